@@ -1,0 +1,51 @@
+#pragma once
+// The hint pages Hint.dat: 510-byte records.
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+#include <array>
+#include <cstdint>
+
+namespace fm {
+
+constexpr int HintRecordSize = 510;
+constexpr int MaxHintRecords = 100;
+constexpr int HintLevel1Bytes = 40;
+constexpr int HintLevel2Bytes = 60;
+constexpr int HintLines = 5;
+
+struct HintRecord {
+    int16_t Screen = 0;
+    int16_t Situation = 0;
+    int16_t Kind = 0;
+    int16_t Unused = 0;
+    int16_t Number = 0;
+    std::array<QByteArray, HintLines> Level1Lines; // up to the first NUL
+    std::array<QByteArray, HintLines> Level2Lines;
+};
+
+struct HintIndexEntry {
+    int16_t Screen = 0;
+    int16_t Situation = 0;
+    int16_t Kind = 0;
+};
+
+struct HintIndex {
+    std::array<HintIndexEntry, MaxHintRecords + 1> Entries{}; // by Number 1..100
+    int16_t HintLastNumber = 0;
+    bool HintLoaded = false;
+};
+
+QByteArray encodeHintRecord(const HintRecord &record);
+HintRecord decodeHintRecord(const char *data510);
+
+// Reads every record; a partial record, more than 100 records or a Number
+// outside 1..100: FileError("Hint.dat"). Missing file: FileError too.
+QVector<HintRecord> decodeHintFile(const QByteArray &bytes);
+void loadHintIndex(HintIndex &index, const QString &dir);
+void loadHintIndexFromBytes(HintIndex &index, const QByteArray &bytes);
+
+// Page p (record at position p - 1); std::nullopt-like: false when the file is missing.
+bool readHintPage(const QString &dir, int page, HintRecord &out);
+
+} // namespace fm

@@ -1,0 +1,61 @@
+#pragma once
+// The question bank: Mondai2.dat (index, 6-byte records) and Mondai1.dat
+// (sentences, 64-byte records of three 20-byte cp932 segments).
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+namespace fm {
+
+constexpr int IndexedKanjiCount = 240;
+constexpr int QuestionIndexRecordSize = 6;
+constexpr int QuestionRecordSize = 64;
+constexpr int SegmentBytes = 20;
+
+struct QuestionIndexEntry {
+    int16_t Unused = 0;
+    int16_t FirstRecord = 0;
+    int16_t RecordCount = 0;
+};
+
+struct QuestionRecord {
+    int16_t Unused = 0;
+    int16_t TargetSegment = 0;
+    std::array<QByteArray, 4> Segments; // [1..3], raw 20-byte fields as stored
+};
+
+struct QuestionBank {
+    std::array<QuestionIndexEntry, IndexedKanjiCount + 1> QuestionIndex{};
+    int16_t QuestionIndexCount = 0;
+};
+
+// A uniform draw 0 .. n-1 (n >= 1).
+using RandomFn = std::function<int(int n)>;
+
+QByteArray encodeQuestionIndex(const QVector<QuestionIndexEntry> &entries);
+QByteArray encodeQuestionRecord(const QuestionRecord &record);
+QuestionRecord decodeQuestionRecord(const char *data64);
+
+// Fills the index; more than 240 records or a partial record: FileError("Mondai2.dat").
+void loadQuestionIndexFromBytes(QuestionBank &bank, const QByteArray &bytes);
+// Missing or unreadable Mondai2.dat: FileError("Mondai2.dat").
+void loadQuestionIndex(QuestionBank &bank, const QString &dir);
+
+// Reads record FirstRecord + choice - 1 of Mondai1.dat, opening and closing
+// the file. Missing file, kanji outside 1..240 or a record past the end:
+// FileError("Mondai1.dat").
+QuestionRecord readQuestionRecord(const QuestionBank &bank, const QString &dir, int kanji, int choice);
+
+// 1 + a uniform draw below RecordCount (a count of 0 gives 1).
+int16_t pickChoice(const QuestionBank &bank, int kanji, const RandomFn &random);
+
+// The shown text of a segment: up to the first NUL, trimmed of bytes <= 32 at both ends.
+QByteArray segmentText(const QByteArray &segment);
+
+// One-line layout of a sentence: x of labels 1..3 from their widths.
+std::array<int, 3> sentenceLayout(int width1, int width2, int width3, int left = 10);
+
+} // namespace fm

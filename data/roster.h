@@ -1,0 +1,61 @@
+#pragma once
+// The roster Player1.dat (28-byte records) and the per-kanji progress of the
+// current player.
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+namespace fm {
+
+constexpr int MaxPlayers = 10;
+constexpr int PlayerRecordSize = 28;
+constexpr int NameBytes = 10;
+constexpr int PassCount = 40;          // right answers that pass a level and kind
+constexpr int MasteredWhileTesting = 2; // 40 / 20 kanji of a level
+constexpr int MasteredAtSelection = 3;  // CorrectCount above 2
+constexpr int TopLevel = 13;           // every level passed
+
+struct PlayerEntry {
+    int16_t Reserved0 = 0;
+    int16_t Level = 1;
+    int16_t Game1Level = 0;
+    int16_t Game2Level = 0;
+    int16_t Reserved8 = 0;
+    int16_t Reserved10 = 0;
+    int16_t Reserved12 = 0;
+    int16_t Kind = 1;
+    QByteArray Name; // cp932, at most 10 bytes
+    uint8_t Padding = 0;
+};
+
+struct ProgressCell {
+    int16_t AskedCount = 0;
+    int16_t CorrectCount = 0;
+    bool Mastered = false;
+};
+
+// [kanji 1..240][kind 1..2]
+using ProgressTable = std::array<std::array<ProgressCell, 3>, 241>;
+
+struct Roster {
+    std::array<PlayerEntry, MaxPlayers + 1> PlayerTable{};
+    int16_t PlayerCount = 0;
+};
+
+QByteArray encodePlayers(const Roster &roster);
+// More than 10 records, a partial record or a name longer than 10 bytes:
+// FileError("Player1.dat").
+void decodePlayers(Roster &roster, const QByteArray &bytes);
+
+// Missing Player1.dat: no players.
+void loadRoster(Roster &roster, const QString &dir);
+// Rewrites Player1.dat atomically with players 1..PlayerCount.
+void saveRoster(const Roster &roster, const QString &dir);
+// Adds a player (name cut to 10 bytes) when there is room; returns its number or 0.
+int addPlayer(Roster &roster, const QByteArray &name);
+
+// Name of player n's log file: "Kiroku<n>.dat".
+QString logFileName(int player);
+
+} // namespace fm

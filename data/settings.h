@@ -1,0 +1,32 @@
+#pragma once
+// The settings file "Fudemaru.ini", section "Kanji1".
+#include <QString>
+#include <cstdint>
+
+namespace fm {
+
+struct AppSettings {
+    int16_t ReadTimeLimit = 10;  // minutes, 1..59
+    int16_t WriteTimeLimit = 10; // minutes, 1..59
+    bool PopMsgEnabled = false;
+    bool DebugFlag = false;
+};
+
+constexpr int MinTimeLimit = 1;
+constexpr int MaxTimeLimit = 59;
+constexpr int DefaultTimeLimit = 10;
+
+// The per-user configuration directory's "Fudemaru.ini".
+QString defaultSettingsPath();
+
+// Reads the settings; writes the two time keys when they are missing.
+// A time outside 1..59 (or not a number) is brought to a usable value: a
+// missing, non-numeric or non-positive value becomes 10, anything above 59
+// becomes 59.
+void readSettings(AppSettings &settings, const QString &iniPath);
+
+// Writes "Write_Time", "Read_Time" and "POPMSG" at once and updates settings.
+void writeSettings(AppSettings &settings, const QString &iniPath, int writeMinutes, int readMinutes,
+                   bool popMsg);
+
+} // namespace fm

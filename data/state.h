@@ -1,0 +1,77 @@
+#pragma once
+// The program-wide state: tables, the current player and the current test.
+// The application owns one instance and hands screens a reference.
+#include "catalogue.h"
+#include "hintfile.h"
+#include "questionbank.h"
+#include "roster.h"
+#include "settings.h"
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+namespace fm {
+
+struct HintCtx {
+    int16_t screen = 1;
+    int16_t situation = 1;
+    int16_t kind = 1;
+    bool operator==(const HintCtx &) const = default;
+};
+
+struct OpenFlags {
+    bool TestOpen = false;
+    bool Game1Open = false;
+    bool Game2Open = false;
+};
+
+constexpr int AnswerBytes = 10;
+
+struct QuestionSlot {
+    int16_t Kanji = 0;
+    int16_t QuestionChoice = 0;
+    QByteArray CorrectAnswer;                 // at most 10 bytes
+    QByteArray PlayerAnswer;                  // at most 10 bytes
+    std::array<QByteArray, 4> ShownSegments;  // [1..3], at most 20 bytes each
+    int16_t TargetSegment = 0;
+    uint8_t Correct = 0;
+};
+
+struct AppState {
+    QString ProgramDir;
+    QString SettingsPath;
+
+    Catalogue Cat;
+    QuestionBank Bank;
+    Roster Players;
+    AppSettings Settings;
+    HintIndex Hints;
+
+    int16_t LevelCount = 12;
+
+    // The current player.
+    int16_t CurrentPlayer = 0;
+    int16_t CurrentLevel = 1;
+    int16_t CurrentKind = 1;
+    int16_t LevelCorrectCount = 0;
+    bool LevelUpFlag = false;
+    bool ReviewMode = false;
+    bool ChallengeMode = true;
+    int16_t Game1Level = 0; // the games' current copies
+    int16_t Game2Level = 0;
+    ProgressTable Progress{};
+
+    // The current test.
+    std::array<QuestionSlot, 11> QuestionSlots{}; // [1..10]
+    int16_t TestScore = 0;
+    static constexpr int PassMark = 7;
+
+    HintCtx HintContext;
+    int16_t HintQuestion = 0;
+    OpenFlags ScreenOpenFlags;
+
+    PlayerEntry &currentEntry() { return Players.PlayerTable[CurrentPlayer]; }
+};
+
+} // namespace fm

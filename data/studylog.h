@@ -1,0 +1,60 @@
+#pragma once
+// The study record log Kiroku<n>.dat: a sequence of 52-byte records.
+#include "roster.h"
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+#include <array>
+#include <cstdint>
+
+namespace fm {
+
+constexpr int StudyRecordSize = 52;
+constexpr int QuestionsPerTest = 10;
+
+struct StudyRecord {
+    int16_t Mode = 1;  // 1 challenge, 2 practice
+    int16_t Level = 1;
+    int16_t Kind = 1;  // 1 reading, 2 writing
+    double Time = 0;   // days since 1899-12-30
+    std::array<int16_t, QuestionsPerTest + 1> Kanji{};  // [1..10]
+    std::array<uint8_t, QuestionsPerTest + 1> Correct{}; // [1..10]
+    int16_t Reserved = 0;
+    uint8_t Counted = 0;
+
+    int rightCount() const;
+};
+
+QByteArray encodeStudyRecord(const StudyRecord &record);
+StudyRecord decodeStudyRecord(const char *data52);
+
+// Within the data model: Mode 1 or 2, Level 1..12, Kind 1 or 2, every kanji 1..240.
+bool isValidRecord(const StudyRecord &record);
+
+struct LogContents {
+    QVector<StudyRecord> records; // the valid records, oldest first
+    int skipped = 0;              // whole records outside the data model
+    int tailBytes = 0;            // an incomplete last record (ignored)
+};
+
+// Parses a log; never fails: invalid records are skipped, a partial tail ignored.
+LogContents decodeLog(const QByteArray &bytes);
+
+// Reads Kiroku<n>.dat; missing file = empty log. Unreadable: FileError(name).
+LogContents readLog(const QString &dir, int player);
+
+// Appends one record, first cutting off an incomplete tail so the record
+// stays aligned; flushed before returning. FileError(name) on failure.
+void appendLogRecord(const QString &dir, int player, const StudyRecord &record);
+
+// Level and kind reached according to a log (the start-up rebuild).
+struct LevelKind {
+    int16_t Level = 1;
+    int16_t Kind = 1;
+};
+LevelKind rebuildLevel(const QVector<StudyRecord> &records);
+
+// Start-up: Level and Kind of every player from its log.
+void rebuildLevels(Roster &roster, const QString &dir);
+
+} // namespace fm
