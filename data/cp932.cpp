@@ -1,0 +1,56 @@
+#include "cp932.h"
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace fm::cp932 {
+
+bool isLeadByte(unsigned char b)
+{
+    return (b >= 0x81 && b <= 0x9f) || (b >= 0xe0 && b <= 0xfc);
+}
+
+QString toUnicode(const QByteArray &bytes)
+{
+    QStringDecoder decoder("windows-31j");
+    return decoder.decode(bytes);
+}
+
+QByteArray fromUnicode(const QString &text)
+{
+    QStringEncoder encoder("windows-31j", QStringConverter::Flag::Default);
+    return encoder.encode(text);
+}
+
+QByteArray cut(const QByteArray &bytes, int maxBytes)
+{
+    int i = 0;
+    while (i < bytes.size()) {
+        const int width = isLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+        if (i + width > maxBytes || i + width > bytes.size())
+            break;
+        i += width;
+    }
+    return bytes.left(i);
+}
+
+int charCount(const QByteArray &bytes)
+{
+    int n = 0;
+    for (int i = 0; i < bytes.size(); ++n)
+        i += isLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+    return n;
+}
+
+QByteArray charAt(const QByteArray &bytes, int n)
+{
+    int i = 0;
+    for (int k = 0; i < bytes.size(); ++k) {
+        const int width = isLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+        if (k == n)
+            return bytes.mid(i, width);
+        i += width;
+    }
+    return {};
+}
+
+} // namespace fm::cp932

@@ -1,0 +1,27 @@
+#include "errors.h"
+
+namespace fm {
+
+QString fileErrorMessage(const QString &fileName)
+{
+    return fileName + QStringLiteral("でエラーがおこりました。 ");
+}
+
+FileError::FileError(QString fileName, QString detail)
+    : FileError(fileName, detail, fileErrorMessage(fileName))
+{
+}
+
+FileError::FileError(QString fileName, QString detail, QString message)
+    : std::runtime_error((message + (detail.isEmpty() ? QString() : QStringLiteral(" (") + detail + ')'))
+                             .toStdString()),
+      fileName_(std::move(fileName)), detail_(std::move(detail)), message_(std::move(message))
+{
+}
+
+FileError FileError::notFound(const QString &fileName)
+{
+    return FileError(fileName, QStringLiteral("not found"), fileName + QStringLiteral(" not found"));
+}
+
+} // namespace fm

@@ -1,0 +1,52 @@
+#include "gamescore.h"
+#include "binio.h"
+#include "cp932.h"
+#include "fileio.h"
+
+namespace fm {
+
+QString boardFileName(int game)
+{
+    return QStringLiteral("Game%1.dat").arg(game);
+}
+
+QByteArray encodeBoard(const QVector<GameScoreRecord> &records)
+{
+    QByteArray out(records.size() * GameScoreRecordSize, '\0');
+    char *p = out.data();
+    for (const GameScoreRecord &r : records) {
+        bin::putI16(p, r.Score);
+        bin::putShortString(p + 2, cp932::cut(r.Name, 10), 10);
+        bin::putF64(p + 16, r.Date);
+        p += GameScoreRecordSize;
+    }
+    return out;
+}
+
+QVector<GameScoreRecord> decodeBoard(const QByteArray &bytes)
+{
+    QVector<GameScoreRecord> out;
+    const int count = std::min<int>(bytes.size() / GameScoreRecordSize, BoardReadLimit);
+    for (int n = 0; n < count; ++n) {
+        const char *p = bytes.constData() + n * GameScoreRecordSize;
+        GameScoreRecord r;
+        r.Score = bin::i16(p);
+        r.Name = cp932::cut(bin::shortString(p + 2, 10), 10);
+        r.Date = bin::f64(p + 16);
+        out.push_back(r);
+    }
+    return out;
+}
+
+QVector<GameScoreRecord> readBoard(const QString &dir, int game)
+{
+    const auto bytes = readWholeFile(dir, boardFileName(game));
+    return bytes ? decodeBoard(*bytes) : QVector<GameScoreRecord>{};
+}
+
+void writeBoard(const QString &dir, int game, const QVector<GameScoreRecord> &records)
+{
+    writeWholeFileAtomic(dir, boardFileName(game), encodeBoard(records));
+}
+
+} // namespace fm

@@ -1,0 +1,120 @@
+#include "questionbank.h"
+#include "binio.h"
+#include "errors.h"
+#include "fileio.h"
+#include <QFile>
+
+namespace fm {
+
+namespace {
+const QString kIndexFile = QStringLiteral("Mondai2.dat");
+const QString kSentenceFile = QStringLiteral("Mondai1.dat");
+} // namespace
+
+QByteArray encodeQuestionIndex(const QVector<QuestionIndexEntry> &entries)
+{
+    QByteArray out(entries.size() * QuestionIndexRecordSize, '\0');
+    char *p = out.data();
+    for (const QuestionIndexEntry &e : entries) {
+        bin::putI16(p, e.Unused);
+        bin::putI16(p + 2, e.FirstRecord);
+        bin::putI16(p + 4, e.RecordCount);
+        p += QuestionIndexRecordSize;
+    }
+    return out;
+}
+
+QByteArray encodeQuestionRecord(const QuestionRecord &record)
+{
+    QByteArray out(QuestionRecordSize, '\0');
+    bin::putI16(out.data(), record.Unused);
+    bin::putI16(out.data() + 2, record.TargetSegment);
+    for (int i = 1; i <= 3; ++i)
+        bin::putFixed(out.data() + 4 + (i - 1) * SegmentBytes, record.Segments[i], SegmentBytes);
+    return out;
+}
+
+QuestionRecord decodeQuestionRecord(const char *p)
+{
+    QuestionRecord r;
+    r.Unused = bin::i16(p);
+    r.TargetSegment = bin::i16(p + 2);
+    for (int i = 1; i <= 3; ++i)
+        r.Segments[i] = QByteArray(p + 4 + (i - 1) * SegmentBytes, SegmentBytes);
+    return r;
+}
+
+void loadQuestionIndexFromBytes(QuestionBank &bank, const QByteArray &bytes)
+{
+    if (bytes.size() % QuestionIndexRecordSize != 0)
+        throw FileError(kIndexFile, QStringLiteral("size %1 is not a whole number of 6-byte records").arg(bytes.size()));
+    const int count = bytes.size() / QuestionIndexRecordSize;
+    if (count > IndexedKanjiCount)
+        throw FileError(kIndexFile, QStringLiteral("%1 records, at most %2").arg(count).arg(IndexedKanjiCount));
+    bank.QuestionIndex.fill(QuestionIndexEntry{});
+    for (int n = 1; n <= count; ++n) {
+        const char *p = bytes.constData() + (n - 1) * QuestionIndexRecordSize;
+        bank.QuestionIndex[n] = {bin::i16(p), bin::i16(p + 2), bin::i16(p + 4)};
+    }
+    bank.QuestionIndexCount = static_cast<int16_t>(count);
+}
+
+void loadQuestionIndex(QuestionBank &bank, const QString &dir)
+{
+    const auto bytes = readWholeFile(dir, kIndexFile);
+    if (!bytes)
+        throw FileError(kIndexFile, QStringLiteral("missing"));
+    loadQuestionIndexFromBytes(bank, *bytes);
+}
+
+QuestionRecord readQuestionRecord(const QuestionBank &bank, const QString &dir, int kanji, int choice)
+{
+    if (kanji < 1 || kanji > IndexedKanjiCount)
+        throw FileError(kSentenceFile, QStringLiteral("kanji %1 outside 1..240").arg(kanji));
+    const QuestionIndexEntry &e = bank.QuestionIndex[kanji];
+    const qint64 position = static_cast<qint64>(e.FirstRecord) + choice - 2; // zero-based
+    QFile file(programFile(dir, kSentenceFile));
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(kSentenceFile, QStringLiteral("cannot be opened"));
+    if (position < 0 || (position + 1) * QuestionRecordSize > file.size())
+        throw FileError(kSentenceFile, QStringLiteral("record %1 (kanji %2, choice %3) past the end")
+                                           .arg(position + 1).arg(kanji).arg(choice));
+    if (!file.seek(position * QuestionRecordSize))
+        throw FileError(kSentenceFile, QStringLiteral("cannot seek"));
+    const QByteArray bytes = file.read(QuestionRecordSize);
+    if (bytes.size() != QuestionRecordSize)
+        throw FileError(kSentenceFile, QStringLiteral("short read"));
+    return decodeQuestionRecord(bytes.constData());
+}
+
+int16_t pickChoice(const QuestionBank &bank, int kanji, const RandomFn &random)
+{
+    if (kanji < 1 || kanji > IndexedKanjiCount)
+        return 1;
+    const int count = bank.QuestionIndex[kanji].RecordCount;
+    const int r = count > 0 ? random(count) : 0;
+    return static_cast<int16_t>(1 + r);
+}
+
+QByteArray segmentText(const QByteArray &segment)
+{
+    QByteArray text = segment.left(SegmentBytes);
+    const int nul = text.indexOf('\0');
+    if (nul >= 0)
+        text.truncate(nul);
+    int begin = 0;
+    int end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= 32)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32)
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+std::array<int, 3> sentenceLayout(int width1, int width2, int width3, int left)
+{
+    (void)width3; // the last label's width only matters to whoever sizes the container
+    return {left, left + width1, left + width1 + width2};
+}
+
+} // namespace fm

@@ -1,0 +1,90 @@
+#include "roster.h"
+#include "binio.h"
+#include "cp932.h"
+#include "errors.h"
+#include "fileio.h"
+
+namespace fm {
+
+namespace {
+const QString kRosterFile = QStringLiteral("Player1.dat");
+}
+
+QString logFileName(int player)
+{
+    return QStringLiteral("Kiroku%1.dat").arg(player);
+}
+
+QByteArray encodePlayers(const Roster &roster)
+{
+    QByteArray out(roster.PlayerCount * PlayerRecordSize, '\0');
+    for (int n = 1; n <= roster.PlayerCount; ++n) {
+        const PlayerEntry &e = roster.PlayerTable[n];
+        char *p = out.data() + (n - 1) * PlayerRecordSize;
+        bin::putI16(p, e.Reserved0);
+        bin::putI16(p + 2, e.Level);
+        bin::putI16(p + 4, e.Game1Level);
+        bin::putI16(p + 6, e.Game2Level);
+        bin::putI16(p + 8, e.Reserved8);
+        bin::putI16(p + 10, e.Reserved10);
+        bin::putI16(p + 12, e.Reserved12);
+        bin::putI16(p + 14, e.Kind);
+        bin::putShortString(p + 16, cp932::cut(e.Name, NameBytes), NameBytes);
+        bin::putU8(p + 27, e.Padding);
+    }
+    return out;
+}
+
+void decodePlayers(Roster &roster, const QByteArray &bytes)
+{
+    if (bytes.size() % PlayerRecordSize != 0)
+        throw FileError(kRosterFile, QStringLiteral("size %1 is not a whole number of 28-byte records").arg(bytes.size()));
+    const int count = bytes.size() / PlayerRecordSize;
+    if (count > MaxPlayers)
+        throw FileError(kRosterFile, QStringLiteral("%1 players, at most %2").arg(count).arg(MaxPlayers));
+    Roster loaded;
+    for (int n = 1; n <= count; ++n) {
+        const char *p = bytes.constData() + (n - 1) * PlayerRecordSize;
+        PlayerEntry &e = loaded.PlayerTable[n];
+        e.Reserved0 = bin::i16(p);
+        e.Level = bin::i16(p + 2);
+        e.Game1Level = bin::i16(p + 4);
+        e.Game2Level = bin::i16(p + 6);
+        e.Reserved8 = bin::i16(p + 8);
+        e.Reserved10 = bin::i16(p + 10);
+        e.Reserved12 = bin::i16(p + 12);
+        e.Kind = bin::i16(p + 14);
+        bool ok = true;
+        e.Name = bin::shortString(p + 16, NameBytes, &ok);
+        if (!ok)
+            throw FileError(kRosterFile, QStringLiteral("player %1: name longer than 10 bytes").arg(n));
+        e.Padding = bin::u8(p + 27);
+    }
+    loaded.PlayerCount = static_cast<int16_t>(count);
+    roster = loaded;
+}
+
+void loadRoster(Roster &roster, const QString &dir)
+{
+    const auto bytes = readWholeFile(dir, kRosterFile);
+    roster = Roster{};
+    if (bytes)
+        decodePlayers(roster, *bytes);
+}
+
+void saveRoster(const Roster &roster, const QString &dir)
+{
+    writeWholeFileAtomic(dir, kRosterFile, encodePlayers(roster));
+}
+
+int addPlayer(Roster &roster, const QByteArray &name)
+{
+    if (roster.PlayerCount >= MaxPlayers || name.isEmpty())
+        return 0;
+    PlayerEntry e;
+    e.Name = cp932::cut(name, NameBytes);
+    roster.PlayerTable[++roster.PlayerCount] = e;
+    return roster.PlayerCount;
+}
+
+} // namespace fm

@@ -1,0 +1,138 @@
+#include "studylog.h"
+#include "binio.h"
+#include "errors.h"
+#include "fileio.h"
+#include <QFile>
+
+namespace fm {
+
+int StudyRecord::rightCount() const
+{
+    int n = 0;
+    for (int i = 1; i <= QuestionsPerTest; ++i)
+        n += Correct[i] == 1 ? 1 : 0;
+    return n;
+}
+
+QByteArray encodeStudyRecord(const StudyRecord &r)
+{
+    QByteArray out(StudyRecordSize, '\0');
+    char *p = out.data();
+    bin::putI16(p, r.Mode);
+    bin::putI16(p + 2, r.Level);
+    bin::putI16(p + 4, r.Kind);
+    bin::putF64(p + 8, r.Time);
+    for (int i = 1; i <= QuestionsPerTest; ++i) {
+        bin::putI16(p + 16 + (i - 1) * 2, r.Kanji[i]);
+        bin::putU8(p + 36 + (i - 1), r.Correct[i]);
+    }
+    bin::putI16(p + 46, r.Reserved);
+    bin::putU8(p + 48, r.Counted);
+    return out;
+}
+
+StudyRecord decodeStudyRecord(const char *p)
+{
+    StudyRecord r;
+    r.Mode = bin::i16(p);
+    r.Level = bin::i16(p + 2);
+    r.Kind = bin::i16(p + 4);
+    r.Time = bin::f64(p + 8);
+    for (int i = 1; i <= QuestionsPerTest; ++i) {
+        r.Kanji[i] = bin::i16(p + 16 + (i - 1) * 2);
+        r.Correct[i] = bin::u8(p + 36 + (i - 1));
+    }
+    r.Reserved = bin::i16(p + 46);
+    r.Counted = bin::u8(p + 48);
+    return r;
+}
+
+bool isValidRecord(const StudyRecord &r)
+{
+    if (r.Mode != 1 && r.Mode != 2)
+        return false;
+    if (r.Level < 1 || r.Level > 12 || (r.Kind != 1 && r.Kind != 2))
+        return false;
+    for (int i = 1; i <= QuestionsPerTest; ++i)
+        if (r.Kanji[i] < 1 || r.Kanji[i] > 240)
+            return false;
+    return true;
+}
+
+LogContents decodeLog(const QByteArray &bytes)
+{
+    LogContents log;
+    const int whole = bytes.size() / StudyRecordSize;
+    log.tailBytes = bytes.size() % StudyRecordSize;
+    log.records.reserve(whole);
+    for (int n = 0; n < whole; ++n) {
+        const StudyRecord r = decodeStudyRecord(bytes.constData() + n * StudyRecordSize);
+        if (isValidRecord(r))
+            log.records.push_back(r);
+        else
+            ++log.skipped;
+    }
+    return log;
+}
+
+LogContents readLog(const QString &dir, int player)
+{
+    const auto bytes = readWholeFile(dir, logFileName(player));
+    return bytes ? decodeLog(*bytes) : LogContents{};
+}
+
+void appendLogRecord(const QString &dir, int player, const StudyRecord &record)
+{
+    const QString name = logFileName(player);
+    QFile file(programFile(dir, name));
+    if (!file.open(QIODevice::ReadWrite))
+        throw FileError(name, QStringLiteral("cannot be opened for writing"));
+    // A crash during an earlier append may have left part of a record: cut it
+    // off so this record and every later one stay aligned.
+    const qint64 aligned = file.size() - file.size() % StudyRecordSize;
+    if (aligned != file.size() && !file.resize(aligned))
+        throw FileError(name, QStringLiteral("cannot cut an incomplete record"));
+    const QByteArray bytes = encodeStudyRecord(record);
+    if (!file.seek(aligned) || file.write(bytes) != bytes.size() || !file.flush())
+        throw FileError(name, QStringLiteral("cannot be written"));
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        throw FileError(name, QStringLiteral("cannot be closed"));
+}
+
+LevelKind rebuildLevel(const QVector<StudyRecord> &records)
+{
+    LevelKind entry;
+    LevelKind run;
+    int collected = 0;
+    for (const StudyRecord &r : records) {
+        if (r.Mode != 1 || !isValidRecord(r))
+            continue;
+        if (r.Level != run.Level || r.Kind != run.Kind) {
+            collected = 0;
+            run = {r.Level, r.Kind};
+        }
+        entry = {r.Level, r.Kind};
+        collected += r.rightCount();
+    }
+    if (collected >= PassCount) {
+        if (entry.Kind == 1) {
+            entry.Kind = 2;
+        } else {
+            ++entry.Level;
+            entry.Kind = 1;
+        }
+    }
+    return entry;
+}
+
+void rebuildLevels(Roster &roster, const QString &dir)
+{
+    for (int n = 1; n <= roster.PlayerCount; ++n) {
+        const LevelKind lk = rebuildLevel(readLog(dir, n).records);
+        roster.PlayerTable[n].Level = lk.Level;
+        roster.PlayerTable[n].Kind = lk.Kind;
+    }
+}
+
+} // namespace fm
