@@ -1,0 +1,97 @@
+#include "errors.h"
+#include "roster.h"
+#include "testutil.h"
+
+using namespace fm;
+
+class RosterTest : public DataDirTest {};
+
+TEST_F(RosterTest, RecordIsTwentyEightBytesAndRoundTrips)
+{
+    Roster r;
+    addPlayer(r, sj("たろう"));
+    r.PlayerTable[1].Reserved0 = 0x1234;
+    r.PlayerTable[1].Game1Level = 3;
+    r.PlayerTable[1].Reserved12 = -2;
+    const QByteArray bytes = encodePlayers(r);
+    ASSERT_EQ(bytes.size(), 28);
+    EXPECT_EQ(bytes.mid(0, 16), QByteArray::fromHex("3412 0100 0300 0000 0000 0000 feff 0100"));
+    EXPECT_EQ(static_cast<uint8_t>(bytes[16]), 6);
+    EXPECT_EQ(bytes.mid(17, 6), sj("たろう"));
+
+    saveRoster(r, dir());
+    Roster back;
+    loadRoster(back, dir());
+    ASSERT_EQ(back.PlayerCount, 1);
+    EXPECT_EQ(back.PlayerTable[1].Name, sj("たろう"));
+    EXPECT_EQ(back.PlayerTable[1].Reserved0, 0x1234) << "reserved fields are carried unchanged";
+    EXPECT_EQ(back.PlayerTable[1].Reserved12, -2);
+    EXPECT_EQ(back.PlayerTable[1].Game1Level, 3);
+}
+
+TEST_F(RosterTest, AddPlayerStartsAtLevelOneReadingAndStopsAtTen)
+{
+    Roster r;
+    for (int i = 1; i <= 10; ++i)
+        EXPECT_EQ(addPlayer(r, sj("あ")), i);
+    EXPECT_EQ(addPlayer(r, sj("い")), 0);
+    EXPECT_EQ(r.PlayerCount, 10);
+    const PlayerEntry &e = r.PlayerTable[10];
+    EXPECT_EQ(e.Level, 1);
+    EXPECT_EQ(e.Kind, 1);
+    EXPECT_EQ(e.Game1Level, 0);
+    EXPECT_EQ(e.Game2Level, 0);
+    Roster r2;
+    addPlayer(r2, sj("あいうえおか"));
+    EXPECT_EQ(r2.PlayerTable[1].Name, sj("あいうえお")) << "names are cut to 10 bytes";
+}
+
+TEST_F(RosterTest, NoPlayersWritesAnEmptyFileAndMissingFileMeansNoPlayers)
+{
+    Roster r;
+    loadRoster(r, dir());
+    EXPECT_EQ(r.PlayerCount, 0);
+    saveRoster(r, dir());
+    EXPECT_TRUE(QFile::exists(path("Player1.dat")));
+    EXPECT_EQ(read("Player1.dat").size(), 0);
+}
+
+TEST_F(RosterTest, RosterOutsideTheModelIsReportedByName)
+{
+    const QByteArray one = [] {
+        Roster r;
+        addPlayer(r, QByteArray("ab"));
+        return encodePlayers(r);
+    }();
+    for (const QByteArray &bytes : {one.repeated(11), one.left(27), [&] {
+             QByteArray b = one;
+             b[16] = 11; // name length above 10
+             return b;
+         }()}) {
+        write("Player1.dat", bytes);
+        Roster r;
+        try {
+            loadRoster(r, dir());
+            ADD_FAILURE();
+        } catch (const FileError &e) {
+            EXPECT_EQ(e.message(), QStringLiteral("Player1.datでエラーがおこりました。 "));
+        }
+    }
+}
+
+TEST_F(RosterTest, SaveIsAtomicAndLeavesNoTemporaryBehind)
+{
+    Roster r;
+    addPlayer(r, sj("はな"));
+    saveRoster(r, dir());
+    addPlayer(r, sj("そら"));
+    saveRoster(r, dir());
+    EXPECT_EQ(QDir(dir()).entryList(QDir::Files), QStringList{"Player1.dat"});
+    EXPECT_EQ(read("Player1.dat").size(), 56);
+}
+
+TEST_F(RosterTest, UnwritableDirectoryIsReportedNotIgnored)
+{
+    Roster r;
+    EXPECT_THROW(saveRoster(r, path("no/such/dir")), FileError);
+}
