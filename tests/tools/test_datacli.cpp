@@ -1,0 +1,111 @@
+#include "catalogue.h"
+#include "datacli.h"
+#include "gamescore.h"
+#include "progress.h"
+#include "testutil.h"
+
+using namespace fm;
+
+// A small program directory built by hand: 20 kanji (one level), one
+// sentence each, two players with logs.
+class DataCliTest : public DataDirTest {
+protected:
+    void SetUp() override
+    {
+        const QString glyphs = QString::fromUtf8("一二三四五六七八九十山川田人口目耳手足力");
+        QVector<KanjiRecord> kanji;
+        QVector<QuestionIndexEntry> index;
+        QByteArray sentences;
+        for (int k = 1; k <= 20; ++k) {
+            const QByteArray g = cp932::fromUnicode(glyphs.mid(k - 1, 1));
+            kanji.push_back({static_cast<int16_t>(k), static_cast<uint8_t>(g[0]), static_cast<uint8_t>(g[1]), 3, 0, 0, 0, 0});
+            index.push_back({0, static_cast<int16_t>(k), 1});
+            QuestionRecord q;
+            q.TargetSegment = 2;
+            q.Segments[1] = sj("あの");
+            q.Segments[2] = sj("やま");
+            q.Segments[3] = sj("です。");
+            sentences += encodeQuestionRecord(q);
+        }
+        write("Kanji1.dat", encodeKanjiRecords(kanji));
+        write("Bushu1.dat", {});
+        write("Mondai2.dat", encodeQuestionIndex(index));
+        write("Mondai1.dat", sentences);
+        Roster roster;
+        addPlayer(roster, sj("たろう"));
+        addPlayer(roster, sj("はなこ"));
+        roster.PlayerTable[2].Game2Level = 4;
+        saveRoster(roster, dir());
+        StudyRecord r;
+        r.Time = toDay(2026, 12, 7, 9, 30);
+        for (int i = 1; i <= 10; ++i) {
+            r.Kanji[i] = static_cast<int16_t>(i);
+            r.Correct[i] = 1;
+        }
+        r.Counted = 1;
+        QByteArray log;
+        for (int t = 0; t < 4; ++t)
+            log += encodeStudyRecord(r);
+        write("Kiroku2.dat", log);
+    }
+    static double toDay(int y, int m, int d, int h, int min)
+    {
+        return QDate(1899, 12, 30).daysTo(QDate(y, m, d)) + (h * 60 + min) / 1440.0;
+    }
+    int run(const QStringList &args)
+    {
+        out.clear();
+        err.clear();
+        return cli::run(args, dir(), out, err);
+    }
+    QString out, err;
+};
+
+TEST_F(DataCliTest, CheckPassesAGoodDirectoryAndNamesEachProblem)
+{
+    EXPECT_EQ(run({"check", dir()}), 0) << out.toStdString();
+    EXPECT_TRUE(out.isEmpty());
+
+    write("Kiroku1.dat", QByteArray(60, '\0')); // one record outside the model plus a torn tail
+    QFile::remove(path("Mondai1.dat"));
+    EXPECT_EQ(run({"check"}), 1);
+    const QStringList lines = out.split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.size(), 3) << out.toStdString();
+    for (const QString &l : lines)
+        EXPECT_TRUE(l.startsWith("Kiroku1.dat: ") || l.startsWith("Mondai1.dat: ")) << l.toStdString();
+}
+
+TEST_F(DataCliTest, PlayersShowsLevelsRebuiltFromTheLogs)
+{
+    ASSERT_EQ(run({"players", dir()}), 0) << err.toStdString();
+    EXPECT_EQ(out, QString::fromUtf8("1\tたろう\t1\t1\t0\t0\n2\tはなこ\t1\t2\t0\t4\n"));
+}
+
+TEST_F(DataCliTest, ProgressAndHistoryOfOnePlayer)
+{
+    ASSERT_EQ(run({"progress", "2"}), 0) << err.toStdString();
+    const QStringList lines = out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 11);
+    EXPECT_EQ(lines[0], "LevelCorrectCount\t0") << "the entry is at writing now; reading answers don't count";
+    EXPECT_EQ(lines[1], QString::fromUtf8("1\t一\t1\t4\t4\t1"));
+
+    ASSERT_EQ(run({"history", dir(), "2", "--csv"}), 0);
+    const QStringList rows = out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 5);
+    EXPECT_TRUE(rows[0].startsWith("number,time,mode,level,kind,kanji1,"));
+    EXPECT_EQ(rows[1], "1,2026-12-07T09:30:00,1,1,1,1,2,3,4,5,6,7,8,9,10,1,1,1,1,1,1,1,1,1,1,1");
+}
+
+TEST_F(DataCliTest, BadRequestsFailWithOneLine)
+{
+    for (const QStringList &args : {QStringList{"frobnicate"}, QStringList{"progress", "3"},
+                                    QStringList{"progress", "x"}, QStringList{"players", path("nowhere")},
+                                    QStringList{"history", "1"}, QStringList{}}) {
+        EXPECT_NE(run(args), 0) << args.join(' ').toStdString();
+        EXPECT_EQ(err.count('\n'), 1) << err.toStdString();
+        EXPECT_TRUE(out.isEmpty());
+    }
+    write("Player1.dat", QByteArray(5, 'x'));
+    EXPECT_EQ(run({"players"}), 1);
+    EXPECT_TRUE(err.startsWith("fudemaru-data: Player1.dat: "));
+}

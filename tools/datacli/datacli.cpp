@@ -1,0 +1,229 @@
+#include "datacli.h"
+#include "catalogue.h"
+#include "cp932.h"
+#include "datetime.h"
+#include "errors.h"
+#include "fileio.h"
+#include "gamescore.h"
+#include "hintfile.h"
+#include "progress.h"
+#include <QDir>
+#include <QFileInfo>
+#include <memory>
+
+namespace fm::cli {
+
+namespace {
+
+struct Failure {
+    QString line;
+};
+
+QString u(const QByteArray &cp932Bytes) { return cp932::toUnicode(cp932Bytes); }
+
+QString problem(const FileError &e)
+{
+    return e.fileName() + ": " + (e.detail().isEmpty() ? QStringLiteral("cannot be read") : e.detail());
+}
+
+// The program's start-up loading, then the files it reads later; every
+// problem becomes a line. Returns true when the program could start and run.
+bool check(const QString &dir, QStringList &lines)
+{
+    bool ok = true;
+    auto state = std::make_unique<AppState>();
+    state->ProgramDir = dir;
+    auto fatal = [&](const FileError &e) {
+        lines << problem(e);
+        ok = false;
+    };
+
+    try {
+        loadCatalogue(state->Cat, dir);
+    } catch (const FileError &e) {
+        fatal(e);
+    }
+    try {
+        loadRoster(state->Players, dir);
+        for (int n = 1; n <= state->Players.PlayerCount; ++n) {
+            const LogContents log = readLog(dir, n);
+            if (log.skipped)
+                lines << logFileName(n) + QStringLiteral(": %1 records outside the data model are skipped").arg(log.skipped);
+            if (log.tailBytes)
+                lines << logFileName(n) + QStringLiteral(": an incomplete last record of %1 bytes is ignored").arg(log.tailBytes);
+        }
+    } catch (const FileError &e) {
+        fatal(e);
+    }
+    try {
+        loadQuestionIndex(state->Bank, dir);
+        if (state->Bank.QuestionIndexCount < 20)
+            fatal(FileError("Mondai2.dat", QStringLiteral("%1 records: not even one level").arg(state->Bank.QuestionIndexCount)));
+        else if (state->Bank.QuestionIndexCount % 20 != 0)
+            lines << QStringLiteral("Mondai2.dat: %1 records are not whole levels of 20").arg(state->Bank.QuestionIndexCount);
+        // Every sentence a test may ask must be readable.
+        const QFileInfo sentences(programFile(dir, "Mondai1.dat"));
+        if (!sentences.exists()) {
+            fatal(FileError("Mondai1.dat", "missing"));
+        } else {
+            const qint64 records = sentences.size() / QuestionRecordSize;
+            if (sentences.size() % QuestionRecordSize)
+                lines << QStringLiteral("Mondai1.dat: an incomplete last record of %1 bytes").arg(sentences.size() % QuestionRecordSize);
+            for (int k = 1; k <= state->Bank.QuestionIndexCount; ++k) {
+                const QuestionIndexEntry &e = state->Bank.QuestionIndex[k];
+                if (e.RecordCount < 1)
+                    fatal(FileError("Mondai2.dat", QStringLiteral("kanji %1 has no sentence").arg(k)));
+                else if (e.FirstRecord < 1 || e.FirstRecord + e.RecordCount - 1 > records)
+                    fatal(FileError("Mondai1.dat", QStringLiteral("kanji %1: records %2..%3 lie past the end (%4 records)")
+                                                       .arg(k).arg(e.FirstRecord).arg(e.FirstRecord + e.RecordCount - 1).arg(records)));
+                else
+                    for (int c = 1; c <= e.RecordCount; ++c) {
+                        const int t = readQuestionRecord(state->Bank, dir, k, c).TargetSegment;
+                        if (t < 1 || t > 3)
+                            fatal(FileError("Mondai1.dat", QStringLiteral("record %1: target segment %2 outside 1..3")
+                                                               .arg(e.FirstRecord + c - 1).arg(t)));
+                    }
+            }
+        }
+    } catch (const FileError &e) {
+        fatal(e);
+    }
+    if (QFileInfo::exists(programFile(dir, "Hint.dat"))) {
+        try {
+            loadHintIndex(state->Hints, dir);
+        } catch (const FileError &e) {
+            fatal(e);
+        }
+    }
+    for (int g = 1; g <= 2; ++g) {
+        try {
+            const auto bytes = readWholeFile(dir, boardFileName(g));
+            if (bytes && (bytes->size() % GameScoreRecordSize || bytes->size() > BoardSize * GameScoreRecordSize))
+                lines << boardFileName(g) + QStringLiteral(": %1 bytes is not a board of at most ten 24-byte records").arg(bytes->size());
+        } catch (const FileError &e) {
+            fatal(e);
+        }
+    }
+    return ok;
+}
+
+// "[DIR] rest..." : DIR is present when there is one more word than needed.
+QString takeDir(QStringList &words, int needed, const QString &defaultDir)
+{
+    if (words.size() > needed)
+        return words.takeFirst();
+    return defaultDir;
+}
+
+void requireDir(const QString &dir)
+{
+    const QFileInfo info(dir);
+    if (!info.isDir() || !info.isReadable())
+        throw Failure{QStringLiteral("fudemaru-data: cannot read directory %1").arg(dir)};
+}
+
+int playerNumber(const QString &word, const Roster &roster)
+{
+    bool ok = false;
+    const int n = word.toInt(&ok);
+    if (!ok || n < 1 || n > roster.PlayerCount)
+        throw Failure{QStringLiteral("fudemaru-data: no player %1 (the roster has %2)").arg(word).arg(roster.PlayerCount)};
+    return n;
+}
+
+QString usage()
+{
+    return QStringLiteral("usage: fudemaru-data check [DIR] | players [DIR] | progress [DIR] N | history [DIR] N --csv");
+}
+
+} // namespace
+
+int run(const QStringList &args, const QString &defaultDir, QString &out, QString &err)
+{
+    try {
+        if (args.isEmpty())
+            throw Failure{usage()};
+        QStringList words = args.mid(1);
+        const QString command = args.first();
+        if (command == "check") {
+            const QString dir = takeDir(words, 0, defaultDir);
+            if (!words.isEmpty())
+                throw Failure{usage()};
+            requireDir(dir);
+            QStringList lines;
+            const bool ok = check(dir, lines);
+            for (const QString &l : lines)
+                out += l + '\n';
+            return ok ? 0 : 1;
+        }
+        if (command == "players" || command == "progress" || command == "history") {
+            const bool csv = words.removeAll("--csv") > 0;
+            if (command == "history" && !csv)
+                throw Failure{QStringLiteral("fudemaru-data: history needs --csv")};
+            const int needed = command == "players" ? 0 : 1;
+            const QString dir = takeDir(words, needed, defaultDir);
+            if (words.size() != needed)
+                throw Failure{usage()};
+            requireDir(dir);
+            auto state = std::make_unique<AppState>();
+            state->ProgramDir = dir;
+            loadRoster(state->Players, dir);
+            rebuildLevels(state->Players, dir);
+            if (command == "players") {
+                for (int n = 1; n <= state->Players.PlayerCount; ++n) {
+                    const PlayerEntry &e = state->Players.PlayerTable[n];
+                    out += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
+                               .arg(n).arg(u(e.Name)).arg(e.Level).arg(e.Kind).arg(e.Game1Level).arg(e.Game2Level);
+                }
+                return 0;
+            }
+            const int n = playerNumber(words.first(), state->Players);
+            if (command == "progress") {
+                try {
+                    loadCatalogue(state->Cat, dir);
+                } catch (const FileError &) {
+                    // Glyphs are a courtesy; the progress itself comes from the log.
+                }
+                selectPlayer(*state, n);
+                out += QStringLiteral("LevelCorrectCount\t%1\n").arg(state->LevelCorrectCount);
+                for (int k = 1; k <= IndexedKanjiCount; ++k)
+                    for (int kind = 1; kind <= 2; ++kind) {
+                        const ProgressCell &c = state->Progress[k][kind];
+                        if (c.AskedCount > 0)
+                            out += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
+                                       .arg(k).arg(u(state->Cat.KanjiTable[k].Glyph)).arg(kind)
+                                       .arg(c.AskedCount).arg(c.CorrectCount).arg(c.Mastered ? 1 : 0);
+                    }
+                return 0;
+            }
+            QStringList header{"number", "time", "mode", "level", "kind"};
+            for (int i = 1; i <= QuestionsPerTest; ++i)
+                header << QStringLiteral("kanji%1").arg(i);
+            for (int i = 1; i <= QuestionsPerTest; ++i)
+                header << QStringLiteral("right%1").arg(i);
+            header << "counted";
+            out += header.join(',') + '\n';
+            int number = 0;
+            for (const StudyRecord &r : readLog(dir, n).records) {
+                QStringList row{QString::number(++number), fromDayNumber(r.Time).toString(Qt::ISODate),
+                                QString::number(r.Mode), QString::number(r.Level), QString::number(r.Kind)};
+                for (int i = 1; i <= QuestionsPerTest; ++i)
+                    row << QString::number(r.Kanji[i]);
+                for (int i = 1; i <= QuestionsPerTest; ++i)
+                    row << QString::number(r.Correct[i]);
+                row << QString::number(r.Counted);
+                out += row.join(',') + '\n';
+            }
+            return 0;
+        }
+        throw Failure{QStringLiteral("fudemaru-data: unknown command %1").arg(command)};
+    } catch (const Failure &f) {
+        err += f.line + '\n';
+        return 2;
+    } catch (const FileError &e) {
+        err += QStringLiteral("fudemaru-data: ") + problem(e) + '\n';
+        return 1;
+    }
+}
+
+} // namespace fm::cli
