@@ -1,0 +1,270 @@
+#include "midiplayer.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <fluidsynth.h>
+
+#include <mutex>
+
+namespace fm::media {
+
+namespace {
+
+void quietLog(int, const char *, void *) {}
+
+// FluidSynth chatters on stderr about drivers and SoundFonts; the program shows its own messages.
+void silenceFluidLog()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+            fluid_set_log_function(level, quietLog, nullptr);
+    });
+}
+
+struct SynthDeleter {
+    void operator()(fluid_settings_t *s) const { delete_fluid_settings(s); }
+    void operator()(fluid_synth_t *s) const { delete_fluid_synth(s); }
+    void operator()(fluid_audio_driver_t *d) const { delete_fluid_audio_driver(d); }
+};
+
+// A synthesiser with the General MIDI SoundFont loaded; null members when that failed.
+struct Synth {
+    std::unique_ptr<fluid_settings_t, SynthDeleter> settings;
+    std::unique_ptr<fluid_synth_t, SynthDeleter> synth;
+
+    Synth(int sampleRate, bool sampleTiming)
+    {
+        silenceFluidLog();
+        const QString sf = MidiPlayer::soundFontPath();
+        if (sf.isEmpty())
+            return;
+        settings.reset(new_fluid_settings());
+        if (!settings)
+            return;
+        fluid_settings_setnum(settings.get(), "synth.sample-rate", sampleRate);
+        fluid_settings_setnum(settings.get(), "synth.gain", 0.5);
+        // Offline rendering drives the MIDI player by the samples written, not by the wall clock.
+        if (sampleTiming)
+            fluid_settings_setstr(settings.get(), "player.timing-source", "sample");
+        synth.reset(new_fluid_synth(settings.get()));
+        if (synth && fluid_synth_sfload(synth.get(), QFile::encodeName(sf).constData(), 1) == FLUID_FAILED)
+            synth.reset();
+    }
+    // The synth must go before its settings.
+    ~Synth() { synth.reset(); }
+    bool ok() const { return synth != nullptr; }
+};
+
+// The process-wide synthesiser with a live audio driver, for MidiPlayer.
+struct LiveEngine {
+    Synth synth{44100, false};
+    std::unique_ptr<fluid_audio_driver_t, SynthDeleter> driver;
+
+    LiveEngine()
+    {
+        if (!synth.ok())
+            return;
+        // No JACK: it may try to start a sound server of its own.
+        for (const char *name : {"pulseaudio", "alsa", "sdl2"}) {
+            fluid_settings_setstr(synth.settings.get(), "audio.driver", name);
+            driver.reset(new_fluid_audio_driver(synth.settings.get(), synth.synth.get()));
+            if (driver)
+                break;
+        }
+    }
+    ~LiveEngine() { driver.reset(); }
+    bool ok() const { return driver != nullptr; }
+
+    static LiveEngine &instance()
+    {
+        static LiveEngine engine;
+        return engine;
+    }
+};
+
+fluid_player_t *asPlayer(void *p) { return static_cast<fluid_player_t *>(p); }
+
+bool looksLikeMidi(const QByteArray &data)
+{
+    return data.size() >= 22 && data.startsWith("MThd") && data.indexOf("MTrk") >= 14;
+}
+
+} // namespace
+
+QString MidiPlayer::soundFontPath()
+{
+    for (const char *path : {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2"}) {
+        const QFileInfo info(QString::fromLatin1(path));
+        if (info.exists() && info.isFile()) // isFile follows the alternatives link
+            return info.absoluteFilePath();
+    }
+    return {};
+}
+
+int MidiPlayer::midiDeviceCount() { return LiveEngine::instance().ok() ? 1 : 0; }
+
+MidiPlayer::MidiPlayer(QObject *parent) : QObject(parent)
+{
+    poll_.setInterval(50);
+    connect(&poll_, &QTimer::timeout, this, &MidiPlayer::pollEnd);
+}
+
+MidiPlayer::~MidiPlayer() { close(); }
+
+bool MidiPlayer::fail(const QString &text)
+{
+    error_ = text;
+    return false;
+}
+
+bool MidiPlayer::open(const QString &path)
+{
+    close();
+    fileName_ = QFileInfo(path).fileName();
+    if (!LiveEngine::instance().ok())
+        return fail(QStringLiteral("no MIDI output device"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(file.errorString());
+    const QByteArray data = file.readAll();
+    if (!looksLikeMidi(data))
+        return fail(QStringLiteral("%1 is not a standard MIDI file").arg(fileName_));
+    data_ = data;
+    atEnd_ = false;
+    error_.clear();
+    return restartFromBeginning();
+}
+
+// A fresh FluidSynth player stands at the beginning of the piece; this is also
+// how we rewind, since a finished player cannot be sent back.
+bool MidiPlayer::restartFromBeginning()
+{
+    releasePlayer();
+    fluid_synth_t *synth = LiveEngine::instance().synth.synth.get();
+    fluid_player_t *player = new_fluid_player(synth);
+    if (!player)
+        return fail(QStringLiteral("cannot create a MIDI player"));
+    if (fluid_player_add_mem(player, data_.constData(), static_cast<size_t>(data_.size())) != FLUID_OK) {
+        delete_fluid_player(player);
+        return fail(QStringLiteral("%1 cannot be loaded").arg(fileName_));
+    }
+    player_ = player;
+    atEnd_ = false;
+    return true;
+}
+
+void MidiPlayer::releasePlayer()
+{
+    poll_.stop();
+    if (player_) {
+        fluid_player_stop(asPlayer(player_));
+        delete_fluid_player(asPlayer(player_));
+        player_ = nullptr;
+        fluid_synth_all_notes_off(LiveEngine::instance().synth.synth.get(), -1);
+    }
+    playing_ = false;
+}
+
+bool MidiPlayer::play()
+{
+    if (!isOpen())
+        return fail(QStringLiteral("no file is open"));
+    if (playing_)
+        return true;
+    if (atEnd_ || !player_) {
+        if (!restartFromBeginning())
+            return false;
+    }
+    if (fluid_player_play(asPlayer(player_)) != FLUID_OK)
+        return fail(QStringLiteral("%1 cannot be played").arg(fileName_));
+    playing_ = true;
+    poll_.start();
+    return true;
+}
+
+bool MidiPlayer::stop()
+{
+    if (!isOpen())
+        return fail(QStringLiteral("no file is open"));
+    poll_.stop();
+    if (player_ && playing_) {
+        fluid_player_stop(asPlayer(player_));
+        fluid_synth_all_notes_off(LiveEngine::instance().synth.synth.get(), -1);
+    }
+    playing_ = false;
+    return true;
+}
+
+bool MidiPlayer::rewind()
+{
+    if (!isOpen())
+        return fail(QStringLiteral("no file is open"));
+    return restartFromBeginning();
+}
+
+void MidiPlayer::close()
+{
+    releasePlayer();
+    data_.clear();
+    atEnd_ = false;
+    notify_ = false;
+}
+
+void MidiPlayer::pollEnd()
+{
+    if (!player_ || !playing_ || fluid_player_get_status(asPlayer(player_)) != FLUID_PLAYER_DONE)
+        return;
+    poll_.stop();
+    playing_ = false;
+    atEnd_ = true;
+    if (notify_) {
+        notify_ = false;
+        emit notify();
+    }
+}
+
+std::optional<PcmBuffer> renderMidi(const QString &path, int sampleRate, double tailSeconds, QString *error)
+{
+    const auto failWith = [error](const QString &text) -> std::optional<PcmBuffer> {
+        if (error)
+            *error = text;
+        return std::nullopt;
+    };
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failWith(file.errorString());
+    const QByteArray data = file.readAll();
+    if (!looksLikeMidi(data))
+        return failWith(QStringLiteral("not a standard MIDI file"));
+
+    Synth synth(sampleRate, true);
+    if (!synth.ok())
+        return failWith(QStringLiteral("the General MIDI SoundFont cannot be loaded"));
+    std::unique_ptr<fluid_player_t, void (*)(fluid_player_t *)> player(new_fluid_player(synth.synth.get()),
+                                                                       delete_fluid_player);
+    if (!player || fluid_player_add_mem(player.get(), data.constData(), size_t(data.size())) != FLUID_OK ||
+        fluid_player_play(player.get()) != FLUID_OK)
+        return failWith(QStringLiteral("the MIDI file cannot be played"));
+
+    PcmBuffer pcm;
+    pcm.sampleRate = sampleRate;
+    pcm.channels = 2;
+    constexpr int block = 1024;
+    const size_t limit = size_t(sampleRate) * 2 * 60 * 10; // ten minutes: a runaway file stops here
+    const auto renderBlock = [&] {
+        const size_t at = pcm.samples.size();
+        pcm.samples.resize(at + 2 * block);
+        fluid_synth_write_s16(synth.synth.get(), block, pcm.samples.data() + at, 0, 2,
+                              pcm.samples.data() + at, 1, 2);
+    };
+    while (fluid_player_get_status(player.get()) == FLUID_PLAYER_PLAYING && pcm.samples.size() < limit)
+        renderBlock();
+    const size_t tail = size_t(tailSeconds * sampleRate) * 2;
+    for (size_t done = 0; done < tail; done += 2 * block)
+        renderBlock();
+    return pcm;
+}
+
+} // namespace fm::media

@@ -1,0 +1,53 @@
+#pragma once
+#include <QObject>
+#include <QString>
+
+class QSoundEffect;
+
+// Short wave sounds (right, wrong, hit, miss) through QSoundEffect.
+//
+//   fm::media::WavePlayer maru;
+//   if (!maru.open(dir + "/Maru.wav")) showError(maru.fileName(), maru.errorString());
+//   maru.rewind(); maru.play();            // never waits
+//
+// A machine without an audio output is reported once per process, by the
+// first open(); every later open() succeeds and the players stay silent, so
+// the child never sees a message on each sound.
+namespace fm::media {
+
+class WavePlayer : public QObject {
+    Q_OBJECT
+public:
+    explicit WavePlayer(QObject *parent = nullptr);
+    ~WavePlayer() override;
+
+    // Prepares the file. False with errorString() when the file is missing or
+    // unreadable as a WAV file, or (the first time only) when there is no audio output.
+    bool open(const QString &path);
+    // Plays from the beginning; a sound already playing starts again.
+    bool play();
+    bool stop();
+    // Back to the beginning: the next play() starts there (QSoundEffect always does).
+    bool rewind();
+    void close();
+
+    bool isOpen() const { return effect_ != nullptr || silent_; }
+    bool isPlaying() const;
+    // True when open() found no audio output: the player accepts every call and plays nothing.
+    bool isSilent() const { return silent_; }
+    QString fileName() const { return fileName_; }
+    QString errorString() const { return error_; }
+
+    // Whether the desktop has an audio output at all.
+    static bool audioOutputAvailable();
+    // Makes the next open() without an output report it again (for tests).
+    static void resetDeviceReport();
+
+private:
+    QSoundEffect *effect_ = nullptr;
+    bool silent_ = false;
+    QString fileName_;
+    QString error_;
+};
+
+} // namespace fm::media
