@@ -1,0 +1,176 @@
+#include "navigator.h"
+#include "look.h"
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+
+namespace fm {
+
+Screen *ScreenRegistry::create(ScreenId id, Services &services) const
+{
+    if (auto it = factories_.find(id); it != factories_.end())
+        return it->second(services);
+    struct Info {
+        int number, help;
+        const char *title;
+    };
+    static const std::map<ScreenId, Info> info = {
+        {ScreenId::Game1, {2, 38, "かんじあわせゲーム"}},
+        {ScreenId::Game2, {3, 39, "かんじもぐらたたき"}},
+        {ScreenId::Mode, {4, 34, "かんじ名人チャレンジ"}},
+        {ScreenId::KIchiran, {5, 310, "かんじのいちらん"}},
+        {ScreenId::KSeiseki1, {6, 10, "かんじごとのせいせき"}},
+        {ScreenId::Player, {7, 33, "べんきょうするのはだれかな？"}},
+        {ScreenId::Renshuu, {8, 10, "れんしゅうモード"}},
+        {ScreenId::Saiten, {9, 36, "まるつけ"}},
+        {ScreenId::Seiseki1, {10, 10, "せいせきをみる"}},
+        {ScreenId::Shutsudai, {12, 35, "もんだい"}},
+        {ScreenId::Touroku, {13, 32, "なまえのとうろく"}},
+    };
+    const Info &i = info.at(id);
+    return new PlaceholderScreen(services, i.number, i.help, QString::fromUtf8(i.title));
+}
+
+HostWindow::HostWindow()
+{
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    fillBackground(this, colour::Navy);
+    stage_ = new QWidget(this);
+    stage_->resize(DesignWidth, DesignHeight);
+    fillBackground(stage_, colour::Navy);
+    resize(DesignWidth, DesignHeight);
+}
+
+void HostWindow::showOnScreen()
+{
+    // Without a window manager a full-screen request does not resize the
+    // window: take the screen's logical geometry ourselves.
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->geometry());
+    showFullScreen();
+}
+
+void HostWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    stage_->move((width() - DesignWidth) / 2, (height() - DesignHeight) / 2);
+}
+
+void HostWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && onActivated)
+        onActivated();
+}
+
+Screen *Navigator::open(ScreenId id)
+{
+    Screen *screen = services_->screens.create(id, *services_);
+    forward(screen, false);
+    return screen;
+}
+
+Screen *Navigator::replace(ScreenId id)
+{
+    Screen *screen = services_->screens.create(id, *services_);
+    forward(screen, true);
+    return screen;
+}
+
+void Navigator::forward(Screen *next, bool closeCurrent)
+{
+    Screen *previous = current_;
+    if (closeCurrent && previous) {
+        next->setCameFrom(previous->cameFrom());
+        closeAndShow(next);
+    } else {
+        next->setCameFrom(previous);
+        show(next);
+    }
+}
+
+void Navigator::show(Screen *screen)
+{
+    if (!screen || screen == current_)
+        return;
+    Screen *old = current_;
+    current_ = screen;
+    // The new page goes up before the old one goes: nothing behind shows through.
+    screen->show();
+    screen->raise();
+    if (old)
+        old->hide();
+    screen->setFocus();
+    screen->FormActivate();
+}
+
+void Navigator::back()
+{
+    Screen *target = current_ ? current_->cameFrom() : nullptr;
+    if (!target)
+        target = mainMenu_;
+    closeAndShow(target);
+}
+
+void Navigator::closeAndShow(Screen *target)
+{
+    Screen *leaving = current_;
+    if (leaving && leaving != target) {
+        screens_.erase(std::remove(screens_.begin(), screens_.end(), leaving), screens_.end());
+        leaving->FormClose();
+    }
+    show(target);
+    if (leaving && leaving != target) {
+        if (current_ == leaving)
+            current_ = nullptr;
+        if (mainMenu_ == leaving)
+            mainMenu_ = nullptr;
+        leaving->hide();
+        leaving->deleteLater();
+    }
+}
+
+void Navigator::close(Screen *screen, bool runFormClose)
+{
+    if (!screen)
+        return;
+    auto it = std::find(screens_.begin(), screens_.end(), screen);
+    if (it == screens_.end())
+        return; // already closing
+    screens_.erase(it);
+    if (runFormClose)
+        screen->FormClose();
+    if (current_ == screen)
+        current_ = nullptr;
+    if (mainMenu_ == screen)
+        mainMenu_ = nullptr;
+    screen->hide();
+    screen->deleteLater();
+}
+
+void Navigator::quit()
+{
+    quitRequested_ = true;
+    if (onQuit)
+        onQuit();
+    else
+        QCoreApplication::quit();
+}
+
+void Navigator::adopt(Screen *screen)
+{
+    screens_.push_back(screen);
+}
+
+void Navigator::forget(Screen *screen)
+{
+    screens_.erase(std::remove(screens_.begin(), screens_.end(), screen), screens_.end());
+    if (current_ == screen)
+        current_ = nullptr;
+    if (mainMenu_ == screen)
+        mainMenu_ = nullptr;
+}
+
+} // namespace fm

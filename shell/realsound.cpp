@@ -1,0 +1,66 @@
+#include "realsound.h"
+#include "midiplayer.h"
+#include "waveplayer.h"
+
+namespace fm {
+
+namespace {
+
+class MidiMusicPlayer final : public MediaPlayer {
+public:
+    MidiMusicPlayer()
+    {
+        QObject::connect(&midi_, &media::MidiPlayer::notify, [this] { reachedEnd(); });
+    }
+    bool open(const QString &path) override { return midi_.open(path); }
+    bool play() override
+    {
+        // The back end reports every end; whether anyone hears of it is our switch.
+        midi_.setNotify(true);
+        return midi_.play();
+    }
+    bool stop() override { return midi_.stop(); }
+    bool rewind() override { return midi_.rewind(); }
+    void close() override { midi_.close(); }
+    bool isOpen() const override { return midi_.isOpen(); }
+
+private:
+    media::MidiPlayer midi_;
+};
+
+class WaveSoundPlayer final : public MediaPlayer {
+public:
+    bool open(const QString &path) override { return wave_.open(path); }
+    bool play() override { return wave_.play(); }
+    bool stop() override { return wave_.stop(); }
+    bool rewind() override { return wave_.rewind(); }
+    void close() override { wave_.close(); }
+    bool isOpen() const override { return wave_.isOpen(); }
+
+private:
+    media::WavePlayer wave_;
+};
+
+} // namespace
+
+int MediaSoundSystem::midiDeviceCount()
+{
+    return media::MidiPlayer::midiDeviceCount();
+}
+
+bool MediaSoundSystem::hasWaveOutput()
+{
+    return media::WavePlayer::audioOutputAvailable();
+}
+
+std::unique_ptr<MediaPlayer> MediaSoundSystem::createMusicPlayer()
+{
+    return std::make_unique<MidiMusicPlayer>();
+}
+
+std::unique_ptr<MediaPlayer> MediaSoundSystem::createWavePlayer()
+{
+    return std::make_unique<WaveSoundPlayer>();
+}
+
+} // namespace fm

@@ -1,0 +1,148 @@
+#include "screen.h"
+#include "helpviewer.h"
+#include "look.h"
+#include "navigator.h"
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace fm {
+
+HeaderButton::HeaderButton(QWidget *parent, int tag, const QPixmap &icon, const QString &hint,
+                           const QCursor &pointer)
+    : QLabel(parent), tag_(tag)
+{
+    setPixmap(icon);
+    resize(48, 48);
+    setCursor(pointer);
+    setToolTip(hint);
+}
+
+void HeaderButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked(tag_);
+    QLabel::mouseReleaseEvent(event);
+}
+
+QPixmap iconOver(const QPixmap &icon, const QColor &background)
+{
+    QPixmap out(48, 48);
+    out.fill(background);
+    if (!icon.isNull()) {
+        QPainter p(&out);
+        p.drawPixmap(0, 0, icon);
+    }
+    return out;
+}
+
+Screen::Screen(Services &sv, int screenNumber, int helpContext)
+    : QWidget(sv.nav.stage()), services(sv), state(sv.state), screenNumber_(screenNumber),
+      helpContext_(helpContext)
+{
+    setGeometry(0, 0, DesignWidth, DesignHeight);
+    fillBackground(this, colour::Navy);
+    setFont(pixelFont(12));
+    hide();
+    services.nav.adopt(this);
+}
+
+Screen::~Screen()
+{
+    services.nav.forget(this);
+}
+
+void Screen::FormActivate()
+{
+    state.HintContext = HintCtx{int16_t(screenNumber_), 1, 1};
+}
+
+void Screen::showHint()
+{
+    if (services.screens.showHintWindow)
+        services.screens.showHintWindow(services, this);
+    // Back from the modal window this screen is the active one again.
+    if (services.nav.current() == this)
+        FormActivate();
+}
+
+void Screen::showHelp()
+{
+    services.help.showHelp(this, helpContext_);
+}
+
+void Screen::minimise()
+{
+    services.nav.host().showMinimized();
+}
+
+void Screen::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Restoring the minimised program is not a new showing of the screen.
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void Screen::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        FormHide();
+}
+
+ScreenFrame::ScreenFrame(Services &sv, const FrameSpec &spec) : Screen(sv, spec.screenNumber, spec.helpContext)
+{
+    Lbl_Title = makeLabel(this, spec.title, 8, 0, pixelFont(27, true), colour::Yellow);
+    Lbl_Title->resize(Lbl_Title->width(), 27);
+    if (!spec.headerButtons)
+        return;
+    static const QString hints[] = {QString(), QStringLiteral("ヒントをみる"), QStringLiteral("ヘルプをみる"),
+                                    QStringLiteral("アイコンにする")};
+    for (int i = 1; i <= 4; ++i) {
+        const QString hint = i == 4 ? spec.backHint : hints[i];
+        auto *b = new HeaderButton(this, i, iconOver(sv.shell.ImgLst_Header[i - 1], colour::Navy), hint,
+                                   sv.shell.HandPointer);
+        b->move(80 * i - 70, spec.headerTop);
+        connect(b, &HeaderButton::clicked, this, [this](int index) { Img_Button1Click(index); });
+        header_[i] = b;
+    }
+}
+
+void ScreenFrame::setHeaderTop(int top)
+{
+    for (int i = 1; i <= 4; ++i)
+        if (header_[i])
+            header_[i]->move(header_[i]->x(), top);
+}
+
+void ScreenFrame::Img_Button1Click(int index)
+{
+    switch (index) {
+    case 1:
+        showHint();
+        break;
+    case 2:
+        showHelp();
+        break;
+    case 3:
+        minimise();
+        break;
+    case 4:
+        BackClick();
+        break;
+    }
+}
+
+void ScreenFrame::BackClick()
+{
+    services.nav.back();
+}
+
+PlaceholderScreen::PlaceholderScreen(Services &sv, int screenNumber, int helpContext, const QString &title)
+    : ScreenFrame(sv, FrameSpec{screenNumber, helpContext, title})
+{
+    makeLabel(this, QStringLiteral("このがめんは じゅんびちゅうです。"), 40, 200, pixelFont(24, true),
+              colour::White);
+}
+
+} // namespace fm

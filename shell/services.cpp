@@ -1,0 +1,30 @@
+#include "services.h"
+#include "data/errors.h"
+#include "dialogs.h"
+#include "navigator.h"
+
+namespace fm {
+
+QString Services::file(const QString &name) const
+{
+    return state.ProgramDir + name;
+}
+
+void Services::fail(const FileError &error, QWidget *parent)
+{
+    dialogs.fatalFileError(parent, error.message());
+    nav.quit();
+}
+
+bool Services::guard(QWidget *parent, const std::function<void()> &f)
+{
+    try {
+        f();
+        return true;
+    } catch (const FileError &e) {
+        fail(e, parent);
+        return false;
+    }
+}
+
+} // namespace fm

@@ -1,0 +1,63 @@
+#pragma once
+// Everything a screen needs from the rest of the program, handed to it in one
+// object: the shared state, the platform seams and the navigator.
+#include "data/errors.h"
+#include "data/state.h"
+#include "music.h"
+#include <QCursor>
+#include <QPixmap>
+#include <QPoint>
+#include <array>
+#include <functional>
+
+class QWidget;
+
+namespace fm {
+
+class Dialogs;
+class SoundSystem;
+class HelpViewer;
+class Clock;
+class Random;
+class DisplayModeService;
+class Navigator;
+class ScreenRegistry;
+
+// The shell's part of the shared state: what the main screen sets up at
+// start-up and every other screen reads.
+struct ShellShared {
+    int16_t MidiDeviceCount = 0; // sampled each time the menu shows
+    int16_t FontSizeMode = 2;    // 2: the 640-wide layout
+    double FontScale = 1.0;
+    int16_t PopSource = 0;
+    int16_t PopKind = 0;
+    std::array<QPixmap, 8> ImgLst_Header; // icons cut from ButtonX.bmp, white see-through
+    std::array<QPixmap, 10> ImgLst_Pop;   // Pop1..10.wmf, white see-through
+    QCursor HandPointer{Qt::PointingHandCursor};
+    RightWrongSounds MaruBatsu; // MP_Maru, MP_Batsu
+    // Places the mouse pointer (global coordinates); tests record instead.
+    std::function<void(QPoint)> movePointer;
+};
+
+struct Services {
+    AppState &state;
+    Dialogs &dialogs;
+    SoundSystem &sound;
+    HelpViewer &help;
+    Clock &clock;
+    Random &random;
+    DisplayModeService &display;
+    ShellShared &shell;
+    Navigator &nav;
+    ScreenRegistry &screens;
+
+    // A file of the program directory.
+    QString file(const QString &name) const;
+    // A data file failed: its message, then the program ends.
+    void fail(const FileError &error, QWidget *parent = nullptr);
+    // Runs f; a FileError thrown inside ends the program as above. Returns
+    // false when it did.
+    bool guard(QWidget *parent, const std::function<void()> &f);
+};
+
+} // namespace fm

@@ -1,0 +1,54 @@
+#pragma once
+// Media players in the manner of the desktop's multimedia control: one device,
+// one file, open / play / stop / rewind / close and a one-shot notification
+// when playing reaches the end. Every operation returns at once; false means
+// the sound device reported an error.
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace fm {
+
+class MediaPlayer {
+public:
+    virtual ~MediaPlayer() = default;
+    virtual bool open(const QString &path) = 0;
+    virtual bool play() = 0; // from the current position; from the start when at the end
+    virtual bool stop() = 0;
+    virtual bool rewind() = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+
+    // The end notification: when on, the player reports once (and turns it
+    // off) when playing reaches the end; on again to hear of the next end.
+    void setNotify(bool on) { notify_ = on; }
+    bool notify() const { return notify_; }
+    std::function<void()> onEnd;
+
+protected:
+    // Back ends call this when a piece reaches its end.
+    void reachedEnd()
+    {
+        if (!notify_)
+            return;
+        notify_ = false;
+        if (onEnd)
+            onEnd();
+    }
+
+private:
+    bool notify_ = false;
+};
+
+class SoundSystem {
+public:
+    virtual ~SoundSystem() = default;
+    // Number of MIDI output devices; 0 means no music anywhere.
+    virtual int midiDeviceCount() = 0;
+    // Whether wave sounds can be heard at all (no audio output: silence).
+    virtual bool hasWaveOutput() = 0;
+    virtual std::unique_ptr<MediaPlayer> createMusicPlayer() = 0;
+    virtual std::unique_ptr<MediaPlayer> createWavePlayer() = 0;
+};
+
+} // namespace fm

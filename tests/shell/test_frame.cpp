@@ -1,0 +1,167 @@
+#include "support/testshell.h"
+#include "shell/look.h"
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace fm;
+using fm::test::TestShell;
+
+namespace {
+
+class SampleScreen : public ScreenFrame {
+public:
+    explicit SampleScreen(Services &sv, int top = 30, QString backHint = QStringLiteral("まえにもどる"))
+        : ScreenFrame(sv, FrameSpec{5, 310, QStringLiteral("ためし"), top, backHint})
+    {
+    }
+    int shows = 0, hides = 0, closes = 0;
+    void FormShow() override { ++shows; }
+    void FormHide() override { ++hides; }
+    void FormClose() override { ++closes; }
+};
+
+} // namespace
+
+TEST(ScreenFrame, HeaderButtonsStandAtTheirPlacesWithTheirHints)
+{
+    TestShell t;
+    for (int top : {30, 27, 42}) {
+        SampleScreen s(t.services, top);
+        const char *hints[] = {"", "ヒントをみる", "ヘルプをみる", "アイコンにする", "まえにもどる"};
+        for (int i = 1; i <= 4; ++i) {
+            HeaderButton *b = s.headerButton(i);
+            ASSERT_NE(b, nullptr);
+            EXPECT_EQ(b->geometry(), QRect(80 * i - 70, top, 48, 48)) << i;
+            EXPECT_EQ(b->toolTip(), QString::fromUtf8(hints[i]));
+            EXPECT_EQ(b->cursor().shape(), t.shell.HandPointer.shape());
+        }
+    }
+    SampleScreen menuBack(t.services, 30, QStringLiteral("メニューにもどる"));
+    EXPECT_EQ(menuBack.headerButton(4)->toolTip(), QStringLiteral("メニューにもどる"));
+}
+
+TEST(ScreenFrame, ForwardHidesAndBackFreesTheScreen)
+{
+    TestShell t;
+    auto *first = t.nav.open<SampleScreen>();
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(first->shows, 1);
+
+    auto *second = t.nav.open<SampleScreen>();
+    EXPECT_FALSE(first->isVisible());
+    EXPECT_EQ(first->hides, 1);
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_EQ(second->cameFrom(), first);
+
+    QPointer<SampleScreen> gone = second;
+    QTest::mouseClick(second->headerButton(4), Qt::LeftButton);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(first->shows, 2);
+    EXPECT_EQ(t.nav.current(), first);
+    ASSERT_FALSE(gone.isNull());
+    EXPECT_EQ(gone->closes, 1);
+    EXPECT_FALSE(gone->isVisible());
+    TestShell::processDeletes();
+    EXPECT_TRUE(gone.isNull());
+    EXPECT_EQ(t.nav.screens().size(), 1u);
+}
+
+TEST(ScreenFrame, ReplaceClosesTheCurrentScreenAndKeepsWhereItCameFrom)
+{
+    TestShell t;
+    auto *home = t.nav.open<SampleScreen>();
+    auto *middle = t.nav.open<SampleScreen>();
+    QPointer<SampleScreen> m = middle;
+    auto *last = t.nav.replace<SampleScreen>();
+    EXPECT_EQ(middle->closes, 1);
+    EXPECT_EQ(last->cameFrom(), home);
+    TestShell::processDeletes();
+    EXPECT_TRUE(m.isNull());
+    t.nav.back();
+    EXPECT_EQ(t.nav.current(), home);
+}
+
+TEST(ScreenFrame, ExactlyOneScreenIsVisible)
+{
+    TestShell t;
+    t.nav.open<SampleScreen>();
+    t.nav.open<SampleScreen>();
+    t.nav.open<SampleScreen>();
+    t.nav.back();
+    int visible = 0;
+    for (Screen *s : t.nav.screens())
+        visible += s->isVisible();
+    EXPECT_EQ(visible, 1);
+}
+
+TEST(ScreenFrame, ActivationHintAndHelpUseTheScreensNumbers)
+{
+    TestShell t;
+    t.state.HintContext = HintCtx{12, 3, 2};
+    auto *s = t.nav.open<SampleScreen>();
+    EXPECT_EQ(t.state.HintContext, (HintCtx{5, 1, 1}));
+
+    int hintShown = 0;
+    t.screens.showHintWindow = [&](Services &sv, QWidget *) {
+        ++hintShown;
+        sv.state.HintContext = HintCtx{9, 9, 9}; // whatever the window did
+    };
+    QTest::mouseClick(s->headerButton(1), Qt::LeftButton);
+    EXPECT_EQ(hintShown, 1);
+    EXPECT_EQ(t.state.HintContext, (HintCtx{5, 1, 1}));
+
+    QTest::mouseClick(s->headerButton(2), Qt::LeftButton);
+    EXPECT_EQ(t.help.contexts, std::vector<int>{310});
+    s->setHelpContext(351);
+    QTest::mouseClick(s->headerButton(2), Qt::LeftButton);
+    EXPECT_EQ(t.help.contexts.back(), 351);
+}
+
+TEST(ScreenFrame, MinimiseDoesNotCountAsANewShowing)
+{
+    TestShell t;
+    auto *s = t.nav.open<SampleScreen>();
+    QTest::mouseClick(s->headerButton(3), Qt::LeftButton);
+    EXPECT_TRUE(t.host->isMinimized() || t.host->windowState() & Qt::WindowMinimized);
+    t.host->showNormal();
+    EXPECT_EQ(s->shows, 1);
+    EXPECT_EQ(s->hides, 0);
+}
+
+TEST(ScreenFrame, UnbuiltScreensOpenAsPlaceholdersThatGoBack)
+{
+    TestShell t;
+    auto *menu = t.nav.open<SampleScreen>();
+    Screen *p = t.nav.open(ScreenId::Player);
+    EXPECT_EQ(p->screenNumber(), 7);
+    EXPECT_EQ(p->helpContext(), 33);
+    auto *frame = dynamic_cast<ScreenFrame *>(p);
+    ASSERT_NE(frame, nullptr);
+    QTest::mouseClick(frame->headerButton(4), Qt::LeftButton);
+    EXPECT_EQ(t.nav.current(), menu);
+
+    bool built = false;
+    t.screens.add(ScreenId::Player, [&](Services &sv) {
+        built = true;
+        return new SampleScreen(sv);
+    });
+    t.nav.open(ScreenId::Player);
+    EXPECT_TRUE(built);
+}
+
+TEST(ScreenFrame, FileErrorsInHandlersEndTheProgramWithTheirMessage)
+{
+    TestShell t;
+    bool after = false;
+    bool ok = t.services.guard(nullptr, [&] {
+        throw FileError(QStringLiteral("Kiroku3.dat"));
+        after = true;
+    });
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(after);
+    EXPECT_TRUE(t.nav.quitRequested());
+    ASSERT_EQ(t.dialogs.calls.size(), 1u);
+    EXPECT_EQ(t.dialogs.calls[0].kind, fm::test::FakeDialogs::Kind::Fatal);
+    EXPECT_EQ(t.dialogs.calls[0].text, QStringLiteral("Kiroku3.datでエラーがおこりました。 "));
+}

@@ -1,0 +1,50 @@
+#include "testshell.h"
+#include "shell/look.h"
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+
+namespace fm::test {
+
+QApplication &app()
+{
+    static QApplication *instance = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "fudemaru-test";
+        static char *argv[] = {name, nullptr};
+        auto *a = new QApplication(argc, argv);
+        QApplication::setApplicationDisplayName(QStringLiteral("ふでまる（小１～２）"));
+        installFontSubstitutions();
+        return a;
+    }();
+    return *instance;
+}
+
+TestShell::TestShell()
+    : services{state, dialogs, sound, help, clock, random, display, shell, nav, screens}
+{
+    app();
+    state.ProgramDir = QDir(dir.path()).absolutePath() + QLatin1Char('/');
+    state.SettingsPath = state.ProgramDir + QStringLiteral("Fudemaru.ini");
+    shell.movePointer = [this](QPoint p) { pointerMoves.push_back(p); };
+    host = std::make_unique<HostWindow>();
+    nav.setHost(host.get());
+    nav.attach(services);
+    nav.onQuit = [] {};
+    host->show();
+}
+
+TestShell::~TestShell()
+{
+    host.reset();
+    processDeletes();
+}
+
+void TestShell::processDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace fm::test

@@ -1,0 +1,53 @@
+#pragma once
+// One test's program: a fresh AppState in a temporary program directory, the
+// fakes, and a shown host window with a navigator, all wired into Services.
+//
+//   fm::test::TestShell t;                       // QApplication, fonts, offscreen
+//   auto *s = t.nav.open<MyScreen>();             // a screen, shown
+//   QTest::mouseClick(s->headerButton(4), Qt::LeftButton);
+//   t.processDeletes();                           // screens are freed later
+#include "fakes.h"
+#include "shell/navigator.h"
+#include "shell/services.h"
+#include <QPoint>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+class QApplication;
+
+namespace fm::test {
+
+// The test program's QApplication (offscreen unless a platform is set).
+QApplication &app();
+
+struct TestShell {
+    TestShell();
+    ~TestShell();
+
+    // First of all: pictures and fonts need the application object.
+    struct AppFirst {
+        AppFirst() { app(); }
+    } appFirst;
+    QTemporaryDir dir;
+    AppState state;
+    FakeDialogs dialogs;
+    FakeSound sound;
+    FakeHelp help;
+    FakeClock clock;
+    ScriptedRandom random;
+    FakeDisplayModes display;
+    ShellShared shell;
+    ScreenRegistry screens;
+    Navigator nav; // before the host: screens report to it when they go
+    std::unique_ptr<HostWindow> host;
+    Services services;
+    std::vector<QPoint> pointerMoves; // global positions asked for
+
+    // A file of the temporary program directory.
+    QString file(const QString &name) const { return state.ProgramDir + name; }
+    // Runs deferred deletions: closed screens are freed after this.
+    static void processDeletes();
+};
+
+} // namespace fm::test
