@@ -1,0 +1,287 @@
+#include "mainform.h"
+#include "data/roster.h"
+#include "dialogs.h"
+#include "look.h"
+#include "navigator.h"
+#include "pop.h"
+#include "random.h"
+#include "settei.h"
+#include "startup.h"
+#include <QCoreApplication>
+#include <QCursor>
+
+namespace fm {
+
+const std::array<MenuButtonSpec, 9> MenuButtonSpecs = {{
+    {0, ""},
+    {1, "ヒントをみる"},
+    {2, "ヘルプをみる"},
+    {3, "アイコンにする"},
+    {8, "せっていをかえる"},
+    {5, "べんきょうをする"},
+    {6, "せいせきをみる"},
+    {7, "とうろくをする"},
+    {4, "ふでまるのおわり"},
+}};
+
+namespace {
+constexpr int MainScreenNumber = 1;
+constexpr int MainHelpContext = 31;
+const char *const DisplayTooSmall = "このディスプレイの解像度では、実行できません";
+} // namespace
+
+TF_Main::TF_Main(Services &sv, StartupLoader &loader)
+    : Screen(sv, MainScreenNumber, MainHelpContext), MP_1(sv, QStringLiteral("Menu.mid"), this), loader_(loader)
+{
+    Lbl_Title = makeLabel(this, QStringLiteral("がんばれ！ ふでまる(小１～２）"), 8, 0, pixelFont(27, true),
+                          colour::Yellow, 387, 27);
+    QFont version = pixelFont(13, false, Century);
+    version.setItalic(true);
+    Label1 = makeLabel(this, QStringLiteral("Ver 1.41"), 435, 0, version, colour::White);
+    Img_Kanji = new TitleView(this);
+    Img_Kanji->move(20, 96);
+    Tim_Ido.setInterval(200);
+    connect(&Tim_Ido, &QTimer::timeout, this, &TF_Main::Tim_IdoTimer);
+}
+
+TF_Main::~TF_Main()
+{
+    // FormDestroy: the display goes back to the mode it was found in.
+    displayModes.Restore();
+    delete PopForm.data();
+}
+
+bool TF_Main::checkDisplay()
+{
+    ShellShared &sh = services.shell;
+    displayModes.SetDeviceContext(&services.display);
+    const DisplayMode now = services.display.current();
+    if (services.display.logicalDpi() == 96) {
+        sh.FontScale = 1;
+        sh.FontSizeMode = 2;
+        displayModes.ChangeTo640();
+        if (displayModes.Index640 == -1 && now.width < 640)
+            return false;
+    } else {
+        sh.FontSizeMode = 1;
+        sh.FontScale = 1.25;
+        displayModes.ChangeTo800();
+        if (displayModes.Index800 == -1 && now.width < 800)
+            return false;
+    }
+    return true;
+}
+
+bool TF_Main::FormCreate()
+{
+    ShellShared &sh = services.shell;
+    const QString dir = programDirWithSeparator(state.ProgramDir);
+    try {
+        loader_.step(1);
+        sh.PopSource = 1;
+
+        loader_.step(2);
+        const QImage strip = loader_.loadButtonStrip(dir);
+        for (int i = 0; i < 8; ++i)
+            sh.ImgLst_Header[size_t(i)] = whiteTransparent(strip.copy(48 * i, 0, 48, 48));
+
+        loader_.step(3);
+        if (!checkDisplay()) {
+            services.dialogs.message(this, QString::fromUtf8(DisplayTooSmall));
+            FormClose();
+            return false;
+        }
+
+        loader_.step(4);
+        sh.PopKind = 1;
+        PopForm = new TF_Pop(services, services.nav.host().isVisible() ? &services.nav.host() : nullptr);
+        PopForm->show();
+        PopForm->raise();
+        PopForm->repaint();
+        // Let the window system put the picture up before the long part.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+        loader_.step(5);
+        for (int tag = 1; tag <= 8; ++tag) {
+            const MenuButtonSpec &spec = MenuButtonSpecs[size_t(tag)];
+            auto *b = new HeaderButton(this, tag, iconOver(sh.ImgLst_Header[size_t(spec.iconCell - 1)], colour::Navy),
+                                       QString::fromUtf8(spec.hint), sh.HandPointer);
+            b->move(10 + 80 * (tag - 1), Lbl_Title->geometry().bottom() + 1);
+            connect(b, &HeaderButton::clicked, this, &TF_Main::Img_Button1Click);
+            MenuButtons[size_t(tag)] = b;
+        }
+
+        loader_.step(6);
+        animation = std::make_unique<TitleAnimation>(state.Cat, sh.FontScale, devicePixelRatioF());
+
+        loader_.step(7);
+        loader_.readSettings(state);
+        state.Settings.PopMsgEnabled = false;
+
+        loader_.step(8);
+        state.ProgramDir = dir;
+
+        loader_.step(9);
+        state.HintContext = HintCtx{1, 1, 1};
+
+        loader_.step(10);
+        loader_.loadCatalogue(state);
+
+        loader_.step(11);
+        loader_.loadRoster(state);
+
+        loader_.step(12);
+        loader_.rebuildLevels(state);
+
+        loader_.step(13);
+        loader_.loadQuestionIndex(state);
+        state.LevelCount = int16_t(state.Bank.QuestionIndexCount / 20);
+
+        loader_.step(14);
+        const int square = sh.FontSizeMode == 1 ? 70 : 48;
+        for (int n = 1; n <= 10; ++n)
+            sh.ImgLst_Pop[size_t(n - 1)] = whiteTransparent(loader_.loadPopPicture(dir, n, square));
+
+        loader_.step(15);
+        // No audio device: marking goes on in silence.
+        loader_.openRightWrong(sh.MaruBatsu, services.sound, dir);
+    } catch (const FileError &e) {
+        services.dialogs.fatalFileError(this, e.message());
+        FormClose();
+        return false;
+    }
+    services.nav.setMainMenu(this);
+    return true;
+}
+
+void TF_Main::FormShow()
+{
+    ShellShared &sh = services.shell;
+    if (PopForm)
+        PopForm->hide(); // the menu covers the start-up picture
+    sh.PopSource = 1;
+    sh.PopKind = 2;
+    Tim_Ido.start();
+    sh.MidiDeviceCount = int16_t(services.sound.midiDeviceCount());
+    if (sh.MidiDeviceCount > 0)
+        MP_1.start();
+    services.random.randomize(services.clock);
+}
+
+void TF_Main::FormHide()
+{
+    // The sprites stay where they are until the menu shows again.
+    Tim_Ido.stop();
+}
+
+QPoint TF_Main::pointerTarget() const
+{
+    const HeaderButton *b = MenuButtons[state.Players.PlayerCount == 0 ? 7 : 5];
+    if (!b)
+        return {};
+    return QPoint(b->x() + b->width() / 2, b->y() + b->height() / 2);
+}
+
+void TF_Main::FormActivate()
+{
+    Screen::FormActivate();
+    const QPoint global = mapToGlobal(pointerTarget());
+    if (services.shell.movePointer)
+        services.shell.movePointer(global);
+    else
+        QCursor::setPos(global);
+}
+
+void TF_Main::FormClose()
+{
+    services.shell.MaruBatsu.close();
+    delete PopForm.data();
+}
+
+void TF_Main::Tim_IdoTimer()
+{
+    if (!animation)
+        return;
+    animation->tick(services.random, state.LevelCount);
+    Img_Kanji->showFrame(&animation->canvas());
+}
+
+void TF_Main::Img_Button1Click(int tag)
+{
+    switch (tag) {
+    case 1:
+        showHint();
+        break;
+    case 2:
+        showHelp();
+        break;
+    case 3:
+        minimise();
+        break;
+    case 4: {
+        TF_Settei dialog(services, this);
+        dialog.exec();
+        break;
+    }
+    case 5:
+        btn_PlayerClick();
+        break;
+    case 6:
+        btn_SeisekiClick();
+        break;
+    case 7:
+        btn_TourokuClick();
+        break;
+    case 8:
+        btn_endClick();
+        break;
+    }
+}
+
+void TF_Main::leaveMenu()
+{
+    // A failing stop says so and the menu is left all the same.
+    if (services.shell.MidiDeviceCount > 0 && MP_1.playing())
+        MP_1.stop();
+}
+
+void TF_Main::btn_PlayerClick()
+{
+    if (state.Players.PlayerCount <= 0) {
+        services.dialogs.information(this, QStringLiteral("なまえのとうろくをしてください。"));
+        return;
+    }
+    leaveMenu();
+    services.nav.open(ScreenId::Player);
+}
+
+void TF_Main::btn_SeisekiClick()
+{
+    if (state.Players.PlayerCount <= 0) {
+        services.dialogs.information(this, QStringLiteral("なまえのとうろくをしてください。"));
+        return;
+    }
+    leaveMenu();
+    services.nav.open(ScreenId::Seiseki1);
+}
+
+void TF_Main::btn_TourokuClick()
+{
+    if (state.Players.PlayerCount >= MaxPlayers) {
+        services.dialogs.information(this, QStringLiteral("すでに１０にんまでとうろくずみです。"));
+        return;
+    }
+    leaveMenu();
+    services.nav.open(ScreenId::Touroku);
+}
+
+void TF_Main::btn_endClick()
+{
+    if (!services.guard(this, [&] { saveRoster(state.Players, state.ProgramDir); }))
+        return;
+    leaveMenu();
+    hide();
+    services.nav.quit();
+}
+
+} // namespace fm

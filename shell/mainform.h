@@ -1,0 +1,68 @@
+#pragma once
+// TF_Main: the main screen. Its creation loads everything; it shows the menu
+// of eight picture buttons and the title animation, and it ends the program.
+#include "changedisplay.h"
+#include "music.h"
+#include "screen.h"
+#include "titleanim.h"
+#include <QPointer>
+#include <QTimer>
+#include <array>
+#include <memory>
+
+namespace fm {
+
+class StartupLoader;
+class TF_Pop;
+
+// The menu's buttons by tag: icon cell of ButtonX.bmp and hint.
+struct MenuButtonSpec {
+    int iconCell;
+    const char *hint;
+};
+extern const std::array<MenuButtonSpec, 9> MenuButtonSpecs; // [1..8]
+
+class TF_Main : public Screen {
+    Q_OBJECT
+public:
+    TF_Main(Services &services, StartupLoader &loader);
+    ~TF_Main() override; // FormDestroy: restores the display mode
+
+    // The start-up sequence. False when it failed: its message has been shown
+    // and the program is to end (FormClose has run).
+    bool FormCreate();
+
+    void FormShow() override;
+    void FormHide() override;
+    void FormActivate() override;
+    void FormClose() override;
+
+    void Img_Button1Click(int tag);
+    void Tim_IdoTimer();
+
+    // Where FormActivate puts the pointer, in this screen's coordinates.
+    QPoint pointerTarget() const;
+
+    QLabel *Lbl_Title = nullptr;
+    QLabel *Label1 = nullptr;
+    TitleView *Img_Kanji = nullptr;
+    std::array<HeaderButton *, 9> MenuButtons{}; // [1..8]
+    QTimer Tim_Ido;
+    ScreenMusic MP_1;
+    TChangeDisplay displayModes;
+    std::unique_ptr<TitleAnimation> animation;
+    QPointer<TF_Pop> PopForm;
+    bool menuMusicPlaying() const { return MP_1.playing(); }
+
+private:
+    bool checkDisplay();
+    void leaveMenu();
+    void btn_PlayerClick();
+    void btn_SeisekiClick();
+    void btn_TourokuClick();
+    void btn_endClick();
+
+    StartupLoader &loader_;
+};
+
+} // namespace fm

@@ -1,0 +1,67 @@
+#pragma once
+// The whole program with its real seams: what main() wires together.
+#include "clock.h"
+#include "dialogs.h"
+#include "displaymodes.h"
+#include "helpwindow.h"
+#include "mainform.h"
+#include "navigator.h"
+#include "random.h"
+#include "realsound.h"
+#include "services.h"
+#include "startup.h"
+#include <QApplication>
+#include <QPointer>
+#include <memory>
+
+namespace fm {
+
+// The application title, also the single-instance lock's name.
+inline const QString ApplicationTitle = QStringLiteral("ふでまる（小１～２）");
+inline const QString InstanceLockName = QStringLiteral("Fude_Maru12");
+
+// Scales the 640 x 480 design to fill the display: sets QT_SCALE_FACTOR from
+// the primary screen before the QApplication exists (asks a short-lived
+// QGuiApplication). A factor the user set is kept.
+void prepareScaling(int argc, char **argv);
+
+// The application object: a data-file error that escapes a handler still
+// ends the program with its message instead of crashing it.
+class FudemaruApplication : public QApplication {
+public:
+    FudemaruApplication(int &argc, char **argv);
+    bool notify(QObject *receiver, QEvent *event) override;
+    std::function<void(const FileError &)> onFileError;
+};
+
+class Program {
+public:
+    explicit Program(const QString &programDir);
+    ~Program();
+
+    ScreenRegistry &screens() { return registry_; }
+    Services &services() { return services_; }
+    TF_Main *menu() const { return menu_; }
+
+    // Pointer, title, host window and the main screen's start-up; false when
+    // start-up failed (its message has been shown).
+    bool start();
+
+private:
+    AppState state_;
+    MessageBoxDialogs dialogs_;
+    MediaSoundSystem sound_;
+    HtmlHelpViewer help_{state_};
+    SystemClock clock_;
+    StdRandom random_;
+    DesktopDisplayModes display_;
+    ShellShared shell_;
+    ScreenRegistry registry_;
+    Navigator nav_;
+    std::unique_ptr<HostWindow> host_;
+    Services services_;
+    StartupLoader loader_;
+    QPointer<TF_Main> menu_;
+};
+
+} // namespace fm

@@ -1,0 +1,149 @@
+#include "settei.h"
+#include "data/settings.h"
+#include "dialogs.h"
+#include "look.h"
+#include "services.h"
+#include <QFile>
+#include <QShowEvent>
+
+namespace fm {
+
+UpDown::UpDown(QWidget *parent, QSpinBox *associate) : QWidget(parent)
+{
+    up_ = new QPushButton(QStringLiteral("▲"), this);
+    down_ = new QPushButton(QStringLiteral("▼"), this);
+    for (QPushButton *b : {up_, down_}) {
+        b->setFont(pixelFont(7));
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setAutoRepeat(true);
+    }
+    resize(17, associate->height());
+    up_->setGeometry(0, 0, 17, height() / 2);
+    down_->setGeometry(0, height() / 2, 17, height() - height() / 2);
+    connect(up_, &QPushButton::clicked, associate, &QSpinBox::stepUp);
+    connect(down_, &QPushButton::clicked, associate, &QSpinBox::stepDown);
+}
+
+namespace {
+
+QSpinBox *timeField(QWidget *parent, int x, int y)
+{
+    auto *e = new QSpinBox(parent);
+    e->setRange(MinTimeLimit, MaxTimeLimit);
+    e->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    e->setAlignment(Qt::AlignRight);
+    e->setFont(pixelFont(13, true));
+    e->setGeometry(x, y, 33, 24);
+    e->setToolTip(QStringLiteral("１分間隔で増減します"));
+    return e;
+}
+
+QPushButton *button(QWidget *parent, const QString &text, int x, int y, int w, int h)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setFont(pixelFont(12, true));
+    b->setGeometry(x, y, w, h);
+    return b;
+}
+
+} // namespace
+
+TF_Settei::TF_Settei(Services &sv, QWidget *parent) : QDialog(parent), services(sv)
+{
+    setWindowTitle(QStringLiteral("がんばれ！ ふでまる"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(427, 213);
+    setFont(pixelFont(12, true));
+
+    Label1 = makeLabel(this, QStringLiteral("設定値を変更します。"), 16, 8, pixelFont(16, true), colour::Black);
+    Label5 = makeLabel(this, QStringLiteral("このがめんは、おとうさんやおかあさんにやってもらおうね。"), 40, 32,
+                       pixelFont(13, true), colour::Blue);
+    Label2 = makeLabel(this, QStringLiteral("回答時間（分）"), 16, 56, pixelFont(12, true), colour::Black);
+    Label3 = makeLabel(this, QStringLiteral("読む問題"), 48, 80, pixelFont(12, true), colour::Black);
+    Label4 = makeLabel(this, QStringLiteral("書く問題"), 224, 80, pixelFont(12, true), colour::Black);
+
+    Edt_Yomu_Time = timeField(this, 136, 72);
+    Edt_Kaku_Time = timeField(this, 304, 72);
+    UD_Yomu_Time = new UpDown(this, Edt_Yomu_Time);
+    UD_Yomu_Time->move(136 - UD_Yomu_Time->width(), 72);
+    UD_Kaku_Time = new UpDown(this, Edt_Kaku_Time);
+    UD_Kaku_Time->move(304 - UD_Kaku_Time->width(), 72);
+    UD_Yomu_Time->setToolTip(Edt_Yomu_Time->toolTip());
+    UD_Kaku_Time->setToolTip(Edt_Kaku_Time->toolTip());
+
+    Btn_G1_Clear = button(this, QStringLiteral("漢字あわせの記録を消す"), 16, 132, 193, 25);
+    Btn_G2_Clear = button(this, QStringLiteral("漢字もぐらたたきの記録を消す"), 216, 132, 201, 25);
+    Btn_OK = button(this, QStringLiteral("OK"), 176, 176, 113, 25);
+    Btn_OK->setToolTip(QStringLiteral("設定値を変更します"));
+    Btn_OK->setDefault(true);
+    Btn_Cancel = button(this, QStringLiteral("CANCEL"), 304, 176, 113, 25);
+    Btn_Cancel->setToolTip(QStringLiteral("変更せずにメニューにもどる"));
+    Btn_OK->setCursor(sv.shell.HandPointer);
+    Btn_Cancel->setCursor(sv.shell.HandPointer);
+
+    Rad_PopMsg = new QComboBox(this);
+    Rad_PopMsg->addItems({QStringLiteral("あり"), QStringLiteral("なし")});
+    Rad_PopMsg->setCurrentIndex(1);
+    Rad_PopMsg->hide();
+
+    connect(Btn_OK, &QPushButton::clicked, this, &TF_Settei::Btn_OKClick);
+    connect(Btn_Cancel, &QPushButton::clicked, this, &TF_Settei::Btn_CancelClick);
+    connect(Btn_G1_Clear, &QPushButton::clicked, this, &TF_Settei::Btn_G1_ClearClick);
+    connect(Btn_G2_Clear, &QPushButton::clicked, this, &TF_Settei::Btn_G2_ClearClick);
+}
+
+void TF_Settei::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TF_Settei::FormShow()
+{
+    const AppSettings &s = services.state.Settings;
+    Edt_Kaku_Time->setValue(s.WriteTimeLimit);
+    Edt_Yomu_Time->setValue(s.ReadTimeLimit);
+    Rad_PopMsg->setCurrentIndex(s.PopMsgEnabled ? 0 : 1);
+    Btn_G1_Clear->setVisible(QFile::exists(services.file(QStringLiteral("Game1.dat"))));
+    Btn_G2_Clear->setVisible(QFile::exists(services.file(QStringLiteral("Game2.dat"))));
+}
+
+void TF_Settei::Btn_OKClick()
+{
+    // A value still being typed counts as it stands (the field only holds 1..59).
+    Edt_Kaku_Time->interpretText();
+    Edt_Yomu_Time->interpretText();
+    writeSettings(services.state.Settings, services.state.SettingsPath, Edt_Kaku_Time->value(),
+                  Edt_Yomu_Time->value(), Rad_PopMsg->currentIndex() == 0);
+    accept();
+}
+
+void TF_Settei::Btn_CancelClick()
+{
+    reject();
+}
+
+void TF_Settei::erase(const QString &question, const QString &file, QPushButton *button)
+{
+    if (services.dialogs.question(this, question) != Answer::Yes)
+        return;
+    const QString path = services.file(file);
+    if (QFile::exists(path))
+        QFile::remove(path);
+    button->hide();
+}
+
+void TF_Settei::Btn_G1_ClearClick()
+{
+    erase(QStringLiteral("漢字あわせの記録を全て消します。良いですか？"), QStringLiteral("Game1.dat"), Btn_G1_Clear);
+}
+
+void TF_Settei::Btn_G2_ClearClick()
+{
+    erase(QStringLiteral("漢字もぐらたたきの記録を全て消します。良いですか？"), QStringLiteral("Game2.dat"),
+          Btn_G2_Clear);
+}
+
+} // namespace fm

@@ -1,0 +1,92 @@
+#include "startup.h"
+#include "data/catalogue.h"
+#include "data/errors.h"
+#include "data/questionbank.h"
+#include "data/roster.h"
+#include "data/settings.h"
+#include "data/state.h"
+#include "data/studylog.h"
+#include "mediafiles.h"
+#include "music.h"
+#include "wmfpicture.h"
+#include <QBitmap>
+#include <QDir>
+#include <QFileInfo>
+#include <QPixmap>
+
+namespace fm {
+
+QImage StartupLoader::loadButtonStrip(const QString &dir)
+{
+    QImage strip(dir + QLatin1String(media::kButtonStrip));
+    if (strip.width() < media::kButtonCell * media::kButtonCount || strip.height() < media::kButtonCell)
+        throw FileError(QStringLiteral("\\") + QLatin1String(media::kButtonStrip));
+    return strip;
+}
+
+void StartupLoader::readSettings(AppState &state)
+{
+    fm::readSettings(state.Settings, state.SettingsPath);
+}
+
+void StartupLoader::loadCatalogue(AppState &state)
+{
+    fm::loadCatalogue(state.Cat, state.ProgramDir);
+}
+
+void StartupLoader::loadRoster(AppState &state)
+{
+    fm::loadRoster(state.Players, state.ProgramDir);
+}
+
+void StartupLoader::rebuildLevels(AppState &state)
+{
+    fm::rebuildLevels(state.Players, state.ProgramDir);
+}
+
+void StartupLoader::loadQuestionIndex(AppState &state)
+{
+    fm::loadQuestionIndex(state.Bank, state.ProgramDir);
+}
+
+QImage StartupLoader::loadPopPicture(const QString &dir, int n, int size)
+{
+    const QString name = QStringLiteral("Pop%1.wmf").arg(n);
+    QImage image = media::renderWmf(dir + name, QSize(size, size));
+    if (image.isNull())
+        throw FileError(name);
+    return image;
+}
+
+bool StartupLoader::openRightWrong(RightWrongSounds &sounds, SoundSystem &sound, const QString &dir)
+{
+    return sounds.open(sound, dir);
+}
+
+QString programDirWithSeparator(const QString &dir)
+{
+    QString d = QDir::fromNativeSeparators(dir);
+    if (d.isEmpty() || d == QLatin1String("/"))
+        return QString();
+    if (!d.endsWith(QLatin1Char('/')))
+        d += QLatin1Char('/');
+    return d;
+}
+
+QCursor loadHandPointer(const QString &dir)
+{
+    QPixmap hand(dir + QLatin1String(media::kHandPointer));
+    if (hand.isNull())
+        return QCursor(Qt::PointingHandCursor);
+    return QCursor(hand, media::kHandPointerHotSpot.x(), media::kHandPointerHotSpot.y());
+}
+
+QPixmap whiteTransparent(const QImage &image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    QPixmap pixmap = QPixmap::fromImage(rgb);
+    pixmap.setMask(QBitmap::fromImage(rgb.createMaskFromColor(qRgb(255, 255, 255), Qt::MaskInColor)));
+    return pixmap;
+}
+
+} // namespace fm

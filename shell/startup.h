@@ -1,0 +1,47 @@
+#pragma once
+// The file loads of start-up, one virtual function each, so that a test can
+// watch their order or make one fail. The real ones read the program directory.
+#include <QCursor>
+#include <QImage>
+#include <QString>
+
+namespace fm {
+
+struct AppState;
+class RightWrongSounds;
+class SoundSystem;
+
+class StartupLoader {
+public:
+    virtual ~StartupLoader() = default;
+    // Called as each of the fifteen steps begins (nothing to do in the program).
+    virtual void step(int) {}
+
+    // ButtonX.bmp: eight 48 x 48 icons side by side. FileError("\ButtonX.bmp").
+    virtual QImage loadButtonStrip(const QString &dir);
+    // Fudemaru.ini: the time limits, written back when missing.
+    virtual void readSettings(AppState &state);
+    // Bushu1.dat, then Kanji1.dat.
+    virtual void loadCatalogue(AppState &state);
+    // Player1.dat; no file is no players.
+    virtual void loadRoster(AppState &state);
+    // Each player's level and kind from its Kiroku<n>.dat.
+    virtual void rebuildLevels(AppState &state);
+    // Mondai2.dat.
+    virtual void loadQuestionIndex(AppState &state);
+    // Pop<n>.wmf drawn over a white square of size x size. FileError("Pop<n>.wmf").
+    virtual QImage loadPopPicture(const QString &dir, int n, int size);
+    // Maru.wav and Batsu.wav; false when they cannot be opened (then silence).
+    virtual bool openRightWrong(RightWrongSounds &sounds, SoundSystem &sound, const QString &dir);
+};
+
+// The program directory with its trailing separator; the root alone counts as empty.
+QString programDirWithSeparator(const QString &dir);
+
+// The pointing hand (Hand.png, hot spot at the fingertip), or the system's hand.
+QCursor loadHandPointer(const QString &dir);
+
+// A picture with its white made see-through.
+QPixmap whiteTransparent(const QImage &image);
+
+} // namespace fm
