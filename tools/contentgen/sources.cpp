@@ -1,0 +1,395 @@
+#include "sources.h"
+#include "cp932.h"
+#include "hintfile.h"
+#include "questionbank.h"
+#include <QFile>
+#include <QHash>
+#include <QMap>
+#include <QRegularExpression>
+#include <QSet>
+#include <functional>
+
+namespace fm::content {
+
+namespace {
+
+using RowFn = std::function<void(int row, const QStringList &cols)>;
+
+// Calls fn for every row that is neither blank nor a comment.
+void forEachRow(const QByteArray &text, const RowFn &fn)
+{
+    const QStringList lines = QString::fromUtf8(text).split('\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (line.trimmed().isEmpty() || line.startsWith('#'))
+            continue;
+        fn(i + 1, line.split('\t'));
+    }
+}
+
+QString where(const QString &file, int row) { return QStringLiteral("%1:%2: ").arg(file).arg(row); }
+
+// cp932 bytes of s, or empty when some character has no cp932 code.
+QByteArray toCp932(const QString &s)
+{
+    const QByteArray b = cp932::fromUnicode(s);
+    return cp932::toUnicode(b) == s ? b : QByteArray();
+}
+
+bool isHiragana(const QString &s)
+{
+    static const QRegularExpression re(QStringLiteral("^[\\x{3041}-\\x{3093}ー]+$"));
+    return re.match(s).hasMatch();
+}
+
+int groupNumber(const QString &name)
+{
+    const int i = groupNames().indexOf(name);
+    return i < 0 ? 0 : i + 1;
+}
+
+} // namespace
+
+const QStringList &groupNames()
+{
+    static const QStringList names{QStringLiteral("へん"),   QStringLiteral("つくり"), QStringLiteral("かんむり"),
+                                   QStringLiteral("あし"),   QStringLiteral("かまえ"), QStringLiteral("たれ"),
+                                   QStringLiteral("にょう"), QStringLiteral("その他")};
+    return names;
+}
+
+QString widenBlanks(const QString &s)
+{
+    QString out = s;
+    out.replace(QChar(' '), QChar(0x3000));
+    return out;
+}
+
+QVector<Part> readParts(const QString &file, const QByteArray &text, QStringList &problems)
+{
+    QVector<Part> parts;
+    QSet<QPair<int, int>> places;
+    QSet<QPair<int, QString>> names;
+    QHash<QString, int> cells; // picture key -> cell
+    forEachRow(text, [&](int row, const QStringList &c) {
+        const QString at = where(file, row);
+        if (c.size() != 5) {
+            problems << at + QStringLiteral("want 5 columns (group, position, part, picture, name), found %1").arg(c.size());
+            return;
+        }
+        Part p;
+        p.row = row;
+        p.group = groupNumber(c[0]);
+        if (!p.group) {
+            problems << at + QStringLiteral("unknown group \"%1\" (want one of %2)").arg(c[0], groupNames().join(' '));
+            return;
+        }
+        bool ok = false;
+        p.position = c[1].toInt(&ok);
+        if (!ok || p.position < 1 || p.position > MaxPartsPerGroup) {
+            problems << at + QStringLiteral("position \"%1\" outside 1..%2").arg(c[1]).arg(MaxPartsPerGroup);
+            return;
+        }
+        p.name = c[2];
+        if (p.name.isEmpty()) {
+            problems << at + QStringLiteral("the part has no character");
+            return;
+        }
+        p.label = c[4];
+        QString pic = c[3] == QLatin1String("-") ? p.name : c[3];
+        const int atSign = pic.indexOf('@');
+        if (atSign >= 0) {
+            const QStringList f = pic.mid(atSign + 1).split(',');
+            QVector<double> v;
+            for (const QString &x : f) {
+                const double d = x.toDouble(&ok);
+                if (ok && d >= 0 && d <= 1)
+                    v << d;
+            }
+            if (v.size() != 4 || v[2] <= v[0] || v[3] <= v[1]) {
+                problems << at + QStringLiteral("picture area \"%1\" is not left,top,right,bottom within 0..1").arg(pic.mid(atSign + 1));
+                return;
+            }
+            p.clip = QRectF(QPointF(v[0], v[1]), QPointF(v[2], v[3]));
+            pic = pic.left(atSign);
+        }
+        if (pic.isEmpty()) {
+            problems << at + QStringLiteral("empty picture");
+            return;
+        }
+        p.picture = pic;
+        if (places.contains({p.group, p.position})) {
+            problems << at + QStringLiteral("%1 position %2 is given twice").arg(c[0]).arg(p.position);
+            return;
+        }
+        if (names.contains({p.group, p.name})) {
+            problems << at + QStringLiteral("part %1:%2 is given twice").arg(c[0], p.name);
+            return;
+        }
+        places.insert({p.group, p.position});
+        names.insert({p.group, p.name});
+        const QString key = c[3] == QLatin1String("-") ? p.name : c[3];
+        if (!cells.contains(key))
+            cells.insert(key, cells.size() + 1);
+        p.cell = cells.value(key);
+        parts << p;
+    });
+    return parts;
+}
+
+QVector<Kanji> readKanji(const QString &file, const QByteArray &text, const QVector<Part> &parts, QStringList &problems)
+{
+    QHash<QString, int> partByRef;
+    for (int i = 0; i < parts.size(); ++i)
+        partByRef.insert(groupNames()[parts[i].group - 1] + ':' + parts[i].name, i);
+    QVector<Kanji> kanji;
+    QSet<QString> seen;
+    forEachRow(text, [&](int row, const QStringList &c) {
+        const QString at = where(file, row);
+        if (c.size() != 5) {
+            problems << at + QStringLiteral("want 5 columns (no, kanji, strokes, part1, part2), found %1").arg(c.size());
+            return;
+        }
+        Kanji k;
+        k.row = row;
+        bool ok = false;
+        k.number = c[0].toInt(&ok);
+        if (!ok || k.number != kanji.size() + 1) {
+            problems << at + QStringLiteral("number \"%1\" out of sequence (want %2)").arg(c[0]).arg(kanji.size() + 1);
+            return;
+        }
+        k.glyph = c[1];
+        k.cp932 = toCp932(k.glyph);
+        if (k.cp932.size() != 2 || !cp932::isLeadByte(uchar(k.cp932[0]))) {
+            problems << at + QStringLiteral("\"%1\" is not one double-byte cp932 character").arg(k.glyph);
+            return;
+        }
+        if (seen.contains(k.glyph)) {
+            problems << at + QStringLiteral("%1 is listed twice").arg(k.glyph);
+            return;
+        }
+        seen.insert(k.glyph);
+        k.strokes = c[2].toInt(&ok);
+        if (!ok || k.strokes < 1 || k.strokes > 20) {
+            problems << at + QStringLiteral("strokes \"%1\" outside 1..20").arg(c[2]);
+            return;
+        }
+        for (int i = 0; i < 2; ++i) {
+            const QString ref = c[3 + i];
+            if (ref == QLatin1String("-"))
+                continue;
+            if (!partByRef.contains(ref)) {
+                problems << at + QStringLiteral("part %1 is not in the part table").arg(ref);
+                return;
+            }
+            k.partIndex[i] = partByRef.value(ref);
+        }
+        if (k.partIndex[0] < 0 && k.partIndex[1] >= 0) {
+            k.partIndex[0] = k.partIndex[1];
+            k.partIndex[1] = -1;
+        }
+        kanji << k;
+    });
+    if (kanji.size() != KanjiCount)
+        problems << QStringLiteral("%1: %2 kanji, want %3").arg(file).arg(kanji.size()).arg(KanjiCount);
+    return kanji;
+}
+
+QVector<Sentence> readSentences(const QString &file, const QByteArray &text, const QVector<Kanji> &kanji, QStringList &problems)
+{
+    QHash<QString, int> number;
+    for (const Kanji &k : kanji)
+        number.insert(k.glyph, k.number);
+    QMap<int, QVector<Sentence>> byKanji;
+    forEachRow(text, [&](int row, const QStringList &c) {
+        const QString at = where(file, row);
+        if (c.size() != 2) {
+            problems << at + QStringLiteral("want kanji<TAB>sentence");
+            return;
+        }
+        if (!number.contains(c[0])) {
+            problems << at + QStringLiteral("%1 is not in the kanji table").arg(c[0]);
+            return;
+        }
+        Sentence s;
+        s.row = row;
+        s.kanji = number.value(c[0]);
+        const QStringList segs = c[1].split('/');
+        if (segs.size() != 3) {
+            problems << at + QStringLiteral("want three segments separated by /, found %1").arg(segs.size());
+            return;
+        }
+        for (int i = 0; i < 3; ++i) {
+            QString seg = segs[i];
+            if (seg.startsWith('{') && seg.endsWith('}') && seg.size() >= 2) {
+                if (s.target) {
+                    problems << at + QStringLiteral("more than one {target} segment");
+                    return;
+                }
+                s.target = i + 1;
+                seg = seg.mid(1, seg.size() - 2);
+                if (!isHiragana(seg)) {
+                    problems << at + QStringLiteral("target \"%1\" is not hiragana only").arg(seg);
+                    return;
+                }
+                if (seg.size() > MaxTargetKana) {
+                    problems << at + QStringLiteral("target \"%1\" has more than %2 kana").arg(seg).arg(MaxTargetKana);
+                    return;
+                }
+            } else if (seg.contains('{') || seg.contains('}')) {
+                problems << at + QStringLiteral("braces must enclose a whole segment: \"%1\"").arg(seg);
+                return;
+            }
+            seg = widenBlanks(seg);
+            const QByteArray bytes = toCp932(seg);
+            if (bytes.isEmpty() && !seg.isEmpty()) {
+                problems << at + QStringLiteral("segment %1 has a character cp932 lacks").arg(i + 1);
+                return;
+            }
+            if (bytes.size() > SegmentBytes) {
+                problems << at + QStringLiteral("segment %1 \"%2\" is %3 bytes, at most %4")
+                                     .arg(i + 1).arg(seg).arg(bytes.size()).arg(SegmentBytes);
+                return;
+            }
+            s.segments[i] = seg;
+        }
+        if (!s.target) {
+            problems << at + QStringLiteral("no {target} segment");
+            return;
+        }
+        byKanji[s.kanji] << s;
+    });
+    QVector<Sentence> out;
+    for (const auto &list : byKanji)
+        out += list;
+    return out;
+}
+
+QVector<HintPage> readHints(const QString &file, const QByteArray &text, QStringList &problems)
+{
+    QVector<HintPage> pages;
+    QSet<QString> closed; // contexts whose pages ended
+    QString current;
+    forEachRow(text, [&](int row, const QStringList &c) {
+        const QString at = where(file, row);
+        if (c.size() != 5) {
+            problems << at + QStringLiteral("want 5 columns (screen, situation, kind, level 1, level 2), found %1").arg(c.size());
+            return;
+        }
+        HintPage p;
+        p.row = row;
+        bool ok1 = false, ok2 = false, ok3 = false;
+        p.screen = c[0].toInt(&ok1);
+        p.situation = c[1].toInt(&ok2);
+        p.kind = c[2].toInt(&ok3);
+        if (!ok1 || !ok2 || !ok3 || p.screen < 1 || p.screen > ScreenCount || p.situation < 1 ||
+            p.situation > TestSituations || p.kind < 1 || p.kind > 2) {
+            problems << at + QStringLiteral("screen %1, situation %2, kind %3: want 1..%4, 1..%5, 1..2")
+                                 .arg(c[0], c[1], c[2]).arg(ScreenCount).arg(TestSituations);
+            return;
+        }
+        const QString ctx = c[0] + ',' + c[1] + ',' + c[2];
+        if (ctx != current) {
+            if (closed.contains(ctx)) {
+                problems << at + QStringLiteral("pages of %1 must follow each other (paging stops at another context)").arg(ctx);
+                return;
+            }
+            if (!current.isEmpty())
+                closed.insert(current);
+            current = ctx;
+        }
+        const auto lines = [&](int col, int maxBytes, QStringList &out) {
+            out = c[col].split('|');
+            if (out.size() > HintLines) {
+                problems << at + QStringLiteral("level %1 has %2 lines, at most %3").arg(col - 2).arg(out.size()).arg(HintLines);
+                return;
+            }
+            for (const QString &l : out) {
+                const QByteArray b = toCp932(l);
+                if (b.isEmpty() && !l.isEmpty())
+                    problems << at + QStringLiteral("level %1 line \"%2\" has a character cp932 lacks").arg(col - 2).arg(l);
+                else if (b.size() > maxBytes)
+                    problems << at + QStringLiteral("level %1 line \"%2\" is %3 bytes, at most %4")
+                                         .arg(col - 2).arg(l).arg(b.size()).arg(maxBytes);
+            }
+        };
+        lines(3, HintLevel1Bytes, p.level1);
+        lines(4, HintLevel2Bytes, p.level2);
+        pages << p;
+    });
+    if (pages.size() > MaxHintPages)
+        problems << QStringLiteral("%1: %2 pages, at most %3").arg(file).arg(pages.size()).arg(MaxHintPages);
+    return pages;
+}
+
+void checkTogether(const Sources &s, QStringList &problems)
+{
+    // Kanji per part and per stroke count, as the answer panels list them.
+    QMap<int, int> perPart;
+    QMap<int, int> perStrokes;
+    for (const Kanji &k : s.kanji) {
+        ++perStrokes[k.strokes];
+        for (int p : k.partIndex)
+            if (p >= 0)
+                ++perPart[p];
+    }
+    for (auto it = perPart.cbegin(); it != perPart.cend(); ++it)
+        if (it.value() > MaxKanjiPerPart) {
+            const Part &p = s.parts[it.key()];
+            problems << QStringLiteral("parts.tsv:%1: part %2:%3 has %4 kanji, at most %5")
+                            .arg(p.row).arg(groupNames()[p.group - 1], p.name).arg(it.value()).arg(MaxKanjiPerPart);
+        }
+    for (auto it = perStrokes.cbegin(); it != perStrokes.cend(); ++it)
+        if (it.value() > MaxKanjiPerStrokes)
+            problems << QStringLiteral("kanji.tsv: %1 kanji have %2 strokes, at most %3")
+                            .arg(it.value()).arg(it.key()).arg(MaxKanjiPerStrokes);
+
+    QMap<int, int> sentences;
+    for (const Sentence &x : s.sentences)
+        ++sentences[x.kanji];
+    for (const Kanji &k : s.kanji)
+        if (sentences.value(k.number) < MinSentencesPerKanji)
+            problems << QStringLiteral("sentences.tsv: %1 (kanji %2) has %3 sentences, at least %4")
+                            .arg(k.glyph).arg(k.number).arg(sentences.value(k.number)).arg(MinSentencesPerKanji);
+    if (s.sentences.size() > 32767)
+        problems << QStringLiteral("sentences.tsv: %1 sentences, more than a record number holds").arg(s.sentences.size());
+
+    // Every screen's own context, and every situation and kind of the test.
+    QSet<QString> have;
+    for (const HintPage &p : s.hints)
+        have.insert(QStringLiteral("%1,%2,%3").arg(p.screen).arg(p.situation).arg(p.kind));
+    QStringList need;
+    for (int screen = 1; screen <= ScreenCount; ++screen)
+        need << QStringLiteral("%1,1,1").arg(screen);
+    for (int situation = 1; situation <= TestSituations; ++situation)
+        for (int kind = 1; kind <= 2; ++kind)
+            need << QStringLiteral("%1,%2,%3").arg(TestScreen).arg(situation).arg(kind);
+    for (const QString &ctx : need)
+        if (!have.contains(ctx))
+            problems << QStringLiteral("hints.tsv: no page for screen,situation,kind %1").arg(ctx);
+}
+
+Sources readAll(const QString &dir, QStringList &problems)
+{
+    const auto read = [&](const QString &name) {
+        QFile f(dir + '/' + name);
+        if (!f.open(QIODevice::ReadOnly)) {
+            problems << QStringLiteral("%1: cannot be read").arg(name);
+            return QByteArray();
+        }
+        return f.readAll();
+    };
+    Sources s;
+    s.parts = readParts(QStringLiteral("parts.tsv"), read(QStringLiteral("parts.tsv")), problems);
+    for (const Part &p : s.parts)
+        s.cellCount = std::max(s.cellCount, p.cell);
+    s.kanji = readKanji(QStringLiteral("kanji.tsv"), read(QStringLiteral("kanji.tsv")), s.parts, problems);
+    s.sentences = readSentences(QStringLiteral("sentences.tsv"), read(QStringLiteral("sentences.tsv")), s.kanji, problems);
+    s.hints = readHints(QStringLiteral("hints.tsv"), read(QStringLiteral("hints.tsv")), problems);
+    checkTogether(s, problems);
+    return s;
+}
+
+} // namespace fm::content
