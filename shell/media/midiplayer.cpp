@@ -1,10 +1,12 @@
 #include "midiplayer.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <fluidsynth.h>
 
+#include <cstring>
 #include <mutex>
 
 namespace fm::media {
@@ -44,7 +46,7 @@ struct Synth {
         if (!settings)
             return;
         fluid_settings_setnum(settings.get(), "synth.sample-rate", sampleRate);
-        fluid_settings_setnum(settings.get(), "synth.gain", 0.5);
+        fluid_settings_setnum(settings.get(), "synth.gain", 1.0);
         // Offline rendering drives the MIDI player by the samples written, not by the wall clock.
         if (sampleTiming)
             fluid_settings_setstr(settings.get(), "player.timing-source", "sample");
@@ -66,8 +68,13 @@ struct LiveEngine {
     {
         if (!synth.ok())
             return;
-        // No JACK: it may try to start a sound server of its own.
+        // No JACK: it may try to start a sound server of its own. ALSA (and SDL,
+        // which falls back to it) are only asked when the machine has a sound
+        // card, as ALSA complains at length on stderr otherwise.
+        const bool soundCard = !QDir(QStringLiteral("/dev/snd")).entryList({QStringLiteral("pcm*")}, QDir::System).isEmpty();
         for (const char *name : {"pulseaudio", "alsa", "sdl2"}) {
+            if (!soundCard && std::strcmp(name, "pulseaudio") != 0)
+                continue;
             fluid_settings_setstr(synth.settings.get(), "audio.driver", name);
             driver.reset(new_fluid_audio_driver(synth.settings.get(), synth.synth.get()));
             if (driver)
@@ -85,6 +92,17 @@ struct LiveEngine {
 };
 
 fluid_player_t *asPlayer(void *p) { return static_cast<fluid_player_t *>(p); }
+
+// The piece is over when its last tick has passed. FluidSynth's own "done"
+// comes only after the last notes have faded, which would put a gap of
+// seconds into a loop.
+bool reachedEnd(fluid_player_t *player)
+{
+    if (fluid_player_get_status(player) != FLUID_PLAYER_PLAYING)
+        return true;
+    const int total = fluid_player_get_total_ticks(player);
+    return total > 0 && fluid_player_get_current_tick(player) >= total;
+}
 
 bool looksLikeMidi(const QByteArray &data)
 {
@@ -214,9 +232,10 @@ void MidiPlayer::close()
 
 void MidiPlayer::pollEnd()
 {
-    if (!player_ || !playing_ || fluid_player_get_status(asPlayer(player_)) != FLUID_PLAYER_DONE)
+    if (!player_ || !playing_ || !reachedEnd(asPlayer(player_)))
         return;
     poll_.stop();
+    fluid_player_stop(asPlayer(player_));
     playing_ = false;
     atEnd_ = true;
     if (notify_) {
@@ -251,7 +270,7 @@ std::optional<PcmBuffer> renderMidi(const QString &path, int sampleRate, double 
     PcmBuffer pcm;
     pcm.sampleRate = sampleRate;
     pcm.channels = 2;
-    constexpr int block = 1024;
+    constexpr int block = 256;
     const size_t limit = size_t(sampleRate) * 2 * 60 * 10; // ten minutes: a runaway file stops here
     const auto renderBlock = [&] {
         const size_t at = pcm.samples.size();
@@ -259,8 +278,9 @@ std::optional<PcmBuffer> renderMidi(const QString &path, int sampleRate, double 
         fluid_synth_write_s16(synth.synth.get(), block, pcm.samples.data() + at, 0, 2,
                               pcm.samples.data() + at, 1, 2);
     };
-    while (fluid_player_get_status(player.get()) == FLUID_PLAYER_PLAYING && pcm.samples.size() < limit)
+    while (!reachedEnd(player.get()) && pcm.samples.size() < limit)
         renderBlock();
+    fluid_player_stop(player.get());
     const size_t tail = size_t(tailSeconds * sampleRate) * 2;
     for (size_t done = 0; done < tail; done += 2 * block)
         renderBlock();

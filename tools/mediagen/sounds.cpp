@@ -61,7 +61,7 @@ PcmBuffer buzzSound()
             v += std::sin(kTwoPi * freq * h * t) / std::pow(h, 1.8);
         return env * v;
     };
-    return render(0.75, 0.45, [&](double t) { return tone(233.1, t, 0.22) + tone(196.0, t - 0.28, 0.42); });
+    return render(0.75, 0.3, [&](double t) { return tone(233.1, t, 0.22) + tone(196.0, t - 0.28, 0.42); });
 }
 
 PcmBuffer popSound()
