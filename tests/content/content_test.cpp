@@ -1,0 +1,237 @@
+// Checks the shipped content as the program sees it: the files the build
+// wrote into the program directory, loaded through the data layer, against
+// KANJIDIC and against the limits of the screens that show them.
+#include "catalogue.h"
+#include "cp932.h"
+#include "errors.h"
+#include "hintfile.h"
+#include "kanjidic.h"
+#include "questionbank.h"
+#include <QFile>
+#include <QImage>
+#include <QSet>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+const QString BinDir = QStringLiteral(FUDEMARU_BIN_DIR);
+
+const QHash<QString, KanjidicEntry> &kanjidic()
+{
+    static const QHash<QString, KanjidicEntry> dic = loadKanjidic();
+    return dic;
+}
+
+QString glyphOf(const fm::Catalogue &cat, int n) { return fm::cp932::toUnicode(cat.KanjiTable[n].Glyph); }
+
+bool isHiragana(const QString &s)
+{
+    if (s.isEmpty())
+        return false;
+    for (QChar c : s)
+        if (!(c.unicode() >= 0x3041 && c.unicode() <= 0x3093) && c != QChar(0x30FC))
+            return false;
+    return true;
+}
+
+bool hasKanji(const QString &s)
+{
+    for (QChar c : s)
+        if (c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF)
+            return true;
+    return false;
+}
+
+class Content : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        cat = std::make_unique<fm::Catalogue>();
+        fm::loadCatalogue(*cat, BinDir);
+        bank = std::make_unique<fm::QuestionBank>();
+        fm::loadQuestionIndex(*bank, BinDir);
+    }
+    void SetUp() override
+    {
+        ASSERT_FALSE(kanjidic().isEmpty()) << KanjidicPath << " is missing: scripts/setup installs the kanjidic package";
+    }
+    static std::unique_ptr<fm::Catalogue> cat;
+    static std::unique_ptr<fm::QuestionBank> bank;
+};
+std::unique_ptr<fm::Catalogue> Content::cat;
+std::unique_ptr<fm::QuestionBank> Content::bank;
+
+TEST_F(Content, TheKanjiAreTheTwoFirstGradesInLevelOrderWithKanjidicStrokes)
+{
+    QSet<QString> shipped;
+    for (int n = 1; n <= 240; ++n) {
+        const QString g = glyphOf(*cat, n);
+        ASSERT_EQ(g.size(), 1) << "kanji " << n;
+        EXPECT_FALSE(shipped.contains(g)) << qPrintable(g) << " twice";
+        shipped.insert(g);
+        ASSERT_TRUE(kanjidic().contains(g)) << qPrintable(g);
+        const KanjidicEntry &e = kanjidic()[g];
+        // Levels 1-4 are the first school year, 5-12 the second.
+        EXPECT_EQ(e.grade, n <= 80 ? 1 : 2) << "kanji " << n << " " << qPrintable(g);
+        EXPECT_EQ(cat->KanjiTable[n].Strokes, e.strokes) << qPrintable(g);
+    }
+    EXPECT_TRUE(cat->KanjiTable[241].Glyph.isEmpty());
+    // Every kanji of both grades is taught.
+    int grades12 = 0;
+    for (auto it = kanjidic().cbegin(); it != kanjidic().cend(); ++it)
+        if (it->grade == 1 || it->grade == 2) {
+            ++grades12;
+            EXPECT_TRUE(shipped.contains(it.key())) << qPrintable(it.key()) << " is missing";
+        }
+    EXPECT_EQ(grades12, 240);
+}
+
+TEST_F(Content, PartsFitTheAnswerPanels)
+{
+    int highestCell = 0;
+    for (int g = 1; g <= fm::PartGroupCount; ++g)
+        for (int p = 1; p <= fm::PartPositionCount; ++p) {
+            const int cell = cat->RadicalTable[g][p];
+            if (!cell)
+                continue;
+            EXPECT_LE(g, 8) << "only eight groups have a button";
+            EXPECT_LE(p, 19) << "group " << g << ": the part panel shows positions 1..19";
+            highestCell = std::max(highestCell, cell);
+            EXPECT_LE(cat->byPart(g, p).size(), 49) << "group " << g << " position " << p;
+            EXPECT_GE(cat->byPart(g, p).size(), 1) << "group " << g << " position " << p << " leads to no kanji";
+        }
+    for (int s = 1; s <= fm::MaxStrokes; ++s)
+        EXPECT_LE(cat->byStrokes(s).size(), 79) << s << " strokes";
+    // Every referenced part has a picture; positions of a group have no gaps
+    // (the panel stops at the first empty one).
+    for (int n = 1; n <= 240; ++n) {
+        const fm::KanjiEntry &k = cat->KanjiTable[n];
+        if (k.Part1Group >= 1) {
+            EXPECT_NE(cat->RadicalTable[k.Part1Group][k.Part1Position], 0) << "kanji " << n;
+        }
+        if (k.Part2Group >= 1) {
+            EXPECT_NE(cat->RadicalTable[k.Part2Group][k.Part2Position], 0) << "kanji " << n;
+        }
+    }
+    for (int g = 1; g <= 8; ++g) {
+        bool gap = false;
+        for (int p = 1; p <= 19; ++p) {
+            if (!cat->RadicalTable[g][p])
+                gap = true;
+            else
+                EXPECT_FALSE(gap) << "group " << g << " position " << p << " follows an empty position";
+        }
+    }
+    const QImage strip(BinDir + "/BuhinX.bmp");
+    ASSERT_FALSE(strip.isNull());
+    EXPECT_EQ(strip.height(), 64);
+    EXPECT_GE(strip.width(), 64 * highestCell);
+    for (int g = 1; g <= 8; ++g) {
+        const QImage pic(BinDir + QStringLiteral("/bushu%1.bmp").arg(g));
+        ASSERT_FALSE(pic.isNull()) << "bushu" << g << ".bmp";
+        EXPECT_LE(pic.width(), 128);
+        EXPECT_LE(pic.height(), 48);
+    }
+}
+
+TEST_F(Content, EveryKanjiHasThreeSentencesWithAValidTarget)
+{
+    ASSERT_EQ(bank->QuestionIndexCount, 240);
+    int total = 0;
+    for (int k = 1; k <= 240; ++k) {
+        const QString glyph = glyphOf(*cat, k);
+        const KanjidicEntry &e = kanjidic()[glyph];
+        const fm::QuestionIndexEntry &idx = bank->QuestionIndex[k];
+        EXPECT_GE(idx.RecordCount, 3) << qPrintable(glyph);
+        for (int c = 1; c <= idx.RecordCount; ++c) {
+            const fm::QuestionRecord r = fm::readQuestionRecord(*bank, BinDir, k, c);
+            ++total;
+            const QString where = QStringLiteral("%1 sentence %2").arg(glyph).arg(c);
+            ASSERT_GE(r.TargetSegment, 1) << qPrintable(where);
+            ASSERT_LE(r.TargetSegment, 3) << qPrintable(where);
+            for (int i = 1; i <= 3; ++i) {
+                const QByteArray bytes = fm::segmentText(r.Segments[i]);
+                const QString text = fm::cp932::toUnicode(bytes);
+                EXPECT_FALSE(text.contains(QChar(0xFFFD))) << qPrintable(where) << ": a split character";
+                EXPECT_FALSE(text.contains('?')) << qPrintable(where) << ": a character cp932 lacks";
+                EXPECT_FALSE(hasKanji(text)) << qPrintable(where) << ": the child reads kana only";
+                if (i != r.TargetSegment)
+                    continue;
+                // The expected answer: what the child types on the kana keys.
+                EXPECT_TRUE(isHiragana(text)) << qPrintable(where) << ": target " << qPrintable(text);
+                EXPECT_LE(fm::cp932::charCount(bytes), 4) << qPrintable(where);
+                EXPECT_TRUE(e.readings.contains(text))
+                    << qPrintable(where) << ": " << qPrintable(text) << " is not a KANJIDIC reading of " << qPrintable(glyph);
+            }
+        }
+    }
+    EXPECT_GE(total, 720);
+}
+
+TEST_F(Content, SentencesOfOneKanjiDiffer)
+{
+    for (int k = 1; k <= 240; ++k) {
+        QSet<QByteArray> seen;
+        for (int c = 1; c <= bank->QuestionIndex[k].RecordCount; ++c) {
+            const fm::QuestionRecord r = fm::readQuestionRecord(*bank, BinDir, k, c);
+            const QByteArray whole = r.Segments[1] + r.Segments[2] + r.Segments[3];
+            EXPECT_FALSE(seen.contains(whole)) << "kanji " << k << " sentence " << c;
+            seen.insert(whole);
+        }
+    }
+}
+
+TEST_F(Content, HintPagesCoverEveryScreenAndTestSituation)
+{
+    QFile f(BinDir + "/Hint.dat");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QVector<fm::HintRecord> pages = fm::decodeHintFile(f.readAll());
+    ASSERT_FALSE(pages.isEmpty());
+    ASSERT_LE(pages.size(), fm::MaxHintRecords);
+    QSet<QString> contexts, finished;
+    QString previous;
+    for (int i = 0; i < pages.size(); ++i) {
+        const fm::HintRecord &p = pages[i];
+        EXPECT_EQ(p.Number, i + 1) << "the window reads page n at position n";
+        const QString ctx = QStringLiteral("%1,%2,%3").arg(p.Screen).arg(p.Situation).arg(p.Kind);
+        if (ctx != previous) {
+            EXPECT_FALSE(finished.contains(ctx)) << qPrintable(ctx) << ": its pages are not together";
+            finished.insert(previous);
+            previous = ctx;
+        }
+        contexts.insert(ctx);
+        bool any = false;
+        for (const QByteArray &line : p.Level1Lines) {
+            EXPECT_LE(line.size(), fm::HintLevel1Bytes);
+            EXPECT_FALSE(fm::cp932::toUnicode(line).contains(QChar(0xFFFD))) << qPrintable(ctx);
+            any = any || !line.isEmpty();
+        }
+        for (const QByteArray &line : p.Level2Lines) {
+            EXPECT_LE(line.size(), fm::HintLevel2Bytes);
+            EXPECT_FALSE(fm::cp932::toUnicode(line).contains(QChar(0xFFFD))) << qPrintable(ctx);
+        }
+        EXPECT_TRUE(any) << qPrintable(ctx) << ": a page without its question";
+    }
+    for (int screen = 1; screen <= 13; ++screen)
+        EXPECT_TRUE(contexts.contains(QStringLiteral("%1,1,1").arg(screen))) << "screen " << screen;
+    for (int situation = 1; situation <= 5; ++situation)
+        for (int kind = 1; kind <= 2; ++kind)
+            EXPECT_TRUE(contexts.contains(QStringLiteral("12,%1,%2").arg(situation).arg(kind)))
+                << "test situation " << situation << " kind " << kind;
+    // Page 1 stands in for an unknown context: it must be the menu's.
+    EXPECT_EQ(pages[0].Screen, 1);
+}
+
+TEST(ContentHelp, EveryHelpContextHasAPage)
+{
+    for (int ctx : {10, 30, 31, 32, 33, 34, 35, 351, 352, 36, 37, 38, 39, 310}) {
+        QFile f(BinDir + QStringLiteral("/help/%1.html").arg(ctx));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "help/" << ctx << ".html";
+        const QString html = QString::fromUtf8(f.readAll());
+        EXPECT_TRUE(html.contains("<h1>")) << ctx;
+        EXPECT_TRUE(html.contains("charset=\"utf-8\"")) << ctx;
+    }
+}
+
+} // namespace
