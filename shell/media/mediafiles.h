@@ -5,7 +5,8 @@
 // Names of the picture and sound files the build puts into the program
 // directory, and the facts about them the screens rely on. The generator in
 // tools/mediagen writes exactly these files.
-namespace fm::media {
+namespace fm::media
+{
 
 // Header icons: eight 48 x 48 cells side by side, white is transparent.
 // Cells 1-4: hint, help, minimise, back; 5-8: study, results, register, settings.
@@ -35,14 +36,14 @@ inline constexpr QPoint kHandPointerHotSpot{12, 2};
 // Two-state button glyphs: 32 x 16 BMPs, the normal look in x 0..15 and the
 // disabled (greyed) look in x 16..31, white is transparent.
 inline constexpr QSize kGlyphCell{16, 16};
-inline constexpr char kGlyphClear[] = "GlyphClear.bmp";   // erase one character (an eraser)
-inline constexpr char kGlyphOk[] = "GlyphOk.bmp";         // confirm / register (a tick)
-inline constexpr char kGlyphPrev[] = "GlyphPrev.bmp";     // previous page (left arrow)
-inline constexpr char kGlyphNext[] = "GlyphNext.bmp";     // next page (right arrow)
-inline constexpr char kGlyphYomi[] = "GlyphYomi.bmp";     // reading (an open book)
-inline constexpr char kGlyphKaki[] = "GlyphKaki.bmp";     // writing (a pencil)
-inline constexpr char kGlyphStart[] = "GlyphStart.bmp";   // start a game (a play triangle)
-inline constexpr char kGlyphBack[] = "GlyphBack.bmp";     // close / back (a curved arrow)
+inline constexpr char kGlyphClear[] = "GlyphClear.bmp"; // erase one character (an eraser)
+inline constexpr char kGlyphOk[] = "GlyphOk.bmp";       // confirm / register (a tick)
+inline constexpr char kGlyphPrev[] = "GlyphPrev.bmp";   // previous page (left arrow)
+inline constexpr char kGlyphNext[] = "GlyphNext.bmp";   // next page (right arrow)
+inline constexpr char kGlyphYomi[] = "GlyphYomi.bmp";   // reading (an open book)
+inline constexpr char kGlyphKaki[] = "GlyphKaki.bmp";   // writing (a pencil)
+inline constexpr char kGlyphStart[] = "GlyphStart.bmp"; // start a game (a play triangle)
+inline constexpr char kGlyphBack[] = "GlyphBack.bmp";   // close / back (a curved arrow)
 
 // Music (looped General MIDI pieces) and the short wave sounds.
 inline constexpr char kMenuMusic[] = "Menu.mid";

@@ -9,9 +9,11 @@
 #include <cstring>
 #include <mutex>
 
-namespace fm::media {
+namespace fm::media
+{
 
-namespace {
+namespace
+{
 
 void quietLog(int, const char *, void *) {}
 
@@ -71,7 +73,8 @@ struct LiveEngine {
         // No JACK: it may try to start a sound server of its own. ALSA (and SDL,
         // which falls back to it) are only asked when the machine has a sound
         // card, as ALSA complains at length on stderr otherwise.
-        const bool soundCard = !QDir(QStringLiteral("/dev/snd")).entryList({QStringLiteral("pcm*")}, QDir::System).isEmpty();
+        const bool soundCard =
+            !QDir(QStringLiteral("/dev/snd")).entryList({QStringLiteral("pcm*")}, QDir::System).isEmpty();
         for (const char *name : {"pulseaudio", "alsa", "sdl2"}) {
             if (!soundCard && std::strcmp(name, "pulseaudio") != 0)
                 continue;
@@ -91,7 +94,10 @@ struct LiveEngine {
     }
 };
 
-fluid_player_t *asPlayer(void *p) { return static_cast<fluid_player_t *>(p); }
+fluid_player_t *asPlayer(void *p)
+{
+    return static_cast<fluid_player_t *>(p);
+}
 
 // The piece is over when its last tick has passed. FluidSynth's own "done"
 // comes only after the last notes have faded, which would put a gap of
@@ -121,7 +127,10 @@ QString MidiPlayer::soundFontPath()
     return {};
 }
 
-int MidiPlayer::midiDeviceCount() { return LiveEngine::instance().ok() ? 1 : 0; }
+int MidiPlayer::midiDeviceCount()
+{
+    return LiveEngine::instance().ok() ? 1 : 0;
+}
 
 MidiPlayer::MidiPlayer(QObject *parent) : QObject(parent)
 {
@@ -129,7 +138,10 @@ MidiPlayer::MidiPlayer(QObject *parent) : QObject(parent)
     connect(&poll_, &QTimer::timeout, this, &MidiPlayer::pollEnd);
 }
 
-MidiPlayer::~MidiPlayer() { close(); }
+MidiPlayer::~MidiPlayer()
+{
+    close();
+}
 
 bool MidiPlayer::fail(const QString &text)
 {

@@ -23,11 +23,13 @@
 // Every operation returns at once; false means a device error, described by
 // errorString(). The end of a piece is noticed by polling on the Qt event
 // loop, so notify() is always delivered there.
-namespace fm::media {
+namespace fm::media
+{
 
-class MidiPlayer : public QObject {
+class MidiPlayer : public QObject
+{
     Q_OBJECT
-public:
+  public:
     explicit MidiPlayer(QObject *parent = nullptr);
     ~MidiPlayer() override;
 
@@ -61,10 +63,10 @@ public:
     QString fileName() const { return fileName_; }
     QString errorString() const { return error_; }
 
-signals:
+  signals:
     void notify();
 
-private:
+  private:
     void pollEnd();
     bool fail(const QString &text);
     bool restartFromBeginning();

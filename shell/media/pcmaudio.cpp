@@ -7,9 +7,11 @@
 #include <cmath>
 #include <cstring>
 
-namespace fm::media {
+namespace fm::media
+{
 
-namespace {
+namespace
+{
 
 void putU32(QByteArray &b, quint32 v)
 {

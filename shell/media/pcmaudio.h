@@ -11,7 +11,8 @@
 //   fm::media::PcmBuffer pcm{22050, 1, samples};
 //   fm::media::writeWav("Maru.wav", pcm);
 //   double loud = fm::media::rms(*fm::media::readWav("Maru.wav"));
-namespace fm::media {
+namespace fm::media
+{
 
 struct PcmBuffer {
     int sampleRate = 44100;

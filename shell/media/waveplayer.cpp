@@ -2,25 +2,36 @@
 
 #include "pcmaudio.h"
 
-#include <QFileInfo>
 #include <QAudioDevice>
+#include <QFileInfo>
 #include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
 
-namespace fm::media {
+namespace fm::media
+{
 
-namespace {
+namespace
+{
 bool g_deviceReported = false;
 }
 
 WavePlayer::WavePlayer(QObject *parent) : QObject(parent) {}
 
-WavePlayer::~WavePlayer() { close(); }
+WavePlayer::~WavePlayer()
+{
+    close();
+}
 
-bool WavePlayer::audioOutputAvailable() { return !QMediaDevices::audioOutputs().isEmpty(); }
+bool WavePlayer::audioOutputAvailable()
+{
+    return !QMediaDevices::audioOutputs().isEmpty();
+}
 
-void WavePlayer::resetDeviceReport() { g_deviceReported = false; }
+void WavePlayer::resetDeviceReport()
+{
+    g_deviceReported = false;
+}
 
 bool WavePlayer::open(const QString &path)
 {
@@ -70,7 +81,10 @@ bool WavePlayer::stop()
     return isOpen();
 }
 
-bool WavePlayer::rewind() { return stop(); }
+bool WavePlayer::rewind()
+{
+    return stop();
+}
 
 void WavePlayer::close()
 {
@@ -79,6 +93,9 @@ void WavePlayer::close()
     silent_ = false;
 }
 
-bool WavePlayer::isPlaying() const { return effect_ && effect_->isPlaying(); }
+bool WavePlayer::isPlaying() const
+{
+    return effect_ && effect_->isPlaying();
+}
 
 } // namespace fm::media

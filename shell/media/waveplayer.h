@@ -13,11 +13,13 @@ class QSoundEffect;
 // A machine without an audio output is reported once per process, by the
 // first open(); every later open() succeeds and the players stay silent, so
 // the child never sees a message on each sound.
-namespace fm::media {
+namespace fm::media
+{
 
-class WavePlayer : public QObject {
+class WavePlayer : public QObject
+{
     Q_OBJECT
-public:
+  public:
     explicit WavePlayer(QObject *parent = nullptr);
     ~WavePlayer() override;
 
@@ -43,7 +45,7 @@ public:
     // Makes the next open() without an output report it again (for tests).
     static void resetDeviceReport();
 
-private:
+  private:
     QSoundEffect *effect_ = nullptr;
     bool silent_ = false;
     QString fileName_;

@@ -12,14 +12,35 @@ extern "C" {
 #include <uwmf.h>
 }
 
-namespace fm::media {
+namespace fm::media
+{
 
 // One parsed record. Only the fields the record needs are filled.
 struct WmfPicture::Op {
     enum Kind {
-        WindowOrg, WindowExt, OffsetWindowOrg, ScaleWindowExt, CreatePen, CreateBrush, CreateOther,
-        Select, Delete, SaveDc, RestoreDc, FillMode, Polygon, Polyline, PolyPolygon, Rectangle,
-        RoundRect, Ellipse, Arc, Pie, Chord, MoveTo, LineTo
+        WindowOrg,
+        WindowExt,
+        OffsetWindowOrg,
+        ScaleWindowExt,
+        CreatePen,
+        CreateBrush,
+        CreateOther,
+        Select,
+        Delete,
+        SaveDc,
+        RestoreDc,
+        FillMode,
+        Polygon,
+        Polyline,
+        PolyPolygon,
+        Rectangle,
+        RoundRect,
+        Ellipse,
+        Arc,
+        Pie,
+        Chord,
+        MoveTo,
+        LineTo
     };
     Kind kind;
     int a = 0, b = 0, c = 0, d = 0; // small integers: handle, mode, style, width, scale factors
@@ -31,7 +52,8 @@ struct WmfPicture::Op {
 
 WmfPicture::~WmfPicture() = default;
 
-namespace {
+namespace
+{
 
 using Op = WmfPicture::Op;
 
@@ -39,11 +61,20 @@ struct Failure {
     QString reason;
 };
 
-[[noreturn]] void fail(const QString &reason) { throw Failure{reason}; }
+[[noreturn]] void fail(const QString &reason)
+{
+    throw Failure{reason};
+}
 
-QColor toQColor(const U_COLORREF &c) { return QColor(c.Red, c.Green, c.Blue); }
+QColor toQColor(const U_COLORREF &c)
+{
+    return QColor(c.Red, c.Green, c.Blue);
+}
 
-QPointF toPoint(const U_POINT16 &p) { return QPointF(p.x, p.y); }
+QPointF toPoint(const U_POINT16 &p)
+{
+    return QPointF(p.x, p.y);
+}
 
 QRectF toRect(const U_RECT16 &r)
 {
@@ -84,11 +115,26 @@ bool parseRecord(const char *rec, const char *recEnd, Op &op)
         U_POINT16 pt;
         int ok = 0;
         switch (type) {
-        case U_WMR_SETWINDOWORG: op.kind = Op::WindowOrg; ok = U_WMRSETWINDOWORG_get(rec, &pt); break;
-        case U_WMR_SETWINDOWEXT: op.kind = Op::WindowExt; ok = U_WMRSETWINDOWEXT_get(rec, &pt); break;
-        case U_WMR_OFFSETWINDOWORG: op.kind = Op::OffsetWindowOrg; ok = U_WMROFFSETWINDOWORG_get(rec, &pt); break;
-        case U_WMR_MOVETO: op.kind = Op::MoveTo; ok = U_WMRMOVETO_get(rec, &pt); break;
-        default: op.kind = Op::LineTo; ok = U_WMRLINETO_get(rec, &pt); break;
+        case U_WMR_SETWINDOWORG:
+            op.kind = Op::WindowOrg;
+            ok = U_WMRSETWINDOWORG_get(rec, &pt);
+            break;
+        case U_WMR_SETWINDOWEXT:
+            op.kind = Op::WindowExt;
+            ok = U_WMRSETWINDOWEXT_get(rec, &pt);
+            break;
+        case U_WMR_OFFSETWINDOWORG:
+            op.kind = Op::OffsetWindowOrg;
+            ok = U_WMROFFSETWINDOWORG_get(rec, &pt);
+            break;
+        case U_WMR_MOVETO:
+            op.kind = Op::MoveTo;
+            ok = U_WMRMOVETO_get(rec, &pt);
+            break;
+        default:
+            op.kind = Op::LineTo;
+            ok = U_WMRLINETO_get(rec, &pt);
+            break;
         }
         check(ok, "point");
         op.p1 = toPoint(pt);
@@ -312,13 +358,20 @@ struct GdiObject {
 Qt::BrushStyle hatchStyle(int hatch)
 {
     switch (hatch) {
-    case U_HS_HORIZONTAL: return Qt::HorPattern;
-    case U_HS_VERTICAL: return Qt::VerPattern;
-    case U_HS_FDIAGONAL: return Qt::FDiagPattern;
-    case U_HS_BDIAGONAL: return Qt::BDiagPattern;
-    case U_HS_CROSS: return Qt::CrossPattern;
-    case U_HS_DIAGCROSS: return Qt::DiagCrossPattern;
-    default: return Qt::SolidPattern;
+    case U_HS_HORIZONTAL:
+        return Qt::HorPattern;
+    case U_HS_VERTICAL:
+        return Qt::VerPattern;
+    case U_HS_FDIAGONAL:
+        return Qt::FDiagPattern;
+    case U_HS_BDIAGONAL:
+        return Qt::BDiagPattern;
+    case U_HS_CROSS:
+        return Qt::CrossPattern;
+    case U_HS_DIAGCROSS:
+        return Qt::DiagCrossPattern;
+    default:
+        return Qt::SolidPattern;
     }
 }
 
@@ -329,8 +382,8 @@ QPen makePen(const Op &op)
         return QPen(Qt::NoPen);
     QPen pen(op.color);
     pen.setWidthF(op.b); // logical units; 0 stays a one-pixel cosmetic pen
-    static const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
-                                          Qt::DashDotDotLine, Qt::NoPen, Qt::SolidLine};
+    static const Qt::PenStyle styles[] = {Qt::SolidLine,      Qt::DashLine, Qt::DotLine,  Qt::DashDotLine,
+                                          Qt::DashDotDotLine, Qt::NoPen,    Qt::SolidLine};
     pen.setStyle(style < 7 ? styles[style] : Qt::SolidLine);
     pen.setJoinStyle(Qt::RoundJoin);
     pen.setCapStyle(Qt::RoundCap);
@@ -340,10 +393,14 @@ QPen makePen(const Op &op)
 QBrush makeBrush(const Op &op)
 {
     switch (op.a) {
-    case U_BS_SOLID: return QBrush(op.color);
-    case U_BS_HATCHED: return QBrush(op.color, hatchStyle(op.b));
-    case U_BS_NULL: return QBrush(Qt::NoBrush);
-    default: return QBrush(Qt::gray); // pattern brushes: a neutral fill rather than nothing
+    case U_BS_SOLID:
+        return QBrush(op.color);
+    case U_BS_HATCHED:
+        return QBrush(op.color, hatchStyle(op.b));
+    case U_BS_NULL:
+        return QBrush(Qt::NoBrush);
+    default:
+        return QBrush(Qt::gray); // pattern brushes: a neutral fill rather than nothing
     }
 }
 
@@ -427,8 +484,14 @@ void WmfPicture::render(QPainter &p, const QRectF &target) const
         p.setPen(dc.pen);
         p.setBrush(dc.brush);
         switch (op.kind) {
-        case Op::WindowOrg: dc.org = op.p1; applyWindow(); break;
-        case Op::OffsetWindowOrg: dc.org += op.p1; applyWindow(); break;
+        case Op::WindowOrg:
+            dc.org = op.p1;
+            applyWindow();
+            break;
+        case Op::OffsetWindowOrg:
+            dc.org += op.p1;
+            applyWindow();
+            break;
         case Op::WindowExt:
             if (op.p1.x() != 0 && op.p1.y() != 0) {
                 dc.ext = QSizeF(op.p1.x(), op.p1.y());
@@ -473,7 +536,9 @@ void WmfPicture::render(QPainter &p, const QRectF &target) const
             if (op.a < static_cast<int>(objects.size()))
                 objects[op.a] = GdiObject{};
             break;
-        case Op::SaveDc: saved.push_back(dc); break;
+        case Op::SaveDc:
+            saved.push_back(dc);
+            break;
         case Op::RestoreDc: {
             // Negative: relative to the newest save; positive: an absolute level.
             const int n = static_cast<int>(saved.size());
@@ -485,9 +550,15 @@ void WmfPicture::render(QPainter &p, const QRectF &target) const
             }
             break;
         }
-        case Op::FillMode: dc.fill = op.a == U_WINDING ? Qt::WindingFill : Qt::OddEvenFill; break;
-        case Op::Polygon: p.drawPolygon(op.polys.front(), dc.fill); break;
-        case Op::Polyline: p.drawPolyline(op.polys.front()); break;
+        case Op::FillMode:
+            dc.fill = op.a == U_WINDING ? Qt::WindingFill : Qt::OddEvenFill;
+            break;
+        case Op::Polygon:
+            p.drawPolygon(op.polys.front(), dc.fill);
+            break;
+        case Op::Polyline:
+            p.drawPolyline(op.polys.front());
+            break;
         case Op::PolyPolygon: {
             QPainterPath path;
             path.setFillRule(dc.fill);
@@ -498,9 +569,15 @@ void WmfPicture::render(QPainter &p, const QRectF &target) const
             p.drawPath(path);
             break;
         }
-        case Op::Rectangle: p.drawRect(op.rect); break;
-        case Op::RoundRect: p.drawRoundedRect(op.rect, op.a / 2.0, op.b / 2.0); break;
-        case Op::Ellipse: p.drawEllipse(op.rect); break;
+        case Op::Rectangle:
+            p.drawRect(op.rect);
+            break;
+        case Op::RoundRect:
+            p.drawRoundedRect(op.rect, op.a / 2.0, op.b / 2.0);
+            break;
+        case Op::Ellipse:
+            p.drawEllipse(op.rect);
+            break;
         case Op::Arc: {
             const auto [start, span] = arcAngles(op);
             p.drawArc(op.rect, start, span);
@@ -516,7 +593,9 @@ void WmfPicture::render(QPainter &p, const QRectF &target) const
             p.drawChord(op.rect, start, span);
             break;
         }
-        case Op::MoveTo: dc.pos = op.p1; break;
+        case Op::MoveTo:
+            dc.pos = op.p1;
+            break;
         case Op::LineTo:
             p.drawLine(dc.pos, op.p1);
             dc.pos = op.p1;

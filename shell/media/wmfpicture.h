@@ -23,15 +23,17 @@ class QPainter;
 // ellipse, arc, pie, chord, move-to and line-to. Fonts, palettes, regions and
 // pattern brushes take their place in the object table but draw nothing; every
 // other record is skipped.
-namespace fm::media {
+namespace fm::media
+{
 
 struct WmfError {
     QString fileName; // the bare file name, e.g. "Pop3.wmf"
     QString reason;   // what was wrong, for logs and tests
 };
 
-class WmfPicture {
-public:
+class WmfPicture
+{
+  public:
     // Reads and checks the file; on failure returns nothing and fills *error.
     static std::optional<WmfPicture> load(const QString &path, WmfError *error = nullptr);
     // The same for bytes already in memory; name is used in the error.
@@ -57,7 +59,7 @@ public:
     WmfPicture &operator=(WmfPicture &&) noexcept = default;
     ~WmfPicture();
 
-private:
+  private:
     WmfPicture() = default;
     QRectF frame_;
     std::shared_ptr<const std::vector<Op>> ops_;

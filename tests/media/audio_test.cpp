@@ -17,8 +17,8 @@ TEST(MidiRender, EveryPieceSoundsForHalfAMinuteToAMinuteAndAHalf)
 {
     ASSERT_FALSE(media::MidiPlayer::soundFontPath().isEmpty()) << "the General MIDI SoundFont is missing";
     QDir().mkpath(MEDIA_CHECK_DIR);
-    for (const char *name : {media::kMenuMusic, media::kTestMusic, media::kMatchMusic, media::kMoleMusic,
-                             media::kListMusic}) {
+    for (const char *name :
+         {media::kMenuMusic, media::kTestMusic, media::kMatchMusic, media::kMoleMusic, media::kListMusic}) {
         QString why;
         const auto pcm = media::renderMidi(binFile(name), 22050, 0.0, &why);
         ASSERT_TRUE(pcm) << name << ": " << qPrintable(why);
@@ -35,7 +35,8 @@ TEST(MidiRender, EveryPieceSoundsForHalfAMinuteToAMinuteAndAHalf)
             EXPECT_GT(media::rms(part), 0.01) << name << " quarter " << q + 1;
         }
         // Kept for listening and for measuring with sox.
-        EXPECT_TRUE(media::writeWav(QStringLiteral(MEDIA_CHECK_DIR "/%1.wav").arg(QFileInfo(name).baseName()), *pcm));
+        EXPECT_TRUE(
+            media::writeWav(QStringLiteral(MEDIA_CHECK_DIR "/%1.wav").arg(QFileInfo(name).baseName()), *pcm));
     }
 }
 

@@ -10,7 +10,8 @@
 
 namespace media = fm::media;
 
-namespace {
+namespace
+{
 
 QImage loadImage(const char *name)
 {
@@ -26,7 +27,10 @@ QByteArray readAll(const QString &name)
     return f.readAll();
 }
 
-bool isWhite(QRgb c) { return (c & 0xFFFFFF) == 0xFFFFFF; }
+bool isWhite(QRgb c)
+{
+    return (c & 0xFFFFFF) == 0xFFFFFF;
+}
 
 // Pixels of the given colour reachable from start: what the program's flood fill changes.
 int reachable(const QImage &img, QPoint start, QRgb colour, QPoint probe, bool *probeReached)
@@ -67,7 +71,8 @@ TEST(GeneratedPictures, HeaderIconStripHasEightDrawnCellsOnWhite)
     for (int cell = 0; cell < media::kButtonCount; ++cell) {
         const QRect r(cell * 48, 0, 48, 48);
         // Transparent surround, and a real picture filling a good part of the cell.
-        EXPECT_TRUE(isWhite(strip.pixel(r.left(), 0)) && isWhite(strip.pixel(r.right(), 47))) << "cell " << cell + 1;
+        EXPECT_TRUE(isWhite(strip.pixel(r.left(), 0)) && isWhite(strip.pixel(r.right(), 47)))
+            << "cell " << cell + 1;
         EXPECT_GT(opaqueCount(strip, r, 0xFFFFFF), 48 * 48 / 4) << "cell " << cell + 1;
     }
 }
@@ -98,7 +103,7 @@ TEST(GeneratedPictures, MolePicturesHaveABlackSurroundTouchingOneOne)
         bool centreReached = true;
         const int surround = reachable(img, {1, 1}, 0, {32, 40}, &centreReached);
         EXPECT_FALSE(centreReached) << name;
-        EXPECT_GT(surround, 64 * 4) << name;               // a real surround ...
+        EXPECT_GT(surround, 64 * 4) << name;                // a real surround ...
         EXPECT_GT(64 * 64 - surround, 64 * 64 / 4) << name; // ... around a real picture
     }
 }
@@ -155,8 +160,8 @@ TEST(GeneratedPictures, MetafilesArePlaceableWithAHeader)
 
 TEST(GeneratedSounds, MidiFilesAreFormatOneWithTheTracksTheyAnnounce)
 {
-    for (const char *name : {media::kMenuMusic, media::kTestMusic, media::kMatchMusic, media::kMoleMusic,
-                             media::kListMusic}) {
+    for (const char *name :
+         {media::kMenuMusic, media::kTestMusic, media::kMatchMusic, media::kMoleMusic, media::kListMusic}) {
         const QByteArray b = readAll(name);
         ASSERT_GE(b.size(), 14) << name;
         ASSERT_TRUE(b.startsWith("MThd")) << name;

@@ -13,12 +13,15 @@
 
 namespace gen = fm::mediagen;
 
-namespace {
+namespace
+{
 
-QString contentDir() { return QStringLiteral(FUDEMARU_SOURCE_DIR "/content"); }
+QString contentDir()
+{
+    return QStringLiteral(FUDEMARU_SOURCE_DIR "/content");
+}
 
-template <typename Error, typename F>
-QString errorOf(F &&f)
+template <typename Error, typename F> QString errorOf(F &&f)
 {
     try {
         f();
@@ -32,13 +35,18 @@ QString errorOf(F &&f)
 
 TEST(ArtSource, ReportsTheLineOfAMistake)
 {
-    EXPECT_TRUE(errorOf<gen::ArtError>([] { gen::parseArt("size 10 10\nbrush #ff0000\nsquare 1 2 3 4\n", "a.art"); })
-                    .startsWith("a.art:3:"));
+    EXPECT_TRUE(errorOf<gen::ArtError>([] {
+                    gen::parseArt("size 10 10\nbrush #ff0000\nsquare 1 2 3 4\n", "a.art");
+                }).startsWith("a.art:3:"));
     EXPECT_TRUE(errorOf<gen::ArtError>([] { gen::parseArt("rect 0 0 5 5\n", "b.art"); }).contains("size"));
-    EXPECT_TRUE(errorOf<gen::ArtError>([] { gen::parseArt("size 10 10\nrect 0 0 5\n", "c.art"); }).startsWith("c.art:2:"));
-    EXPECT_TRUE(errorOf<gen::ArtError>([] { gen::parseArt("size 10 10\npen red 2\n", "d.art"); }).contains("colour"));
+    EXPECT_TRUE(errorOf<gen::ArtError>([] {
+                    gen::parseArt("size 10 10\nrect 0 0 5\n", "c.art");
+                }).startsWith("c.art:2:"));
+    EXPECT_TRUE(
+        errorOf<gen::ArtError>([] { gen::parseArt("size 10 10\npen red 2\n", "d.art"); }).contains("colour"));
     // Colours are not comments; comments are.
-    const gen::Art art = gen::parseArt("size 10 10  # the box\nbrush #123456 # blue-ish\ncircle 5 5 4\n", "e.art");
+    const gen::Art art =
+        gen::parseArt("size 10 10  # the box\nbrush #123456 # blue-ish\ncircle 5 5 4\n", "e.art");
     ASSERT_EQ(art.commands.size(), 2u);
     EXPECT_EQ(art.commands[0].color, QColor("#123456"));
 }
@@ -69,7 +77,8 @@ TEST(ArtSource, MetafileThroughOurReaderLooksLikeTheDirectDrawing)
             for (int x = 0; x < size.width(); ++x) {
                 const QRgb a = direct.pixel(x, y), b = viaWmf.pixel(x, y);
                 differing += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
-                                 std::abs(qBlue(a) - qBlue(b)) > 90;
+                                 std::abs(qBlue(a) - qBlue(b)) >
+                             90;
             }
         EXPECT_LT(differing, size.width() * size.height() / 50) << qPrintable(file);
     }
@@ -98,11 +107,13 @@ TEST(Score, BarLinesAndTrackLengthsAreChecked)
 {
     const QString head = "tempo 120\nmeter 4/4\n";
     EXPECT_TRUE(errorOf<gen::ScoreError>([&] {
-                    gen::parseScore(head + "track A program 1 channel 1\n| c4/4 d4/4 e4/4 |\nend\n", "s.score");
+                    gen::parseScore(head + "track A program 1 channel 1\n| c4/4 d4/4 e4/4 |\nend\n",
+                                    "s.score");
                 }).startsWith("s.score:4:"));
     EXPECT_TRUE(errorOf<gen::ScoreError>([&] {
-                    gen::parseScore(head + "track A channel 1\n| c4/1 |\nend\ntrack B channel 2\n| c4/1 | d4/1 |\nend\n",
-                                    "t.score");
+                    gen::parseScore(
+                        head + "track A channel 1\n| c4/1 |\nend\ntrack B channel 2\n| c4/1 | d4/1 |\nend\n",
+                        "t.score");
                 }).contains("bars"));
     EXPECT_TRUE(errorOf<gen::ScoreError>([&] {
                     gen::parseScore(head + "track A channel 1\n| h4/1 |\nend\n", "u.score");
@@ -117,11 +128,12 @@ TEST(Score, BarLinesAndTrackLengthsAreChecked)
 
 TEST(Score, NotesChordsAndPatternsBecomeTimedNotes)
 {
-    const gen::Score s = gen::parseScore("tempo 120\nmeter 3/4\n"
-                                         "pattern p\n| c4/4 e4/8 g4/8 r/4 |\nend\n"
-                                         "track Tune program 1 channel 1\n@p*2 | c4+e4+g4/2. |\nend\n"
-                                         "track Chords program 1 channel 2\nstyle=waltz oct=4\n| C | G7 | F C |\nend\n",
-                                         "x.score");
+    const gen::Score s =
+        gen::parseScore("tempo 120\nmeter 3/4\n"
+                        "pattern p\n| c4/4 e4/8 g4/8 r/4 |\nend\n"
+                        "track Tune program 1 channel 1\n@p*2 | c4+e4+g4/2. |\nend\n"
+                        "track Chords program 1 channel 2\nstyle=waltz oct=4\n| C | G7 | F C |\nend\n",
+                        "x.score");
     ASSERT_EQ(s.tracks.size(), 2u);
     EXPECT_EQ(s.barTicks(), 3 * 480);
     EXPECT_EQ(s.lengthTicks, 3 * s.barTicks());
@@ -149,10 +161,11 @@ TEST(Score, NotesChordsAndPatternsBecomeTimedNotes)
 
 TEST(Score, MidiFileHoldsEveryNoteAndEndsExactlyOnTheLoopPoint)
 {
-    const gen::Score s = gen::parseScore("tempo 100\nmeter 4/4\n"
-                                         "track A program 74 channel 1\n| c5/2 e5/4 g5/4 | c6/1 |\nend\n"
-                                         "track D channel 10\n| kick/4 hat/4 snare/4 hat/4 | kick+crash/1 |\nend\n",
-                                         "y.score");
+    const gen::Score s =
+        gen::parseScore("tempo 100\nmeter 4/4\n"
+                        "track A program 74 channel 1\n| c5/2 e5/4 g5/4 | c6/1 |\nend\n"
+                        "track D channel 10\n| kick/4 hat/4 snare/4 hat/4 | kick+crash/1 |\nend\n",
+                        "y.score");
     const QByteArray midi = gen::toMidiFile(s);
     ASSERT_TRUE(midi.startsWith("MThd"));
     EXPECT_EQ(int(uchar(midi[11])), 3); // tempo track and two parts

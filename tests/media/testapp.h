@@ -16,4 +16,7 @@ inline void ensureApp()
     (void)app;
 }
 
-inline QString binFile(const QString &name) { return QStringLiteral(FUDEMARU_BIN_DIR "/") + name; }
+inline QString binFile(const QString &name)
+{
+    return QStringLiteral(FUDEMARU_BIN_DIR "/") + name;
+}

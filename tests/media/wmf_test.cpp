@@ -15,7 +15,8 @@ extern "C" {
 
 namespace media = fm::media;
 
-namespace {
+namespace
+{
 
 QStringList shippedMetafiles()
 {
@@ -34,8 +35,9 @@ QByteArray fileBytes(const QString &path)
 }
 
 // Builds a small metafile in memory, record by record, through libuemf.
-class MetafileBuilder {
-public:
+class MetafileBuilder
+{
+  public:
     explicit MetafileBuilder(const QString &path) : path_(path)
     {
         wmf_start(QFile::encodeName(path).constData(), 4096, 4096, &wt_);
@@ -80,7 +82,7 @@ public:
         return path_;
     }
 
-private:
+  private:
     QString path_;
     WMFTRACK *wt_ = nullptr;
     WMFHANDLES *wht_ = nullptr;
@@ -109,7 +111,8 @@ TEST(WmfReader, DrawsEveryShippedPictureAtTheSizesTheProgramUses)
 {
     ensureApp();
     for (const QString &name : shippedMetafiles()) {
-        const QList<QSize> sizes = name.startsWith("Pop") ? QList<QSize>{{48, 48}, {70, 70}} : QList<QSize>{{105, 97}};
+        const QList<QSize> sizes =
+            name.startsWith("Pop") ? QList<QSize>{{48, 48}, {70, 70}} : QList<QSize>{{105, 97}};
         for (QSize size : sizes) {
             media::WmfError err;
             const QImage img = media::renderWmf(binFile(name), size, &err);
@@ -161,10 +164,10 @@ TEST(WmfReader, NewObjectsTakeTheLowestFreeSlot)
     QTemporaryDir dir;
     MetafileBuilder b(dir.filePath("o.wmf"));
     b.window(0, 0, 10, 10);
-    const uint32_t pen = b.nullPen();             // slot 0
+    const uint32_t pen = b.nullPen();               // slot 0
     const uint32_t red = b.brush(U_RGB(255, 0, 0)); // slot 1
     b.select(pen);
-    b.remove(red);                                // slot 1 free again
+    b.remove(red); // slot 1 free again
     const uint32_t blue = b.brush(U_RGB(0, 0, 255));
     EXPECT_EQ(blue, red);
     b.select(blue);

@@ -14,9 +14,11 @@ extern "C" {
 #include <uwmf.h>
 }
 
-namespace fm::mediagen {
+namespace fm::mediagen
+{
 
-namespace {
+namespace
+{
 
 [[noreturn]] void error(const QString &name, int line, const QString &what)
 {
@@ -33,7 +35,8 @@ struct Reader {
         bool ok = false;
         const double v = i < words.size() ? words[i].toDouble(&ok) : 0;
         if (!ok)
-            error(name, line, QStringLiteral("a number expected as word %1 of '%2'").arg(i).arg(words.join(' ')));
+            error(name, line,
+                  QStringLiteral("a number expected as word %1 of '%2'").arg(i).arg(words.join(' ')));
         return v;
     }
     QPointF point(int i) const
@@ -53,7 +56,10 @@ struct Reader {
             error(name, line, QStringLiteral("a colour #rrggbb expected"));
         return c;
     }
-    QRectF box(int i) const { return QRectF(QPointF(number(i), number(i + 1)), QPointF(number(i + 2), number(i + 3))); }
+    QRectF box(int i) const
+    {
+        return QRectF(QPointF(number(i), number(i + 1)), QPointF(number(i + 2), number(i + 3)));
+    }
     QPolygonF points(int from) const
     {
         QPolygonF poly;
@@ -150,7 +156,8 @@ Art parseArt(const QString &text, const QString &name)
         if (cmd == "size") {
             r.count(3);
             art.size = QSizeF(r.number(1), r.number(2));
-            if (art.size.width() <= 0 || art.size.height() <= 0 || art.size.width() > 3000 || art.size.height() > 3000)
+            if (art.size.width() <= 0 || art.size.height() <= 0 || art.size.width() > 3000 ||
+                art.size.height() > 3000)
                 error(name, r.line, QStringLiteral("size must lie in 1 ... 3000"));
             continue;
         }
@@ -192,7 +199,9 @@ Art parseArt(const QString &text, const QString &name)
             c.a = r.number(5);
             c.b = r.number(6);
         } else if (cmd == "polygon" || cmd == "polyline" || cmd == "line") {
-            c.kind = cmd == "polygon" ? ArtCommand::Polygon : cmd == "polyline" ? ArtCommand::Polyline : ArtCommand::Line;
+            c.kind = cmd == "polygon"    ? ArtCommand::Polygon
+                     : cmd == "polyline" ? ArtCommand::Polyline
+                                         : ArtCommand::Line;
             c.polys.push_back(r.points(1));
         } else if (cmd == "shape") {
             c.kind = ArtCommand::Polygon;
@@ -207,8 +216,7 @@ Art parseArt(const QString &text, const QString &name)
             c.polys.push_back(circlePolygon(centre, r.number(4), sides));
         } else if (cmd == "text") {
             c.kind = ArtCommand::Text;
-            const QRegularExpressionMatch m =
-                QRegularExpression(QStringLiteral("\"(.*)\"")).match(src);
+            const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("\"(.*)\"")).match(src);
             if (r.words.size() < 5 || !m.hasMatch())
                 error(name, r.line, QStringLiteral("'text X Y SIZE \"string\"'"));
             c.rect = QRectF(r.number(1), r.number(2), 0, 0);
@@ -249,18 +257,37 @@ void paintArt(QPainter &p, const Art &art, const QRectF &target)
             span += 360 * 16;
         switch (c.kind) {
         case ArtCommand::Pen:
-            pen = c.color.isValid() ? QPen(c.color, c.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin) : QPen(Qt::NoPen);
+            pen = c.color.isValid() ? QPen(c.color, c.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)
+                                    : QPen(Qt::NoPen);
             break;
-        case ArtCommand::Brush: brush = c.color.isValid() ? QBrush(c.color) : QBrush(Qt::NoBrush); break;
-        case ArtCommand::Rect: p.drawRect(c.rect); break;
-        case ArtCommand::RoundRect: p.drawRoundedRect(c.rect, c.a, c.b); break;
-        case ArtCommand::Ellipse: p.drawEllipse(c.rect); break;
-        case ArtCommand::Polygon: p.drawPolygon(c.polys.front(), Qt::WindingFill); break;
+        case ArtCommand::Brush:
+            brush = c.color.isValid() ? QBrush(c.color) : QBrush(Qt::NoBrush);
+            break;
+        case ArtCommand::Rect:
+            p.drawRect(c.rect);
+            break;
+        case ArtCommand::RoundRect:
+            p.drawRoundedRect(c.rect, c.a, c.b);
+            break;
+        case ArtCommand::Ellipse:
+            p.drawEllipse(c.rect);
+            break;
+        case ArtCommand::Polygon:
+            p.drawPolygon(c.polys.front(), Qt::WindingFill);
+            break;
         case ArtCommand::Polyline:
-        case ArtCommand::Line: p.drawPolyline(c.polys.front()); break;
-        case ArtCommand::Pie: p.drawPie(c.rect, start, span); break;
-        case ArtCommand::Chord: p.drawChord(c.rect, start, span); break;
-        case ArtCommand::Arc: p.drawArc(c.rect, start, span); break;
+        case ArtCommand::Line:
+            p.drawPolyline(c.polys.front());
+            break;
+        case ArtCommand::Pie:
+            p.drawPie(c.rect, start, span);
+            break;
+        case ArtCommand::Chord:
+            p.drawChord(c.rect, start, span);
+            break;
+        case ArtCommand::Arc:
+            p.drawArc(c.rect, start, span);
+            break;
         case ArtCommand::Rings: {
             QPainterPath path;
             path.setFillRule(Qt::OddEvenFill);
@@ -286,18 +313,28 @@ void paintArt(QPainter &p, const Art &art, const QRectF &target)
     p.restore();
 }
 
-namespace {
+namespace
+{
 
 // WMF logical units: tenths of the drawing's units, so halves survive the int16 grid.
 constexpr double kWmfScale = 10;
 
-int16_t wmfUnit(double v) { return static_cast<int16_t>(qRound(v * kWmfScale)); }
-U_POINT16 wmfPoint(QPointF p) { return U_POINT16{wmfUnit(p.x()), wmfUnit(p.y())}; }
+int16_t wmfUnit(double v)
+{
+    return static_cast<int16_t>(qRound(v * kWmfScale));
+}
+U_POINT16 wmfPoint(QPointF p)
+{
+    return U_POINT16{wmfUnit(p.x()), wmfUnit(p.y())};
+}
 U_RECT16 wmfRect(const QRectF &r)
 {
     return U_RECT16{wmfUnit(r.left()), wmfUnit(r.top()), wmfUnit(r.right()), wmfUnit(r.bottom())};
 }
-U_COLORREF wmfColor(const QColor &c) { return U_RGB(c.red(), c.green(), c.blue()); }
+U_COLORREF wmfColor(const QColor &c)
+{
+    return U_RGB(c.red(), c.green(), c.blue());
+}
 
 std::vector<U_POINT16> wmfPoints(const QPolygonF &poly)
 {
@@ -308,8 +345,9 @@ std::vector<U_POINT16> wmfPoints(const QPolygonF &poly)
 }
 
 // Owns the libuemf file and handle table, and appends records to them.
-class WmfWriter {
-public:
+class WmfWriter
+{
+  public:
     WmfWriter(const QString &path, const QString &name) : name_(name)
     {
         if (wmf_start(QFile::encodeName(path).constData(), 1 << 20, 1 << 18, &wt_) != 0 ||
@@ -348,7 +386,7 @@ public:
     }
     WMFHANDLES *handles() { return wht_; }
 
-private:
+  private:
     void check(bool ok)
     {
         if (!ok)
@@ -376,9 +414,9 @@ void writeWmf(const Art &art, const QString &path)
     for (const ArtCommand &c : art.commands) {
         switch (c.kind) {
         case ArtCommand::Pen: {
-            const U_PEN up = c.color.isValid()
-                                 ? U_PEN_set(U_PS_SOLID, uint16_t(qRound(c.width * kWmfScale)), wmfColor(c.color))
-                                 : U_PEN_set(U_PS_NULL, 0, U_RGB(0, 0, 0));
+            const U_PEN up = c.color.isValid() ? U_PEN_set(U_PS_SOLID, uint16_t(qRound(c.width * kWmfScale)),
+                                                           wmfColor(c.color))
+                                               : U_PEN_set(U_PS_NULL, 0, U_RGB(0, 0, 0));
             uint32_t handle = 0;
             char *rec = wcreatepenindirect_set(&handle, w.handles(), up);
             w.replace(pen, rec, handle);
@@ -392,11 +430,15 @@ void writeWmf(const Art &art, const QString &path)
             w.replace(brush, rec, handle);
             break;
         }
-        case ArtCommand::Rect: w.append(U_WMRRECTANGLE_set(wmfRect(c.rect))); break;
+        case ArtCommand::Rect:
+            w.append(U_WMRRECTANGLE_set(wmfRect(c.rect)));
+            break;
         case ArtCommand::RoundRect:
             w.append(U_WMRROUNDRECT_set(wmfUnit(2 * c.a), wmfUnit(2 * c.b), wmfRect(c.rect)));
             break;
-        case ArtCommand::Ellipse: w.append(U_WMRELLIPSE_set(wmfRect(c.rect))); break;
+        case ArtCommand::Ellipse:
+            w.append(U_WMRELLIPSE_set(wmfRect(c.rect)));
+            break;
         case ArtCommand::Polygon: {
             const auto pts = wmfPoints(c.polys.front());
             w.append(U_WMRPOLYGON_set(uint16_t(pts.size()), pts.data()));
@@ -440,7 +482,8 @@ void writeWmf(const Art &art, const QString &path)
             break;
         }
         case ArtCommand::Text:
-            throw ArtError(QStringLiteral("%1:%2: text is for bitmaps only").arg(art.name).arg(c.line).toStdString());
+            throw ArtError(
+                QStringLiteral("%1:%2: text is for bitmaps only").arg(art.name).arg(c.line).toStdString());
         }
     }
     if (pen)

@@ -27,7 +27,8 @@ class QPainter;
 //   text X Y SIZE "string"       bitmaps only: bold text centred on X, baseline at Y
 //
 // COLOUR is #rrggbb. '#' after a blank starts a comment.
-namespace fm::mediagen {
+namespace fm::mediagen
+{
 
 struct ArtError : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -36,9 +37,9 @@ struct ArtError : std::runtime_error {
 struct ArtCommand {
     enum Kind { Pen, Brush, Rect, RoundRect, Ellipse, Polygon, Polyline, Line, Pie, Chord, Arc, Rings, Text };
     Kind kind;
-    QColor color;       // pen and brush; invalid means none
-    double width = 0;   // pen width
-    QRectF rect;        // box of rect, round rectangle, ellipse, arc family
+    QColor color;        // pen and brush; invalid means none
+    double width = 0;    // pen width
+    QRectF rect;         // box of rect, round rectangle, ellipse, arc family
     double a = 0, b = 0; // round rectangle radii, arc angles
     std::vector<QPolygonF> polys;
     QString text;

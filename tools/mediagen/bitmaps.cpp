@@ -4,7 +4,8 @@
 
 #include <vector>
 
-namespace fm::mediagen {
+namespace fm::mediagen
+{
 
 QImage drawArt(const Art &art, QSize size)
 {

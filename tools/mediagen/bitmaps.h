@@ -7,7 +7,8 @@
 // of a bitmap transparent (white for icons and stars, black around the mole
 // pictures), so the outer edge of a drawing must not blend into that colour:
 // pixels are either the drawing, fully opaque, or exactly the key colour.
-namespace fm::mediagen {
+namespace fm::mediagen
+{
 
 // Draws art into a transparent image of the given size, antialiased.
 QImage drawArt(const Art &art, QSize size);

@@ -24,7 +24,8 @@
 using namespace fm::mediagen;
 namespace media = fm::media;
 
-namespace {
+namespace
+{
 
 const QColor kNavy(0, 0, 128);
 
@@ -34,17 +35,17 @@ struct Paths {
     QString outFile(const QString &name) const { return out.filePath(name); }
 };
 
-const QStringList kButtonArt{"button-hint", "button-help", "button-minimise", "button-back",
+const QStringList kButtonArt{"button-hint",  "button-help",    "button-minimise", "button-back",
                              "button-study", "button-results", "button-register", "button-settings"};
 
 struct GlyphJob {
     const char *file;
     const char *art;
 };
-const GlyphJob kGlyphs[] = {
-    {media::kGlyphClear, "glyph-clear"}, {media::kGlyphOk, "glyph-ok"},     {media::kGlyphPrev, "glyph-prev"},
-    {media::kGlyphNext, "glyph-next"},   {media::kGlyphYomi, "glyph-yomi"}, {media::kGlyphKaki, "glyph-kaki"},
-    {media::kGlyphStart, "glyph-start"}, {media::kGlyphBack, "glyph-back"}};
+const GlyphJob kGlyphs[] = {{media::kGlyphClear, "glyph-clear"}, {media::kGlyphOk, "glyph-ok"},
+                            {media::kGlyphPrev, "glyph-prev"},   {media::kGlyphNext, "glyph-next"},
+                            {media::kGlyphYomi, "glyph-yomi"},   {media::kGlyphKaki, "glyph-kaki"},
+                            {media::kGlyphStart, "glyph-start"}, {media::kGlyphBack, "glyph-back"}};
 
 struct MusicJob {
     const char *file;
@@ -69,14 +70,16 @@ void makePictures(const Paths &p)
     saveBmp(strip(cells, Qt::white), p.outFile(media::kButtonStrip));
 
     for (int n = 1; n <= media::kPopCount; ++n)
-        writeWmf(loadArt(p.artFile(QStringLiteral("pop%1").arg(n))), p.outFile(QStringLiteral("Pop%1.wmf").arg(n)));
+        writeWmf(loadArt(p.artFile(QStringLiteral("pop%1").arg(n))),
+                 p.outFile(QStringLiteral("Pop%1.wmf").arg(n)));
     for (int n = 1; n <= media::kPresentCount; ++n)
         writeWmf(loadArt(p.artFile(QStringLiteral("present%1").arg(n))),
                  p.outFile(QStringLiteral("Present%1.wmf").arg(n)));
 
     const QSize star(media::kStarSize, media::kStarSize);
-    saveBmp(strip({keyed(p, "star-filled", star, Qt::white), keyed(p, "star-empty", star, Qt::white)}, Qt::white),
-            p.outFile(media::kStars));
+    saveBmp(
+        strip({keyed(p, "star-filled", star, Qt::white), keyed(p, "star-empty", star, Qt::white)}, Qt::white),
+        p.outFile(media::kStars));
 
     const QSize mole(media::kMoleSize, media::kMoleSize);
     saveBmp(keyed(p, "mogura", mole, Qt::black), p.outFile(media::kMoleHole));
@@ -114,8 +117,9 @@ void makeSounds(const Paths &p)
 }
 
 // The contact sheet: every picture as the program will show it.
-class Sheet {
-public:
+class Sheet
+{
+  public:
     explicit Sheet(const Paths &p) : p_(p), image_(1280, 1010, QImage::Format_RGB32), painter_(&image_)
     {
         image_.fill(QColor(236, 236, 240));
@@ -154,7 +158,8 @@ public:
         }
         newRow(222);
 
-        heading("Stars.bmp, Mogura.bmp, Atari.bmp after the program's flood fill to navy (x2); Hand.png (x3)");
+        heading(
+            "Stars.bmp, Mogura.bmp, Atari.bmp after the program's flood fill to navy (x2); Hand.png (x3)");
         const QImage stars = floodFill(load(media::kStars), {1, 1}, kNavy);
         cell(stars.scaled(stars.size() * 2), media::kStars, 160);
         for (const char *name : {media::kMoleHole, media::kMoleHit}) {
@@ -181,7 +186,7 @@ public:
             throw ArtError(QStringLiteral("cannot write %1").arg(path).toStdString());
     }
 
-private:
+  private:
     QImage load(const QString &name)
     {
         QImage img(p_.outFile(name));

@@ -7,9 +7,11 @@
 
 #include <algorithm>
 
-namespace fm::mediagen {
+namespace fm::mediagen
+{
 
-namespace {
+namespace
+{
 
 struct Token {
     QString text;
@@ -24,19 +26,19 @@ struct Block {
 
 const std::map<QString, int> &drumKeys()
 {
-    static const std::map<QString, int> keys{
-        {"kick", 36},  {"stick", 37}, {"snare", 38}, {"clap", 39},   {"tom", 45},    {"hat", 42},
-        {"ohat", 46},  {"htom", 50},  {"crash", 49}, {"ride", 51},   {"tamb", 54},   {"cowbell", 56},
-        {"shaker", 70}, {"block", 76}, {"lblock", 77}, {"tri", 81}};
+    static const std::map<QString, int> keys{{"kick", 36},   {"stick", 37}, {"snare", 38},  {"clap", 39},
+                                             {"tom", 45},    {"hat", 42},   {"ohat", 46},   {"htom", 50},
+                                             {"crash", 49},  {"ride", 51},  {"tamb", 54},   {"cowbell", 56},
+                                             {"shaker", 70}, {"block", 76}, {"lblock", 77}, {"tri", 81}};
     return keys;
 }
 
 const std::map<QString, std::vector<int>> &chordShapes()
 {
     static const std::map<QString, std::vector<int>> shapes{
-        {"", {0, 4, 7}},        {"m", {0, 3, 7}},       {"7", {0, 4, 7, 10}},  {"maj7", {0, 4, 7, 11}},
-        {"m7", {0, 3, 7, 10}},  {"sus4", {0, 5, 7}},    {"sus2", {0, 2, 7}},   {"dim", {0, 3, 6}},
-        {"aug", {0, 4, 8}},     {"6", {0, 4, 7, 9}},    {"add9", {0, 4, 7, 14}}};
+        {"", {0, 4, 7}},       {"m", {0, 3, 7}},    {"7", {0, 4, 7, 10}},   {"maj7", {0, 4, 7, 11}},
+        {"m7", {0, 3, 7, 10}}, {"sus4", {0, 5, 7}}, {"sus2", {0, 2, 7}},    {"dim", {0, 3, 6}},
+        {"aug", {0, 4, 8}},    {"6", {0, 4, 7, 9}}, {"add9", {0, 4, 7, 14}}};
     return shapes;
 }
 
@@ -51,8 +53,9 @@ int pitchClass(QChar letter, const QString &accidental)
     return pc;
 }
 
-class Builder {
-public:
+class Builder
+{
+  public:
     Builder(Score &score, const std::map<QString, Block> &patterns, const QString &file)
         : score_(score), patterns_(patterns), file_(file)
     {
@@ -78,14 +81,16 @@ public:
         for (const MidiTrack &other : score_.tracks)
             if (trackLength(other) != time_)
                 fail(block.line, QStringLiteral("track %1 lasts %2 bars, track %3 %4 bars")
-                                     .arg(track.name).arg(time_ / score_.barTicks())
-                                     .arg(other.name).arg(trackLength(other) / score_.barTicks()));
+                                     .arg(track.name)
+                                     .arg(time_ / score_.barTicks())
+                                     .arg(other.name)
+                                     .arg(trackLength(other) / score_.barTicks()));
         lengths_.push_back(time_);
         score_.lengthTicks = std::max(score_.lengthTicks, time_);
         score_.tracks.push_back(std::move(track));
     }
 
-private:
+  private:
     [[noreturn]] void fail(int line, const QString &what) const
     {
         throw ScoreError(QStringLiteral("%1:%2: %3").arg(file_).arg(line).arg(what).toStdString());
@@ -178,8 +183,8 @@ private:
         else if (key == "transpose")
             transpose_ = value.toInt(&ok);
         else if (key == "style") {
-            static const QStringList styles{"pad", "arp", "arp4", "strum", "offbeat", "waltz",
-                                            "oompah", "bass", "bass2", "bass8"};
+            static const QStringList styles{"pad",   "arp",    "arp4", "strum", "offbeat",
+                                            "waltz", "oompah", "bass", "bass2", "bass8"};
             ok = styles.contains(value);
             style_ = value;
         } else
@@ -194,7 +199,8 @@ private:
             flushChords(line);
         } else if ((time_ - lastBar_) % score_.barTicks() != 0) {
             fail(line, QStringLiteral("this bar holds %1 ticks, not a multiple of %2")
-                           .arg(time_ - lastBar_).arg(score_.barTicks()));
+                           .arg(time_ - lastBar_)
+                           .arg(score_.barTicks()));
         }
         lastBar_ = time_;
     }
@@ -225,7 +231,8 @@ private:
         const auto m = re.match(name);
         if (!m.hasMatch())
             fail(line, QStringLiteral("bad note '%1'").arg(name));
-        const int k = 12 * (m.captured(3).toInt() + 1) + pitchClass(m.captured(1)[0], m.captured(2)) + transpose_;
+        const int k =
+            12 * (m.captured(3).toInt() + 1) + pitchClass(m.captured(1)[0], m.captured(2)) + transpose_;
         if (k < 0 || k > 127)
             fail(line, QStringLiteral("note '%1' is out of range").arg(name));
         return k;
@@ -254,12 +261,14 @@ private:
         const int start = time_ + offset;
         if ((start - lastBar_) % score_.barTicks() == 0)
             velocity += 8; // a gentle accent on the first beat
-        track_->notes.push_back(MidiNote{start, length, std::clamp(key, 0, 127), std::clamp(velocity, 1, 127)});
+        track_->notes.push_back(
+            MidiNote{start, length, std::clamp(key, 0, 127), std::clamp(velocity, 1, 127)});
     }
 
     std::vector<int> chordKeys(const Token &t) const
     {
-        static const QRegularExpression re(QStringLiteral("^([A-G])(#|b)?(maj7|m7|m|7|sus4|sus2|dim|aug|6|add9)?$"));
+        static const QRegularExpression re(
+            QStringLiteral("^([A-G])(#|b)?(maj7|m7|m|7|sus4|sus2|dim|aug|6|add9)?$"));
         const auto m = re.match(t.text);
         if (!m.hasMatch())
             fail(t.line, QStringLiteral("bad chord '%1'").arg(t.text));
@@ -331,7 +340,9 @@ private:
             each(style_ == "bass" ? q : 2 * q,
                  [&](int at, int len, int k) { add(k % 2 ? fifth - 12 : root, len * 9 / 10, v, at); });
         } else if (style_ == "bass8") {
-            each(e, [&](int at, int len, int k) { add(k % 2 ? root + 12 : root, len * 4 / 5, k % 2 ? v - 12 : v, at); });
+            each(e, [&](int at, int len, int k) {
+                add(k % 2 ? root + 12 : root, len * 4 / 5, k % 2 ? v - 12 : v, at);
+            });
         }
     }
 
@@ -370,8 +381,9 @@ struct Event {
 
 QByteArray trackChunk(std::vector<Event> events, int endTick)
 {
-    std::stable_sort(events.begin(), events.end(),
-                     [](const Event &a, const Event &b) { return a.tick != b.tick ? a.tick < b.tick : a.order < b.order; });
+    std::stable_sort(events.begin(), events.end(), [](const Event &a, const Event &b) {
+        return a.tick != b.tick ? a.tick < b.tick : a.order < b.order;
+    });
     QByteArray body;
     int now = 0;
     for (const Event &ev : events) {

@@ -31,23 +31,24 @@
 // chords, by quarter notes), oompah (bass and chord alternately), bass (root
 // and fifth by quarters), bass2 (root and fifth by halves), bass8 (root and
 // octave by eighths).
-namespace fm::mediagen {
+namespace fm::mediagen
+{
 
 struct ScoreError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
 struct MidiNote {
-    int start = 0;    // ticks
-    int length = 0;   // ticks
+    int start = 0;  // ticks
+    int length = 0; // ticks
     int key = 60;
     int velocity = 80;
 };
 
 struct MidiTrack {
     QString name;
-    int channel = 0;  // 0-based; 9 is percussion
-    int program = 0;  // 0-based General MIDI program
+    int channel = 0; // 0-based; 9 is percussion
+    int program = 0; // 0-based General MIDI program
     int volume = 100;
     int pan = 64;
     int reverb = 40;

@@ -4,11 +4,13 @@
 #include <cmath>
 #include <functional>
 
-namespace fm::mediagen {
+namespace fm::mediagen
+{
 
 using fm::media::PcmBuffer;
 
-namespace {
+namespace
+{
 
 constexpr double kTwoPi = 6.283185307179586;
 

@@ -2,7 +2,8 @@
 #include "pcmaudio.h"
 
 // The short effect sounds, synthesised: 16-bit mono at 22050 Hz.
-namespace fm::mediagen {
+namespace fm::mediagen
+{
 
 inline constexpr int kEffectRate = 22050;
 
