@@ -79,8 +79,7 @@ QByteArray encodeBushuRecords(const QVector<BushuRecord> &records)
 
 QVector<KanjiRecord> decodeKanjiRecords(const QByteArray &bytes)
 {
-    if (bytes.size() % KanjiRecordSize != 0)
-        throw FileError(kKanjiFile, QStringLiteral("size %1 is not a whole number of 14-byte records").arg(bytes.size()));
+    requireWholeRecords(bytes, KanjiRecordSize, kKanjiFile);
     QVector<KanjiRecord> out;
     out.reserve(bytes.size() / KanjiRecordSize);
     for (const char *p = bytes.constData(); p < bytes.constData() + bytes.size(); p += KanjiRecordSize) {
@@ -92,8 +91,7 @@ QVector<KanjiRecord> decodeKanjiRecords(const QByteArray &bytes)
 
 QVector<BushuRecord> decodeBushuRecords(const QByteArray &bytes)
 {
-    if (bytes.size() % BushuRecordSize != 0)
-        throw FileError(kBushuFile, QStringLiteral("size %1 is not a whole number of 8-byte records").arg(bytes.size()));
+    requireWholeRecords(bytes, BushuRecordSize, kBushuFile);
     QVector<BushuRecord> out;
     out.reserve(bytes.size() / BushuRecordSize);
     for (const char *p = bytes.constData(); p < bytes.constData() + bytes.size(); p += BushuRecordSize)

@@ -31,4 +31,11 @@ void writeWholeFileAtomic(const QString &dir, const QString &name, const QByteAr
         throw FileError(name, QStringLiteral("cannot be written"));
 }
 
+void requireWholeRecords(const QByteArray &bytes, int recordSize, const QString &name)
+{
+    if (bytes.size() % recordSize != 0)
+        throw FileError(name, QStringLiteral("size %1 is not a whole number of %2-byte records")
+                                  .arg(bytes.size()).arg(recordSize));
+}
+
 } // namespace fm

@@ -16,4 +16,8 @@ std::optional<QByteArray> readWholeFile(const QString &dir, const QString &name)
 // crash never leaves it half-written. Throws FileError(name) on failure.
 void writeWholeFileAtomic(const QString &dir, const QString &name, const QByteArray &bytes);
 
+// A file of fixed-size records must hold a whole number of them; otherwise
+// FileError(name) saying so.
+void requireWholeRecords(const QByteArray &bytes, int recordSize, const QString &name);
+
 } // namespace fm

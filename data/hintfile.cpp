@@ -52,8 +52,7 @@ HintRecord decodeHintRecord(const char *p)
 
 QVector<HintRecord> decodeHintFile(const QByteArray &bytes)
 {
-    if (bytes.size() % HintRecordSize != 0)
-        throw FileError(kHintFile, QStringLiteral("size %1 is not a whole number of 510-byte records").arg(bytes.size()));
+    requireWholeRecords(bytes, HintRecordSize, kHintFile);
     const int count = bytes.size() / HintRecordSize;
     if (count > MaxHintRecords)
         throw FileError(kHintFile, QStringLiteral("%1 records, at most %2").arg(count).arg(MaxHintRecords));

@@ -46,8 +46,7 @@ QuestionRecord decodeQuestionRecord(const char *p)
 
 void loadQuestionIndexFromBytes(QuestionBank &bank, const QByteArray &bytes)
 {
-    if (bytes.size() % QuestionIndexRecordSize != 0)
-        throw FileError(kIndexFile, QStringLiteral("size %1 is not a whole number of 6-byte records").arg(bytes.size()));
+    requireWholeRecords(bytes, QuestionIndexRecordSize, kIndexFile);
     const int count = bytes.size() / QuestionIndexRecordSize;
     if (count > IndexedKanjiCount)
         throw FileError(kIndexFile, QStringLiteral("%1 records, at most %2").arg(count).arg(IndexedKanjiCount));

@@ -37,8 +37,7 @@ QByteArray encodePlayers(const Roster &roster)
 
 void decodePlayers(Roster &roster, const QByteArray &bytes)
 {
-    if (bytes.size() % PlayerRecordSize != 0)
-        throw FileError(kRosterFile, QStringLiteral("size %1 is not a whole number of 28-byte records").arg(bytes.size()));
+    requireWholeRecords(bytes, PlayerRecordSize, kRosterFile);
     const int count = bytes.size() / PlayerRecordSize;
     if (count > MaxPlayers)
         throw FileError(kRosterFile, QStringLiteral("%1 players, at most %2").arg(count).arg(MaxPlayers));
