@@ -1,0 +1,395 @@
+#include "data/cp932.h"
+#include "study/testrules.h"
+#include "support/fakes.h"
+#include <QSet>
+#include <gtest/gtest.h>
+#include <algorithm>
+
+using namespace fm;
+using fm::test::FakeClock;
+using fm::test::ScriptedRandom;
+
+namespace {
+
+QByteArray sj(const char *utf8)
+{
+    return cp932::fromUnicode(QString::fromUtf8(utf8));
+}
+
+QSet<int> asSet(const TestKanji &k)
+{
+    QSet<int> s;
+    for (int i = 1; i <= QuestionsPerTest; ++i)
+        s.insert(k[i]);
+    return s;
+}
+
+} // namespace
+
+TEST(TestChoice, ChallengeTossesForEveryEqualCandidateInScanOrder)
+{
+    // All twenty at the same count: slot j scans the 21 - j unchosen ones and
+    // tosses for each. A toss below 0.5 for the first one only makes it the pick.
+    ProgressTable progress{};
+    ScriptedRandom random;
+    for (int slot = 1; slot <= 10; ++slot) {
+        random.reals.push_back(0.4);
+        for (int i = 1; i < 21 - slot; ++i)
+            random.reals.push_back(0.9);
+    }
+    TestKanji k = chooseChallengeKanji(progress, 3, 1, random);
+    EXPECT_TRUE(random.reals.empty()); // exactly 20 + 19 + ... + 11 tosses
+    for (int slot = 1; slot <= 10; ++slot)
+        EXPECT_EQ(k[slot], 40 + slot) << slot;
+
+    // Tosses that never switch leave the last unchosen one as the pick.
+    random.reals.assign(155, 0.9);
+    k = chooseChallengeKanji(progress, 3, 1, random);
+    for (int slot = 1; slot <= 10; ++slot)
+        EXPECT_EQ(k[slot], 61 - slot) << slot;
+}
+
+TEST(TestChoice, ChallengeAsksTheFewestRightAnswersFirst)
+{
+    ProgressTable progress{};
+    // Level 2, writing: kanji 21..30 at 5 right answers, 31..40 at 0.
+    for (int k = 21; k <= 30; ++k)
+        progress[k][2].CorrectCount = 5;
+    progress[35][1].CorrectCount = 9; // the other kind does not count
+    for (uint64_t seed = 1; seed <= 20; ++seed) {
+        ScriptedRandom random(seed);
+        const QSet<int> chosen = asSet(chooseChallengeKanji(progress, 2, 2, random));
+        QSet<int> expected;
+        for (int k = 31; k <= 40; ++k)
+            expected.insert(k);
+        EXPECT_EQ(chosen, expected) << seed;
+    }
+    // Distinct counts: asked in order of the count.
+    ProgressTable ordered{};
+    for (int i = 1; i <= 20; ++i)
+        ordered[200 + i][1].CorrectCount = int16_t(20 - i);
+    ScriptedRandom random;
+    const TestKanji k = chooseChallengeKanji(ordered, 11, 1, random);
+    for (int slot = 1; slot <= 10; ++slot)
+        EXPECT_EQ(k[slot], 221 - slot);
+}
+
+TEST(TestChoice, ChallengeWithEqualCountsPicksTenDifferentKanjiOfTheLevel)
+{
+    ProgressTable progress{};
+    for (uint64_t seed = 1; seed <= 50; ++seed) {
+        ScriptedRandom random(seed);
+        const TestKanji k = chooseChallengeKanji(progress, 12, 2, random);
+        const QSet<int> s = asSet(k);
+        EXPECT_EQ(s.size(), 10);
+        for (int v : s)
+            EXPECT_TRUE(v >= 221 && v <= 240) << v;
+    }
+}
+
+TEST(TestChoice, PracticeDrawsWithoutRepetitionKeepingTheRestInOrder)
+{
+    ScriptedRandom random;
+    random.script = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    TestKanji k = choosePracticeKanji(4, random);
+    for (int slot = 1; slot <= 10; ++slot)
+        EXPECT_EQ(k[slot], 60 + slot);
+    EXPECT_EQ(random.asked, (std::vector<int>{20, 19, 18, 17, 16, 15, 14, 13, 12, 11}));
+
+    // Always the last remaining one; then position 2 of 1..20 minus the first pick.
+    random.script = {19, 18, 17, 16, 15, 14, 13, 12, 11, 10};
+    k = choosePracticeKanji(1, random);
+    for (int slot = 1; slot <= 10; ++slot)
+        EXPECT_EQ(k[slot], 21 - slot);
+    random.script = {0, 1};
+    k = choosePracticeKanji(1, random);
+    EXPECT_EQ(k[1], 1);
+    EXPECT_EQ(k[2], 3);
+
+    for (uint64_t seed = 1; seed <= 50; ++seed) {
+        ScriptedRandom r(seed);
+        const QSet<int> s = asSet(choosePracticeKanji(6, r));
+        EXPECT_EQ(s.size(), 10);
+        for (int v : s)
+            EXPECT_TRUE(v >= 101 && v <= 120) << v;
+    }
+}
+
+TEST(TestChoice, PreparingDrawsOneSentencePerQuestionAndClearsTheSlots)
+{
+    AppState state;
+    state.ChallengeMode = false;
+    state.CurrentLevel = 1;
+    for (int k = 1; k <= 20; ++k)
+        state.Bank.QuestionIndex[k] = {0, int16_t(3 * k - 2), int16_t(k % 4)}; // counts 0..3
+    for (int n = 1; n <= 10; ++n) {
+        state.QuestionSlots[n].PlayerAnswer = "old";
+        state.QuestionSlots[n].TargetSegment = 2;
+    }
+    ScriptedRandom random;
+    random.script = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}; // kanji 1..10
+    random.script.insert(random.script.end(), {0, 1, 2, 0, 1, 2, 0, 1});
+    prepareTestSlots(state, random);
+    // Counts 1,2,3,0,1,2,3,0,1,2: a count of 0 or 1 draws nothing or 0.
+    const int expected[] = {0, 1, 2, 3, 1, 1, 2, 3, 1, 1, 2};
+    for (int n = 1; n <= 10; ++n) {
+        const QuestionSlot &s = state.QuestionSlots[n];
+        EXPECT_EQ(s.Kanji, n);
+        EXPECT_EQ(s.QuestionChoice, expected[n]) << n;
+        EXPECT_TRUE(s.PlayerAnswer.isEmpty());
+        EXPECT_EQ(s.TargetSegment, 0);
+    }
+}
+
+TEST(TestClock, LabelTextShowsWholeMinutesOnlyWhenThereAreAny)
+{
+    EXPECT_EQ(clockText(4 * 60 + 7), QStringLiteral("のこり4ふん7びょう"));
+    EXPECT_EQ(clockText(42), QStringLiteral("のこり42びょう"));
+    EXPECT_EQ(clockText(60), QStringLiteral("のこり1ふん0びょう"));
+    EXPECT_EQ(clockText(59 * 60 + 59), QStringLiteral("のこり59ふん59びょう"));
+    EXPECT_EQ(clockText(0), QStringLiteral("のこり0びょう"));
+    EXPECT_EQ(clockText(-3), QStringLiteral("のこり0びょう"));
+}
+
+TEST(TestClock, CountsDownSecondBySecondOnTheDayNumberClock)
+{
+    FakeClock clock;
+    const double end = clockEnd(clock.now(), 1);
+    QStringList seen;
+    for (int tick = 1; tick <= 60; ++tick) {
+        clock.advanceSeconds(1);
+        seen << clockText(remainingSeconds(end, clock.now()));
+        EXPECT_EQ(remainingSeconds(end, clock.now()) > 0, tick < 60) << tick;
+    }
+    EXPECT_EQ(seen.first(), QStringLiteral("のこり59びょう"));
+    EXPECT_EQ(seen.last(), QStringLiteral("のこり0びょう"));
+
+    // A long test: every tick shows one second less, none is skipped.
+    FakeClock c2;
+    c2.days = 45123.987654321;
+    const double end59 = clockEnd(c2.now(), 59);
+    for (int tick = 1; tick <= 59 * 60; ++tick) {
+        c2.advanceSeconds(1);
+        const qint64 left = 59 * 60 - tick;
+        ASSERT_EQ(remainingSeconds(end59, c2.now()), left) << tick;
+    }
+    // A tick a little late or early shows the same second.
+    FakeClock c4;
+    const double end10 = clockEnd(c4.now(), 10);
+    c4.advanceSeconds(1.004);
+    EXPECT_EQ(clockText(remainingSeconds(end10, c4.now())), QStringLiteral("のこり9ふん59びょう"));
+    c4.advanceSeconds(0.990);
+    EXPECT_EQ(clockText(remainingSeconds(end10, c4.now())), QStringLiteral("のこり9ふん58びょう"));
+    FakeClock c3;
+    const double end12 = clockEnd(c3.now(), 12);
+    c3.advanceSeconds(1);
+    EXPECT_EQ(clockText(remainingSeconds(end12, c3.now())), QStringLiteral("のこり11ふん59びょう"));
+}
+
+TEST(TestAnswers, ComparedByteForByteWithoutNormalisation)
+{
+    EXPECT_TRUE(sameAnswer(sj("やま"), sj("やま")));
+    EXPECT_FALSE(sameAnswer(sj("ヤマ"), sj("やま")));
+    EXPECT_FALSE(sameAnswer(sj("や"), sj("やま")));
+    EXPECT_FALSE(sameAnswer(sj("やまや"), sj("やま")));
+    EXPECT_FALSE(sameAnswer(QByteArray(), sj("や")));
+    EXPECT_FALSE(sameAnswer(sj("山山"), sj("山")));
+    EXPECT_EQ(storedAnswer("  " + sj("やま") + " "), sj("やま"));
+    EXPECT_EQ(storedAnswer(sj("あいうえおか")), sj("あいうえお")); // 10 bytes
+}
+
+TEST(TestAnswers, AnswerLineKeepsToItsLimitAndDeletesOneCharacterAtATime)
+{
+    AnswerLine line(ReadingAnswerLimit);
+    for (const char *k : {"や", "ま", "か", "わ"})
+        EXPECT_TRUE(line.append(sj(k)));
+    EXPECT_FALSE(line.append(sj("き")));
+    EXPECT_EQ(line.text(), sj("やまかわ"));
+    EXPECT_TRUE(line.deleteLast());
+    EXPECT_TRUE(line.append(sj("ぐ")));
+    EXPECT_EQ(line.text(), sj("やまかぐ"));
+    EXPECT_EQ(line.count(), 4);
+
+    line.clear();
+    EXPECT_FALSE(line.deleteLast());
+    EXPECT_EQ(line.count(), 0);
+
+    // A stored answer of three characters brought back.
+    line.set(sj("やまか"));
+    EXPECT_EQ(line.count(), 3);
+    EXPECT_TRUE(line.append(sj("わ")));
+    EXPECT_FALSE(line.append(sj("わ")));
+    AnswerLine kanji(WritingAnswerLimit);
+    kanji.set(sj("山川口"));
+    EXPECT_FALSE(kanji.append(sj("木")));
+    for (int i = 3; i >= 1; --i) {
+        EXPECT_TRUE(kanji.deleteLast());
+        EXPECT_EQ(kanji.count(), i - 1);
+        EXPECT_EQ(cp932::charCount(kanji.text()), i - 1);
+    }
+}
+
+TEST(TestReview, AdvancesOnlyToMissedQuestions)
+{
+    std::array<QuestionSlot, 11> qs{};
+    for (int n = 1; n <= 10; ++n)
+        qs[n].Correct = 1;
+    qs[2].Correct = 0;
+    qs[7].Correct = 0;
+    EXPECT_EQ(reviewAdvance(qs, 0), 2);
+    EXPECT_EQ(reviewAdvance(qs, 2), 7);
+    EXPECT_EQ(reviewAdvance(qs, 7), 0);
+
+    qs[2].Correct = qs[7].Correct = 1;
+    qs[10].Correct = 0;
+    EXPECT_EQ(reviewAdvance(qs, 0), 10);
+    EXPECT_EQ(reviewAdvance(qs, 10), 0);
+
+    qs[1].Correct = 0;
+    qs[10].Correct = 1;
+    EXPECT_EQ(reviewAdvance(qs, 0), 1);
+    EXPECT_EQ(reviewAdvance(qs, 1), 0);
+
+    for (int n = 1; n <= 10; ++n)
+        qs[n].Correct = 0;
+    for (int n = 0; n < 10; ++n)
+        EXPECT_EQ(reviewAdvance(qs, n), n + 1);
+    EXPECT_EQ(reviewAdvance(qs, 10), 0);
+}
+
+TEST(TestHints, SituationDependsOnThePartListOnlyInWriting)
+{
+    EXPECT_EQ(hintSituation(1, 1, 2), 2);
+    EXPECT_EQ(hintSituation(2, 0, 1), 2);
+    EXPECT_EQ(hintSituation(2, 2, 2), 2);
+    EXPECT_EQ(hintSituation(2, 3, 2), 2);
+    EXPECT_EQ(hintSituation(2, 1, 0), 3);
+    EXPECT_EQ(hintSituation(2, 1, 1), 4);
+    EXPECT_EQ(hintSituation(2, 1, 2), 5);
+}
+
+TEST(TestPanels, BackGoesByPanelStateAndThePreviousOne)
+{
+    PanelNav nav;
+    EXPECT_EQ(nav.back(), PanelNav::Back::Nothing);
+
+    nav.toParts(); // group chosen
+    nav.toList();  // part chosen
+    EXPECT_EQ(nav.PreviousPanelState, 1);
+    EXPECT_EQ(nav.back(), PanelNav::Back::ToParts);
+    EXPECT_EQ(nav.PanelState, 1);
+    EXPECT_EQ(nav.PreviousPanelState, 0);
+    EXPECT_EQ(nav.back(), PanelNav::Back::ToFirstPanels);
+    EXPECT_EQ(nav.PanelState, 0);
+
+    nav.toList(); // stroke count from the first panels
+    EXPECT_EQ(nav.back(), PanelNav::Back::ToFirstPanels);
+    EXPECT_EQ(nav.PanelState, 0);
+
+    // A list made from another list goes back to the first panels.
+    nav.toParts();
+    nav.toList();
+    nav.toList();
+    EXPECT_EQ(nav.back(), PanelNav::Back::ToFirstPanels);
+    EXPECT_EQ(nav.PanelState, 0);
+    EXPECT_EQ(nav.PreviousPanelState, 0);
+}
+
+TEST(TestPanels, ButtonPlacesFollowTheirColumnsAndRows)
+{
+    using PB = PanelButton;
+    EXPECT_EQ(panelButtonRect(PB::Kana, 1, 1), QRect(10, 25, 32, 32));
+    EXPECT_EQ(panelButtonRect(PB::Kana, 5, 1), QRect(10, 25 + 4 * 32, 32, 32));
+    EXPECT_EQ(panelButtonRect(PB::Kana, 6, 1), QRect(42, 25, 32, 32));
+    EXPECT_EQ(panelButtonRect(PB::Kana, 80, 1), QRect(10 + 15 * 32, 25 + 4 * 32, 32, 32));
+    EXPECT_EQ(panelButtonRect(PB::RadicalGroup, 4, 1), QRect(10, 25 + 3 * 48, 128, 48));
+    EXPECT_EQ(panelButtonRect(PB::RadicalGroup, 5, 1), QRect(138, 25, 128, 48));
+    EXPECT_EQ(panelButtonRect(PB::Strokes, 5, 1), QRect(10, 25 + 4 * 38, 38, 38));
+    EXPECT_EQ(panelButtonRect(PB::Strokes, 20, 1), QRect(10 + 3 * 38, 25 + 4 * 38, 38, 38));
+    EXPECT_EQ(panelButtonRect(PB::WholeRange, 1, 1), QRect(10, 215, 152, 38));
+    EXPECT_EQ(panelButtonRect(PB::Part, 4, 1), QRect(10, 25 + 3 * 60, 60, 60));
+    EXPECT_EQ(panelButtonRect(PB::Part, 20, 1), QRect(250, 25 + 3 * 60, 60, 60));
+    EXPECT_EQ(panelButtonRect(PB::Candidate, 1, 1), QRect(10, 24, 30, 30));
+    EXPECT_EQ(panelButtonRect(PB::Candidate, 80, 1), QRect(10 + 15 * 30, 24 + 4 * 30, 30, 30));
+    // Large fonts: sizes and steps scaled and rounded, the offsets not.
+    EXPECT_EQ(panelButtonRect(PB::Kana, 7, 1.25), QRect(50, 65, 40, 40));
+    EXPECT_EQ(panelButtonRect(PB::Strokes, 7, 1.25), QRect(58, 73, 48, 48));
+    EXPECT_EQ(panelButtonRect(PB::Candidate, 6, 1.25), QRect(48, 24, 38, 38));
+    EXPECT_EQ(panelButtonRect(PB::WholeRange, 1, 1.25), QRect(10, 25 + 5 * 48, 190, 48));
+}
+
+TEST(TestPanels, KanaKeysReadRightToLeftWithFiveGaps)
+{
+    EXPECT_EQ(kanaKey(1), sj("ぱ"));
+    EXPECT_EQ(kanaKey(26), sj("ん"));
+    EXPECT_EQ(kanaKey(27), sj("ゃ"));
+    EXPECT_EQ(kanaKey(31), sj("わ"));
+    EXPECT_EQ(kanaKey(35), sj("を"));
+    EXPECT_EQ(kanaKey(41), sj("や"));
+    EXPECT_EQ(kanaKey(43), sj("ゆ"));
+    EXPECT_EQ(kanaKey(45), sj("よ"));
+    EXPECT_EQ(kanaKey(76), sj("あ"));
+    EXPECT_EQ(kanaKey(80), sj("お"));
+    QList<int> gaps;
+    for (int i = 1; i <= 80; ++i) {
+        EXPECT_EQ(kanaKey(i).size(), 2) << i;
+        if (!kanaKeyShown(i))
+            gaps << i;
+    }
+    EXPECT_EQ(gaps, (QList<int>{32, 33, 34, 42, 44}));
+    // あ stands in the rightmost column, at the top.
+    EXPECT_EQ(panelButtonRect(PanelButton::Kana, 76, 1).topLeft(), QPoint(10 + 15 * 32, 25));
+}
+
+TEST(TestPanels, ListsStopAtTheirZeroOrTheirLimit)
+{
+    auto cat = std::make_unique<Catalogue>();
+    for (int j = 1; j <= 25; ++j)
+        cat->RadicalTable[3][j] = int16_t(j + 100);
+    EXPECT_EQ(partsOfGroup(*cat, 3).size(), 19);
+    EXPECT_EQ(partsOfGroup(*cat, 3).first(), 101);
+    EXPECT_TRUE(partsOfGroup(*cat, 4).isEmpty());
+    cat->RadicalTable[5][1] = 0;
+    cat->RadicalTable[5][2] = 7; // after the first 0: never shown
+    EXPECT_TRUE(partsOfGroup(*cat, 5).isEmpty());
+
+    for (int i = 1; i <= 50; ++i)
+        cat->KanjiByPart[2][6][i] = int16_t(i);
+    EXPECT_EQ(kanjiOfPart(*cat, 2, 6).size(), 49);
+    for (int i = 1; i <= 6; ++i)
+        cat->KanjiByPart[1][1][i] = int16_t(10 * i);
+    EXPECT_EQ(kanjiOfPart(*cat, 1, 1), (QVector<int16_t>{10, 20, 30, 40, 50, 60}));
+    for (int i = 1; i <= 99; ++i)
+        cat->KanjiByStrokes[4][i] = int16_t(i);
+    EXPECT_EQ(kanjiOfStrokes(*cat, 4).size(), 79);
+    EXPECT_TRUE(kanjiOfStrokes(*cat, 21).isEmpty());
+}
+
+TEST(TestPanels, WholeRangeCoversTheLevelsNeighbourhoodInRandomOrder)
+{
+    struct Case {
+        int level, first;
+    } cases[] = {{1, 1}, {3, 1}, {4, 1}, {5, 81}, {6, 81}, {7, 121}, {8, 141}, {9, 161}, {12, 161}};
+    for (const Case &c : cases) {
+        ScriptedRandom random(uint64_t(c.level));
+        QVector<int16_t> list = wholeRangeList(c.level, random);
+        ASSERT_EQ(list.size(), 80);
+        std::sort(list.begin(), list.end());
+        for (int i = 0; i < 80; ++i)
+            ASSERT_EQ(list[i], c.first + i) << c.level;
+        // The level's own twenty are always among them.
+        EXPECT_LE(list.first(), 20 * (c.level - 1) + 1);
+        EXPECT_GE(list.last(), 20 * c.level);
+    }
+    ScriptedRandom random;
+    random.script.assign(80, 0);
+    random.script[0] = 79;
+    const QVector<int16_t> list = wholeRangeList(7, random);
+    EXPECT_EQ(list[0], 200);
+    EXPECT_EQ(list[1], 121);
+    EXPECT_EQ(list[79], 199);
+    EXPECT_EQ(random.asked.front(), 80);
+    EXPECT_EQ(random.asked.back(), 1);
+    EXPECT_EQ(wholeRangeCaption(4), QStringLiteral("ぜんぶのじ"));
+    EXPECT_EQ(wholeRangeCaption(5), QStringLiteral("こたえのこうほ"));
+}
