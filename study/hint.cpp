@@ -1,0 +1,160 @@
+#include "hint.h"
+#include "hintrules.h"
+#include "levelup.h"
+#include "data/cp932.h"
+#include "shell/helpviewer.h"
+#include "shell/look.h"
+#include "shell/navigator.h"
+#include "shell/services.h"
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+constexpr int HintImageHelpContext = 30;
+
+QPlainTextEdit *makeMemo(QWidget *parent, const QRect &geometry, const QFont &font, const QColor &text,
+                         const QColor &ground)
+{
+    auto *m = new QPlainTextEdit(parent);
+    m->setGeometry(geometry);
+    m->setFont(font);
+    m->setReadOnly(true);
+    m->setFrameShape(QFrame::NoFrame);
+    m->setFocusPolicy(Qt::NoFocus);
+    m->setContextMenuPolicy(Qt::NoContextMenu);
+    QPalette pal = m->palette();
+    pal.setColor(QPalette::Text, text);
+    pal.setColor(QPalette::Base, ground);
+    m->setPalette(pal);
+    return m;
+}
+
+void setLines(QPlainTextEdit *memo, const QStringList &lines)
+{
+    memo->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+QStringList unicodeLines(const std::array<QByteArray, fm::HintLines> &lines)
+{
+    QStringList out;
+    for (const QByteArray &l : lines)
+        out << fm::cp932::toUnicode(l);
+    return out;
+}
+
+} // namespace
+
+TF_Hint::TF_Hint(fm::Services &sv, QWidget *parent) : QDialog(parent), services(sv), state(sv.state)
+{
+    setWindowTitle(QStringLiteral("がんばれ！ ふでまる"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setModal(true);
+    setFont(fm::pixelFont(12));
+    setFixedSize(425, 313);
+
+    auto *image = new fm::ClickLabel(this);
+    image->setGeometry(0, 0, 105, 97);
+    image->setScaledContents(true);
+    image->setPixmap(fm::fudemaruPicture(image->size()));
+    connect(image, &fm::ClickLabel::clicked, this, [this] { Image1Click(); });
+    Image1 = image;
+
+    const QColor buttonFace = palette().color(QPalette::Button);
+    Mem_Hint_Level1 = makeMemo(this, {112, 2, 313, 127}, fm::pixelFont(16, true), fm::colour::Red, buttonFace);
+    Mem_Hint_Level2 =
+        makeMemo(this, {8, 136, 417, 137}, fm::pixelFont(15, true), fm::colour::Blue, palette().color(QPalette::Base));
+
+    auto button = [this](const QString &text, const QRect &geometry) {
+        auto *b = new QPushButton(text, this);
+        b->setGeometry(geometry);
+        b->setCursor(services.shell.HandPointer);
+        return b;
+    };
+    Btn_Kotae_Hint = button(QStringLiteral("こたえのヒント"), {0, 104, 105, 25});
+    Btn_Prev = button(QStringLiteral("まえのヒントをみる"), {16, 280, 129, 25});
+    Btn_Next = button(QStringLiteral("つぎのヒントをみる"), {152, 280, 129, 25});
+    BitBtn1 = button(QStringLiteral("もどる"), {288, 280, 129, 25});
+    Btn_Prev->setProperty("tag", 0);
+    Btn_Next->setProperty("tag", 1);
+    connect(Btn_Kotae_Hint, &QPushButton::clicked, this, &TF_Hint::Btn_Kotae_HintClick);
+    connect(Btn_Prev, &QPushButton::clicked, this, [this] { Btn_NextPrevClick(0); });
+    connect(Btn_Next, &QPushButton::clicked, this, [this] { Btn_NextPrevClick(1); });
+    connect(BitBtn1, &QPushButton::clicked, this, &TF_Hint::BitBtn1Click);
+}
+
+int TF_Hint::exec()
+{
+    if (!FormShow())
+        return QDialog::Rejected;
+    return QDialog::exec();
+}
+
+bool TF_Hint::FormShow()
+{
+    if (failed_ || services.nav.quitRequested())
+        return false;
+    if (!state.Hints.HintLoaded &&
+        !services.guard(parentWidget(), [&] { fm::loadHintIndex(state.Hints, state.ProgramDir); })) {
+        failed_ = true;
+        return false;
+    }
+    CurrentHint = fm::firstHintPage(state.Hints, state.HintContext);
+    showPage(CurrentHint);
+    Btn_Kotae_Hint->setVisible(fm::answerHintOffered(state.HintContext, state.ChallengeMode));
+    return !failed_;
+}
+
+bool TF_Hint::readPage(int page)
+{
+    fm::HintRecord record;
+    bool found = false;
+    if (!services.guard(parentWidget(), [&] { found = fm::readHintPage(state.ProgramDir, page, record); })) {
+        failed_ = true;
+        reject();
+        return false;
+    }
+    if (!found)
+        return false; // the file has gone: the window keeps what it shows
+    setLines(Mem_Hint_Level1, unicodeLines(record.Level1Lines));
+    setLines(Mem_Hint_Level2, unicodeLines(record.Level2Lines));
+    return true;
+}
+
+void TF_Hint::showPage(int page)
+{
+    // An empty Hint.dat has no page to show: the window opens blank.
+    if (state.Hints.HintLastNumber < 1)
+        return;
+    readPage(page);
+}
+
+void TF_Hint::Btn_NextPrevClick(int tag)
+{
+    const int next = fm::stepHintPage(state.Hints, state.HintContext, CurrentHint, tag == 1 ? 1 : -1);
+    if (next == CurrentHint)
+        return;
+    CurrentHint = next;
+    showPage(CurrentHint);
+}
+
+void TF_Hint::Btn_Kotae_HintClick()
+{
+    const auto hint = fm::answerHint(state, services.random);
+    if (!hint)
+        return;
+    const QStringList blank(5, QString());
+    setLines(Mem_Hint_Level1, QStringList{hint->level1} + blank);
+    setLines(Mem_Hint_Level2, QStringList{hint->level2} + blank);
+}
+
+void TF_Hint::Image1Click()
+{
+    services.help.showHelp(this, HintImageHelpContext);
+}
+
+void TF_Hint::BitBtn1Click()
+{
+    accept();
+}

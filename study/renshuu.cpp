@@ -1,0 +1,100 @@
+#include "renshuu.h"
+#include "data/cp932.h"
+#include "shell/look.h"
+#include "shell/navigator.h"
+#include <QApplication>
+#include <QGroupBox>
+#include <QPushButton>
+
+namespace {
+
+constexpr int ScreenNumber = 8;
+constexpr int HelpContext = 10;
+constexpr int KanjiPerLevel = 20;
+
+QGroupBox *makeBox(QWidget *parent, const QString &caption, int x)
+{
+    auto *box = new QGroupBox(caption, parent);
+    box->setGeometry(x, 108, 265, 325);
+    box->setFont(fm::pixelFont(16, true));
+    fm::fillBackground(box, fm::colour::Navy);
+    QPalette pal = box->palette();
+    pal.setColor(QPalette::WindowText, fm::colour::White);
+    box->setPalette(pal);
+    return box;
+}
+
+} // namespace
+
+TF_Renshuu::TF_Renshuu(fm::Services &sv)
+    : ScreenFrame(sv, fm::FrameSpec{ScreenNumber, HelpContext, QStringLiteral("れんしゅうするレベルとしゅるいをえらぼう！")})
+{
+    Lbl_Title->move(24, 0);
+    GRP_Yomu = makeBox(this, QStringLiteral(" 「よむ」 れんしゅう"), 40);
+    GRP_Kaku = makeBox(this, QStringLiteral(" 「かく」 れんしゅう"), 336);
+}
+
+QString TF_Renshuu::levelKanji(const fm::AppState &state, int level)
+{
+    QByteArray glyphs;
+    for (int k = KanjiPerLevel * (level - 1) + 1; k <= KanjiPerLevel * level; ++k)
+        if (k >= 1 && k <= fm::MaxKanjiNumber)
+            glyphs += state.Cat.KanjiTable[k].Glyph;
+    return fm::cp932::toUnicode(glyphs);
+}
+
+void TF_Renshuu::makeButtons(QGroupBox *box, std::array<QPushButton *, 13> &buttons, int kind)
+{
+    for (int n = 1; n <= state.LevelCount && n <= 12; ++n) {
+        auto *b = new QPushButton(QString::number(n), box);
+        b->setProperty("tag", n);
+        b->setGeometry(n <= 6 ? 10 : 110, n <= 6 ? 40 * n : 40 * (n - 6), 80, 40);
+        b->setFont(fm::pixelFont(16, true));
+        b->setToolTip(levelKanji(state, n));
+        b->setCursor(services.shell.HandPointer);
+        connect(b, &QPushButton::clicked, this,
+                [this, n, kind] { kind == 1 ? Btn_Level_YomuClick(n) : Btn_Level_KakuClick(n); });
+        b->show();
+        buttons[n] = b;
+    }
+}
+
+void TF_Renshuu::FormShow()
+{
+    if (built_)
+        return;
+    built_ = true;
+    makeButtons(GRP_Yomu, Btn_Level_Yomu, 1);
+    makeButtons(GRP_Kaku, Btn_Level_Kaku, 2);
+}
+
+void TF_Renshuu::Btn_Level_YomuClick(int level)
+{
+    startTest(level, 1);
+}
+
+void TF_Renshuu::Btn_Level_KakuClick(int level)
+{
+    startTest(level, 2);
+}
+
+void TF_Renshuu::startTest(int level, int kind)
+{
+    state.CurrentLevel = int16_t(level);
+    state.CurrentKind = int16_t(kind);
+    state.ReviewMode = false;
+    // Building the test reads its files; the hourglass shows meanwhile.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    busyPointer_ = true;
+    // The picker closes as the test opens, so the test's back button leads
+    // to the mode screen this picker came from.
+    services.nav.replace(fm::ScreenId::Shutsudai);
+}
+
+void TF_Renshuu::FormClose()
+{
+    if (busyPointer_) {
+        QApplication::restoreOverrideCursor();
+        busyPointer_ = false;
+    }
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The practice level picker: one button per level for reading and for
+// writing; a click starts a practice test of that level and kind.
+#include "shell/screen.h"
+#include <array>
+
+class QGroupBox;
+class QPushButton;
+
+class TF_Renshuu : public fm::ScreenFrame {
+    Q_OBJECT
+public:
+    explicit TF_Renshuu(fm::Services &services);
+
+    void FormShow() override;
+    void FormClose() override;
+    void Btn_Level_YomuClick(int level);
+    void Btn_Level_KakuClick(int level);
+
+    QGroupBox *GRP_Yomu;
+    QGroupBox *GRP_Kaku;
+    // [1..12], made when the screen is first shown.
+    std::array<QPushButton *, 13> Btn_Level_Yomu{};
+    std::array<QPushButton *, 13> Btn_Level_Kaku{};
+
+    // The twenty kanji of a level, one after the other.
+    static QString levelKanji(const fm::AppState &state, int level);
+
+private:
+    void makeButtons(QGroupBox *box, std::array<QPushButton *, 13> &buttons, int kind);
+    void startTest(int level, int kind);
+
+    bool built_ = false;
+    bool busyPointer_ = false;
+};
