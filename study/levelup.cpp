@@ -1,0 +1,151 @@
+#include "levelup.h"
+#include "shell/look.h"
+#include "shell/media/wmfpicture.h"
+#include "shell/navigator.h"
+#include "shell/services.h"
+#include <QGroupBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace fm {
+
+QPixmap fudemaruPicture(QSize size)
+{
+    // Drawn on a 105 x 97 canvas and scaled: a writing brush with a face.
+    QPixmap pm(size);
+    pm.fill(QColor(255, 250, 230));
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size.width() / 105.0, size.height() / 97.0);
+    // Handle.
+    p.setPen(QPen(QColor(90, 50, 20), 1.5));
+    p.setBrush(QColor(200, 140, 60));
+    p.drawRoundedRect(QRectF(38, 4, 29, 42), 6, 6);
+    p.setBrush(QColor(170, 30, 30));
+    p.drawRect(QRectF(36, 40, 33, 8));
+    // Bristles: a round body tapering to a black tip.
+    QPainterPath tuft;
+    tuft.moveTo(30, 48);
+    tuft.cubicTo(18, 62, 34, 82, 52.5, 94);
+    tuft.cubicTo(71, 82, 87, 62, 75, 48);
+    tuft.closeSubpath();
+    p.setBrush(QColor(250, 250, 250));
+    p.setPen(QPen(QColor(60, 60, 60), 1.5));
+    p.drawPath(tuft);
+    QPainterPath tip;
+    tip.moveTo(40, 80);
+    tip.cubicTo(46, 86, 50, 90, 52.5, 94);
+    tip.cubicTo(55, 90, 59, 86, 65, 80);
+    tip.quadTo(52.5, 84, 40, 80);
+    p.setBrush(Qt::black);
+    p.drawPath(tip);
+    // Face.
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    p.drawEllipse(QPointF(44, 60), 3, 3.5);
+    p.drawEllipse(QPointF(61, 60), 3, 3.5);
+    p.setBrush(QColor(255, 150, 160));
+    p.drawEllipse(QPointF(38, 68), 4, 2.5);
+    p.drawEllipse(QPointF(67, 68), 4, 2.5);
+    p.setPen(QPen(Qt::black, 1.6, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(46, 62, 13, 9), 200 * 16, 140 * 16);
+    // Two sparkles.
+    p.setPen(QPen(QColor(230, 180, 0), 2, Qt::SolidLine, Qt::RoundCap));
+    for (QPointF c : {QPointF(16, 20), QPointF(89, 28)}) {
+        p.drawLine(c + QPointF(-5, 0), c + QPointF(5, 0));
+        p.drawLine(c + QPointF(0, -5), c + QPointF(0, 5));
+    }
+    return pm;
+}
+
+} // namespace fm
+
+TF_Level_Up::TF_Level_Up(fm::Services &sv, QWidget *parent) : QDialog(parent), services(sv)
+{
+    setFont(fm::pixelFont(12));
+    setFixedSize(435, 339);
+    setModal(true);
+    setAttribute(Qt::WA_DeleteOnClose, false); // the caller owns it
+
+    Image1 = new QLabel(this);
+    Image1->setGeometry(0, 0, 105, 97);
+    Image1->setScaledContents(true);
+    Image1->setPixmap(fm::fudemaruPicture(Image1->size()));
+
+    auto wrapped = [this](int x, int y, int w, int h, const QColor &colour) {
+        auto *l = fm::makeLabel(this, QString(), x, y, fm::pixelFont(16, true), colour, w, h);
+        l->setWordWrap(true);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return l;
+    };
+    Lbl_Goukaku_Msg1 = wrapped(112, 0, 305, 41, fm::colour::Black);
+    Lbl_Level_Msg1 = wrapped(112, 48, 313, 41, fm::colour::Blue);
+
+    Grp_Title1 = new QGroupBox(this);
+    Grp_Title1->setGeometry(8, 112, 409, 161);
+    Grp_Title1->setFont(fm::pixelFont(16, true));
+    Lbl_Level1 = fm::makeLabel(Grp_Title1, QString(), 16, 32, fm::pixelFont(19, true), fm::colour::Red);
+    Lbl_Level2 = fm::makeLabel(Grp_Title1, QString(), 16, 72, fm::pixelFont(19, true), fm::colour::Teal);
+    PBar_Level_Cnt = new QProgressBar(Grp_Title1);
+    PBar_Level_Cnt->setGeometry(8, 120, 393, 33);
+    PBar_Level_Cnt->setMinimum(0);
+    PBar_Level_Cnt->setTextVisible(false);
+
+    BitBtn1 = new QPushButton(QStringLiteral("もどる"), this);
+    BitBtn1->setGeometry(288, 280, 129, 25);
+    BitBtn1->setCursor(services.shell.HandPointer);
+    BitBtn1->setDefault(true);
+    connect(BitBtn1, &QPushButton::clicked, this, &TF_Level_Up::BitBtn1Click);
+
+    FormCreate();
+}
+
+void TF_Level_Up::FormCreate()
+{
+    content_ = fm::resultContent(services.state);
+    setWindowTitle(content_.title);
+    Lbl_Goukaku_Msg1->setText(content_.message);
+    Lbl_Level_Msg1->setText(content_.levelMessage);
+
+    if (!content_.picture.isEmpty()) {
+        fm::media::WmfError error;
+        const auto picture = fm::media::WmfPicture::load(services.file(content_.picture), &error);
+        if (!picture) {
+            failed_ = true;
+            services.fail(fm::FileError(content_.picture, error.reason), parentWidget());
+            return;
+        }
+        Image1->setPixmap(QPixmap::fromImage(picture->toImage(Image1->size())));
+    }
+
+    if (content_.showProgress) {
+        Grp_Title1->setTitle(content_.progressCaption);
+        Lbl_Level1->setText(content_.levelLine);
+        Lbl_Level1->adjustSize();
+        Lbl_Level2->setText(content_.kindLine);
+        Lbl_Level2->adjustSize();
+        PBar_Level_Cnt->setMaximum(fm::PassCount);
+        PBar_Level_Cnt->setValue(content_.progress);
+    } else {
+        Grp_Title1->hide();
+        Lbl_Level1->hide();
+        Lbl_Level2->hide();
+        PBar_Level_Cnt->hide();
+    }
+}
+
+int TF_Level_Up::exec()
+{
+    if (failed_ || services.nav.quitRequested())
+        return QDialog::Rejected;
+    return QDialog::exec();
+}
+
+void TF_Level_Up::BitBtn1Click()
+{
+    accept();
+}

@@ -1,0 +1,181 @@
+#include "saiten.h"
+#include "levelup.h"
+#include "data/cp932.h"
+#include "data/progress.h"
+#include "data/studylog.h"
+#include "shell/clock.h"
+#include "shell/look.h"
+#include "shell/navigator.h"
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QTimer>
+
+namespace {
+
+constexpr int ScreenNumber = 9;
+constexpr int HelpContext = 36;
+constexpr int ModeScreenNumber = 4;
+constexpr int ClientWidth = 632;
+constexpr int ClientHeight = 453;
+constexpr int MenuButtonBottom = 27 + 48; // the main menu's picture buttons stand below its title
+const QColor FixedCell{105, 195, 214};
+
+QTableWidgetItem *cell(const QString &text, const QColor &ground, Qt::Alignment align = Qt::AlignVCenter | Qt::AlignLeft)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setBackground(ground);
+    item->setForeground(fm::colour::Black);
+    item->setTextAlignment(align);
+    item->setFlags(Qt::ItemIsEnabled);
+    return item;
+}
+
+} // namespace
+
+TF_Saiten::TF_Saiten(fm::Services &sv, fm::Screen *testScreen)
+    : ScreenFrame(sv, [] {
+          fm::FrameSpec spec{ScreenNumber, HelpContext, QStringLiteral("さあ、なんてんとれたかな？")};
+          spec.headerButtons = false;
+          return spec;
+      }()),
+      testScreen_(testScreen)
+{
+    Lbl_Title->move(8, 24);
+    Lbl_Tokuten = fm::makeLabel(this, QString(), 472, 24, fm::pixelFont(27, true), fm::colour::White, 150, 30);
+
+    const int rows = fm::QuestionsPerTest + 1;
+    Grd_Saiten = new QTableWidget(rows, 5, this);
+    const int gridWidth = ClientWidth - 20;
+    const int gridHeight = ClientHeight - Lbl_Title->height() - 80;
+    Grd_Saiten->setGeometry(10, MenuButtonBottom, gridWidth, gridHeight);
+    Grd_Saiten->horizontalHeader()->hide();
+    Grd_Saiten->verticalHeader()->hide();
+    Grd_Saiten->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Grd_Saiten->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Grd_Saiten->setSelectionMode(QAbstractItemView::NoSelection);
+    Grd_Saiten->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Grd_Saiten->setFocusPolicy(Qt::NoFocus);
+    Grd_Saiten->setFont(fm::pixelFont(14, true));
+    Grd_Saiten->setFrameShape(QFrame::NoFrame);
+    fm::fillBackground(Grd_Saiten->viewport(), fm::colour::Navy);
+    const int rowHeight = gridHeight / 12;
+    for (int r = 0; r < rows; ++r)
+        Grd_Saiten->setRowHeight(r, rowHeight);
+    Grd_Saiten->setColumnWidth(0, 30);
+    Grd_Saiten->setColumnWidth(1, gridWidth - 300);
+    Grd_Saiten->setColumnWidth(2, 100);
+    Grd_Saiten->setColumnWidth(3, 100);
+    Grd_Saiten->setColumnWidth(4, 60);
+    const QStringList heads{QStringLiteral("No"), QStringLiteral("もんだい"), QStringLiteral("あなたのこたえ"),
+                            QStringLiteral("せいかい"), QStringLiteral("さいてん")};
+    for (int c = 0; c < 5; ++c)
+        Grd_Saiten->setItem(0, c, cell(heads[c], FixedCell, Qt::AlignCenter));
+    for (int r = 1; r < rows; ++r) {
+        Grd_Saiten->setItem(r, 0, cell(QString(), FixedCell, Qt::AlignCenter));
+        for (int c = 1; c < 5; ++c)
+            Grd_Saiten->setItem(r, c, cell(QString(), fm::colour::Yellow, c == 4 ? Qt::AlignCenter : Qt::AlignVCenter | Qt::AlignLeft));
+    }
+
+    GradingRow = 0;
+    state.TestScore = 0;
+    Tim_Saiten = new QTimer(this);
+    Tim_Saiten->setInterval(fm::GradingIntervalMs);
+    connect(Tim_Saiten, &QTimer::timeout, this, &TF_Saiten::Tim_SaitenTimer);
+    Tim_Saiten->start();
+}
+
+void TF_Saiten::FormClose()
+{
+    Tim_Saiten->stop();
+}
+
+void TF_Saiten::Tim_SaitenTimer()
+{
+    if (finished_)
+        return;
+    if (GradingRow >= fm::QuestionsPerTest) {
+        Tim_Saiten->stop();
+        Btn_CancelClick();
+        return;
+    }
+    ++GradingRow;
+    fillRow(fm::gradeQuestion(state, GradingRow));
+}
+
+void TF_Saiten::fillRow(const fm::GradedRow &row)
+{
+    const int r = row.number;
+    Grd_Saiten->item(r, 0)->setText(QString::number(r));
+    Grd_Saiten->item(r, 1)->setText(fm::cp932::toUnicode(row.sentence));
+    Grd_Saiten->item(r, 2)->setText(fm::cp932::toUnicode(row.answer));
+    Grd_Saiten->item(r, 3)->setText(fm::cp932::toUnicode(row.expected));
+    Grd_Saiten->item(r, 4)->setText(row.right ? QStringLiteral("○") : QStringLiteral("×"));
+    if (row.right) {
+        services.shell.MaruBatsu.playRight();
+        Lbl_Tokuten->setText(fm::pointsText(state.TestScore));
+        if (fm::pointsInRed(state.TestScore))
+            fm::setTextColour(Lbl_Tokuten, fm::colour::Red);
+    } else {
+        services.shell.MaruBatsu.playWrong();
+    }
+}
+
+bool TF_Saiten::showResult()
+{
+    TF_Level_Up result(services, this);
+    result.exec();
+    return !services.nav.quitRequested();
+}
+
+void TF_Saiten::startReview()
+{
+    state.ReviewMode = true;
+    services.shell.MaruBatsu.silenceBoth();
+    if (testScreen_) {
+        services.nav.closeAndShow(testScreen_); // its show starts the review
+        return;
+    }
+    // Without the test there is nothing to review: go home.
+    state.ReviewMode = false;
+    services.nav.back();
+}
+
+void TF_Saiten::Btn_CancelClick()
+{
+    if (finished_)
+        return;
+    finished_ = true;
+    Tim_Saiten->stop();
+    const double now = services.clock.now();
+    switch (fm::gradingFinish(state.TestScore)) {
+    case fm::GradingFinish::RecordAndResult: {
+        if (!services.guard(this, [&] { fm::recordTest(state, true, now); }))
+            return;
+        // A fresh mode screen shows the new progress; it stays hidden behind
+        // this one until the result window is closed.
+        fm::Screen *mode = nullptr;
+        if (!services.guard(this, [&] { mode = services.screens.create(fm::ScreenId::Mode, services); }))
+            return;
+        if (!showResult())
+            return;
+        if (testScreen_)
+            services.nav.close(testScreen_);
+        const std::vector<fm::Screen *> living = services.nav.screens();
+        for (fm::Screen *s : living)
+            if (s != mode && s != this && s->screenNumber() == ModeScreenNumber)
+                services.nav.close(s);
+        services.nav.closeAndShow(mode);
+        break;
+    }
+    case fm::GradingFinish::RecordResultThenReview:
+        if (!services.guard(this, [&] { fm::recordTest(state, false, now); }))
+            return;
+        if (!showResult())
+            return;
+        startReview();
+        break;
+    case fm::GradingFinish::ReviewFirst:
+        startReview();
+        break;
+    }
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The grading screen: marks the ten answers one row at a time with a sound,
+// counts the points, then records the test, shows the result and hands the
+// missed questions back to the test screen, as the score decides.
+#include "grading.h"
+#include "shell/screen.h"
+#include <QPointer>
+
+class QTableWidget;
+class QTimer;
+
+class TF_Saiten : public fm::ScreenFrame {
+    Q_OBJECT
+public:
+    // testScreen: the test just taken; it stays hidden while this one marks.
+    TF_Saiten(fm::Services &services, fm::Screen *testScreen);
+
+    void FormClose() override;
+    // Every 1500 ms: the next row, or after the tenth the finish.
+    void Tim_SaitenTimer();
+    // The finish by score: record, result window, review or a fresh mode screen.
+    void Btn_CancelClick();
+
+    QLabel *Lbl_Tokuten;
+    QTableWidget *Grd_Saiten;
+    QTimer *Tim_Saiten;
+    int GradingRow = 0;
+
+private:
+    void fillRow(const fm::GradedRow &row);
+    bool showResult();
+    void startReview();
+
+    QPointer<fm::Screen> testScreen_;
+    bool finished_ = false;
+};
