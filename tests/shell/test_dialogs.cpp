@@ -1,0 +1,212 @@
+// The settings dialog, the start-up picture, the help viewer and the lock.
+#include "data/settings.h"
+#include "shell/helpwindow.h"
+#include "shell/instancelock.h"
+#include "shell/pop.h"
+#include "shell/settei.h"
+#include "support/testshell.h"
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSettings>
+#include <QTest>
+#include <QTextBrowser>
+#include <gtest/gtest.h>
+
+using namespace fm;
+using fm::test::TestShell;
+
+namespace {
+
+void touch(const QString &path)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("x");
+}
+
+struct Settings : ::testing::Test {
+    TestShell t;
+    void SetUp() override
+    {
+        t.state.Settings.ReadTimeLimit = 7;
+        t.state.Settings.WriteTimeLimit = 12;
+    }
+};
+
+} // namespace
+
+TEST_F(Settings, ShowsTheLimitsAndOnlyTheEraseButtonsWithAFile)
+{
+    touch(t.file("Game2.dat"));
+    TF_Settei d(t.services, t.host.get());
+    d.show();
+    EXPECT_EQ(d.Edt_Yomu_Time->value(), 7);
+    EXPECT_EQ(d.Edt_Kaku_Time->value(), 12);
+    EXPECT_FALSE(d.Btn_G1_Clear->isVisible());
+    EXPECT_TRUE(d.Btn_G2_Clear->isVisible());
+    EXPECT_EQ(d.Btn_Cancel->text(), QStringLiteral("CANCEL"));
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("がんばれ！ ふでまる"));
+    EXPECT_EQ(d.Edt_Yomu_Time->geometry(), QRect(136, 72, 33, 24));
+    EXPECT_LT(d.UD_Yomu_Time->x(), d.Edt_Yomu_Time->x()); // the arrows on the left
+    EXPECT_EQ(d.Btn_OK->geometry(), QRect(176, 176, 113, 25));
+    EXPECT_EQ(d.size(), QSize(427, 213));
+}
+
+TEST_F(Settings, OkWritesTheFileAndTheLimits)
+{
+    TF_Settei d(t.services, t.host.get());
+    d.show();
+    QTest::mouseClick(d.UD_Yomu_Time->up(), Qt::LeftButton);
+    QTest::mouseClick(d.UD_Kaku_Time->down(), Qt::LeftButton);
+    QTest::mouseClick(d.Btn_OK, Qt::LeftButton);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(t.state.Settings.ReadTimeLimit, 8);
+    EXPECT_EQ(t.state.Settings.WriteTimeLimit, 11);
+    AppSettings again;
+    readSettings(again, t.state.SettingsPath);
+    EXPECT_EQ(again.ReadTimeLimit, 8);
+    EXPECT_EQ(again.WriteTimeLimit, 11);
+    QSettings ini(t.state.SettingsPath, QSettings::IniFormat);
+    EXPECT_EQ(ini.value("Kanji1/POPMSG").toString(), QStringLiteral("N"));
+}
+
+TEST_F(Settings, CancelChangesNothing)
+{
+    TF_Settei d(t.services, t.host.get());
+    d.show();
+    d.Edt_Yomu_Time->setValue(30);
+    QTest::mouseClick(d.Btn_Cancel, Qt::LeftButton);
+    EXPECT_EQ(d.result(), QDialog::Rejected);
+    EXPECT_EQ(t.state.Settings.ReadTimeLimit, 7);
+    EXPECT_FALSE(QFile::exists(t.state.SettingsPath));
+}
+
+TEST_F(Settings, TheTimeFieldsTakeOnlyOneToFiftyNine)
+{
+    TF_Settei d(t.services, t.host.get());
+    d.show();
+    for (const char *typed : {"0", "60", "99", "x", "-3"}) {
+        d.Edt_Yomu_Time->setValue(7);
+        d.Edt_Yomu_Time->findChild<QLineEdit *>()->selectAll();
+        QTest::keyClicks(d.Edt_Yomu_Time, typed);
+        d.Edt_Yomu_Time->interpretText();
+        EXPECT_GE(d.Edt_Yomu_Time->value(), 1) << typed;
+        EXPECT_LE(d.Edt_Yomu_Time->value(), 59) << typed;
+    }
+    d.Edt_Kaku_Time->setValue(59);
+    QTest::mouseClick(d.UD_Kaku_Time->up(), Qt::LeftButton);
+    EXPECT_EQ(d.Edt_Kaku_Time->value(), 59);
+    d.Edt_Kaku_Time->setValue(1);
+    QTest::mouseClick(d.UD_Kaku_Time->down(), Qt::LeftButton);
+    EXPECT_EQ(d.Edt_Kaku_Time->value(), 1);
+}
+
+TEST_F(Settings, OnlyYesErasesAScoreBoard)
+{
+    touch(t.file("Game1.dat"));
+    touch(t.file("Game2.dat"));
+    TF_Settei d(t.services, t.host.get());
+    d.show();
+    t.dialogs.answers = {Answer::No, Answer::Cancel, Answer::Yes};
+    QTest::mouseClick(d.Btn_G1_Clear, Qt::LeftButton);
+    QTest::mouseClick(d.Btn_G1_Clear, Qt::LeftButton);
+    EXPECT_TRUE(QFile::exists(t.file("Game1.dat")));
+    EXPECT_TRUE(d.Btn_G1_Clear->isVisible());
+    QTest::mouseClick(d.Btn_G1_Clear, Qt::LeftButton);
+    EXPECT_FALSE(QFile::exists(t.file("Game1.dat")));
+    EXPECT_FALSE(d.Btn_G1_Clear->isVisible());
+    EXPECT_EQ(t.dialogs.texts().last(), QStringLiteral("漢字あわせの記録を全て消します。良いですか？"));
+
+    t.dialogs.answers = {Answer::Yes};
+    QTest::mouseClick(d.Btn_G2_Clear, Qt::LeftButton);
+    EXPECT_EQ(t.dialogs.texts().last(), QStringLiteral("漢字もぐらたたきの記録を全て消します。良いですか？"));
+    EXPECT_FALSE(QFile::exists(t.file("Game2.dat")));
+    QTest::mouseClick(d.Btn_Cancel, Qt::LeftButton); // the erasing stays done
+    EXPECT_FALSE(QFile::exists(t.file("Game2.dat")));
+}
+
+TEST(StartupPicture, PositionsOnASixFortyScreen)
+{
+    const TF_Pop::Layout at = TF_Pop::layoutFor(QSize(640, 480));
+    EXPECT_EQ(at.shadow, QPoint(163, 163));
+    EXPECT_EQ(at.greeting, QPoint(160, 160));
+    EXPECT_EQ(at.second, QPoint(210, 210));
+    EXPECT_EQ(at.icon, QPoint(300, 80));
+}
+
+TEST(StartupPicture, PaintsOnlyForTheStartUpValues)
+{
+    TestShell t;
+    QImage icon(48, 48, QImage::Format_RGB32);
+    icon.fill(Qt::red);
+    t.shell.ImgLst_Header[4] = QPixmap::fromImage(icon);
+    t.shell.PopSource = 1;
+    t.shell.PopKind = 1;
+    TF_Pop pop(t.services, t.host.get());
+    const QImage &img = pop.picture();
+    ASSERT_FALSE(img.isNull());
+    EXPECT_EQ(img.pixelColor(5, 5), QColor(0, 128, 128));
+    EXPECT_EQ(img.pixelColor(300 + 24, 80 + 24), QColor(255, 0, 0)); // the icon's place
+    EXPECT_EQ(img.pixelColor(299, 80), QColor(0, 128, 128));
+    // The white greeting starts right of x 160, below y 160; nothing white above or left of it.
+    int whiteLeft = 640, whiteTop = 480;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixelColor(x, y) == QColor(255, 255, 255)) {
+                whiteLeft = std::min(whiteLeft, x);
+                whiteTop = std::min(whiteTop, y);
+            }
+    EXPECT_GE(whiteLeft, 160);
+    EXPECT_LT(whiteLeft, 175);
+    EXPECT_GE(whiteTop, 160);
+    EXPECT_LT(whiteTop, 180);
+    EXPECT_FALSE(pop.isEnabled());
+    EXPECT_EQ(t.random.seeds, 1);
+
+    t.shell.PopKind = 2;
+    TF_Pop plain(t.services, t.host.get());
+    EXPECT_TRUE(plain.picture().isNull());
+}
+
+TEST(HelpViewer, OpensThePageOfTheContextOrSaysItIsMissing)
+{
+    TestShell t;
+    QDir(t.state.ProgramDir).mkpath("help");
+    QFile page(t.file("help/31.html"));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<html><body><p>メニューのせつめい</p></body></html>");
+    page.close();
+
+    HtmlHelpViewer viewer(t.state);
+    viewer.showHelp(t.host.get(), 31);
+    ASSERT_NE(viewer.window(), nullptr);
+    EXPECT_TRUE(viewer.window()->isVisible());
+    EXPECT_TRUE(viewer.window()->browser()->toPlainText().contains(QStringLiteral("メニューのせつめい")));
+    viewer.showHelp(t.host.get(), 352);
+    EXPECT_TRUE(viewer.window()->browser()->toPlainText().contains(QStringLiteral("みつかりません")));
+    EXPECT_TRUE(viewer.window()->browser()->toPlainText().contains(QStringLiteral("352")));
+}
+
+TEST(InstanceLock, ASecondCopyIsRefusedAndAStaleLockTakenOver)
+{
+    QTemporaryDir dir;
+    LockFileInstanceLock first(dir.path()), second(dir.path());
+    EXPECT_TRUE(first.acquire(QStringLiteral("Fude_Maru12")));
+    EXPECT_FALSE(second.acquire(QStringLiteral("Fude_Maru12")));
+    first.release();
+    EXPECT_TRUE(second.acquire(QStringLiteral("Fude_Maru12")));
+    second.release();
+
+    // A copy that crashed left its lock behind: its process is gone.
+    QProcess gone;
+    gone.start(QStringLiteral("true"));
+    ASSERT_TRUE(gone.waitForFinished());
+    const qint64 deadPid = gone.processId() ? gone.processId() : 999999;
+    QFile stale(QDir(dir.path()).filePath("Fude_Maru12.lock"));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write(QByteArray::number(deadPid) + "\nfudemaru\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    stale.close();
+    LockFileInstanceLock third(dir.path());
+    EXPECT_TRUE(third.acquire(QStringLiteral("Fude_Maru12")));
+}
