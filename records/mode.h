@@ -1,0 +1,59 @@
+#pragma once
+// The chosen player's home: progress and game levels as stars, and the
+// commands that lead to the tests, the games and the records.
+#include "shell/look.h"
+#include "shell/screen.h"
+#include "stars.h"
+#include <QGroupBox>
+#include <QLabel>
+#include <array>
+
+namespace fm {
+
+class TF_Mode : public ScreenFrame {
+    Q_OBJECT
+public:
+    explicit TF_Mode(Services &services);
+
+    QLabel *Lbl_Name; // the frame's title label, moved and renamed
+    QGroupBox *Grp_gakushu;
+    QLabel *Lbl_Level;
+    QLabel *Lbl_Yomi;
+    QLabel *Img_Yomi_Level;
+    QLabel *Lbl_Kaki;
+    QLabel *Img_Kaki_Level;
+    std::array<ClickLabel *, 5> Lbl_Command{}; // [1..4]
+    QGroupBox *Grp_Game;
+    QLabel *Lbl_GLevel;
+    QLabel *Lbl_Game1_1;
+    QLabel *Img_Game1_Level;
+    QLabel *Lbl_Game2_1;
+    QLabel *Img_Game2_Level;
+    ClickLabel *Lbl_Game1;
+    ClickLabel *Lbl_Game2;
+
+    void FormShow() override;
+    void FormActivate() override;
+    void FormClose() override;
+    void BackClick() override;
+
+    void Lbl_Command1Click(int command);
+    void Lbl_Command1MouseMove(int command);
+    void Lbl_GameClick(int game);
+    void Lbl_GameMouseMove(int game);
+    void Grp_gakushuMouseMove();
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QGroupBox *makeGroup(const QString &caption, const QRect &geometry);
+    QLabel *groupLabel(QWidget *group, const QString &text, int x, int y, const QString &tip = {});
+    QLabel *starImage(QWidget *group, const QRect &geometry, const records::StarRow &row,
+                      const records::StarPictures &pictures);
+    void closeLeftOver(int screenNumber);
+    bool challengeInert() const;
+};
+
+} // namespace fm

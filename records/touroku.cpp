@@ -1,0 +1,111 @@
+#include "touroku.h"
+#include "data/cp932.h"
+#include "data/roster.h"
+#include "layout.h"
+#include "shell/dialogs.h"
+#include "shell/look.h"
+#include "shell/media/mediafiles.h"
+#include "shell/navigator.h"
+#include <QImage>
+
+namespace fm {
+
+namespace {
+
+// The normal look of a two-state glyph (left half), white see-through.
+QIcon glyph(const QString &path)
+{
+    QImage strip(path);
+    if (strip.isNull())
+        return {};
+    QImage normal = strip.copy(QRect(QPoint(0, 0), media::kGlyphCell)).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < normal.height(); ++y)
+        for (int x = 0; x < normal.width(); ++x)
+            if ((normal.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF)
+                normal.setPixel(x, y, 0);
+    return QIcon(QPixmap::fromImage(normal));
+}
+
+QPushButton *makeButton(QWidget *parent, const QString &text, const QRect &geometry, const QCursor &pointer)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setGeometry(geometry);
+    b->setCursor(pointer);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+} // namespace
+
+TF_Touroku::TF_Touroku(Services &sv)
+    : ScreenFrame(sv, FrameSpec{13, 32, QString(), 42})
+{
+    Lbl_Title->hide();
+    Label1 = makeLabel(this, QStringLiteral("ボタンをおしてなまえをとうろくしてください。"), 24, 8,
+                       pixelFont(24, true), colour::Yellow);
+    Label1->resize(Label1->width(), 24);
+    // The header row stands just below the instruction.
+    setHeaderTop(Label1->geometry().bottom() + 1 + 10);
+
+    lbl_Name = makeLabel(this, QString(), 460, 104, pixelFont(27, true, Gothic), colour::White);
+    lbl_Name->resize(0, 27);
+
+    for (int i = 1; i <= records::KanaKeyCount; ++i) {
+        auto *b = makeButton(this, records::kanaKeyCaption(i), records::kanaKeyRect(i), sv.shell.HandPointer);
+        connect(b, &QPushButton::clicked, this, [this, i] { Btn_MojiClick(i); });
+        keys_[i] = b;
+    }
+
+    btn_clear = makeButton(this, QStringLiteral("１もじけす"), QRect(512, 340, 113, 37), sv.shell.HandPointer);
+    btn_clear->setIcon(glyph(sv.file(QLatin1String(media::kGlyphClear))));
+    btn_clear->hide();
+    connect(btn_clear, &QPushButton::clicked, this, &TF_Touroku::btn_clearClick);
+
+    btn_Touroku = makeButton(this, QStringLiteral("とうろくする"), QRect(512, 396, 113, 37), sv.shell.HandPointer);
+    btn_Touroku->setIcon(glyph(sv.file(QLatin1String(media::kGlyphOk))));
+    connect(btn_Touroku, &QPushButton::clicked, this, &TF_Touroku::btn_TourokuClick);
+}
+
+void TF_Touroku::Btn_MojiClick(int key)
+{
+    if (count_ >= records::MaxNameKana) {
+        services.dialogs.message(this, QStringLiteral("名前が長すぎます。"));
+        return;
+    }
+    lbl_Name->setText(lbl_Name->text() + records::kanaKeyCaption(key));
+    lbl_Name->adjustSize();
+    ++count_;
+    btn_clear->show();
+}
+
+void TF_Touroku::btn_clearClick()
+{
+    if (count_ <= 0)
+        return;
+    --count_;
+    lbl_Name->setText(lbl_Name->text().left(count_));
+    lbl_Name->adjustSize();
+    if (count_ == 0)
+        btn_clear->hide();
+}
+
+void TF_Touroku::btn_TourokuClick()
+{
+    const QString name = lbl_Name->text();
+    if (name.isEmpty()) {
+        services.dialogs.message(this, QStringLiteral("名前を登録してください。"));
+    } else if (addPlayer(state.Players, cp932::fromUnicode(name)) > 0) {
+        // Saved at once: a child's registration must not depend on the
+        // program being left through the menu's end button.
+        if (!services.guard(this, [&] { saveRoster(state.Players, state.ProgramDir); }))
+            return;
+    }
+    services.nav.showMainMenu();
+}
+
+void TF_Touroku::BackClick()
+{
+    services.nav.showMainMenu();
+}
+
+} // namespace fm

@@ -1,0 +1,279 @@
+#include "recordfixture.h"
+#include "records/mode.h"
+#include "records/player.h"
+#include <gtest/gtest.h>
+
+using namespace fm;
+using namespace records_test;
+using Kind = fm::test::FakeDialogs::Kind;
+
+namespace {
+
+// What a drawn cell shows, read from its pixels: "F" filled, "E" empty,
+// or the number of star pixels kept from the left of a cut star.
+std::string readCell(const QImage &img, int j)
+{
+    const QRect c = records::starCellRect(j);
+    const int y = c.top() + 16;
+    if (img.pixel(c.left() + 16, y) == qRgb(255, 255, 255) && img.pixel(c.left() + 4, y) == qRgb(0, 0, 0))
+        return "E";
+    int lastGreen = -1;
+    for (int x = 0; x < 32; ++x) {
+        const QRgb p = img.pixel(c.left() + x, y);
+        if (p == StarGreen)
+            lastGreen = x;
+        else if (p != fm::colour::Navy.rgb())
+            return "?";
+    }
+    // The green square covers pixels 3..28 of a cell.
+    if (lastGreen == 28 && img.pixel(c.left() + 1, y) == fm::colour::Navy.rgb())
+        return "F";
+    return std::to_string(lastGreen + 1);
+}
+
+std::string readRow(const QLabel *image)
+{
+    const QImage img = image->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(img.size(), QSize(192, 64));
+    std::string s;
+    for (int j = 1; j <= 12; ++j)
+        s += (j > 1 ? " " : "") + readCell(img, j);
+    return s;
+}
+
+struct ModeShell : Shell {
+    ModeShell(int level, int kind, int correct, int game1 = 0, int game2 = 0)
+    {
+        writeStars(*this);
+        PlayerEntry &e = addPlayer(state, QStringLiteral("みなと"), level, kind);
+        e.Game1Level = int16_t(game1);
+        e.Game2Level = int16_t(game2);
+        state.CurrentPlayer = 1;
+        state.LevelCorrectCount = int16_t(correct);
+        mode = static_cast<TF_Mode *>(nav.open(ScreenId::Mode));
+    }
+    TF_Mode *mode;
+};
+
+// A game screen that keeps its open flag as the real ones do.
+class FlaggedGame : public ScreenFrame {
+public:
+    FlaggedGame(Services &sv, int *closes) : ScreenFrame(sv, FrameSpec{2, 38, QStringLiteral("ゲーム")}), closes(closes)
+    {
+        state.ScreenOpenFlags.Game1Open = true;
+    }
+    void FormClose() override
+    {
+        ++*closes;
+        state.ScreenOpenFlags.Game1Open = false;
+    }
+    int *closes;
+};
+
+} // namespace
+
+TEST(Mode, StarsShowLevelThreeReadingHalfWay)
+{
+    ModeShell t(3, 1, 20, 4, 0);
+    EXPECT_EQ(readRow(t.mode->Img_Yomi_Level), "F F 16 E E E E E E E E E");
+    EXPECT_EQ(readRow(t.mode->Img_Kaki_Level), "F F E E E E E E E E E E");
+    EXPECT_EQ(readRow(t.mode->Img_Game1_Level), "F F F F E E E E E E E E");
+    EXPECT_EQ(readRow(t.mode->Img_Game2_Level), "E E E E E E E E E E E E");
+    // The screen really shows those pictures where they belong.
+    const QImage shown = t.mode->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QPoint star3 = t.mode->Img_Yomi_Level->mapTo(t.mode, QPoint(64 + 8, 16));
+    EXPECT_EQ(shown.pixel(star3), StarGreen);
+    EXPECT_EQ(shown.pixel(star3 + QPoint(10, 0)), fm::colour::Navy.rgb());
+}
+
+TEST(Mode, StarsForWritingAndForAFullCount)
+{
+    {
+        ModeShell t(3, 2, 0);
+        EXPECT_EQ(readRow(t.mode->Img_Yomi_Level), "F F F E E E E E E E E E");
+        EXPECT_EQ(readRow(t.mode->Img_Kaki_Level), "F F E E E E E E E E E E");
+    }
+    {
+        ModeShell t(7, 2, 43, 12, 1);
+        EXPECT_EQ(readRow(t.mode->Img_Yomi_Level), "F F F F F F F E E E E E");
+        EXPECT_EQ(readRow(t.mode->Img_Kaki_Level), "F F F F F F F E E E E E");
+        EXPECT_EQ(readRow(t.mode->Img_Game1_Level), "F F F F F F F F F F F F");
+        EXPECT_EQ(readRow(t.mode->Img_Game2_Level), "F E E E E E E E E E E E");
+    }
+    {
+        ModeShell t(13, 1, 0);
+        EXPECT_EQ(readRow(t.mode->Img_Yomi_Level), "F F F F F F F F F F F F");
+        EXPECT_EQ(readRow(t.mode->Img_Kaki_Level), "F F F F F F F F F F F F");
+    }
+}
+
+TEST(Mode, CreationCopiesThePlayerIntoTheCurrentState)
+{
+    Shell t;
+    writeStars(t);
+    addPlayer(t.state, QStringLiteral("あ"));
+    PlayerEntry &e = addPlayer(t.state, QStringLiteral("あいうえお"), 5, 2);
+    e.Game1Level = 3;
+    e.Game2Level = 7;
+    t.state.CurrentPlayer = 2;
+    auto *m = static_cast<TF_Mode *>(t.nav.open(ScreenId::Mode));
+    EXPECT_EQ(t.state.CurrentLevel, 5);
+    EXPECT_EQ(t.state.CurrentKind, 2);
+    EXPECT_EQ(t.state.Game1Level, 3);
+    EXPECT_EQ(t.state.Game2Level, 7);
+    EXPECT_EQ(t.state.HintContext, (HintCtx{4, 1, 1}));
+    EXPECT_EQ(m->Lbl_Name->text(), QStringLiteral("あいうえおのかんじ名人チャレンジ"));
+    EXPECT_LE(cp932::fromUnicode(m->Lbl_Name->text()).size(), 32);
+    EXPECT_EQ(m->Lbl_Name->pos(), QPoint(16, 0));
+    EXPECT_EQ(m->Grp_gakushu->geometry(), QRect(8, 96, 289, 345));
+    EXPECT_EQ(m->Grp_Game->geometry(), QRect(320, 96, 297, 345));
+    EXPECT_EQ(m->Img_Kaki_Level->geometry(), QRect(48, 144, 192, 64));
+    EXPECT_EQ(m->Img_Game2_Level->geometry(), QRect(32, 144, 192, 64));
+    const int tops[] = {0, 218, 250, 282, 314};
+    for (int i = 1; i <= 4; ++i) {
+        EXPECT_EQ(m->Lbl_Command[i]->pos(), QPoint(24, tops[i]));
+        EXPECT_EQ(m->Lbl_Command[i]->toolTip(), m->Lbl_Command[i]->text());
+        EXPECT_EQ(m->Lbl_Command[i]->cursor().shape(), t.shell.HandPointer.shape());
+    }
+    EXPECT_EQ(m->Lbl_Game1->pos(), QPoint(16, 224));
+    EXPECT_EQ(m->Lbl_Game2->pos(), QPoint(16, 264));
+}
+
+TEST(Mode, HighlightFollowsThePointer)
+{
+    ModeShell t(2, 1, 0);
+    TF_Mode *m = t.mode;
+    const auto colours = [m] {
+        QString s;
+        for (int i = 1; i <= 4; ++i)
+            s += textColour(m->Lbl_Command[i]) == colour::Red ? 'R' : 'w';
+        s += ' ';
+        s += textColour(m->Lbl_Game1) == colour::Red ? 'R' : 'w';
+        s += textColour(m->Lbl_Game2) == colour::Red ? 'R' : 'w';
+        return s;
+    };
+    QTest::mouseMove(m->Lbl_Command[3], QPoint(4, 4));
+    EXPECT_EQ(colours(), QStringLiteral("wwRw ww"));
+    QTest::mouseMove(m->Lbl_Game2, QPoint(4, 4));
+    EXPECT_EQ(colours(), QStringLiteral("wwww wR"));
+    QTest::mouseMove(m->Lbl_Command[1], QPoint(4, 4));
+    EXPECT_EQ(colours(), QStringLiteral("Rwww ww"));
+    QTest::mouseMove(m->Lbl_Game1, QPoint(4, 4));
+    EXPECT_EQ(colours(), QStringLiteral("wwww Rw"));
+    QTest::mouseMove(m->Grp_gakushu, QPoint(270, 330)); // a group's empty corner
+    EXPECT_EQ(colours(), QStringLiteral("wwww ww"));
+    QTest::mouseMove(m->Lbl_Command[4], QPoint(4, 4));
+    QTest::mouseMove(m, QPoint(620, 470)); // the background
+    EXPECT_EQ(colours(), QStringLiteral("wwww ww"));
+}
+
+TEST(Mode, ChallengeAndPracticeOpenTheirScreensWithTheRightMode)
+{
+    ModeShell t(6, 2, 10);
+    TF_Mode *m = t.mode;
+    t.state.CurrentLevel = 1; // as a practice run might have left it
+    t.state.CurrentKind = 1;
+    t.state.ChallengeMode = false;
+    QTest::mouseClick(m->Lbl_Command[3], Qt::LeftButton);
+    EXPECT_TRUE(t.state.ChallengeMode);
+    EXPECT_EQ(t.state.CurrentLevel, 6);
+    EXPECT_EQ(t.state.CurrentKind, 2);
+    ASSERT_NE(t.nav.current(), m);
+    EXPECT_EQ(t.nav.current()->screenNumber(), 12);
+    EXPECT_FALSE(m->isVisible());
+
+    static_cast<ScreenFrame *>(t.nav.current())->BackClick();
+    EXPECT_EQ(t.nav.current(), m);
+    QTest::mouseClick(m->Lbl_Command[4], Qt::LeftButton);
+    EXPECT_FALSE(t.state.ChallengeMode);
+    EXPECT_EQ(t.nav.current()->screenNumber(), 8);
+
+    const std::pair<QLabel *, int> others[] = {
+        {m->Lbl_Command[1], 5}, {m->Lbl_Command[2], 6}, {m->Lbl_Game1, 2}, {m->Lbl_Game2, 3}};
+    for (auto [label, number] : others) {
+        static_cast<ScreenFrame *>(t.nav.current())->BackClick();
+        ASSERT_EQ(t.nav.current(), m);
+        QTest::mouseClick(label, Qt::LeftButton);
+        EXPECT_EQ(t.nav.current()->screenNumber(), number);
+        EXPECT_EQ(t.nav.current()->cameFrom(), m);
+    }
+}
+
+TEST(Mode, AtLevelThirteenTheChallengeIsInertButPracticeWorks)
+{
+    ModeShell t(13, 1, 0);
+    TF_Mode *m = t.mode;
+    EXPECT_NE(m->Lbl_Command[3]->cursor().shape(), t.shell.HandPointer.shape());
+    QTest::mouseMove(m->Lbl_Command[3], QPoint(4, 4));
+    EXPECT_EQ(textColour(m->Lbl_Command[3]), colour::White);
+    t.state.ChallengeMode = false;
+    QTest::mouseClick(m->Lbl_Command[3], Qt::LeftButton);
+    EXPECT_EQ(t.nav.current(), m);
+    EXPECT_FALSE(t.state.ChallengeMode);
+
+    QTest::mouseMove(m->Lbl_Command[4], QPoint(4, 4));
+    EXPECT_EQ(textColour(m->Lbl_Command[4]), colour::Red);
+    QTest::mouseClick(m->Lbl_Command[4], Qt::LeftButton);
+    EXPECT_EQ(t.nav.current()->screenNumber(), 8);
+}
+
+TEST(Mode, ShownAgainItKeepsItsStarsAndClosesALeftOverGame)
+{
+    ModeShell t(1, 1, 0, 2, 0);
+    TF_Mode *m = t.mode;
+    int closes = 0;
+    t.screens.add(ScreenId::Game1, [&closes](Services &sv) { return new FlaggedGame(sv, &closes); });
+    QTest::mouseClick(m->Lbl_Game1, Qt::LeftButton);
+    Screen *game = t.nav.current();
+    QPointer<Screen> gameAlive = game;
+    ASSERT_EQ(game->screenNumber(), 2);
+    EXPECT_TRUE(t.state.ScreenOpenFlags.Game1Open);
+
+    // The game raises its level and leaves without its close handling.
+    t.state.Game1Level = 3;
+    t.state.currentEntry().Game1Level = 3;
+    t.nav.show(m);
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(t.state.ScreenOpenFlags.Game1Open);
+    t.processDeletes();
+    EXPECT_TRUE(gameAlive.isNull());
+    EXPECT_EQ(t.nav.current(), m);
+    EXPECT_EQ(readRow(m->Img_Game1_Level), "F F E E E E E E E E E E");
+
+    // A flag whose screen is already gone is simply cleared.
+    t.state.ScreenOpenFlags.TestOpen = true;
+    t.state.ScreenOpenFlags.Game2Open = true;
+    QTest::mouseClick(m->Lbl_Command[1], Qt::LeftButton);
+    t.nav.back();
+    EXPECT_FALSE(t.state.ScreenOpenFlags.TestOpen);
+    EXPECT_FALSE(t.state.ScreenOpenFlags.Game2Open);
+}
+
+TEST(Mode, BackBuildsANewPlayerListEvenForAFreshModeScreen)
+{
+    ModeShell t(1, 1, 0);
+    QPointer<TF_Mode> first = t.mode;
+    // As the grading screen does after a test: a fresh mode screen by id.
+    auto *fresh = static_cast<TF_Mode *>(t.nav.replace(ScreenId::Mode));
+    t.processDeletes();
+    EXPECT_TRUE(first.isNull());
+    QTest::mouseClick(fresh->headerButton(4), Qt::LeftButton);
+    auto *list = dynamic_cast<TF_Player *>(t.nav.current());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->Lbl_PlayerName[1]->text(), QStringLiteral("みなと"));
+    t.processDeletes();
+    EXPECT_EQ(t.nav.find<TF_Mode>(), nullptr);
+    QTest::mouseClick(list->headerButton(4), Qt::LeftButton);
+    EXPECT_EQ(t.nav.current(), t.menu);
+}
+
+TEST(Mode, AMissingStarPictureEndsTheProgramWithItsName)
+{
+    Shell t;
+    addPlayer(t.state, QStringLiteral("ゆき"));
+    t.state.CurrentPlayer = 1;
+    t.nav.open(ScreenId::Mode);
+    ASSERT_EQ(t.dialogs.count(Kind::Fatal), 1);
+    EXPECT_EQ(t.dialogs.calls[0].text, QStringLiteral("Stars.bmpでエラーがおこりました。 "));
+    EXPECT_TRUE(t.nav.quitRequested());
+}

@@ -1,0 +1,152 @@
+#include "recordfixture.h"
+#include "records/player.h"
+#include "records/touroku.h"
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace fm;
+using namespace records_test;
+using Kind = fm::test::FakeDialogs::Kind;
+
+namespace {
+
+void press(TF_Touroku *s, std::initializer_list<int> keys)
+{
+    for (int k : keys)
+        QTest::mouseClick(s->key(k), Qt::LeftButton);
+}
+
+} // namespace
+
+TEST(Touroku, BuildsKeysHeaderAndButtonsWhereTheyBelong)
+{
+    Shell t;
+    auto *s = t.nav.open<TF_Touroku>();
+    EXPECT_EQ(s->headerButton(1)->y(), 42);
+    EXPECT_EQ(s->headerButton(4)->y(), s->Label1->geometry().bottom() + 1 + 10);
+    EXPECT_EQ(s->Label1->text(), QStringLiteral("ボタンをおしてなまえをとうろくしてください。"));
+    EXPECT_EQ(s->key(1)->geometry(), QRect(10, 120, 40, 40));
+    EXPECT_EQ(s->key(41)->geometry(), QRect(230, 120, 40, 40));
+    EXPECT_EQ(s->key(80)->text(), QStringLiteral("ぽ"));
+    EXPECT_EQ(s->btn_clear->geometry(), QRect(512, 340, 113, 37));
+    EXPECT_EQ(s->btn_Touroku->geometry(), QRect(512, 396, 113, 37));
+    EXPECT_FALSE(s->btn_clear->isVisible());
+    EXPECT_TRUE(s->btn_Touroku->isVisible());
+    EXPECT_TRUE(s->lbl_Name->text().isEmpty());
+    EXPECT_EQ(s->key(17)->cursor().shape(), t.shell.HandPointer.shape());
+}
+
+TEST(Touroku, FiveKanaMakeANameAndASixthIsRefused)
+{
+    Shell t;
+    auto *s = t.nav.open<TF_Touroku>();
+    press(s, {6, 37, 48, 49, 80}); // か, and the fillers い う え, then ぽ
+    EXPECT_EQ(s->lbl_Name->text(), QStringLiteral("かいうえぽ"));
+    EXPECT_EQ(s->kanaCount(), 5);
+    EXPECT_TRUE(s->btn_clear->isVisible());
+    EXPECT_TRUE(t.dialogs.calls.empty());
+
+    press(s, {1});
+    ASSERT_EQ(t.dialogs.calls.size(), 1u);
+    EXPECT_EQ(t.dialogs.calls[0].kind, Kind::Message);
+    EXPECT_EQ(t.dialogs.calls[0].text, QStringLiteral("名前が長すぎます。"));
+    EXPECT_EQ(s->lbl_Name->text(), QStringLiteral("かいうえぽ"));
+    EXPECT_EQ(s->kanaCount(), 5);
+}
+
+TEST(Touroku, DeletingToZeroHidesTheDeleteButtonUntilTheNextKana)
+{
+    Shell t;
+    auto *s = t.nav.open<TF_Touroku>();
+    press(s, {11, 12});
+    QTest::mouseClick(s->btn_clear, Qt::LeftButton);
+    EXPECT_EQ(s->lbl_Name->text(), QStringLiteral("さ"));
+    EXPECT_TRUE(s->btn_clear->isVisible());
+    QTest::mouseClick(s->btn_clear, Qt::LeftButton);
+    EXPECT_EQ(s->lbl_Name->text(), QString());
+    EXPECT_EQ(s->kanaCount(), 0);
+    EXPECT_FALSE(s->btn_clear->isVisible());
+
+    press(s, {80, 1, 2, 3, 4});
+    EXPECT_EQ(s->lbl_Name->text(), QStringLiteral("ぽあいうえ"));
+    EXPECT_TRUE(s->btn_clear->isVisible());
+}
+
+TEST(Touroku, AnEmptyNameRegistersNothingAndStillReturnsToTheMenu)
+{
+    Shell t;
+    auto *s = t.nav.open<TF_Touroku>();
+    press(s, {1});
+    QTest::mouseClick(s->btn_clear, Qt::LeftButton);
+    QTest::mouseClick(s->btn_Touroku, Qt::LeftButton);
+    ASSERT_EQ(t.dialogs.calls.size(), 1u);
+    EXPECT_EQ(t.dialogs.calls[0].text, QStringLiteral("名前を登録してください。"));
+    EXPECT_EQ(t.state.Players.PlayerCount, 0);
+    EXPECT_FALSE(QFile::exists(t.file(QStringLiteral("Player1.dat"))));
+    EXPECT_EQ(t.nav.current(), t.menu);
+    EXPECT_TRUE(t.menu->isVisible());
+}
+
+TEST(Touroku, BackDropsTheTypedName)
+{
+    Shell t;
+    auto *s = t.nav.open<TF_Touroku>();
+    QPointer<TF_Touroku> gone = s;
+    press(s, {21, 22});
+    QTest::mouseClick(s->headerButton(4), Qt::LeftButton);
+    t.processDeletes();
+    EXPECT_TRUE(gone.isNull());
+    EXPECT_EQ(t.state.Players.PlayerCount, 0);
+    EXPECT_FALSE(QFile::exists(t.file(QStringLiteral("Player1.dat"))));
+    EXPECT_EQ(t.nav.current(), t.menu);
+    EXPECT_TRUE(t.dialogs.calls.empty());
+
+    // A new visit starts empty.
+    auto *again = t.nav.open<TF_Touroku>();
+    EXPECT_TRUE(again->lbl_Name->text().isEmpty());
+    EXPECT_EQ(again->kanaCount(), 0);
+}
+
+TEST(Touroku, ARegisteredPlayerIsSavedAtOnceAndListed)
+{
+    Shell t;
+    addPlayer(t.state, QStringLiteral("たろう"), 4, 2);
+    auto *s = t.nav.open<TF_Touroku>();
+    press(s, {30, 12, 2}); // ほ し い
+    QTest::mouseClick(s->btn_Touroku, Qt::LeftButton);
+    EXPECT_EQ(t.nav.current(), t.menu);
+    ASSERT_EQ(t.state.Players.PlayerCount, 2);
+    const PlayerEntry &e = t.state.Players.PlayerTable[2];
+    EXPECT_EQ(e.Name, cp932::fromUnicode(QStringLiteral("ほしい")));
+    EXPECT_EQ(e.Level, 1);
+    EXPECT_EQ(e.Kind, 1);
+    EXPECT_EQ(e.Game1Level, 0);
+    EXPECT_EQ(e.Game2Level, 0);
+
+    // On disk already, as if the program were killed now.
+    Roster reloaded;
+    loadRoster(reloaded, t.state.ProgramDir);
+    ASSERT_EQ(reloaded.PlayerCount, 2);
+    EXPECT_EQ(reloaded.PlayerTable[1].Name, cp932::fromUnicode(QStringLiteral("たろう")));
+    EXPECT_EQ(reloaded.PlayerTable[2].Name, e.Name);
+    EXPECT_EQ(reloaded.PlayerTable[2].Level, 1);
+    QFile f(t.file(QStringLiteral("Player1.dat")));
+    EXPECT_EQ(f.size(), 2 * PlayerRecordSize);
+
+    auto *list = t.nav.open<TF_Player>();
+    ASSERT_NE(list->Lbl_PlayerName[2], nullptr);
+    EXPECT_EQ(list->Lbl_PlayerName[2]->text(), QStringLiteral("ほしい"));
+}
+
+TEST(Touroku, ARosterThatCannotBeWrittenEndsTheProgramWithItsMessage)
+{
+    Shell t;
+    // A folder where the file should be: the rewrite cannot succeed.
+    ASSERT_TRUE(QDir(t.state.ProgramDir).mkdir(QStringLiteral("Player1.dat")));
+    auto *s = t.nav.open<TF_Touroku>();
+    press(s, {1});
+    QTest::mouseClick(s->btn_Touroku, Qt::LeftButton);
+    ASSERT_EQ(t.dialogs.count(Kind::Fatal), 1);
+    EXPECT_EQ(t.dialogs.calls.back().text, QStringLiteral("Player1.datでエラーがおこりました。 "));
+    EXPECT_TRUE(t.nav.quitRequested());
+}
