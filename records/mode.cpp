@@ -179,11 +179,6 @@ void TF_Mode::FormActivate()
     state.HintContext = HintCtx{ModeScreenNumber, 1, 1};
 }
 
-void TF_Mode::FormClose()
-{
-    // The hand pointer belongs to this screen's labels alone; nothing global to undo.
-}
-
 void TF_Mode::BackClick()
 {
     // The player list was closed when this screen opened: build it anew.

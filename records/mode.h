@@ -34,7 +34,6 @@ public:
 
     void FormShow() override;
     void FormActivate() override;
-    void FormClose() override;
     void BackClick() override;
 
     void Lbl_Command1Click(int command);

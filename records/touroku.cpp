@@ -52,6 +52,8 @@ TF_Touroku::TF_Touroku(Services &sv)
 
     for (int i = 1; i <= records::KanaKeyCount; ++i) {
         auto *b = makeButton(this, records::kanaKeyCaption(i), records::kanaKeyRect(i), sv.shell.HandPointer);
+        // Larger than the screen's 12 px text: these are what a young child reads and aims at.
+        b->setFont(pixelFont(16));
         connect(b, &QPushButton::clicked, this, [this, i] { Btn_MojiClick(i); });
         keys_[i] = b;
     }

@@ -6,6 +6,7 @@
 #include "records/player.h"
 #include "records/touroku.h"
 #include <QApplication>
+#include <QBitmap>
 #include <QDir>
 #include <QFile>
 #include <QScreen>
@@ -40,9 +41,17 @@ int main(int argc, char **argv)
 
     records_test::Shell t;
     if (argc > 3) {
-        for (const char *name : {"Stars.bmp", "GlyphClear.bmp", "GlyphOk.bmp"})
+        for (const char *name : {"Stars.bmp", "GlyphClear.bmp", "GlyphOk.bmp", "ButtonX.bmp"})
             QFile::copy(QDir(QString::fromLocal8Bit(argv[3])).filePath(QLatin1String(name)),
                         t.file(QLatin1String(name)));
+    }
+    // The header icons, cut from the program's strip as the menu does.
+    const QImage strip(t.file(QStringLiteral("ButtonX.bmp")));
+    for (int i = 0; i < 8 && !strip.isNull(); ++i) {
+        const QImage cell = strip.copy(48 * i, 0, 48, 48);
+        QPixmap icon = QPixmap::fromImage(cell);
+        icon.setMask(QBitmap::fromImage(cell.createMaskFromColor(qRgb(255, 255, 255), Qt::MaskInColor)));
+        t.shell.ImgLst_Header[i] = icon;
     }
     if (!QFile::exists(t.file(QStringLiteral("Stars.bmp"))))
         records_test::writeStars(t);
@@ -67,7 +76,7 @@ int main(int argc, char **argv)
     snap(QStringLiteral("%1/player-%2.png").arg(out).arg(players));
 
     if (players > 0) {
-        list->Lbl_PlayerClick(1);
+        list->Lbl_PlayerClick(players); // the last one: level 13 with 3 players
         t.state.LevelCorrectCount = 20; // halfway through the current level
         auto *mode = static_cast<TF_Mode *>(t.nav.replace(ScreenId::Mode));
         mode->Lbl_Command1MouseMove(3);
