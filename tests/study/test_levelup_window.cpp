@@ -1,0 +1,125 @@
+// The result window: texts, picture, progress box, and a picture that cannot be read.
+#include "study/levelup.h"
+#include "data/cp932.h"
+#include "shell/media/mediafiles.h"
+#include "support/testshell.h"
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace fm;
+using fm::test::TestShell;
+
+namespace {
+
+void setPlayer(TestShell &t, int level, int kind)
+{
+    t.state.Players.PlayerCount = 1;
+    t.state.CurrentPlayer = 1;
+    t.state.Players.PlayerTable[1].Name = cp932::fromUnicode(QStringLiteral("じろう"));
+    t.state.Players.PlayerTable[1].Level = int16_t(level);
+    t.state.Players.PlayerTable[1].Kind = int16_t(kind);
+}
+
+// The real pictures when the build has made them.
+bool copyRealPresents(TestShell &t)
+{
+    for (int i = 1; i <= media::kPresentCount; ++i) {
+        const QString name = QStringLiteral("Present%1.wmf").arg(i);
+        const QString from = QStringLiteral(FUDEMARU_BIN_DIR "/") + name;
+        if (!QFile::exists(from) || !QFile::copy(from, t.file(name)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(ResultWindow, FailedChallengeShowsTheBuiltInPictureAndProgress)
+{
+    TestShell t;
+    setPlayer(t, 5, 2);
+    t.state.ChallengeMode = true;
+    t.state.TestScore = 6;
+    t.state.LevelCorrectCount = 18;
+    TF_Level_Up w(t.services, nullptr);
+    EXPECT_FALSE(w.failed());
+    EXPECT_EQ(w.size(), QSize(435, 339));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("がんばれ！  じろう"));
+    EXPECT_EQ(w.Lbl_Goukaku_Msg1->text(), QStringLiteral("ざんねんだったね。またがんばろうね。ふくしゅうもちゃんとやろうね。"));
+    EXPECT_TRUE(w.Lbl_Level_Msg1->text().isEmpty());
+    EXPECT_TRUE(w.pictureFile().isEmpty());
+    EXPECT_FALSE(w.Image1->pixmap().isNull());
+    EXPECT_FALSE(w.Grp_Title1->isHidden());
+    EXPECT_EQ(w.Grp_Title1->title(), QStringLiteral("じろうの、チャレンジきろく"));
+    EXPECT_EQ(w.Lbl_Level1->text(), QStringLiteral("べんきょうちゅうのレベル: 5"));
+    EXPECT_EQ(w.Lbl_Level2->text(), QStringLiteral("べんきょうちゅうのしゅるい: かくれんしゅう"));
+    EXPECT_EQ(w.PBar_Level_Cnt->maximum(), 40);
+    EXPECT_EQ(w.PBar_Level_Cnt->value(), 18);
+    EXPECT_EQ(w.BitBtn1->text(), QStringLiteral("もどる"));
+    EXPECT_EQ(w.BitBtn1->cursor().shape(), t.shell.HandPointer.shape());
+    EXPECT_TRUE(t.dialogs.calls.empty());
+
+    w.show();
+    QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST(ResultWindow, MissingPictureEndsTheProgramWithTheFilesName)
+{
+    TestShell t;
+    setPlayer(t, 1, 1);
+    t.state.TestScore = 10;
+    TF_Level_Up w(t.services, nullptr);
+    EXPECT_TRUE(w.failed());
+    EXPECT_TRUE(t.nav.quitRequested());
+    ASSERT_EQ(t.dialogs.calls.size(), 1u);
+    EXPECT_EQ(t.dialogs.calls[0].kind, test::FakeDialogs::Kind::Fatal);
+    EXPECT_EQ(t.dialogs.calls[0].text, QStringLiteral("Present1.wmfでエラーがおこりました。 "));
+    EXPECT_EQ(w.exec(), QDialog::Rejected); // returns at once
+}
+
+TEST(ResultWindow, DamagedPictureEndsTheProgramToo)
+{
+    TestShell t;
+    setPlayer(t, 1, 1);
+    t.state.TestScore = 8;
+    QFile f(t.file(QStringLiteral("Present3.wmf")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not a metafile");
+    f.close();
+    TF_Level_Up w(t.services, nullptr);
+    EXPECT_TRUE(w.failed());
+    EXPECT_EQ(t.dialogs.texts(), QStringList{QStringLiteral("Present3.wmfでエラーがおこりました。 ")});
+}
+
+TEST(ResultWindow, TopLevelHidesTheProgressBoxWithTheRealPicture)
+{
+    TestShell t;
+    if (!copyRealPresents(t))
+        GTEST_SKIP() << "the build has not made the Present pictures";
+    setPlayer(t, 13, 1);
+    t.state.ChallengeMode = true;
+    t.state.LevelUpFlag = true;
+    t.state.TestScore = 10;
+    TF_Level_Up w(t.services, nullptr);
+    ASSERT_FALSE(w.failed());
+    EXPECT_EQ(w.pictureFile(), QStringLiteral("Present2.wmf"));
+    EXPECT_EQ(w.Lbl_Level_Msg1->text(), QStringLiteral("おめでとう。これであなたは、かんじはかせです。"));
+    EXPECT_TRUE(w.Grp_Title1->isHidden());
+    EXPECT_TRUE(w.Lbl_Level1->isHidden());
+    EXPECT_TRUE(w.Lbl_Level2->isHidden());
+    EXPECT_TRUE(w.PBar_Level_Cnt->isHidden());
+    // The picture is drawn, not the blank of a failed render.
+    const QImage img = w.Image1->pixmap().toImage();
+    bool drawn = false;
+    for (int y = 0; y < img.height() && !drawn; y += 3)
+        for (int x = 0; x < img.width() && !drawn; x += 3)
+            drawn = img.pixelColor(x, y) != QColor(Qt::white);
+    EXPECT_TRUE(drawn);
+}

@@ -1,0 +1,128 @@
+// The practice level picker: its 24 buttons, their tooltips, and starting a
+// practice test.
+#include "study/register.h"
+#include "study/renshuu.h"
+#include "data/cp932.h"
+#include "support/testshell.h"
+#include <QApplication>
+#include <QGroupBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace fm;
+using fm::test::TestShell;
+
+namespace {
+
+// Kanji for the catalogue: level 1 and level 12 get their own twenty.
+const QString Level1 = QStringLiteral("一右雨円王音下火花貝学気九休玉金空月犬見");
+const QString Level12 = QStringLiteral("光考行高黄合谷国黒今才細作算止市矢姉思紙");
+
+void fillCatalogue(AppState &state)
+{
+    for (int k = 1; k <= 240; ++k) {
+        const QString &source = k > 220 ? Level12 : Level1;
+        state.Cat.KanjiTable[k].Glyph = cp932::fromUnicode(source.mid((k - 1) % 20, 1));
+    }
+}
+
+class FakeTest : public ScreenFrame {
+public:
+    explicit FakeTest(Services &sv) : ScreenFrame(sv, FrameSpec{12, 35, QStringLiteral("もんだい"), 27}) {}
+};
+
+struct Picker {
+    TestShell t;
+    Screen *mode = nullptr;
+    TF_Renshuu *picker = nullptr;
+    Picker()
+    {
+        fillCatalogue(t.state);
+        registerStudyWindows(t.screens);
+        t.screens.add(ScreenId::Shutsudai, [](Services &sv) { return new FakeTest(sv); });
+        mode = t.nav.open(ScreenId::Mode); // a placeholder stands in for the mode screen
+        t.state.ChallengeMode = false;
+        picker = dynamic_cast<TF_Renshuu *>(t.nav.open(ScreenId::Renshuu));
+    }
+};
+
+} // namespace
+
+TEST(PracticePicker, TwentyFourButtonsInTwoColumnsPerBox)
+{
+    Picker p;
+    ASSERT_NE(p.picker, nullptr);
+    EXPECT_EQ(p.picker->screenNumber(), 8);
+    EXPECT_EQ(p.picker->helpContext(), 10);
+    EXPECT_EQ(p.t.state.HintContext, (HintCtx{8, 1, 1}));
+    EXPECT_EQ(p.picker->GRP_Yomu->geometry(), QRect(40, 108, 265, 325));
+    EXPECT_EQ(p.picker->GRP_Kaku->geometry(), QRect(336, 108, 265, 325));
+    EXPECT_EQ(p.picker->GRP_Yomu->title(), QStringLiteral(" 「よむ」 れんしゅう"));
+    EXPECT_EQ(p.picker->GRP_Kaku->title(), QStringLiteral(" 「かく」 れんしゅう"));
+    for (auto *buttons : {&p.picker->Btn_Level_Yomu, &p.picker->Btn_Level_Kaku}) {
+        for (int n = 1; n <= 12; ++n) {
+            QPushButton *b = (*buttons)[n];
+            ASSERT_NE(b, nullptr) << n;
+            EXPECT_EQ(b->text(), QString::number(n));
+            EXPECT_EQ(b->property("tag").toInt(), n);
+            EXPECT_TRUE(b->isVisible());
+            EXPECT_EQ(b->cursor().shape(), p.t.shell.HandPointer.shape());
+        }
+        EXPECT_EQ((*buttons)[1]->geometry(), QRect(10, 40, 80, 40));
+        EXPECT_EQ((*buttons)[6]->geometry(), QRect(10, 240, 80, 40));
+        EXPECT_EQ((*buttons)[7]->geometry(), QRect(110, 40, 80, 40)); // top of the right column
+        EXPECT_EQ((*buttons)[12]->geometry(), QRect(110, 240, 80, 40)); // its bottom
+    }
+    EXPECT_EQ(p.picker->GRP_Yomu->findChildren<QPushButton *>().size(), 12);
+    EXPECT_EQ(p.picker->GRP_Kaku->findChildren<QPushButton *>().size(), 12);
+}
+
+TEST(PracticePicker, TooltipsAreTheLevelsTwentyKanji)
+{
+    Picker p;
+    EXPECT_EQ(p.picker->Btn_Level_Yomu[1]->toolTip(), Level1);
+    EXPECT_EQ(p.picker->Btn_Level_Kaku[1]->toolTip(), Level1);
+    EXPECT_EQ(p.picker->Btn_Level_Yomu[12]->toolTip(), Level12);
+    EXPECT_EQ(p.picker->Btn_Level_Kaku[12]->toolTip(), Level12);
+    EXPECT_EQ(p.picker->Btn_Level_Yomu[5]->toolTip().size(), 20);
+}
+
+TEST(PracticePicker, ALevelButtonStartsAPracticeTestAndThePickerCloses)
+{
+    Picker p;
+    p.t.state.ReviewMode = true; // left over
+    QPointer<TF_Renshuu> picker = p.picker;
+    QTest::mouseClick(p.picker->Btn_Level_Kaku[7], Qt::LeftButton);
+    EXPECT_EQ(p.t.state.CurrentLevel, 7);
+    EXPECT_EQ(p.t.state.CurrentKind, 2);
+    EXPECT_FALSE(p.t.state.ReviewMode);
+    EXPECT_FALSE(p.t.state.ChallengeMode);
+    auto *test = dynamic_cast<FakeTest *>(p.t.nav.current());
+    ASSERT_NE(test, nullptr);
+    EXPECT_TRUE(test->isVisible());
+    EXPECT_EQ(test->cameFrom(), p.mode); // the test's back leads to the mode screen
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr); // the busy pointer is gone again
+    TestShell::processDeletes();
+    EXPECT_TRUE(picker.isNull());
+
+    // Going back from the test shows the mode screen.
+    test->BackClick();
+    EXPECT_EQ(p.t.nav.current(), p.mode);
+}
+
+TEST(PracticePicker, ReadingButtonAndBackButton)
+{
+    Picker p;
+    p.picker->Btn_Level_YomuClick(3);
+    EXPECT_EQ(p.t.state.CurrentLevel, 3);
+    EXPECT_EQ(p.t.state.CurrentKind, 1);
+
+    Picker q;
+    QPointer<TF_Renshuu> picker = q.picker;
+    QTest::mouseClick(q.picker->headerButton(4), Qt::LeftButton);
+    EXPECT_EQ(q.t.nav.current(), q.mode);
+    TestShell::processDeletes();
+    EXPECT_TRUE(picker.isNull());
+}
