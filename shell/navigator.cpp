@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
+#include <cmath>
 
 namespace fm {
 
@@ -47,8 +48,13 @@ void HostWindow::showOnScreen()
 {
     // Without a window manager a full-screen request does not resize the
     // window: take the screen's logical geometry ourselves.
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->geometry());
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        // With a fractional scale the logical size is rounded down: one more
+        // pixel keeps the last physical column and row navy.
+        const qreal ratio = screen->devicePixelRatio();
+        const int extra = ratio == std::floor(ratio) ? 0 : 1;
+        setGeometry(screen->geometry().adjusted(0, 0, extra, extra));
+    }
     showFullScreen();
 }
 
