@@ -136,8 +136,9 @@ TEST(TitleMotion, SeededRunsStayInsideTheirRules)
             EXPECT_TRUE(s.Speed >= 2 && s.Speed <= 10 && s.Speed % 2 == 0);
             EXPECT_TRUE(s.Kanji >= 1 && s.Kanji <= 240);
             const bool justStarted = std::find(t.started.begin(), t.started.end(), i) != t.started.end();
-            if (!justStarted)
+            if (!justStarted) {
                 EXPECT_TRUE(m.inside(s));
+            }
         }
     }
     // Each idle slot starts with probability 1/10 a tick: about 2.4 on the first one.
