@@ -23,6 +23,11 @@ QPlainTextEdit *makeMemo(QWidget *parent, const QRect &geometry, const QFont &fo
     m->setFrameShape(QFrame::NoFrame);
     m->setFocusPolicy(Qt::NoFocus);
     m->setContextMenuPolicy(Qt::NoContextMenu);
+    // Lines may end in blanks; they wrap at the edge instead of scrolling.
+    m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     QPalette pal = m->palette();
     pal.setColor(QPalette::Text, text);
     pal.setColor(QPalette::Base, ground);

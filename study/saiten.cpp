@@ -57,7 +57,11 @@ TF_Saiten::TF_Saiten(fm::Services &sv, fm::Screen *testScreen)
     Grd_Saiten->setFocusPolicy(Qt::NoFocus);
     Grd_Saiten->setFont(fm::pixelFont(14, true));
     Grd_Saiten->setFrameShape(QFrame::NoFrame);
-    fm::fillBackground(Grd_Saiten->viewport(), fm::colour::Navy);
+    // Below and beside the ten rows the screen's navy shows, not a white page.
+    QPalette ground = Grd_Saiten->palette();
+    ground.setColor(QPalette::Base, fm::colour::Navy);
+    ground.setColor(QPalette::Window, fm::colour::Navy);
+    Grd_Saiten->setPalette(ground);
     const int rowHeight = gridHeight / 12;
     for (int r = 0; r < rows; ++r)
         Grd_Saiten->setRowHeight(r, rowHeight);

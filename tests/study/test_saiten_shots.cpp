@@ -1,0 +1,122 @@
+// Pictures of the grading table, the result window, the hint window and the
+// practice picker for looking at, with the build's real data and pictures.
+// Runs only when FUDEMARU_SHOT_DIR names a folder to write the PNGs to.
+#include "study/hint.h"
+#include "study/levelup.h"
+#include "study/renshuu.h"
+#include "study/saiten.h"
+#include "data/catalogue.h"
+#include "data/cp932.h"
+#include "support/testshell.h"
+#include <QDir>
+#include <QFile>
+#include <QPixmap>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace fm;
+using fm::test::TestShell;
+
+namespace {
+
+QString shotDir()
+{
+    return qEnvironmentVariable("FUDEMARU_SHOT_DIR");
+}
+
+bool copyFromBuild(TestShell &t, const QStringList &names)
+{
+    for (const QString &name : names) {
+        const QString from = QStringLiteral(FUDEMARU_BIN_DIR "/") + name;
+        if (!QFile::exists(from) || !QFile::copy(from, t.file(name)))
+            return false;
+    }
+    return true;
+}
+
+void save(QWidget *w, const QString &name)
+{
+    const QPixmap shot = w->grab();
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_TRUE(shot.save(QDir(shotDir()).filePath(name)));
+}
+
+class Hidden : public ScreenFrame {
+public:
+    explicit Hidden(Services &sv) : ScreenFrame(sv, FrameSpec{12, 35, QStringLiteral("もんだい"), 27}) {}
+};
+
+} // namespace
+
+TEST(StudyWindowShots, GradingResultHintAndPicker)
+{
+    if (shotDir().isEmpty())
+        GTEST_SKIP() << "set FUDEMARU_SHOT_DIR to write the pictures";
+    TestShell t;
+    if (!copyFromBuild(t, {"Hint.dat", "Kanji1.dat", "Bushu1.dat", "Present1.wmf", "Present2.wmf", "Present3.wmf"}))
+        GTEST_SKIP() << "the build has not made the program's files";
+    QDir().mkpath(shotDir());
+    loadCatalogue(t.state.Cat, t.state.ProgramDir);
+    t.state.Players.PlayerCount = 1;
+    t.state.CurrentPlayer = 1;
+    t.state.Players.PlayerTable[1].Name = cp932::fromUnicode(QStringLiteral("はなこ"));
+    t.state.Players.PlayerTable[1].Level = 3;
+    t.state.Players.PlayerTable[1].Kind = 2;
+
+    const char *sentences[10][4] = {
+        {"あかい", "花", "がさいた。", "はな"},   {"", "山", "にのぼる。", "やま"},
+        {"", "川", "であそぶ。", "かわ"},         {"おおきな", "木", "がある。", "き"},
+        {"", "空", "があおい。", "そら"},         {"", "雨", "がふる。", "あめ"},
+        {"", "犬", "とあるく。", "いぬ"},         {"", "目", "をとじる。", "め"},
+        {"", "石", "をひろう。", "いし"},         {"", "竹", "うまにのる。", "たけ"},
+    };
+    for (int n = 1; n <= 10; ++n) {
+        QuestionSlot &q = t.state.QuestionSlots[n];
+        q.Kanji = int16_t(n);
+        for (int i = 0; i < 3; ++i)
+            q.ShownSegments[i + 1] = cp932::fromUnicode(QString::fromUtf8(sentences[n - 1][i]));
+        q.CorrectAnswer = cp932::fromUnicode(QString::fromUtf8(sentences[n - 1][3]));
+        q.PlayerAnswer = (n == 4 || n == 9) ? cp932::fromUnicode(QStringLiteral("たけ")) : q.CorrectAnswer;
+    }
+    auto *test = t.nav.open<Hidden>();
+    auto *saiten = t.nav.open<TF_Saiten>(test);
+    for (int i = 0; i < 10; ++i)
+        saiten->Tim_SaitenTimer();
+    save(saiten, QStringLiteral("grading.png"));
+    saiten->Tim_Saiten->stop();
+
+    t.state.TestScore = 8;
+    t.state.ChallengeMode = true;
+    t.state.LevelUpFlag = true;
+    t.state.LevelCorrectCount = 0;
+    {
+        TF_Level_Up w(t.services, nullptr);
+        ASSERT_FALSE(w.failed());
+        w.show();
+        save(&w, QStringLiteral("result-levelup.png"));
+    }
+    t.state.TestScore = 4;
+    t.state.LevelUpFlag = false;
+    t.state.LevelCorrectCount = 23;
+    {
+        TF_Level_Up w(t.services, nullptr);
+        w.show();
+        save(&w, QStringLiteral("result-failed.png"));
+    }
+
+    t.state.HintContext = {12, 2, 1};
+    t.state.ChallengeMode = false;
+    t.state.CurrentKind = 1;
+    t.state.HintQuestion = 2;
+    {
+        TF_Hint w(t.services, nullptr);
+        ASSERT_TRUE(w.FormShow());
+        w.show();
+        save(&w, QStringLiteral("hint-page.png"));
+        w.Btn_Kotae_HintClick();
+        save(&w, QStringLiteral("hint-answer.png"));
+    }
+
+    auto *picker = t.nav.open<TF_Renshuu>();
+    save(picker, QStringLiteral("picker.png"));
+}
