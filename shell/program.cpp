@@ -69,6 +69,8 @@ bool Program::start()
 {
     QGuiApplication::setApplicationDisplayName(ApplicationTitle);
     installFontSubstitutions();
+    // Message boxes and dialogs speak in the design's face too.
+    QApplication::setFont(pixelFont(12));
     shell_.HandPointer = loadHandPointer(state_.ProgramDir);
     host_->setWindowTitle(ApplicationTitle);
     host_->showOnScreen();
