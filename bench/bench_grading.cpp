@@ -1,18 +1,20 @@
 // Marking a finished test: the ten answers compared and scored, and the
 // result window's texts decided from the state afterwards.
-#include "study/grading.h"
 #include "data/cp932.h"
+#include "study/grading.h"
 #include <benchmark/benchmark.h>
 #include <memory>
 
 using namespace fm;
 
-namespace {
+namespace
+{
 
 std::unique_ptr<AppState> finishedTest()
 {
     auto s = std::make_unique<AppState>();
-    const QByteArray segments[3] = {cp932::fromUnicode(QStringLiteral("きょうは")), cp932::fromUnicode(QStringLiteral("雨")),
+    const QByteArray segments[3] = {cp932::fromUnicode(QStringLiteral("きょうは")),
+                                    cp932::fromUnicode(QStringLiteral("雨")),
                                     cp932::fromUnicode(QStringLiteral("がふるでしょう。"))};
     for (int n = 1; n <= 10; ++n) {
         QuestionSlot &q = s->QuestionSlots[n];

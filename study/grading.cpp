@@ -4,7 +4,8 @@
 #include "data/studylog.h"
 #include <algorithm>
 
-namespace fm {
+namespace fm
+{
 
 GradingFinish gradingFinish(int score)
 {
@@ -25,7 +26,8 @@ GradedRow gradeQuestion(AppState &state, int n)
     QuestionSlot &slot = state.QuestionSlots.at(n);
     GradedRow row;
     row.number = n;
-    row.sentence = cp932::cut(slot.ShownSegments[1] + slot.ShownSegments[2] + slot.ShownSegments[3], SentenceBytes);
+    row.sentence =
+        cp932::cut(slot.ShownSegments[1] + slot.ShownSegments[2] + slot.ShownSegments[3], SentenceBytes);
     row.answer = slot.PlayerAnswer;
     row.expected = slot.CorrectAnswer;
     row.right = answerIsRight(slot.PlayerAnswer, slot.CorrectAnswer);
@@ -50,7 +52,8 @@ bool pointsInRed(int score)
 ResultContent resultContent(const AppState &state)
 {
     ResultContent r;
-    const PlayerEntry &player = state.Players.PlayerTable.at(std::clamp<int>(state.CurrentPlayer, 0, MaxPlayers));
+    const PlayerEntry &player =
+        state.Players.PlayerTable.at(std::clamp<int>(state.CurrentPlayer, 0, MaxPlayers));
     const QByteArray name = player.Name;
     r.title = cp932::toUnicode(cp932::cut(cp932::fromUnicode(QStringLiteral("がんばれ！  ")) + name, 22));
 
@@ -67,15 +70,16 @@ ResultContent resultContent(const AppState &state)
     if (!state.ChallengeMode) {
         r.levelMessage = QStringLiteral("こんどは、チャレンジモードでがんばろうね。");
     } else if (state.LevelUpFlag) {
-        r.levelMessage = player.Level >= TopLevel ? QStringLiteral("おめでとう。これであなたは、かんじはかせです。")
-                                                  : QStringLiteral("やったね。これでレベルがあがったよ。");
+        r.levelMessage = player.Level >= TopLevel
+                             ? QStringLiteral("おめでとう。これであなたは、かんじはかせです。")
+                             : QStringLiteral("やったね。これでレベルがあがったよ。");
         r.picture = QStringLiteral("Present2.wmf");
     }
 
     r.showProgress = player.Level < TopLevel;
     if (r.showProgress) {
-        r.progressCaption =
-            cp932::toUnicode(cp932::cut(name + cp932::fromUnicode(QStringLiteral("の、チャレンジきろく")), 30));
+        r.progressCaption = cp932::toUnicode(
+            cp932::cut(name + cp932::fromUnicode(QStringLiteral("の、チャレンジきろく")), 30));
         r.levelLine = QStringLiteral("べんきょうちゅうのレベル: ") + QString::number(player.Level);
         r.kindLine = player.Kind == 1 ? QStringLiteral("べんきょうちゅうのしゅるい: よむれんしゅう")
                                       : QStringLiteral("べんきょうちゅうのしゅるい: かくれんしゅう");

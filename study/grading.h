@@ -5,7 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
-namespace fm {
+namespace fm
+{
 
 constexpr int GradingIntervalMs = 1500; // one row of the table per step
 constexpr int SentenceBytes = 60;       // three shown segments of at most 20 bytes

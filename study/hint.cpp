@@ -1,7 +1,7 @@
 #include "hint.h"
+#include "data/cp932.h"
 #include "hintrules.h"
 #include "levelup.h"
-#include "data/cp932.h"
 #include "shell/helpviewer.h"
 #include "shell/look.h"
 #include "shell/navigator.h"
@@ -9,7 +9,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-namespace {
+namespace
+{
 
 constexpr int HintImageHelpContext = 30;
 
@@ -67,9 +68,10 @@ TF_Hint::TF_Hint(fm::Services &sv, QWidget *parent) : QDialog(parent), services(
     Image1 = image;
 
     const QColor buttonFace = palette().color(QPalette::Button);
-    Mem_Hint_Level1 = makeMemo(this, {112, 2, 313, 127}, fm::pixelFont(16, true), fm::colour::Red, buttonFace);
-    Mem_Hint_Level2 =
-        makeMemo(this, {8, 136, 417, 137}, fm::pixelFont(15, true), fm::colour::Blue, palette().color(QPalette::Base));
+    Mem_Hint_Level1 =
+        makeMemo(this, {112, 2, 313, 127}, fm::pixelFont(16, true), fm::colour::Red, buttonFace);
+    Mem_Hint_Level2 = makeMemo(this, {8, 136, 417, 137}, fm::pixelFont(15, true), fm::colour::Blue,
+                               palette().color(QPalette::Base));
 
     auto button = [this](const QString &text, const QRect &geometry) {
         auto *b = new QPushButton(text, this);

@@ -9,14 +9,16 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-namespace fm {
+namespace fm
+{
 struct Services;
 struct AppState;
 } // namespace fm
 
-class TF_Hint : public QDialog {
+class TF_Hint : public QDialog
+{
     Q_OBJECT
-public:
+  public:
     TF_Hint(fm::Services &services, QWidget *parent);
 
     // Prepares the window (FormShow) and shows it modally; returns at once
@@ -41,7 +43,7 @@ public:
     QPushButton *Btn_Next;
     QPushButton *BitBtn1;
 
-private:
+  private:
     void showPage(int page);
     bool readPage(int page);
 

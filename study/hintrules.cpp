@@ -4,9 +4,11 @@
 #include "shell/random.h"
 #include <algorithm>
 
-namespace fm {
+namespace fm
+{
 
-namespace {
+namespace
+{
 bool matches(const HintIndexEntry &e, const HintCtx &c)
 {
     return e.Screen == c.screen && e.Situation == c.situation && e.Kind == c.kind;

@@ -6,7 +6,8 @@
 #include <QString>
 #include <optional>
 
-namespace fm {
+namespace fm
+{
 
 class Random;
 

@@ -10,7 +10,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-namespace fm {
+namespace fm
+{
 
 QPixmap fudemaruPicture(QSize size)
 {

@@ -10,7 +10,8 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 
-namespace fm {
+namespace fm
+{
 struct Services;
 
 // The program's own little picture (a smiling brush) for the hint window and
@@ -18,9 +19,10 @@ struct Services;
 QPixmap fudemaruPicture(QSize size);
 } // namespace fm
 
-class TF_Level_Up : public QDialog {
+class TF_Level_Up : public QDialog
+{
     Q_OBJECT
-public:
+  public:
     // Fills everything at once; a picture file that cannot be read ends the program.
     TF_Level_Up(fm::Services &services, QWidget *parent);
 
@@ -41,7 +43,7 @@ public:
 
     void BitBtn1Click();
 
-private:
+  private:
     void FormCreate();
 
     fm::Services &services;

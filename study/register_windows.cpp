@@ -1,10 +1,11 @@
-#include "register.h"
 #include "hint.h"
+#include "register.h"
 #include "renshuu.h"
 #include "saiten.h"
 #include "shell/navigator.h"
 
-namespace fm {
+namespace fm
+{
 
 void registerStudyWindows(ScreenRegistry &registry)
 {

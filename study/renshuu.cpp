@@ -6,7 +6,8 @@
 #include <QGroupBox>
 #include <QPushButton>
 
-namespace {
+namespace
+{
 
 constexpr int ScreenNumber = 8;
 constexpr int HelpContext = 10;
@@ -27,7 +28,8 @@ QGroupBox *makeBox(QWidget *parent, const QString &caption, int x)
 } // namespace
 
 TF_Renshuu::TF_Renshuu(fm::Services &sv)
-    : ScreenFrame(sv, fm::FrameSpec{ScreenNumber, HelpContext, QStringLiteral("れんしゅうするレベルとしゅるいをえらぼう！")})
+    : ScreenFrame(sv, fm::FrameSpec{ScreenNumber, HelpContext,
+                                    QStringLiteral("れんしゅうするレベルとしゅるいをえらぼう！")})
 {
     Lbl_Title->move(24, 0);
     GRP_Yomu = makeBox(this, QStringLiteral(" 「よむ」 れんしゅう"), 40);

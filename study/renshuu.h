@@ -7,9 +7,10 @@
 class QGroupBox;
 class QPushButton;
 
-class TF_Renshuu : public fm::ScreenFrame {
+class TF_Renshuu : public fm::ScreenFrame
+{
     Q_OBJECT
-public:
+  public:
     explicit TF_Renshuu(fm::Services &services);
 
     void FormShow() override;
@@ -26,7 +27,7 @@ public:
     // The twenty kanji of a level, one after the other.
     static QString levelKanji(const fm::AppState &state, int level);
 
-private:
+  private:
     void makeButtons(QGroupBox *box, std::array<QPushButton *, 13> &buttons, int kind);
     void startTest(int level, int kind);
 

@@ -1,8 +1,8 @@
 #include "saiten.h"
-#include "levelup.h"
 #include "data/cp932.h"
 #include "data/progress.h"
 #include "data/studylog.h"
+#include "levelup.h"
 #include "shell/clock.h"
 #include "shell/look.h"
 #include "shell/navigator.h"
@@ -10,7 +10,8 @@
 #include <QTableWidget>
 #include <QTimer>
 
-namespace {
+namespace
+{
 
 constexpr int ScreenNumber = 9;
 constexpr int HelpContext = 36;
@@ -20,7 +21,8 @@ constexpr int ClientHeight = 453;
 constexpr int MenuButtonBottom = 27 + 48; // the main menu's picture buttons stand below its title
 const QColor FixedCell{105, 195, 214};
 
-QTableWidgetItem *cell(const QString &text, const QColor &ground, Qt::Alignment align = Qt::AlignVCenter | Qt::AlignLeft)
+QTableWidgetItem *cell(const QString &text, const QColor &ground,
+                       Qt::Alignment align = Qt::AlignVCenter | Qt::AlignLeft)
 {
     auto *item = new QTableWidgetItem(text);
     item->setBackground(ground);
@@ -33,15 +35,18 @@ QTableWidgetItem *cell(const QString &text, const QColor &ground, Qt::Alignment 
 } // namespace
 
 TF_Saiten::TF_Saiten(fm::Services &sv, fm::Screen *testScreen)
-    : ScreenFrame(sv, [] {
-          fm::FrameSpec spec{ScreenNumber, HelpContext, QStringLiteral("さあ、なんてんとれたかな？")};
-          spec.headerButtons = false;
-          return spec;
-      }()),
+    : ScreenFrame(
+          sv,
+          [] {
+              fm::FrameSpec spec{ScreenNumber, HelpContext, QStringLiteral("さあ、なんてんとれたかな？")};
+              spec.headerButtons = false;
+              return spec;
+          }()),
       testScreen_(testScreen)
 {
     Lbl_Title->move(8, 24);
-    Lbl_Tokuten = fm::makeLabel(this, QString(), 472, 24, fm::pixelFont(27, true), fm::colour::White, 150, 30);
+    Lbl_Tokuten =
+        fm::makeLabel(this, QString(), 472, 24, fm::pixelFont(27, true), fm::colour::White, 150, 30);
 
     const int rows = fm::QuestionsPerTest + 1;
     Grd_Saiten = new QTableWidget(rows, 5, this);
@@ -70,14 +75,17 @@ TF_Saiten::TF_Saiten(fm::Services &sv, fm::Screen *testScreen)
     Grd_Saiten->setColumnWidth(2, 100);
     Grd_Saiten->setColumnWidth(3, 100);
     Grd_Saiten->setColumnWidth(4, 60);
-    const QStringList heads{QStringLiteral("No"), QStringLiteral("もんだい"), QStringLiteral("あなたのこたえ"),
-                            QStringLiteral("せいかい"), QStringLiteral("さいてん")};
+    const QStringList heads{QStringLiteral("No"), QStringLiteral("もんだい"),
+                            QStringLiteral("あなたのこたえ"), QStringLiteral("せいかい"),
+                            QStringLiteral("さいてん")};
     for (int c = 0; c < 5; ++c)
         Grd_Saiten->setItem(0, c, cell(heads[c], FixedCell, Qt::AlignCenter));
     for (int r = 1; r < rows; ++r) {
         Grd_Saiten->setItem(r, 0, cell(QString(), FixedCell, Qt::AlignCenter));
         for (int c = 1; c < 5; ++c)
-            Grd_Saiten->setItem(r, c, cell(QString(), fm::colour::Yellow, c == 4 ? Qt::AlignCenter : Qt::AlignVCenter | Qt::AlignLeft));
+            Grd_Saiten->setItem(r, c,
+                                cell(QString(), fm::colour::Yellow,
+                                     c == 4 ? Qt::AlignCenter : Qt::AlignVCenter | Qt::AlignLeft));
     }
 
     GradingRow = 0;

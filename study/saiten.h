@@ -9,9 +9,10 @@
 class QTableWidget;
 class QTimer;
 
-class TF_Saiten : public fm::ScreenFrame {
+class TF_Saiten : public fm::ScreenFrame
+{
     Q_OBJECT
-public:
+  public:
     // testScreen: the test just taken; it stays hidden while this one marks.
     TF_Saiten(fm::Services &services, fm::Screen *testScreen);
 
@@ -26,7 +27,7 @@ public:
     QTimer *Tim_Saiten;
     int GradingRow = 0;
 
-private:
+  private:
     void fillRow(const fm::GradedRow &row);
     bool showResult();
     void startReview();

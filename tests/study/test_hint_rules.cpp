@@ -1,14 +1,15 @@
 // Hint paging and the answer hint, without any widget.
-#include "study/hintrules.h"
 #include "data/cp932.h"
-#include "support/fakes.h"
 #include "shell/random.h"
+#include "study/hintrules.h"
+#include "support/fakes.h"
 #include <gtest/gtest.h>
 #include <memory>
 
 using namespace fm;
 
-namespace {
+namespace
+{
 
 QByteArray sj(const char *utf8)
 {
@@ -64,7 +65,7 @@ TEST(HintPaging, PagingNeverLeavesTheContext)
     EXPECT_EQ(stepHintPage(index, ctx, 9, -1), 8);
 
     const HintCtx first{4, 1, 1};
-    EXPECT_EQ(stepHintPage(index, first, 1, -1), 1); // no page 0
+    EXPECT_EQ(stepHintPage(index, first, 1, -1), 1);        // no page 0
     EXPECT_EQ(stepHintPage(index, {12, 2, 2}, 10, +1), 10); // past the last record
     // A context without pages stays on page 1 whatever is pressed.
     EXPECT_EQ(stepHintPage(index, {9, 1, 1}, 1, +1), 1);
@@ -74,7 +75,7 @@ TEST(HintPaging, AnswerHintOnlyOnTheTestScreenWithAQuestionInPractice)
 {
     EXPECT_TRUE(answerHintOffered({12, 2, 1}, false));
     EXPECT_TRUE(answerHintOffered({12, 5, 2}, false));
-    EXPECT_FALSE(answerHintOffered({12, 2, 1}, true)); // challenge
+    EXPECT_FALSE(answerHintOffered({12, 2, 1}, true));  // challenge
     EXPECT_FALSE(answerHintOffered({12, 1, 1}, false)); // before the first question
     EXPECT_FALSE(answerHintOffered({8, 2, 1}, false));  // another screen
 }

@@ -1,9 +1,9 @@
 // The hint window on the offscreen platform: pages of Hint.dat by context,
 // paging within the context, the answer hint and a missing file.
-#include "study/hint.h"
-#include "study/register.h"
 #include "data/cp932.h"
 #include "data/hintfile.h"
+#include "study/hint.h"
+#include "study/register.h"
 #include "support/testshell.h"
 #include <QApplication>
 #include <QFile>
@@ -16,7 +16,8 @@
 using namespace fm;
 using fm::test::TestShell;
 
-namespace {
+namespace
+{
 
 QByteArray sj(const QString &text)
 {
@@ -225,6 +226,6 @@ TEST(HintWindow, RegisteredWindowOpensModallyFromAScreensHintButton)
     QTest::mouseClick(frame->headerButton(1), Qt::LeftButton);
     EXPECT_EQ(seenTitle, QStringLiteral("がんばれ！ ふでまる"));
     EXPECT_TRUE(seenModal);
-    EXPECT_EQ(seenPage, 1); // screen 13 has no pages of its own in this file
+    EXPECT_EQ(seenPage, 1);                              // screen 13 has no pages of its own in this file
     EXPECT_EQ(t.state.HintContext, (HintCtx{13, 1, 1})); // the screen is active again
 }

@@ -1,7 +1,7 @@
 // The result window: texts, picture, progress box, and a picture that cannot be read.
-#include "study/levelup.h"
 #include "data/cp932.h"
 #include "shell/media/mediafiles.h"
+#include "study/levelup.h"
 #include "support/testshell.h"
 #include <QDir>
 #include <QFile>
@@ -15,7 +15,8 @@
 using namespace fm;
 using fm::test::TestShell;
 
-namespace {
+namespace
+{
 
 void setPlayer(TestShell &t, int level, int kind)
 {
@@ -51,7 +52,8 @@ TEST(ResultWindow, FailedChallengeShowsTheBuiltInPictureAndProgress)
     EXPECT_FALSE(w.failed());
     EXPECT_EQ(w.size(), QSize(435, 339));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("がんばれ！  じろう"));
-    EXPECT_EQ(w.Lbl_Goukaku_Msg1->text(), QStringLiteral("ざんねんだったね。またがんばろうね。ふくしゅうもちゃんとやろうね。"));
+    EXPECT_EQ(w.Lbl_Goukaku_Msg1->text(),
+              QStringLiteral("ざんねんだったね。またがんばろうね。ふくしゅうもちゃんとやろうね。"));
     EXPECT_TRUE(w.Lbl_Level_Msg1->text().isEmpty());
     EXPECT_TRUE(w.pictureFile().isEmpty());
     EXPECT_FALSE(w.Image1->pixmap().isNull());

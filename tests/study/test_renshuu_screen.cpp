@@ -1,8 +1,8 @@
 // The practice level picker: its 24 buttons, their tooltips, and starting a
 // practice test.
+#include "data/cp932.h"
 #include "study/register.h"
 #include "study/renshuu.h"
-#include "data/cp932.h"
 #include "support/testshell.h"
 #include <QApplication>
 #include <QGroupBox>
@@ -14,7 +14,8 @@
 using namespace fm;
 using fm::test::TestShell;
 
-namespace {
+namespace
+{
 
 // Kanji for the catalogue: level 1 and level 12 get their own twenty.
 const QString Level1 = QStringLiteral("一右雨円王音下火花貝学気九休玉金空月犬見");
@@ -28,8 +29,9 @@ void fillCatalogue(AppState &state)
     }
 }
 
-class FakeTest : public ScreenFrame {
-public:
+class FakeTest : public ScreenFrame
+{
+  public:
     explicit FakeTest(Services &sv) : ScreenFrame(sv, FrameSpec{12, 35, QStringLiteral("もんだい"), 27}) {}
 };
 
@@ -72,7 +74,7 @@ TEST(PracticePicker, TwentyFourButtonsInTwoColumnsPerBox)
         }
         EXPECT_EQ((*buttons)[1]->geometry(), QRect(10, 40, 80, 40));
         EXPECT_EQ((*buttons)[6]->geometry(), QRect(10, 240, 80, 40));
-        EXPECT_EQ((*buttons)[7]->geometry(), QRect(110, 40, 80, 40)); // top of the right column
+        EXPECT_EQ((*buttons)[7]->geometry(), QRect(110, 40, 80, 40));   // top of the right column
         EXPECT_EQ((*buttons)[12]->geometry(), QRect(110, 240, 80, 40)); // its bottom
     }
     EXPECT_EQ(p.picker->GRP_Yomu->findChildren<QPushButton *>().size(), 12);
@@ -102,7 +104,7 @@ TEST(PracticePicker, ALevelButtonStartsAPracticeTestAndThePickerCloses)
     auto *test = dynamic_cast<FakeTest *>(p.t.nav.current());
     ASSERT_NE(test, nullptr);
     EXPECT_TRUE(test->isVisible());
-    EXPECT_EQ(test->cameFrom(), p.mode); // the test's back leads to the mode screen
+    EXPECT_EQ(test->cameFrom(), p.mode);                // the test's back leads to the mode screen
     EXPECT_EQ(QApplication::overrideCursor(), nullptr); // the busy pointer is gone again
     TestShell::processDeletes();
     EXPECT_TRUE(picker.isNull());

@@ -1,12 +1,13 @@
 // The marking rules and the result window's texts, without any widget.
-#include "study/grading.h"
 #include "data/cp932.h"
+#include "study/grading.h"
 #include <gtest/gtest.h>
 #include <memory>
 
 using namespace fm;
 
-namespace {
+namespace
+{
 
 QByteArray sj(const char *utf8)
 {
@@ -79,7 +80,8 @@ TEST(GradingRules, SentenceIsCutTo60BytesWithoutSplittingACharacter)
     AppState s;
     QuestionSlot &q = s.QuestionSlots[3];
     // 20 + 20 + 21 bytes: a single-byte character shifts the last kana across the bound.
-    q.ShownSegments = {QByteArray(), sj("ああああああああああ"), sj("いいいいいいいいいい"), "x" + sj("うううううううううう")};
+    q.ShownSegments = {QByteArray(), sj("ああああああああああ"), sj("いいいいいいいいいい"),
+                       "x" + sj("うううううううううう")};
     const GradedRow r = gradeQuestion(s, 3);
     EXPECT_EQ(r.sentence.size(), 59);
     EXPECT_TRUE(r.sentence.endsWith(sj("う")));
@@ -147,7 +149,8 @@ TEST(ResultRules, FailedChallengeKeepsTheBuiltInPictureAndNoLevelNews)
     s->TestScore = 6;
     s->LevelCorrectCount = 55; // never beyond the bar's end
     const ResultContent r = resultContent(*s);
-    EXPECT_EQ(r.message, QStringLiteral("ざんねんだったね。またがんばろうね。ふくしゅうもちゃんとやろうね。"));
+    EXPECT_EQ(r.message,
+              QStringLiteral("ざんねんだったね。またがんばろうね。ふくしゅうもちゃんとやろうね。"));
     EXPECT_TRUE(r.picture.isEmpty());
     EXPECT_TRUE(r.levelMessage.isEmpty());
     EXPECT_EQ(r.kindLine, QStringLiteral("べんきょうちゅうのしゅるい: よむれんしゅう"));

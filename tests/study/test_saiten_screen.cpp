@@ -1,10 +1,10 @@
 // The grading screen on the offscreen platform: paced marking with sounds,
 // the points, and the three finishes with the result window and the review.
-#include "study/levelup.h"
-#include "study/saiten.h"
 #include "data/cp932.h"
 #include "data/studylog.h"
 #include "shell/look.h"
+#include "study/levelup.h"
+#include "study/saiten.h"
 #include "support/testshell.h"
 #include <QApplication>
 #include <QDir>
@@ -20,7 +20,8 @@
 using namespace fm;
 using fm::test::TestShell;
 
-namespace {
+namespace
+{
 
 QByteArray sj(const char *utf8)
 {
@@ -64,8 +65,9 @@ void writeFile(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
-class FakeTestScreen : public ScreenFrame {
-public:
+class FakeTestScreen : public ScreenFrame
+{
+  public:
     explicit FakeTestScreen(Services &sv) : ScreenFrame(sv, FrameSpec{12, 35, QStringLiteral("もんだい"), 27})
     {
         state.ScreenOpenFlags.TestOpen = true;
@@ -84,8 +86,9 @@ public:
     }
 };
 
-class FakeModeScreen : public ScreenFrame {
-public:
+class FakeModeScreen : public ScreenFrame
+{
+  public:
     explicit FakeModeScreen(Services &sv) : ScreenFrame(sv, FrameSpec{4, 34, QStringLiteral("モード")})
     {
         levelAtCreation = state.currentEntry().Level;
@@ -359,7 +362,8 @@ TEST(GradingScreen, FourRightRecordsAFailShowsTheResultThenTheReview)
     g.saiten->Tim_SaitenTimer();
 
     ASSERT_EQ(w.seen, 1);
-    EXPECT_EQ(seen.message, QStringLiteral("ざんねんだったね。またがんばろうね。ふくしゅうもちゃんとやろうね。"));
+    EXPECT_EQ(seen.message,
+              QStringLiteral("ざんねんだったね。またがんばろうね。ふくしゅうもちゃんとやろうね。"));
     EXPECT_TRUE(seen.picture.isEmpty());
     EXPECT_FALSE(seen.reviewMode); // the review comes after the result
     EXPECT_EQ(seen.testShows, 1);

@@ -1,12 +1,12 @@
 // Pictures of the grading table, the result window, the hint window and the
 // practice picker for looking at, with the build's real data and pictures.
 // Runs only when FUDEMARU_SHOT_DIR names a folder to write the PNGs to.
+#include "data/catalogue.h"
+#include "data/cp932.h"
 #include "study/hint.h"
 #include "study/levelup.h"
 #include "study/renshuu.h"
 #include "study/saiten.h"
-#include "data/catalogue.h"
-#include "data/cp932.h"
 #include "support/testshell.h"
 #include <QDir>
 #include <QFile>
@@ -17,7 +17,8 @@
 using namespace fm;
 using fm::test::TestShell;
 
-namespace {
+namespace
+{
 
 QString shotDir()
 {
@@ -41,8 +42,9 @@ void save(QWidget *w, const QString &name)
     EXPECT_TRUE(shot.save(QDir(shotDir()).filePath(name)));
 }
 
-class Hidden : public ScreenFrame {
-public:
+class Hidden : public ScreenFrame
+{
+  public:
     explicit Hidden(Services &sv) : ScreenFrame(sv, FrameSpec{12, 35, QStringLiteral("もんだい"), 27}) {}
 };
 
@@ -53,7 +55,8 @@ TEST(StudyWindowShots, GradingResultHintAndPicker)
     if (shotDir().isEmpty())
         GTEST_SKIP() << "set FUDEMARU_SHOT_DIR to write the pictures";
     TestShell t;
-    if (!copyFromBuild(t, {"Hint.dat", "Kanji1.dat", "Bushu1.dat", "Present1.wmf", "Present2.wmf", "Present3.wmf"}))
+    if (!copyFromBuild(
+            t, {"Hint.dat", "Kanji1.dat", "Bushu1.dat", "Present1.wmf", "Present2.wmf", "Present3.wmf"}))
         GTEST_SKIP() << "the build has not made the program's files";
     QDir().mkpath(shotDir());
     loadCatalogue(t.state.Cat, t.state.ProgramDir);
@@ -64,11 +67,11 @@ TEST(StudyWindowShots, GradingResultHintAndPicker)
     t.state.Players.PlayerTable[1].Kind = 2;
 
     const char *sentences[10][4] = {
-        {"あかい", "花", "がさいた。", "はな"},   {"", "山", "にのぼる。", "やま"},
-        {"", "川", "であそぶ。", "かわ"},         {"おおきな", "木", "がある。", "き"},
-        {"", "空", "があおい。", "そら"},         {"", "雨", "がふる。", "あめ"},
-        {"", "犬", "とあるく。", "いぬ"},         {"", "目", "をとじる。", "め"},
-        {"", "石", "をひろう。", "いし"},         {"", "竹", "うまにのる。", "たけ"},
+        {"あかい", "花", "がさいた。", "はな"}, {"", "山", "にのぼる。", "やま"},
+        {"", "川", "であそぶ。", "かわ"},       {"おおきな", "木", "がある。", "き"},
+        {"", "空", "があおい。", "そら"},       {"", "雨", "がふる。", "あめ"},
+        {"", "犬", "とあるく。", "いぬ"},       {"", "目", "をとじる。", "め"},
+        {"", "石", "をひろう。", "いし"},       {"", "竹", "うまにのる。", "たけ"},
     };
     for (int n = 1; n <= 10; ++n) {
         QuestionSlot &q = t.state.QuestionSlots[n];
