@@ -63,6 +63,7 @@ TF_Hint::TF_Hint(fm::Services &sv, QWidget *parent) : QDialog(parent), services(
     auto *image = new fm::ClickLabel(this);
     image->setGeometry(0, 0, 105, 97);
     image->setScaledContents(true);
+    image->setCursor(services.shell.HandPointer); // it opens the help
     image->setPixmap(fm::fudemaruPicture(image->size()));
     connect(image, &fm::ClickLabel::clicked, this, [this] { Image1Click(); });
     Image1 = image;

@@ -38,9 +38,9 @@ TF_Saiten::TF_Saiten(fm::Services &sv, fm::Screen *testScreen)
     : ScreenFrame(
           sv,
           [] {
-              fm::FrameSpec spec{ScreenNumber, HelpContext, QStringLiteral("さあ、なんてんとれたかな？")};
-              spec.headerButtons = false;
-              return spec;
+              fm::FrameSpec frame{ScreenNumber, HelpContext, QStringLiteral("さあ、なんてんとれたかな？")};
+              frame.headerButtons = false;
+              return frame;
           }()),
       testScreen_(testScreen)
 {
