@@ -1,11 +1,12 @@
 #include "register.h"
+#include "shutsudai.h"
 #include "shell/navigator.h"
 
 namespace fm {
 
 void registerTestScreens(ScreenRegistry &registry)
 {
-    (void)registry; // the test screen registers here once it is built
+    registry.add(ScreenId::Shutsudai, [](Services &sv) { return new TF_Shutsudai(sv); });
 }
 
 } // namespace fm

@@ -1,5 +1,6 @@
 #include "testrules.h"
 #include "data/cp932.h"
+#include "data/errors.h"
 #include "shell/random.h"
 #include <cmath>
 
@@ -90,7 +91,51 @@ void prepareTestSlots(AppState &state, Random &random)
         s.QuestionChoice = pickChoice(state.Bank, s.Kanji, draw);
         s.PlayerAnswer.clear();
         s.TargetSegment = 0;
+        // Nothing of the previous test may reach this one's grading.
+        s.CorrectAnswer.clear();
+        s.ShownSegments = {};
+        s.Correct = 0;
     }
+}
+
+ShownQuestion showQuestion(const QuestionRecord &record, const Catalogue &cat, int kanji, int kind)
+{
+    if (record.TargetSegment < 1 || record.TargetSegment > 3)
+        throw FileError(QStringLiteral("Mondai1.dat"),
+                        QStringLiteral("target segment %1 of kanji %2").arg(record.TargetSegment).arg(kanji));
+    const QByteArray glyph = kanji >= 1 && kanji <= MaxKanjiNumber ? cat.KanjiTable[kanji].Glyph : QByteArray();
+    ShownQuestion q;
+    q.target = record.TargetSegment;
+    for (int i = 1; i <= 3; ++i) {
+        const QByteArray text = segmentText(record.Segments[i]);
+        if (kind == 1 && i == q.target) {
+            q.correctAnswer = cp932::cut(text, AnswerBytes);
+            q.segments[i] = glyph;
+        } else {
+            q.segments[i] = cp932::cut(text, SegmentBytes);
+        }
+    }
+    if (kind != 1)
+        q.correctAnswer = glyph;
+    return q;
+}
+
+void storeShown(QuestionSlot &slot, const ShownQuestion &shown)
+{
+    slot.CorrectAnswer = shown.correctAnswer;
+    slot.TargetSegment = shown.target;
+    for (int i = 1; i <= 3; ++i)
+        slot.ShownSegments[i] = shown.segments[i];
+}
+
+void markUnseen(QuestionSlot &slot, const Catalogue &cat)
+{
+    slot.ShownSegments = {};
+    slot.TargetSegment = 0;
+    slot.CorrectAnswer =
+        slot.Kanji >= 1 && slot.Kanji <= MaxKanjiNumber ? cat.KanjiTable[slot.Kanji].Glyph : QByteArray();
+    if (slot.CorrectAnswer.isEmpty())
+        slot.CorrectAnswer = cp932::fromUnicode(QStringLiteral("？"));
 }
 
 // ---- the clock ----

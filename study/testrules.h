@@ -3,6 +3,7 @@
 // asked, the clock's text, how answers are built and compared, where the
 // review goes next, and where the answer panels' buttons stand.
 #include "data/state.h"
+#include "data/studylog.h" // QuestionsPerTest
 #include <QByteArray>
 #include <QRect>
 #include <QString>
@@ -14,7 +15,6 @@ namespace fm {
 
 class Random;
 
-constexpr int QuestionsPerTest = 10;
 constexpr int KanjiPerLevel = 20;
 constexpr int ClockIntervalMs = 1000;
 constexpr int ReadingAnswerLimit = 4; // kana
@@ -43,6 +43,22 @@ TestKanji choosePracticeKanji(int level, Random &random);
 // Fills QuestionSlots[1..10] for a new test of CurrentLevel / CurrentKind in
 // the current mode: kanji, a sentence choice each, no answers yet.
 void prepareTestSlots(AppState &state, Random &random);
+
+// A question as the screen shows it: the three segments (for reading the
+// target word replaced by its kanji), the red one and the expected answer.
+struct ShownQuestion {
+    std::array<QByteArray, 4> segments; // [1..3]
+    int16_t target = 0;
+    QByteArray correctAnswer;
+};
+// Throws FileError("Mondai1.dat") for a record whose target is not 1..3.
+ShownQuestion showQuestion(const QuestionRecord &record, const Catalogue &cat, int kanji, int kind);
+// Keeps what was shown in the slot, for going back, grading and hints.
+void storeShown(QuestionSlot &slot, const ShownQuestion &shown);
+// A question the time-out left without a sentence: nothing of an earlier
+// test stays in it, and its expected answer is the kanji itself so that an
+// empty answer can never be marked right.
+void markUnseen(QuestionSlot &slot, const Catalogue &cat);
 
 // ---- the clock ----
 

@@ -1,0 +1,91 @@
+#pragma once
+// The answer panels of the test screen: the answer line with its two delete
+// buttons, and the keys a child builds an answer with — 80 kana keys for
+// reading; for writing the radical groups, their parts, the stroke counts,
+// the whole-range list and the 80 kanji candidates.
+#include "testrules.h"
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QObject>
+#include <QPushButton>
+#include <array>
+
+namespace fm {
+
+struct Services;
+
+class AnswerPanels : public QObject {
+    Q_OBJECT
+public:
+    // Builds the panels of one kind (1 reading, 2 writing) on the screen.
+    // title is the screen's instruction line, cancel its "もどる" button.
+    AnswerPanels(Services &services, QWidget *screen, int kind, QLabel *title, QPushButton *cancel);
+
+    int kind() const { return kind_; }
+
+    // Prepares the panels for the start of a test or a review (Btn_Junbi).
+    void Btn_Junbi();
+    // Hides the four answer panels.
+    void hidePanels();
+    // Back to the first panels when a question is shown.
+    void resetForQuestion();
+
+    // The answer line.
+    const QByteArray &answer() const { return line_.text(); }
+    int AnswerCharCount() const { return line_.count(); }
+    void setAnswer(const QByteArray &text);
+    void clearAnswer();
+
+    // Handlers of the panel buttons, by the button's number.
+    void Btn_MojiClick(int i);
+    void Btn_KanjiClick(int i);
+    void Btn_DelPartClick();
+    void Btn_DelallClick();
+    void Btn_BushuClick(int g);
+    void Btn_BuhinClick(int j);
+    void Btn_KakusuuClick(int s);
+    void Btn_Gakunen_allClick();
+    void Btn_CancelClick();
+
+    PanelNav nav;
+    int SelectedGroup = 0;
+    int SelectedPart = 0;
+    // How the last kanji list was made (1 part, 2 stroke count, 3 whole
+    // range); kept for the whole run of the program, like the hint pages
+    // that depend on it.
+    static inline int16_t ListSource = 0;
+
+    QGroupBox *Grp_Kotae;
+    QLabel *Lbl_kotae;
+    QPushButton *Btn_DelPart;
+    QPushButton *Btn_Delall;
+    QGroupBox *Grp_Kanji;
+    QGroupBox *Grp_Bushu = nullptr;
+    QGroupBox *Grp_Buhin = nullptr;
+    QGroupBox *Grp_Kakusuu = nullptr;
+    std::array<QPushButton *, KanaKeyCount + 1> Btn_Moji{};         // reading
+    std::array<QPushButton *, RadicalGroupCount + 1> Btn_Bushu{};   // writing
+    std::array<QPushButton *, StrokeButtonCount + 1> Btn_Kakusuu{}; // writing
+    QPushButton *Btn_Gakunen_all = nullptr;                         // writing
+    std::array<QPushButton *, PartButtonCount + 1> Btn_Buhin{};     // writing
+    std::array<QPushButton *, CandidateCount + 1> Btn_Kanji{};      // writing
+    QImage PartsStrip; // BuhinX.bmp: 64-pixel cells, one per part glyph
+
+private:
+    void buildReading(double scale);
+    void buildWriting(double scale);
+    QPushButton *makeButton(QWidget *parent, const QRect &place, int tag);
+    void showAnswer();
+    void showCandidates(const QVector<int16_t> &kanji);
+    QPixmap partPicture(int glyphIndex) const;
+
+    Services &services_;
+    QWidget *screen_;
+    int kind_;
+    QLabel *title_;
+    QPushButton *cancel_;
+    AnswerLine line_;
+};
+
+} // namespace fm

@@ -1,0 +1,463 @@
+#include "shutsudai.h"
+#include "levelup.h"
+#include "saiten.h"
+#include "data/cp932.h"
+#include "data/progress.h"
+#include "shell/clock.h"
+#include "shell/dialogs.h"
+#include "shell/look.h"
+#include "shell/navigator.h"
+#include "shell/random.h"
+#include <QFile>
+
+using namespace fm;
+
+namespace {
+
+constexpr int ScreenNumber = 12;
+constexpr int ModeScreenNumber = 4;
+constexpr int HelpTest = 35;
+constexpr int HelpReading = 351;
+constexpr int HelpWriting = 352;
+constexpr int HelpReview = 37;
+
+QPushButton *makePushButton(QWidget *parent, const QString &text, const QRect &place, const QString &hint,
+                            const QCursor &pointer)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setGeometry(place);
+    if (!hint.isEmpty())
+        b->setToolTip(hint);
+    b->setCursor(pointer);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+} // namespace
+
+TF_Shutsudai::TF_Shutsudai(Services &sv)
+    : ScreenFrame(sv, FrameSpec{ScreenNumber, HelpTest, QString(), 27}),
+      MP_Shu_1(sv, QStringLiteral("Mondai.mid"), this), kind_(sv.state.CurrentKind == 2 ? 2 : 1)
+{
+    // FormCreate
+    setFont(pixelFont(16, true, Gothic));
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, colour::White);
+    setPalette(p);
+    state.ScreenOpenFlags.TestOpen = true;
+    services.random.randomize(services.clock);
+    const QCursor hand = services.shell.HandPointer;
+
+    Lbl_Nokori_Time = makeLabel(this, QString(), 408, 0, pixelFont(19, true, Gothic), colour::Red, 220, 24);
+
+    Btn_Cancel = makePushButton(this, QStringLiteral("まえのがめん"), QRect(488, 32, 145, 33),
+                                QStringLiteral("まえのがめんにもどる"), hand);
+    Btn_Prev = makePushButton(this, QStringLiteral("まえのもんだい"), QRect(488, 64, 145, 33),
+                              QStringLiteral("まえのもんだいにもどる"), hand);
+    Btn_Next = makePushButton(this, QStringLiteral("はじめ"), QRect(488, 96, 145, 33), QString(), hand);
+    Btn_awase = makePushButton(this, QStringLiteral("こたえあわせ"), QRect(488, 96, 145, 33),
+                               QStringLiteral("こたえあわせをする"), hand);
+    Btn_awase->hide();
+
+    Grp_Mondai = new QGroupBox(QStringLiteral("もんだい"), this);
+    Grp_Mondai->setGeometry(16, 72, 465, 49);
+    const QFont segmentFont = pointFont(16, true, Gothic);
+    for (int i = 1; i <= 3; ++i) {
+        Lbl_Segment[i] = makeLabel(Grp_Mondai, QString(), 10, 20, segmentFont, colour::White);
+        Lbl_Segment[i]->setProperty("tag", i);
+    }
+
+    panels = new AnswerPanels(sv, this, kind_, Lbl_Title, Btn_Cancel);
+
+    // Above the title line, so that it takes the clicks where the two overlap.
+    Btn_Debug = makePushButton(this, QStringLiteral("Debug"), QRect(8, -8, 97, 33), QString(), hand);
+    Btn_Debug->hide();
+    Btn_Debug->raise();
+
+    Tim_Clock.setInterval(ClockIntervalMs);
+    connect(&Tim_Clock, &QTimer::timeout, this, &TF_Shutsudai::Tim_ClockTimer);
+    connect(Btn_Next, &QPushButton::clicked, this, &TF_Shutsudai::btn_NextClick);
+    connect(Btn_Prev, &QPushButton::clicked, this, &TF_Shutsudai::Btn_PrevClick);
+    connect(Btn_awase, &QPushButton::clicked, this, &TF_Shutsudai::btn_awaseClick);
+    connect(Btn_Debug, &QPushButton::clicked, this, &TF_Shutsudai::Btn_DebugClick);
+    connect(Btn_Cancel, &QPushButton::clicked, panels, &AnswerPanels::Btn_CancelClick);
+}
+
+TF_Shutsudai::~TF_Shutsudai() = default;
+
+void TF_Shutsudai::FormShow()
+{
+    if (state.ReviewMode) {
+        if (phase_ != Phase::Review && phase_ != Phase::Finished)
+            startReview();
+        return;
+    }
+    // Shown again for any other reason, a test under way goes on.
+    if (phase_ == Phase::Waiting && CurrentQuestion == 0)
+        prepareTest();
+}
+
+void TF_Shutsudai::FormHide()
+{
+    // The first hiding ends the music for good: grading and the review are silent.
+    MP_Shu_1.stop();
+}
+
+void TF_Shutsudai::FormClose()
+{
+    Tim_Clock.stop();
+    MP_Shu_1.stop();
+    panels->PartsStrip = QImage();
+    state.ScreenOpenFlags.TestOpen = false;
+}
+
+// ---- a new test ----
+
+void TF_Shutsudai::prepareTest()
+{
+    panels->clearAnswer();
+    CurrentQuestion = 0;
+    panels->hidePanels();
+    setHelpContext(HelpTest);
+    Lbl_Title->setText(QString());
+    services.random.randomize(services.clock);
+    prepareTestSlots(state, services.random);
+    Btn_Next->setText(QStringLiteral("はじめ"));
+    Btn_Next->show();
+    Btn_awase->hide();
+    Btn_Prev->hide();
+    panels->Btn_DelPart->hide();
+    panels->Btn_Delall->hide();
+    Btn_Cancel->hide();
+    Lbl_Nokori_Time->clear();
+    phase_ = Phase::Waiting;
+}
+
+void TF_Shutsudai::startTest()
+{
+    Btn_Next->setText(QStringLiteral("つぎ"));
+    panels->Btn_Junbi();
+    Btn_Debug->setVisible(state.Settings.DebugFlag);
+    panels->Btn_DelPart->show();
+    panels->Btn_Delall->show();
+
+    StartTime = services.clock.now();
+    const int limit = kind_ == 1 ? state.Settings.ReadTimeLimit : state.Settings.WriteTimeLimit;
+    EndTime = clockEnd(StartTime, limit);
+    setHelpContext(kind_ == 1 ? HelpReading : HelpWriting);
+    Tim_Clock.start();
+    MP_Shu_1.start();
+    phase_ = Phase::Answering;
+
+    CurrentQuestion = 1;
+    if (!readSentence(CurrentQuestion))
+        return;
+    commonTail();
+}
+
+void TF_Shutsudai::btn_NextClick()
+{
+    if (phase_ == Phase::Waiting && CurrentQuestion == 0)
+        startTest();
+    else if (phase_ == Phase::Answering)
+        nextQuestion();
+}
+
+void TF_Shutsudai::nextQuestion()
+{
+    QuestionSlot &slot = state.QuestionSlots[CurrentQuestion];
+    slot.PlayerAnswer = storedAnswer(panels->answer());
+    if (CurrentQuestion >= QuestionsPerTest) {
+        const Answer a =
+            services.dialogs.question(this, QStringLiteral("１０もんおわりました。さいてんしてよいですか？"));
+        // The clock keeps running behind the question: the time may have run
+        // out and handed the test to grading already.
+        if (phase_ != Phase::Answering || a != Answer::Yes)
+            return;
+        commonTail();
+        handToGrading();
+        return;
+    }
+    ++CurrentQuestion;
+    if (!readSentence(CurrentQuestion))
+        return;
+    commonTail();
+}
+
+void TF_Shutsudai::commonTail()
+{
+    panels->resetForQuestion();
+    Btn_Prev->setVisible(CurrentQuestion > 1);
+    Btn_Cancel->hide();
+}
+
+bool TF_Shutsudai::readSentence(int n)
+{
+    QuestionSlot &slot = state.QuestionSlots[n];
+    panels->setAnswer(slot.PlayerAnswer);
+    clearSegments();
+    ShownQuestion shown;
+    if (!services.guard(this, [&] {
+            const QuestionRecord r =
+                readQuestionRecord(state.Bank, state.ProgramDir, slot.Kanji, slot.QuestionChoice);
+            shown = showQuestion(r, state.Cat, slot.Kanji, kind_);
+        })) {
+        phase_ = Phase::Finished;
+        Tim_Clock.stop();
+        return false;
+    }
+    storeShown(slot, shown);
+    showSegments(shown.segments, shown.target);
+    Grp_Mondai->setTitle(QStringLiteral("だい%1もん").arg(n));
+    return true;
+}
+
+void TF_Shutsudai::clearSegments()
+{
+    for (int i = 1; i <= 3; ++i)
+        Lbl_Segment[i]->clear();
+}
+
+void TF_Shutsudai::showSegments(const std::array<QByteArray, 4> &segments, int target)
+{
+    for (int i = 1; i <= 3; ++i) {
+        QLabel *label = Lbl_Segment[i];
+        label->setText(cp932::toUnicode(segments[i]));
+        setTextColour(label, i == target ? colour::Red : colour::White);
+        label->adjustSize();
+        if (segments[i].isEmpty())
+            label->resize(0, label->height());
+    }
+    const auto x = sentenceLayout(Lbl_Segment[1]->width(), Lbl_Segment[2]->width(), Lbl_Segment[3]->width());
+    for (int i = 1; i <= 3; ++i)
+        Lbl_Segment[i]->move(x[i - 1], 20);
+}
+
+void TF_Shutsudai::Btn_PrevClick()
+{
+    if (phase_ != Phase::Answering || CurrentQuestion <= 1)
+        return;
+    --CurrentQuestion;
+    if (CurrentQuestion == 1)
+        Btn_Prev->hide();
+    // What was typed on the question being left is dropped.
+    const QuestionSlot &slot = state.QuestionSlots[CurrentQuestion];
+    showSegments(slot.ShownSegments, slot.TargetSegment);
+    panels->setAnswer(slot.PlayerAnswer);
+    Grp_Mondai->setTitle(QStringLiteral("だい%1もん").arg(CurrentQuestion));
+    panels->resetForQuestion();
+    // Back on the first panels "もどる" has nothing left to go back to.
+    Btn_Cancel->hide();
+}
+
+// ---- the clock and the hand-over ----
+
+void TF_Shutsudai::Tim_ClockTimer()
+{
+    if (phase_ != Phase::Answering) {
+        Tim_Clock.stop();
+        return;
+    }
+    const qint64 left = remainingSeconds(EndTime, services.clock.now());
+    Lbl_Nokori_Time->setText(clockText(left));
+    if (left > 0)
+        return;
+    timeOut();
+}
+
+void TF_Shutsudai::timeOut()
+{
+    phase_ = Phase::Grading;
+    Tim_Clock.stop();
+    Lbl_Nokori_Time->clear();
+    services.dialogs.information(this, QStringLiteral("じかんがすぎました。さいてんします。"));
+    // The questions not reached get their sentences for the grading table;
+    // the answer line on screen is not stored.
+    for (int q = CurrentQuestion + 1; q <= QuestionsPerTest; ++q) {
+        QuestionSlot &slot = state.QuestionSlots[q];
+        if (!QFile::exists(services.file(QStringLiteral("Mondai1.dat")))) {
+            markUnseen(slot, state.Cat);
+            continue;
+        }
+        ShownQuestion shown;
+        if (!services.guard(this, [&] {
+                const QuestionRecord r =
+                    readQuestionRecord(state.Bank, state.ProgramDir, slot.Kanji, slot.QuestionChoice);
+                shown = showQuestion(r, state.Cat, slot.Kanji, kind_);
+            })) {
+            phase_ = Phase::Finished;
+            return;
+        }
+        storeShown(slot, shown);
+    }
+    services.nav.open<TF_Saiten>(this);
+}
+
+void TF_Shutsudai::handToGrading()
+{
+    if (phase_ != Phase::Answering)
+        return;
+    phase_ = Phase::Grading;
+    Tim_Clock.stop();
+    MP_Shu_1.stop();
+    services.nav.open<TF_Saiten>(this);
+}
+
+void TF_Shutsudai::Btn_DebugClick()
+{
+    if (phase_ != Phase::Answering)
+        return;
+    for (int i = 1; i <= QuestionsPerTest - 1 && phase_ == Phase::Answering; ++i) {
+        CurrentQuestion = i;
+        panels->setAnswer(state.QuestionSlots[i].CorrectAnswer);
+        nextQuestion();
+    }
+    Btn_Debug->hide();
+}
+
+// ---- header ----
+
+void TF_Shutsudai::Img_Button1Click(int index)
+{
+    if (index != 1) {
+        ScreenFrame::Img_Button1Click(index);
+        return;
+    }
+    state.HintQuestion = int16_t(CurrentQuestion);
+    state.HintContext.kind = int16_t(state.CurrentKind);
+    if (CurrentQuestion != 0)
+        state.HintContext.situation =
+            hintSituation(state.CurrentKind, AnswerPanels::ListSource, panels->nav.PanelState);
+    showHint();
+}
+
+Screen *TF_Shutsudai::modeScreen() const
+{
+    if (cameFrom() && cameFrom()->screenNumber() == ModeScreenNumber)
+        return cameFrom();
+    for (Screen *s : services.nav.screens())
+        if (s != this && s->screenNumber() == ModeScreenNumber)
+            return s;
+    return nullptr;
+}
+
+void TF_Shutsudai::BackClick()
+{
+    if (phase_ == Phase::Grading || phase_ == Phase::Finished)
+        return;
+    const Answer a = services.dialogs.question(this, QStringLiteral("がくしゅうをやめてもよいですか？"));
+    // The time may have run out while the question was open.
+    if (a != Answer::Yes || phase_ == Phase::Grading || phase_ == Phase::Finished)
+        return;
+    Tim_Clock.stop();
+    if (!state.ReviewMode)
+        MP_Shu_1.stop();
+    state.ReviewMode = false;
+    phase_ = Phase::Finished;
+    Screen *target = modeScreen();
+    if (!target)
+        target = cameFrom();
+    if (!target)
+        target = services.nav.mainMenu();
+    services.nav.closeAndShow(target);
+}
+
+// ---- the review ----
+
+void TF_Shutsudai::startReview()
+{
+    phase_ = Phase::Review;
+    Tim_Clock.stop();
+    panels->clearAnswer();
+    CurrentQuestion = 0;
+    panels->hidePanels();
+    panels->Btn_Junbi();
+    clearSegments();
+    Btn_Debug->hide();
+    Btn_Next->hide();
+    Btn_awase->show();
+    btn_awaseClick(); // to the first missed question
+    if (phase_ != Phase::Review)
+        return;
+    Lbl_Title->setText(QStringLiteral("まちがえたもんだいのふくしゅうです"));
+    Lbl_Title->resize(Lbl_Title->sizeHint().width(), Lbl_Title->height());
+    setHelpContext(HelpReview);
+    // The delete buttons come with the first answer check.
+    Btn_Prev->hide();
+    panels->Btn_DelPart->hide();
+    panels->Btn_Delall->hide();
+    Btn_Cancel->hide();
+    Lbl_Nokori_Time->clear();
+}
+
+void TF_Shutsudai::btn_awaseClick()
+{
+    if (phase_ != Phase::Review)
+        return;
+    Btn_Prev->hide();
+    panels->Btn_DelPart->show();
+    panels->Btn_Delall->show();
+    Btn_Cancel->hide();
+    if (CurrentQuestion > 0) {
+        const QuestionSlot &slot = state.QuestionSlots[CurrentQuestion];
+        if (!sameAnswer(panels->answer().trimmed(), slot.CorrectAnswer)) {
+            services.shell.MaruBatsu.playWrong();
+            panels->clearAnswer();
+            return; // the same question again
+        }
+        services.shell.MaruBatsu.playRight();
+    }
+    const int next = reviewAdvance(state.QuestionSlots, CurrentQuestion);
+    if (next == 0) {
+        finishReview();
+        return;
+    }
+    CurrentQuestion = next;
+    const QuestionSlot &slot = state.QuestionSlots[CurrentQuestion];
+    panels->clearAnswer();
+    clearSegments();
+    // The same sentence as in the test, read again; the slot stays as graded.
+    ShownQuestion shown;
+    if (!services.guard(this, [&] {
+            const QuestionRecord r =
+                readQuestionRecord(state.Bank, state.ProgramDir, slot.Kanji, slot.QuestionChoice);
+            shown = showQuestion(r, state.Cat, slot.Kanji, kind_);
+        })) {
+        phase_ = Phase::Finished;
+        return;
+    }
+    showSegments(shown.segments, shown.target);
+    Grp_Mondai->setTitle(QStringLiteral("だい%1もん").arg(CurrentQuestion));
+    panels->resetForQuestion();
+}
+
+void TF_Shutsudai::finishReview()
+{
+    phase_ = Phase::Finished;
+    // A passed test counts only now; one below the pass mark was recorded
+    // as not passed right after grading.
+    if (state.TestScore >= AppState::PassMark) {
+        const double now = services.clock.now();
+        if (!services.guard(this, [&] { recordTest(state, true, now); }))
+            return;
+    }
+    Screen *fresh = nullptr;
+    if (!services.guard(this, [&] { fresh = services.screens.create(ScreenId::Mode, services); }))
+        return;
+    state.ReviewMode = false;
+    {
+        TF_Level_Up result(services, this);
+        result.exec();
+    }
+    if (services.nav.quitRequested())
+        return;
+    // The old mode screen goes; the fresh one takes its place.
+    const std::vector<Screen *> living = services.nav.screens();
+    for (Screen *s : living)
+        if (s != fresh && s != this && s->screenNumber() == ModeScreenNumber) {
+            if (!fresh->cameFrom())
+                fresh->setCameFrom(s->cameFrom());
+            services.nav.close(s);
+        }
+    services.nav.closeAndShow(fresh);
+}

@@ -1,0 +1,69 @@
+#pragma once
+// The test screen: ten questions of one level and kind, answered on the
+// answer panels against a clock, then handed to grading; shown again after
+// grading, the same screen runs the review of the missed questions.
+#include "panels.h"
+#include "shell/screen.h"
+#include <QPushButton>
+#include <QTimer>
+#include <array>
+
+class TF_Shutsudai : public fm::ScreenFrame {
+    Q_OBJECT
+public:
+    explicit TF_Shutsudai(fm::Services &services);
+    ~TF_Shutsudai() override;
+
+    // Where the screen is in its life; the clock, the buttons and the back
+    // question all look at it so that a test reaches grading only once.
+    enum class Phase { Waiting, Answering, Grading, Review, Finished };
+    Phase phase() const { return phase_; }
+
+    void FormShow() override;
+    void FormHide() override;
+    void FormClose() override;
+
+    void btn_NextClick();
+    void Btn_PrevClick();
+    void Tim_ClockTimer();
+    void Btn_DebugClick();
+    void btn_awaseClick();
+    void Img_Button1Click(int index) override;
+    void BackClick() override;
+
+    // Screen state.
+    int CurrentQuestion = 0;
+    double StartTime = 0;
+    double EndTime = 0;
+
+    // Controls.
+    QLabel *Lbl_Nokori_Time;
+    QPushButton *Btn_Cancel;
+    QPushButton *Btn_Prev;
+    QPushButton *Btn_Next;
+    QPushButton *Btn_awase;
+    QPushButton *Btn_Debug;
+    QGroupBox *Grp_Mondai;
+    std::array<QLabel *, 4> Lbl_Segment{}; // [1..3], tags 1..3
+    QTimer Tim_Clock;
+    fm::AnswerPanels *panels;
+    fm::ScreenMusic MP_Shu_1;
+
+private:
+    void prepareTest();
+    void startTest();
+    void nextQuestion();
+    void commonTail();
+    bool readSentence(int n);
+    void showSegments(const std::array<QByteArray, 4> &segments, int target);
+    void clearSegments();
+    void stopClockAndMusic();
+    void handToGrading();
+    void timeOut();
+    void startReview();
+    void finishReview();
+    fm::Screen *modeScreen() const;
+
+    Phase phase_ = Phase::Waiting;
+    int kind_;
+};

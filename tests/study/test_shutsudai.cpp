@@ -1,0 +1,549 @@
+// The test screen on the offscreen platform: a whole test answered on the
+// panels, going back and forth, the clock and its time-out, the hand-over to
+// grading and the review of the missed questions.
+#include "test_shutsudai_fixture.h"
+#include "study/levelup.h"
+#include <QLabel>
+
+using namespace fm;
+using namespace studytest;
+using Kind = fm::test::FakeDialogs::Kind;
+
+namespace {
+
+// Whether a music player did this ("open Mondai.mid", "stop"); players are
+// numbered in the order the fakes made them.
+bool musicDid(const TestWorld &w, const QString &op)
+{
+    for (const QString &line : w.t.sound.log)
+        if (line.startsWith(QStringLiteral("music")) && line.section(' ', 1) == op)
+            return true;
+    return false;
+}
+
+// Answers every question of the test right on the kana keys, pressing "つぎ"
+// after each; the tenth confirmation is answered from the dialog script.
+void answerAllReading(TestWorld &w, std::function<bool(int)> right = [](int) { return true; })
+{
+    for (int n = 1; n <= 10; ++n) {
+        ASSERT_EQ(w.test->CurrentQuestion, n);
+        w.typeKana(right(n) ? w.current().CorrectAnswer : cp932::charAt(w.current().CorrectAnswer, 0));
+        w.click(w.test->Btn_Next);
+    }
+}
+
+} // namespace
+
+TEST(TestScreen, ChallengeReadingAnsweredOnTheKanaKeysEndsOnGrading)
+{
+    TestWorld w(2, 1, true);
+    w.t.state.Progress[25][1].CorrectCount = 3; // asked last of all
+    TF_Shutsudai *s = w.open();
+    ASSERT_NE(s, nullptr);
+    EXPECT_TRUE(w.t.state.ScreenOpenFlags.TestOpen);
+
+    // Waiting for the start: no question, no panel, no clock.
+    EXPECT_EQ(s->Btn_Next->text(), QStringLiteral("はじめ"));
+    EXPECT_FALSE(s->panels->Grp_Kanji->isVisible());
+    EXPECT_FALSE(s->Btn_Prev->isVisible());
+    EXPECT_FALSE(s->Tim_Clock.isActive());
+    EXPECT_EQ(s->helpContext(), 35);
+    for (int n = 1; n <= 10; ++n) {
+        EXPECT_GE(w.slot(n).Kanji, 21);
+        EXPECT_LE(w.slot(n).Kanji, 40);
+        EXPECT_NE(w.slot(n).Kanji, 25);
+    }
+
+    w.start();
+    EXPECT_EQ(s->Btn_Next->text(), QStringLiteral("つぎ"));
+    EXPECT_EQ(s->Lbl_Title->text(), QStringLiteral("あかいじのかなをえらぼう！"));
+    EXPECT_EQ(s->helpContext(), 351);
+    EXPECT_TRUE(s->Tim_Clock.isActive());
+    EXPECT_EQ(s->Grp_Mondai->title(), QStringLiteral("だい1もん"));
+    EXPECT_TRUE(musicDid(w, QStringLiteral("open Mondai.mid")));
+    EXPECT_FALSE(s->Btn_Debug->isVisible());
+
+    // Question 1: the kanji in red where the kana word stands.
+    const QuestionSlot &q1 = w.slot(1);
+    EXPECT_EQ(q1.TargetSegment, 2);
+    EXPECT_EQ(q1.ShownSegments[2], glyphOf(q1.Kanji));
+    EXPECT_EQ(q1.CorrectAnswer, targetWord(q1.Kanji, q1.QuestionChoice));
+    EXPECT_EQ(s->Lbl_Segment[2]->palette().color(QPalette::WindowText), colour::Red);
+    EXPECT_EQ(s->Lbl_Segment[1]->palette().color(QPalette::WindowText), colour::White);
+    EXPECT_EQ(s->Lbl_Segment[2]->x(), s->Lbl_Segment[1]->x() + s->Lbl_Segment[1]->width());
+
+    w.t.dialogs.answers = {Answer::No, Answer::Yes};
+    answerAllReading(w);
+    // "No" keeps question 10 with the clock running; "つぎ" again asks again.
+    EXPECT_EQ(w.t.dialogs.count(Kind::Question), 1);
+    EXPECT_EQ(s->CurrentQuestion, 10);
+    EXPECT_TRUE(s->Tim_Clock.isActive());
+    EXPECT_EQ(w.gradingScreens(), 0);
+    w.click(s->Btn_Next);
+    EXPECT_EQ(w.t.dialogs.texts().back(), QStringLiteral("１０もんおわりました。さいてんしてよいですか？"));
+
+    ASSERT_NE(w.grading(), nullptr);
+    EXPECT_EQ(w.t.nav.current(), w.grading());
+    EXPECT_FALSE(s->isVisible());
+    EXPECT_FALSE(s->Tim_Clock.isActive());
+    EXPECT_TRUE(musicDid(w, QStringLiteral("stop")));
+    for (int n = 1; n <= 10; ++n)
+        EXPECT_EQ(w.slot(n).PlayerAnswer, w.slot(n).CorrectAnswer) << n;
+
+    // Grading marks all ten right: recorded, result, a fresh mode screen.
+    ModalWatcher watcher;
+    for (int i = 0; i < 11; ++i)
+        w.grading()->Tim_SaitenTimer();
+    fm::test::TestShell::processDeletes();
+    EXPECT_EQ(w.t.state.TestScore, 10);
+    ASSERT_EQ(w.log().size(), 1);
+    EXPECT_EQ(w.log()[0].Counted, 1);
+    EXPECT_FALSE(w.t.state.ScreenOpenFlags.TestOpen);
+    EXPECT_EQ(w.t.nav.find<TF_Shutsudai>(), nullptr);
+}
+
+TEST(TestScreen, ChallengeWritingFoundByPartStrokesAndListEndsOnGrading)
+{
+    TestWorld w(3, 2, true);
+    TF_Shutsudai *s = w.open();
+    w.start();
+    EXPECT_EQ(s->Lbl_Title->text(), QStringLiteral("あかいじのかんじをえらぼう！"));
+    EXPECT_EQ(s->helpContext(), 352);
+    EXPECT_TRUE(s->panels->Grp_Bushu->isVisible());
+    EXPECT_TRUE(s->panels->Grp_Kakusuu->isVisible());
+    EXPECT_FALSE(s->panels->Grp_Kanji->isVisible());
+    EXPECT_EQ(s->panels->Btn_Gakunen_all->text(), QStringLiteral("ぜんぶのじ"));
+
+    for (int n = 1; n <= 10; ++n) {
+        const QuestionSlot &q = w.current();
+        // Writing: the kana stays in red and the kanji is expected.
+        EXPECT_EQ(q.ShownSegments[q.TargetSegment], targetWord(q.Kanji, q.QuestionChoice));
+        EXPECT_EQ(q.CorrectAnswer, glyphOf(q.Kanji));
+        EXPECT_TRUE(s->panels->Grp_Bushu->isVisible()) << n;
+        switch (n % 3) {
+        case 0: // radical group, then part
+            w.click(s->panels->Btn_Bushu[groupOf(q.Kanji)]);
+            EXPECT_TRUE(s->panels->Grp_Buhin->isVisible());
+            EXPECT_TRUE(s->Btn_Cancel->isVisible());
+            EXPECT_EQ(s->Btn_Cancel->text(), QStringLiteral("もどる"));
+            w.click(s->panels->Btn_Buhin[positionOf(q.Kanji)]);
+            break;
+        case 1: // stroke count
+            w.click(s->panels->Btn_Kakusuu[strokesOf(q.Kanji)]);
+            break;
+        case 2: // the whole range
+            w.click(s->panels->Btn_Gakunen_all);
+            break;
+        }
+        EXPECT_TRUE(s->panels->Grp_Kanji->isVisible());
+        ASSERT_TRUE(w.clickCandidate(q.CorrectAnswer)) << n;
+        EXPECT_EQ(s->panels->answer(), q.CorrectAnswer);
+        if (n == 10)
+            w.t.dialogs.answers = {Answer::Yes};
+        w.click(s->Btn_Next);
+    }
+    ASSERT_NE(w.grading(), nullptr);
+    EXPECT_EQ(w.gradingScreens(), 1);
+    for (int n = 1; n <= 10; ++n)
+        EXPECT_EQ(w.slot(n).PlayerAnswer, glyphOf(w.slot(n).Kanji)) << n;
+    EXPECT_EQ(AnswerPanels::ListSource, 2); // the last list came from a stroke count
+}
+
+TEST(TestScreen, PreviousAndNextKeepTheStoredAnswers)
+{
+    TestWorld w(1, 1, false);
+    TF_Shutsudai *s = w.open();
+    w.start();
+    const QByteArray a1 = w.current().CorrectAnswer;
+    w.typeKana(a1);
+    w.click(s->Btn_Next);
+    w.typeKana(sj("あいう"));
+    w.click(s->Btn_Next);
+    EXPECT_TRUE(s->Btn_Prev->isVisible());
+    const QString sentence3 = w.sentence();
+
+    // Typed on 3 but not stored: previous drops it.
+    w.typeKana(sj("やま"));
+    w.click(s->Btn_Prev);
+    EXPECT_EQ(s->CurrentQuestion, 2);
+    EXPECT_EQ(s->panels->answer(), sj("あいう"));
+    EXPECT_EQ(s->Grp_Mondai->title(), QStringLiteral("だい2もん"));
+    // Three kana stored: one more fits, a fifth does not.
+    w.typeKana(sj("え"));
+    w.click(s->panels->Btn_Moji[80]);
+    EXPECT_EQ(s->panels->answer(), sj("あいうえ"));
+    w.click(s->panels->Btn_DelPart);
+    EXPECT_EQ(s->panels->answer(), sj("あいう"));
+
+    w.click(s->Btn_Prev);
+    EXPECT_EQ(s->CurrentQuestion, 1);
+    EXPECT_FALSE(s->Btn_Prev->isVisible());
+    EXPECT_EQ(s->panels->answer(), a1);
+
+    w.click(s->Btn_Next); // stores question 1 again, as it stands
+    EXPECT_EQ(s->panels->answer(), sj("あいう"));
+    w.click(s->panels->Btn_Delall);
+    EXPECT_EQ(s->panels->AnswerCharCount(), 0);
+    w.click(s->Btn_Next); // question 2 now stored empty
+    EXPECT_EQ(s->CurrentQuestion, 3);
+    EXPECT_TRUE(s->panels->answer().isEmpty());
+    EXPECT_EQ(w.sentence(), sentence3); // the same sentence again
+    EXPECT_TRUE(w.slot(2).PlayerAnswer.isEmpty());
+    EXPECT_EQ(w.slot(1).PlayerAnswer, a1);
+}
+
+TEST(TestScreen, TimeOutOnQuestionFourGradesTheRestEmpty)
+{
+    TestWorld w(2, 1, true);
+    w.t.state.Settings.ReadTimeLimit = 1;
+    TF_Shutsudai *s = w.open();
+    w.start();
+    w.t.clock.advanceSeconds(1);
+    s->Tim_ClockTimer();
+    EXPECT_EQ(s->Lbl_Nokori_Time->text(), QStringLiteral("のこり59びょう"));
+    for (int n = 1; n <= 3; ++n) {
+        w.typeKana(w.current().CorrectAnswer);
+        w.click(s->Btn_Next);
+    }
+    w.typeKana(w.current().CorrectAnswer); // on screen, never stored
+    for (int i = 2; i <= 59; ++i) {
+        w.t.clock.advanceSeconds(1);
+        s->Tim_ClockTimer();
+    }
+    EXPECT_EQ(s->Lbl_Nokori_Time->text(), QStringLiteral("のこり1びょう"));
+    EXPECT_EQ(w.gradingScreens(), 0);
+    w.t.clock.advanceSeconds(1);
+    s->Tim_ClockTimer();
+
+    EXPECT_EQ(w.t.dialogs.texts().back(), QStringLiteral("じかんがすぎました。さいてんします。"));
+    EXPECT_TRUE(s->Lbl_Nokori_Time->text().isEmpty());
+    EXPECT_FALSE(s->Tim_Clock.isActive());
+    EXPECT_EQ(w.gradingScreens(), 1);
+    EXPECT_EQ(w.t.nav.current(), w.grading());
+    EXPECT_EQ(s->CurrentQuestion, 4);
+    for (int n = 1; n <= 3; ++n)
+        EXPECT_EQ(w.slot(n).PlayerAnswer, w.slot(n).CorrectAnswer);
+    for (int n = 4; n <= 10; ++n) {
+        const QuestionSlot &q = w.slot(n);
+        EXPECT_TRUE(q.PlayerAnswer.isEmpty()) << n;
+        EXPECT_EQ(q.CorrectAnswer, targetWord(q.Kanji, q.QuestionChoice)) << n;
+        EXPECT_EQ(q.ShownSegments[q.TargetSegment], glyphOf(q.Kanji)) << n;
+    }
+    // A later tick changes nothing.
+    s->Tim_ClockTimer();
+    EXPECT_EQ(w.gradingScreens(), 1);
+    EXPECT_EQ(w.t.dialogs.count(Kind::Information), 1);
+}
+
+TEST(TestScreen, TimeOutWithoutMondai1LeavesTheUnseenQuestionsWrong)
+{
+    TestWorld w(2, 1, true);
+    TF_Shutsudai *s = w.open();
+    w.start();
+    w.typeKana(w.current().CorrectAnswer);
+    w.click(s->Btn_Next);
+    ASSERT_TRUE(QFile::remove(w.t.file(QStringLiteral("Mondai1.dat"))));
+    w.t.clock.advanceSeconds(10 * 60);
+    s->Tim_ClockTimer();
+    EXPECT_FALSE(w.t.nav.quitRequested());
+    EXPECT_EQ(w.t.dialogs.count(Kind::Fatal), 0);
+    ASSERT_EQ(w.gradingScreens(), 1);
+    for (int n = 3; n <= 10; ++n) {
+        EXPECT_EQ(w.slot(n).TargetSegment, 0);
+        EXPECT_TRUE(w.slot(n).ShownSegments[1].isEmpty());
+        // An empty answer never matches what the question expects.
+        EXPECT_FALSE(w.slot(n).CorrectAnswer.isEmpty()) << n;
+    }
+    for (int i = 0; i < 10; ++i)
+        w.grading()->Tim_SaitenTimer();
+    EXPECT_EQ(w.t.state.TestScore, 1);
+}
+
+TEST(TestScreen, MissingMondai1WhenAQuestionIsShownEndsTheProgram)
+{
+    TestWorld w(2, 1, true);
+    TF_Shutsudai *s = w.open();
+    ASSERT_TRUE(QFile::remove(w.t.file(QStringLiteral("Mondai1.dat"))));
+    w.start();
+    EXPECT_TRUE(w.t.nav.quitRequested());
+    EXPECT_EQ(w.t.dialogs.texts().back(), QStringLiteral("Mondai1.datでエラーがおこりました。 "));
+    EXPECT_FALSE(s->Tim_Clock.isActive());
+}
+
+namespace {
+
+// Dialogs that let the clock run out while a question is open.
+class TimeOutDuringQuestion final : public Dialogs {
+public:
+    std::function<void()> whileAsking;
+    QStringList said;
+    void information(QWidget *, const QString &text) override { said << text; }
+    Answer question(QWidget *, const QString &text) override
+    {
+        said << text;
+        if (whileAsking)
+            whileAsking();
+        return Answer::Yes;
+    }
+    void message(QWidget *, const QString &text) override { said << text; }
+    void fatalFileError(QWidget *, const QString &text) override { said << text; }
+};
+
+} // namespace
+
+TEST(TestScreen, TimeOutBehindAnOpenQuestionHandsTheTestToGradingOnce)
+{
+    for (bool viaBack : {false, true}) {
+        TestWorld w(2, 1, true);
+        TimeOutDuringQuestion dialogs;
+        Services sv{w.t.state, dialogs, w.t.sound, w.t.help, w.t.clock, w.t.random,
+                    w.t.display, w.t.shell, w.t.nav, w.t.screens};
+        w.t.nav.attach(sv);
+        TF_Shutsudai *s = w.open();
+        w.start();
+        if (!viaBack)
+            for (int n = 1; n < 10; ++n)
+                w.click(s->Btn_Next);
+        dialogs.whileAsking = [&] {
+            w.t.clock.advanceSeconds(11 * 60);
+            s->Tim_ClockTimer();
+        };
+        if (viaBack)
+            w.click(s->headerButton(4)); // "がくしゅうをやめてもよいですか？" answered yes, too late
+        else
+            w.click(s->Btn_Next); // "１０もんおわりました…" answered yes, too late
+        fm::test::TestShell::processDeletes();
+        EXPECT_EQ(w.gradingScreens(), 1) << viaBack;
+        EXPECT_EQ(w.t.nav.current(), w.grading()) << viaBack;
+        ASSERT_EQ(w.t.nav.find<TF_Shutsudai>(), s) << viaBack; // still alive for the review
+        EXPECT_TRUE(dialogs.said.contains(QStringLiteral("じかんがすぎました。さいてんします。")));
+        EXPECT_EQ(s->phase(), TF_Shutsudai::Phase::Grading);
+    }
+}
+
+TEST(TestScreen, BackAsksAndLeavesWithoutRecording)
+{
+    TestWorld w(2, 1, true);
+    TF_Shutsudai *s = w.open();
+    w.start();
+    w.t.dialogs.answers = {Answer::No};
+    w.click(s->headerButton(4));
+    EXPECT_EQ(w.t.dialogs.texts().back(), QStringLiteral("がくしゅうをやめてもよいですか？"));
+    EXPECT_EQ(w.t.nav.current(), s);
+    EXPECT_TRUE(s->Tim_Clock.isActive());
+
+    w.t.dialogs.answers = {Answer::Yes};
+    QPointer<TF_Shutsudai> gone = s;
+    w.click(s->headerButton(4));
+    fm::test::TestShell::processDeletes();
+    EXPECT_TRUE(gone.isNull());
+    EXPECT_EQ(w.t.nav.current(), w.mode);
+    EXPECT_FALSE(w.t.state.ScreenOpenFlags.TestOpen);
+    EXPECT_TRUE(musicDid(w, QStringLiteral("stop")));
+    EXPECT_TRUE(w.log().isEmpty());
+}
+
+TEST(TestScreen, MusicLoopsWhileTestingAndEndsWithTheFirstHiding)
+{
+    TestWorld w(2, 1, true);
+    TF_Shutsudai *s = w.open();
+    w.start();
+    fm::test::FakeMediaPlayer *music = w.t.sound.playerFor(QStringLiteral("Mondai.mid"));
+    ASSERT_NE(music, nullptr);
+    music->finish();
+    EXPECT_TRUE(music->playing); // started again from the beginning
+    EXPECT_EQ(music->playedFrom, 0);
+    w.t.dialogs.answers = {Answer::Yes};
+    for (int n = 1; n <= 10; ++n)
+        w.click(s->Btn_Next);
+    EXPECT_FALSE(music->playing);
+    EXPECT_FALSE(music->isOpen());
+
+    // No music at all without a MIDI device.
+    TestWorld quiet(2, 2, true);
+    quiet.t.shell.MidiDeviceCount = 0;
+    quiet.open();
+    quiet.start();
+    EXPECT_EQ(quiet.t.sound.playerFor(QStringLiteral("Mondai.mid")), nullptr);
+}
+
+TEST(TestScreen, DebugFillInAnswersNineQuestionsAndSitsAboveTheTitle)
+{
+    TestWorld w(2, 1, true);
+    w.t.state.Settings.DebugFlag = true;
+    TF_Shutsudai *s = w.open();
+    EXPECT_FALSE(s->Btn_Debug->isVisible());
+    w.start();
+    ASSERT_TRUE(s->Btn_Debug->isVisible());
+    // Where the button and the title overlap, the button takes the click.
+    EXPECT_EQ(s->childAt(20, 10), s->Btn_Debug);
+    w.click(s->Btn_Debug);
+    EXPECT_EQ(s->CurrentQuestion, 10);
+    EXPECT_FALSE(s->Btn_Debug->isVisible());
+    for (int n = 1; n <= 9; ++n)
+        EXPECT_EQ(w.slot(n).PlayerAnswer, w.slot(n).CorrectAnswer) << n;
+    EXPECT_TRUE(w.slot(10).PlayerAnswer.isEmpty());
+
+    TestWorld off(2, 1, true);
+    off.open();
+    off.start();
+    EXPECT_FALSE(off.test->Btn_Debug->isVisible());
+}
+
+TEST(TestScreen, HintButtonTellsTheHintWindowWhereTheChildIs)
+{
+    TestWorld w(2, 2, false);
+    std::vector<HintCtx> seen;
+    std::vector<int> questions;
+    w.t.screens.showHintWindow = [&](Services &sv, QWidget *) {
+        seen.push_back(sv.state.HintContext);
+        questions.push_back(sv.state.HintQuestion);
+    };
+    TF_Shutsudai *s = w.open();
+    w.click(s->headerButton(1));
+    w.start();
+    w.click(s->headerButton(1));
+    w.click(s->panels->Btn_Bushu[1]);
+    w.click(s->headerButton(1)); // part panel, no part list made yet
+    w.click(s->panels->Btn_Buhin[1]);
+    w.click(s->headerButton(1)); // a part's list
+    w.click(s->Btn_Cancel);
+    w.click(s->headerButton(1)); // back on the part panel
+    w.click(s->Btn_Cancel);
+    w.click(s->headerButton(1)); // first panels
+    const std::vector<HintCtx> expected = {{12, 1, 2}, {12, 2, 2}, {12, 2, 2}, {12, 5, 2}, {12, 4, 2}, {12, 3, 2}};
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(questions, (std::vector<int>{0, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(w.t.state.HintContext, (HintCtx{12, 1, 1})); // set back after the window
+}
+
+// ---- the review ----
+
+namespace {
+
+// A test of level 2 reading taken to grading with the questions in `missed`
+// answered wrong, then marked: the review starts when the score allows it.
+void testWithMissed(TestWorld &w, QList<int> missed, ModalWatcher &watcher)
+{
+    (void)watcher;
+    w.open();
+    w.start();
+    w.t.dialogs.answers = {Answer::Yes};
+    answerAllReading(w, [&](int n) { return !missed.contains(n); });
+    ASSERT_NE(w.grading(), nullptr);
+    for (int i = 0; i < 11; ++i)
+        if (TF_Saiten *g = w.grading())
+            g->Tim_SaitenTimer();
+    fm::test::TestShell::processDeletes();
+}
+
+} // namespace
+
+TEST(TestReviewScreen, OnlyMissedQuestionsAndAWrongAnswerStays)
+{
+    TestWorld w(2, 1, true);
+    QStringList results;
+    ModalWatcher watcher([&](QWidget *d) {
+        if (auto *r = dynamic_cast<TF_Level_Up *>(d))
+            results << r->Lbl_Goukaku_Msg1->text();
+    });
+    testWithMissed(w, {2, 7}, watcher);
+    TF_Shutsudai *s = w.test;
+    ASSERT_EQ(w.t.state.TestScore, 8);
+    EXPECT_TRUE(w.log().isEmpty()); // 7..9: recorded only at the end of the review
+    ASSERT_EQ(w.t.nav.current(), s);
+    EXPECT_EQ(s->phase(), TF_Shutsudai::Phase::Review);
+    EXPECT_EQ(s->CurrentQuestion, 2);
+    EXPECT_EQ(s->Lbl_Title->text(), QStringLiteral("まちがえたもんだいのふくしゅうです"));
+    EXPECT_EQ(s->helpContext(), 37);
+    EXPECT_TRUE(s->Btn_awase->isVisible());
+    EXPECT_FALSE(s->Btn_Next->isVisible());
+    EXPECT_FALSE(s->Btn_Prev->isVisible());
+    EXPECT_FALSE(s->panels->Btn_DelPart->isVisible()); // until the first check
+    EXPECT_FALSE(s->panels->Btn_Delall->isVisible());
+    EXPECT_TRUE(s->Lbl_Nokori_Time->text().isEmpty());
+    EXPECT_EQ(s->Grp_Mondai->title(), QStringLiteral("だい2もん"));
+    EXPECT_EQ(w.sentence(), cp932::toUnicode(w.slot(2).ShownSegments[1] + w.slot(2).ShownSegments[2] +
+                                             w.slot(2).ShownSegments[3]));
+
+    // Wrong twice: the line clears, the question stays, the wrong sound plays.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        w.typeKana(sj("ん"));
+        w.t.sound.log.clear();
+        w.click(s->Btn_awase);
+        EXPECT_EQ(s->CurrentQuestion, 2);
+        EXPECT_TRUE(s->panels->answer().isEmpty());
+        EXPECT_TRUE(w.t.sound.log.contains(QStringLiteral("wave2 play"))) << w.t.sound.log.join(',').toStdString();
+        EXPECT_TRUE(s->panels->Btn_DelPart->isVisible());
+    }
+    w.typeKana(w.slot(2).CorrectAnswer);
+    w.t.sound.log.clear();
+    w.click(s->Btn_awase);
+    EXPECT_TRUE(w.t.sound.log.contains(QStringLiteral("wave1 play")));
+    EXPECT_EQ(s->CurrentQuestion, 7);
+    EXPECT_TRUE(s->panels->answer().isEmpty());
+    EXPECT_TRUE(w.log().isEmpty());
+
+    w.typeKana(w.slot(7).CorrectAnswer);
+    w.click(s->Btn_awase);
+    fm::test::TestShell::processDeletes();
+    // Recorded now, as passed, and the result says so.
+    ASSERT_EQ(w.log().size(), 1);
+    EXPECT_EQ(w.log()[0].Counted, 1);
+    EXPECT_EQ(results, QStringList{QStringLiteral("ごうかくおめでとう！ふくしゅうもがんばったね。")});
+    EXPECT_FALSE(w.t.state.ReviewMode);
+    EXPECT_FALSE(w.t.state.ScreenOpenFlags.TestOpen);
+    EXPECT_EQ(w.t.nav.find<TF_Shutsudai>(), nullptr);
+    // A fresh mode screen, the old one gone.
+    auto *now = dynamic_cast<TestModeScreen *>(w.t.nav.current());
+    ASSERT_NE(now, nullptr);
+    int modes = 0;
+    for (Screen *x : w.t.nav.screens())
+        modes += x->screenNumber() == 4;
+    EXPECT_EQ(modes, 1);
+    // No music in the review.
+    EXPECT_FALSE(musicDid(w, QStringLiteral("play")));
+    EXPECT_FALSE(musicDid(w, QStringLiteral("open Mondai.mid")));
+}
+
+TEST(TestReviewScreen, BelowThePassMarkTheReviewRecordsNothingMore)
+{
+    TestWorld w(2, 1, true);
+    QStringList results;
+    ModalWatcher watcher([&](QWidget *d) {
+        if (auto *r = dynamic_cast<TF_Level_Up *>(d))
+            results << r->Lbl_Goukaku_Msg1->text();
+    });
+    testWithMissed(w, {1, 2, 3, 4, 10}, watcher);
+    ASSERT_EQ(w.t.state.TestScore, 5);
+    ASSERT_EQ(w.log().size(), 1); // recorded by grading, not passed
+    EXPECT_EQ(w.log()[0].Counted, 0);
+    ASSERT_EQ(results.size(), 1);
+    TF_Shutsudai *s = w.test;
+    for (int n : {1, 2, 3, 4, 10}) {
+        ASSERT_EQ(s->CurrentQuestion, n);
+        w.typeKana(w.slot(n).CorrectAnswer);
+        w.click(s->Btn_awase);
+    }
+    fm::test::TestShell::processDeletes();
+    EXPECT_EQ(w.log().size(), 1);
+    EXPECT_EQ(results.size(), 2); // the result once more
+    EXPECT_NE(dynamic_cast<TestModeScreen *>(w.t.nav.current()), nullptr);
+}
+
+TEST(TestReviewScreen, BackDuringTheReviewRecordsNothing)
+{
+    TestWorld w(2, 1, true);
+    ModalWatcher watcher;
+    testWithMissed(w, {10}, watcher);
+    TF_Shutsudai *s = w.test;
+    ASSERT_EQ(w.t.state.TestScore, 9);
+    ASSERT_EQ(s->CurrentQuestion, 10); // only question 10 missed
+    w.t.dialogs.answers = {Answer::Yes};
+    w.click(s->headerButton(4));
+    fm::test::TestShell::processDeletes();
+    EXPECT_TRUE(w.log().isEmpty());
+    EXPECT_FALSE(w.t.state.ReviewMode);
+    EXPECT_EQ(w.t.nav.current(), w.mode);
+    EXPECT_EQ(w.t.nav.find<TF_Shutsudai>(), nullptr);
+}

@@ -1,0 +1,268 @@
+#pragma once
+// A small program directory for the test screen: 240 kanji with parts and
+// stroke counts, one or two sentences per kanji, the panel pictures and the
+// result pictures, a player, a mode screen to come from, and the study
+// screens registered.
+#include "data/catalogue.h"
+#include "data/cp932.h"
+#include "data/questionbank.h"
+#include "data/studylog.h"
+#include "shell/look.h"
+#include "study/register.h"
+#include "study/saiten.h"
+#include "study/shutsudai.h"
+#include "support/testshell.h"
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace studytest {
+
+using namespace fm;
+
+inline QByteArray sj(const char *utf8)
+{
+    return cp932::fromUnicode(QString::fromUtf8(utf8));
+}
+
+inline void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// A small placeable metafile (one rectangle), as libuemf writes it.
+inline QByteArray tinyWmf()
+{
+    static const unsigned char bytes[] = {
+        0xd7, 0xcd, 0xc6, 0x9a, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xa0, 0x05, 0xa0, 0x05, 0xa0, 0x05,
+        0x00, 0x00, 0x00, 0x00, 0xb1, 0x52, 0x01, 0x00, 0x09, 0x00, 0x00, 0x03, 0x28, 0x00, 0x00, 0x00,
+        0x00, 0x00, 0x14, 0x00, 0x00, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00, 0x0b, 0x02, 0x00, 0x00,
+        0x00, 0x00, 0x05, 0x00, 0x00, 0x00, 0x0c, 0x02, 0x64, 0x00, 0x64, 0x00, 0x07, 0x00, 0x00, 0x00,
+        0x1b, 0x04, 0x5a, 0x00, 0x5a, 0x00, 0x0a, 0x00, 0x0a, 0x00, 0x03, 0x00, 0x00, 0x00, 0x00, 0x00};
+    return QByteArray(reinterpret_cast<const char *>(bytes), sizeof bytes);
+}
+
+// Kanji k of the test catalogue: a first-level JIS kanji, k strokes modulo
+// 12 plus 1, one part (group k mod 8 + 1, position (k / 8) mod 5 + 1).
+inline QByteArray glyphOf(int k)
+{
+    int index = k - 1;
+    const int lead = index < 188 ? 0x89 : 0x8A;
+    if (index >= 188)
+        index -= 188;
+    const int trail = index < 63 ? 0x40 + index : 0x80 + (index - 63);
+    return QByteArray() + char(lead) + char(trail);
+}
+inline int strokesOf(int k) { return k % 12 + 1; }
+inline int groupOf(int k) { return k % 8 + 1; }
+inline int positionOf(int k) { return (k / 8) % 5 + 1; }
+inline int sentencesOf(int k) { return k % 3 == 0 ? 1 : 2; }
+
+// The two kana of the target word of kanji k's sentence c (shown keys only).
+inline QByteArray targetWord(int k, int c)
+{
+    QList<int> shown;
+    for (int i = 1; i <= KanaKeyCount; ++i)
+        if (kanaKeyShown(i))
+            shown << i;
+    return kanaKey(shown[(k * 7 + c * 3) % shown.size()]) + kanaKey(shown[(k * 11 + c) % shown.size()]);
+}
+
+// A mode screen to come from and go back to.
+class TestModeScreen : public ScreenFrame {
+public:
+    explicit TestModeScreen(Services &sv) : ScreenFrame(sv, FrameSpec{4, 34, QStringLiteral("モード")}) {}
+    int shows = 0, closes = 0;
+    void FormShow() override { ++shows; }
+    void FormClose() override { ++closes; }
+};
+
+// Looks at each modal window as soon as it runs and closes it.
+struct ModalWatcher {
+    explicit ModalWatcher(std::function<void(QWidget *)> inspect = {}) : inspect(std::move(inspect))
+    {
+        timer.setInterval(0);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            QWidget *w = QApplication::activeModalWidget();
+            if (!w || w == last)
+                return;
+            last = w;
+            ++seen;
+            if (this->inspect)
+                this->inspect(w);
+            if (auto *d = qobject_cast<QDialog *>(w))
+                d->accept();
+        });
+        timer.start();
+    }
+    QTimer timer;
+    std::function<void(QWidget *)> inspect;
+    QPointer<QWidget> last;
+    int seen = 0;
+};
+
+struct TestWorld {
+    fm::test::TestShell t;
+    TestModeScreen *mode = nullptr;
+    TF_Shutsudai *test = nullptr;
+
+    explicit TestWorld(int level = 2, int kind = 1, bool challenge = true)
+    {
+        registerStudyScreens(t.screens);
+        t.screens.add(ScreenId::Mode, [](Services &sv) { return new TestModeScreen(sv); });
+        writeCatalogue();
+        writeQuestions();
+        writePictures();
+        t.state.Players.PlayerCount = 1;
+        t.state.Players.PlayerTable[1].Name = sj("はなこ");
+        t.state.Players.PlayerTable[1].Level = int16_t(level);
+        t.state.Players.PlayerTable[1].Kind = int16_t(kind);
+        t.state.CurrentPlayer = 1;
+        t.state.CurrentLevel = int16_t(level);
+        t.state.CurrentKind = int16_t(kind);
+        t.state.ChallengeMode = challenge;
+        t.state.ReviewMode = false;
+        t.shell.MidiDeviceCount = 1;
+        t.shell.MaruBatsu.open(t.sound, t.state.ProgramDir);
+        AnswerPanels::ListSource = 0;
+    }
+
+    void writeCatalogue()
+    {
+        QVector<KanjiRecord> kanji;
+        for (int k = 1; k <= 240; ++k) {
+            const QByteArray g = glyphOf(k);
+            kanji << KanjiRecord{int16_t(k), uint8_t(g[0]), uint8_t(g[1]), int16_t(strokesOf(k)),
+                                 int16_t(groupOf(k)), int16_t(positionOf(k)), 0, 0};
+        }
+        QVector<BushuRecord> bushu;
+        for (int g = 1; g <= 8; ++g)
+            for (int p = 1; p <= 5; ++p)
+                bushu << BushuRecord{int16_t(g), 0, int16_t(p), int16_t((g - 1) * 5 + p)};
+        writeFile(t.file(QStringLiteral("Kanji1.dat")), encodeKanjiRecords(kanji));
+        writeFile(t.file(QStringLiteral("Bushu1.dat")), encodeBushuRecords(bushu));
+        loadCatalogue(t.state.Cat, t.state.ProgramDir);
+    }
+
+    void writeQuestions()
+    {
+        QVector<QuestionIndexEntry> index;
+        QByteArray sentences;
+        int next = 1;
+        for (int k = 1; k <= 240; ++k) {
+            index << QuestionIndexEntry{0, int16_t(next), int16_t(sentencesOf(k))};
+            for (int c = 1; c <= sentencesOf(k); ++c) {
+                QuestionRecord r;
+                r.TargetSegment = int16_t(c == 1 ? 2 : 1);
+                const QByteArray word = targetWord(k, c);
+                if (c == 1)
+                    r.Segments = {QByteArray(), sj("きょうは"), word, sj("をみた。")};
+                else
+                    r.Segments = {QByteArray(), word, sj("がすき。"), QByteArray()};
+                sentences += encodeQuestionRecord(r);
+                ++next;
+            }
+        }
+        writeFile(t.file(QStringLiteral("Mondai2.dat")), encodeQuestionIndex(index));
+        writeFile(t.file(QStringLiteral("Mondai1.dat")), sentences);
+        loadQuestionIndex(t.state.Bank, t.state.ProgramDir);
+    }
+
+    void writePictures()
+    {
+        // 40 part cells, each its own colour with its number.
+        QImage strip(64 * 40, 64, QImage::Format_RGB32);
+        strip.fill(Qt::white);
+        QPainter p(&strip);
+        p.setFont(pixelFont(28, true));
+        for (int i = 0; i < 40; ++i) {
+            p.fillRect(64 * i + 6, 6, 52, 52, QColor::fromHsv(i * 9, 120, 255));
+            p.drawText(QRect(64 * i, 0, 64, 64), Qt::AlignCenter, QString::number(i + 1));
+        }
+        p.end();
+        ASSERT_TRUE(strip.save(t.file(QStringLiteral("BuhinX.bmp"))));
+        for (int g = 1; g <= 8; ++g) {
+            QImage pic(40, 40, QImage::Format_RGB32);
+            pic.fill(QColor::fromHsv(g * 40, 200, 230));
+            ASSERT_TRUE(pic.save(t.file(QStringLiteral("bushu%1.bmp").arg(g))));
+        }
+        for (const char *name : {"Present1.wmf", "Present2.wmf", "Present3.wmf"})
+            writeFile(t.file(QString::fromLatin1(name)), tinyWmf());
+    }
+
+    // The mode screen, then the test screen opened from it by id.
+    TF_Shutsudai *open()
+    {
+        mode = t.nav.open<TestModeScreen>();
+        test = dynamic_cast<TF_Shutsudai *>(t.nav.open(ScreenId::Shutsudai));
+        return test;
+    }
+
+    void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton); }
+    void start() { click(test->Btn_Next); }
+
+    QuestionSlot &slot(int n) { return t.state.QuestionSlots[n]; }
+    QuestionSlot &current() { return slot(test->CurrentQuestion); }
+
+    // Types text on the kana keys.
+    void typeKana(const QByteArray &text)
+    {
+        for (int c = 0; c < cp932::charCount(text); ++c) {
+            const QByteArray ch = cp932::charAt(text, c);
+            int key = 0;
+            for (int i = 1; i <= KanaKeyCount && !key; ++i)
+                if (kanaKeyShown(i) && kanaKey(i) == ch)
+                    key = i;
+            ASSERT_NE(key, 0) << "no key for a character";
+            ASSERT_TRUE(test->panels->Btn_Moji[key]->isVisible());
+            click(test->panels->Btn_Moji[key]);
+        }
+    }
+
+    // Clicks the visible candidate showing glyph; false when there is none.
+    bool clickCandidate(const QByteArray &glyph)
+    {
+        for (int i = 1; i <= CandidateCount; ++i) {
+            QPushButton *b = test->panels->Btn_Kanji[i];
+            if (b->isVisible() && b->text() == cp932::toUnicode(glyph)) {
+                click(b);
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Reading on screen: the three labels as one text.
+    QString sentence() const
+    {
+        return test->Lbl_Segment[1]->text() + test->Lbl_Segment[2]->text() + test->Lbl_Segment[3]->text();
+    }
+
+    TF_Saiten *grading() const { return t.nav.find<TF_Saiten>(); }
+    int gradingScreens() const
+    {
+        int n = 0;
+        for (Screen *s : t.nav.screens())
+            n += dynamic_cast<TF_Saiten *>(s) != nullptr;
+        return n;
+    }
+
+    QVector<StudyRecord> log() const
+    {
+        QFile f(t.file(QStringLiteral("Kiroku1.dat")));
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        return decodeLog(f.readAll()).records;
+    }
+};
+
+} // namespace studytest
