@@ -1,4 +1,5 @@
 #include "data/cp932.h"
+#include "data/errors.h"
 #include "study/testrules.h"
 #include "support/fakes.h"
 #include <QSet>
@@ -392,4 +393,57 @@ TEST(TestPanels, WholeRangeCoversTheLevelsNeighbourhoodInRandomOrder)
     EXPECT_EQ(random.asked.back(), 1);
     EXPECT_EQ(wholeRangeCaption(4), QStringLiteral("ぜんぶのじ"));
     EXPECT_EQ(wholeRangeCaption(5), QStringLiteral("こたえのこうほ"));
+}
+
+TEST(TestQuestions, ReadingShowsTheKanjiAndExpectsTheKanaWritingTheReverse)
+{
+    auto cat = std::make_unique<Catalogue>();
+    cat->KanjiTable[7].Glyph = sj("山");
+    QuestionRecord r;
+    r.TargetSegment = 2;
+    r.Segments = {QByteArray(), sj("たかい") + QByteArray(4, ' '), QByteArray(" ") + sj("やま") + QByteArray(3, '\0'),
+                  sj("にのぼる。")};
+    ShownQuestion reading = showQuestion(r, *cat, 7, 1);
+    EXPECT_EQ(reading.target, 2);
+    EXPECT_EQ(reading.segments[1], sj("たかい"));
+    EXPECT_EQ(reading.segments[2], sj("山"));
+    EXPECT_EQ(reading.correctAnswer, sj("やま"));
+    ShownQuestion writing = showQuestion(r, *cat, 7, 2);
+    EXPECT_EQ(writing.segments[2], sj("やま"));
+    EXPECT_EQ(writing.correctAnswer, sj("山"));
+
+    // A target word longer than an answer can be is cut to 10 bytes.
+    r.Segments[2] = sj("あいうえおか");
+    EXPECT_EQ(showQuestion(r, *cat, 7, 1).correctAnswer, sj("あいうえお"));
+    // A record without a usable target is a damaged file.
+    r.TargetSegment = 4;
+    EXPECT_THROW(showQuestion(r, *cat, 7, 1), FileError);
+
+    QuestionSlot slot;
+    slot.Kanji = 7;
+    storeShown(slot, writing);
+    EXPECT_EQ(slot.ShownSegments[3], sj("にのぼる。"));
+    EXPECT_EQ(slot.TargetSegment, 2);
+    markUnseen(slot, *cat);
+    EXPECT_EQ(slot.TargetSegment, 0);
+    EXPECT_TRUE(slot.ShownSegments[2].isEmpty());
+    EXPECT_FALSE(sameAnswer(QByteArray(), slot.CorrectAnswer));
+}
+
+TEST(TestChoice, PreparingLeavesNothingOfTheLastTest)
+{
+    AppState state;
+    state.CurrentLevel = 1;
+    for (int n = 1; n <= 10; ++n) {
+        state.QuestionSlots[n].CorrectAnswer = sj("まえ");
+        state.QuestionSlots[n].ShownSegments[1] = sj("まえのぶん");
+        state.QuestionSlots[n].Correct = 1;
+    }
+    ScriptedRandom random;
+    prepareTestSlots(state, random);
+    for (int n = 1; n <= 10; ++n) {
+        EXPECT_TRUE(state.QuestionSlots[n].CorrectAnswer.isEmpty());
+        EXPECT_TRUE(state.QuestionSlots[n].ShownSegments[1].isEmpty());
+        EXPECT_EQ(state.QuestionSlots[n].Correct, 0);
+    }
 }

@@ -1,0 +1,191 @@
+// The answer panels on the test screen: what each panel shows, how they
+// switch and go back, and the answer line's limits.
+#include "test_shutsudai_fixture.h"
+
+using namespace fm;
+using namespace studytest;
+
+namespace {
+
+int visibleCandidates(TF_Shutsudai *s)
+{
+    int n = 0;
+    for (int i = 1; i <= CandidateCount; ++i)
+        n += s->panels->Btn_Kanji[i]->isVisible();
+    return n;
+}
+
+int visibleParts(TF_Shutsudai *s)
+{
+    int n = 0;
+    for (int j = 1; j <= PartButtonCount; ++j)
+        n += s->panels->Btn_Buhin[j]->isVisible();
+    return n;
+}
+
+} // namespace
+
+TEST(AnswerPanels, KanaKeysShowTheTableWithoutItsGapsAndStopAtFour)
+{
+    TestWorld w(1, 1, true);
+    TF_Shutsudai *s = w.open();
+    for (int i = 1; i <= KanaKeyCount; ++i)
+        EXPECT_FALSE(s->panels->Btn_Moji[i]->isVisible());
+    w.start();
+    EXPECT_EQ(s->panels->Grp_Kanji->title(), QStringLiteral("かなをえらぶ"));
+    EXPECT_EQ(s->panels->Grp_Kanji->geometry(), QRect(16, 184, 620, 281));
+    EXPECT_EQ(s->panels->Grp_Bushu, nullptr); // reading builds the kana only
+    int shown = 0;
+    for (int i = 1; i <= KanaKeyCount; ++i) {
+        shown += s->panels->Btn_Moji[i]->isVisible();
+        EXPECT_EQ(s->panels->Btn_Moji[i]->geometry(), panelButtonRect(PanelButton::Kana, i, 1.0));
+    }
+    EXPECT_EQ(shown, 75);
+    EXPECT_EQ(s->panels->Btn_Moji[76]->text(), QStringLiteral("あ"));
+
+    w.click(s->panels->Btn_DelPart); // nothing to delete
+    EXPECT_EQ(s->panels->AnswerCharCount(), 0);
+    for (int key : {76, 77, 78, 79, 80})
+        w.click(s->panels->Btn_Moji[key]);
+    EXPECT_EQ(s->panels->Lbl_kotae->text(), QStringLiteral("あいうえ"));
+    w.click(s->panels->Btn_DelPart);
+    w.click(s->panels->Btn_Moji[80]);
+    EXPECT_EQ(s->panels->Lbl_kotae->text(), QStringLiteral("あいうお"));
+    w.click(s->panels->Btn_Delall);
+    EXPECT_TRUE(s->panels->Lbl_kotae->text().isEmpty());
+    EXPECT_EQ(s->panels->AnswerCharCount(), 0);
+}
+
+TEST(AnswerPanels, PartsShowTheirCellsOfTheStripAndListTheirKanji)
+{
+    TestWorld w(2, 2, true);
+    TF_Shutsudai *s = w.open();
+    w.start();
+    EXPECT_EQ(s->panels->Btn_Bushu[8]->text(), QStringLiteral("その他"));
+    EXPECT_FALSE(s->panels->Btn_Bushu[1]->icon().isNull());
+    w.click(s->panels->Btn_Bushu[3]);
+    EXPECT_EQ(s->panels->nav.PanelState, 1);
+    EXPECT_FALSE(s->panels->Grp_Bushu->isVisible());
+    EXPECT_TRUE(s->panels->Grp_Kakusuu->isVisible()); // the stroke panel stays
+    EXPECT_EQ(visibleParts(s), 5);
+    // Part 2 of group 3 is glyph 12: the twelfth cell of BuhinX.bmp.
+    const QImage strip(w.t.file(QStringLiteral("BuhinX.bmp")));
+    const QImage icon = s->panels->Btn_Buhin[2]->icon().pixmap(QSize(64, 64)).toImage();
+    EXPECT_EQ(icon.pixelColor(8, 32), strip.pixelColor(64 * 11 + 8, 32));
+    EXPECT_NE(icon.pixelColor(8, 32), strip.pixelColor(64 * 10 + 8, 32));
+
+    w.click(s->panels->Btn_Buhin[2]);
+    EXPECT_EQ(AnswerPanels::ListSource, 1);
+    EXPECT_EQ(s->panels->SelectedGroup, 3);
+    EXPECT_EQ(s->panels->SelectedPart, 2);
+    EXPECT_FALSE(s->panels->Grp_Kakusuu->isVisible());
+    const QVector<int16_t> expected = kanjiOfPart(w.t.state.Cat, 3, 2);
+    ASSERT_EQ(visibleCandidates(s), expected.size());
+    for (int i = 1; i <= expected.size(); ++i)
+        EXPECT_EQ(s->panels->Btn_Kanji[i]->text(), cp932::toUnicode(glyphOf(expected[i - 1])));
+    EXPECT_EQ(s->panels->Btn_Kanji[1]->font().pixelSize(), 19);
+}
+
+TEST(AnswerPanels, BackGoesToThePartPanelOrTheFirstPanels)
+{
+    TestWorld w(2, 2, true);
+    TF_Shutsudai *s = w.open();
+    w.start();
+    EXPECT_FALSE(s->Btn_Cancel->isVisible());
+    w.click(s->panels->Btn_Bushu[5]);
+    w.click(s->panels->Btn_Buhin[1]);
+    w.click(s->Btn_Cancel); // back to the same group's parts
+    EXPECT_TRUE(s->panels->Grp_Buhin->isVisible());
+    EXPECT_TRUE(s->panels->Grp_Kakusuu->isVisible());
+    EXPECT_FALSE(s->panels->Grp_Kanji->isVisible());
+    EXPECT_TRUE(s->Btn_Cancel->isVisible());
+    EXPECT_EQ(s->panels->SelectedGroup, 5);
+    EXPECT_EQ(visibleParts(s), 5);
+    w.click(s->Btn_Cancel);
+    EXPECT_TRUE(s->panels->Grp_Bushu->isVisible());
+    EXPECT_FALSE(s->panels->Grp_Buhin->isVisible());
+    EXPECT_FALSE(s->Btn_Cancel->isVisible());
+
+    w.click(s->panels->Btn_Kakusuu[4]);
+    EXPECT_EQ(AnswerPanels::ListSource, 2);
+    EXPECT_EQ(visibleCandidates(s), 20);
+    w.click(s->Btn_Cancel);
+    EXPECT_TRUE(s->panels->Grp_Bushu->isVisible());
+    EXPECT_TRUE(s->panels->Grp_Kakusuu->isVisible());
+    EXPECT_FALSE(s->panels->Grp_Kanji->isVisible());
+    EXPECT_EQ(s->panels->nav.PanelState, 0);
+
+    // A new question brings the first panels back.
+    w.click(s->panels->Btn_Gakunen_all);
+    w.click(s->Btn_Next);
+    EXPECT_TRUE(s->panels->Grp_Bushu->isVisible());
+    EXPECT_FALSE(s->panels->Grp_Kanji->isVisible());
+    EXPECT_FALSE(s->Btn_Cancel->isVisible());
+}
+
+TEST(AnswerPanels, WholeRangeListsEightyAndAPartListAfterItOnlyItsOwn)
+{
+    TestWorld w(7, 2, true);
+    TF_Shutsudai *s = w.open();
+    w.start();
+    EXPECT_EQ(s->panels->Btn_Gakunen_all->text(), QStringLiteral("こたえのこうほ"));
+    w.click(s->panels->Btn_Gakunen_all);
+    EXPECT_EQ(AnswerPanels::ListSource, 3);
+    ASSERT_EQ(visibleCandidates(s), 80);
+    QSet<QString> listed;
+    for (int i = 1; i <= 80; ++i)
+        listed.insert(s->panels->Btn_Kanji[i]->text());
+    EXPECT_EQ(listed.size(), 80);
+    EXPECT_TRUE(listed.contains(cp932::toUnicode(glyphOf(121))));
+    EXPECT_TRUE(listed.contains(cp932::toUnicode(glyphOf(200))));
+    EXPECT_FALSE(listed.contains(cp932::toUnicode(glyphOf(201))));
+
+    w.click(s->Btn_Cancel);
+    w.click(s->panels->Btn_Bushu[2]);
+    w.click(s->panels->Btn_Buhin[4]);
+    EXPECT_EQ(visibleCandidates(s), 6);
+
+    // Three kanji at most; every candidate click offers "もどる".
+    for (int i = 1; i <= 4; ++i)
+        w.click(s->panels->Btn_Kanji[i]);
+    EXPECT_EQ(s->panels->AnswerCharCount(), 3);
+    EXPECT_EQ(cp932::charCount(s->panels->answer()), 3);
+    EXPECT_TRUE(s->Btn_Cancel->isVisible());
+}
+
+TEST(AnswerPanels, CrowdedAndEmptyGroupsAndAMissingStrip)
+{
+    TestWorld w(2, 2, true);
+    for (int j = 1; j <= 25; ++j)
+        w.t.state.Cat.RadicalTable[1][j] = int16_t(j % 40 + 1);
+    for (int j = 1; j <= 5; ++j)
+        w.t.state.Cat.RadicalTable[2][j] = 0;
+    w.t.state.Cat.RadicalTable[2][2] = 7; // behind a 0: never shown
+    ASSERT_TRUE(QFile::remove(w.t.file(QStringLiteral("BuhinX.bmp"))));
+    TF_Shutsudai *s = w.open();
+    w.start();
+    w.click(s->panels->Btn_Bushu[1]);
+    EXPECT_EQ(visibleParts(s), 19);
+    EXPECT_FALSE(s->panels->Btn_Buhin[20]->isVisible());
+    w.click(s->Btn_Cancel);
+    w.click(s->panels->Btn_Bushu[2]);
+    EXPECT_EQ(visibleParts(s), 0);
+    EXPECT_TRUE(s->panels->Grp_Buhin->isVisible());
+}
+
+TEST(AnswerPanels, LargeFontsScaleTheButtons)
+{
+    TestWorld w(2, 1, true);
+    w.t.shell.FontScale = 1.25;
+    TF_Shutsudai *s = w.open();
+    w.start();
+    EXPECT_EQ(s->panels->Btn_Moji[7]->geometry(), QRect(50, 65, 40, 40));
+    // The box holds its last column.
+    EXPECT_GE(s->panels->Grp_Kanji->width(), s->panels->Btn_Moji[80]->geometry().right());
+
+    TestWorld k(2, 2, true);
+    k.t.shell.FontScale = 1.25;
+    TF_Shutsudai *ks = k.open();
+    EXPECT_EQ(ks->panels->Btn_Kakusuu[7]->geometry(), QRect(58, 73, 48, 48));
+    EXPECT_EQ(ks->panels->Btn_Gakunen_all->geometry(), QRect(10, 265, 190, 48));
+}
