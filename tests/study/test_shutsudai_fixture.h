@@ -199,6 +199,29 @@ struct TestWorld {
             writeFile(t.file(QString::fromLatin1(name)), tinyWmf());
     }
 
+    // The program files the build made, instead of the small ones; false
+    // when the build has not made them.
+    bool useBuildFiles()
+    {
+        const QStringList names = {QStringLiteral("Kanji1.dat"), QStringLiteral("Bushu1.dat"),
+                                   QStringLiteral("Mondai1.dat"), QStringLiteral("Mondai2.dat"),
+                                   QStringLiteral("BuhinX.bmp")};
+        QStringList all = names;
+        for (int g = 1; g <= 8; ++g)
+            all << QStringLiteral("bushu%1.bmp").arg(g);
+        for (const QString &name : all)
+            if (!QFile::exists(QStringLiteral(FUDEMARU_BIN_DIR "/") + name))
+                return false;
+        for (const QString &name : all) {
+            QFile::remove(t.file(name));
+            if (!QFile::copy(QStringLiteral(FUDEMARU_BIN_DIR "/") + name, t.file(name)))
+                return false;
+        }
+        loadCatalogue(t.state.Cat, t.state.ProgramDir);
+        loadQuestionIndex(t.state.Bank, t.state.ProgramDir);
+        return true;
+    }
+
     // The mode screen, then the test screen opened from it by id.
     TF_Shutsudai *open()
     {

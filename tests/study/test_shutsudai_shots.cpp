@@ -1,0 +1,120 @@
+// The test screen drawn for looking at (PNG files when FUDEMARU_SHOT_DIR
+// names a folder), and whole tests on the program files the build made.
+#include "test_shutsudai_fixture.h"
+#include <QDir>
+#include <QPixmap>
+
+using namespace fm;
+using namespace studytest;
+
+namespace {
+
+QImage shoot(QWidget *w, const QString &name)
+{
+    const QImage shot = w->grab().toImage();
+    const QString dir = qEnvironmentVariable("FUDEMARU_SHOT_DIR");
+    if (!dir.isEmpty()) {
+        QDir().mkpath(dir);
+        shot.save(QDir(dir).filePath(name));
+    }
+    return shot;
+}
+
+// Pixels of exactly this colour inside r.
+int countColour(const QImage &image, const QRect &r, const QColor &c)
+{
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += image.pixelColor(x, y) == c;
+    return n;
+}
+
+} // namespace
+
+TEST(TestScreenShots, ReadingWritingPartsAndReview)
+{
+    for (int kind : {1, 2}) {
+        TestWorld w(3, kind, true);
+        const bool real = w.useBuildFiles();
+        TF_Shutsudai *s = w.open();
+        w.start();
+        const QString suffix = real ? QStringLiteral("") : QStringLiteral("-small");
+        if (kind == 1) {
+            w.typeKana(cp932::charAt(w.current().CorrectAnswer, 0));
+            const QImage shot = shoot(s, QStringLiteral("test-reading%1.png").arg(suffix));
+            ASSERT_EQ(shot.size(), QSize(640, 480));
+            // The red kanji stands in the question box; the rest is navy ground.
+            EXPECT_GT(countColour(shot, s->Grp_Mondai->geometry(), colour::Red), 20);
+            EXPECT_EQ(shot.pixelColor(636, 476), colour::Navy);
+            continue;
+        }
+        const QImage first = shoot(s, QStringLiteral("test-writing%1.png").arg(suffix));
+        EXPECT_GT(countColour(first, s->Grp_Mondai->geometry(), colour::Red), 20);
+        const int k = w.current().Kanji;
+        const KanjiEntry &e = w.t.state.Cat.KanjiTable[k];
+        const int group = e.Part1Group >= 1 && e.Part1Group <= 8 ? e.Part1Group : 1;
+        w.click(s->panels->Btn_Bushu[group]);
+        const QImage parts = shoot(s, QStringLiteral("test-parts%1.png").arg(suffix));
+        // The part pictures cover their buttons with something other than navy.
+        const QRect firstPart = s->panels->Btn_Buhin[1]->geometry().translated(s->panels->Grp_Buhin->pos());
+        EXPECT_LT(countColour(parts, firstPart, colour::Navy), firstPart.width() * firstPart.height() / 4);
+        if (e.Part1Group == group)
+            w.click(s->panels->Btn_Buhin[e.Part1Position]);
+        else
+            w.click(s->panels->Btn_Gakunen_all);
+        EXPECT_TRUE(w.clickCandidate(w.current().CorrectAnswer));
+        shoot(s, QStringLiteral("test-list%1.png").arg(suffix));
+
+        // The review screen of a test with question 1 missed.
+        w.t.dialogs.answers = {Answer::Yes};
+        w.click(s->Btn_Next);
+        for (int n = 2; n <= 10; ++n)
+            w.click(s->Btn_Next);
+        ASSERT_NE(w.grading(), nullptr);
+        for (auto &q : w.t.state.QuestionSlots)
+            q.Correct = 1;
+        w.slot(3).Correct = 0;
+        w.t.state.TestScore = 9;
+        w.t.state.ReviewMode = true;
+        w.t.nav.closeAndShow(s);
+        ASSERT_EQ(s->phase(), TF_Shutsudai::Phase::Review);
+        shoot(s, QStringLiteral("test-review%1.png").arg(suffix));
+        EXPECT_EQ(s->CurrentQuestion, 3);
+    }
+}
+
+// Whole tests on the shipped data: every question of every level can be
+// answered on the panels, by kana keys for reading and by a list of kanji
+// for writing.
+TEST(TestScreenWithBuildFiles, EveryLevelCanBeAnsweredOnThePanels)
+{
+    for (int level = 1; level <= 12; ++level) {
+        for (int kind : {1, 2}) {
+            TestWorld w(level, kind, false);
+            if (!w.useBuildFiles())
+                GTEST_SKIP() << "the build has not made the program's data files";
+            TF_Shutsudai *s = w.open();
+            w.start();
+            for (int n = 1; n <= 10; ++n) {
+                const QuestionSlot &q = w.current();
+                ASSERT_FALSE(q.CorrectAnswer.isEmpty()) << level << '/' << n;
+                if (kind == 1) {
+                    ASSERT_LE(cp932::charCount(q.CorrectAnswer), ReadingAnswerLimit) << level;
+                    w.typeKana(q.CorrectAnswer);
+                } else {
+                    w.click(s->panels->Btn_Kakusuu[w.t.state.Cat.KanjiTable[q.Kanji].Strokes]);
+                    ASSERT_TRUE(w.clickCandidate(q.CorrectAnswer)) << level << '/' << q.Kanji;
+                }
+                ASSERT_EQ(s->panels->answer(), q.CorrectAnswer) << level << '/' << n;
+                if (n == 10)
+                    w.t.dialogs.answers = {Answer::Yes};
+                w.click(s->Btn_Next);
+            }
+            ASSERT_NE(w.grading(), nullptr);
+            for (int i = 0; i < 10; ++i)
+                w.grading()->Tim_SaitenTimer();
+            EXPECT_EQ(w.t.state.TestScore, 10) << level << '/' << kind;
+        }
+    }
+}
