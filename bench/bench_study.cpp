@@ -13,7 +13,8 @@
 
 using namespace fm;
 
-namespace {
+namespace
+{
 
 std::unique_ptr<AppState> stateWithBank()
 {
@@ -76,7 +77,8 @@ void BM_ShowQuestion(benchmark::State &bs)
     QuestionRecord r;
     r.TargetSegment = 2;
     r.Segments = {QByteArray(), cp932::fromUnicode(QStringLiteral("きょうは")),
-                  cp932::fromUnicode(QStringLiteral("やま")), cp932::fromUnicode(QStringLiteral("にのぼる。"))};
+                  cp932::fromUnicode(QStringLiteral("やま")),
+                  cp932::fromUnicode(QStringLiteral("にのぼる。"))};
     for (int i = 0; i < 720; ++i)
         sentences += encodeQuestionRecord(r);
     QFile f(QDir(tmp.path()).filePath(QStringLiteral("Mondai1.dat")));

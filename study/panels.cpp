@@ -4,9 +4,11 @@
 #include "shell/services.h"
 #include <QPainter>
 
-namespace fm {
+namespace fm
+{
 
-namespace {
+namespace
+{
 
 QGroupBox *makeBox(QWidget *parent, const QString &caption, const QRect &place)
 {

@@ -11,13 +11,15 @@
 #include <QPushButton>
 #include <array>
 
-namespace fm {
+namespace fm
+{
 
 struct Services;
 
-class AnswerPanels : public QObject {
+class AnswerPanels : public QObject
+{
     Q_OBJECT
-public:
+  public:
     // Builds the panels of one kind (1 reading, 2 writing) on the screen.
     // title is the screen's instruction line, cancel its "もどる" button.
     AnswerPanels(Services &services, QWidget *screen, int kind, QLabel *title, QPushButton *cancel);
@@ -72,7 +74,7 @@ public:
     std::array<QPushButton *, CandidateCount + 1> Btn_Kanji{};      // writing
     QImage PartsStrip; // BuhinX.bmp: 64-pixel cells, one per part glyph
 
-private:
+  private:
     void buildReading(double scale);
     void buildWriting(double scale);
     QPushButton *makeButton(QWidget *parent, const QRect &place, int tag);

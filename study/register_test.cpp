@@ -1,8 +1,9 @@
 #include "register.h"
-#include "shutsudai.h"
 #include "shell/navigator.h"
+#include "shutsudai.h"
 
-namespace fm {
+namespace fm
+{
 
 void registerTestScreens(ScreenRegistry &registry)
 {

@@ -1,8 +1,8 @@
 #include "shutsudai.h"
-#include "levelup.h"
-#include "saiten.h"
 #include "data/cp932.h"
 #include "data/progress.h"
+#include "levelup.h"
+#include "saiten.h"
 #include "shell/clock.h"
 #include "shell/dialogs.h"
 #include "shell/look.h"
@@ -12,7 +12,8 @@
 
 using namespace fm;
 
-namespace {
+namespace
+{
 
 constexpr int ScreenNumber = 12;
 constexpr int ModeScreenNumber = 4;

@@ -8,9 +8,10 @@
 #include <QTimer>
 #include <array>
 
-class TF_Shutsudai : public fm::ScreenFrame {
+class TF_Shutsudai : public fm::ScreenFrame
+{
     Q_OBJECT
-public:
+  public:
     explicit TF_Shutsudai(fm::Services &services);
     ~TF_Shutsudai() override;
 
@@ -49,7 +50,7 @@ public:
     fm::AnswerPanels *panels;
     fm::ScreenMusic MP_Shu_1;
 
-private:
+  private:
     void prepareTest();
     void startTest();
     void nextQuestion();

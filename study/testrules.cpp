@@ -4,9 +4,11 @@
 #include "shell/random.h"
 #include <cmath>
 
-namespace fm {
+namespace fm
+{
 
-namespace {
+namespace
+{
 
 int levelBase(int level)
 {
@@ -17,9 +19,9 @@ int levelBase(int level)
 // the kana table is read in Japanese.
 const QByteArray &kanaTable()
 {
-    static const QByteArray table = cp932::fromUnicode(QStringLiteral(
-        "ぱぴぷぺぽばびぶべぼだぢづでどざじずぜぞがぎぐげごんゃゅょっわいうえをらりるれろ"
-        "やいゆえよまみむめもはひふへほなにぬねのたちつてとさしすせそかきくけこあいうえお"));
+    static const QByteArray table = cp932::fromUnicode(
+        QStringLiteral("ぱぴぷぺぽばびぶべぼだぢづでどざじずぜぞがぎぐげごんゃゅょっわいうえをらりるれろ"
+                       "やいゆえよまみむめもはひふへほなにぬねのたちつてとさしすせそかきくけこあいうえお"));
     return table;
 }
 
@@ -81,9 +83,9 @@ TestKanji choosePracticeKanji(int level, Random &random)
 
 void prepareTestSlots(AppState &state, Random &random)
 {
-    const TestKanji kanji = state.ChallengeMode
-                                ? chooseChallengeKanji(state.Progress, state.CurrentLevel, state.CurrentKind, random)
-                                : choosePracticeKanji(state.CurrentLevel, random);
+    const TestKanji kanji = state.ChallengeMode ? chooseChallengeKanji(state.Progress, state.CurrentLevel,
+                                                                       state.CurrentKind, random)
+                                                : choosePracticeKanji(state.CurrentLevel, random);
     const RandomFn draw = random.fn();
     for (int n = 1; n <= QuestionsPerTest; ++n) {
         QuestionSlot &s = state.QuestionSlots[n];
@@ -103,7 +105,8 @@ ShownQuestion showQuestion(const QuestionRecord &record, const Catalogue &cat, i
     if (record.TargetSegment < 1 || record.TargetSegment > 3)
         throw FileError(QStringLiteral("Mondai1.dat"),
                         QStringLiteral("target segment %1 of kanji %2").arg(record.TargetSegment).arg(kanji));
-    const QByteArray glyph = kanji >= 1 && kanji <= MaxKanjiNumber ? cat.KanjiTable[kanji].Glyph : QByteArray();
+    const QByteArray glyph =
+        kanji >= 1 && kanji <= MaxKanjiNumber ? cat.KanjiTable[kanji].Glyph : QByteArray();
     ShownQuestion q;
     q.target = record.TargetSegment;
     for (int i = 1; i <= 3; ++i) {
@@ -317,7 +320,7 @@ bool kanaKeyShown(int i)
 
 QString radicalGroupCaption(int group)
 {
-    static const char *const captions[] = {"",     "へん", "つくり", "かんむり", "あし",
+    static const char *const captions[] = {"",       "へん", "つくり", "かんむり", "あし",
                                            "かまえ", "たれ", "にょう", "その他"};
     if (group < 1 || group > RadicalGroupCount)
         return {};

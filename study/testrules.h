@@ -11,7 +11,8 @@
 #include <array>
 #include <cstdint>
 
-namespace fm {
+namespace fm
+{
 
 class Random;
 
@@ -24,11 +25,11 @@ constexpr int RadicalGroupCount = 8;
 constexpr int StrokeButtonCount = 20;
 constexpr int PartButtonCount = 20;
 constexpr int CandidateCount = 80;
-constexpr int MaxPartsShown = 19;        // a group's part panel
-constexpr int MaxKanjiOfPart = 49;       // a part's kanji list
-constexpr int MaxKanjiOfStrokes = 79;    // a stroke count's kanji list
+constexpr int MaxPartsShown = 19;     // a group's part panel
+constexpr int MaxKanjiOfPart = 49;    // a part's kanji list
+constexpr int MaxKanjiOfStrokes = 79; // a stroke count's kanji list
 constexpr int WholeRangeSize = 80;
-constexpr int PartCellSize = 64;         // one cell of BuhinX.bmp
+constexpr int PartCellSize = 64; // one cell of BuhinX.bmp
 
 // Kanji numbers of the ten questions, [1..10].
 using TestKanji = std::array<int16_t, QuestionsPerTest + 1>;
@@ -79,8 +80,9 @@ QByteArray storedAnswer(const QByteArray &line);
 bool sameAnswer(const QByteArray &given, const QByteArray &expected);
 
 // The answer line being typed, with its character limit (4 kana, 3 kanji).
-class AnswerLine {
-public:
+class AnswerLine
+{
+  public:
     explicit AnswerLine(int limit = ReadingAnswerLimit) : limit_(limit) {}
     void setLimit(int limit) { limit_ = limit; }
     int limit() const { return limit_; }
@@ -94,7 +96,7 @@ public:
     const QByteArray &text() const { return text_; }
     int count() const { return count_; } // AnswerCharCount
 
-private:
+  private:
     QByteArray text_;
     int count_ = 0;
     int limit_;

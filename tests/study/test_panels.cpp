@@ -5,7 +5,8 @@
 using namespace fm;
 using namespace studytest;
 
-namespace {
+namespace
+{
 
 int visibleCandidates(TF_Shutsudai *s)
 {

@@ -1,15 +1,16 @@
 // The test screen on the offscreen platform: a whole test answered on the
 // panels, going back and forth, the clock and its time-out, the hand-over to
 // grading and the review of the missed questions.
-#include "test_shutsudai_fixture.h"
 #include "study/levelup.h"
+#include "test_shutsudai_fixture.h"
 #include <QLabel>
 
 using namespace fm;
 using namespace studytest;
 using Kind = fm::test::FakeDialogs::Kind;
 
-namespace {
+namespace
+{
 
 // Whether a music player did this ("open Mondai.mid", "stop"); players are
 // numbered in the order the fakes made them.
@@ -23,7 +24,8 @@ bool musicDid(const TestWorld &w, const QString &op)
 
 // Answers every question of the test right on the kana keys, pressing "つぎ"
 // after each; the tenth confirmation is answered from the dialog script.
-void answerAllReading(TestWorld &w, std::function<bool(int)> right = [](int) { return true; })
+void answerAllReading(
+    TestWorld &w, std::function<bool(int)> right = [](int) { return true; })
 {
     for (int n = 1; n <= 10; ++n) {
         ASSERT_EQ(w.test->CurrentQuestion, n);
@@ -270,11 +272,13 @@ TEST(TestScreen, MissingMondai1WhenAQuestionIsShownEndsTheProgram)
     EXPECT_FALSE(s->Tim_Clock.isActive());
 }
 
-namespace {
+namespace
+{
 
 // Dialogs that let the clock run out while a question is open.
-class TimeOutDuringQuestion final : public Dialogs {
-public:
+class TimeOutDuringQuestion final : public Dialogs
+{
+  public:
     std::function<void()> whileAsking;
     QStringList said;
     void information(QWidget *, const QString &text) override { said << text; }
@@ -296,8 +300,8 @@ TEST(TestScreen, TimeOutBehindAnOpenQuestionHandsTheTestToGradingOnce)
     for (bool viaBack : {false, true}) {
         TestWorld w(2, 1, true);
         TimeOutDuringQuestion dialogs;
-        Services sv{w.t.state, dialogs, w.t.sound, w.t.help, w.t.clock, w.t.random,
-                    w.t.display, w.t.shell, w.t.nav, w.t.screens};
+        Services sv{w.t.state,  dialogs,     w.t.sound, w.t.help, w.t.clock,
+                    w.t.random, w.t.display, w.t.shell, w.t.nav,  w.t.screens};
         w.t.nav.attach(sv);
         TF_Shutsudai *s = w.open();
         w.start();
@@ -411,7 +415,8 @@ TEST(TestScreen, HintButtonTellsTheHintWindowWhereTheChildIs)
     w.click(s->headerButton(1)); // back on the part panel
     w.click(s->Btn_Cancel);
     w.click(s->headerButton(1)); // first panels
-    const std::vector<HintCtx> expected = {{12, 1, 2}, {12, 2, 2}, {12, 2, 2}, {12, 5, 2}, {12, 4, 2}, {12, 3, 2}};
+    const std::vector<HintCtx> expected = {{12, 1, 2}, {12, 2, 2}, {12, 2, 2},
+                                           {12, 5, 2}, {12, 4, 2}, {12, 3, 2}};
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(questions, (std::vector<int>{0, 1, 1, 1, 1, 1}));
     EXPECT_EQ(w.t.state.HintContext, (HintCtx{12, 1, 1})); // set back after the window
@@ -419,7 +424,8 @@ TEST(TestScreen, HintButtonTellsTheHintWindowWhereTheChildIs)
 
 // ---- the review ----
 
-namespace {
+namespace
+{
 
 // A test of level 2 reading taken to grading with the questions in `missed`
 // answered wrong, then marked: the review starts when the score allows it.
@@ -473,7 +479,8 @@ TEST(TestReviewScreen, OnlyMissedQuestionsAndAWrongAnswerStays)
         w.click(s->Btn_awase);
         EXPECT_EQ(s->CurrentQuestion, 2);
         EXPECT_TRUE(s->panels->answer().isEmpty());
-        EXPECT_TRUE(w.t.sound.log.contains(QStringLiteral("wave2 play"))) << w.t.sound.log.join(',').toStdString();
+        EXPECT_TRUE(w.t.sound.log.contains(QStringLiteral("wave2 play")))
+            << w.t.sound.log.join(',').toStdString();
         EXPECT_TRUE(s->panels->Btn_DelPart->isVisible());
     }
     w.typeKana(w.slot(2).CorrectAnswer);

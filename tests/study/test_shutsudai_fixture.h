@@ -23,7 +23,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-namespace studytest {
+namespace studytest
+{
 
 using namespace fm;
 
@@ -62,10 +63,22 @@ inline QByteArray glyphOf(int k)
     const int trail = index < 63 ? 0x40 + index : 0x80 + (index - 63);
     return QByteArray() + char(lead) + char(trail);
 }
-inline int strokesOf(int k) { return k % 12 + 1; }
-inline int groupOf(int k) { return k % 8 + 1; }
-inline int positionOf(int k) { return (k / 8) % 5 + 1; }
-inline int sentencesOf(int k) { return k % 3 == 0 ? 1 : 2; }
+inline int strokesOf(int k)
+{
+    return k % 12 + 1;
+}
+inline int groupOf(int k)
+{
+    return k % 8 + 1;
+}
+inline int positionOf(int k)
+{
+    return (k / 8) % 5 + 1;
+}
+inline int sentencesOf(int k)
+{
+    return k % 3 == 0 ? 1 : 2;
+}
 
 // The two kana of the target word of kanji k's sentence c (shown keys only).
 inline QByteArray targetWord(int k, int c)
@@ -78,8 +91,9 @@ inline QByteArray targetWord(int k, int c)
 }
 
 // A mode screen to come from and go back to.
-class TestModeScreen : public ScreenFrame {
-public:
+class TestModeScreen : public ScreenFrame
+{
+  public:
     explicit TestModeScreen(Services &sv) : ScreenFrame(sv, FrameSpec{4, 34, QStringLiteral("モード")}) {}
     int shows = 0, closes = 0;
     void FormShow() override { ++shows; }
@@ -141,8 +155,14 @@ struct TestWorld {
         QVector<KanjiRecord> kanji;
         for (int k = 1; k <= 240; ++k) {
             const QByteArray g = glyphOf(k);
-            kanji << KanjiRecord{int16_t(k), uint8_t(g[0]), uint8_t(g[1]), int16_t(strokesOf(k)),
-                                 int16_t(groupOf(k)), int16_t(positionOf(k)), 0, 0};
+            kanji << KanjiRecord{int16_t(k),
+                                 uint8_t(g[0]),
+                                 uint8_t(g[1]),
+                                 int16_t(strokesOf(k)),
+                                 int16_t(groupOf(k)),
+                                 int16_t(positionOf(k)),
+                                 0,
+                                 0};
         }
         QVector<BushuRecord> bushu;
         for (int g = 1; g <= 8; ++g)

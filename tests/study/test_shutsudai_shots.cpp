@@ -7,7 +7,8 @@
 using namespace fm;
 using namespace studytest;
 
-namespace {
+namespace
+{
 
 QImage shoot(QWidget *w, const QString &name)
 {

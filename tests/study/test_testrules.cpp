@@ -3,14 +3,15 @@
 #include "study/testrules.h"
 #include "support/fakes.h"
 #include <QSet>
-#include <gtest/gtest.h>
 #include <algorithm>
+#include <gtest/gtest.h>
 
 using namespace fm;
 using fm::test::FakeClock;
 using fm::test::ScriptedRandom;
 
-namespace {
+namespace
+{
 
 QByteArray sj(const char *utf8)
 {
@@ -401,8 +402,8 @@ TEST(TestQuestions, ReadingShowsTheKanjiAndExpectsTheKanaWritingTheReverse)
     cat->KanjiTable[7].Glyph = sj("山");
     QuestionRecord r;
     r.TargetSegment = 2;
-    r.Segments = {QByteArray(), sj("たかい") + QByteArray(4, ' '), QByteArray(" ") + sj("やま") + QByteArray(3, '\0'),
-                  sj("にのぼる。")};
+    r.Segments = {QByteArray(), sj("たかい") + QByteArray(4, ' '),
+                  QByteArray(" ") + sj("やま") + QByteArray(3, '\0'), sj("にのぼる。")};
     ShownQuestion reading = showQuestion(r, *cat, 7, 1);
     EXPECT_EQ(reading.target, 2);
     EXPECT_EQ(reading.segments[1], sj("たかい"));
