@@ -103,9 +103,9 @@ bool TF_Main::FormCreate()
 
         loader_.step(5);
         for (int tag = 1; tag <= 8; ++tag) {
-            const MenuButtonSpec &spec = MenuButtonSpecs[size_t(tag)];
-            auto *b = new HeaderButton(this, tag, iconOver(sh.ImgLst_Header[size_t(spec.iconCell - 1)], colour::Navy),
-                                       QString::fromUtf8(spec.hint), sh.HandPointer);
+            const MenuButtonSpec &button = MenuButtonSpecs[size_t(tag)];
+            auto *b = new HeaderButton(this, tag, iconOver(sh.ImgLst_Header[size_t(button.iconCell - 1)], colour::Navy),
+                                       QString::fromUtf8(button.hint), sh.HandPointer);
             b->move(10 + 80 * (tag - 1), Lbl_Title->geometry().bottom() + 1);
             connect(b, &HeaderButton::clicked, this, &TF_Main::Img_Button1Click);
             MenuButtons[size_t(tag)] = b;

@@ -90,19 +90,19 @@ void Screen::hideEvent(QHideEvent *event)
         FormHide();
 }
 
-ScreenFrame::ScreenFrame(Services &sv, const FrameSpec &spec) : Screen(sv, spec.screenNumber, spec.helpContext)
+ScreenFrame::ScreenFrame(Services &sv, const FrameSpec &frame) : Screen(sv, frame.screenNumber, frame.helpContext)
 {
-    Lbl_Title = makeLabel(this, spec.title, 8, 0, pixelFont(27, true), colour::Yellow);
+    Lbl_Title = makeLabel(this, frame.title, 8, 0, pixelFont(27, true), colour::Yellow);
     Lbl_Title->resize(Lbl_Title->width(), 27);
-    if (!spec.headerButtons)
+    if (!frame.headerButtons)
         return;
     static const QString hints[] = {QString(), QStringLiteral("ヒントをみる"), QStringLiteral("ヘルプをみる"),
                                     QStringLiteral("アイコンにする")};
     for (int i = 1; i <= 4; ++i) {
-        const QString hint = i == 4 ? spec.backHint : hints[i];
+        const QString hint = i == 4 ? frame.backHint : hints[i];
         auto *b = new HeaderButton(this, i, iconOver(sv.shell.ImgLst_Header[i - 1], colour::Navy), hint,
                                    sv.shell.HandPointer);
-        b->move(80 * i - 70, spec.headerTop);
+        b->move(80 * i - 70, frame.headerTop);
         connect(b, &HeaderButton::clicked, this, [this](int index) { Img_Button1Click(index); });
         header_[i] = b;
     }

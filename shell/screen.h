@@ -91,7 +91,7 @@ struct FrameSpec {
 class ScreenFrame : public Screen {
     Q_OBJECT
 public:
-    ScreenFrame(Services &services, const FrameSpec &spec);
+    ScreenFrame(Services &services, const FrameSpec &frame);
 
     QLabel *Lbl_Title = nullptr;
     // Header button by index 1..4 (nullptr on a screen without header).
