@@ -192,21 +192,28 @@ void TF_Shutsudai::commonTail()
     Btn_Cancel->hide();
 }
 
+bool TF_Shutsudai::readShown(const QuestionSlot &slot, ShownQuestion &shown)
+{
+    if (services.guard(this, [&] {
+            const QuestionRecord r =
+                readQuestionRecord(state.Bank, state.ProgramDir, slot.Kanji, slot.QuestionChoice);
+            shown = showQuestion(r, state.Cat, slot.Kanji, kind_);
+        }))
+        return true;
+    // The program is ending on a file error: nothing more happens on this screen.
+    phase_ = Phase::Finished;
+    Tim_Clock.stop();
+    return false;
+}
+
 bool TF_Shutsudai::readSentence(int n)
 {
     QuestionSlot &slot = state.QuestionSlots[n];
     panels->setAnswer(slot.PlayerAnswer);
     clearSegments();
     ShownQuestion shown;
-    if (!services.guard(this, [&] {
-            const QuestionRecord r =
-                readQuestionRecord(state.Bank, state.ProgramDir, slot.Kanji, slot.QuestionChoice);
-            shown = showQuestion(r, state.Cat, slot.Kanji, kind_);
-        })) {
-        phase_ = Phase::Finished;
-        Tim_Clock.stop();
+    if (!readShown(slot, shown))
         return false;
-    }
     storeShown(slot, shown);
     showSegments(shown.segments, shown.target);
     Grp_Mondai->setTitle(QStringLiteral("だい%1もん").arg(n));
@@ -419,14 +426,8 @@ void TF_Shutsudai::btn_awaseClick()
     clearSegments();
     // The same sentence as in the test, read again; the slot stays as graded.
     ShownQuestion shown;
-    if (!services.guard(this, [&] {
-            const QuestionRecord r =
-                readQuestionRecord(state.Bank, state.ProgramDir, slot.Kanji, slot.QuestionChoice);
-            shown = showQuestion(r, state.Cat, slot.Kanji, kind_);
-        })) {
-        phase_ = Phase::Finished;
+    if (!readShown(slot, shown))
         return;
-    }
     showSegments(shown.segments, shown.target);
     Grp_Mondai->setTitle(QStringLiteral("だい%1もん").arg(CurrentQuestion));
     panels->resetForQuestion();

@@ -3,6 +3,7 @@
 // answer panels against a clock, then handed to grading; shown again after
 // grading, the same screen runs the review of the missed questions.
 #include "panels.h"
+#include "testrules.h"
 #include "shell/screen.h"
 #include <QPushButton>
 #include <QTimer>
@@ -56,6 +57,8 @@ class TF_Shutsudai : public fm::ScreenFrame
     void nextQuestion();
     void commonTail();
     bool readSentence(int n);
+    // The sentence of a slot as shown; false when a file error ends the program.
+    bool readShown(const fm::QuestionSlot &slot, fm::ShownQuestion &shown);
     void showSegments(const std::array<QByteArray, 4> &segments, int target);
     void clearSegments();
     void stopClockAndMusic();
