@@ -11,6 +11,7 @@
 #include "study/register.h"
 #include "study/saiten.h"
 #include "study/shutsudai.h"
+#include "support/modalwatcher.h"
 #include "support/testshell.h"
 #include <QApplication>
 #include <QDialog>
@@ -100,29 +101,7 @@ class TestModeScreen : public ScreenFrame
     void FormClose() override { ++closes; }
 };
 
-// Looks at each modal window as soon as it runs and closes it.
-struct ModalWatcher {
-    explicit ModalWatcher(std::function<void(QWidget *)> inspect = {}) : inspect(std::move(inspect))
-    {
-        timer.setInterval(0);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            QWidget *w = QApplication::activeModalWidget();
-            if (!w || w == last)
-                return;
-            last = w;
-            ++seen;
-            if (this->inspect)
-                this->inspect(w);
-            if (auto *d = qobject_cast<QDialog *>(w))
-                d->accept();
-        });
-        timer.start();
-    }
-    QTimer timer;
-    std::function<void(QWidget *)> inspect;
-    QPointer<QWidget> last;
-    int seen = 0;
-};
+using fm::test::ModalWatcher;
 
 struct TestWorld {
     fm::test::TestShell t;
