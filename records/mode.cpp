@@ -114,13 +114,8 @@ TF_Mode::TF_Mode(Services &sv) : ScreenFrame(sv, FrameSpec{ModeScreenNumber, 34,
 
 QGroupBox *TF_Mode::makeGroup(const QString &caption, const QRect &geometry)
 {
-    auto *g = new QGroupBox(caption, this);
-    g->setGeometry(geometry);
+    auto *g = fm::makeGroupBox(this, caption, geometry, fm::colour::Yellow);
     g->setFont(groupFont());
-    // A thin light frame with the caption on its top line, as on a form.
-    g->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #c0c0c0; margin-top: 8px; }"
-                                    "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 2px;"
-                                    " color: #ffff00; }"));
     g->setMouseTracking(true);
     g->installEventFilter(this);
     return g;

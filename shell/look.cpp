@@ -1,5 +1,7 @@
 #include "look.h"
+#include <QGroupBox>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
 
 namespace fm {
@@ -32,6 +34,45 @@ void fillBackground(QWidget *widget, const QColor &c)
     p.setColor(QPalette::Window, c);
     widget->setPalette(p);
     widget->setAutoFillBackground(true);
+}
+
+namespace {
+// Drawn by hand rather than with a style sheet, which would cut the box's
+// buttons and labels off from the screen's font.
+class FramedBox : public QGroupBox {
+public:
+    FramedBox(const QString &caption, QWidget *parent, const QColor &captionColour)
+        : QGroupBox(caption, parent), captionColour_(captionColour)
+    {
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        const QFontMetrics fm(font());
+        const int lineY = fm.height() / 2;
+        p.setPen(QColor(192, 192, 192));
+        p.drawRect(0, lineY, width() - 1, height() - 1 - lineY);
+        if (title().isEmpty())
+            return;
+        const QRect text(8, 0, fm.horizontalAdvance(title()) + 4, fm.height());
+        p.fillRect(text, colour::Navy);
+        p.setPen(captionColour_);
+        p.drawText(text, Qt::AlignCenter, title());
+    }
+
+private:
+    QColor captionColour_;
+};
+} // namespace
+
+QGroupBox *makeGroupBox(QWidget *parent, const QString &caption, const QRect &place, const QColor &captionColour)
+{
+    auto *box = new FramedBox(caption, parent, captionColour);
+    box->setGeometry(place);
+    fillBackground(box, colour::Navy);
+    return box;
 }
 
 void setTextColour(QLabel *label, const QColor &c)

@@ -2,7 +2,9 @@
 // The design's faces, colours and small control helpers shared by every screen.
 #include <QColor>
 #include <QFont>
+#include <QGroupBox>
 #include <QLabel>
+#include <QRect>
 #include <QString>
 
 namespace fm {
@@ -42,6 +44,12 @@ void fillBackground(QWidget *widget, const QColor &colour);
 QLabel *makeLabel(QWidget *parent, const QString &text, int x, int y, const QFont &font, const QColor &colour,
                   int width = 0, int height = 0);
 void setTextColour(QLabel *label, const QColor &colour);
+
+// A group box on navy as the screens draw it: a thin light frame with the
+// caption on its top line, so children placed at the box's design
+// coordinates sit inside the frame.
+QGroupBox *makeGroupBox(QWidget *parent, const QString &caption, const QRect &place,
+                        const QColor &captionColour = QColor(255, 255, 255));
 
 // A label that reacts to the mouse: clicked() on release inside, hovered() on
 // every move over it. The screen decides its colours.

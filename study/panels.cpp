@@ -10,18 +10,6 @@ namespace fm
 namespace
 {
 
-QGroupBox *makeBox(QWidget *parent, const QString &caption, const QRect &place)
-{
-    auto *box = new QGroupBox(caption, parent);
-    box->setGeometry(place);
-    QPalette p = box->palette();
-    p.setColor(QPalette::Window, colour::Navy);
-    p.setColor(QPalette::WindowText, colour::White);
-    box->setPalette(p);
-    box->setAutoFillBackground(true);
-    return box;
-}
-
 // A box wide and tall enough for its buttons when large fonts scale them.
 void growToFit(QGroupBox *box, const QRect &lastButton)
 {
@@ -38,7 +26,7 @@ AnswerPanels::AnswerPanels(Services &services, QWidget *screen, int kind, QLabel
 {
     const QCursor hand = services.shell.HandPointer;
 
-    Grp_Kotae = makeBox(screen, QStringLiteral("こたえ"), QRect(16, 125, 620, 50));
+    Grp_Kotae = makeGroupBox(screen, QStringLiteral("こたえ"), QRect(16, 125, 620, 50));
     Lbl_kotae = makeLabel(Grp_Kotae, QString(), 62, 10, pixelFont(28, true, Gothic), colour::White, 267, 31);
     Btn_DelPart = new QPushButton(QStringLiteral("さいごのじをけす"), Grp_Kotae);
     Btn_DelPart->setGeometry(328, 12, 145, 33);
@@ -52,7 +40,7 @@ AnswerPanels::AnswerPanels(Services &services, QWidget *screen, int kind, QLabel
     connect(Btn_Delall, &QPushButton::clicked, this, [this] { Btn_DelallClick(); });
 
     const double scale = services.shell.FontScale > 0 ? services.shell.FontScale : 1.0;
-    Grp_Kanji = makeBox(screen, kind == 2 ? QStringLiteral("かんじをえらぶ") : QStringLiteral("かなをえらぶ"),
+    Grp_Kanji = makeGroupBox(screen, kind == 2 ? QStringLiteral("かんじをえらぶ") : QStringLiteral("かなをえらぶ"),
                         QRect(16, 184, 620, 281));
     if (kind == 2)
         buildWriting(scale);
@@ -84,9 +72,9 @@ void AnswerPanels::buildReading(double scale)
 
 void AnswerPanels::buildWriting(double scale)
 {
-    Grp_Bushu = makeBox(screen_, QStringLiteral("ぶしゅでえらぶ"), QRect(16, 184, 401, 281));
-    Grp_Buhin = makeBox(screen_, QStringLiteral("ぶしゅをえらぶ"), QRect(16, 184, 401, 281));
-    Grp_Kakusuu = makeBox(screen_, QStringLiteral("かくすうでえらぶ"), QRect(424, 184, 201, 281));
+    Grp_Bushu = makeGroupBox(screen_, QStringLiteral("ぶしゅでえらぶ"), QRect(16, 184, 401, 281));
+    Grp_Buhin = makeGroupBox(screen_, QStringLiteral("ぶしゅをえらぶ"), QRect(16, 184, 401, 281));
+    Grp_Kakusuu = makeGroupBox(screen_, QStringLiteral("かくすうでえらぶ"), QRect(424, 184, 201, 281));
 
     for (int g = 1; g <= RadicalGroupCount; ++g) {
         QPushButton *b = makeButton(Grp_Bushu, panelButtonRect(PanelButton::RadicalGroup, g, scale), g);

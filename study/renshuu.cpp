@@ -15,13 +15,8 @@ constexpr int KanjiPerLevel = 20;
 
 QGroupBox *makeBox(QWidget *parent, const QString &caption, int x)
 {
-    auto *box = new QGroupBox(caption, parent);
-    box->setGeometry(x, 108, 265, 325);
+    auto *box = fm::makeGroupBox(parent, caption, QRect(x, 108, 265, 325));
     box->setFont(fm::pixelFont(16, true));
-    fm::fillBackground(box, fm::colour::Navy);
-    QPalette pal = box->palette();
-    pal.setColor(QPalette::WindowText, fm::colour::White);
-    box->setPalette(pal);
     return box;
 }
 

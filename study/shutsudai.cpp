@@ -60,8 +60,7 @@ TF_Shutsudai::TF_Shutsudai(Services &sv)
                                QStringLiteral("こたえあわせをする"), hand);
     Btn_awase->hide();
 
-    Grp_Mondai = new QGroupBox(QStringLiteral("もんだい"), this);
-    Grp_Mondai->setGeometry(16, 72, 465, 49);
+    Grp_Mondai = makeGroupBox(this, QStringLiteral("もんだい"), QRect(16, 72, 465, 49));
     const QFont segmentFont = pointFont(16, true, Gothic);
     for (int i = 1; i <= 3; ++i) {
         Lbl_Segment[i] = makeLabel(Grp_Mondai, QString(), 10, 20, segmentFont, colour::White);
