@@ -1,4 +1,5 @@
 #include "stars.h"
+#include "pictureops.h"
 #include "data/roster.h"
 #include "shell/look.h"
 #include <QPainter>
@@ -52,30 +53,6 @@ StarRow gameStars(int gameLevel)
     return row;
 }
 
-QImage floodFill(QImage image, QPoint start, const QColor &fill)
-{
-    image = image.convertToFormat(QImage::Format_RGB32);
-    if (!image.rect().contains(start))
-        return image;
-    const QRgb from = image.pixel(start);
-    const QRgb to = fill.rgb();
-    if (from == to)
-        return image;
-    std::vector<QPoint> todo{start};
-    while (!todo.empty()) {
-        const QPoint p = todo.back();
-        todo.pop_back();
-        if (!image.rect().contains(p) || image.pixel(p) != from)
-            continue;
-        image.setPixel(p, to);
-        todo.push_back(p + QPoint(1, 0));
-        todo.push_back(p - QPoint(1, 0));
-        todo.push_back(p + QPoint(0, 1));
-        todo.push_back(p - QPoint(0, 1));
-    }
-    return image;
-}
-
 StarPictures cutStarPictures(const QImage &stars)
 {
     StarPictures p;
@@ -83,7 +60,7 @@ StarPictures cutStarPictures(const QImage &stars)
     p.navy.fill(colour::Navy);
     if (stars.width() < 2 * StarPictureSize || stars.height() < StarPictureSize)
         return p;
-    const QImage onNavy = floodFill(stars, QPoint(1, 1), colour::Navy);
+    const QImage onNavy = media::floodFill(stars, QPoint(1, 1), colour::Navy);
     p.filled = onNavy.copy(0, 0, StarPictureSize, StarPictureSize);
     p.empty = onNavy.copy(StarPictureSize, 0, StarPictureSize, StarPictureSize);
     return p;

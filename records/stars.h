@@ -50,9 +50,6 @@ struct StarPictures {
 // screen's background. A null or too small image gives null pictures.
 StarPictures cutStarPictures(const QImage &stars);
 
-// Fills the area of one colour that is 4-connected to start with `fill`.
-QImage floodFill(QImage image, QPoint start, const QColor &fill);
-
 // A 192 x 64 picture of one row of stars, on navy.
 QImage drawStarRow(const StarRow &row, const StarPictures &pictures);
 

@@ -1,3 +1,4 @@
+#include "pictureops.h"
 #include "records/stars.h"
 #include "shell/look.h"
 #include <QPainter>
@@ -90,7 +91,7 @@ TEST(Stars, FloodFillStopsAtOtherColoursAndDiagonals)
     for (QPoint p : {QPoint(1, 1), QPoint(2, 1), QPoint(3, 1), QPoint(1, 2), QPoint(3, 2), QPoint(1, 3),
                      QPoint(2, 3), QPoint(3, 3)})
         img.setPixel(p, qRgb(0, 0, 0));
-    const QImage out = floodFill(img, QPoint(0, 0), fm::colour::Navy);
+    const QImage out = fm::media::floodFill(img, QPoint(0, 0), fm::colour::Navy);
     EXPECT_EQ(out.pixel(0, 0), fm::colour::Navy.rgb());
     EXPECT_EQ(out.pixel(4, 4), fm::colour::Navy.rgb());
     EXPECT_EQ(out.pixel(2, 2), qRgb(255, 255, 255)); // enclosed

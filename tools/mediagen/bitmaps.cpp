@@ -79,27 +79,6 @@ void saveBmp(const QImage &image, const QString &path)
         throw ArtError(QStringLiteral("cannot write %1").arg(path).toStdString());
 }
 
-QImage floodFill(QImage image, QPoint start, QColor fill)
-{
-    image = image.convertToFormat(QImage::Format_RGB32);
-    if (!image.rect().contains(start))
-        return image;
-    const QRgb from = image.pixel(start);
-    const QRgb to = fill.rgb();
-    if (from == to)
-        return image;
-    std::vector<QPoint> stack{start};
-    while (!stack.empty()) {
-        const QPoint p = stack.back();
-        stack.pop_back();
-        if (!image.rect().contains(p) || image.pixel(p) != from)
-            continue;
-        image.setPixel(p, to);
-        stack.insert(stack.end(), {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)});
-    }
-    return image;
-}
-
 QImage replaceColour(QImage image, QColor key, QColor fill)
 {
     image = image.convertToFormat(QImage::Format_RGB32);

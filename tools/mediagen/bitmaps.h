@@ -26,10 +26,6 @@ QImage strip(const std::vector<QImage> &cells, QColor fill);
 // Saves as a 24-bit BMP; throws ArtError on failure.
 void saveBmp(const QImage &image, const QString &path);
 
-// Fills the area of colour connected to start with fill (4-neighbour), as
-// the program does to the mole pictures' surround and the stars' background.
-QImage floodFill(QImage image, QPoint start, QColor fill);
-
 // Replaces every pixel of colour key with fill, as the image lists do with white.
 QImage replaceColour(QImage image, QColor key, QColor fill);
 

@@ -10,6 +10,7 @@
 #include "bitmaps.h"
 #include "mediafiles.h"
 #include "music.h"
+#include "pictureops.h"
 #include "sounds.h"
 #include "wmfpicture.h"
 
@@ -160,10 +161,10 @@ class Sheet
 
         heading(
             "Stars.bmp, Mogura.bmp, Atari.bmp after the program's flood fill to navy (x2); Hand.png (x3)");
-        const QImage stars = floodFill(load(media::kStars), {1, 1}, kNavy);
+        const QImage stars = media::floodFill(load(media::kStars), {1, 1}, kNavy);
         cell(stars.scaled(stars.size() * 2), media::kStars, 160);
         for (const char *name : {media::kMoleHole, media::kMoleHit}) {
-            const QImage mole = floodFill(load(name), {1, 1}, kNavy);
+            const QImage mole = media::floodFill(load(name), {1, 1}, kNavy);
             cell(mole.scaled(mole.size() * 2), name, 150);
         }
         QImage handBack(96, 96, QImage::Format_RGB32);
