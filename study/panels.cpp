@@ -258,33 +258,23 @@ void AnswerPanels::showCandidates(const QVector<int16_t> &kanji)
 
 void AnswerPanels::Btn_BuhinClick(int j)
 {
-    ListSource = 1;
-    nav.toList();
-    cancel_->setText(QStringLiteral("もどる"));
-    Grp_Buhin->hide();
-    Grp_Kakusuu->hide();
-    Grp_Kanji->show();
-    cancel_->show();
     SelectedPart = j;
-    showCandidates(kanjiOfPart(services_.state.Cat, SelectedGroup, j));
+    openList(1, kanjiOfPart(services_.state.Cat, SelectedGroup, j));
 }
 
 void AnswerPanels::Btn_KakusuuClick(int s)
 {
-    ListSource = 2;
-    nav.toList();
-    cancel_->setText(QStringLiteral("もどる"));
-    Grp_Bushu->hide();
-    Grp_Buhin->hide();
-    Grp_Kakusuu->hide();
-    Grp_Kanji->show();
-    cancel_->show();
-    showCandidates(kanjiOfStrokes(services_.state.Cat, s));
+    openList(2, kanjiOfStrokes(services_.state.Cat, s));
 }
 
 void AnswerPanels::Btn_Gakunen_allClick()
 {
-    ListSource = 3;
+    openList(3, wholeRangeList(services_.state.CurrentLevel, services_.random));
+}
+
+void AnswerPanels::openList(int source, const QVector<int16_t> &kanji)
+{
+    ListSource = static_cast<int16_t>(source);
     nav.toList();
     cancel_->setText(QStringLiteral("もどる"));
     Grp_Bushu->hide();
@@ -292,7 +282,7 @@ void AnswerPanels::Btn_Gakunen_allClick()
     Grp_Kakusuu->hide();
     Grp_Kanji->show();
     cancel_->show();
-    showCandidates(wholeRangeList(services_.state.CurrentLevel, services_.random));
+    showCandidates(kanji);
 }
 
 void AnswerPanels::Btn_CancelClick()
