@@ -208,16 +208,9 @@ void TF_Main::Tim_IdoTimer()
 
 void TF_Main::Img_Button1Click(int tag)
 {
+    if (commonHeaderAction(tag))
+        return;
     switch (tag) {
-    case 1:
-        showHint();
-        break;
-    case 2:
-        showHelp();
-        break;
-    case 3:
-        minimise();
-        break;
     case 4: {
         TF_Settei dialog(services, this);
         dialog.exec();

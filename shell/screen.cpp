@@ -115,22 +115,26 @@ void ScreenFrame::setHeaderTop(int top)
             header_[i]->move(header_[i]->x(), top);
 }
 
-void ScreenFrame::Img_Button1Click(int index)
+bool Screen::commonHeaderAction(int index)
 {
     switch (index) {
     case 1:
         showHint();
-        break;
+        return true;
     case 2:
         showHelp();
-        break;
+        return true;
     case 3:
         minimise();
-        break;
-    case 4:
-        BackClick();
-        break;
+        return true;
     }
+    return false;
+}
+
+void ScreenFrame::Img_Button1Click(int index)
+{
+    if (!commonHeaderAction(index) && index == 4)
+        BackClick();
 }
 
 void ScreenFrame::BackClick()

@@ -60,6 +60,9 @@ public:
     void showHint();  // the hint window, modal; afterwards this screen is active again
     void showHelp();  // the help page of helpContext()
     void minimise();  // the whole program to the taskbar
+    // Header buttons 1..3 (hint, help, minimise) do the same on every screen;
+    // false for any other index.
+    bool commonHeaderAction(int index);
 
 protected:
     void showEvent(QShowEvent *event) override;
