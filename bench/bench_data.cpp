@@ -13,7 +13,8 @@
 
 using namespace fm;
 
-namespace {
+namespace
+{
 
 constexpr int kLogRecords = 10000;
 
@@ -33,15 +34,17 @@ struct ProgramDir {
         QVector<BushuRecord> parts;
         for (int g = 1; g <= 8; ++g)
             for (int p = 1; p <= 10; ++p)
-                parts.push_back({static_cast<int16_t>(g), 0, static_cast<int16_t>(p), static_cast<int16_t>(g * 10 + p)});
+                parts.push_back(
+                    {static_cast<int16_t>(g), 0, static_cast<int16_t>(p), static_cast<int16_t>(g * 10 + p)});
         writeFile(dir, "Bushu1.dat", encodeBushuRecords(parts));
         const QByteArray glyph = cp932::fromUnicode(QStringLiteral("字"));
         QVector<KanjiRecord> kanji;
         QVector<QuestionIndexEntry> index;
         for (int k = 1; k <= 240; ++k) {
-            kanji.push_back({static_cast<int16_t>(k), static_cast<uint8_t>(glyph[0]), static_cast<uint8_t>(glyph[1]),
-                             static_cast<int16_t>(1 + k % 16), static_cast<int16_t>(1 + k % 8),
-                             static_cast<int16_t>(1 + k % 10), static_cast<int16_t>(k % 3 ? 1 + (k / 8) % 8 : 0),
+            kanji.push_back({static_cast<int16_t>(k), static_cast<uint8_t>(glyph[0]),
+                             static_cast<uint8_t>(glyph[1]), static_cast<int16_t>(1 + k % 16),
+                             static_cast<int16_t>(1 + k % 8), static_cast<int16_t>(1 + k % 10),
+                             static_cast<int16_t>(k % 3 ? 1 + (k / 8) % 8 : 0),
                              static_cast<int16_t>(1 + k % 7)});
             index.push_back({0, static_cast<int16_t>(3 * k - 2), 3});
         }

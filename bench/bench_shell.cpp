@@ -12,7 +12,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-namespace {
+namespace
+{
 
 QApplication &app()
 {
@@ -35,7 +36,9 @@ void BM_TitleTick(benchmark::State &state)
 {
     app();
     static fm::Catalogue cat; // large: keep it off the stack
-    const QString glyphs = QStringLiteral("一右雨円王音下火花貝学気九休玉金空月犬見五口校左三山子四糸字耳七車手十出女小上森人水正生青夕石赤千川先早草足村大男竹中虫町天田土二日入年白八百文木本名目立力林六");
+    const QString glyphs =
+        QStringLiteral("一右雨円王音下火花貝学気九休玉金空月犬見五口校左三山子四糸字耳七車手十出女小上森人水"
+                       "正生青夕石赤千川先早草足村大男竹中虫町天田土二日入年白八百文木本名目立力林六");
     for (int n = 1; n <= 240; ++n)
         cat.KanjiTable[size_t(n)].Glyph = fm::cp932::fromUnicode(glyphs.mid((n - 1) % glyphs.size(), 1));
     const qreal ratio = state.range(0) / 100.0;
@@ -44,8 +47,8 @@ void BM_TitleTick(benchmark::State &state)
     // Every slot moving, as after the first seconds.
     for (int i = 1; i <= fm::SpriteSlotCount; ++i) {
         fm::SpriteSlot &s = anim.motion.Slots[size_t(i)];
-        s = fm::SpriteSlot{1, int16_t(20 * i), int16_t(10 + 13 * i), int16_t(1 + i % 8), 2, int16_t(i % 8),
-                           int16_t(i)};
+        s = fm::SpriteSlot{
+            1, int16_t(20 * i), int16_t(10 + 13 * i), int16_t(1 + i % 8), 2, int16_t(i % 8), int16_t(i)};
     }
     anim.setPixelRatio(ratio + 0.001); // builds the pictures of the moving slots
     anim.setPixelRatio(ratio);

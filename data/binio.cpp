@@ -1,7 +1,8 @@
 #include "binio.h"
 #include <algorithm>
 
-namespace fm::bin {
+namespace fm::bin
+{
 
 QByteArray shortString(const char *p, int cap, bool *ok)
 {

@@ -4,13 +4,17 @@
 #include <cstdint>
 #include <cstring>
 
-namespace fm::bin {
+namespace fm::bin
+{
 
 inline int16_t i16(const char *p)
 {
     return static_cast<int16_t>(static_cast<uint8_t>(p[0]) | (static_cast<uint8_t>(p[1]) << 8));
 }
-inline uint8_t u8(const char *p) { return static_cast<uint8_t>(p[0]); }
+inline uint8_t u8(const char *p)
+{
+    return static_cast<uint8_t>(p[0]);
+}
 inline double f64(const char *p)
 {
     uint64_t v = 0;
@@ -25,7 +29,10 @@ inline void putI16(char *p, int16_t v)
     p[0] = static_cast<char>(v & 0xff);
     p[1] = static_cast<char>((static_cast<uint16_t>(v) >> 8) & 0xff);
 }
-inline void putU8(char *p, uint8_t v) { p[0] = static_cast<char>(v); }
+inline void putU8(char *p, uint8_t v)
+{
+    p[0] = static_cast<char>(v);
+}
 inline void putF64(char *p, double d)
 {
     uint64_t v;

@@ -3,9 +3,11 @@
 #include "errors.h"
 #include "fileio.h"
 
-namespace fm {
+namespace fm
+{
 
-namespace {
+namespace
+{
 const QString kKanjiFile = QStringLiteral("Kanji1.dat");
 const QString kBushuFile = QStringLiteral("Bushu1.dat");
 
@@ -109,8 +111,11 @@ void loadCatalogueFromBytes(Catalogue &cat, const QByteArray &bushu, const QByte
     for (const BushuRecord &r : decodeBushuRecords(bushu)) {
         ++row;
         if (!validPart(r.Group, r.Position))
-            throw FileError(kBushuFile, QStringLiteral("record %1: part %2/%3 outside 10 groups x 50 positions")
-                                            .arg(row).arg(r.Group).arg(r.Position));
+            throw FileError(kBushuFile,
+                            QStringLiteral("record %1: part %2/%3 outside 10 groups x 50 positions")
+                                .arg(row)
+                                .arg(r.Group)
+                                .arg(r.Position));
         cat.RadicalTable[r.Group][r.Position] = r.GlyphIndex;
     }
 
@@ -118,12 +123,18 @@ void loadCatalogueFromBytes(Catalogue &cat, const QByteArray &bushu, const QByte
         if (group < 1)
             return; // no part
         if (!validPart(group, position))
-            throw FileError(kKanjiFile, QStringLiteral("record %1: part %2/%3 outside 10 groups x 50 positions")
-                                            .arg(rowNo).arg(group).arg(position));
+            throw FileError(kKanjiFile,
+                            QStringLiteral("record %1: part %2/%3 outside 10 groups x 50 positions")
+                                .arg(rowNo)
+                                .arg(group)
+                                .arg(position));
         int &count = partCount[group][position];
         if (count >= KanjiPerPartCap)
             throw FileError(kKanjiFile, QStringLiteral("record %1: more than %2 kanji with part %3/%4")
-                                            .arg(rowNo).arg(KanjiPerPartCap).arg(group).arg(position));
+                                            .arg(rowNo)
+                                            .arg(KanjiPerPartCap)
+                                            .arg(group)
+                                            .arg(position));
         cat.KanjiByPart[group][position][++count] = static_cast<int16_t>(n);
     };
 
@@ -132,10 +143,14 @@ void loadCatalogueFromBytes(Catalogue &cat, const QByteArray &bushu, const QByte
         ++row;
         if (r.Number < 1 || r.Number > MaxKanjiNumber)
             throw FileError(kKanjiFile, QStringLiteral("record %1: kanji number %2 outside 1..%3")
-                                            .arg(row).arg(r.Number).arg(MaxKanjiNumber));
+                                            .arg(row)
+                                            .arg(r.Number)
+                                            .arg(MaxKanjiNumber));
         if (r.Strokes < 1 || r.Strokes > MaxStrokes)
             throw FileError(kKanjiFile, QStringLiteral("record %1: stroke count %2 outside 1..%3")
-                                            .arg(row).arg(r.Strokes).arg(MaxStrokes));
+                                            .arg(row)
+                                            .arg(r.Strokes)
+                                            .arg(MaxStrokes));
         KanjiEntry &e = cat.KanjiTable[r.Number];
         e.Glyph = QByteArray() + static_cast<char>(r.Lead) + static_cast<char>(r.Trail);
         e.Strokes = r.Strokes;
@@ -147,7 +162,9 @@ void loadCatalogueFromBytes(Catalogue &cat, const QByteArray &bushu, const QByte
         int &count = strokeCount[r.Strokes];
         if (count >= KanjiPerStrokeCap)
             throw FileError(kKanjiFile, QStringLiteral("record %1: more than %2 kanji with %3 strokes")
-                                            .arg(row).arg(KanjiPerStrokeCap).arg(r.Strokes));
+                                            .arg(row)
+                                            .arg(KanjiPerStrokeCap)
+                                            .arg(r.Strokes));
         cat.KanjiByStrokes[r.Strokes][++count] = r.Number;
         addToPart(r.Number, row, r.Part1Group, r.Part1Position);
         addToPart(r.Number, row, r.Part2Group, r.Part2Position);

@@ -6,7 +6,8 @@
 #include <array>
 #include <cstdint>
 
-namespace fm {
+namespace fm
+{
 
 constexpr int MaxKanjiNumber = 1024;
 constexpr int PartGroupCount = 10;

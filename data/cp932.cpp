@@ -2,7 +2,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-namespace fm::cp932 {
+namespace fm::cp932
+{
 
 bool isLeadByte(unsigned char b)
 {

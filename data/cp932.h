@@ -4,7 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
-namespace fm::cp932 {
+namespace fm::cp932
+{
 
 // True when b starts a double-byte character.
 bool isLeadByte(unsigned char b);

@@ -1,9 +1,11 @@
 #include "datetime.h"
 #include <cmath>
 
-namespace fm {
+namespace fm
+{
 
-namespace {
+namespace
+{
 const QDate kEpoch(1899, 12, 30);
 constexpr double kMsPerDay = 86400000.0;
 } // namespace

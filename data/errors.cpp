@@ -1,6 +1,7 @@
 #include "errors.h"
 
-namespace fm {
+namespace fm
+{
 
 QString fileErrorMessage(const QString &fileName)
 {
@@ -13,8 +14,8 @@ FileError::FileError(QString fileName, QString detail)
 }
 
 FileError::FileError(QString fileName, QString detail, QString message)
-    : std::runtime_error((message + (detail.isEmpty() ? QString() : QStringLiteral(" (") + detail + ')'))
-                             .toStdString()),
+    : std::runtime_error(
+          (message + (detail.isEmpty() ? QString() : QStringLiteral(" (") + detail + ')')).toStdString()),
       fileName_(std::move(fileName)), detail_(std::move(detail)), message_(std::move(message))
 {
 }

@@ -2,13 +2,15 @@
 #include <QString>
 #include <stdexcept>
 
-namespace fm {
+namespace fm
+{
 
 // A data file that cannot be opened, read, written or that lies outside the
 // data model. message() is exactly what the child's screen shows before the
 // program ends; detail() says what was wrong, for the command-line tool.
-class FileError : public std::runtime_error {
-public:
+class FileError : public std::runtime_error
+{
+  public:
     FileError(QString fileName, QString detail = {});
 
     // "Bushu1.dat not found": the one message that is not "<name>でエラー...".
@@ -18,7 +20,7 @@ public:
     const QString &detail() const { return detail_; }
     QString message() const { return message_; }
 
-private:
+  private:
     FileError(QString fileName, QString detail, QString message);
     QString fileName_;
     QString detail_;

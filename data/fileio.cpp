@@ -4,7 +4,8 @@
 #include <QFile>
 #include <QSaveFile>
 
-namespace fm {
+namespace fm
+{
 
 QString programFile(const QString &dir, const QString &name)
 {
@@ -35,7 +36,8 @@ void requireWholeRecords(const QByteArray &bytes, int recordSize, const QString 
 {
     if (bytes.size() % recordSize != 0)
         throw FileError(name, QStringLiteral("size %1 is not a whole number of %2-byte records")
-                                  .arg(bytes.size()).arg(recordSize));
+                                  .arg(bytes.size())
+                                  .arg(recordSize));
 }
 
 } // namespace fm

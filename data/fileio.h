@@ -3,7 +3,8 @@
 #include <QString>
 #include <optional>
 
-namespace fm {
+namespace fm
+{
 
 // Path of a file in the program directory.
 QString programFile(const QString &dir, const QString &name);

@@ -3,7 +3,8 @@
 #include "cp932.h"
 #include "fileio.h"
 
-namespace fm {
+namespace fm
+{
 
 QString boardFileName(int game)
 {

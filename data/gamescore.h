@@ -5,7 +5,8 @@
 #include <QVector>
 #include <cstdint>
 
-namespace fm {
+namespace fm
+{
 
 constexpr int GameScoreRecordSize = 24;
 constexpr int BoardSize = 10;

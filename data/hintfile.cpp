@@ -4,9 +4,11 @@
 #include "fileio.h"
 #include <QFile>
 
-namespace fm {
+namespace fm
+{
 
-namespace {
+namespace
+{
 const QString kHintFile = QStringLiteral("Hint.dat");
 
 QByteArray upToNul(const char *p, int width)
@@ -61,7 +63,8 @@ QVector<HintRecord> decodeHintFile(const QByteArray &bytes)
     for (int n = 0; n < count; ++n) {
         HintRecord r = decodeHintRecord(bytes.constData() + n * HintRecordSize);
         if (r.Number < 1 || r.Number > MaxHintRecords)
-            throw FileError(kHintFile, QStringLiteral("record %1: Number %2 outside 1..100").arg(n + 1).arg(r.Number));
+            throw FileError(kHintFile,
+                            QStringLiteral("record %1: Number %2 outside 1..100").arg(n + 1).arg(r.Number));
         out.push_back(r);
     }
     return out;

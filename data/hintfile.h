@@ -6,7 +6,8 @@
 #include <array>
 #include <cstdint>
 
-namespace fm {
+namespace fm
+{
 
 constexpr int HintRecordSize = 510;
 constexpr int MaxHintRecords = 100;

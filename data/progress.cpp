@@ -1,6 +1,7 @@
 #include "progress.h"
 
-namespace fm {
+namespace fm
+{
 
 void selectPlayerFromRecords(AppState &state, int player, const QVector<StudyRecord> &records)
 {

@@ -4,7 +4,8 @@
 #include "state.h"
 #include "studylog.h"
 
-namespace fm {
+namespace fm
+{
 
 // Makes player n current and rebuilds ProgressTable and LevelCorrectCount
 // from its log. Unreadable log: FileError("Kiroku<n>.dat").

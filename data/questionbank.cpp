@@ -4,9 +4,11 @@
 #include "fileio.h"
 #include <QFile>
 
-namespace fm {
+namespace fm
+{
 
-namespace {
+namespace
+{
 const QString kIndexFile = QStringLiteral("Mondai2.dat");
 const QString kSentenceFile = QStringLiteral("Mondai1.dat");
 } // namespace
@@ -49,7 +51,8 @@ void loadQuestionIndexFromBytes(QuestionBank &bank, const QByteArray &bytes)
     requireWholeRecords(bytes, QuestionIndexRecordSize, kIndexFile);
     const int count = bytes.size() / QuestionIndexRecordSize;
     if (count > IndexedKanjiCount)
-        throw FileError(kIndexFile, QStringLiteral("%1 records, at most %2").arg(count).arg(IndexedKanjiCount));
+        throw FileError(kIndexFile,
+                        QStringLiteral("%1 records, at most %2").arg(count).arg(IndexedKanjiCount));
     bank.QuestionIndex.fill(QuestionIndexEntry{});
     for (int n = 1; n <= count; ++n) {
         const char *p = bytes.constData() + (n - 1) * QuestionIndexRecordSize;
@@ -77,7 +80,9 @@ QuestionRecord readQuestionRecord(const QuestionBank &bank, const QString &dir, 
         throw FileError(kSentenceFile, QStringLiteral("cannot be opened"));
     if (position < 0 || (position + 1) * QuestionRecordSize > file.size())
         throw FileError(kSentenceFile, QStringLiteral("record %1 (kanji %2, choice %3) past the end")
-                                           .arg(position + 1).arg(kanji).arg(choice));
+                                           .arg(position + 1)
+                                           .arg(kanji)
+                                           .arg(choice));
     if (!file.seek(position * QuestionRecordSize))
         throw FileError(kSentenceFile, QStringLiteral("cannot seek"));
     const QByteArray bytes = file.read(QuestionRecordSize);

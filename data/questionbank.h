@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <functional>
 
-namespace fm {
+namespace fm
+{
 
 constexpr int IndexedKanjiCount = 240;
 constexpr int QuestionIndexRecordSize = 6;

@@ -4,9 +4,11 @@
 #include "errors.h"
 #include "fileio.h"
 
-namespace fm {
+namespace fm
+{
 
-namespace {
+namespace
+{
 const QString kRosterFile = QStringLiteral("Player1.dat");
 }
 

@@ -6,15 +6,16 @@
 #include <array>
 #include <cstdint>
 
-namespace fm {
+namespace fm
+{
 
 constexpr int MaxPlayers = 10;
 constexpr int PlayerRecordSize = 28;
 constexpr int NameBytes = 10;
-constexpr int PassCount = 40;          // right answers that pass a level and kind
+constexpr int PassCount = 40;           // right answers that pass a level and kind
 constexpr int MasteredWhileTesting = 2; // 40 / 20 kanji of a level
 constexpr int MasteredAtSelection = 3;  // CorrectCount above 2
-constexpr int TopLevel = 13;           // every level passed
+constexpr int TopLevel = 13;            // every level passed
 
 struct PlayerEntry {
     int16_t Reserved0 = 0;

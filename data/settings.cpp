@@ -4,9 +4,11 @@
 #include <QStandardPaths>
 #include <limits>
 
-namespace fm {
+namespace fm
+{
 
-namespace {
+namespace
+{
 const QString kSection = QStringLiteral("Kanji1/");
 constexpr int kMissing = -1;
 

@@ -3,7 +3,8 @@
 #include <QString>
 #include <cstdint>
 
-namespace fm {
+namespace fm
+{
 
 struct AppSettings {
     int16_t ReadTimeLimit = 10;  // minutes, 1..59

@@ -11,7 +11,8 @@
 #include <array>
 #include <cstdint>
 
-namespace fm {
+namespace fm
+{
 
 struct HintCtx {
     int16_t screen = 1;
@@ -31,9 +32,9 @@ constexpr int AnswerBytes = 10;
 struct QuestionSlot {
     int16_t Kanji = 0;
     int16_t QuestionChoice = 0;
-    QByteArray CorrectAnswer;                 // at most 10 bytes
-    QByteArray PlayerAnswer;                  // at most 10 bytes
-    std::array<QByteArray, 4> ShownSegments;  // [1..3], at most 20 bytes each
+    QByteArray CorrectAnswer;                // at most 10 bytes
+    QByteArray PlayerAnswer;                 // at most 10 bytes
+    std::array<QByteArray, 4> ShownSegments; // [1..3], at most 20 bytes each
     int16_t TargetSegment = 0;
     uint8_t Correct = 0;
 };

@@ -4,7 +4,8 @@
 #include "fileio.h"
 #include <QFile>
 
-namespace fm {
+namespace fm
+{
 
 int StudyRecord::rightCount() const
 {

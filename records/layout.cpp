@@ -1,8 +1,10 @@
 #include "layout.h"
 
-namespace fm::records {
+namespace fm::records
+{
 
-namespace {
+namespace
+{
 // Rows of five; the や and わ rows are filled up with い, う and え so that
 // every row has five keys.
 const QString KanaKeys = QStringLiteral("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ"

@@ -5,7 +5,8 @@
 #include <QRect>
 #include <QString>
 
-namespace fm::records {
+namespace fm::records
+{
 
 // The registration screen's 80 kana keys, numbered 1..80.
 constexpr int KanaKeyCount = 80;

@@ -8,9 +8,11 @@
 #include <QFile>
 #include <QMouseEvent>
 
-namespace fm {
+namespace fm
+{
 
-namespace {
+namespace
+{
 
 constexpr int ModeScreenNumber = 4;
 constexpr int TestScreenNumber = 12;
@@ -64,15 +66,17 @@ TF_Mode::TF_Mode(Services &sv) : ScreenFrame(sv, FrameSpec{ModeScreenNumber, 34,
 
     // Drawn once: a mode screen shown again keeps its stars.
     const records::StarPictures pictures = loadStars(sv, this);
-    const records::StudyStars study = records::studyStars(state.CurrentLevel, state.CurrentKind,
-                                                          state.LevelCorrectCount);
+    const records::StudyStars study =
+        records::studyStars(state.CurrentLevel, state.CurrentKind, state.LevelCorrectCount);
     Img_Yomi_Level = starImage(Grp_gakushu, QRect(48, 64, 192, 64), study.reading, pictures);
     Img_Kaki_Level = starImage(Grp_gakushu, QRect(48, 144, 192, 64), study.writing, pictures);
     Img_Game1_Level = starImage(Grp_Game, QRect(32, 64, 192, 64), records::gameStars(e.Game1Level), pictures);
-    Img_Game2_Level = starImage(Grp_Game, QRect(32, 144, 192, 64), records::gameStars(e.Game2Level), pictures);
+    Img_Game2_Level =
+        starImage(Grp_Game, QRect(32, 144, 192, 64), records::gameStars(e.Game2Level), pictures);
 
     static const char *const commands[] = {"", "かんじのいちらんをみる", "かんじごとのせいせきをみる",
-                                           "チャレンジモードでべんきょうする", "れんしゅうモードでべんきょうする"};
+                                           "チャレンジモードでべんきょうする",
+                                           "れんしゅうモードでべんきょうする"};
     for (int i = 1; i <= 4; ++i) {
         auto *l = new ClickLabel(Grp_gakushu, i);
         l->setText(QString::fromUtf8(commands[i]));

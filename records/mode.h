@@ -8,11 +8,13 @@
 #include <QLabel>
 #include <array>
 
-namespace fm {
+namespace fm
+{
 
-class TF_Mode : public ScreenFrame {
+class TF_Mode : public ScreenFrame
+{
     Q_OBJECT
-public:
+  public:
     explicit TF_Mode(Services &services);
 
     QLabel *Lbl_Name; // the frame's title label, moved and renamed
@@ -42,11 +44,11 @@ public:
     void Lbl_GameMouseMove(int game);
     void Grp_gakushuMouseMove();
 
-protected:
+  protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     QGroupBox *makeGroup(const QString &caption, const QRect &geometry);
     QLabel *groupLabel(QWidget *group, const QString &text, int x, int y, const QString &tip = {});
     QLabel *starImage(QWidget *group, const QRect &geometry, const records::StarRow &row,

@@ -7,9 +7,11 @@
 #include <QMouseEvent>
 #include <algorithm>
 
-namespace fm {
+namespace fm
+{
 
-namespace {
+namespace
+{
 QFont listFont()
 {
     return pointFont(16, true);
@@ -29,10 +31,12 @@ TF_Player::TF_Player(Services &sv)
 
 void TF_Player::buildTitles(int column, int xOffset)
 {
-    const QString texts[] = {QStringLiteral("    なまえ  "), QStringLiteral("レベル"), QStringLiteral("しゅるい")};
+    const QString texts[] = {QStringLiteral("    なまえ  "), QStringLiteral("レベル"),
+                             QStringLiteral("しゅるい")};
     int left = xOffset + 20;
     for (int t = 1; t <= 3; ++t) {
-        QLabel *title = makeLabel(this, texts[t - 1], left, records::PlayerTitleTop, listFont(), colour::Yellow);
+        QLabel *title =
+            makeLabel(this, texts[t - 1], left, records::PlayerTitleTop, listFont(), colour::Yellow);
         Lbl_ColumnTitle[t][column] = title;
         left = title->geometry().right() + 1 + 20;
     }

@@ -5,11 +5,13 @@
 #include <QLabel>
 #include <array>
 
-namespace fm {
+namespace fm
+{
 
-class TF_Player : public ScreenFrame {
+class TF_Player : public ScreenFrame
+{
     Q_OBJECT
-public:
+  public:
     explicit TF_Player(Services &services);
 
     // Per player 1..10 (nullptr beyond PlayerCount).
@@ -24,10 +26,10 @@ public:
     void Lbl_PlayerClick(int player);
     void BackClick() override;
 
-protected:
+  protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
-private:
+  private:
     void buildTitles(int column, int xOffset);
     void buildPlayer(int player);
 };

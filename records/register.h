@@ -1,7 +1,8 @@
 #pragma once
 #include "shell/navigator.h"
 
-namespace fm {
+namespace fm
+{
 
 // Registration, player selection and the mode screen, opened by id.
 void registerRecordScreens(ScreenRegistry &registry);

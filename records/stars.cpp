@@ -1,12 +1,13 @@
 #include "stars.h"
-#include "pictureops.h"
 #include "data/roster.h"
+#include "pictureops.h"
 #include "shell/look.h"
 #include <QPainter>
 #include <algorithm>
 #include <vector>
 
-namespace fm::records {
+namespace fm::records
+{
 
 int partialStarWidth(int levelCorrectCount)
 {

@@ -6,10 +6,11 @@
 #include <QString>
 #include <array>
 
-namespace fm::records {
+namespace fm::records
+{
 
-constexpr int StarCells = 12;     // one star per level, in two rows of six
-constexpr int StarCellSize = 32;  // a 34 x 34 star is scaled into it
+constexpr int StarCells = 12;    // one star per level, in two rows of six
+constexpr int StarCellSize = 32; // a 34 x 34 star is scaled into it
 constexpr int StarPictureSize = 34;
 
 // What one cell shows. Partial: the filled star's left `width` pixels.

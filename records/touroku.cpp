@@ -8,9 +8,11 @@
 #include "shell/navigator.h"
 #include <QImage>
 
-namespace fm {
+namespace fm
+{
 
-namespace {
+namespace
+{
 
 // The normal look of a two-state glyph (left half), white see-through.
 QIcon glyph(const QString &path)
@@ -37,8 +39,7 @@ QPushButton *makeButton(QWidget *parent, const QString &text, const QRect &geome
 
 } // namespace
 
-TF_Touroku::TF_Touroku(Services &sv)
-    : ScreenFrame(sv, FrameSpec{13, 32, QString(), 42})
+TF_Touroku::TF_Touroku(Services &sv) : ScreenFrame(sv, FrameSpec{13, 32, QString(), 42})
 {
     Lbl_Title->hide();
     Label1 = makeLabel(this, QStringLiteral("ボタンをおしてなまえをとうろくしてください。"), 24, 8,
@@ -58,12 +59,14 @@ TF_Touroku::TF_Touroku(Services &sv)
         keys_[i] = b;
     }
 
-    btn_clear = makeButton(this, QStringLiteral("１もじけす"), QRect(512, 340, 113, 37), sv.shell.HandPointer);
+    btn_clear =
+        makeButton(this, QStringLiteral("１もじけす"), QRect(512, 340, 113, 37), sv.shell.HandPointer);
     btn_clear->setIcon(glyph(sv.file(QLatin1String(media::kGlyphClear))));
     btn_clear->hide();
     connect(btn_clear, &QPushButton::clicked, this, &TF_Touroku::btn_clearClick);
 
-    btn_Touroku = makeButton(this, QStringLiteral("とうろくする"), QRect(512, 396, 113, 37), sv.shell.HandPointer);
+    btn_Touroku =
+        makeButton(this, QStringLiteral("とうろくする"), QRect(512, 396, 113, 37), sv.shell.HandPointer);
     btn_Touroku->setIcon(glyph(sv.file(QLatin1String(media::kGlyphOk))));
     connect(btn_Touroku, &QPushButton::clicked, this, &TF_Touroku::btn_TourokuClick);
 }

@@ -5,11 +5,13 @@
 #include <QPushButton>
 #include <array>
 
-namespace fm {
+namespace fm
+{
 
-class TF_Touroku : public ScreenFrame {
+class TF_Touroku : public ScreenFrame
+{
     Q_OBJECT
-public:
+  public:
     explicit TF_Touroku(Services &services);
 
     QLabel *Label1;
@@ -24,7 +26,7 @@ public:
     void btn_TourokuClick();
     void BackClick() override;
 
-private:
+  private:
     std::array<QPushButton *, 81> keys_{};
     int count_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "changedisplay.h"
 
-namespace fm {
+namespace fm
+{
 
 QString colourDepthName(int bitsPerPixel)
 {

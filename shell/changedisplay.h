@@ -6,15 +6,17 @@
 #include <QStringList>
 #include <vector>
 
-namespace fm {
+namespace fm
+{
 
 // "16色", "256色", "High Color (16ﾋﾞｯﾄ)", "True Color (32ﾋﾞｯﾄ)", else "(Unknown)".
 QString colourDepthName(int bitsPerPixel);
 // "%d x %d [%s]".
 QString modeName(const DisplayMode &mode);
 
-class TChangeDisplay {
-public:
+class TChangeDisplay
+{
+  public:
     TChangeDisplay() = default;
     ~TChangeDisplay() { Clear(); }
 

@@ -4,17 +4,20 @@
 #include "data/datetime.h"
 #include <QDateTime>
 
-namespace fm {
+namespace fm
+{
 
-class Clock {
-public:
+class Clock
+{
+  public:
     virtual ~Clock() = default;
     virtual double now() const = 0;
     QDateTime nowDateTime() const { return fromDayNumber(now()); }
 };
 
-class SystemClock final : public Clock {
-public:
+class SystemClock final : public Clock
+{
+  public:
     double now() const override { return toDayNumber(QDateTime::currentDateTime()); }
 };
 

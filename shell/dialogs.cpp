@@ -3,9 +3,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace fm {
+namespace fm
+{
 
-namespace {
+namespace
+{
 
 QString appTitle()
 {

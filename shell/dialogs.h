@@ -5,12 +5,14 @@
 
 class QWidget;
 
-namespace fm {
+namespace fm
+{
 
 enum class Answer { Yes, No, Cancel };
 
-class Dialogs {
-public:
+class Dialogs
+{
+  public:
     virtual ~Dialogs() = default;
     // An information box titled "情報" with one OK button.
     virtual void information(QWidget *parent, const QString &text) = 0;
@@ -23,8 +25,9 @@ public:
 };
 
 // The real boxes, with Japanese button captions.
-class MessageBoxDialogs final : public Dialogs {
-public:
+class MessageBoxDialogs final : public Dialogs
+{
+  public:
     void information(QWidget *parent, const QString &text) override;
     Answer question(QWidget *parent, const QString &text) override;
     void message(QWidget *parent, const QString &text) override;

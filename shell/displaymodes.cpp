@@ -3,7 +3,8 @@
 #include <QScreen>
 #include <cmath>
 
-namespace fm {
+namespace fm
+{
 
 DisplayMode DesktopDisplayModes::current()
 {

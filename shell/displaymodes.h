@@ -4,7 +4,8 @@
 // (it scales itself instead), so the desktop service lists no modes.
 #include <QString>
 
-namespace fm {
+namespace fm
+{
 
 struct DisplayMode {
     int width = 0;
@@ -14,8 +15,9 @@ struct DisplayMode {
     bool operator==(const DisplayMode &) const = default;
 };
 
-class DisplayModeService {
-public:
+class DisplayModeService
+{
+  public:
     virtual ~DisplayModeService() = default;
     // The mode the display runs in now.
     virtual DisplayMode current() = 0;
@@ -28,8 +30,9 @@ public:
 };
 
 // The desktop: the primary screen's size and depth, no modes to switch to.
-class DesktopDisplayModes final : public DisplayModeService {
-public:
+class DesktopDisplayModes final : public DisplayModeService
+{
+  public:
     DisplayMode current() override;
     int logicalDpi() override;
     bool mode(int, DisplayMode &) override { return false; }

@@ -2,10 +2,12 @@
 // The program's help: one HTML page per help context number.
 class QWidget;
 
-namespace fm {
+namespace fm
+{
 
-class HelpViewer {
-public:
+class HelpViewer
+{
+  public:
     virtual ~HelpViewer() = default;
     // Opens the help at the page of this context; never blocks.
     virtual void showHelp(QWidget *parent, int context) = 0;

@@ -6,7 +6,8 @@
 #include <QTextBrowser>
 #include <QUrl>
 
-namespace fm {
+namespace fm
+{
 
 QString helpPagePath(const QString &programDir, int context)
 {

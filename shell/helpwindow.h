@@ -8,31 +8,34 @@
 class QTextBrowser;
 class QPushButton;
 
-namespace fm {
+namespace fm
+{
 
 struct AppState;
 
-class HelpWindow : public QWidget {
+class HelpWindow : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit HelpWindow(QWidget *parent = nullptr);
     // Shows the page of this context from helpDir, or says that it is missing.
     void showContext(const QString &helpDir, int context);
     QTextBrowser *browser() const { return browser_; }
 
-private:
+  private:
     QTextBrowser *browser_;
     QPushButton *close_;
 };
 
-class HtmlHelpViewer final : public HelpViewer {
-public:
+class HtmlHelpViewer final : public HelpViewer
+{
+  public:
     explicit HtmlHelpViewer(const AppState &state) : state_(state) {}
     ~HtmlHelpViewer() override;
     void showHelp(QWidget *parent, int context) override;
     HelpWindow *window() const { return window_; }
 
-private:
+  private:
     const AppState &state_;
     QPointer<HelpWindow> window_;
 };

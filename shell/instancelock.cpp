@@ -3,7 +3,8 @@
 #include <QLockFile>
 #include <QStandardPaths>
 
-namespace fm {
+namespace fm
+{
 
 LockFileInstanceLock::LockFileInstanceLock(QString directory) : directory_(std::move(directory))
 {

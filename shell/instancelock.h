@@ -5,10 +5,12 @@
 
 class QLockFile;
 
-namespace fm {
+namespace fm
+{
 
-class InstanceLock {
-public:
+class InstanceLock
+{
+  public:
     virtual ~InstanceLock() = default;
     // True when this process now holds the lock named `name`; false when a
     // running copy holds it. A lock left by a copy that crashed is taken over.
@@ -17,15 +19,16 @@ public:
 };
 
 // A lock file in a directory (by default the user's runtime directory).
-class LockFileInstanceLock final : public InstanceLock {
-public:
+class LockFileInstanceLock final : public InstanceLock
+{
+  public:
     explicit LockFileInstanceLock(QString directory = {});
     ~LockFileInstanceLock() override;
     bool acquire(const QString &name) override;
     void release() override;
     QString path() const { return path_; }
 
-private:
+  private:
     QString directory_;
     QString path_;
     std::unique_ptr<QLockFile> file_;

@@ -4,7 +4,8 @@
 #include <QPainter>
 #include <QPalette>
 
-namespace fm {
+namespace fm
+{
 
 void installFontSubstitutions()
 {
@@ -36,17 +37,19 @@ void fillBackground(QWidget *widget, const QColor &c)
     widget->setAutoFillBackground(true);
 }
 
-namespace {
+namespace
+{
 // Drawn by hand rather than with a style sheet, which would cut the box's
 // buttons and labels off from the screen's font.
-class FramedBox : public QGroupBox {
-public:
+class FramedBox : public QGroupBox
+{
+  public:
     FramedBox(const QString &caption, QWidget *parent, const QColor &captionColour)
         : QGroupBox(caption, parent), captionColour_(captionColour)
     {
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);
@@ -62,12 +65,13 @@ protected:
         p.drawText(text, Qt::AlignCenter, title());
     }
 
-private:
+  private:
     QColor captionColour_;
 };
 } // namespace
 
-QGroupBox *makeGroupBox(QWidget *parent, const QString &caption, const QRect &place, const QColor &captionColour)
+QGroupBox *makeGroupBox(QWidget *parent, const QString &caption, const QRect &place,
+                        const QColor &captionColour)
 {
     auto *box = new FramedBox(caption, parent, captionColour);
     box->setGeometry(place);

@@ -7,7 +7,8 @@
 #include <QRect>
 #include <QString>
 
-namespace fm {
+namespace fm
+{
 
 // The design's face names; installFontSubstitutions() maps them to the IPA fonts.
 inline const QString PGothic = QStringLiteral("ＭＳ Ｐゴシック");
@@ -21,7 +22,8 @@ void installFontSubstitutions();
 QFont pixelFont(int pixels, bool bold = false, const QString &face = PGothic);
 QFont pointFont(int points, bool bold = false, const QString &face = PGothic);
 
-namespace colour {
+namespace colour
+{
 inline const QColor Navy{0, 0, 128};
 inline const QColor Teal{0, 128, 128};
 inline const QColor Yellow{255, 255, 0};
@@ -53,9 +55,10 @@ QGroupBox *makeGroupBox(QWidget *parent, const QString &caption, const QRect &pl
 
 // A label that reacts to the mouse: clicked() on release inside, hovered() on
 // every move over it. The screen decides its colours.
-class ClickLabel : public QLabel {
+class ClickLabel : public QLabel
+{
     Q_OBJECT
-public:
+  public:
     explicit ClickLabel(QWidget *parent = nullptr, int tag = 0) : QLabel(parent), tag_(tag)
     {
         setMouseTracking(true);
@@ -63,16 +66,16 @@ public:
     int tag() const { return tag_; }
     void setTag(int tag) { tag_ = tag; }
 
-signals:
+  signals:
     void clicked(int tag);
     void hovered(int tag);
 
-protected:
+  protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
 
-private:
+  private:
     int tag_;
 };
 

@@ -10,7 +10,8 @@
 #include <QCoreApplication>
 #include <QCursor>
 
-namespace fm {
+namespace fm
+{
 
 const std::array<MenuButtonSpec, 9> MenuButtonSpecs = {{
     {0, ""},
@@ -24,14 +25,16 @@ const std::array<MenuButtonSpec, 9> MenuButtonSpecs = {{
     {4, "ふでまるのおわり"},
 }};
 
-namespace {
+namespace
+{
 constexpr int MainScreenNumber = 1;
 constexpr int MainHelpContext = 31;
 const char *const DisplayTooSmall = "このディスプレイの解像度では、実行できません";
 } // namespace
 
 TF_Main::TF_Main(Services &sv, StartupLoader &loader)
-    : Screen(sv, MainScreenNumber, MainHelpContext), MP_1(sv, QStringLiteral("Menu.mid"), this), loader_(loader)
+    : Screen(sv, MainScreenNumber, MainHelpContext), MP_1(sv, QStringLiteral("Menu.mid"), this),
+      loader_(loader)
 {
     Lbl_Title = makeLabel(this, QStringLiteral("がんばれ！ ふでまる(小１～２）"), 8, 0, pixelFont(27, true),
                           colour::Yellow, 387, 27);
@@ -104,7 +107,8 @@ bool TF_Main::FormCreate()
         loader_.step(5);
         for (int tag = 1; tag <= 8; ++tag) {
             const MenuButtonSpec &button = MenuButtonSpecs[size_t(tag)];
-            auto *b = new HeaderButton(this, tag, iconOver(sh.ImgLst_Header[size_t(button.iconCell - 1)], colour::Navy),
+            auto *b = new HeaderButton(this, tag,
+                                       iconOver(sh.ImgLst_Header[size_t(button.iconCell - 1)], colour::Navy),
                                        QString::fromUtf8(button.hint), sh.HandPointer);
             b->move(10 + 80 * (tag - 1), Lbl_Title->geometry().bottom() + 1);
             connect(b, &HeaderButton::clicked, this, &TF_Main::Img_Button1Click);

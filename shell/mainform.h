@@ -10,7 +10,8 @@
 #include <array>
 #include <memory>
 
-namespace fm {
+namespace fm
+{
 
 class StartupLoader;
 class TF_Pop;
@@ -22,9 +23,10 @@ struct MenuButtonSpec {
 };
 extern const std::array<MenuButtonSpec, 9> MenuButtonSpecs; // [1..8]
 
-class TF_Main : public Screen {
+class TF_Main : public Screen
+{
     Q_OBJECT
-public:
+  public:
     TF_Main(Services &services, StartupLoader &loader);
     ~TF_Main() override; // FormDestroy: restores the display mode
 
@@ -54,7 +56,7 @@ public:
     QPointer<TF_Pop> PopForm;
     bool menuMusicPlaying() const { return MP_1.playing(); }
 
-private:
+  private:
     bool checkDisplay();
     void leaveMenu();
     void btn_PlayerClick();

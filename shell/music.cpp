@@ -2,7 +2,8 @@
 #include "dialogs.h"
 #include "services.h"
 
-namespace fm {
+namespace fm
+{
 
 QString soundErrorMessage(const QString &musicFile)
 {

@@ -6,7 +6,8 @@
 
 class QWidget;
 
-namespace fm {
+namespace fm
+{
 
 struct Services;
 
@@ -15,8 +16,9 @@ QString soundErrorMessage(const QString &musicFile);
 
 // One screen's looping piece ("Menu.mid", "Mondai.mid" ...). playing() is the
 // screen's music flag. With no MIDI device nothing is opened and nothing is said.
-class ScreenMusic {
-public:
+class ScreenMusic
+{
+  public:
     ScreenMusic(Services &services, QString fileName, QWidget *messageParent = nullptr);
     ~ScreenMusic();
     ScreenMusic(const ScreenMusic &) = delete;
@@ -31,7 +33,7 @@ public:
     const QString &fileName() const { return fileName_; }
     MediaPlayer *player() const { return player_.get(); }
 
-private:
+  private:
     void notifyEnd(); // the piece reached its end: play again while the flag is set
     void report();
 
@@ -44,8 +46,9 @@ private:
 
 // The shared right / wrong players, open for the whole run. When they cannot
 // be opened (no audio device) marking goes on silently.
-class RightWrongSounds {
-public:
+class RightWrongSounds
+{
+  public:
     // Opens "Maru.wav" and "Batsu.wav" in dir (with its trailing separator).
     bool open(SoundSystem &sound, const QString &dir);
     void close();

@@ -7,7 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace fm {
+namespace fm
+{
 
 Screen *ScreenRegistry::create(ScreenId id, Services &services) const
 {

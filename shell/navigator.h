@@ -6,7 +6,8 @@
 #include <map>
 #include <vector>
 
-namespace fm {
+namespace fm
+{
 
 // Screens that other parts of the program provide; a screen is opened by its
 // id so that, for example, the grading screen can open the mode screen
@@ -28,8 +29,9 @@ enum class ScreenId {
 using ScreenFactory = std::function<Screen *(Services &)>;
 using HintWindowFn = std::function<void(Services &, QWidget *parent)>;
 
-class ScreenRegistry {
-public:
+class ScreenRegistry
+{
+  public:
     void add(ScreenId id, ScreenFactory factory) { factories_[id] = std::move(factory); }
     bool has(ScreenId id) const { return factories_.count(id) != 0; }
     // The registered screen, or a placeholder with a back button.
@@ -38,32 +40,34 @@ public:
     // The modal hint window; until one is registered the hint button does nothing.
     HintWindowFn showHintWindow;
 
-private:
+  private:
     std::map<ScreenId, ScreenFactory> factories_;
 };
 
 // The one full-screen top-level window: navy, with the 640 x 480 stage
 // centred in it. Screens are pages of the stage, so switching between them
 // never uncovers the desktop.
-class HostWindow : public QWidget {
+class HostWindow : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     HostWindow();
     QWidget *stage() const { return stage_; }
     // Fills the primary screen (also without a window manager).
     void showOnScreen();
     std::function<void()> onActivated;
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
 
-private:
+  private:
     QWidget *stage_;
 };
 
-class Navigator {
-public:
+class Navigator
+{
+  public:
     // The navigator must outlive the host window (declare it first): screens
     // tell it when they are destroyed.
     void setHost(HostWindow *host) { host_ = host; }
@@ -123,7 +127,7 @@ public:
     void adopt(Screen *screen);
     void forget(Screen *screen);
 
-private:
+  private:
     HostWindow *host_ = nullptr;
     Services *services_ = nullptr;
     Screen *current_ = nullptr;

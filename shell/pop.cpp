@@ -6,7 +6,8 @@
 #include <QPainter>
 #include <cmath>
 
-namespace fm {
+namespace fm
+{
 
 TF_Pop::TF_Pop(Services &services, QWidget *parent) : QWidget(parent)
 {
@@ -46,7 +47,8 @@ void TF_Pop::FormCreate(Services &services)
     p.drawText(QRect(at.greeting, big), Qt::AlignLeft | Qt::AlignTop, greeting);
     p.setFont(pointFont(18, true));
     p.setPen(colour::Yellow);
-    p.drawText(QRect(at.second, big), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("ただいまじゅんびちゅう！"));
+    p.drawText(QRect(at.second, big), Qt::AlignLeft | Qt::AlignTop,
+               QStringLiteral("ただいまじゅんびちゅう！"));
     p.end();
 
     services.random.randomize(services.clock);

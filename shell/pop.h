@@ -4,13 +4,15 @@
 #include <QPoint>
 #include <QWidget>
 
-namespace fm {
+namespace fm
+{
 
 struct Services;
 
-class TF_Pop : public QWidget {
+class TF_Pop : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     // Covers the whole of parent (the host window), teal, taking no input.
     TF_Pop(Services &services, QWidget *parent);
 
@@ -25,10 +27,10 @@ public:
 
     const QImage &picture() const { return Image1; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     void FormCreate(Services &services);
     QImage Image1;
 };

@@ -6,7 +6,8 @@
 #include <QScreen>
 #include <algorithm>
 
-namespace fm {
+namespace fm
+{
 
 void prepareScaling(int argc, char **argv)
 {

@@ -14,7 +14,8 @@
 #include <QPointer>
 #include <memory>
 
-namespace fm {
+namespace fm
+{
 
 // The application title, also the single-instance lock's name.
 inline const QString ApplicationTitle = QStringLiteral("ふでまる（小１～２）");
@@ -27,15 +28,17 @@ void prepareScaling(int argc, char **argv);
 
 // The application object: a data-file error that escapes a handler still
 // ends the program with its message instead of crashing it.
-class FudemaruApplication : public QApplication {
-public:
+class FudemaruApplication : public QApplication
+{
+  public:
     FudemaruApplication(int &argc, char **argv);
     bool notify(QObject *receiver, QEvent *event) override;
     std::function<void(const FileError &)> onFileError;
 };
 
-class Program {
-public:
+class Program
+{
+  public:
     explicit Program(const QString &programDir);
     ~Program();
 
@@ -47,7 +50,7 @@ public:
     // start-up failed (its message has been shown).
     bool start();
 
-private:
+  private:
     AppState state_;
     MessageBoxDialogs dialogs_;
     MediaSoundSystem sound_;

@@ -2,7 +2,8 @@
 #include "clock.h"
 #include <cmath>
 
-namespace fm {
+namespace fm
+{
 
 void Random::randomize(const Clock &clock)
 {

@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <random>
 
-namespace fm {
+namespace fm
+{
 
 class Clock;
 
-class Random {
-public:
+class Random
+{
+  public:
     virtual ~Random() = default;
     // A whole number 0 .. n-1 (0 when n <= 0).
     virtual int random(int n) = 0;
@@ -26,14 +28,15 @@ public:
     }
 };
 
-class StdRandom final : public Random {
-public:
+class StdRandom final : public Random
+{
+  public:
     explicit StdRandom(uint64_t seed = 1) : engine_(seed) {}
     int random(int n) override;
     double real() override;
     void seed(uint64_t value) override { engine_.seed(value); }
 
-private:
+  private:
     std::mt19937_64 engine_;
 };
 

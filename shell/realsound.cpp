@@ -2,12 +2,15 @@
 #include "midiplayer.h"
 #include "waveplayer.h"
 
-namespace fm {
+namespace fm
+{
 
-namespace {
+namespace
+{
 
-class MidiMusicPlayer final : public MediaPlayer {
-public:
+class MidiMusicPlayer final : public MediaPlayer
+{
+  public:
     MidiMusicPlayer()
     {
         QObject::connect(&midi_, &media::MidiPlayer::notify, [this] { reachedEnd(); });
@@ -24,12 +27,13 @@ public:
     void close() override { midi_.close(); }
     bool isOpen() const override { return midi_.isOpen(); }
 
-private:
+  private:
     media::MidiPlayer midi_;
 };
 
-class WaveSoundPlayer final : public MediaPlayer {
-public:
+class WaveSoundPlayer final : public MediaPlayer
+{
+  public:
     bool open(const QString &path) override { return wave_.open(path); }
     bool play() override { return wave_.play(); }
     bool stop() override { return wave_.stop(); }
@@ -37,7 +41,7 @@ public:
     void close() override { wave_.close(); }
     bool isOpen() const override { return wave_.isOpen(); }
 
-private:
+  private:
     media::WavePlayer wave_;
 };
 

@@ -5,7 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace fm {
+namespace fm
+{
 
 HeaderButton::HeaderButton(QWidget *parent, int tag, const QPixmap &icon, const QString &hint,
                            const QCursor &pointer)
@@ -90,7 +91,8 @@ void Screen::hideEvent(QHideEvent *event)
         FormHide();
 }
 
-ScreenFrame::ScreenFrame(Services &sv, const FrameSpec &frame) : Screen(sv, frame.screenNumber, frame.helpContext)
+ScreenFrame::ScreenFrame(Services &sv, const FrameSpec &frame)
+    : Screen(sv, frame.screenNumber, frame.helpContext)
 {
     Lbl_Title = makeLabel(this, frame.title, 8, 0, pixelFont(27, true), colour::Yellow);
     Lbl_Title->resize(Lbl_Title->width(), 27);

@@ -9,7 +9,8 @@
 #include <QWidget>
 #include <array>
 
-namespace fm {
+namespace fm
+{
 
 // The design's screen size; every screen page has it.
 constexpr int DesignWidth = 640;
@@ -17,28 +18,30 @@ constexpr int DesignHeight = 480;
 
 // A 48 x 48 picture button: the header buttons of every screen and the main
 // menu's eight. Its tag says which one it is; clicked() on release inside.
-class HeaderButton : public QLabel {
+class HeaderButton : public QLabel
+{
     Q_OBJECT
-public:
+  public:
     HeaderButton(QWidget *parent, int tag, const QPixmap &icon, const QString &hint, const QCursor &pointer);
     int tag() const { return tag_; }
 
-signals:
+  signals:
     void clicked(int tag);
 
-protected:
+  protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
-private:
+  private:
     int tag_;
 };
 
 // An icon of ImgLst_Header drawn over a background colour (its white parts see-through).
 QPixmap iconOver(const QPixmap &icon, const QColor &background);
 
-class Screen : public QWidget {
+class Screen : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     // Creates the screen as a hidden page of the host (navy, 640 x 480).
     Screen(Services &services, int screenNumber, int helpContext);
     ~Screen() override;
@@ -51,27 +54,27 @@ public:
     void setCameFrom(Screen *screen) { cameFrom_ = screen; }
 
     // Handlers, run by the navigator and by the host window.
-    virtual void FormShow() {}      // each time the screen becomes visible
-    virtual void FormHide() {}      // each time it is hidden
-    virtual void FormActivate();    // it became active: HintContext := (screen, 1, 1)
-    virtual void FormClose() {}     // it is being closed; it is freed right after
+    virtual void FormShow() {}   // each time the screen becomes visible
+    virtual void FormHide() {}   // each time it is hidden
+    virtual void FormActivate(); // it became active: HintContext := (screen, 1, 1)
+    virtual void FormClose() {}  // it is being closed; it is freed right after
 
     // The common header actions.
-    void showHint();  // the hint window, modal; afterwards this screen is active again
-    void showHelp();  // the help page of helpContext()
-    void minimise();  // the whole program to the taskbar
+    void showHint(); // the hint window, modal; afterwards this screen is active again
+    void showHelp(); // the help page of helpContext()
+    void minimise(); // the whole program to the taskbar
     // Header buttons 1..3 (hint, help, minimise) do the same on every screen;
     // false for any other index.
     bool commonHeaderAction(int index);
 
-protected:
+  protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
     Services &services;
     AppState &state;
 
-private:
+  private:
     int screenNumber_;
     int helpContext_;
     QPointer<Screen> cameFrom_;
@@ -81,19 +84,20 @@ private:
 struct FrameSpec {
     int screenNumber = 0;
     int helpContext = 0;
-    QString title;                                  // Lbl_Title's text
-    int headerTop = 30;                             // 27 on the test screen, 42 on registration
+    QString title;                                     // Lbl_Title's text
+    int headerTop = 30;                                // 27 on the test screen, 42 on registration
     QString backHint = QStringLiteral("まえにもどる"); // "メニューにもどる" on player selection
-    bool headerButtons = true;                      // the grading screen has none
+    bool headerButtons = true;                         // the grading screen has none
 };
 
 // A screen with the common frame: title label at the top left (yellow, bold,
 // 27 px) and the four header buttons hint, help, minimise and back at left
 // 10, 90, 170, 250. Subclasses build their controls in their constructor and
 // override BackClick() when going back is more than closing this screen.
-class ScreenFrame : public Screen {
+class ScreenFrame : public Screen
+{
     Q_OBJECT
-public:
+  public:
     ScreenFrame(Services &services, const FrameSpec &frame);
 
     QLabel *Lbl_Title = nullptr;
@@ -107,15 +111,16 @@ public:
     // Index 4. By default: close this screen and show the one it came from.
     virtual void BackClick();
 
-private:
+  private:
     std::array<HeaderButton *, 5> header_{}; // [1..4]
 };
 
 // A screen that another part of the program has not built yet: the frame and
 // a line saying so, with a working back button.
-class PlaceholderScreen : public ScreenFrame {
+class PlaceholderScreen : public ScreenFrame
+{
     Q_OBJECT
-public:
+  public:
     PlaceholderScreen(Services &services, int screenNumber, int helpContext, const QString &title);
 };
 

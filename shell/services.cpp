@@ -3,7 +3,8 @@
 #include "dialogs.h"
 #include "navigator.h"
 
-namespace fm {
+namespace fm
+{
 
 QString Services::file(const QString &name) const
 {

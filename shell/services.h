@@ -12,7 +12,8 @@
 
 class QWidget;
 
-namespace fm {
+namespace fm
+{
 
 class Dialogs;
 class SoundSystem;

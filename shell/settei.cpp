@@ -6,7 +6,8 @@
 #include <QFile>
 #include <QShowEvent>
 
-namespace fm {
+namespace fm
+{
 
 UpDown::UpDown(QWidget *parent, QSpinBox *associate) : QWidget(parent)
 {
@@ -24,7 +25,8 @@ UpDown::UpDown(QWidget *parent, QSpinBox *associate) : QWidget(parent)
     connect(down_, &QPushButton::clicked, associate, &QSpinBox::stepDown);
 }
 
-namespace {
+namespace
+{
 
 QSpinBox *timeField(QWidget *parent, int x, int y)
 {
@@ -56,9 +58,10 @@ TF_Settei::TF_Settei(Services &sv, QWidget *parent) : QDialog(parent), services(
     setFixedSize(427, 213);
     setFont(pixelFont(12, true));
 
-    Label1 = makeLabel(this, QStringLiteral("設定値を変更します。"), 16, 8, pixelFont(16, true), colour::Black);
-    Label5 = makeLabel(this, QStringLiteral("このがめんは、おとうさんやおかあさんにやってもらおうね。"), 40, 32,
-                       pixelFont(13, true), colour::Blue);
+    Label1 =
+        makeLabel(this, QStringLiteral("設定値を変更します。"), 16, 8, pixelFont(16, true), colour::Black);
+    Label5 = makeLabel(this, QStringLiteral("このがめんは、おとうさんやおかあさんにやってもらおうね。"), 40,
+                       32, pixelFont(13, true), colour::Blue);
     Label2 = makeLabel(this, QStringLiteral("回答時間（分）"), 16, 56, pixelFont(12, true), colour::Black);
     Label3 = makeLabel(this, QStringLiteral("読む問題"), 48, 80, pixelFont(12, true), colour::Black);
     Label4 = makeLabel(this, QStringLiteral("書く問題"), 224, 80, pixelFont(12, true), colour::Black);
@@ -137,7 +140,8 @@ void TF_Settei::erase(const QString &question, const QString &file, QPushButton 
 
 void TF_Settei::Btn_G1_ClearClick()
 {
-    erase(QStringLiteral("漢字あわせの記録を全て消します。良いですか？"), QStringLiteral("Game1.dat"), Btn_G1_Clear);
+    erase(QStringLiteral("漢字あわせの記録を全て消します。良いですか？"), QStringLiteral("Game1.dat"),
+          Btn_G1_Clear);
 }
 
 void TF_Settei::Btn_G2_ClearClick()

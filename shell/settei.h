@@ -7,26 +7,29 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-namespace fm {
+namespace fm
+{
 
 struct Services;
 
 // Up and down arrows that step a spin box (they stand on the field's left).
-class UpDown : public QWidget {
+class UpDown : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     UpDown(QWidget *parent, QSpinBox *associate);
     QPushButton *up() const { return up_; }
     QPushButton *down() const { return down_; }
 
-private:
+  private:
     QPushButton *up_;
     QPushButton *down_;
 };
 
-class TF_Settei : public QDialog {
+class TF_Settei : public QDialog
+{
     Q_OBJECT
-public:
+  public:
     TF_Settei(Services &services, QWidget *parent = nullptr);
 
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5;
@@ -40,10 +43,10 @@ public:
     void Btn_G1_ClearClick();
     void Btn_G2_ClearClick();
 
-protected:
+  protected:
     void showEvent(QShowEvent *event) override;
 
-private:
+  private:
     void FormShow();
     void erase(const QString &question, const QString &file, QPushButton *button);
     Services &services;

@@ -7,10 +7,12 @@
 #include <functional>
 #include <memory>
 
-namespace fm {
+namespace fm
+{
 
-class MediaPlayer {
-public:
+class MediaPlayer
+{
+  public:
     virtual ~MediaPlayer() = default;
     virtual bool open(const QString &path) = 0;
     virtual bool play() = 0; // from the current position; from the start when at the end
@@ -25,7 +27,7 @@ public:
     bool notify() const { return notify_; }
     std::function<void()> onEnd;
 
-protected:
+  protected:
     // Back ends call this when a piece reaches its end.
     void reachedEnd()
     {
@@ -36,12 +38,13 @@ protected:
             onEnd();
     }
 
-private:
+  private:
     bool notify_ = false;
 };
 
-class SoundSystem {
-public:
+class SoundSystem
+{
+  public:
     virtual ~SoundSystem() = default;
     // Number of MIDI output devices; 0 means no music anywhere.
     virtual int midiDeviceCount() = 0;

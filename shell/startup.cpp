@@ -14,7 +14,8 @@
 #include <QFileInfo>
 #include <QPixmap>
 
-namespace fm {
+namespace fm
+{
 
 QImage StartupLoader::loadButtonStrip(const QString &dir)
 {

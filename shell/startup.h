@@ -5,14 +5,16 @@
 #include <QImage>
 #include <QString>
 
-namespace fm {
+namespace fm
+{
 
 struct AppState;
 class RightWrongSounds;
 class SoundSystem;
 
-class StartupLoader {
-public:
+class StartupLoader
+{
+  public:
     virtual ~StartupLoader() = default;
     // Called as each of the fifteen steps begins (nothing to do in the program).
     virtual void step(int) {}

@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace fm {
+namespace fm
+{
 
 QColor spriteColour(int index)
 {
@@ -143,7 +144,8 @@ void TitleAnimation::buildPicture(int slot)
 {
     const SpriteSlot &s = motion.Slots[size_t(slot)];
     QImage &pic = pictures_[size_t(slot)];
-    const QSize px(int(std::ceil(spriteSize_.width() * ratio_)), int(std::ceil(spriteSize_.height() * ratio_)));
+    const QSize px(int(std::ceil(spriteSize_.width() * ratio_)),
+                   int(std::ceil(spriteSize_.height() * ratio_)));
     if (pic.size() != px)
         pic = QImage(px, QImage::Format_ARGB32_Premultiplied);
     pic.setDevicePixelRatio(ratio_);

@@ -10,7 +10,8 @@
 #include <cstdint>
 #include <vector>
 
-namespace fm {
+namespace fm
+{
 
 class Random;
 
@@ -22,8 +23,8 @@ struct SpriteSlot {
     int16_t State = 0; // 0 idle, 1 moving
     int16_t X = 0;
     int16_t Y = 0;
-    int16_t Dir = 1;   // 1 up, 2 up-right, ... 8 up-left (clockwise)
-    int16_t Speed = 2; // 2..10, even
+    int16_t Dir = 1;    // 1 up, 2 up-right, ... 8 up-left (clockwise)
+    int16_t Speed = 2;  // 2..10, even
     int16_t Colour = 0; // 0..7, see spriteColour()
     int16_t Kanji = 0;  // number in the catalogue
 };
@@ -33,8 +34,9 @@ QColor spriteColour(int index);
 // 24 x 30 scaled by the font scale and rounded.
 QSize spriteSize(double fontScale);
 
-class TitleMotion {
-public:
+class TitleMotion
+{
+  public:
     explicit TitleMotion(int width = TitleWidth, int height = TitleHeight) : W(width), H(height) {}
 
     struct Tick {
@@ -59,8 +61,9 @@ public:
 // TitleCanvas and the sprites' pictures. Frames are composed off screen at the
 // display's pixel ratio (crisp when the program is scaled up) and shown by
 // the view in one copy.
-class TitleAnimation {
-public:
+class TitleAnimation
+{
+  public:
     TitleAnimation(const Catalogue &catalogue, double fontScale, qreal pixelRatio = 1.0);
 
     // Moves the sprites and composes the next frame into canvas().
@@ -70,7 +73,7 @@ public:
 
     TitleMotion motion;
 
-private:
+  private:
     void buildPicture(int slot);
 
     const Catalogue &catalogue_;
@@ -81,16 +84,17 @@ private:
 };
 
 // Img_Kanji: shows the latest frame.
-class TitleView : public QWidget {
+class TitleView : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit TitleView(QWidget *parent = nullptr);
     void showFrame(const QImage *frame);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     const QImage *frame_ = nullptr;
 };
 

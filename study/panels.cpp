@@ -40,8 +40,9 @@ AnswerPanels::AnswerPanels(Services &services, QWidget *screen, int kind, QLabel
     connect(Btn_Delall, &QPushButton::clicked, this, [this] { Btn_DelallClick(); });
 
     const double scale = services.shell.FontScale > 0 ? services.shell.FontScale : 1.0;
-    Grp_Kanji = makeGroupBox(screen, kind == 2 ? QStringLiteral("かんじをえらぶ") : QStringLiteral("かなをえらぶ"),
-                        QRect(16, 184, 620, 281));
+    Grp_Kanji =
+        makeGroupBox(screen, kind == 2 ? QStringLiteral("かんじをえらぶ") : QStringLiteral("かなをえらぶ"),
+                     QRect(16, 184, 620, 281));
     if (kind == 2)
         buildWriting(scale);
     else

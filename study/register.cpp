@@ -1,6 +1,7 @@
 #include "register.h"
 
-namespace fm {
+namespace fm
+{
 
 void registerStudyScreens(ScreenRegistry &registry)
 {

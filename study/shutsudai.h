@@ -3,8 +3,8 @@
 // answer panels against a clock, then handed to grading; shown again after
 // grading, the same screen runs the review of the missed questions.
 #include "panels.h"
-#include "testrules.h"
 #include "shell/screen.h"
+#include "testrules.h"
 #include <QPushButton>
 #include <QTimer>
 #include <array>

@@ -1,7 +1,8 @@
 #include "pictureops.h"
 #include <vector>
 
-namespace fm::media {
+namespace fm::media
+{
 
 QImage floodFill(QImage image, QPoint start, const QColor &fill)
 {

@@ -4,7 +4,8 @@
 #include <QImage>
 #include <QPoint>
 
-namespace fm::media {
+namespace fm::media
+{
 
 // Fills the area of one colour that is 4-connected to start with fill, as the
 // program does to the stars' background and the mole pictures' surround.

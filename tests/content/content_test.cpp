@@ -13,7 +13,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace {
+namespace
+{
 
 const QString BinDir = QStringLiteral(FUDEMARU_BIN_DIR);
 
@@ -23,7 +24,10 @@ const QHash<QString, KanjidicEntry> &kanjidic()
     return dic;
 }
 
-QString glyphOf(const fm::Catalogue &cat, int n) { return fm::cp932::toUnicode(cat.KanjiTable[n].Glyph); }
+QString glyphOf(const fm::Catalogue &cat, int n)
+{
+    return fm::cp932::toUnicode(cat.KanjiTable[n].Glyph);
+}
 
 bool isHiragana(const QString &s)
 {
@@ -43,8 +47,9 @@ bool hasKanji(const QString &s)
     return false;
 }
 
-class Content : public ::testing::Test {
-protected:
+class Content : public ::testing::Test
+{
+  protected:
     static void SetUpTestSuite()
     {
         cat = std::make_unique<fm::Catalogue>();
@@ -54,7 +59,8 @@ protected:
     }
     void SetUp() override
     {
-        ASSERT_FALSE(kanjidic().isEmpty()) << KanjidicPath << " is missing: scripts/setup installs the kanjidic package";
+        ASSERT_FALSE(kanjidic().isEmpty())
+            << KanjidicPath << " is missing: scripts/setup installs the kanjidic package";
     }
     static std::unique_ptr<fm::Catalogue> cat;
     static std::unique_ptr<fm::QuestionBank> bank;
@@ -99,7 +105,8 @@ TEST_F(Content, PartsFitTheAnswerPanels)
             EXPECT_LE(p, 19) << "group " << g << ": the part panel shows positions 1..19";
             highestCell = std::max(highestCell, cell);
             EXPECT_LE(cat->byPart(g, p).size(), 49) << "group " << g << " position " << p;
-            EXPECT_GE(cat->byPart(g, p).size(), 1) << "group " << g << " position " << p << " leads to no kanji";
+            EXPECT_GE(cat->byPart(g, p).size(), 1)
+                << "group " << g << " position " << p << " leads to no kanji";
         }
     for (int s = 1; s <= fm::MaxStrokes; ++s)
         EXPECT_LE(cat->byStrokes(s).size(), 79) << s << " strokes";
@@ -162,7 +169,8 @@ TEST_F(Content, EveryKanjiHasThreeSentencesWithAValidTarget)
                 EXPECT_TRUE(isHiragana(text)) << qPrintable(where) << ": target " << qPrintable(text);
                 EXPECT_LE(fm::cp932::charCount(bytes), 4) << qPrintable(where);
                 EXPECT_TRUE(e.readings.contains(text))
-                    << qPrintable(where) << ": " << qPrintable(text) << " is not a KANJIDIC reading of " << qPrintable(glyph);
+                    << qPrintable(where) << ": " << qPrintable(text) << " is not a KANJIDIC reading of "
+                    << qPrintable(glyph);
             }
         }
     }

@@ -2,7 +2,8 @@
 #include <QFile>
 #include <QStringDecoder>
 
-namespace {
+namespace
+{
 
 QString hiragana(const QString &s)
 {
@@ -13,7 +14,10 @@ QString hiragana(const QString &s)
     return out;
 }
 
-bool isKana(QChar c) { return c.unicode() >= 0x3041 && c.unicode() <= 0x30FF; }
+bool isKana(QChar c)
+{
+    return c.unicode() >= 0x3041 && c.unicode() <= 0x30FF;
+}
 
 } // namespace
 

@@ -5,9 +5,9 @@
 #include <QString>
 
 struct KanjidicEntry {
-    int grade = 0;           // G field, 0 when none
-    int strokes = 0;         // the first S field
-    QSet<QString> readings;  // in hiragana, okurigana and name readings left out
+    int grade = 0;          // G field, 0 when none
+    int strokes = 0;        // the first S field
+    QSet<QString> readings; // in hiragana, okurigana and name readings left out
 };
 
 constexpr const char *KanjidicPath = "/usr/share/edict/kanjidic";

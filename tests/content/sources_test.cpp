@@ -5,14 +5,20 @@
 
 using namespace fm::content;
 
-namespace {
+namespace
+{
 
-QByteArray u8(const char *s) { return QByteArray(s); }
+QByteArray u8(const char *s)
+{
+    return QByteArray(s);
+}
 
 QVector<Part> twoParts()
 {
     QStringList problems;
-    return readParts("parts.tsv", u8("へん\t1\t亻\t-\tにんべん\nかんむり\t1\t⺮\t答@0,0,1,0.42\tたけかんむり\n"), problems);
+    return readParts("parts.tsv",
+                     u8("へん\t1\t亻\t-\tにんべん\nかんむり\t1\t⺮\t答@0,0,1,0.42\tたけかんむり\n"),
+                     problems);
 }
 
 QVector<Kanji> someKanji(const QVector<Part> &parts)
@@ -35,7 +41,8 @@ TEST(ContentSources, SentencesAreSplitAndWidened)
 {
     QStringList problems;
     const auto kanji = someKanji(twoParts());
-    const auto s = readSentences("sentences.tsv", u8("# comment\n休\tきょうは /{やす}/みです。\n"), kanji, problems);
+    const auto s =
+        readSentences("sentences.tsv", u8("# comment\n休\tきょうは /{やす}/みです。\n"), kanji, problems);
     EXPECT_TRUE(problems.isEmpty()) << qPrintable(problems.join('\n'));
     ASSERT_EQ(s.size(), 1);
     EXPECT_EQ(s[0].kanji, 1);
@@ -50,7 +57,7 @@ TEST(ContentSources, SentencesOutsideTheirBoundsAreRefusedByRow)
     QStringList problems;
     const auto kanji = someKanji(twoParts());
     readSentences("sentences.tsv",
-                  u8("休\tあいうえおかきくけこさ/{やす}/む。\n"   // 11 characters: 22 bytes
+                  u8("休\tあいうえおかきくけこさ/{やす}/む。\n" // 11 characters: 22 bytes
                      "休\tこかげで /{やすむ}/。\n"
                      "休\tこかげで /やす/む。\n"
                      "休\tこかげで /{ヤス}/む。\n"
@@ -113,12 +120,13 @@ TEST(ContentSources, HintPagesKeepTheirBoundsAndStayTogether)
 {
     QStringList problems;
     const QByteArray longLine = QString(21, QChar(0x3042)).toUtf8(); // 21 × あ: 42 bytes
-    const auto pages = readHints("hints.tsv",
-                                 u8("1\t1\t1\tよう|こそ\tせつめい\n") + "4\t1\t1\t" + longLine + "\tせつめい\n" +
-                                     u8("1\t1\t1\tまた\tせつめい\n"
-                                        "12\t6\t1\tあ\tい\n"
-                                        "2\t1\t1\ta|b|c|d|e|f\tい\n"),
-                                 problems);
+    const auto pages =
+        readHints("hints.tsv",
+                  u8("1\t1\t1\tよう|こそ\tせつめい\n") + "4\t1\t1\t" + longLine + "\tせつめい\n" +
+                      u8("1\t1\t1\tまた\tせつめい\n"
+                         "12\t6\t1\tあ\tい\n"
+                         "2\t1\t1\ta|b|c|d|e|f\tい\n"),
+                  problems);
     EXPECT_TRUE(anyLine(problems, "hints.tsv:2: ", "42 bytes, at most 40"));
     EXPECT_TRUE(anyLine(problems, "hints.tsv:3: ", "follow each other"));
     EXPECT_TRUE(anyLine(problems, "hints.tsv:4: ", "want 1..13, 1..5, 1..2"));

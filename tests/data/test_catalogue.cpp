@@ -4,9 +4,10 @@
 
 using namespace fm;
 
-namespace {
-KanjiRecord kanji(int16_t n, const char *glyph, int16_t strokes, int16_t g1 = 0, int16_t p1 = 0, int16_t g2 = 0,
-                  int16_t p2 = 0)
+namespace
+{
+KanjiRecord kanji(int16_t n, const char *glyph, int16_t strokes, int16_t g1 = 0, int16_t p1 = 0,
+                  int16_t g2 = 0, int16_t p2 = 0)
 {
     const QByteArray b = sj(glyph);
     return {n, static_cast<uint8_t>(b[0]), static_cast<uint8_t>(b[1]), strokes, g1, p1, g2, p2};
@@ -32,7 +33,9 @@ TEST(CatalogueFormat, BushuRecordIsEightBytes)
     EXPECT_EQ(decodeBushuRecords(bytes)[0].GlyphIndex, 300);
 }
 
-class CatalogueLoad : public DataDirTest {};
+class CatalogueLoad : public DataDirTest
+{
+};
 
 TEST_F(CatalogueLoad, FillsTablesAndListsInFileOrder)
 {

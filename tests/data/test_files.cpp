@@ -30,7 +30,9 @@ TEST(DayNumber, MatchesTheDesktopDateConvention)
     EXPECT_FALSE(fromDayNumber(1e300).isValid());
 }
 
-class HintFileTest : public DataDirTest {};
+class HintFileTest : public DataDirTest
+{
+};
 
 TEST_F(HintFileTest, IndexIsKeyedByNumberAndPagesReadBack)
 {
@@ -81,7 +83,9 @@ TEST_F(HintFileTest, OutsideTheModelOrMissingNamesHintDat)
     EXPECT_FALSE(readHintPage(dir(), 1, page));
 }
 
-class BoardTest : public DataDirTest {};
+class BoardTest : public DataDirTest
+{
+};
 
 TEST_F(BoardTest, RecordsAreTwentyFourBytesBestFirst)
 {

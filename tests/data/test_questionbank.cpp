@@ -4,7 +4,8 @@
 
 using namespace fm;
 
-namespace {
+namespace
+{
 QuestionRecord sentence(int target, const char *a, const char *b, const char *c)
 {
     QuestionRecord r;
@@ -16,8 +17,9 @@ QuestionRecord sentence(int target, const char *a, const char *b, const char *c)
 }
 } // namespace
 
-class QuestionBankTest : public DataDirTest {
-protected:
+class QuestionBankTest : public DataDirTest
+{
+  protected:
     void SetUp() override
     {
         QByteArray sentences;
@@ -55,7 +57,10 @@ TEST_F(QuestionBankTest, ReadsTheRecordOfAChoice)
 TEST_F(QuestionBankTest, PickChoiceDrawsBelowTheCount)
 {
     int asked = -1;
-    auto fixed = [&](int n) { asked = n; return n - 1; };
+    auto fixed = [&](int n) {
+        asked = n;
+        return n - 1;
+    };
     EXPECT_EQ(pickChoice(bank, 1, fixed), 2);
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(pickChoice(bank, 2, fixed), 1) << "a count of 1 always gives the first";

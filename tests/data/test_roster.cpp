@@ -4,7 +4,9 @@
 
 using namespace fm;
 
-class RosterTest : public DataDirTest {};
+class RosterTest : public DataDirTest
+{
+};
 
 TEST_F(RosterTest, RecordIsTwentyEightBytesAndRoundTrips)
 {
@@ -64,10 +66,10 @@ TEST_F(RosterTest, RosterOutsideTheModelIsReportedByName)
         return encodePlayers(r);
     }();
     for (const QByteArray &bytes : {one.repeated(11), one.left(27), [&] {
-             QByteArray b = one;
-             b[16] = 11; // name length above 10
-             return b;
-         }()}) {
+                                        QByteArray b = one;
+                                        b[16] = 11; // name length above 10
+                                        return b;
+                                    }()}) {
         write("Player1.dat", bytes);
         Roster r;
         try {

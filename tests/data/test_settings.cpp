@@ -4,15 +4,19 @@
 
 using namespace fm;
 
-class SettingsTest : public DataDirTest {
-protected:
+class SettingsTest : public DataDirTest
+{
+  protected:
     QString ini() const { return path("Fudemaru.ini"); }
     void put(const QString &key, const QVariant &v)
     {
         QSettings s(ini(), QSettings::IniFormat);
         s.setValue("Kanji1/" + key, v);
     }
-    QVariant get(const QString &key) const { return QSettings(ini(), QSettings::IniFormat).value("Kanji1/" + key); }
+    QVariant get(const QString &key) const
+    {
+        return QSettings(ini(), QSettings::IniFormat).value("Kanji1/" + key);
+    }
 };
 
 TEST_F(SettingsTest, FreshSystemGetsBothTimesWritten)
@@ -46,8 +50,8 @@ TEST_F(SettingsTest, TimesOutsideTheClocksRangeBecomeUsable)
     const struct {
         QVariant stored;
         int expected;
-    } cases[] = {{5, 5}, {59, 59}, {60, 59}, {40000, 59}, {"99999999999", 59}, {0, 10}, {-7, 10}, {-1, 10},
-                 {"abc", 10}};
+    } cases[] = {{5, 5},  {59, 59}, {60, 59}, {40000, 59}, {"99999999999", 59},
+                 {0, 10}, {-7, 10}, {-1, 10}, {"abc", 10}};
     for (const auto &c : cases) {
         put("Read_Time", c.stored);
         AppSettings s;

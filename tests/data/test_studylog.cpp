@@ -4,7 +4,8 @@
 
 using namespace fm;
 
-namespace {
+namespace
+{
 // A challenge record at (level, kind) with the first `right` answers right.
 StudyRecord test(int level, int kind, int right, int mode = 1, int firstKanji = 0)
 {
@@ -74,8 +75,9 @@ TEST(RebuildLevel, OnlyTheLastRunCountsAndPracticeIsIgnored)
     EXPECT_EQ(rebuildLevel({test(1, 1, 10), test(1, 1, 10), test(1, 1, 10), test(1, 1, 8), failed}).Kind, 2);
 }
 
-class LogTest : public DataDirTest {
-protected:
+class LogTest : public DataDirTest
+{
+  protected:
     AppState state;
     void SetUp() override
     {
@@ -122,8 +124,8 @@ TEST_F(LogTest, SelectionMastersAtThreeRecordingAtTwo)
 
 TEST_F(LogTest, SelectionCountsOnlyTheEntrysLevelAndKind)
 {
-    write("Kiroku1.dat", logOf({test(1, 1, 10), test(1, 1, 10), test(1, 1, 10), test(1, 1, 10),
-                                test(1, 2, 7), test(2, 1, 9, 2)}));
+    write("Kiroku1.dat", logOf({test(1, 1, 10), test(1, 1, 10), test(1, 1, 10), test(1, 1, 10), test(1, 2, 7),
+                                test(2, 1, 9, 2)}));
     rebuildLevels(state.Players, dir());
     selectPlayer(state, 1);
     EXPECT_EQ(state.CurrentLevel, 1);

@@ -7,8 +7,9 @@
 #include <gtest/gtest.h>
 
 // A fresh program directory per test.
-class DataDirTest : public ::testing::Test {
-protected:
+class DataDirTest : public ::testing::Test
+{
+  protected:
     QTemporaryDir tmp;
     QString dir() const { return tmp.path(); }
     QString path(const QString &name) const { return QDir(tmp.path()).filePath(name); }
@@ -27,4 +28,7 @@ protected:
     }
 };
 
-inline QByteArray sj(const char *utf8) { return fm::cp932::fromUnicode(QString::fromUtf8(utf8)); }
+inline QByteArray sj(const char *utf8)
+{
+    return fm::cp932::fromUnicode(QString::fromUtf8(utf8));
+}

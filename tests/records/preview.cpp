@@ -15,7 +15,8 @@
 
 using namespace fm;
 
-namespace {
+namespace
+{
 
 void snap(const QString &path)
 {
@@ -56,10 +57,11 @@ int main(int argc, char **argv)
     if (!QFile::exists(t.file(QStringLiteral("Stars.bmp"))))
         records_test::writeStars(t);
 
-    static const char *const names[] = {"みなと", "はると", "ゆい", "あおい", "りく", "めい", "そうた", "ひまり", "ゆうと", "さくら"};
+    static const char *const names[] = {"みなと", "はると", "ゆい",   "あおい", "りく",
+                                        "めい",   "そうた", "ひまり", "ゆうと", "さくら"};
     for (int i = 0; i < players; ++i) {
-        PlayerEntry &e = records_test::addPlayer(t.state, QString::fromUtf8(names[i]), i == 2 ? 13 : 1 + (i * 5) % 12,
-                                                 1 + i % 2);
+        PlayerEntry &e = records_test::addPlayer(t.state, QString::fromUtf8(names[i]),
+                                                 i == 2 ? 13 : 1 + (i * 5) % 12, 1 + i % 2);
         e.Game1Level = int16_t(i % 13);
         e.Game2Level = int16_t((i * 7) % 13);
     }

@@ -9,7 +9,8 @@
 #include <QPainter>
 #include <QTest>
 
-namespace records_test {
+namespace records_test
+{
 
 constexpr QRgb StarGreen = 0xFF00C800;
 
@@ -37,8 +38,9 @@ inline fm::PlayerEntry &addPlayer(fm::AppState &s, const QString &name, int leve
 }
 
 // A stand-in for the main menu, so that "back to the menu" can be seen.
-class Menu : public fm::ScreenFrame {
-public:
+class Menu : public fm::ScreenFrame
+{
+  public:
     explicit Menu(fm::Services &sv) : ScreenFrame(sv, fm::FrameSpec{1, 31, QStringLiteral("メニュー")}) {}
 };
 

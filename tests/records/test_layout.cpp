@@ -6,8 +6,9 @@ using namespace fm::records;
 
 TEST(KanaKeys, CaptionsFollowTheKeyTableInOrder)
 {
-    const QString table = QStringLiteral("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやいゆえよ"
-                                         "らりるれろわいうえをんゃゅょっがぎぐげござじずぜぞだぢづでどばびぶべぼぱぴぷぺぽ");
+    const QString table =
+        QStringLiteral("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやいゆえよ"
+                       "らりるれろわいうえをんゃゅょっがぎぐげござじずぜぞだぢづでどばびぶべぼぱぴぷぺぽ");
     ASSERT_EQ(table.size(), KanaKeyCount);
     QString joined;
     for (int i = 1; i <= KanaKeyCount; ++i)

@@ -7,7 +7,8 @@ using namespace fm;
 using namespace records_test;
 using Kind = fm::test::FakeDialogs::Kind;
 
-namespace {
+namespace
+{
 
 // What a drawn cell shows, read from its pixels: "F" filled, "E" empty,
 // or the number of star pixels kept from the left of a cut star.
@@ -56,9 +57,11 @@ struct ModeShell : Shell {
 };
 
 // A game screen that keeps its open flag as the real ones do.
-class FlaggedGame : public ScreenFrame {
-public:
-    FlaggedGame(Services &sv, int *closes) : ScreenFrame(sv, FrameSpec{2, 38, QStringLiteral("ゲーム")}), closes(closes)
+class FlaggedGame : public ScreenFrame
+{
+  public:
+    FlaggedGame(Services &sv, int *closes)
+        : ScreenFrame(sv, FrameSpec{2, 38, QStringLiteral("ゲーム")}), closes(closes)
     {
         state.ScreenOpenFlags.Game1Open = true;
     }

@@ -1,5 +1,5 @@
-#include "recordfixture.h"
 #include "data/studylog.h"
+#include "recordfixture.h"
 #include "records/mode.h"
 #include "records/player.h"
 #include <QDir>
@@ -9,11 +9,13 @@ using namespace fm;
 using namespace records_test;
 using Kind = fm::test::FakeDialogs::Kind;
 
-namespace {
+namespace
+{
 
 void addPlayers(AppState &s, int n)
 {
-    static const char *const names[] = {"あい", "いく", "うめ", "えり", "おと", "かな", "きみ", "くう", "けん", "こう"};
+    static const char *const names[] = {"あい", "いく", "うめ", "えり", "おと",
+                                        "かな", "きみ", "くう", "けん", "こう"};
     for (int i = 0; i < n; ++i)
         addPlayer(s, QString::fromUtf8(names[i]), 1 + i % 12, 1 + i % 2);
 }

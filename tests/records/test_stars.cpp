@@ -7,7 +7,8 @@
 using namespace fm::records;
 using Cell = StarCell;
 
-namespace {
+namespace
+{
 
 const Cell F{Cell::Filled};
 const Cell E{Cell::Empty};
@@ -34,8 +35,8 @@ std::vector<Cell> run(std::initializer_list<std::pair<Cell, int>> parts)
 TEST(Stars, PartialWidthIsTheTruncatedShareOfFortyCapped)
 {
     EXPECT_EQ(partialStarWidth(0), 0);
-    EXPECT_EQ(partialStarWidth(1), 0);  // 0.8
-    EXPECT_EQ(partialStarWidth(2), 1);  // 1.6
+    EXPECT_EQ(partialStarWidth(1), 0); // 0.8
+    EXPECT_EQ(partialStarWidth(2), 1); // 1.6
     EXPECT_EQ(partialStarWidth(20), 16);
     EXPECT_EQ(partialStarWidth(39), 31); // 31.2
     EXPECT_EQ(partialStarWidth(40), 32);
@@ -120,10 +121,10 @@ TEST(Stars, PicturesStandOnNavyAndScaleIntoTheirCells)
     const QImage out = drawStarRow(row, pics);
     ASSERT_EQ(out.size(), QSize(192, 64));
     const QRgb green = qRgb(0, 200, 0), navy = fm::colour::Navy.rgb();
-    EXPECT_EQ(out.pixel(16, 16), green);                  // filled
+    EXPECT_EQ(out.pixel(16, 16), green); // filled
     EXPECT_EQ(out.pixel(0, 0), navy);
-    EXPECT_EQ(out.pixel(32 + 15, 16), green);             // partial: left 16 pixels kept
-    EXPECT_EQ(out.pixel(32 + 16, 16), navy);              // ... the rest is navy
+    EXPECT_EQ(out.pixel(32 + 15, 16), green); // partial: left 16 pixels kept
+    EXPECT_EQ(out.pixel(32 + 16, 16), navy);  // ... the rest is navy
     EXPECT_EQ(out.pixel(32 + 28, 16), navy);
     EXPECT_EQ(out.pixel(64 + 16, 16), qRgb(255, 255, 255)); // empty
     EXPECT_EQ(out.pixel(64 + 4, 16), qRgb(0, 0, 0));

@@ -8,7 +8,8 @@ using namespace fm;
 using namespace records_test;
 using Kind = fm::test::FakeDialogs::Kind;
 
-namespace {
+namespace
+{
 
 void press(TF_Touroku *s, std::initializer_list<int> keys)
 {

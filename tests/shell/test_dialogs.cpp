@@ -16,7 +16,8 @@
 using namespace fm;
 using fm::test::TestShell;
 
-namespace {
+namespace
+{
 
 void touch(const QString &path)
 {

@@ -10,8 +10,8 @@ TEST(ChangeDisplay, TheLastMatchingModeOfEachWidthWins)
 {
     FakeDisplayModes adapter;
     adapter.now = {1024, 768, 32, 60};
-    adapter.modes = {{640, 480, 32, 60}, {640, 480, 32, 75}, {800, 600, 32, 60}, {640, 480, 16, 85},
-                     {1024, 768, 32, 60}, {800, 600, 32, 72}};
+    adapter.modes = {{640, 480, 32, 60}, {640, 480, 32, 75},  {800, 600, 32, 60},
+                     {640, 480, 16, 85}, {1024, 768, 32, 60}, {800, 600, 32, 72}};
     TChangeDisplay list;
     list.SetDeviceContext(&adapter);
     EXPECT_EQ(list.count(), 5); // the 16-bit mode is not of the current depth

@@ -1,5 +1,5 @@
-#include "support/testshell.h"
 #include "shell/look.h"
+#include "support/testshell.h"
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -7,10 +7,12 @@
 using namespace fm;
 using fm::test::TestShell;
 
-namespace {
+namespace
+{
 
-class SampleScreen : public ScreenFrame {
-public:
+class SampleScreen : public ScreenFrame
+{
+  public:
     explicit SampleScreen(Services &sv, int top = 30, QString backHint = QStringLiteral("まえにもどる"))
         : ScreenFrame(sv, FrameSpec{5, 310, QStringLiteral("ためし"), top, backHint})
     {

@@ -17,7 +17,8 @@ using namespace fm;
 using fm::test::FakeDialogs;
 using fm::test::TestShell;
 
-namespace {
+namespace
+{
 
 // Loads nothing from disk: records the order of the steps and the loads, and
 // what was already on the screen when the data files were read.
@@ -119,11 +120,18 @@ TEST(MainStartup, StepsAndLoadsRunInTheirOrder)
     steps(3, 7);
     expected << "settings";
     steps(8, 10);
-    expected << "catalogue" << "step 11" << "roster" << "step 12" << "levels" << "step 13" << "questions"
+    expected << "catalogue"
+             << "step 11"
+             << "roster"
+             << "step 12"
+             << "levels"
+             << "step 13"
+             << "questions"
              << "step 14";
     for (int n = 1; n <= 10; ++n)
         expected << QStringLiteral("Pop%1").arg(n);
-    expected << "step 15" << "waves";
+    expected << "step 15"
+             << "waves";
     EXPECT_EQ(s.loader.order, expected);
     EXPECT_TRUE(s.loader.popShownAtCatalogue);
     EXPECT_TRUE(s.loader.buttonsBuiltAtCatalogue);
@@ -209,8 +217,8 @@ TEST(MainStartup, TheShippedFilesLoad)
         EXPECT_EQ(p.size(), QSize(48, 48));
     for (const QPixmap &p : t.shell.ImgLst_Header)
         EXPECT_EQ(p.size(), QSize(48, 48));
-    EXPECT_FALSE(QFile::exists(bin + "Player1.dat") && QFileInfo(bin + "Player1.dat").lastModified() >
-                                                           QDateTime::currentDateTime().addSecs(-2));
+    EXPECT_FALSE(QFile::exists(bin + "Player1.dat") &&
+                 QFileInfo(bin + "Player1.dat").lastModified() > QDateTime::currentDateTime().addSecs(-2));
 }
 
 TEST(MainStartup, TooSmallADisplayEndsBeforeAnythingLoads)
@@ -228,8 +236,15 @@ TEST(MainStartup, TooSmallADisplayEndsBeforeAnythingLoads)
 TEST(MainMenu, ButtonsStandInARowWithTheirHints)
 {
     Started s;
-    const char *hints[] = {"", "ヒントをみる", "ヘルプをみる", "アイコンにする", "せっていをかえる",
-                           "べんきょうをする", "せいせきをみる", "とうろくをする", "ふでまるのおわり"};
+    const char *hints[] = {"",
+                           "ヒントをみる",
+                           "ヘルプをみる",
+                           "アイコンにする",
+                           "せっていをかえる",
+                           "べんきょうをする",
+                           "せいせきをみる",
+                           "とうろくをする",
+                           "ふでまるのおわり"};
     for (int tag = 1; tag <= 8; ++tag) {
         HeaderButton *b = s.menu->MenuButtons[size_t(tag)];
         EXPECT_EQ(b->geometry(), QRect(10 + 80 * (tag - 1), 27, 48, 48));
@@ -361,7 +376,8 @@ TEST(MainMenu, TheAnimationFreezesWhileTheMenuIsHidden)
     Started s(1);
     for (int i = 0; i < 30; ++i)
         s.menu->Tim_IdoTimer();
-    std::vector<SpriteSlot> before(s.menu->animation->motion.Slots.begin(), s.menu->animation->motion.Slots.end());
+    std::vector<SpriteSlot> before(s.menu->animation->motion.Slots.begin(),
+                                   s.menu->animation->motion.Slots.end());
     s.click(5);
     EXPECT_FALSE(s.menu->Tim_Ido.isActive());
     s.t.nav.back();

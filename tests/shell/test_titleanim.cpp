@@ -40,9 +40,9 @@ TEST(TitleMotion, StartPositionsFollowTheDirection)
         std::vector<int> draws;
         int x, y;
     } cases[] = {
-        {1, {5}, 15, 360},       {2, {0, 7}, 0, 187},     {2, {1, 7}, 27, 360},  {3, {9}, 0, 29},
-        {4, {0, 9}, 0, 29},      {4, {1, 9}, 29, 0},      {5, {9}, 29, 0},       {6, {0, 9}, 600, 29},
-        {6, {1, 9, 4}, 309, 14}, {7, {9}, 600, 29},       {8, {0, 9}, 600, 189}, {8, {1, 9}, 609, 360},
+        {1, {5}, 15, 360},       {2, {0, 7}, 0, 187}, {2, {1, 7}, 27, 360},  {3, {9}, 0, 29},
+        {4, {0, 9}, 0, 29},      {4, {1, 9}, 29, 0},  {5, {9}, 29, 0},       {6, {0, 9}, 600, 29},
+        {6, {1, 9, 4}, 309, 14}, {7, {9}, 600, 29},   {8, {0, 9}, 600, 189}, {8, {1, 9}, 609, 360},
     };
     for (const Case &c : cases) {
         TitleMotion m;
@@ -99,7 +99,7 @@ TEST(TitleMotion, ASpriteOnOrPastAnEdgeGoesIdleUndrawn)
     EXPECT_EQ(s.State, 0);
 
     s = SpriteSlot{1, 100, 6, 1, 6, 0, 1}; // up by 6 from y 6: lands on 0
-    r.script = {1, 1, 1, 5};                // slot 2 stays idle
+    r.script = {1, 1, 1, 5};               // slot 2 stays idle
     tick = m.tick(r, 1);
     EXPECT_TRUE(tick.drawn.empty());
     EXPECT_EQ(s.State, 0);

@@ -2,7 +2,8 @@
 #include <QFileInfo>
 #include <algorithm>
 
-namespace fm::test {
+namespace fm::test
+{
 
 Answer FakeDialogs::question(QWidget *, const QString &text)
 {

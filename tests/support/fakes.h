@@ -14,17 +14,19 @@
 #include <deque>
 #include <vector>
 
-namespace fm::test {
+namespace fm::test
+{
 
-class FakeDialogs final : public Dialogs {
-public:
+class FakeDialogs final : public Dialogs
+{
+  public:
     enum class Kind { Information, Question, Message, Fatal };
     struct Call {
         Kind kind;
         QString text;
     };
     std::vector<Call> calls;
-    std::deque<Answer> answers;            // answers to questions, in order
+    std::deque<Answer> answers;              // answers to questions, in order
     Answer whenScriptEmpty = Answer::Cancel; // then this one
 
     void information(QWidget *, const QString &text) override { calls.push_back({Kind::Information, text}); }
@@ -39,8 +41,9 @@ public:
 class FakeSound;
 
 // A player with a position: play() runs from it, finish() simulates the end.
-class FakeMediaPlayer final : public MediaPlayer {
-public:
+class FakeMediaPlayer final : public MediaPlayer
+{
+  public:
     FakeMediaPlayer(FakeSound &sound, bool music);
     ~FakeMediaPlayer() override;
 
@@ -58,18 +61,19 @@ public:
     const bool music;
     QString path;
     bool playing = false;
-    int position = 0;   // ms
-    int length = 60000; // ms
+    int position = 0;    // ms
+    int length = 60000;  // ms
     int playedFrom = -1; // where the last play() started
 
-private:
+  private:
     bool op(const QString &name, const QString &detail = {});
     FakeSound &sound_;
     bool open_ = false;
 };
 
-class FakeSound final : public SoundSystem {
-public:
+class FakeSound final : public SoundSystem
+{
+  public:
     int midiDevices = 1;
     bool waveOutput = true;
     // "open", "play", "stop", "rewind" on music ("music:play") or wave ("wave:open") players fail.
@@ -78,7 +82,7 @@ public:
     // are named music1, music2 ..., wave1, wave2 ... in order of creation.
     QStringList log;
     std::vector<FakeMediaPlayer *> players; // the living ones
-    int midiSamples = 0; // how often midiDeviceCount() was asked
+    int midiSamples = 0;                    // how often midiDeviceCount() was asked
 
     int midiDeviceCount() override
     {
@@ -93,20 +97,22 @@ public:
     FakeMediaPlayer *playerFor(const QString &fileName) const;
     QString nameOf(const FakeMediaPlayer *p) const;
 
-private:
+  private:
     friend class FakeMediaPlayer;
     int created_ = 0;
     std::vector<std::pair<const FakeMediaPlayer *, QString>> names_;
 };
 
-class FakeHelp final : public HelpViewer {
-public:
+class FakeHelp final : public HelpViewer
+{
+  public:
     std::vector<int> contexts;
     void showHelp(QWidget *, int context) override { contexts.push_back(context); }
 };
 
-class FakeDisplayModes final : public DisplayModeService {
-public:
+class FakeDisplayModes final : public DisplayModeService
+{
+  public:
     DisplayMode now{640, 480, 32, 60};
     int dpi = 96;
     std::vector<DisplayMode> modes;
@@ -123,8 +129,9 @@ public:
     }
 };
 
-class FakeLock final : public InstanceLock {
-public:
+class FakeLock final : public InstanceLock
+{
+  public:
     bool heldElsewhere = false;
     QStringList acquired;
     bool released = false;
@@ -138,8 +145,9 @@ public:
     void release() override { released = true; }
 };
 
-class FakeClock final : public Clock {
-public:
+class FakeClock final : public Clock
+{
+  public:
     double days = 45000.5; // 2023-03-15 12:00
     double now() const override { return days; }
     void set(const QDateTime &t) { days = toDayNumber(t); }
@@ -147,8 +155,9 @@ public:
 };
 
 // Draws come from the script first; when it runs dry, from a seeded generator.
-class ScriptedRandom final : public Random {
-public:
+class ScriptedRandom final : public Random
+{
+  public:
     explicit ScriptedRandom(uint64_t seed = 7) : fallback_(seed) {}
     std::deque<int> script;
     std::deque<double> reals;
@@ -163,7 +172,7 @@ public:
         fallback_.seed(value);
     }
 
-private:
+  private:
     StdRandom fallback_;
 };
 

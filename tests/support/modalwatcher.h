@@ -7,7 +7,8 @@
 #include <QTimer>
 #include <functional>
 
-namespace fm::test {
+namespace fm::test
+{
 
 struct ModalWatcher {
     explicit ModalWatcher(std::function<void(QWidget *)> inspect = {}) : inspect(std::move(inspect))

@@ -4,7 +4,8 @@
 #include <QCoreApplication>
 #include <QDir>
 
-namespace fm::test {
+namespace fm::test
+{
 
 QApplication &app()
 {
@@ -22,8 +23,7 @@ QApplication &app()
     return *instance;
 }
 
-TestShell::TestShell()
-    : services{state, dialogs, sound, help, clock, random, display, shell, nav, screens}
+TestShell::TestShell() : services{state, dialogs, sound, help, clock, random, display, shell, nav, screens}
 {
     app();
     state.ProgramDir = QDir(dir.path()).absolutePath() + QLatin1Char('/');

@@ -16,7 +16,8 @@
 
 class QApplication;
 
-namespace fm::test {
+namespace fm::test
+{
 
 // The test program's QApplication (offscreen unless a platform is set).
 QApplication &app();

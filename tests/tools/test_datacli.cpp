@@ -8,8 +8,9 @@ using namespace fm;
 
 // A small program directory built by hand: 20 kanji (one level), one
 // sentence each, two players with logs.
-class DataCliTest : public DataDirTest {
-protected:
+class DataCliTest : public DataDirTest
+{
+  protected:
     void SetUp() override
     {
         const QString glyphs = QString::fromUtf8("一二三四五六七八九十山川田人口目耳手足力");
@@ -18,7 +19,8 @@ protected:
         QByteArray sentences;
         for (int k = 1; k <= 20; ++k) {
             const QByteArray g = cp932::fromUnicode(glyphs.mid(k - 1, 1));
-            kanji.push_back({static_cast<int16_t>(k), static_cast<uint8_t>(g[0]), static_cast<uint8_t>(g[1]), 3, 0, 0, 0, 0});
+            kanji.push_back({static_cast<int16_t>(k), static_cast<uint8_t>(g[0]), static_cast<uint8_t>(g[1]),
+                             3, 0, 0, 0, 0});
             index.push_back({0, static_cast<int16_t>(k), 1});
             QuestionRecord q;
             q.TargetSegment = 2;
@@ -98,9 +100,9 @@ TEST_F(DataCliTest, ProgressAndHistoryOfOnePlayer)
 
 TEST_F(DataCliTest, BadRequestsFailWithOneLine)
 {
-    for (const QStringList &args : {QStringList{"frobnicate"}, QStringList{"progress", "3"},
-                                    QStringList{"progress", "x"}, QStringList{"players", path("nowhere")},
-                                    QStringList{"history", "1"}, QStringList{}}) {
+    for (const QStringList &args :
+         {QStringList{"frobnicate"}, QStringList{"progress", "3"}, QStringList{"progress", "x"},
+          QStringList{"players", path("nowhere")}, QStringList{"history", "1"}, QStringList{}}) {
         EXPECT_NE(run(args), 0) << args.join(' ').toStdString();
         EXPECT_EQ(err.count('\n'), 1) << err.toStdString();
         EXPECT_TRUE(out.isEmpty());

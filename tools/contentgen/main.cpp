@@ -18,7 +18,8 @@
 using namespace fm;
 using namespace fm::content;
 
-namespace {
+namespace
+{
 
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -144,7 +145,8 @@ int main(int argc, char **argv)
     QDir().mkpath(outDir);
     QByteArray sentences, index;
     questionFiles(s, sentences, index);
-    bool ok = writeFile(outDir + "/Kanji1.dat", kanjiFile(s)) && writeFile(outDir + "/Bushu1.dat", bushuFile(s)) &&
+    bool ok = writeFile(outDir + "/Kanji1.dat", kanjiFile(s)) &&
+              writeFile(outDir + "/Bushu1.dat", bushuFile(s)) &&
               writeFile(outDir + "/Mondai1.dat", sentences) && writeFile(outDir + "/Mondai2.dat", index) &&
               writeFile(outDir + "/Hint.dat", hintFile(s)) &&
               writeImage(outDir + "/BuhinX.bmp", partStrip(s.parts, s.cellCount));
@@ -153,7 +155,7 @@ int main(int argc, char **argv)
     if (!ok)
         return 1;
     std::printf("contentgen: %lld kanji, %lld parts in %d pictures, %lld sentences, %lld hint pages\n",
-                qlonglong(s.kanji.size()), qlonglong(s.parts.size()), s.cellCount, qlonglong(s.sentences.size()),
-                qlonglong(s.hints.size()));
+                qlonglong(s.kanji.size()), qlonglong(s.parts.size()), s.cellCount,
+                qlonglong(s.sentences.size()), qlonglong(s.hints.size()));
     return 0;
 }

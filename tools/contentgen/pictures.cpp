@@ -4,9 +4,11 @@
 #include <QPainterPath>
 #include <algorithm>
 
-namespace fm::content {
+namespace fm::content
+{
 
-namespace {
+namespace
+{
 
 const QColor Ink(20, 20, 40);
 const QColor Paper(Qt::white);
@@ -66,7 +68,8 @@ QImage partCell(const Part &part)
     // mark is not blown up until its strokes turn into blobs.
     constexpr double room = PartCellSize - 10;
     const double scale = std::min({room / ink.width(), room / ink.height(), room / (em * 0.45)});
-    const QSize size(std::max(1, int(ink.width() * scale + 0.5)), std::max(1, int(ink.height() * scale + 0.5)));
+    const QSize size(std::max(1, int(ink.width() * scale + 0.5)),
+                     std::max(1, int(ink.height() * scale + 0.5)));
     const QImage piece = big.copy(ink).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QPainter p(&cell);
     p.drawImage((PartCellSize - size.width()) / 2, (PartCellSize - size.height()) / 2, piece);
@@ -101,30 +104,38 @@ QImage groupPicture(int group)
     const QColor fill(230, 60, 40);
     QPainterPath path;
     switch (group) {
-    case 1: path.addRect(box.left(), box.top(), band, h); break;                 // へん: left
-    case 2: path.addRect(box.right() - band, box.top(), band, h); break;         // つくり: right
-    case 3: path.addRect(box.left(), box.top(), w, band); break;                 // かんむり: top
-    case 4: path.addRect(box.left(), box.bottom() - band, w, band); break;       // あし: bottom
-    case 5: {                                                                    // かまえ: around
+    case 1:
+        path.addRect(box.left(), box.top(), band, h);
+        break; // へん: left
+    case 2:
+        path.addRect(box.right() - band, box.top(), band, h);
+        break; // つくり: right
+    case 3:
+        path.addRect(box.left(), box.top(), w, band);
+        break; // かんむり: top
+    case 4:
+        path.addRect(box.left(), box.bottom() - band, w, band);
+        break; // あし: bottom
+    case 5: {  // かまえ: around
         QPainterPath inner;
         inner.addRect(box.adjusted(band * 0.6, band * 0.6, -band * 0.6, -band * 0.6));
         path.addRect(box);
         path = path.subtracted(inner);
         break;
     }
-    case 6: {                                                                    // たれ: top and left
+    case 6: { // たれ: top and left
         path.addRect(box.left(), box.top(), w, band * 0.7);
         path.addRect(box.left(), box.top(), band * 0.7, h);
         path.setFillRule(Qt::WindingFill);
         break;
     }
-    case 7: {                                                                    // にょう: left and bottom
+    case 7: { // にょう: left and bottom
         path.addRect(box.left(), box.top(), band * 0.7, h);
         path.addRect(box.left(), box.bottom() - band * 0.7, w, band * 0.7);
         path.setFillRule(Qt::WindingFill);
         break;
     }
-    default:                                                                     // その他: inside
+    default: // その他: inside
         path.addEllipse(box.center(), w * 0.2, h * 0.2);
         break;
     }

@@ -5,7 +5,8 @@
 #include "sources.h"
 #include <QImage>
 
-namespace fm::content {
+namespace fm::content
+{
 
 constexpr int PartCellSize = 64;
 constexpr int GroupPictureSize = 40; // beside the caption on a 128 x 48 button

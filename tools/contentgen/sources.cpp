@@ -9,9 +9,11 @@
 #include <QSet>
 #include <functional>
 
-namespace fm::content {
+namespace fm::content
+{
 
-namespace {
+namespace
+{
 
 using RowFn = std::function<void(int row, const QStringList &cols)>;
 
@@ -29,7 +31,10 @@ void forEachRow(const QByteArray &text, const RowFn &fn)
     }
 }
 
-QString where(const QString &file, int row) { return QStringLiteral("%1:%2: ").arg(file).arg(row); }
+QString where(const QString &file, int row)
+{
+    return QStringLiteral("%1:%2: ").arg(file).arg(row);
+}
 
 // cp932 bytes of s, or empty when some character has no cp932 code.
 QByteArray toCp932(const QString &s)
@@ -54,9 +59,10 @@ int groupNumber(const QString &name)
 
 const QStringList &groupNames()
 {
-    static const QStringList names{QStringLiteral("へん"),   QStringLiteral("つくり"), QStringLiteral("かんむり"),
-                                   QStringLiteral("あし"),   QStringLiteral("かまえ"), QStringLiteral("たれ"),
-                                   QStringLiteral("にょう"), QStringLiteral("その他")};
+    static const QStringList names{QStringLiteral("へん"),     QStringLiteral("つくり"),
+                                   QStringLiteral("かんむり"), QStringLiteral("あし"),
+                                   QStringLiteral("かまえ"),   QStringLiteral("たれ"),
+                                   QStringLiteral("にょう"),   QStringLiteral("その他")};
     return names;
 }
 
@@ -76,14 +82,16 @@ QVector<Part> readParts(const QString &file, const QByteArray &text, QStringList
     forEachRow(text, [&](int row, const QStringList &c) {
         const QString at = where(file, row);
         if (c.size() != 5) {
-            problems << at + QStringLiteral("want 5 columns (group, position, part, picture, name), found %1").arg(c.size());
+            problems << at + QStringLiteral("want 5 columns (group, position, part, picture, name), found %1")
+                                 .arg(c.size());
             return;
         }
         Part p;
         p.row = row;
         p.group = groupNumber(c[0]);
         if (!p.group) {
-            problems << at + QStringLiteral("unknown group \"%1\" (want one of %2)").arg(c[0], groupNames().join(' '));
+            problems << at + QStringLiteral("unknown group \"%1\" (want one of %2)")
+                                 .arg(c[0], groupNames().join(' '));
             return;
         }
         bool ok = false;
@@ -109,7 +117,9 @@ QVector<Part> readParts(const QString &file, const QByteArray &text, QStringList
                     v << d;
             }
             if (v.size() != 4 || v[2] <= v[0] || v[3] <= v[1]) {
-                problems << at + QStringLiteral("picture area \"%1\" is not left,top,right,bottom within 0..1").arg(pic.mid(atSign + 1));
+                problems << at +
+                                QStringLiteral("picture area \"%1\" is not left,top,right,bottom within 0..1")
+                                    .arg(pic.mid(atSign + 1));
                 return;
             }
             p.clip = QRectF(QPointF(v[0], v[1]), QPointF(v[2], v[3]));
@@ -139,7 +149,8 @@ QVector<Part> readParts(const QString &file, const QByteArray &text, QStringList
     return parts;
 }
 
-QVector<Kanji> readKanji(const QString &file, const QByteArray &text, const QVector<Part> &parts, QStringList &problems)
+QVector<Kanji> readKanji(const QString &file, const QByteArray &text, const QVector<Part> &parts,
+                         QStringList &problems)
 {
     QHash<QString, int> partByRef;
     for (int i = 0; i < parts.size(); ++i)
@@ -149,7 +160,8 @@ QVector<Kanji> readKanji(const QString &file, const QByteArray &text, const QVec
     forEachRow(text, [&](int row, const QStringList &c) {
         const QString at = where(file, row);
         if (c.size() != 5) {
-            problems << at + QStringLiteral("want 5 columns (no, kanji, strokes, part1, part2), found %1").arg(c.size());
+            problems << at + QStringLiteral("want 5 columns (no, kanji, strokes, part1, part2), found %1")
+                                 .arg(c.size());
             return;
         }
         Kanji k;
@@ -157,7 +169,9 @@ QVector<Kanji> readKanji(const QString &file, const QByteArray &text, const QVec
         bool ok = false;
         k.number = c[0].toInt(&ok);
         if (!ok || k.number != kanji.size() + 1) {
-            problems << at + QStringLiteral("number \"%1\" out of sequence (want %2)").arg(c[0]).arg(kanji.size() + 1);
+            problems << at + QStringLiteral("number \"%1\" out of sequence (want %2)")
+                                 .arg(c[0])
+                                 .arg(kanji.size() + 1);
             return;
         }
         k.glyph = c[1];
@@ -197,7 +211,8 @@ QVector<Kanji> readKanji(const QString &file, const QByteArray &text, const QVec
     return kanji;
 }
 
-QVector<Sentence> readSentences(const QString &file, const QByteArray &text, const QVector<Kanji> &kanji, QStringList &problems)
+QVector<Sentence> readSentences(const QString &file, const QByteArray &text, const QVector<Kanji> &kanji,
+                                QStringList &problems)
 {
     QHash<QString, int> number;
     for (const Kanji &k : kanji)
@@ -235,7 +250,9 @@ QVector<Sentence> readSentences(const QString &file, const QByteArray &text, con
                     return;
                 }
                 if (seg.size() > MaxTargetKana) {
-                    problems << at + QStringLiteral("target \"%1\" has more than %2 kana").arg(seg).arg(MaxTargetKana);
+                    problems << at + QStringLiteral("target \"%1\" has more than %2 kana")
+                                         .arg(seg)
+                                         .arg(MaxTargetKana);
                     return;
                 }
             } else if (seg.contains('{') || seg.contains('}')) {
@@ -250,7 +267,10 @@ QVector<Sentence> readSentences(const QString &file, const QByteArray &text, con
             }
             if (bytes.size() > SegmentBytes) {
                 problems << at + QStringLiteral("segment %1 \"%2\" is %3 bytes, at most %4")
-                                     .arg(i + 1).arg(seg).arg(bytes.size()).arg(SegmentBytes);
+                                     .arg(i + 1)
+                                     .arg(seg)
+                                     .arg(bytes.size())
+                                     .arg(SegmentBytes);
                 return;
             }
             s.segments[i] = seg;
@@ -275,7 +295,9 @@ QVector<HintPage> readHints(const QString &file, const QByteArray &text, QString
     forEachRow(text, [&](int row, const QStringList &c) {
         const QString at = where(file, row);
         if (c.size() != 5) {
-            problems << at + QStringLiteral("want 5 columns (screen, situation, kind, level 1, level 2), found %1").arg(c.size());
+            problems << at + QStringLiteral(
+                                 "want 5 columns (screen, situation, kind, level 1, level 2), found %1")
+                                 .arg(c.size());
             return;
         }
         HintPage p;
@@ -287,13 +309,17 @@ QVector<HintPage> readHints(const QString &file, const QByteArray &text, QString
         if (!ok1 || !ok2 || !ok3 || p.screen < 1 || p.screen > ScreenCount || p.situation < 1 ||
             p.situation > TestSituations || p.kind < 1 || p.kind > 2) {
             problems << at + QStringLiteral("screen %1, situation %2, kind %3: want 1..%4, 1..%5, 1..2")
-                                 .arg(c[0], c[1], c[2]).arg(ScreenCount).arg(TestSituations);
+                                 .arg(c[0], c[1], c[2])
+                                 .arg(ScreenCount)
+                                 .arg(TestSituations);
             return;
         }
         const QString ctx = c[0] + ',' + c[1] + ',' + c[2];
         if (ctx != current) {
             if (closed.contains(ctx)) {
-                problems << at + QStringLiteral("pages of %1 must follow each other (paging stops at another context)").arg(ctx);
+                problems << at + QStringLiteral(
+                                     "pages of %1 must follow each other (paging stops at another context)")
+                                     .arg(ctx);
                 return;
             }
             if (!current.isEmpty())
@@ -303,16 +329,24 @@ QVector<HintPage> readHints(const QString &file, const QByteArray &text, QString
         const auto lines = [&](int col, int maxBytes, QStringList &out) {
             out = c[col].split('|');
             if (out.size() > HintLines) {
-                problems << at + QStringLiteral("level %1 has %2 lines, at most %3").arg(col - 2).arg(out.size()).arg(HintLines);
+                problems << at + QStringLiteral("level %1 has %2 lines, at most %3")
+                                     .arg(col - 2)
+                                     .arg(out.size())
+                                     .arg(HintLines);
                 return;
             }
             for (const QString &l : out) {
                 const QByteArray b = toCp932(l);
                 if (b.isEmpty() && !l.isEmpty())
-                    problems << at + QStringLiteral("level %1 line \"%2\" has a character cp932 lacks").arg(col - 2).arg(l);
+                    problems << at + QStringLiteral("level %1 line \"%2\" has a character cp932 lacks")
+                                         .arg(col - 2)
+                                         .arg(l);
                 else if (b.size() > maxBytes)
                     problems << at + QStringLiteral("level %1 line \"%2\" is %3 bytes, at most %4")
-                                         .arg(col - 2).arg(l).arg(b.size()).arg(maxBytes);
+                                         .arg(col - 2)
+                                         .arg(l)
+                                         .arg(b.size())
+                                         .arg(maxBytes);
             }
         };
         lines(3, HintLevel1Bytes, p.level1);
@@ -339,12 +373,17 @@ void checkTogether(const Sources &s, QStringList &problems)
         if (it.value() > MaxKanjiPerPart) {
             const Part &p = s.parts[it.key()];
             problems << QStringLiteral("parts.tsv:%1: part %2:%3 has %4 kanji, at most %5")
-                            .arg(p.row).arg(groupNames()[p.group - 1], p.name).arg(it.value()).arg(MaxKanjiPerPart);
+                            .arg(p.row)
+                            .arg(groupNames()[p.group - 1], p.name)
+                            .arg(it.value())
+                            .arg(MaxKanjiPerPart);
         }
     for (auto it = perStrokes.cbegin(); it != perStrokes.cend(); ++it)
         if (it.value() > MaxKanjiPerStrokes)
             problems << QStringLiteral("kanji.tsv: %1 kanji have %2 strokes, at most %3")
-                            .arg(it.value()).arg(it.key()).arg(MaxKanjiPerStrokes);
+                            .arg(it.value())
+                            .arg(it.key())
+                            .arg(MaxKanjiPerStrokes);
 
     QMap<int, int> sentences;
     for (const Sentence &x : s.sentences)
@@ -352,9 +391,13 @@ void checkTogether(const Sources &s, QStringList &problems)
     for (const Kanji &k : s.kanji)
         if (sentences.value(k.number) < MinSentencesPerKanji)
             problems << QStringLiteral("sentences.tsv: %1 (kanji %2) has %3 sentences, at least %4")
-                            .arg(k.glyph).arg(k.number).arg(sentences.value(k.number)).arg(MinSentencesPerKanji);
+                            .arg(k.glyph)
+                            .arg(k.number)
+                            .arg(sentences.value(k.number))
+                            .arg(MinSentencesPerKanji);
     if (s.sentences.size() > 32767)
-        problems << QStringLiteral("sentences.tsv: %1 sentences, more than a record number holds").arg(s.sentences.size());
+        problems << QStringLiteral("sentences.tsv: %1 sentences, more than a record number holds")
+                        .arg(s.sentences.size());
 
     // Every screen's own context, and every situation and kind of the test.
     QSet<QString> have;
@@ -386,7 +429,8 @@ Sources readAll(const QString &dir, QStringList &problems)
     for (const Part &p : s.parts)
         s.cellCount = std::max(s.cellCount, p.cell);
     s.kanji = readKanji(QStringLiteral("kanji.tsv"), read(QStringLiteral("kanji.tsv")), s.parts, problems);
-    s.sentences = readSentences(QStringLiteral("sentences.tsv"), read(QStringLiteral("sentences.tsv")), s.kanji, problems);
+    s.sentences = readSentences(QStringLiteral("sentences.tsv"), read(QStringLiteral("sentences.tsv")),
+                                s.kanji, problems);
     s.hints = readHints(QStringLiteral("hints.tsv"), read(QStringLiteral("hints.tsv")), problems);
     checkTogether(s, problems);
     return s;

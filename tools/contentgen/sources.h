@@ -8,15 +8,16 @@
 #include <QVector>
 #include <array>
 
-namespace fm::content {
+namespace fm::content
+{
 
 constexpr int KanjiCount = 240;
-constexpr int GroupCount = 8;           // へん … その他
-constexpr int MaxPartsPerGroup = 19;    // the part panel shows positions 1..19
-constexpr int MaxKanjiPerPart = 49;     // a part's kanji list shows 49
-constexpr int MaxKanjiPerStrokes = 79;  // a stroke count's kanji list shows 79
+constexpr int GroupCount = 8;          // へん … その他
+constexpr int MaxPartsPerGroup = 19;   // the part panel shows positions 1..19
+constexpr int MaxKanjiPerPart = 49;    // a part's kanji list shows 49
+constexpr int MaxKanjiPerStrokes = 79; // a stroke count's kanji list shows 79
 constexpr int MinSentencesPerKanji = 3;
-constexpr int MaxTargetKana = 4;        // the answer line takes four kana
+constexpr int MaxTargetKana = 4; // the answer line takes four kana
 constexpr int MaxHintPages = 100;
 constexpr int ScreenCount = 13;
 constexpr int TestScreen = 12;
@@ -26,29 +27,29 @@ constexpr int TestSituations = 5;
 const QStringList &groupNames();
 
 struct Part {
-    int group = 0;     // 1..8
-    int position = 0;  // 1..19
-    QString name;      // the character that names it (亻, ⺮)
-    QString picture;   // character drawn in its cell
+    int group = 0;           // 1..8
+    int position = 0;        // 1..19
+    QString name;            // the character that names it (亻, ⺮)
+    QString picture;         // character drawn in its cell
     QRectF clip{0, 0, 1, 1}; // area of the character box that is shown
-    QString label;     // its reading name (にんべん)
-    int cell = 0;      // 1-based cell of BuhinX.bmp, shared by equal pictures
+    QString label;           // its reading name (にんべん)
+    int cell = 0;            // 1-based cell of BuhinX.bmp, shared by equal pictures
     int row = 0;
 };
 
 struct Kanji {
     int number = 0;
     QString glyph;
-    QByteArray cp932;  // two bytes
+    QByteArray cp932; // two bytes
     int strokes = 0;
     std::array<int, 2> partIndex{-1, -1}; // into Sources::parts, -1 for none
     int row = 0;
 };
 
 struct Sentence {
-    int kanji = 0;                  // kanji number
+    int kanji = 0;                   // kanji number
     std::array<QString, 3> segments; // as shown (blanks made full-width)
-    int target = 0;                 // 1..3
+    int target = 0;                  // 1..3
     int row = 0;
 };
 
@@ -60,17 +61,19 @@ struct HintPage {
 
 struct Sources {
     QVector<Part> parts;
-    QVector<Kanji> kanji;          // in number order
-    QVector<Sentence> sentences;   // grouped by kanji, in kanji order
-    QVector<HintPage> hints;       // in file order = page order
+    QVector<Kanji> kanji;        // in number order
+    QVector<Sentence> sentences; // grouped by kanji, in kanji order
+    QVector<HintPage> hints;     // in file order = page order
     int cellCount = 0;
 };
 
 // Each reader appends its problems to `problems` and returns what it could
 // read; `text` is the whole file as UTF-8, `file` the name used in messages.
 QVector<Part> readParts(const QString &file, const QByteArray &text, QStringList &problems);
-QVector<Kanji> readKanji(const QString &file, const QByteArray &text, const QVector<Part> &parts, QStringList &problems);
-QVector<Sentence> readSentences(const QString &file, const QByteArray &text, const QVector<Kanji> &kanji, QStringList &problems);
+QVector<Kanji> readKanji(const QString &file, const QByteArray &text, const QVector<Part> &parts,
+                         QStringList &problems);
+QVector<Sentence> readSentences(const QString &file, const QByteArray &text, const QVector<Kanji> &kanji,
+                                QStringList &problems);
 QVector<HintPage> readHints(const QString &file, const QByteArray &text, QStringList &problems);
 
 // The limits that only show once everything is read: kanji per part and per

@@ -11,15 +11,20 @@
 #include <QFileInfo>
 #include <memory>
 
-namespace fm::cli {
+namespace fm::cli
+{
 
-namespace {
+namespace
+{
 
 struct Failure {
     QString line;
 };
 
-QString u(const QByteArray &cp932Bytes) { return cp932::toUnicode(cp932Bytes); }
+QString u(const QByteArray &cp932Bytes)
+{
+    return cp932::toUnicode(cp932Bytes);
+}
 
 QString problem(const FileError &e)
 {
@@ -48,9 +53,11 @@ bool check(const QString &dir, QStringList &lines)
         for (int n = 1; n <= state->Players.PlayerCount; ++n) {
             const LogContents log = readLog(dir, n);
             if (log.skipped)
-                lines << logFileName(n) + QStringLiteral(": %1 records outside the data model are skipped").arg(log.skipped);
+                lines << logFileName(n) + QStringLiteral(": %1 records outside the data model are skipped")
+                                              .arg(log.skipped);
             if (log.tailBytes)
-                lines << logFileName(n) + QStringLiteral(": an incomplete last record of %1 bytes is ignored").arg(log.tailBytes);
+                lines << logFileName(n) + QStringLiteral(": an incomplete last record of %1 bytes is ignored")
+                                              .arg(log.tailBytes);
         }
     } catch (const FileError &e) {
         fatal(e);
@@ -58,9 +65,12 @@ bool check(const QString &dir, QStringList &lines)
     try {
         loadQuestionIndex(state->Bank, dir);
         if (state->Bank.QuestionIndexCount < 20)
-            fatal(FileError("Mondai2.dat", QStringLiteral("%1 records: not even one level").arg(state->Bank.QuestionIndexCount)));
+            fatal(FileError(
+                "Mondai2.dat",
+                QStringLiteral("%1 records: not even one level").arg(state->Bank.QuestionIndexCount)));
         else if (state->Bank.QuestionIndexCount % 20 != 0)
-            lines << QStringLiteral("Mondai2.dat: %1 records are not whole levels of 20").arg(state->Bank.QuestionIndexCount);
+            lines << QStringLiteral("Mondai2.dat: %1 records are not whole levels of 20")
+                         .arg(state->Bank.QuestionIndexCount);
         // Every sentence a test may ask must be readable.
         const QFileInfo sentences(programFile(dir, "Mondai1.dat"));
         if (!sentences.exists()) {
@@ -68,20 +78,27 @@ bool check(const QString &dir, QStringList &lines)
         } else {
             const qint64 records = sentences.size() / QuestionRecordSize;
             if (sentences.size() % QuestionRecordSize)
-                lines << QStringLiteral("Mondai1.dat: an incomplete last record of %1 bytes").arg(sentences.size() % QuestionRecordSize);
+                lines << QStringLiteral("Mondai1.dat: an incomplete last record of %1 bytes")
+                             .arg(sentences.size() % QuestionRecordSize);
             for (int k = 1; k <= state->Bank.QuestionIndexCount; ++k) {
                 const QuestionIndexEntry &e = state->Bank.QuestionIndex[k];
                 if (e.RecordCount < 1)
                     fatal(FileError("Mondai2.dat", QStringLiteral("kanji %1 has no sentence").arg(k)));
                 else if (e.FirstRecord < 1 || e.FirstRecord + e.RecordCount - 1 > records)
-                    fatal(FileError("Mondai1.dat", QStringLiteral("kanji %1: records %2..%3 lie past the end (%4 records)")
-                                                       .arg(k).arg(e.FirstRecord).arg(e.FirstRecord + e.RecordCount - 1).arg(records)));
+                    fatal(FileError("Mondai1.dat",
+                                    QStringLiteral("kanji %1: records %2..%3 lie past the end (%4 records)")
+                                        .arg(k)
+                                        .arg(e.FirstRecord)
+                                        .arg(e.FirstRecord + e.RecordCount - 1)
+                                        .arg(records)));
                 else
                     for (int c = 1; c <= e.RecordCount; ++c) {
                         const int t = readQuestionRecord(state->Bank, dir, k, c).TargetSegment;
                         if (t < 1 || t > 3)
-                            fatal(FileError("Mondai1.dat", QStringLiteral("record %1: target segment %2 outside 1..3")
-                                                               .arg(e.FirstRecord + c - 1).arg(t)));
+                            fatal(FileError("Mondai1.dat",
+                                            QStringLiteral("record %1: target segment %2 outside 1..3")
+                                                .arg(e.FirstRecord + c - 1)
+                                                .arg(t)));
                     }
             }
         }
@@ -98,8 +115,11 @@ bool check(const QString &dir, QStringList &lines)
     for (int g = 1; g <= 2; ++g) {
         try {
             const auto bytes = readWholeFile(dir, boardFileName(g));
-            if (bytes && (bytes->size() % GameScoreRecordSize || bytes->size() > BoardSize * GameScoreRecordSize))
-                lines << boardFileName(g) + QStringLiteral(": %1 bytes is not a board of at most ten 24-byte records").arg(bytes->size());
+            if (bytes &&
+                (bytes->size() % GameScoreRecordSize || bytes->size() > BoardSize * GameScoreRecordSize))
+                lines << boardFileName(g) +
+                             QStringLiteral(": %1 bytes is not a board of at most ten 24-byte records")
+                                 .arg(bytes->size());
         } catch (const FileError &e) {
             fatal(e);
         }
@@ -127,13 +147,16 @@ int playerNumber(const QString &word, const Roster &roster)
     bool ok = false;
     const int n = word.toInt(&ok);
     if (!ok || n < 1 || n > roster.PlayerCount)
-        throw Failure{QStringLiteral("fudemaru-data: no player %1 (the roster has %2)").arg(word).arg(roster.PlayerCount)};
+        throw Failure{QStringLiteral("fudemaru-data: no player %1 (the roster has %2)")
+                          .arg(word)
+                          .arg(roster.PlayerCount)};
     return n;
 }
 
 QString usage()
 {
-    return QStringLiteral("usage: fudemaru-data check [DIR] | players [DIR] | progress [DIR] N | history [DIR] N --csv");
+    return QStringLiteral(
+        "usage: fudemaru-data check [DIR] | players [DIR] | progress [DIR] N | history [DIR] N --csv");
 }
 
 } // namespace
@@ -173,7 +196,12 @@ int run(const QStringList &args, const QString &defaultDir, QString &out, QStrin
                 for (int n = 1; n <= state->Players.PlayerCount; ++n) {
                     const PlayerEntry &e = state->Players.PlayerTable[n];
                     out += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
-                               .arg(n).arg(u(e.Name)).arg(e.Level).arg(e.Kind).arg(e.Game1Level).arg(e.Game2Level);
+                               .arg(n)
+                               .arg(u(e.Name))
+                               .arg(e.Level)
+                               .arg(e.Kind)
+                               .arg(e.Game1Level)
+                               .arg(e.Game2Level);
                 }
                 return 0;
             }
@@ -191,8 +219,12 @@ int run(const QStringList &args, const QString &defaultDir, QString &out, QStrin
                         const ProgressCell &c = state->Progress[k][kind];
                         if (c.AskedCount > 0)
                             out += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
-                                       .arg(k).arg(u(state->Cat.KanjiTable[k].Glyph)).arg(kind)
-                                       .arg(c.AskedCount).arg(c.CorrectCount).arg(c.Mastered ? 1 : 0);
+                                       .arg(k)
+                                       .arg(u(state->Cat.KanjiTable[k].Glyph))
+                                       .arg(kind)
+                                       .arg(c.AskedCount)
+                                       .arg(c.CorrectCount)
+                                       .arg(c.Mastered ? 1 : 0);
                     }
                 return 0;
             }

@@ -2,7 +2,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace fm::cli {
+namespace fm::cli
+{
 
 // Runs one command of fudemaru-data. args are the words after the program
 // name; defaultDir is used when no directory is given. Writes UTF-8 text to
