@@ -1,6 +1,7 @@
 #pragma once
 // The roster Player1.dat (28-byte records) and the per-kanji progress of the
 // current player.
+#include "levels.h"
 #include <QByteArray>
 #include <QString>
 #include <array>
@@ -15,7 +16,6 @@ constexpr int NameBytes = 10;
 constexpr int PassCount = 40;           // right answers that pass a level and kind
 constexpr int MasteredWhileTesting = 2; // 40 / 20 kanji of a level
 constexpr int MasteredAtSelection = 3;  // CorrectCount above 2
-constexpr int TopLevel = 13;            // every level passed
 
 struct PlayerEntry {
     int16_t Reserved0 = 0;

@@ -50,12 +50,12 @@ StudyRecord decodeStudyRecord(const char *p)
 
 bool isValidRecord(const StudyRecord &r)
 {
-    if (r.Mode != 1 && r.Mode != 2)
+    if (!isStudyMode(r.Mode))
         return false;
-    if (r.Level < 1 || r.Level > 12 || (r.Kind != 1 && r.Kind != 2))
+    if (r.Level < 1 || r.Level > LevelCount || !isStudyKind(r.Kind))
         return false;
     for (int i = 1; i <= QuestionsPerTest; ++i)
-        if (r.Kanji[i] < 1 || r.Kanji[i] > 240)
+        if (r.Kanji[i] < 1 || r.Kanji[i] > KanjiCount)
             return false;
     return true;
 }
@@ -107,7 +107,7 @@ LevelKind rebuildLevel(const QVector<StudyRecord> &records)
     LevelKind run;
     int collected = 0;
     for (const StudyRecord &r : records) {
-        if (r.Mode != 1 || !isValidRecord(r))
+        if (r.Mode != fileValue(StudyMode::Challenge) || !isValidRecord(r))
             continue;
         if (r.Level != run.Level || r.Kind != run.Kind) {
             collected = 0;
@@ -117,11 +117,11 @@ LevelKind rebuildLevel(const QVector<StudyRecord> &records)
         collected += r.rightCount();
     }
     if (collected >= PassCount) {
-        if (entry.Kind == 1) {
-            entry.Kind = 2;
+        if (entry.Kind == fileValue(StudyKind::Reading)) {
+            entry.Kind = fileValue(StudyKind::Writing);
         } else {
             ++entry.Level;
-            entry.Kind = 1;
+            entry.Kind = fileValue(StudyKind::Reading);
         }
     }
     return entry;

@@ -14,9 +14,9 @@ constexpr int StudyRecordSize = 52;
 constexpr int QuestionsPerTest = 10;
 
 struct StudyRecord {
-    int16_t Mode = 1; // 1 challenge, 2 practice
+    int16_t Mode = 1; // StudyMode: 1 challenge, 2 practice
     int16_t Level = 1;
-    int16_t Kind = 1;                                    // 1 reading, 2 writing
+    int16_t Kind = 1;                                    // StudyKind: 1 reading, 2 writing
     double Time = 0;                                     // days since 1899-12-30
     std::array<int16_t, QuestionsPerTest + 1> Kanji{};   // [1..10]
     std::array<uint8_t, QuestionsPerTest + 1> Correct{}; // [1..10]

@@ -142,7 +142,7 @@ QLabel *TF_Mode::starImage(QWidget *group, const QRect &geometry, const records:
 bool TF_Mode::challengeInert() const
 {
     // Every level passed: there is nothing left to challenge.
-    return state.currentEntry().Level > 12;
+    return state.currentEntry().Level > LevelCount;
 }
 
 void TF_Mode::FormShow()

@@ -136,7 +136,7 @@ bool TF_Main::FormCreate()
 
         loader_.step(13);
         loader_.loadQuestionIndex(state);
-        state.LevelCount = int16_t(state.Bank.QuestionIndexCount / 20);
+        state.LevelCount = int16_t(state.Bank.QuestionIndexCount / KanjiPerLevel);
 
         loader_.step(14);
         const int square = sh.FontSizeMode == 1 ? 70 : 48;

@@ -312,7 +312,7 @@ void TF_Shutsudai::Img_Button1Click(int index)
     state.HintContext.kind = int16_t(state.CurrentKind);
     if (CurrentQuestion != 0)
         state.HintContext.situation =
-            hintSituation(state.CurrentKind, AnswerPanels::ListSource, panels->nav.PanelState);
+            hintSituation(state.CurrentKind, state.ListSource, panels->nav.PanelState);
     showHint();
 }
 

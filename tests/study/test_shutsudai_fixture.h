@@ -126,7 +126,6 @@ struct TestWorld {
         t.state.ReviewMode = false;
         t.shell.MidiDeviceCount = 1;
         t.shell.MaruBatsu.open(t.sound, t.state.ProgramDir);
-        AnswerPanels::ListSource = 0;
     }
 
     void writeCatalogue()
