@@ -56,6 +56,17 @@ void saveRoster(const Roster &roster, const QString &dir);
 // Adds a player (name cut to 10 bytes) when there is room; returns its number or 0.
 int addPlayer(Roster &roster, const QByteArray &name);
 
+// Registration: adds the player, sets aside a log left at its number by an
+// earlier roster (so the new child starts with an empty history) and saves
+// the roster. Returns the player's number, or 0 when the roster is full or
+// the name empty. FileError when the log cannot be set aside or the roster
+// cannot be saved; the roster in memory is then as it was.
+int registerPlayer(Roster &roster, const QString &dir, const QByteArray &name);
+
+// A stored name as the screens show it: an empty name is "？", so that the
+// child can still see and choose it.
+QString shownName(const QByteArray &name);
+
 // Name of player n's log file: "Kiroku<n>.dat".
 QString logFileName(int player);
 

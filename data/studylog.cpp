@@ -2,7 +2,8 @@
 #include "binio.h"
 #include "errors.h"
 #include "fileio.h"
-#include <QFile>
+#include <QDateTime>
+#include <QRegularExpression>
 
 namespace fm
 {
@@ -78,27 +79,36 @@ LogContents decodeLog(const QByteArray &bytes)
 
 LogContents readLog(const QString &dir, int player)
 {
-    const auto bytes = readWholeFile(dir, logFileName(player));
+    const auto bytes = readWholeFile(dir, logFileName(player), qint64(MaxLogRecords) * StudyRecordSize);
     return bytes ? decodeLog(*bytes) : LogContents{};
 }
 
 void appendLogRecord(const QString &dir, int player, const StudyRecord &record)
 {
+    // Synced before returning: a test the child saw graded survives a power cut.
+    appendRecord(dir, logFileName(player), encodeStudyRecord(record));
+}
+
+QString setAsideLog(const QString &dir, int player)
+{
     const QString name = logFileName(player);
-    QFile file(programFile(dir, name));
-    if (!file.open(QIODevice::ReadWrite))
-        throw FileError(name, QStringLiteral("cannot be opened for writing"));
-    // A crash during an earlier append may have left part of a record: cut it
-    // off so this record and every later one stay aligned.
-    const qint64 aligned = file.size() - file.size() % StudyRecordSize;
-    if (aligned != file.size() && !file.resize(aligned))
-        throw FileError(name, QStringLiteral("cannot cut an incomplete record"));
-    const QByteArray bytes = encodeStudyRecord(record);
-    if (!file.seek(aligned) || file.write(bytes) != bytes.size() || !file.flush())
-        throw FileError(name, QStringLiteral("cannot be written"));
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(name, QStringLiteral("cannot be closed"));
+    if (!entryExists(dir, name))
+        return {};
+    const QString stem = QStringLiteral("Kiroku%1.orphaned-%2")
+                             .arg(player)
+                             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    for (int k = 1;; ++k) {
+        const QString newName =
+            stem + (k == 1 ? QString() : QStringLiteral("-%1").arg(k)) + QStringLiteral(".dat");
+        if (renameWithoutReplacing(dir, name, newName))
+            return newName;
+    }
+}
+
+bool isSetAsideLogName(const QString &fileName)
+{
+    static const QRegularExpression pattern(QStringLiteral("^Kiroku[0-9]+\\.orphaned-[0-9-]+\\.dat$"));
+    return pattern.match(fileName).hasMatch();
 }
 
 LevelKind rebuildLevel(const QVector<StudyRecord> &records)
