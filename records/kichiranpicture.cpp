@@ -1,0 +1,82 @@
+#include "kichiranpicture.h"
+#include "shell/look.h"
+#include <QPainter>
+#include <cmath>
+
+namespace fm::records
+{
+
+KanjiListPicture::KanjiListPicture(qreal pixelRatio) : ratio_(pixelRatio > 0 ? pixelRatio : 1.0) {}
+
+QSize KanjiListPicture::pixelSize() const
+{
+    return {int(std::ceil(ListWidth * ratio_)), int(std::ceil(ListHeight * ratio_))};
+}
+
+QImage KanjiListPicture::blank() const
+{
+    QImage img(pixelSize(), QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(ratio_);
+    img.fill(colour::Navy);
+    return img;
+}
+
+QFont KanjiListPicture::glyphFont()
+{
+    return pointFont(16);
+}
+
+QImage KanjiListPicture::glyphPicture(const QString &text, const QColor &colour, const QFont &font,
+                                      qreal ratio)
+{
+    QImage img(int(std::ceil(ListCellWidth * ratio)), int(std::ceil(ListCellHeight * ratio)),
+               QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(ratio);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setFont(font);
+    p.setPen(colour);
+    p.drawText(QRect(0, 0, ListCellWidth, ListCellHeight), Qt::AlignLeft | Qt::AlignTop, text);
+    return img;
+}
+
+void KanjiListPicture::prepare(const ListItems &items, const std::vector<QString> &glyphs)
+{
+    items_ = items;
+    sprites_.assign(ListedKanji + 1, QImage());
+    const QFont font = glyphFont();
+    for (int c = 1; c <= ListedKanji; ++c) {
+        const int k = items[c].kanji;
+        const QString text = k >= 0 && k < int(glyphs.size()) ? glyphs[k] : QString();
+        sprites_[c] = glyphPicture(text, items[c].cleared ? colour::Red : colour::Yellow, font, ratio_);
+    }
+}
+
+void KanjiListPicture::drawAll(QImage &frame, int tick) const
+{
+    frame.fill(colour::Navy);
+    if (sprites_.empty())
+        return;
+    QPainter p(&frame);
+    for (int c = 1; c <= ListedKanji; ++c) {
+        const ListItem &item = items_[c];
+        const QPoint at = tick == 0 ? item.start : glidePosition(item.start, item.target, tick);
+        p.drawImage(at, sprites_[c]);
+    }
+}
+
+QImage KanjiListPicture::scattered() const
+{
+    QImage frame = blank();
+    drawAll(frame, 0);
+    return frame;
+}
+
+void KanjiListPicture::drawGlide(QImage &frame, int tick) const
+{
+    if (frame.size() != pixelSize() || frame.devicePixelRatio() != ratio_)
+        frame = blank();
+    drawAll(frame, std::clamp(tick, 1, GlideTicks));
+}
+
+} // namespace fm::records
