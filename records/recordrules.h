@@ -44,7 +44,7 @@ int previousPagePosition(int position);
 // the level's twenty kanji, kind, mode and passed mark.
 QStringList historyRow(const StudyRecord &record, int number, const Catalogue &catalogue);
 
-// The date of a day number as year/month/day; empty when it is no date.
+// The date of a day number as year/month/day (2023/03/15); empty when it is no date.
 QString historyDate(double dayNumber);
 
 // The kanji of a level, one after the other.

@@ -2,8 +2,10 @@
 #include "shell/look.h"
 #include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QMap>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 
 namespace fm::records
 {
@@ -11,7 +13,44 @@ namespace fm::records
 namespace
 {
 const QColor GridLine{0, 0, 0};
-constexpr int TextMargin = 3;
+constexpr int TextMargin = 2;
+constexpr int SmallestText = 8;
+constexpr int NarrowestStretch = 80; // per cent of the normal width
+
+// The font, made narrower and then smaller when text would not fit width,
+// so that nothing a parent reads is cut off.
+QFont fitted(QFont font, const QString &text, int width)
+{
+    const auto fits = [&] { return QFontMetrics(font).horizontalAdvance(text) <= width - 2 * TextMargin; };
+    for (int stretch = 95; !fits() && stretch >= NarrowestStretch; stretch -= 5)
+        font.setStretch(stretch);
+    int size = font.pixelSize();
+    while (size > SmallestText && !fits())
+        font.setPixelSize(--size);
+    return font;
+}
+
+void drawFitted(QPainter *p, const QRect &rect, int alignment, const QString &text, const QFont &font)
+{
+    p->setFont(fitted(font, text, rect.width()));
+    p->drawText(rect.adjusted(TextMargin, 0, -TextMargin, 0), alignment, text);
+}
+
+// The data cells: their ground and black text, fitted to the cell.
+class CellDelegate : public QStyledItemDelegate
+{
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter *p, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        p->save();
+        p->fillRect(option.rect, index.data(Qt::BackgroundRole).value<QColor>());
+        p->setPen(colour::Black);
+        drawFitted(p, option.rect, index.data(Qt::TextAlignmentRole).toInt(), index.data().toString(),
+                   index.data(Qt::FontRole).value<QFont>());
+        p->restore();
+    }
+};
 } // namespace
 
 class SeisekiGrid::Model : public QAbstractTableModel
@@ -42,7 +81,7 @@ class SeisekiGrid::Model : public QAbstractTableModel
         case Qt::ForegroundRole:
             return colour::Black;
         case Qt::FontRole:
-            return font;
+            return columnFonts.value(index.column(), font);
         case Qt::TextAlignmentRole:
             return int(centred.contains(index.column()) ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
         default:
@@ -60,6 +99,7 @@ class SeisekiGrid::Model : public QAbstractTableModel
     const QStringList &row(int r) const { return cells_[r]; }
 
     QFont font;
+    QMap<int, QFont> columnFonts;
     QVector<int> centred;
 
   private:
@@ -81,8 +121,8 @@ class SeisekiGrid::Header : public QHeaderView
         p->setPen(GridLine);
         p->drawLine(rect.topRight(), rect.bottomRight());
         p->drawLine(rect.bottomLeft(), rect.bottomRight());
-        p->setFont(font());
-        p->drawText(rect.adjusted(TextMargin, 0, -TextMargin, 0), Qt::AlignCenter, texts_.value(section));
+        p->setPen(colour::Black);
+        drawFitted(p, rect, Qt::AlignCenter, texts_.value(section), font());
         p->restore();
     }
 
@@ -95,6 +135,7 @@ SeisekiGrid::SeisekiGrid(QWidget *parent, int rows, const QStringList &headers)
 {
     model_ = new Model(this, rows - 1, int(headers.size()));
     setModel(model_);
+    setItemDelegate(new CellDelegate(this));
     header_ = new Header(this, headers);
     setHorizontalHeader(header_);
     header_->setSectionResizeMode(QHeaderView::Fixed);
@@ -148,6 +189,11 @@ void SeisekiGrid::setFonts(const QFont &headerFont, const QFont &body)
     header_->setFont(headerFont);
     model_->font = body;
     setFont(body);
+}
+
+void SeisekiGrid::setColumnFont(int column, const QFont &font, const QString &widest)
+{
+    model_->columnFonts[column] = widest.isEmpty() ? font : fitted(font, widest, columnWidth(column));
 }
 
 void SeisekiGrid::setRow(int r, const QStringList &cells)

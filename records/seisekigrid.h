@@ -29,6 +29,9 @@ class SeisekiGrid : public QTableView
     void setColumnWidths(const QVector<int> &widths);
     // Fonts of the header row and of the rows below it.
     void setFonts(const QFont &header, const QFont &body);
+    // A column of its own face, in one size for every row: the largest, up to
+    // font's, in which widest fits the column (set the widths first).
+    void setColumnFont(int column, const QFont &font, const QString &widest = {});
 
     // Row r (1..rows - 1), its cells in column order (column 0 first).
     void setRow(int r, const QStringList &cells);
