@@ -64,8 +64,7 @@ QIcon glyphIcon(const QString &path)
 } // namespace
 
 TF_K_ichiran::TF_K_ichiran(Services &sv)
-    : ScreenFrame(sv, FrameSpec{5, 310, QStringLiteral("かんじのいちらん")}),
-      MP_KI_1(sv, QLatin1String(media::kListMusic), this)
+    : ScreenFrame(sv, ScreenId::KIchiran), MP_KI_1(sv, QLatin1String(media::kListMusic), this)
 {
     Lbl_TItle = Lbl_Title;
     Lbl_TItle->move(3, 0);

@@ -12,8 +12,7 @@ constexpr int ClientWidth = 632;
 constexpr int ClientHeight = 453;
 } // namespace
 
-TF_KSeiseki1::TF_KSeiseki1(Services &sv)
-    : ScreenFrame(sv, FrameSpec{6, 10, QStringLiteral("かんじべつのせいせきひょう")})
+TF_KSeiseki1::TF_KSeiseki1(Services &sv) : ScreenFrame(sv, ScreenId::KSeiseki1)
 {
     const int rows = 2 * records::ListedKanji + 1;
     Grd_Seiseki =

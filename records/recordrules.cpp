@@ -1,6 +1,7 @@
 #include "recordrules.h"
 #include "data/cp932.h"
 #include "data/datetime.h"
+#include "shell/catalogue.h"
 #include "shell/random.h"
 #include <QVector>
 #include <algorithm>
@@ -64,7 +65,7 @@ QStringList historyRow(const StudyRecord &r, int number, const Catalogue &catalo
 QString historyTitle(const QByteArray &name)
 {
     return cp932::toUnicode(
-        cp932::cut(name + cp932::fromUnicode(QStringLiteral("のせいせきひょう")), TitleBytes));
+        cp932::cut(name + cp932::fromUnicode(screenTitle(ScreenId::Seiseki2)), TitleBytes));
 }
 
 bool levelCleared(bool mastered, int kanji, int kind, int level, int currentKind)

@@ -50,7 +50,7 @@ QString historyDate(double dayNumber);
 // The kanji of a level, one after the other.
 QString levelKanji(int level, const Catalogue &catalogue);
 
-// The history screen's title: the name followed by "のせいせきひょう", at
+// The history screen's title: the name followed by the screen's title, at
 // most 26 bytes in the file encoding, never ending in half a character.
 QString historyTitle(const QByteArray &name);
 

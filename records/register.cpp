@@ -12,6 +12,7 @@ void fm::registerRecordScreens(ScreenRegistry &r)
     r.add(ScreenId::Player, [](Services &sv) { return new TF_Player(sv); });
     r.add(ScreenId::Mode, [](Services &sv) { return new TF_Mode(sv); });
     r.add(ScreenId::Seiseki1, [](Services &sv) { return new TF_Seiseki1(sv); });
+    r.add(ScreenId::Seiseki2, [](Services &sv) { return new TF_Seiseki2(sv); });
     r.add(ScreenId::KSeiseki1, [](Services &sv) { return new TF_KSeiseki1(sv); });
     r.add(ScreenId::KIchiran, [](Services &sv) { return new TF_K_ichiran(sv); });
 }

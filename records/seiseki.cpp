@@ -69,8 +69,7 @@ QPushButton *pageButton(QWidget *parent, const QString &text, const QRect &place
 
 // ---- The player list ---------------------------------------------------------
 
-TF_Seiseki1::TF_Seiseki1(Services &sv)
-    : ScreenFrame(sv, FrameSpec{10, 10, QStringLiteral("みんなのせいせきひょう")})
+TF_Seiseki1::TF_Seiseki1(Services &sv) : ScreenFrame(sv, ScreenId::Seiseki1)
 {
     const int players = std::clamp<int>(state.Players.PlayerCount, 0, MaxPlayers);
     Grd_Seiseki = new records::SeisekiGrid(
@@ -105,7 +104,7 @@ void TF_Seiseki1::BackClick()
 
 // ---- One player's history ------------------------------------------------------
 
-TF_Seiseki2::TF_Seiseki2(Services &sv) : ScreenFrame(sv, FrameSpec{11, 10, QString()})
+TF_Seiseki2::TF_Seiseki2(Services &sv) : ScreenFrame(sv, ScreenId::Seiseki2)
 {
     Lbl_Title->setText(records::historyTitle(state.currentEntry().Name));
     Lbl_Title->adjustSize();
