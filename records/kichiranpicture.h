@@ -39,7 +39,8 @@ class KanjiListPicture
 
     qreal ratio_;
     ListItems items_{};
-    std::vector<QImage> sprites_; // by start cell, [1..240]
+    std::vector<QImage> sprites_;  // by start cell, [1..240]: the inked part of the glyph
+    std::vector<QPointF> offsets_; // where that part lies in its cell
 };
 
 } // namespace fm::records

@@ -44,7 +44,7 @@ QImage cellOf(const QImage &frame, int cell)
 // What a cell holding kanji k in that colour looks like.
 QImage expectedCell(int k, const QColor &ink)
 {
-    QImage img(records::ListCellWidth, records::ListCellHeight, QImage::Format_ARGB32_Premultiplied);
+    QImage img(records::ListCellWidth, records::ListCellHeight, QImage::Format_RGB32);
     img.fill(colour::Navy);
     QPainter p(&img);
     p.drawImage(
