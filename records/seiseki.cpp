@@ -84,7 +84,7 @@ TF_Seiseki1::TF_Seiseki1(Services &sv) : ScreenFrame(sv, ScreenId::Seiseki1)
         const PlayerEntry &e = state.Players.PlayerTable[n];
         Grd_Seiseki->setRow(n, {QString::number(n), cp932::toUnicode(e.Name), QString::number(e.Level)});
     }
-    Grd_Seiseki->viewport()->setCursor(sv.shell.HandPointer);
+    Grd_Seiseki->setRowPointer(sv.shell.HandPointer);
     connect(Grd_Seiseki, &records::SeisekiGrid::rowClicked, this, &TF_Seiseki1::Grd_SeisekiClick);
 }
 

@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QMap>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -225,6 +226,23 @@ int SeisekiGrid::rowAt(const QPoint &viewportPos) const
 {
     const int r = QTableView::rowAt(viewportPos.y());
     return r < 0 ? 0 : r + 1;
+}
+
+void SeisekiGrid::setRowPointer(const QCursor &pointer)
+{
+    rowPointer_ = pointer;
+    viewport()->setMouseTracking(true);
+}
+
+void SeisekiGrid::mouseMoveEvent(QMouseEvent *event)
+{
+    if (rowPointer_) {
+        if (rowAt(event->position().toPoint()) > 0)
+            viewport()->setCursor(*rowPointer_);
+        else
+            viewport()->unsetCursor();
+    }
+    QTableView::mouseMoveEvent(event);
 }
 
 } // namespace fm::records

@@ -3,9 +3,11 @@
 // column in light blue, yellow data cells, rows of one height. The header
 // row stays in place while the rows scroll; the columns always fit.
 #include <QColor>
+#include <QCursor>
 #include <QStringList>
 #include <QTableView>
 #include <QVector>
+#include <optional>
 
 namespace fm::records
 {
@@ -43,10 +45,15 @@ class SeisekiGrid : public QTableView
 
     // Grid row (1..) under a point of the viewport; 0 for none.
     int rowAt(const QPoint &viewportPos) const;
+    // The rows can be clicked: the pointer shows it over them.
+    void setRowPointer(const QCursor &pointer);
 
   signals:
     // A data row was clicked (1..rows - 1).
     void rowClicked(int r);
+
+  protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
 
   private:
     class Model;
@@ -56,6 +63,7 @@ class SeisekiGrid : public QTableView
     QStringList headers_;
     int rows_;
     int rowHeight_ = 0;
+    std::optional<QCursor> rowPointer_;
 };
 
 } // namespace fm::records
