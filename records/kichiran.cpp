@@ -1,6 +1,8 @@
 #include "kichiran.h"
 #include "data/cp932.h"
+#include "seisekibuttons.h"
 #include "shell/clock.h"
+#include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/media/mediafiles.h"
 #include "shell/navigator.h"
@@ -42,25 +44,6 @@ namespace
 constexpr int ScatterIntervalMs = 10;
 constexpr int GlideIntervalMs = 200;
 
-// A two-state glyph (normal left, greyed right), white see-through.
-QIcon glyphIcon(const QString &path)
-{
-    const QImage strip(path);
-    if (strip.isNull())
-        return {};
-    QIcon icon;
-    for (int state = 0; state < 2; ++state) {
-        QImage half = strip.copy(QRect(QPoint(state * media::kGlyphCell.width(), 0), media::kGlyphCell))
-                          .convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < half.height(); ++y)
-            for (int x = 0; x < half.width(); ++x)
-                if ((half.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF)
-                    half.setPixel(x, y, 0);
-        icon.addPixmap(QPixmap::fromImage(half), state == 0 ? QIcon::Normal : QIcon::Disabled);
-    }
-    return icon;
-}
-
 } // namespace
 
 TF_K_ichiran::TF_K_ichiran(Services &sv)
@@ -78,13 +61,9 @@ TF_K_ichiran::TF_K_ichiran(Services &sv)
     Img_Kanji->setGeometry(8, 88, records::ListWidth, records::ListHeight);
 
     const auto button = [&](const QString &text, int top, const char *glyph, int kind) {
-        auto *b = new QPushButton(text, this);
-        b->setGeometry(544, top, 81, 33);
-        b->setIcon(glyphIcon(sv.file(QLatin1String(glyph))));
-        b->setCursor(sv.shell.HandPointer);
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setFont(pixelFont(13));
-        connect(b, &QPushButton::clicked, this, [this, kind] { BtnClick(kind); });
+        QPushButton *b = records::glyphButton(sv, this, text, QRect(544, top, 81, 33), glyph);
+        // A double click starts one list, not two.
+        onGuardedClick(b, sv.clock, [this, kind] { BtnClick(kind); });
         return b;
     };
     Btn_Yomi = button(QStringLiteral("よむ"), 376, media::kGlyphYomi, 1);

@@ -1,4 +1,5 @@
 #include "kichiranpicture.h"
+#include "shell/kit.h"
 #include "shell/look.h"
 #include <QPainter>
 #include <cmath>
@@ -55,9 +56,7 @@ QImage KanjiListPicture::glyphPicture(const QString &text, const QColor &colour,
     img.setDevicePixelRatio(ratio);
     img.fill(Qt::transparent);
     QPainter p(&img);
-    p.setFont(font);
-    p.setPen(colour);
-    p.drawText(QRect(0, 0, ListCellWidth, ListCellHeight), Qt::AlignLeft | Qt::AlignTop, text);
+    drawGlyphSeeThrough(p, QRect(0, 0, ListCellWidth, ListCellHeight), text, font, colour);
     return img;
 }
 

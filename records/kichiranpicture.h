@@ -30,7 +30,7 @@ class KanjiListPicture
     // Redraws frame (navy, then every kanji at its place for tick 1..30).
     void drawGlide(QImage &frame, int tick) const;
 
-    // One glyph drawn at the top-left of a cell-sized, see-through picture.
+    // One glyph in a cell-sized, see-through picture.
     static QImage glyphPicture(const QString &text, const QColor &colour, const QFont &font, qreal ratio);
     static QFont glyphFont();
 

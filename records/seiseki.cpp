@@ -3,10 +3,11 @@
 #include "data/fileio.h"
 #include "data/roster.h"
 #include "data/studylog.h"
+#include "seisekibuttons.h"
+#include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/media/mediafiles.h"
 #include "shell/navigator.h"
-#include <QImage>
 #include <algorithm>
 
 namespace fm
@@ -28,41 +29,6 @@ QRect gridPlace(const QLabel *title)
 QFont headerFont()
 {
     return pixelFont(13, true);
-}
-
-// A two-state glyph (normal left, greyed right), white see-through.
-QIcon glyphIcon(const QString &path)
-{
-    const QImage strip(path);
-    if (strip.isNull())
-        return {};
-    QIcon icon;
-    for (int state = 0; state < 2; ++state) {
-        QImage half = strip.copy(QRect(QPoint(state * media::kGlyphCell.width(), 0), media::kGlyphCell))
-                          .convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < half.height(); ++y)
-            for (int x = 0; x < half.width(); ++x)
-                if ((half.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF)
-                    half.setPixel(x, y, 0);
-        icon.addPixmap(QPixmap::fromImage(half), state == 0 ? QIcon::Normal : QIcon::Disabled);
-    }
-    return icon;
-}
-
-QPushButton *pageButton(QWidget *parent, const QString &text, const QRect &place, const QIcon &icon,
-                        const QCursor &pointer)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setGeometry(place);
-    b->setFont(pixelFont(13));
-    b->setIcon(icon);
-    b->setCursor(pointer);
-    b->setFocusPolicy(Qt::NoFocus);
-    QPalette p = b->palette();
-    p.setColor(QPalette::ButtonText, colour::Black);
-    b->setPalette(p);
-    b->hide();
-    return b;
 }
 
 } // namespace
@@ -126,12 +92,15 @@ TF_Seiseki2::TF_Seiseki2(Services &sv) : ScreenFrame(sv, ScreenId::Seiseki2)
     // Half-width digits, so that a whole date fits its narrow column.
     Grd_Seiseki->setColumnFont(1, pixelFont(14, true, Gothic), QStringLiteral("0000/00/00"));
 
-    Btn_Prev = pageButton(this, QStringLiteral("まえのページ"), QRect(383, 14, 114, 35),
-                          glyphIcon(sv.file(QLatin1String(media::kGlyphPrev))), sv.shell.HandPointer);
-    Btn_Next = pageButton(this, QStringLiteral("つぎのページ"), QRect(503, 14, 114, 35),
-                          glyphIcon(sv.file(QLatin1String(media::kGlyphNext))), sv.shell.HandPointer);
-    connect(Btn_Prev, &QPushButton::clicked, this, &TF_Seiseki2::Btn_PrevClick);
-    connect(Btn_Next, &QPushButton::clicked, this, &TF_Seiseki2::Btn_NextClick);
+    Btn_Prev = records::glyphButton(sv, this, QStringLiteral("まえのページ"), QRect(383, 14, 114, 35),
+                                    media::kGlyphPrev);
+    Btn_Next = records::glyphButton(sv, this, QStringLiteral("つぎのページ"), QRect(503, 14, 114, 35),
+                                    media::kGlyphNext);
+    Btn_Prev->hide();
+    Btn_Next->hide();
+    // A double click turns one page, not two.
+    onGuardedClick(Btn_Prev, sv.clock, [this] { Btn_PrevClick(); });
+    onGuardedClick(Btn_Next, sv.clock, [this] { Btn_NextClick(); });
 
     position_ = 0;
     Read_Kiroku(state.CurrentPlayer);

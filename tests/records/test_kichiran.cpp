@@ -162,6 +162,7 @@ TEST(KanjiList, TwoPressesStartDifferentlyAndEndAlike)
     runToEnd(s);
     const QImage firstEnd = s->Img_Kanji->frame();
 
+    t.clock.advanceSeconds(10);
     QTest::mouseClick(s->Btn_Kaki, Qt::LeftButton);
     s->Tim_KanjiTimer();
     EXPECT_NE(s->Img_Kanji->frame(), firstScatter);
@@ -211,6 +212,7 @@ TEST(KanjiList, WithoutMusicTheKanjiMoveAllTheSame)
     // A device that fails to open says so once; the kanji still move.
     t.shell.MidiDeviceCount = 1;
     t.sound.failures.insert(QStringLiteral("music:open"));
+    t.clock.advanceSeconds(10);
     QTest::mouseClick(s->Btn_Yomi, Qt::LeftButton);
     EXPECT_EQ(t.dialogs.texts(), QStringList({"ichiran.mid でエラーがおこりました。 "}));
     EXPECT_EQ(runToEnd(s), 47);
