@@ -70,11 +70,8 @@ TEST(KanjiList, ALevelOneReaderSeesEveryKanjiInYellowEndingInReverseOrder)
 {
     ListShell t(1, 1);
     TF_K_ichiran *s = t.open();
-    EXPECT_EQ(s->Lbl_TItle->text(), QStringLiteral("かんじのいちらん"));
     EXPECT_EQ(s->Lbl_TItle->pos(), QPoint(3, 0));
     EXPECT_EQ(s->Img_Kanji->geometry(), QRect(8, 88, 480, 360));
-    EXPECT_EQ(s->Btn_Yomi->geometry(), QRect(544, 376, 81, 33));
-    EXPECT_EQ(s->Btn_Kaki->geometry(), QRect(544, 416, 81, 33));
     EXPECT_FALSE(s->Lbl_Setsumei1->isVisible());
     EXPECT_FALSE(s->Tim_Kanji->isActive());
     EXPECT_EQ(s->Img_Kanji->grab().toImage().pixelColor(240, 180), colour::Navy);
