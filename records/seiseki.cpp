@@ -108,14 +108,11 @@ TF_Seiseki2::TF_Seiseki2(Services &sv) : ScreenFrame(sv, ScreenId::Seiseki2)
 
 void TF_Seiseki2::Read_Kiroku(int player)
 {
-    std::optional<QByteArray> bytes;
-    if (!services.guard(this, [&] { bytes = readWholeFile(state.ProgramDir, logFileName(player)); }))
-        return;
-    if (!bytes)
-        return; // no tests yet: the table and the buttons stay as they are
     // Records outside the data model and an incomplete last record are left
-    // out here as everywhere else in the program.
-    const LogContents log = decodeLog(*bytes);
+    // out here as everywhere else in the program; no file is an empty history.
+    LogContents log;
+    if (!services.guard(this, [&] { log = readLog(state.ProgramDir, player); }))
+        return;
     const records::HistoryPage page = records::readHistoryPage(position_, int(log.records.size()));
     for (int i = 0; i < page.count; ++i)
         Grd_Seiseki->setRow(i + 1,
