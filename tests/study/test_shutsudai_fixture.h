@@ -228,7 +228,7 @@ struct TestWorld {
         return test;
     }
 
-    void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton); }
+    void click(QWidget *w) { t.click(w); }
     void start() { click(test->Btn_Next); }
 
     QuestionSlot &slot(int n) { return t.state.QuestionSlots[n]; }
