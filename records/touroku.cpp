@@ -102,7 +102,7 @@ void TF_Touroku::btn_TourokuClick()
     } else if (addPlayer(state.Players, cp932::fromUnicode(name)) > 0) {
         // Saved at once: a child's registration must not depend on the
         // program being left through the menu's end button.
-        if (!services.guard(this, [&] { saveRoster(state.Players, state.ProgramDir); }))
+        if (!services.guard(this, [&] { saveRoster(state.Players, state.DataDir); }))
             return;
     }
     services.nav.showMainMenu();

@@ -1,6 +1,7 @@
 #include "startup.h"
 #include "data/catalogue.h"
 #include "data/errors.h"
+#include "data/locations.h"
 #include "data/questionbank.h"
 #include "data/roster.h"
 #include "data/settings.h"
@@ -37,12 +38,13 @@ void StartupLoader::loadCatalogue(AppState &state)
 
 void StartupLoader::loadRoster(AppState &state)
 {
-    fm::loadRoster(state.Players, state.ProgramDir);
+    prepareDataDir(state.DataDir, state.ProgramDir);
+    fm::loadRoster(state.Players, state.DataDir);
 }
 
 void StartupLoader::rebuildLevels(AppState &state)
 {
-    fm::rebuildLevels(state.Players, state.ProgramDir);
+    fm::rebuildLevels(state.Players, state.DataDir);
 }
 
 void StartupLoader::loadQuestionIndex(AppState &state)

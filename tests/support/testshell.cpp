@@ -27,6 +27,7 @@ TestShell::TestShell() : services{state, dialogs, sound, help, clock, random, di
 {
     app();
     state.ProgramDir = QDir(dir.path()).absolutePath() + QLatin1Char('/');
+    state.DataDir = state.ProgramDir;
     state.SettingsPath = state.ProgramDir + QStringLiteral("Fudemaru.ini");
     shell.movePointer = [this](QPoint p) { pointerMoves.push_back(p); };
     host = std::make_unique<HostWindow>();
