@@ -44,6 +44,8 @@ QStringList recordsIn(const QString &dir)
 // place a parent has to look at.
 FileError directoryError(const QString &dataDir, const QString &detail)
 {
+    if (dataDir.isEmpty())
+        return FileError(QStringLiteral("Fudemaru"), QStringLiteral("no data location: ") + detail);
     return FileError(QDir::toNativeSeparators(QDir::cleanPath(dataDir)), detail);
 }
 
@@ -79,8 +81,10 @@ QString defaultDataDir()
 {
     // The same folder AppDataLocation names for an application called
     // Fudemaru, without depending on the name the process was given.
-    return withSeparator(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
-                             .filePath(QStringLiteral("Fudemaru")));
+    const QString location = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (location.isEmpty())
+        return QString(); // no home: start-up says so rather than write beside the working directory
+    return withSeparator(QDir(location).filePath(QStringLiteral("Fudemaru")));
 }
 
 QString shippedFilesDir(const QString &exeDir)
