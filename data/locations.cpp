@@ -1,6 +1,7 @@
 #include "locations.h"
 #include "errors.h"
 #include "fileio.h"
+#include "studylog.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,10 @@ namespace
 
 // The side folder a move is written to before its files are renamed into place.
 const QString kMovingFolder = QStringLiteral(".moving");
+
+// The largest written file the program reads (a child's log); the roster and
+// the boards are far smaller.
+constexpr qint64 kMaxRecordsFileBytes = qint64(MaxLogRecords) * StudyRecordSize;
 
 QString withSeparator(QString dir)
 {
@@ -125,11 +130,11 @@ void prepareDataDir(const QString &dataDir, const QString &programDir)
     if (!QDir().mkpath(moving))
         throw directoryError(dataDir, QStringLiteral("cannot be written"));
     for (const QString &name : old) {
-        const auto bytes = readWholeFile(programDir, name);
+        const auto bytes = readWholeFile(programDir, name, kMaxRecordsFileBytes);
         if (!bytes)
             throw FileError(name, QStringLiteral("vanished while being copied"));
         writeWholeFileAtomic(moving, name, *bytes);
-        if (readWholeFile(moving, name) != bytes)
+        if (readWholeFile(moving, name, kMaxRecordsFileBytes) != bytes)
             throw FileError(name, QStringLiteral("the copy in %1 differs").arg(dataDir));
     }
     finishMove(moving, dataDir);

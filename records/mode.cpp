@@ -4,6 +4,7 @@
 #include "data/roster.h"
 #include "shell/media/mediafiles.h"
 #include "shell/navigator.h"
+#include "shell/pictures.h"
 #include <QEvent>
 #include <QFile>
 #include <QMouseEvent>
@@ -13,11 +14,6 @@ namespace fm
 
 namespace
 {
-
-constexpr int ModeScreenNumber = 4;
-constexpr int TestScreenNumber = 12;
-constexpr int Game1ScreenNumber = 2;
-constexpr int Game2ScreenNumber = 3;
 
 QFont groupFont()
 {
@@ -29,7 +25,8 @@ records::StarPictures loadStars(Services &sv, QWidget *parent)
     const QString name = QLatin1String(media::kStars);
     QImage stars;
     sv.guard(parent, [&] {
-        if (!stars.load(sv.file(name)) || stars.width() < 2 * records::StarPictureSize ||
+        stars = sv.pictures.bitmap(name);
+        if (stars.isNull() || stars.width() < 2 * records::StarPictureSize ||
             stars.height() < records::StarPictureSize)
             throw FileError(name, QStringLiteral("missing or not a picture of two 34 x 34 stars"));
     });
@@ -38,7 +35,7 @@ records::StarPictures loadStars(Services &sv, QWidget *parent)
 
 } // namespace
 
-TF_Mode::TF_Mode(Services &sv) : ScreenFrame(sv, FrameSpec{ModeScreenNumber, 34, QString()})
+TF_Mode::TF_Mode(Services &sv) : ScreenFrame(sv, ScreenId::Mode)
 {
     setMouseTracking(true);
 
@@ -111,7 +108,7 @@ TF_Mode::TF_Mode(Services &sv) : ScreenFrame(sv, FrameSpec{ModeScreenNumber, 34,
     Lbl_Game2 = gameLabel(2, QStringLiteral("かんじもぐらたたきにちょうせんする"), 264);
 
     Lbl_Name = Lbl_Title;
-    Lbl_Name->setText(cp932::toUnicode(e.Name) + QStringLiteral("のかんじ名人チャレンジ"));
+    Lbl_Name->setText(shownName(e.Name) + QStringLiteral("のかんじ名人チャレンジ"));
     Lbl_Name->move(16, 0);
     Lbl_Name->adjustSize();
 }
@@ -145,37 +142,37 @@ QLabel *TF_Mode::starImage(QWidget *group, const QRect &geometry, const records:
 bool TF_Mode::challengeInert() const
 {
     // Every level passed: there is nothing left to challenge.
-    return state.currentEntry().Level > 12;
+    return state.currentEntry().Level > LevelCount;
 }
 
 void TF_Mode::FormShow()
 {
     // A game or test left without its close handling is closed now.
     if (state.ScreenOpenFlags.TestOpen) {
-        closeLeftOver(TestScreenNumber);
+        closeLeftOver(ScreenId::Shutsudai);
         state.ScreenOpenFlags.TestOpen = false;
     }
     if (state.ScreenOpenFlags.Game1Open) {
-        closeLeftOver(Game1ScreenNumber);
+        closeLeftOver(ScreenId::Game1);
         state.ScreenOpenFlags.Game1Open = false;
     }
     if (state.ScreenOpenFlags.Game2Open) {
-        closeLeftOver(Game2ScreenNumber);
+        closeLeftOver(ScreenId::Game2);
         state.ScreenOpenFlags.Game2Open = false;
     }
 }
 
-void TF_Mode::closeLeftOver(int screenNumber)
+void TF_Mode::closeLeftOver(ScreenId id)
 {
     const std::vector<Screen *> living = services.nav.screens();
     for (Screen *s : living)
-        if (s != this && s->screenNumber() == screenNumber)
+        if (s != this && s->id() == id)
             services.nav.close(s, true);
 }
 
 void TF_Mode::FormActivate()
 {
-    state.HintContext = HintCtx{ModeScreenNumber, 1, 1};
+    Screen::FormActivate();
 }
 
 void TF_Mode::BackClick()

@@ -19,8 +19,7 @@ QFont listFont()
 } // namespace
 
 TF_Player::TF_Player(Services &sv)
-    : ScreenFrame(sv, FrameSpec{7, 33, QStringLiteral("べんきょうするのはだれかな？"), 30,
-                                QStringLiteral("メニューにもどる")})
+    : ScreenFrame(sv, ScreenId::Player, FrameLayout{30, QStringLiteral("メニューにもどる")})
 {
     Lbl_Title->move(24, 0);
     setMouseTracking(true);
@@ -53,7 +52,7 @@ void TF_Player::buildPlayer(int n)
     const PlayerEntry &e = state.Players.PlayerTable[n];
 
     auto *name = new ClickLabel(this, n);
-    name->setText(cp932::toUnicode(e.Name));
+    name->setText(shownName(e.Name));
     name->setFont(listFont());
     setTextColour(name, colour::White);
     name->setAttribute(Qt::WA_TranslucentBackground);

@@ -5,6 +5,8 @@
 #include "saiten.h"
 #include "shell/clock.h"
 #include "shell/dialogs.h"
+#include "shell/endflow.h"
+#include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/navigator.h"
 #include "shell/random.h"
@@ -12,33 +14,9 @@
 
 using namespace fm;
 
-namespace
-{
-
-constexpr int ScreenNumber = 12;
-constexpr int ModeScreenNumber = 4;
-constexpr int HelpTest = 35;
-constexpr int HelpReading = 351;
-constexpr int HelpWriting = 352;
-constexpr int HelpReview = 37;
-
-QPushButton *makePushButton(QWidget *parent, const QString &text, const QRect &place, const QString &hint,
-                            const QCursor &pointer)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setGeometry(place);
-    if (!hint.isEmpty())
-        b->setToolTip(hint);
-    b->setCursor(pointer);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
-}
-
-} // namespace
-
 TF_Shutsudai::TF_Shutsudai(Services &sv)
-    : ScreenFrame(sv, FrameSpec{ScreenNumber, HelpTest, QString(), 27}),
-      MP_Shu_1(sv, QStringLiteral("Mondai.mid"), this), kind_(sv.state.CurrentKind == 2 ? 2 : 1)
+    : ScreenFrame(sv, ScreenId::Shutsudai, FrameLayout{27}), MP_Shu_1(sv, QStringLiteral("Mondai.mid"), this),
+      kind_(sv.state.CurrentKind == 2 ? 2 : 1)
 {
     // FormCreate
     setFont(pixelFont(16, true, Gothic));
@@ -51,13 +29,13 @@ TF_Shutsudai::TF_Shutsudai(Services &sv)
 
     Lbl_Nokori_Time = makeLabel(this, QString(), 408, 0, pixelFont(19, true, Gothic), colour::Red, 220, 24);
 
-    Btn_Cancel = makePushButton(this, QStringLiteral("まえのがめん"), QRect(488, 32, 145, 33),
-                                QStringLiteral("まえのがめんにもどる"), hand);
-    Btn_Prev = makePushButton(this, QStringLiteral("まえのもんだい"), QRect(488, 64, 145, 33),
-                              QStringLiteral("まえのもんだいにもどる"), hand);
-    Btn_Next = makePushButton(this, QStringLiteral("はじめ"), QRect(488, 96, 145, 33), QString(), hand);
-    Btn_awase = makePushButton(this, QStringLiteral("こたえあわせ"), QRect(488, 96, 145, 33),
-                               QStringLiteral("こたえあわせをする"), hand);
+    Btn_Cancel = makePushButton(this, QStringLiteral("まえのがめん"), QRect(488, 32, 145, 33), hand,
+                                QStringLiteral("まえのがめんにもどる"));
+    Btn_Prev = makePushButton(this, QStringLiteral("まえのもんだい"), QRect(488, 64, 145, 33), hand,
+                              QStringLiteral("まえのもんだいにもどる"));
+    Btn_Next = makePushButton(this, QStringLiteral("はじめ"), QRect(488, 96, 145, 33), hand);
+    Btn_awase = makePushButton(this, QStringLiteral("こたえあわせ"), QRect(488, 96, 145, 33), hand,
+                               QStringLiteral("こたえあわせをする"));
     Btn_awase->hide();
 
     Grp_Mondai = makeGroupBox(this, QStringLiteral("もんだい"), QRect(16, 72, 465, 49));
@@ -70,7 +48,7 @@ TF_Shutsudai::TF_Shutsudai(Services &sv)
     panels = new AnswerPanels(sv, this, kind_, Lbl_Title, Btn_Cancel);
 
     // Above the title line, so that it takes the clicks where the two overlap.
-    Btn_Debug = makePushButton(this, QStringLiteral("Debug"), QRect(8, -8, 97, 33), QString(), hand);
+    Btn_Debug = makePushButton(this, QStringLiteral("Debug"), QRect(8, -8, 97, 33), hand);
     Btn_Debug->hide();
     Btn_Debug->raise();
 
@@ -118,7 +96,7 @@ void TF_Shutsudai::prepareTest()
     panels->clearAnswer();
     CurrentQuestion = 0;
     panels->hidePanels();
-    setHelpContext(HelpTest);
+    setHelpContext(screenRow(ScreenId::Shutsudai).helpContext);
     Lbl_Title->setText(QString());
     services.random.randomize(services.clock);
     prepareTestSlots(state, services.random);
@@ -144,7 +122,7 @@ void TF_Shutsudai::startTest()
     StartTime = services.clock.now();
     const int limit = kind_ == 1 ? state.Settings.ReadTimeLimit : state.Settings.WriteTimeLimit;
     EndTime = clockEnd(StartTime, limit);
-    setHelpContext(kind_ == 1 ? HelpReading : HelpWriting);
+    setHelpContext(kind_ == 1 ? help::TestReading : help::TestWriting);
     Tim_Clock.start();
     MP_Shu_1.start();
     phase_ = Phase::Answering;
@@ -334,18 +312,15 @@ void TF_Shutsudai::Img_Button1Click(int index)
     state.HintContext.kind = int16_t(state.CurrentKind);
     if (CurrentQuestion != 0)
         state.HintContext.situation =
-            hintSituation(state.CurrentKind, AnswerPanels::ListSource, panels->nav.PanelState);
+            hintSituation(state.CurrentKind, state.ListSource, panels->nav.PanelState);
     showHint();
 }
 
 Screen *TF_Shutsudai::modeScreen() const
 {
-    if (cameFrom() && cameFrom()->screenNumber() == ModeScreenNumber)
+    if (cameFrom() && cameFrom()->id() == ScreenId::Mode)
         return cameFrom();
-    for (Screen *s : services.nav.screens())
-        if (s != this && s->screenNumber() == ModeScreenNumber)
-            return s;
-    return nullptr;
+    return services.nav.find(ScreenId::Mode, this);
 }
 
 void TF_Shutsudai::BackClick()
@@ -388,7 +363,7 @@ void TF_Shutsudai::startReview()
         return;
     Lbl_Title->setText(QStringLiteral("まちがえたもんだいのふくしゅうです"));
     Lbl_Title->resize(Lbl_Title->sizeHint().width(), Lbl_Title->height());
-    setHelpContext(HelpReview);
+    setHelpContext(help::Review);
     // The delete buttons come with the first answer check.
     Btn_Prev->hide();
     panels->Btn_DelPart->hide();
@@ -442,23 +417,9 @@ void TF_Shutsudai::finishReview()
         if (!services.guard(this, [&] { recordTest(state, true, now); }))
             return;
     }
-    Screen *fresh = nullptr;
-    if (!services.guard(this, [&] { fresh = services.screens.create(ScreenId::Mode, services); }))
-        return;
-    state.ReviewMode = false;
-    {
+    finishToFreshMode(services, this, nullptr, [this] {
+        state.ReviewMode = false;
         TF_Level_Up result(services, this);
         result.exec();
-    }
-    if (services.nav.quitRequested())
-        return;
-    // The old mode screen goes; the fresh one takes its place.
-    const std::vector<Screen *> living = services.nav.screens();
-    for (Screen *s : living)
-        if (s != fresh && s != this && s->screenNumber() == ModeScreenNumber) {
-            if (!fresh->cameFrom())
-                fresh->setCameFrom(s->cameFrom());
-            services.nav.close(s);
-        }
-    services.nav.closeAndShow(fresh);
+    });
 }

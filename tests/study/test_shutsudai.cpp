@@ -148,7 +148,7 @@ TEST(TestScreen, ChallengeWritingFoundByPartStrokesAndListEndsOnGrading)
     EXPECT_EQ(w.gradingScreens(), 1);
     for (int n = 1; n <= 10; ++n)
         EXPECT_EQ(w.slot(n).PlayerAnswer, glyphOf(w.slot(n).Kanji)) << n;
-    EXPECT_EQ(AnswerPanels::ListSource, 2); // the last list came from a stroke count
+    EXPECT_EQ(w.t.state.ListSource, 2); // the last list came from a stroke count
 }
 
 TEST(TestScreen, PreviousAndNextKeepTheStoredAnswers)
@@ -300,8 +300,8 @@ TEST(TestScreen, TimeOutBehindAnOpenQuestionHandsTheTestToGradingOnce)
     for (bool viaBack : {false, true}) {
         TestWorld w(2, 1, true);
         TimeOutDuringQuestion dialogs;
-        Services sv{w.t.state,  dialogs,     w.t.sound, w.t.help, w.t.clock,
-                    w.t.random, w.t.display, w.t.shell, w.t.nav,  w.t.screens};
+        Services sv{w.t.state,   dialogs,   w.t.sound, w.t.help,    w.t.clock,   w.t.random,
+                    w.t.display, w.t.shell, w.t.nav,   w.t.screens, w.t.pictures};
         w.t.nav.attach(sv);
         TF_Shutsudai *s = w.open();
         w.start();
@@ -506,7 +506,7 @@ TEST(TestReviewScreen, OnlyMissedQuestionsAndAWrongAnswerStays)
     ASSERT_NE(now, nullptr);
     int modes = 0;
     for (Screen *x : w.t.nav.screens())
-        modes += x->screenNumber() == 4;
+        modes += x->id() == ScreenId::Mode;
     EXPECT_EQ(modes, 1);
     // No music in the review.
     EXPECT_FALSE(musicDid(w, QStringLiteral("play")));

@@ -23,17 +23,25 @@ QApplication &app()
     return *instance;
 }
 
-TestShell::TestShell() : services{state, dialogs, sound, help, clock, random, display, shell, nav, screens}
+TestShell::TestShell()
+    : services{state, dialogs, sound, help, clock, random, display, shell, nav, screens, pictures}
 {
     app();
     state.ProgramDir = QDir(dir.path()).absolutePath() + QLatin1Char('/');
     state.DataDir = state.ProgramDir;
     state.SettingsPath = state.ProgramDir + QStringLiteral("Fudemaru.ini");
+    pictures.setDirectory(state.ProgramDir);
     shell.movePointer = [this](QPoint p) { pointerMoves.push_back(p); };
     host = std::make_unique<HostWindow>();
     nav.setHost(host.get());
     nav.attach(services);
     nav.onQuit = [] {};
+    // Every screen of the catalogue opens as a stand-in until a test
+    // registers the real one (or its own fake).
+    for (int i = 0; i < ScreenIdCount; ++i) {
+        const auto id = ScreenId(i);
+        screens.add(id, [id](Services &sv) { return new PlaceholderScreen(sv, id); });
+    }
     host->show();
 }
 
