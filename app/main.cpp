@@ -1,9 +1,12 @@
 // Fudemaru: the process entry. Only wiring: the single-instance guard, the
 // display scaling, the program with its real seams and the screens of every folder.
+#include "data/locations.h"
+#include "fudemaru_version.h"
 #include "records/register.h"
 #include "shell/instancelock.h"
 #include "shell/program.h"
 #include "study/register.h"
+#include <memory>
 #ifdef FUDEMARU_HAVE_GAMES
 #include "games/register.h"
 #endif
@@ -11,15 +14,23 @@
 
 int main(int argc, char **argv)
 {
-    // A second copy ends at once, silently.
-    fm::LockFileInstanceLock lock(fm::defaultLockDirectory());
-    if (!lock.acquire(fm::InstanceLockName))
+    const QString dataDir = fm::defaultDataDir();
+
+    // A second copy ends at once, silently. A data directory that cannot be
+    // written is not a second copy: start-up says so with its message.
+    fm::LockFileInstanceLock lock(dataDir);
+    if (fm::makeDataDir(dataDir) && !lock.acquire(fm::InstanceLockName))
         return 0;
 
-    fm::prepareScaling(argc, argv);
-    fm::FudemaruApplication app(argc, argv);
-    fm::Program program(QCoreApplication::applicationDirPath());
-    app.onFileError = [&program](const fm::FileError &e) { program.services().fail(e); };
+    std::unique_ptr<fm::FudemaruApplication> app;
+    {
+        fm::DisplayOpening opening;
+        fm::prepareScaling(argc, argv);
+        app = std::make_unique<fm::FudemaruApplication>(argc, argv);
+    }
+    QGuiApplication::setDesktopFileName(QStringLiteral(FUDEMARU_APP_ID));
+    fm::Program program(fm::shippedFilesDir(QCoreApplication::applicationDirPath()), dataDir);
+    app->onFileError = [&program](const fm::FileError &e) { program.services().fail(e); };
     fm::registerStudyScreens(program.screens());
     fm::registerRecordScreens(program.screens());
 #ifdef FUDEMARU_HAVE_GAMES
@@ -36,5 +47,5 @@ int main(int argc, char **argv)
     }
     if (!program.start())
         return 1;
-    return app.exec();
+    return app->exec();
 }

@@ -103,7 +103,8 @@ void BM_SelectPlayer(benchmark::State &st)
 {
     auto state = std::make_unique<AppState>();
     state->ProgramDir = fixture().path();
-    loadRoster(state->Players, state->ProgramDir);
+    state->DataDir = fixture().path();
+    loadRoster(state->Players, state->DataDir);
     for (auto _ : st) {
         selectPlayer(*state, 3);
         benchmark::DoNotOptimize(state->LevelCorrectCount);
@@ -119,6 +120,7 @@ void BM_RecordTest(benchmark::State &st)
     auto state = std::make_unique<AppState>();
     QTemporaryDir tmp;
     state->ProgramDir = tmp.path();
+    state->DataDir = tmp.path();
     addPlayer(state->Players, "a");
     state->CurrentPlayer = 1;
     state->ChallengeMode = true;

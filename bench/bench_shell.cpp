@@ -87,7 +87,7 @@ void BM_StartupToMenu(benchmark::State &state)
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     for (auto _ : state) {
-        fm::Program program(bin);
+        fm::Program program(bin, config.filePath(QStringLiteral("data")));
         if (!program.start()) {
             state.SkipWithError("start-up failed");
             return;

@@ -39,7 +39,7 @@ void selectPlayerFromRecords(AppState &state, int player, const QVector<StudyRec
 
 void selectPlayer(AppState &state, int player)
 {
-    selectPlayerFromRecords(state, player, readLog(state.ProgramDir, player).records);
+    selectPlayerFromRecords(state, player, readLog(state.DataDir, player).records);
 }
 
 void recordTest(AppState &state, bool counted, double timeNow)
@@ -56,7 +56,7 @@ void recordTest(AppState &state, bool counted, double timeNow)
     }
     r.Reserved = 0;
     r.Counted = counted ? 1 : 0;
-    appendLogRecord(state.ProgramDir, state.CurrentPlayer, r);
+    appendLogRecord(state.DataDir, state.CurrentPlayer, r);
 
     if (!state.ChallengeMode)
         return;

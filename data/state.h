@@ -40,7 +40,8 @@ struct QuestionSlot {
 };
 
 struct AppState {
-    QString ProgramDir;
+    QString ProgramDir; // the shipped files, read only
+    QString DataDir;    // the records the program writes (Player1.dat, Kiroku<n>.dat, Game<n>.dat)
     QString SettingsPath;
 
     Catalogue Cat;

@@ -111,7 +111,7 @@ void TF_Seiseki2::Read_Kiroku(int player)
     // Records outside the data model and an incomplete last record are left
     // out here as everywhere else in the program; no file is an empty history.
     LogContents log;
-    if (!services.guard(this, [&] { log = readLog(state.ProgramDir, player); }))
+    if (!services.guard(this, [&] { log = readLog(state.DataDir, player); }))
         return;
     const records::HistoryPage page = records::readHistoryPage(position_, int(log.records.size()));
     for (int i = 0; i < page.count; ++i)

@@ -92,8 +92,8 @@ void TF_Touroku::btn_TourokuClick()
         // Saved at once: a child's registration must not depend on the
         // program being left through the menu's end button. A log an earlier
         // roster left at the new number is set aside, never handed over.
-        if (!services.guard(
-                this, [&] { registerPlayer(state.Players, state.ProgramDir, cp932::fromUnicode(name)); }))
+        if (!services.guard(this,
+                            [&] { registerPlayer(state.Players, state.DataDir, cp932::fromUnicode(name)); }))
             return;
     }
     services.nav.showMainMenu();

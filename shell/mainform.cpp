@@ -1,6 +1,7 @@
 #include "mainform.h"
 #include "data/roster.h"
 #include "dialogs.h"
+#include "fudemaru_version.h"
 #include "kit.h"
 #include "look.h"
 #include "navigator.h"
@@ -40,7 +41,7 @@ TF_Main::TF_Main(Services &sv, StartupLoader &loader)
                           colour::Yellow, 387, 27);
     QFont version = pixelFont(13, false, Century);
     version.setItalic(true);
-    Label1 = makeLabel(this, QStringLiteral("Ver 1.41"), 435, 0, version, colour::White);
+    Label1 = makeLabel(this, QStringLiteral("Ver " FUDEMARU_VERSION), 435, 0, version, colour::White);
     Img_Kanji = new TitleView(this);
     Img_Kanji->move(20, 96);
     Tim_Ido.setInterval(200);
@@ -287,7 +288,7 @@ void TF_Main::btn_TourokuClick()
 
 void TF_Main::btn_endClick()
 {
-    if (!services.guard(this, [&] { saveRoster(state.Players, state.ProgramDir); }))
+    if (!services.guard(this, [&] { saveRoster(state.Players, state.DataDir); }))
         return;
     leaveMenu();
     hide();

@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 namespace fm
 {
@@ -30,6 +32,39 @@ void prepareScaling(int argc, char **argv)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(factor, 'f', 4));
 }
 
+namespace
+{
+QtMessageHandler outerHandler = nullptr;
+
+void displayOpeningHandler(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtFatalMsg) {
+        // Qt cannot go on without a platform; say it in one line and leave
+        // before its abort() (no core dump, no crash report).
+        std::fputs(NoDisplayMessage, stderr);
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    if (context.category && qstrncmp(context.category, "qt.qpa", 6) == 0)
+        return;
+    if (outerHandler)
+        outerHandler(type, context, text);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+} // namespace
+
+DisplayOpening::DisplayOpening()
+{
+    outerHandler = qInstallMessageHandler(displayOpeningHandler);
+}
+
+DisplayOpening::~DisplayOpening()
+{
+    qInstallMessageHandler(outerHandler);
+    outerHandler = nullptr;
+}
+
 FudemaruApplication::FudemaruApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
 bool FudemaruApplication::notify(QObject *receiver, QEvent *event)
@@ -45,11 +80,12 @@ bool FudemaruApplication::notify(QObject *receiver, QEvent *event)
     }
 }
 
-Program::Program(const QString &programDir)
+Program::Program(const QString &programDir, const QString &dataDir)
     : services_{state_,   dialogs_, sound_, help_,     clock_,   random_,
                 display_, shell_,   nav_,   registry_, pictures_}
 {
     state_.ProgramDir = programDirWithSeparator(programDir);
+    state_.DataDir = programDirWithSeparator(dataDir);
     state_.SettingsPath = defaultSettingsPath();
     pictures_.setDirectory(state_.ProgramDir);
     host_ = std::make_unique<HostWindow>();

@@ -27,6 +27,22 @@ inline const QString InstanceLockName = QStringLiteral("Fude_Maru12");
 // QGuiApplication). A factor the user set is kept.
 void prepareScaling(int argc, char **argv);
 
+// While it lives, a display that cannot be opened ends the process with one
+// line on stderr and exit code 1 instead of Qt's abort; the platform plugin's
+// own warnings about it are left out. Wrap the first application objects in it.
+class DisplayOpening
+{
+  public:
+    DisplayOpening();
+    ~DisplayOpening();
+    DisplayOpening(const DisplayOpening &) = delete;
+    DisplayOpening &operator=(const DisplayOpening &) = delete;
+};
+
+// The line DisplayOpening prints.
+inline constexpr char NoDisplayMessage[] =
+    "fudemaru: no graphical display could be opened; start ふでまる from a desktop session\n";
+
 // The application object: a data-file error that escapes a handler still
 // ends the program with its message instead of crashing it.
 class FudemaruApplication : public QApplication
@@ -40,7 +56,8 @@ class FudemaruApplication : public QApplication
 class Program
 {
   public:
-    explicit Program(const QString &programDir);
+    // programDir holds the shipped files; dataDir receives the records.
+    Program(const QString &programDir, const QString &dataDir);
     ~Program();
 
     ScreenRegistry &screens() { return registry_; }

@@ -11,6 +11,11 @@ QString Services::file(const QString &name) const
     return state.ProgramDir + name;
 }
 
+QString Services::dataFile(const QString &name) const
+{
+    return state.DataDir + name;
+}
+
 void Services::fail(const FileError &error, QWidget *parent)
 {
     dialogs.fatalFileError(parent, error.message());

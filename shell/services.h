@@ -56,6 +56,8 @@ struct Services {
 
     // A file of the program directory.
     QString file(const QString &name) const;
+    // A file the program writes, in the data directory.
+    QString dataFile(const QString &name) const;
     // A data file failed: its message, then the program ends.
     void fail(const FileError &error, QWidget *parent = nullptr);
     // Runs f; a FileError thrown inside ends the program as above. Returns

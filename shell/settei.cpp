@@ -110,8 +110,8 @@ void TF_Settei::FormShow()
     Edt_Kaku_Time->setValue(s.WriteTimeLimit);
     Edt_Yomu_Time->setValue(s.ReadTimeLimit);
     Rad_PopMsg->setCurrentIndex(s.PopMsgEnabled ? 0 : 1);
-    Btn_G1_Clear->setVisible(QFile::exists(services.file(QStringLiteral("Game1.dat"))));
-    Btn_G2_Clear->setVisible(QFile::exists(services.file(QStringLiteral("Game2.dat"))));
+    Btn_G1_Clear->setVisible(QFile::exists(services.dataFile(QStringLiteral("Game1.dat"))));
+    Btn_G2_Clear->setVisible(QFile::exists(services.dataFile(QStringLiteral("Game2.dat"))));
 }
 
 void TF_Settei::Btn_OKClick()
@@ -141,7 +141,7 @@ void TF_Settei::erase(const QString &question, const QString &file, QPushButton 
 {
     if (services.dialogs.question(this, question) != Answer::Yes)
         return;
-    const QString path = services.file(file);
+    const QString path = services.dataFile(file);
     if (QFile::exists(path) && !QFile::remove(path)) {
         services.dialogs.message(this, fileErrorMessage(file));
         return;

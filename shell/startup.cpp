@@ -2,6 +2,7 @@
 #include "data/catalogue.h"
 #include "data/errors.h"
 #include "data/fileio.h"
+#include "data/locations.h"
 #include "data/questionbank.h"
 #include "data/roster.h"
 #include "data/settings.h"
@@ -42,15 +43,16 @@ void StartupLoader::loadCatalogue(AppState &state)
 
 void StartupLoader::loadRoster(AppState &state)
 {
+    prepareDataDir(state.DataDir, state.ProgramDir);
     // A save that was cut short left its temporary; the file it was meant to
     // replace is still whole.
-    removeSaveTemporaries(state.ProgramDir);
-    fm::loadRoster(state.Players, state.ProgramDir);
+    removeSaveTemporaries(state.DataDir);
+    fm::loadRoster(state.Players, state.DataDir);
 }
 
 void StartupLoader::rebuildLevels(AppState &state)
 {
-    fm::rebuildLevels(state.Players, state.ProgramDir);
+    fm::rebuildLevels(state.Players, state.DataDir);
 }
 
 void StartupLoader::loadQuestionIndex(AppState &state)

@@ -1,6 +1,7 @@
 #pragma once
 // The file loads of start-up, one virtual function each, so that a test can
-// watch their order or make one fail. The real ones read the program directory.
+// watch their order or make one fail. The real ones read the program directory
+// and, for the players and their records, the data directory.
 #include <QCursor>
 #include <QImage>
 #include <QString>
@@ -26,8 +27,10 @@ class StartupLoader
     virtual void readSettings(AppState &state);
     // Bushu1.dat, then Kanji1.dat.
     virtual void loadCatalogue(AppState &state);
-    // Player1.dat; no file is no players. Temporaries of interrupted saves in
-    // the directory are removed first (never anything else).
+    // The data directory readied (records of an older program directory
+    // copied once), then Player1.dat from it; no file is no players.
+    // Temporaries of interrupted saves in the data directory are removed
+    // first (never anything else).
     virtual void loadRoster(AppState &state);
     // Each player's level and kind from its Kiroku<n>.dat.
     virtual void rebuildLevels(AppState &state);

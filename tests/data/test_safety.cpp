@@ -123,6 +123,7 @@ TEST_F(SaveFaultTest, AShortAppendIsReportedAndTakenBackSoTheLogStaysWhole)
 {
     AppState state;
     state.ProgramDir = dir();
+    state.DataDir = dir();
     addPlayer(state.Players, sj("いち"));
     state.CurrentPlayer = 1;
     const QByteArray two = encodeStudyRecord(record(10)) + encodeStudyRecord(record(9));

@@ -82,6 +82,7 @@ class LogTest : public DataDirTest
     void SetUp() override
     {
         state.ProgramDir = dir();
+        state.DataDir = dir();
         addPlayer(state.Players, sj("いち"));
         addPlayer(state.Players, sj("に"));
     }

@@ -31,6 +31,7 @@ TestShell::TestShell()
 {
     app();
     state.ProgramDir = QDir(dir.path()).absolutePath() + QLatin1Char('/');
+    state.DataDir = state.ProgramDir;
     state.SettingsPath = state.ProgramDir + QStringLiteral("Fudemaru.ini");
     pictures.setDirectory(state.ProgramDir);
     shell.movePointer = [this](QPoint p) { pointerMoves.push_back(p); };

@@ -65,7 +65,7 @@ class DataCliTest : public DataDirTest
     {
         out.clear();
         err.clear();
-        return cli::run(args, dir(), out, err);
+        return cli::run(args, {dir(), dir()}, out, err);
     }
     QString out, err;
 };
@@ -73,7 +73,7 @@ class DataCliTest : public DataDirTest
 TEST_F(DataCliTest, CheckPassesAGoodDirectoryAndNamesEachProblem)
 {
     EXPECT_EQ(run({"check", dir()}), 0) << out.toStdString();
-    EXPECT_TRUE(out.isEmpty());
+    EXPECT_EQ(out, "ok: 20 kanji, 20 sentences, 2 players\n");
 
     write("Kiroku1.dat", QByteArray(60, '\0')); // one record outside the model plus a torn tail
     QFile::remove(path("Mondai1.dat"));
@@ -99,6 +99,9 @@ TEST_F(DataCliTest, ProgressAndHistoryOfOnePlayer)
     EXPECT_EQ(lines[1], QString::fromUtf8("1\t一\t1\t4\t4\t1"));
 
     ASSERT_EQ(run({"history", dir(), "2", "--csv"}), 0);
+    const QString csv = out;
+    ASSERT_EQ(run({"history", "2"}), 0) << "CSV without the flag too";
+    EXPECT_EQ(out, csv);
     const QStringList rows = out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(rows.size(), 5);
     EXPECT_TRUE(rows[0].startsWith("number,time,mode,level,kind,kanji1,"));
@@ -109,7 +112,8 @@ TEST_F(DataCliTest, BadRequestsFailWithOneLine)
 {
     for (const QStringList &args :
          {QStringList{"frobnicate"}, QStringList{"progress", "3"}, QStringList{"progress", "x"},
-          QStringList{"players", path("nowhere")}, QStringList{"history", "1"}, QStringList{}}) {
+          QStringList{"players", path("nowhere")}, QStringList{"players", "--data", path("nowhere")},
+          QStringList{"history", "1", "--data"}, QStringList{}}) {
         EXPECT_NE(run(args), 0) << args.join(' ').toStdString();
         EXPECT_EQ(err.count('\n'), 1) << err.toStdString();
         EXPECT_TRUE(out.isEmpty());
@@ -117,6 +121,36 @@ TEST_F(DataCliTest, BadRequestsFailWithOneLine)
     write("Player1.dat", QByteArray(5, 'x'));
     EXPECT_EQ(run({"players"}), 1);
     EXPECT_TRUE(err.startsWith("fudemaru-data: Player1.dat: "));
+}
+
+TEST_F(DataCliTest, RecordsAreReadFromTheDataDirectoryApartFromTheShippedFiles)
+{
+    const QString home = path("home/.local/share/Fudemaru");
+    ASSERT_TRUE(QDir().mkpath(home));
+    for (const char *name : {"Player1.dat", "Kiroku2.dat"})
+        ASSERT_TRUE(QFile::rename(path(name), QDir(home).filePath(name)));
+    const QString players = QString::fromUtf8("1\tたろう\t1\t1\t0\t0\n2\tはなこ\t1\t2\t0\t4\n");
+
+    // As installed: shipped files beside the tool, records in the data directory.
+    out.clear();
+    ASSERT_EQ(cli::run({"check"}, {dir(), home}, out, err), 0) << out.toStdString() << err.toStdString();
+    EXPECT_EQ(out, "ok: 20 kanji, 20 sentences, 2 players\n");
+    out.clear();
+    ASSERT_EQ(cli::run({"players"}, {dir(), home}, out, err), 0);
+    EXPECT_EQ(out, players);
+
+    // Another data directory by name; the shipped files stay the default ones.
+    ASSERT_EQ(run({"players", "--data", home}), 0) << err.toStdString();
+    EXPECT_EQ(out, players);
+    ASSERT_EQ(run({"history", "--data", home, "2"}), 0);
+    EXPECT_EQ(out.count('\n'), 5);
+
+    // Before the program's first start in the new place, the records still
+    // beside it are the ones shown.
+    ASSERT_TRUE(QFile::rename(QDir(home).filePath("Player1.dat"), path("Player1.dat")));
+    out.clear();
+    ASSERT_EQ(cli::run({"players"}, {dir(), path("never-started")}, out, err), 0) << err.toStdString();
+    EXPECT_EQ(out.count('\n'), 2);
 }
 
 TEST_F(DataCliTest, CheckFindsWhatTheProgramWouldTripOverEachUnderItsOwnName)
@@ -168,7 +202,8 @@ TEST_F(DataCliTest, LogsWithoutAPlayerAndLeftoversAreReportedAndSetAsideAtRegist
                      "Kiroku4.dat: a log without a player (the roster has 2); the child registered next at "
                      "that number starts without it",
                      "Player1.dat.saving-Q1w2E3: left by an interrupted save; the program removes it at its "
-                     "next start"}));
+                     "next start",
+                     "ok: 20 kanji, 20 sentences, 2 players"}));
 
     Roster roster;
     loadRoster(roster, dir());
@@ -176,7 +211,8 @@ TEST_F(DataCliTest, LogsWithoutAPlayerAndLeftoversAreReportedAndSetAsideAtRegist
     EXPECT_TRUE(readLog(dir(), 3).records.isEmpty()) << "the new child starts with an empty history";
     ASSERT_EQ(run({"check"}), 0);
     const QStringList lines = out.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 3) << out.toStdString();
+    ASSERT_EQ(lines.size(), 4) << out.toStdString();
+    EXPECT_EQ(lines[3], "ok: 20 kanji, 20 sentences, 3 players");
     EXPECT_TRUE(lines[0].startsWith("Kiroku3.orphaned-")) << lines[0].toStdString();
     EXPECT_TRUE(lines[0].endsWith(".dat: a log set aside at a registration; it belongs to no player"));
     EXPECT_EQ(read(lines[0].section(':', 0, 0)), third) << "set aside whole, never deleted";

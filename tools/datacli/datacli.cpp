@@ -4,8 +4,10 @@
 #include "datetime.h"
 #include "errors.h"
 #include "fileio.h"
+#include "fudemaru_version.h"
 #include "gamescore.h"
 #include "hintfile.h"
+#include "locations.h"
 #include "progress.h"
 #include <QDir>
 #include <QFileInfo>
@@ -108,12 +110,17 @@ void listStrayLogs(const QString &dir, int playerCount, QStringList &lines)
 }
 
 // The program's start-up loading, then the files it reads later; every
-// problem becomes a line. Returns true when the program could start and run.
-bool check(const QString &dir, QStringList &lines)
+// problem becomes a line. Returns true when the program could start and run,
+// and then adds the summary line.
+bool check(const Dirs &dirs, QStringList &lines)
 {
     bool ok = true;
+    const QString &dir = dirs.shipped;
+    const QString &data = dirs.data;
     auto state = std::make_unique<AppState>();
     state->ProgramDir = dir;
+    state->DataDir = data;
+    int sentenceCount = 0;
     auto fatal = [&](const FileError &e) {
         lines << problem(e);
         ok = false;
@@ -128,10 +135,10 @@ bool check(const QString &dir, QStringList &lines)
     }
     bool rosterRead = false;
     try {
-        loadRoster(state->Players, dir);
+        loadRoster(state->Players, data);
         rosterRead = true;
         for (int n = 1; n <= state->Players.PlayerCount; ++n) {
-            const LogContents log = readLog(dir, n);
+            const LogContents log = readLog(data, n);
             if (log.skipped)
                 lines << logFileName(n) + QStringLiteral(": %1 records outside the data model are skipped")
                                               .arg(log.skipped);
@@ -171,7 +178,8 @@ bool check(const QString &dir, QStringList &lines)
                                         .arg(e.FirstRecord)
                                         .arg(e.FirstRecord + e.RecordCount - 1)
                                         .arg(records)));
-                else
+                else {
+                    sentenceCount += e.RecordCount;
                     for (int c = 1; c <= e.RecordCount; ++c) {
                         const int t = readQuestionRecord(state->Bank, dir, k, c).TargetSegment;
                         if (t < 1 || t > 3)
@@ -180,6 +188,7 @@ bool check(const QString &dir, QStringList &lines)
                                                 .arg(e.FirstRecord + c - 1)
                                                 .arg(t)));
                     }
+                }
             }
         }
     } catch (const FileError &e) {
@@ -195,7 +204,7 @@ bool check(const QString &dir, QStringList &lines)
     }
     for (int g = 1; g <= 2; ++g) {
         try {
-            const auto board = readFileAt(dir, boardFileName(g), 0, 0);
+            const auto board = readFileAt(data, boardFileName(g), 0, 0);
             if (board &&
                 (board->fileSize % GameScoreRecordSize || board->fileSize > BoardSize * GameScoreRecordSize))
                 lines << boardFileName(g) +
@@ -206,19 +215,17 @@ bool check(const QString &dir, QStringList &lines)
         }
     }
     if (rosterRead)
-        listStrayLogs(dir, state->Players.PlayerCount, lines);
-    for (const QString &t : saveTemporaries(dir))
+        listStrayLogs(data, state->Players.PlayerCount, lines);
+    for (const QString &t : saveTemporaries(data))
         lines << t + QStringLiteral(
                          ": left by an interrupted save; the program removes it at its next start");
+    // Last, once the program can run: what it found.
+    if (ok)
+        lines << QStringLiteral("ok: %1 kanji, %2 sentences, %3 players")
+                     .arg(state->Bank.QuestionIndexCount)
+                     .arg(sentenceCount)
+                     .arg(state->Players.PlayerCount);
     return ok;
-}
-
-// "[DIR] rest..." : DIR is present when there is one more word than needed.
-QString takeDir(QStringList &words, int needed, const QString &defaultDir)
-{
-    if (words.size() > needed)
-        return words.takeFirst();
-    return defaultDir;
 }
 
 void requireDir(const QString &dir)
@@ -226,6 +233,43 @@ void requireDir(const QString &dir)
     const QFileInfo info(dir);
     if (!info.isDir() || !info.isReadable())
         throw Failure{QStringLiteral("fudemaru-data: cannot read directory %1").arg(dir)};
+}
+
+bool holdsRecords(const QString &dir)
+{
+    for (const QString &name : writtenFileNames())
+        if (QFileInfo(programFile(dir, name)).isFile())
+            return true;
+    return false;
+}
+
+// The directories a command reads. "[DIR]" is present when there is one more
+// word than needed and stands for both (an old program directory or a
+// copy of one); --data DIR names the data directory alone.
+Dirs takeDirs(QStringList &words, int needed, const Dirs &defaults)
+{
+    Dirs dirs = defaults;
+    QString data;
+    const int flag = words.indexOf("--data");
+    if (flag >= 0) {
+        if (flag + 1 >= words.size())
+            throw Failure{usage()};
+        data = words[flag + 1];
+        words.remove(flag, 2);
+    }
+    if (words.size() > needed) {
+        dirs.shipped = dirs.data = words.takeFirst();
+        requireDir(dirs.shipped);
+    } else if (data.isEmpty() && !holdsRecords(dirs.data) && holdsRecords(dirs.shipped)) {
+        // The program has not run since its records lived beside it: they
+        // are still there, and are what it will move on its next start.
+        dirs.data = dirs.shipped;
+    }
+    if (!data.isEmpty()) {
+        dirs.data = data;
+        requireDir(data);
+    }
+    return dirs;
 }
 
 int playerNumber(const QString &word, const Roster &roster)
@@ -239,45 +283,49 @@ int playerNumber(const QString &word, const Roster &roster)
     return n;
 }
 
+} // namespace
+
 QString usage()
 {
     return QStringLiteral(
-        "usage: fudemaru-data check [DIR] | players [DIR] | progress [DIR] N | history [DIR] N --csv");
+        "usage: fudemaru-data check [DIR] | players [DIR] | progress [DIR] N | history [DIR] N "
+        "[--csv]; --data DIR reads the records there; --version");
 }
 
-} // namespace
-
-int run(const QStringList &args, const QString &defaultDir, QString &out, QString &err)
+int run(const QStringList &args, const Dirs &defaults, QString &out, QString &err)
 {
     try {
+        if (args.contains("--version")) {
+            out += QStringLiteral("fudemaru-data " FUDEMARU_VERSION "\n");
+            return 0;
+        }
         if (args.isEmpty())
             throw Failure{usage()};
         QStringList words = args.mid(1);
         const QString command = args.first();
         if (command == "check") {
-            const QString dir = takeDir(words, 0, defaultDir);
+            const Dirs dirs = takeDirs(words, 0, defaults);
             if (!words.isEmpty())
                 throw Failure{usage()};
-            requireDir(dir);
+            requireDir(dirs.shipped);
             QStringList lines;
-            const bool ok = check(dir, lines);
+            const bool ok = check(dirs, lines);
             for (const QString &l : lines)
                 out += l + '\n';
             return ok ? 0 : 1;
         }
         if (command == "players" || command == "progress" || command == "history") {
-            const bool csv = words.removeAll("--csv") > 0;
-            if (command == "history" && !csv)
-                throw Failure{QStringLiteral("fudemaru-data: history needs --csv")};
+            words.removeAll("--csv"); // history is CSV anyway; the flag stays accepted
             const int needed = command == "players" ? 0 : 1;
-            const QString dir = takeDir(words, needed, defaultDir);
+            const Dirs dirs = takeDirs(words, needed, defaults);
             if (words.size() != needed)
                 throw Failure{usage()};
-            requireDir(dir);
+            const QString &dir = dirs.shipped;
             auto state = std::make_unique<AppState>();
             state->ProgramDir = dir;
-            loadRoster(state->Players, dir);
-            rebuildLevels(state->Players, dir);
+            state->DataDir = dirs.data;
+            loadRoster(state->Players, dirs.data);
+            rebuildLevels(state->Players, dirs.data);
             if (command == "players") {
                 for (int n = 1; n <= state->Players.PlayerCount; ++n) {
                     const PlayerEntry &e = state->Players.PlayerTable[n];
@@ -322,7 +370,7 @@ int run(const QStringList &args, const QString &defaultDir, QString &out, QStrin
             header << "counted";
             out += header.join(',') + '\n';
             int number = 0;
-            for (const StudyRecord &r : readLog(dir, n).records) {
+            for (const StudyRecord &r : readLog(dirs.data, n).records) {
                 QStringList row{QString::number(++number), fromDayNumber(r.Time).toString(Qt::ISODate),
                                 QString::number(r.Mode), QString::number(r.Level), QString::number(r.Kind)};
                 for (int i = 1; i <= QuestionsPerTest; ++i)

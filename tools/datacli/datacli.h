@@ -5,9 +5,18 @@
 namespace fm::cli
 {
 
+// Where a command reads: the shipped files and the records.
+struct Dirs {
+    QString shipped;
+    QString data;
+};
+
 // Runs one command of fudemaru-data. args are the words after the program
-// name; defaultDir is used when no directory is given. Writes UTF-8 text to
+// name; defaults are used when no directory is given. Writes UTF-8 text to
 // out and one-line errors to err; returns the exit code.
-int run(const QStringList &args, const QString &defaultDir, QString &out, QString &err);
+int run(const QStringList &args, const Dirs &defaults, QString &out, QString &err);
+
+// The one-line summary of the commands.
+QString usage();
 
 } // namespace fm::cli

@@ -1,4 +1,5 @@
 #include "datacli.h"
+#include "locations.h"
 #include <QCoreApplication>
 #include <cstdio>
 
@@ -9,7 +10,11 @@ int main(int argc, char **argv)
     args.removeFirst();
     QString out;
     QString err;
-    const int code = fm::cli::run(args, QCoreApplication::applicationDirPath(), out, err);
+    // Shipped files beside the tool, as the program finds them; records in
+    // the user's data directory, as the program keeps them.
+    const fm::cli::Dirs defaults{fm::shippedFilesDir(QCoreApplication::applicationDirPath()),
+                                 fm::defaultDataDir()};
+    const int code = fm::cli::run(args, defaults, out, err);
     const QByteArray o = out.toUtf8();
     const QByteArray e = err.toUtf8();
     std::fwrite(o.constData(), 1, o.size(), stdout);

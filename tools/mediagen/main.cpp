@@ -1,6 +1,7 @@
 // mediagen: makes the program's pictures, music and sounds from content/.
 //
 //   mediagen <content-dir> <program-dir> [--sheet <contact-sheet.png>]
+//   mediagen --icons <content-dir> <icon-dir> <name>
 //
 // Pictures come from content/art/*.art, music from content/music/*.score;
 // the effect sounds are synthesised. With --sheet it also draws every picture
@@ -115,6 +116,27 @@ void makeSounds(const Paths &p)
         if (!media::writeWav(p.outFile(file), pcm, &why))
             throw ArtError(QStringLiteral("cannot write %1: %2").arg(file, why).toStdString());
     }
+}
+
+// The desktop's icon theme sizes; each is drawn from the art, not scaled from another.
+const int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
+// content/art/icon.art as <icon-dir>/hicolor/<n>x<n>/apps/<name>.png.
+int makeIcons(const QDir &content, const QDir &iconDir, const QString &name)
+{
+    try {
+        const Art icon = loadArt(QDir(content.filePath("art")).filePath("icon.art"));
+        for (int size : kIconSizes) {
+            const QString folder = QStringLiteral("hicolor/%1x%1/apps").arg(size);
+            const QString file = iconDir.filePath(folder + '/' + name + ".png");
+            if (!iconDir.mkpath(folder) || !drawArt(icon, {size, size}).save(file, "PNG"))
+                throw ArtError(QStringLiteral("cannot write %1").arg(file).toStdString());
+        }
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "mediagen: %s\n", e.what());
+        return 1;
+    }
+    return 0;
 }
 
 // The contact sheet: every picture as the program will show it.
@@ -236,6 +258,8 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (args.size() == 5 && args[1] == "--icons")
+        return makeIcons(QDir(args[2]), QDir(args[3]), args[4]);
     if (args.size() != 3 && !(args.size() == 5 && args[3] == "--sheet")) {
         std::fprintf(stderr, "usage: mediagen <content-dir> <program-dir> [--sheet <file.png>]\n");
         return 2;
