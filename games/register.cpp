@@ -1,4 +1,8 @@
 #include "register.h"
+#include "game1.h"
 #include "shell/navigator.h"
 
-void fm::registerGameScreens(ScreenRegistry &) {}
+void fm::registerGameScreens(ScreenRegistry &r)
+{
+    r.add(ScreenId::Game1, [](Services &sv) { return new TF_Game1(sv); });
+}
