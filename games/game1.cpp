@@ -4,6 +4,7 @@
 #include "gkiroku.h"
 #include "shell/clock.h"
 #include "shell/dialogs.h"
+#include "shell/endflow.h"
 #include "shell/navigator.h"
 #include "shell/random.h"
 #include <QButtonGroup>
@@ -16,7 +17,6 @@ namespace fm
 
 namespace
 {
-constexpr int Game1ScreenNumber = 2;
 const QString EGroupHint = QStringLiteral("ボタンをおしてください。");
 } // namespace
 
@@ -40,8 +40,8 @@ CardLayout cardLayout(int fontSizeMode)
 }
 
 TF_Game1::TF_Game1(Services &sv)
-    : ScreenFrame(sv, FrameSpec{Game1ScreenNumber, 38, QStringLiteral("かんじあわせゲーム")}),
-      layout_(cardLayout(sv.shell.FontSizeMode)), music_(sv, QStringLiteral("Eawase.mid"), this)
+    : ScreenFrame(sv, ScreenId::Game1), layout_(cardLayout(sv.shell.FontSizeMode)),
+      music_(sv, QStringLiteral("Eawase.mid"), this)
 {
     state.ScreenOpenFlags.Game1Open = true;
     const QFont groupFont = pixelFont(19, true);
@@ -130,7 +130,7 @@ int TF_Game1::strengthItem() const
 
 void TF_Game1::FormShow()
 {
-    state.HintContext = HintCtx{Game1ScreenNumber, 1, 1};
+    FormActivate(); // the hint context is this screen's from its showing on
 }
 
 void TF_Game1::FormClose()
@@ -344,12 +344,14 @@ void TF_Game1::endOfGame()
     for (const QString &message : outcome.messages)
         services.dialogs.information(this, message);
 
-    state.HintContext = HintCtx{Game1ScreenNumber, 1, 1}; // the board finds its game by it
-    TF_Game_Kiroku board(services, game_.ManScore, this);
-    board.exec();
-    if (services.nav.quitRequested())
-        return;
-    Btn_CancelClick();
+    // The board finds its game by the hint context; the mode screen shown
+    // afterwards is a fresh one, with the game level just reached.
+    FormActivate();
+    leaving_ = true;
+    finishToFreshMode(services, this, nullptr, [&] {
+        TF_Game_Kiroku board(services, game_.ManScore, this);
+        board.exec();
+    });
 }
 
 void TF_Game1::Btn_CancelClick()

@@ -5,4 +5,6 @@
 void fm::registerGameScreens(ScreenRegistry &r)
 {
     r.add(ScreenId::Game1, [](Services &sv) { return new TF_Game1(sv); });
+    // Not built yet: the frame with a back button.
+    r.add(ScreenId::Game2, [](Services &sv) { return new PlaceholderScreen(sv, ScreenId::Game2); });
 }

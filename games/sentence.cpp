@@ -27,6 +27,7 @@ SentenceLine::SentenceLine(QWidget *parent, int top, const QFont &font) : top_(t
     for (int i = 1; i <= 3; ++i) {
         QLabel *l = makeLabel(parent, QString(), 10, top, font, colour::White);
         l->setProperty("tag", i);
+        l->show(); // made on a screen that may already be showing
         labels_[size_t(i)] = l;
     }
 }

@@ -39,7 +39,7 @@ inline QByteArray glyphOf(int k)
 class ModeStandIn : public ScreenFrame
 {
   public:
-    explicit ModeStandIn(Services &sv) : ScreenFrame(sv, FrameSpec{4, 34, QStringLiteral("モード")}) {}
+    explicit ModeStandIn(Services &sv) : ScreenFrame(sv, ScreenId::Mode) {}
 };
 
 struct GameWorld {
@@ -63,6 +63,7 @@ struct GameWorld {
         t.state.CurrentPlayer = 1;
         t.state.CurrentLevel = int16_t(studyLevel);
         t.state.Game1Level = int16_t(game1Level);
+        t.screens.add(ScreenId::Mode, [](Services &sv) { return new ModeStandIn(sv); });
         mode = t.nav.open<ModeStandIn>();
         game = t.nav.open<TF_Game1>();
     }

@@ -87,7 +87,7 @@ Finish playThrough(GameWorld &w, Child child)
 TEST(MatchingGame, AChildWinsRaisesItsLevelAndFindsItOnDiskAndOnTheBoard)
 {
     GameWorld w(2, 5);
-    EXPECT_EQ(w.t.state.HintContext.screen, 2);
+    EXPECT_EQ(w.t.state.HintContext.screen, screenRow(ScreenId::Game1).number);
     EXPECT_TRUE(w.t.state.ScreenOpenFlags.Game1Open);
     EXPECT_EQ(w.game->strengthItem(), 1); // "ふつう"
     w.chooseStrength(Strength::Strong);
@@ -123,14 +123,20 @@ TEST(MatchingGame, AChildWinsRaisesItsLevelAndFindsItOnDiskAndOnTheBoard)
     ASSERT_EQ(board.size(), 1);
     EXPECT_EQ(board[0].Score, w.g().ManScore);
 
-    // The music has stopped and the mode screen is back.
+    // The music has stopped; a fresh mode screen (with the new level) is
+    // shown, and the game and the old mode screen are freed.
     EXPECT_FALSE(w.game->musicPlaying());
     EXPECT_TRUE(w.t.sound.log.contains(QStringLiteral("music1 close")));
-    EXPECT_EQ(w.t.nav.current(), w.mode);
+    ASSERT_NE(w.t.nav.current(), nullptr);
+    EXPECT_EQ(w.t.nav.current()->id(), ScreenId::Mode);
+    EXPECT_NE(w.t.nav.current(), w.mode);
     EXPECT_FALSE(w.t.state.ScreenOpenFlags.Game1Open);
     QPointer<TF_Game1> gone = w.game;
+    QPointer<ModeStandIn> oldMode = w.mode;
     w.t.processDeletes();
     EXPECT_TRUE(gone.isNull());
+    EXPECT_TRUE(oldMode.isNull());
+    EXPECT_EQ(w.t.nav.screens().size(), 1u);
 }
 
 TEST(MatchingGame, TheComputersLastPairBringsTheSecondBoxAndNoLevel)
@@ -150,7 +156,7 @@ TEST(MatchingGame, TheComputersLastPairBringsTheSecondBoxAndNoLevel)
     EXPECT_EQ(f.boardScore, 1);
     EXPECT_EQ(w.t.state.Game1Level, 2);
     EXPECT_FALSE(QFile::exists(w.t.file(QStringLiteral("Player1.dat"))));
-    EXPECT_EQ(w.t.nav.current(), w.mode);
+    EXPECT_EQ(w.t.nav.current()->id(), ScreenId::Mode);
 }
 
 TEST(MatchingGame, TheLevelRisesOnlyAgainstStrongerComputersAndBelowTheStudyLevel)
@@ -243,6 +249,8 @@ TEST(MatchingGame, CardsLieInTheirPlaceInBothLayouts)
         EXPECT_LE(std::abs(k->geometry().center().x() - centre.x()), 1);
         EXPECT_LE(std::abs(k->geometry().center().y() - centre.y()), 1);
         const games::SentenceLine *s = w.game->sentence();
+        EXPECT_TRUE(s->label(1)->isVisible());
+        EXPECT_TRUE(k->isVisible());
         EXPECT_EQ(s->label(1)->pos(), QPoint(10, 88));
         EXPECT_EQ(s->label(2)->x(), 10 + s->label(1)->width());
         EXPECT_EQ(s->label(1)->text() + s->label(2)->text() + s->label(3)->text(),

@@ -4,6 +4,7 @@
 #include "data/datetime.h"
 #include "data/gamescore.h"
 #include "games/gkiroku.h"
+#include "shell/catalogue.h"
 #include "shell/look.h"
 #include "support/testshell.h"
 #include <QDir>
@@ -33,12 +34,12 @@ GameScoreRecord rec(int score, const char *name, double date)
 
 // A shell whose current player is "はるか", on the matching game's screen.
 struct BoardShell : TestShell {
-    BoardShell(int screen = 2)
+    BoardShell(ScreenId screen = ScreenId::Game1)
     {
         state.Players.PlayerCount = 1;
         state.CurrentPlayer = 1;
         state.Players.PlayerTable[1].Name = cp932::fromUnicode(QStringLiteral("はるか"));
-        state.HintContext = HintCtx{int16_t(screen), 1, 1};
+        state.HintContext = HintCtx{int16_t(screenRow(screen).number), 1, 1};
         clock.set(QDateTime(QDate(2024, 5, 6), QTime(15, 30)));
     }
     QVector<GameScoreRecord> stored(int game = 1) const { return readBoard(state.ProgramDir, game); }
@@ -171,7 +172,7 @@ TEST(ScoreBoard, StoredDaysAreWrittenBackWithTheirCentury)
 
 TEST(ScoreBoard, TheTwoGamesNeverShareABoard)
 {
-    BoardShell t(3); // whack-a-mole's screen
+    BoardShell t(ScreenId::Game2);
     t.store({rec(11, "いち", day(2024, 1, 1))}, 1);
     TF_Game_Kiroku w(t.services, 30, nullptr);
     EXPECT_EQ(w.game(), 2);
