@@ -6,9 +6,14 @@
 #include "data/roster.h"
 #include "games/game1.h"
 #include "games/gkiroku.h"
+#include "games/register.h"
+#include "records/mode.h"
+#include "records/register.h"
 #include "support/modalwatcher.h"
 #include "support/testshell.h"
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -42,13 +47,17 @@ class ModeStandIn : public ScreenFrame
     explicit ModeStandIn(Services &sv) : ScreenFrame(sv, ScreenId::Mode) {}
 };
 
+enum class From { StandIn, RealModeScreen };
+
 struct GameWorld {
     fm::test::TestShell t;
-    ModeStandIn *mode = nullptr;
+    Screen *mode = nullptr;
     TF_Game1 *game = nullptr;
 
-    // A child at study level 5 with the given game level.
-    explicit GameWorld(int game1Level = 2, int studyLevel = 5, int fontSizeMode = 2)
+    // A child at study level 5 with the given game level, on the game
+    // screen opened from a stand-in mode screen or from the real one.
+    explicit GameWorld(int game1Level = 2, int studyLevel = 5, int fontSizeMode = 2,
+                       From from = From::StandIn)
     {
         t.shell.FontSizeMode = int16_t(fontSizeMode);
         t.shell.MidiDeviceCount = 1;
@@ -63,9 +72,31 @@ struct GameWorld {
         t.state.CurrentPlayer = 1;
         t.state.CurrentLevel = int16_t(studyLevel);
         t.state.Game1Level = int16_t(game1Level);
-        t.screens.add(ScreenId::Mode, [](Services &sv) { return new ModeStandIn(sv); });
-        mode = t.nav.open<ModeStandIn>();
-        game = t.nav.open<TF_Game1>();
+        if (from == From::StandIn) {
+            t.screens.add(ScreenId::Mode, [](Services &sv) { return new ModeStandIn(sv); });
+            mode = t.nav.open<ModeStandIn>();
+            game = t.nav.open<TF_Game1>();
+            return;
+        }
+        writeStars();
+        registerRecordScreens(t.screens);
+        registerGameScreens(t.screens);
+        auto *m = static_cast<TF_Mode *>(t.nav.open(ScreenId::Mode));
+        mode = m;
+        QTest::mouseClick(m->Lbl_Game1, Qt::LeftButton);
+        game = dynamic_cast<TF_Game1 *>(t.nav.current());
+    }
+
+    // Two 34 x 34 "stars" side by side on white, as the mode screen expects.
+    void writeStars()
+    {
+        QImage bmp(68, 34, QImage::Format_RGB32);
+        bmp.fill(Qt::white);
+        QPainter p(&bmp);
+        p.fillRect(3, 3, 28, 28, Qt::yellow);
+        p.fillRect(37, 3, 28, 28, Qt::gray);
+        p.end();
+        bmp.save(t.file(QStringLiteral("Stars.bmp")), "BMP");
     }
 
     void writeQuestions()

@@ -132,7 +132,7 @@ TEST(MatchingGame, AChildWinsRaisesItsLevelAndFindsItOnDiskAndOnTheBoard)
     EXPECT_NE(w.t.nav.current(), w.mode);
     EXPECT_FALSE(w.t.state.ScreenOpenFlags.Game1Open);
     QPointer<TF_Game1> gone = w.game;
-    QPointer<ModeStandIn> oldMode = w.mode;
+    QPointer<Screen> oldMode = w.mode;
     w.t.processDeletes();
     EXPECT_TRUE(gone.isNull());
     EXPECT_TRUE(oldMode.isNull());
@@ -257,4 +257,32 @@ TEST(MatchingGame, CardsLieInTheirPlaceInBothLayouts)
                   QStringLiteral("きょうはやまにのぼる。"));
         w.t.processDeletes();
     }
+}
+
+TEST(MatchingGame, FromTheModeScreenAWinShowsItsNewLevelThere)
+{
+    GameWorld w(0, 3, 2, From::RealModeScreen);
+    ASSERT_NE(w.game, nullptr);
+    EXPECT_EQ(w.t.state.Game1Level, 0);
+    w.start();
+    playThrough(w, Child::TakesUnlessFourLeft);
+    ASSERT_GT(w.g().ManScore, w.g().ComScore);
+    // A fresh mode screen, built after the level rose, shows one matching-game star.
+    auto *mode = dynamic_cast<TF_Mode *>(w.t.nav.current());
+    ASSERT_NE(mode, nullptr);
+    EXPECT_NE(mode, w.mode);
+    EXPECT_EQ(w.t.state.Game1Level, 1);
+    EXPECT_EQ(w.t.state.Players.PlayerTable[1].Game1Level, 1);
+    const QImage stars = mode->Img_Game1_Level->pixmap().toImage();
+    EXPECT_EQ(QColor(stars.pixel(records::starCellRect(1).center())), QColor(Qt::yellow));
+    EXPECT_EQ(QColor(stars.pixel(records::starCellRect(2).center())), QColor(Qt::gray));
+    const int score = w.g().ManScore;
+    w.t.processDeletes();
+    EXPECT_EQ(w.t.nav.screens().size(), 1u);
+    // The program is killed now: the level and the board entry are on disk.
+    Roster onDisk;
+    loadRoster(onDisk, w.t.state.ProgramDir);
+    EXPECT_EQ(onDisk.PlayerTable[1].Game1Level, 1);
+    ASSERT_EQ(readBoard(w.t.state.ProgramDir, 1).size(), 1);
+    EXPECT_EQ(readBoard(w.t.state.ProgramDir, 1)[0].Score, score);
 }
