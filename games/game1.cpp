@@ -2,10 +2,14 @@
 #include "data/cp932.h"
 #include "data/roster.h"
 #include "gkiroku.h"
+#include "glyph.h"
 #include "shell/clock.h"
 #include "shell/dialogs.h"
 #include "shell/endflow.h"
+#include "shell/kit.h"
+#include "shell/media/mediafiles.h"
 #include "shell/navigator.h"
+#include "shell/pictures.h"
 #include "shell/random.h"
 #include <QButtonGroup>
 #include <QPainter>
@@ -87,12 +91,11 @@ TF_Game1::TF_Game1(Services &sv)
     // Under the start button until the game starts and the button goes.
     Lbl_Junban = makeLabel(this, QString(), 448, 416, groupFont, colour::White);
 
-    Btn_Start = new QPushButton(QStringLiteral("ゲームはじめ"), this);
-    Btn_Start->setGeometry(431, 400, 186, 41);
+    Btn_Start = makePushButton(this, QStringLiteral("ゲームはじめ"), QRect(431, 400, 186, 41),
+                               sv.shell.HandPointer, QStringLiteral("かんじあわせゲームをはじめる"));
     Btn_Start->setFont(groupFont);
-    Btn_Start->setToolTip(QStringLiteral("かんじあわせゲームをはじめる"));
-    Btn_Start->setCursor(sv.shell.HandPointer);
-    connect(Btn_Start, &QPushButton::clicked, this, &TF_Game1::Btn_StartClick);
+    Btn_Start->setIcon(games::buttonGlyph(sv.pictures.bitmap(QLatin1String(media::kGlyphStart))));
+    onGuardedClick(Btn_Start, sv.clock, [this] { Btn_StartClick(); });
 
     Timer1.setInterval(2000);
     connect(&Timer1, &QTimer::timeout, this, &TF_Game1::Timer1Timer);

@@ -56,7 +56,8 @@ class ModeStandIn : public ScreenFrame
 void shootGame(int fontSizeMode)
 {
     TestShell t;
-    QStringList files{"Kanji1.dat", "Bushu1.dat", "Mondai1.dat", "Mondai2.dat", "ButtonX.bmp"};
+    QStringList files{"Kanji1.dat",  "Bushu1.dat",     "Mondai1.dat",  "Mondai2.dat",
+                      "ButtonX.bmp", "GlyphStart.bmp", "GlyphBack.bmp"};
     for (int n = 1; n <= 10; ++n)
         files << QStringLiteral("Pop%1.wmf").arg(n);
     if (!copyFromBuild(t, files))
@@ -111,6 +112,12 @@ void shootGame(int fontSizeMode)
         QTest::mouseClick(g->Cards[size_t(g->game().cards.CardsOnBoard[3])], Qt::LeftButton);
     }
     save(g, QStringLiteral("game1_%1_playing.png").arg(suffix));
+
+    // The board as the game leaves it, over the game.
+    t.state.HintContext = HintCtx{int16_t(screenRow(ScreenId::Game1).number), 1, 1};
+    TF_Game_Kiroku board(t.services, 11, g);
+    board.show();
+    save(&board, QStringLiteral("board_%1.png").arg(suffix));
 }
 
 } // namespace
