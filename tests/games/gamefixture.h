@@ -40,24 +40,14 @@ inline QByteArray glyphOf(int k)
     return QByteArray() + char(lead) + char(trail);
 }
 
-// A mode screen to come from and go back to.
-class ModeStandIn : public ScreenFrame
-{
-  public:
-    explicit ModeStandIn(Services &sv) : ScreenFrame(sv, ScreenId::Mode) {}
-};
-
-enum class From { StandIn, RealModeScreen };
-
 struct GameWorld {
     fm::test::TestShell t;
-    Screen *mode = nullptr;
+    TF_Mode *mode = nullptr;
     TF_Game1 *game = nullptr;
 
     // A child at study level 5 with the given game level, on the game
-    // screen opened from a stand-in mode screen or from the real one.
-    explicit GameWorld(int game1Level = 2, int studyLevel = 5, int fontSizeMode = 2,
-                       From from = From::StandIn)
+    // screen opened from the mode screen.
+    explicit GameWorld(int game1Level = 2, int studyLevel = 5, int fontSizeMode = 2)
     {
         t.shell.FontSizeMode = int16_t(fontSizeMode);
         t.shell.MidiDeviceCount = 1;
@@ -72,18 +62,11 @@ struct GameWorld {
         t.state.CurrentPlayer = 1;
         t.state.CurrentLevel = int16_t(studyLevel);
         t.state.Game1Level = int16_t(game1Level);
-        if (from == From::StandIn) {
-            t.screens.add(ScreenId::Mode, [](Services &sv) { return new ModeStandIn(sv); });
-            mode = t.nav.open<ModeStandIn>();
-            game = t.nav.open<TF_Game1>();
-            return;
-        }
         writeStars();
         registerRecordScreens(t.screens);
         registerGameScreens(t.screens);
-        auto *m = static_cast<TF_Mode *>(t.nav.open(ScreenId::Mode));
-        mode = m;
-        QTest::mouseClick(m->Lbl_Game1, Qt::LeftButton);
+        mode = static_cast<TF_Mode *>(t.nav.open(ScreenId::Mode));
+        QTest::mouseClick(mode->Lbl_Game1, Qt::LeftButton);
         game = dynamic_cast<TF_Game1 *>(t.nav.current());
     }
 

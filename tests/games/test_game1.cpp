@@ -97,6 +97,12 @@ TEST(MatchingGame, AChildWinsRaisesItsLevelAndFindsItOnDiskAndOnTheBoard)
     EXPECT_EQ(w.g().strength, Strength::Strong);
     EXPECT_TRUE(w.game->musicPlaying());
     EXPECT_TRUE(w.t.sound.log.contains(QStringLiteral("music1 open Eawase.mid")));
+    // The piece starts again whenever it reaches its end.
+    fm::test::FakeMediaPlayer *music = w.t.sound.playerFor(QStringLiteral("Eawase.mid"));
+    ASSERT_NE(music, nullptr);
+    music->finish();
+    EXPECT_TRUE(music->playing);
+    EXPECT_EQ(music->playedFrom, 0);
     EXPECT_EQ(w.game->Lbl_Junban->text(),
               w.g().ManTurn ? QStringLiteral("はるかのばん") : QStringLiteral("コンピュータのばん"));
     // Every kanji is one of the twenty of game level 2.
@@ -123,19 +129,18 @@ TEST(MatchingGame, AChildWinsRaisesItsLevelAndFindsItOnDiskAndOnTheBoard)
     ASSERT_EQ(board.size(), 1);
     EXPECT_EQ(board[0].Score, w.g().ManScore);
 
-    // The music has stopped; a fresh mode screen (with the new level) is
-    // shown, and the game and the old mode screen are freed.
+    // The music has stopped; a fresh mode screen shows the new level's star,
+    // and the game and the old mode screen are freed.
     EXPECT_FALSE(w.game->musicPlaying());
     EXPECT_TRUE(w.t.sound.log.contains(QStringLiteral("music1 close")));
-    ASSERT_NE(w.t.nav.current(), nullptr);
-    EXPECT_EQ(w.t.nav.current()->id(), ScreenId::Mode);
-    EXPECT_NE(w.t.nav.current(), w.mode);
+    auto *mode = dynamic_cast<TF_Mode *>(w.t.nav.current());
+    ASSERT_NE(mode, nullptr);
+    EXPECT_NE(mode, w.mode);
+    const QImage stars = mode->Img_Game1_Level->pixmap().toImage();
+    EXPECT_EQ(QColor(stars.pixel(records::starCellRect(3).center())), QColor(Qt::yellow));
+    EXPECT_EQ(QColor(stars.pixel(records::starCellRect(4).center())), QColor(Qt::gray));
     EXPECT_FALSE(w.t.state.ScreenOpenFlags.Game1Open);
-    QPointer<TF_Game1> gone = w.game;
-    QPointer<Screen> oldMode = w.mode;
     w.t.processDeletes();
-    EXPECT_TRUE(gone.isNull());
-    EXPECT_TRUE(oldMode.isNull());
     EXPECT_EQ(w.t.nav.screens().size(), 1u);
 }
 
@@ -164,16 +169,21 @@ TEST(MatchingGame, TheLevelRisesOnlyAgainstStrongerComputersAndBelowTheStudyLeve
     struct Case {
         Strength strength;
         int game1Level, studyLevel, expected;
+        bool music;
     };
-    for (const Case c : {Case{Strength::Normal, 3, 5, 4}, Case{Strength::Weak, 0, 5, 0},
-                         Case{Strength::Normal, 4, 5, 4}, Case{Strength::Strong, 12, 13, 12}}) {
+    for (const Case c : {Case{Strength::Normal, 3, 5, 4, true}, Case{Strength::Weak, 0, 5, 0, true},
+                         Case{Strength::Normal, 4, 5, 4, true}, Case{Strength::Strong, 12, 13, 12, false}}) {
         GameWorld w(c.game1Level, c.studyLevel);
+        w.t.shell.MidiDeviceCount = c.music ? 1 : 0;
         w.chooseStrength(c.strength);
         w.start();
         playThrough(w, Child::TakesUnlessFourLeft);
         ASSERT_GT(w.g().ManScore, w.g().ComScore);
         EXPECT_EQ(w.t.state.Game1Level, c.expected) << int(c.strength) << " " << c.game1Level;
         EXPECT_EQ(QFile::exists(w.t.file(QStringLiteral("Player1.dat"))), c.expected != c.game1Level);
+        if (!c.music) { // without a music device no sound call at all
+            EXPECT_TRUE(w.t.sound.log.isEmpty());
+        }
     }
 }
 
@@ -201,17 +211,6 @@ TEST(MatchingGame, BackInMidGameRecordsNothing)
     EXPECT_FALSE(QFile::exists(w.t.file(QStringLiteral("Game1.dat"))));
     EXPECT_FALSE(QFile::exists(w.t.file(QStringLiteral("Player1.dat"))));
     w.t.processDeletes();
-}
-
-TEST(MatchingGame, WithoutAMusicDeviceNoSoundCallIsMade)
-{
-    GameWorld w(0, 1);
-    w.t.shell.MidiDeviceCount = 0;
-    w.start();
-    playThrough(w, Child::TakesUnlessFourLeft);
-    EXPECT_TRUE(w.g().over);
-    EXPECT_TRUE(w.t.sound.log.isEmpty());
-    EXPECT_EQ(w.t.state.Game1Level, 0); // study level 1: no room to rise
 }
 
 TEST(MatchingGame, CardsLieInTheirPlaceInBothLayouts)
@@ -259,30 +258,16 @@ TEST(MatchingGame, CardsLieInTheirPlaceInBothLayouts)
     }
 }
 
-TEST(MatchingGame, FromTheModeScreenAWinShowsItsNewLevelThere)
+TEST(MatchingGame, ASentenceThatCannotBeReadEndsTheProgramWithItsName)
 {
-    GameWorld w(0, 3, 2, From::RealModeScreen);
-    ASSERT_NE(w.game, nullptr);
-    EXPECT_EQ(w.t.state.Game1Level, 0);
+    GameWorld w(2, 5);
     w.start();
-    playThrough(w, Child::TakesUnlessFourLeft);
-    ASSERT_GT(w.g().ManScore, w.g().ComScore);
-    // A fresh mode screen, built after the level rose, shows one matching-game star.
-    auto *mode = dynamic_cast<TF_Mode *>(w.t.nav.current());
-    ASSERT_NE(mode, nullptr);
-    EXPECT_NE(mode, w.mode);
-    EXPECT_EQ(w.t.state.Game1Level, 1);
-    EXPECT_EQ(w.t.state.Players.PlayerTable[1].Game1Level, 1);
-    const QImage stars = mode->Img_Game1_Level->pixmap().toImage();
-    EXPECT_EQ(QColor(stars.pixel(records::starCellRect(1).center())), QColor(Qt::yellow));
-    EXPECT_EQ(QColor(stars.pixel(records::starCellRect(2).center())), QColor(Qt::gray));
-    const int score = w.g().ManScore;
-    w.t.processDeletes();
-    EXPECT_EQ(w.t.nav.screens().size(), 1u);
-    // The program is killed now: the level and the board entry are on disk.
-    Roster onDisk;
-    loadRoster(onDisk, w.t.state.ProgramDir);
-    EXPECT_EQ(onDisk.PlayerTable[1].Game1Level, 1);
-    ASSERT_EQ(readBoard(w.t.state.ProgramDir, 1).size(), 1);
-    EXPECT_EQ(readBoard(w.t.state.ProgramDir, 1)[0].Score, score);
+    ASSERT_TRUE(QFile::remove(w.t.file(QStringLiteral("Mondai1.dat"))));
+    if (!w.g().ManTurn)
+        w.game->Timer1Timer(); // the computer turns its first card
+    else
+        w.click(w.g().cards.CardsOnBoard[1]);
+    EXPECT_EQ(w.t.dialogs.texts(), QStringList{QStringLiteral("Mondai1.datでエラーがおこりました。 ")});
+    EXPECT_TRUE(w.t.nav.quitRequested());
+    EXPECT_FALSE(w.game->Timer1.isActive()); // nothing ticks on while the program ends
 }
