@@ -2,6 +2,7 @@
 // The matching game's rules, without widgets: the deal, the turns of the
 // child and the computer, the scores and the end of the game. The screen
 // (TF_Game1) calls these and draws what they decided.
+#include "data/levels.h"
 #include "opponent.h"
 #include <QByteArray>
 #include <QStringList>
@@ -10,11 +11,11 @@
 namespace fm::games
 {
 
-constexpr int PairCount = CardCount / 2; // 18
-constexpr int DealtKanjiCount = 9;       // each on four cards
-constexpr int PoolSize = 20;             // the kanji of one game level
-constexpr int ScoreBarWidth = 162;       // the white bar behind a side's red one
-constexpr int TopPoolLevel = 11;         // levels from 12 on play the last twenty kanji
+constexpr int PairCount = CardCount / 2;     // 18
+constexpr int DealtKanjiCount = 9;           // each on four cards
+constexpr int PoolSize = KanjiPerLevel;      // the kanji of one game level
+constexpr int ScoreBarWidth = 162;           // the white bar behind a side's red one
+constexpr int TopPoolLevel = LevelCount - 1; // from here on, the last level's kanji
 
 // The twenty kanji numbers of a game level, [1..20]: level L plays
 // 20L + 1 .. 20L + 20, and every level from 11 on plays 221 .. 240.
