@@ -2,15 +2,13 @@
 // display scaling, the program with its real seams and the screens of every folder.
 #include "data/locations.h"
 #include "fudemaru_version.h"
+#include "games/register.h"
 #include "records/register.h"
 #include "shell/instancelock.h"
 #include "shell/program.h"
 #include "study/register.h"
-#include <memory>
-#ifdef FUDEMARU_HAVE_GAMES
-#include "games/register.h"
-#endif
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char **argv)
 {
@@ -33,12 +31,7 @@ int main(int argc, char **argv)
     app->onFileError = [&program](const fm::FileError &e) { program.services().fail(e); };
     fm::registerStudyScreens(program.screens());
     fm::registerRecordScreens(program.screens());
-#ifdef FUDEMARU_HAVE_GAMES
     fm::registerGameScreens(program.screens());
-#else
-    for (fm::ScreenId id : {fm::ScreenId::Game1, fm::ScreenId::Game2})
-        program.screens().add(id, [id](fm::Services &sv) { return new fm::PlaceholderScreen(sv, id); });
-#endif
     // Every screen of the catalogue must have its factory: a build without
     // one of them is broken, and says which.
     for (fm::ScreenId id : program.screens().missing()) {
