@@ -3,6 +3,7 @@
 #include "shell/media/pictureops.h"
 #include <QFontMetricsF>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -52,7 +53,8 @@ QImage preparePicture(const QImage &loaded)
 QRgb moleBandPixel(QRgb hole, QRgb glyph)
 {
     const QRgb g = glyph & 0xffffff;
-    const QRgb mask = (g == 0xffffff ? NavyRgb & 0xffffff : g) | (~g & 0xffffff);
+    const QRgb whiteMadeNavy = g == 0xffffff ? (NavyRgb & 0xffffff) : g;
+    const QRgb mask = whiteMadeNavy | (~g & 0xffffff);
     return ((hole | mask) & g) | 0xff000000;
 }
 
@@ -150,9 +152,34 @@ void MoleField::overlayMole(int c, int r, int kanji, int phase)
     }
 }
 
+void MoleField::prepare(const std::array<int16_t, BlockSize> &block)
+{
+    const QSize size = deviceCell(1, 1).size();
+    for (int16_t kanji : block)
+        glyphCell(kanji, size);
+}
+
+void MoleField::fillGaps()
+{
+    // The holes cover their cells whole, so only the gaps around them need
+    // the navy ground again; right of and below the holes nothing is ever drawn
+    // but the outline of a cleared field.
+    if (outlined_) {
+        field_.fill(NavyRgb);
+        outlined_ = false;
+        return;
+    }
+    const int width = field_.width();
+    for (int r = 0; r <= Holes; ++r)
+        for (int y = device(r * Pitch); y < device(r * Pitch + Gap); ++y)
+            std::fill_n(reinterpret_cast<QRgb *>(field_.scanLine(y)), width, NavyRgb);
+    for (int y = 0; y < field_.height(); ++y)
+        std::fill_n(reinterpret_cast<QRgb *>(field_.scanLine(y)), device(Gap), NavyRgb);
+}
+
 void MoleField::draw(const MoleGame &game)
 {
-    field_.fill(NavyRgb);
+    fillGaps();
     for (int c = 1; c <= Holes; ++c)
         for (int r = 1; r <= Holes; ++r) {
             const QRect cell = deviceCell(c, r);
@@ -172,6 +199,7 @@ void MoleField::drawHit(int c, int r)
 void MoleField::clear()
 {
     field_.fill(NavyRgb);
+    outlined_ = true;
     QPainter p(&field_);
     p.setPen(Qt::NoPen);
     const int side = FieldPictureSize;

@@ -36,6 +36,9 @@ class MoleField
     // The whole field picture, 450 x 450 design pixels.
     const QImage &picture() const { return field_; }
 
+    // Makes the glyphs of a game's block ahead of time, so that no tick
+    // waits for text to be drawn.
+    void prepare(const std::array<int16_t, BlockSize> &block);
     // Navy, then every hole with its mole in its phase.
     void draw(const MoleGame &game);
     // The hit picture over hole (c, r), until the next draw.
@@ -55,6 +58,7 @@ class MoleField
   private:
     const QImage &stretched(const QImage &source, QSize size, QHash<quint64, QImage> &cache, quint64 key);
     const QImage &glyphCell(int kanji, QSize size);
+    void fillGaps();
     void copyInto(const QImage &cell, const QRect &to);
     void overlayMole(int c, int r, int kanji, int phase);
     int device(int designPixels) const;
@@ -65,6 +69,7 @@ class MoleField
     QFont font_;
     qreal ratio_;
     QImage field_;
+    bool outlined_ = false; // clear() drew the outline: the next draw fills everything
     QHash<int, QImage> glyphs_;
     QHash<quint64, QImage> stretched_; // hole and hit at a cell's device size, glyphs too
 };
