@@ -1,0 +1,134 @@
+#include "gkiroku.h"
+#include "data/cp932.h"
+#include "data/errors.h"
+#include "shell/clock.h"
+#include "shell/look.h"
+#include "shell/navigator.h"
+#include "shell/screen.h"
+#include "shell/services.h"
+#include <QHeaderView>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QTreeWidget>
+
+TF_Game_Kiroku::TF_Game_Kiroku(fm::Services &sv, int16_t score, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), services(sv)
+{
+    // Covers the screens' stage like a framed screen, in the classic face
+    // colour: the note in white stays legible on it.
+    setFixedSize(fm::DesignWidth, fm::DesignHeight);
+    fm::fillBackground(this, fm::colour::Silver);
+    setModal(true);
+    setFont(fm::pixelFont(12));
+    setWindowTitle(QStringLiteral("ゲームのきろく"));
+
+    Lbl_Goukaku_Msg1 =
+        fm::makeLabel(this, QString(), 32, 8, fm::pixelFont(19, true), fm::colour::Black, 340, 41);
+    Lbl_Goukaku_Msg1->setWordWrap(true);
+    Lbl_Goukaku_Msg1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    Label1 = fm::makeLabel(this, QStringLiteral("ゲームのきろくはせっていがめんでけすことができます。"), 29,
+                           64, fm::pixelFont(13, true), fm::colour::White);
+
+    Lst_Kiroku = new QTreeWidget(this);
+    Lst_Kiroku->setGeometry(32, 114, 569, 287);
+    Lst_Kiroku->setFont(fm::pixelFont(13, true));
+    Lst_Kiroku->setRootIsDecorated(false);
+    Lst_Kiroku->setItemsExpandable(false);
+    Lst_Kiroku->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Lst_Kiroku->setSelectionMode(QAbstractItemView::NoSelection);
+    Lst_Kiroku->setFocusPolicy(Qt::NoFocus);
+    Lst_Kiroku->setColumnCount(4);
+    Lst_Kiroku->setHeaderLabels(
+        {QString(), QStringLiteral("とくてん"), QStringLiteral("なまえ"), QStringLiteral("ひづけ")});
+    QHeaderView *header = Lst_Kiroku->header();
+    header->setStretchLastSection(false);
+    header->setSectionsMovable(false);
+    header->setDefaultAlignment(Qt::AlignCenter);
+    const int widths[] = {20, 100, 200, 100};
+    for (int c = 0; c < 4; ++c) {
+        header->setSectionResizeMode(c, QHeaderView::Fixed);
+        Lst_Kiroku->setColumnWidth(c, widths[c]);
+    }
+    QPalette listPalette = Lst_Kiroku->palette();
+    listPalette.setColor(QPalette::Text, fm::colour::Black);
+    Lst_Kiroku->setPalette(listPalette);
+
+    BitBtn1 = new QPushButton(QStringLiteral("もどる"), this);
+    BitBtn1->setGeometry(507, 411, 105, 25);
+    BitBtn1->setCursor(services.shell.HandPointer);
+    BitBtn1->setDefault(true);
+    if (const QPixmap &door = services.shell.ImgLst_Header[3]; !door.isNull())
+        BitBtn1->setIcon(QIcon(door));
+    connect(BitBtn1, &QPushButton::clicked, this, &TF_Game_Kiroku::BitBtn1Click);
+
+    FormCreate(score);
+}
+
+void TF_Game_Kiroku::FormCreate(int16_t score)
+{
+    fm::AppState &state = services.state;
+    game_ = fm::games::boardGameOfScreen(state.HintContext.screen);
+    if (game_ == 0) {
+        // Only the two game screens have a board; nothing is read or written.
+        failed_ = true;
+        return;
+    }
+
+    const double today = services.clock.now();
+    const QByteArray name = state.CurrentPlayer >= 1 && state.CurrentPlayer <= fm::MaxPlayers
+                                ? state.currentEntry().Name
+                                : QByteArray();
+    const bool ok = services.guard(parentWidget(), [&] {
+        const QVector<fm::GameScoreRecord> stored = fm::readBoard(state.ProgramDir, game_);
+        board_ = fm::games::placeScore(stored, score, name, today);
+        fm::writeBoard(state.ProgramDir, game_, fm::games::recordsToWrite(board_));
+    });
+    if (!ok) {
+        failed_ = true;
+        return;
+    }
+
+    Lbl_Goukaku_Msg1->setText(fm::games::boardMessage(board_.rank));
+    fm::setTextColour(Lbl_Goukaku_Msg1, board_.rank > 0 ? fm::colour::Red : fm::colour::Black);
+
+    for (const fm::games::BoardRow &row : board_.rows) {
+        auto *item = new QTreeWidgetItem(Lst_Kiroku);
+        item->setText(0, row.isNew ? QStringLiteral("＊") : QStringLiteral("  "));
+        item->setText(1, QString::number(row.record.Score));
+        item->setText(2, fm::cp932::toUnicode(row.record.Name));
+        item->setText(3, fm::games::boardDateText(row.record.Date));
+        for (int c = 1; c < 4; ++c)
+            item->setTextAlignment(c, Qt::AlignCenter);
+    }
+}
+
+int TF_Game_Kiroku::exec()
+{
+    if (failed_ || services.nav.quitRequested())
+        return QDialog::Rejected;
+    return QDialog::exec();
+}
+
+void TF_Game_Kiroku::BitBtn1Click()
+{
+    accept();
+}
+
+void TF_Game_Kiroku::showEvent(QShowEvent *event)
+{
+    // Over the stage of the screens, where the game that opened it stands.
+    if (QWidget *p = parentWidget())
+        move(p->mapToGlobal(QPoint(0, 0)));
+    QDialog::showEvent(event);
+}
+
+void TF_Game_Kiroku::paintEvent(QPaintEvent *event)
+{
+    QDialog::paintEvent(event);
+    // The thin frame of every full-screen window.
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::Dark));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}

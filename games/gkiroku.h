@@ -1,0 +1,50 @@
+#pragma once
+// The score board window a finished game opens: the board with the new score
+// in its place and marked, whether it made the top ten, and the board written
+// back to its file before the window shows.
+#include "scoreboard.h"
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+
+namespace fm
+{
+struct Services;
+}
+
+class TF_Game_Kiroku : public QDialog
+{
+    Q_OBJECT
+  public:
+    // Builds the board of the game whose screen is active (by the hint
+    // context) with the new score, and writes the file at once. A board file
+    // that cannot be read or written ends the program.
+    TF_Game_Kiroku(fm::Services &services, int16_t score, QWidget *parent);
+
+    // Shown modally by the game; returns at once when the program is ending.
+    int exec() override;
+    bool failed() const { return failed_; }
+    int game() const { return game_; }
+    const fm::games::PlacedBoard &board() const { return board_; }
+
+    QLabel *Lbl_Goukaku_Msg1;
+    QLabel *Label1;
+    QTreeWidget *Lst_Kiroku;
+    QPushButton *BitBtn1;
+
+    void BitBtn1Click();
+
+  protected:
+    void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+  private:
+    void FormCreate(int16_t score);
+
+    fm::Services &services;
+    int game_ = 0;
+    fm::games::PlacedBoard board_;
+    bool failed_ = false;
+};

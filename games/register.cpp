@@ -1,0 +1,4 @@
+#include "register.h"
+#include "shell/navigator.h"
+
+void fm::registerGameScreens(ScreenRegistry &) {}
