@@ -100,6 +100,14 @@ void MoleGame::start(int gameLevel)
 
 MoleGame::Tick MoleGame::tick()
 {
+    const Tick t = beginTick();
+    if (t != Tick::Over)
+        updateHoles();
+    return t;
+}
+
+MoleGame::Tick MoleGame::beginTick()
+{
     if (TargetsShown >= TargetsPerGame)
         return Tick::Over;
     Tick result = Tick::Played;
@@ -111,11 +119,15 @@ MoleGame::Tick MoleGame::tick()
         WaitTicks = 0;
         result = Tick::NewStage;
     }
+    return result;
+}
+
+void MoleGame::updateHoles()
+{
     // Column by column, and within a column row by row: the draws come in this order.
     for (int c = 1; c <= Holes; ++c)
         for (int r = 1; r <= Holes; ++r)
             updateHole(MoleHoles[c][r]);
-    return result;
 }
 
 void MoleGame::updateHole(Hole &hole)

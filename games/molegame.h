@@ -96,6 +96,10 @@ class MoleGame
         NewStage, // ... and a new stage began with an empty field
     };
     Tick tick();
+    // The same in two steps, for a screen that shows the new stage's
+    // sentence between them: the decision first, then the holes.
+    Tick beginTick();
+    void updateHoles();
 
     // A press on the field: a hit clears the hole and counts.
     struct PressResult {

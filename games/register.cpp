@@ -1,4 +1,8 @@
 #include "register.h"
+#include "game2.h"
 #include "shell/navigator.h"
 
-void fm::registerGameScreens(ScreenRegistry &) {}
+void fm::registerGameScreens(ScreenRegistry &r)
+{
+    r.add(ScreenId::Game2, [](Services &sv) { return new TF_Game2(sv); });
+}
