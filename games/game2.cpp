@@ -118,6 +118,11 @@ TF_Game2::TF_Game2(Services &sv)
     TBar_Speed->setTickInterval(1);
     TBar_Speed->setValue(mole::OpeningSpeed);
     TBar_Speed->setCursor(sv.shell.HandPointer);
+    // The style draws the tick marks in a shade of the window colour: from
+    // the navy ground they would not show.
+    QPalette speedPalette = TBar_Speed->palette();
+    speedPalette.setColor(QPalette::Window, colour::White);
+    TBar_Speed->setPalette(speedPalette);
 
     GroupBox1 = makeGroupBox(this, QStringLiteral("とくてん"), QRect(432, 168, 185, 225));
     GroupBox1->setFont(groupFont);

@@ -1,0 +1,176 @@
+#pragma once
+// The whack-a-mole screen's test world: a player, the pictures and one
+// sentence a kanji in a temporary program directory, a stand-in mode screen
+// and the game screen opened from it.
+#include "data/cp932.h"
+#include "data/gamescore.h"
+#include "data/roster.h"
+#include "games/game2.h"
+#include "games/gkiroku.h"
+#include "support/modalwatcher.h"
+#include "support/testshell.h"
+#include <QFile>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace moletest
+{
+
+using namespace fm;
+using fm::test::ModalWatcher;
+using fm::test::TestShell;
+
+inline QByteArray sj(const QString &text)
+{
+    return cp932::fromUnicode(text);
+}
+
+// Stands for the mode screen the game is opened from and goes back to.
+class ModeStandIn : public ScreenFrame
+{
+  public:
+    explicit ModeStandIn(Services &sv) : ScreenFrame(sv, FrameSpec{4, 34, QStringLiteral("モード")}) {}
+};
+
+struct MoleWorld {
+    // With programFiles the pictures, kanji and sentences the build made are
+    // used (when it has made them) instead of the small ones.
+    explicit MoleWorld(int game2Level = 2, int level = 5, bool programFiles = false)
+    {
+        t.shell.MidiDeviceCount = 1;
+        if (!programFiles || !copyProgramFiles()) {
+            writePicture(QStringLiteral("Mogura.bmp"), QColor(120, 70, 20));
+            writePicture(QStringLiteral("Atari.bmp"), Qt::red);
+            writeQuestions();
+            const QString glyphs = QStringLiteral("一右雨円王音下火花貝学気九休玉金空月犬見");
+            for (int k = 1; k <= 240; ++k)
+                t.state.Cat.KanjiTable[size_t(k)].Glyph = sj(glyphs.mid((k - 1) % 20, 1));
+        }
+        const int n = addPlayer(t.state.Players, sj(QStringLiteral("はなこ")));
+        PlayerEntry &e = t.state.Players.PlayerTable[n];
+        e.Level = int16_t(level);
+        e.Game2Level = int16_t(game2Level);
+        t.state.CurrentPlayer = int16_t(n);
+        t.state.CurrentLevel = e.Level;
+        t.state.Game2Level = e.Game2Level;
+        mode = t.nav.open<ModeStandIn>();
+        screen = t.nav.open<TF_Game2>();
+    }
+
+    bool copyProgramFiles()
+    {
+        const QStringList names = {QStringLiteral("Mogura.bmp"),  QStringLiteral("Atari.bmp"),
+                                   QStringLiteral("Kanji1.dat"),  QStringLiteral("Bushu1.dat"),
+                                   QStringLiteral("Mondai1.dat"), QStringLiteral("Mondai2.dat")};
+        for (const QString &name : names)
+            if (!QFile::copy(QStringLiteral(FUDEMARU_BIN_DIR "/") + name, t.file(name)))
+                return false;
+        loadCatalogue(t.state.Cat, t.state.ProgramDir);
+        loadQuestionIndex(t.state.Bank, t.state.ProgramDir);
+        return true;
+    }
+
+    void writePicture(const QString &name, const QColor &inside)
+    {
+        QImage p(64, 64, QImage::Format_RGB32);
+        p.fill(Qt::black);
+        QPainter painter(&p);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(inside);
+        painter.drawEllipse(QRect(4, 12, 56, 48));
+        painter.end();
+        ASSERT_TRUE(p.save(t.file(name), "BMP"));
+    }
+
+    // One sentence a kanji: "<k>ばんの" + "もじ" (the target) + "です".
+    void writeQuestions()
+    {
+        QVector<QuestionIndexEntry> index;
+        QByteArray sentences;
+        for (int k = 1; k <= 240; ++k) {
+            index << QuestionIndexEntry{0, int16_t(k), 1};
+            QuestionRecord r;
+            r.TargetSegment = 2;
+            r.Segments = {QByteArray(), sj(QStringLiteral("%1ばんの").arg(k)), sj(QStringLiteral("もじ")),
+                          sj(QStringLiteral("です"))};
+            sentences += encodeQuestionRecord(r);
+        }
+        QFile index2(t.file(QStringLiteral("Mondai2.dat")));
+        ASSERT_TRUE(index2.open(QIODevice::WriteOnly));
+        index2.write(encodeQuestionIndex(index));
+        index2.close();
+        QFile all(t.file(QStringLiteral("Mondai1.dat")));
+        ASSERT_TRUE(all.open(QIODevice::WriteOnly));
+        all.write(sentences);
+        all.close();
+        loadQuestionIndex(t.state.Bank, t.state.ProgramDir);
+    }
+
+    void start() { QTest::mouseClick(screen->Btn_Start, Qt::LeftButton); }
+
+    // Presses the middle of hole (c, r), low enough to meet a mole in any phase.
+    void press(int c, int r)
+    {
+        QTest::mouseClick(screen->Img1, Qt::LeftButton, {}, QPoint((c - 1) * 72 + 40, (r - 1) * 72 + 62));
+    }
+
+    // Ticks until the game is over, hitting each target mole as it comes up
+    // until `hits` were hit; with `missDecoys` every decoy is pressed too.
+    // Checks the counters and bars on every tick.
+    void playToEnd(int hits, bool missDecoys = false)
+    {
+        ModalWatcher watcher([this](QWidget *w) {
+            if (auto *board = qobject_cast<TF_Game_Kiroku *>(w))
+                boards.push_back(
+                    {board->game(), board->board().rows.value(board->board().rank - 1).record.Score});
+        });
+        QPointer<TF_Game2> s = screen;
+        for (int tick = 0; tick < 5000 && s && s->running(); ++tick) {
+            s->Timer1Timer();
+            if (!s || !s->running())
+                break;
+            const mole::MoleGame &g = s->game;
+            EXPECT_EQ(s->Lbl_Shutsudai_Seikai->text().toInt(), g.TargetsShown);
+            EXPECT_EQ(s->Shap_Shutsudai_sumi->width(), 3 * g.TargetsShown);
+            for (int c = 1; c <= 5; ++c)
+                for (int r = 1; r <= 5; ++r) {
+                    const mole::Hole &h = g.hole(c, r);
+                    if (h.Phase == 0)
+                        continue;
+                    if (g.isTarget(h) && g.HitCount < hits) {
+                        press(c, r);
+                        EXPECT_EQ(s->Lbl_Seikai->text().toInt(), g.HitCount);
+                        EXPECT_EQ(s->Shap_Seikai_Sumi->width(), 3 * g.HitCount);
+                        ++pressedHits;
+                    } else if (!g.isTarget(h) && missDecoys && h.Phase == 3) {
+                        press(c, r);
+                        ++pressedDecoys;
+                    }
+                }
+        }
+        ASSERT_TRUE(s.isNull() || !s->running()) << "the game ended";
+        t.processDeletes();
+    }
+
+    QVector<GameScoreRecord> board() const { return readBoard(t.state.ProgramDir, 2); }
+    bool rosterOnDisk() const { return QFile::exists(t.file(QStringLiteral("Player1.dat"))); }
+    int levelOnDisk() const
+    {
+        Roster r;
+        loadRoster(r, t.state.ProgramDir);
+        return r.PlayerTable[1].Game2Level;
+    }
+    int count(const QString &entry) const { return int(t.sound.log.count(entry)); }
+
+    TestShell t;
+    ModeStandIn *mode;
+    TF_Game2 *screen;
+    std::vector<std::pair<int, int>> boards; // game and new score of every board opened
+    int pressedHits = 0;
+    int pressedDecoys = 0;
+};
+
+} // namespace moletest

@@ -1,0 +1,45 @@
+// The whack-a-mole screen in the middle of a game, for looking at. Runs only
+// when FUDEMARU_SHOT_DIR names a folder for the PNGs; run it once more with
+// QT_SCALE_FACTOR=2.25 to see the screen as a 1920 x 1080 display shows it.
+#include "mole_fixture.h"
+#include <QDir>
+
+using namespace moletest;
+
+TEST(MoleShots, MidGame)
+{
+    const QString dir = qEnvironmentVariable("FUDEMARU_SHOT_DIR");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "set FUDEMARU_SHOT_DIR to write the pictures";
+    MoleWorld w(3, 6, true);
+    TF_Game2 *s = w.screen;
+    const qreal ratio = s->devicePixelRatioF();
+    const QString suffix = QStringLiteral("-x%1.png").arg(ratio);
+    QDir().mkpath(dir);
+    s->grab().save(QDir(dir).filePath(QStringLiteral("mole-opened") + suffix));
+
+    w.start();
+    // Play until several moles are up, one of them just hit.
+    int hit = 0;
+    for (int tick = 0; tick < 200 && s->running(); ++tick) {
+        s->Timer1Timer();
+        int up = 0;
+        for (int c = 1; c <= 5; ++c)
+            for (int r = 1; r <= 5; ++r)
+                up += s->game.hole(c, r).Phase > 0;
+        if (s->game.TargetsShown < 8 || up < 8)
+            continue;
+        for (int c = 1; c <= 5 && !hit; ++c)
+            for (int r = 1; r <= 5 && !hit; ++r)
+                if (s->game.isTarget(s->game.hole(c, r)) && s->game.hole(c, r).Phase >= 2) {
+                    w.press(c, r);
+                    hit = 1;
+                }
+        if (hit)
+            break;
+    }
+    const QPixmap shot = s->grab();
+    EXPECT_EQ(shot.size(), (QSizeF(640, 480) * ratio).toSize());
+    EXPECT_TRUE(shot.save(QDir(dir).filePath(QStringLiteral("mole-midgame") + suffix)));
+    s->field().picture().save(QDir(dir).filePath(QStringLiteral("mole-field") + suffix));
+}
