@@ -14,11 +14,6 @@ namespace fm
 namespace
 {
 
-constexpr int ModeScreenNumber = 4;
-constexpr int TestScreenNumber = 12;
-constexpr int Game1ScreenNumber = 2;
-constexpr int Game2ScreenNumber = 3;
-
 QFont groupFont()
 {
     return pixelFont(16, true);
@@ -38,7 +33,7 @@ records::StarPictures loadStars(Services &sv, QWidget *parent)
 
 } // namespace
 
-TF_Mode::TF_Mode(Services &sv) : ScreenFrame(sv, FrameSpec{ModeScreenNumber, 34, QString()})
+TF_Mode::TF_Mode(Services &sv) : ScreenFrame(sv, ScreenId::Mode)
 {
     setMouseTracking(true);
 
@@ -152,30 +147,30 @@ void TF_Mode::FormShow()
 {
     // A game or test left without its close handling is closed now.
     if (state.ScreenOpenFlags.TestOpen) {
-        closeLeftOver(TestScreenNumber);
+        closeLeftOver(ScreenId::Shutsudai);
         state.ScreenOpenFlags.TestOpen = false;
     }
     if (state.ScreenOpenFlags.Game1Open) {
-        closeLeftOver(Game1ScreenNumber);
+        closeLeftOver(ScreenId::Game1);
         state.ScreenOpenFlags.Game1Open = false;
     }
     if (state.ScreenOpenFlags.Game2Open) {
-        closeLeftOver(Game2ScreenNumber);
+        closeLeftOver(ScreenId::Game2);
         state.ScreenOpenFlags.Game2Open = false;
     }
 }
 
-void TF_Mode::closeLeftOver(int screenNumber)
+void TF_Mode::closeLeftOver(ScreenId id)
 {
     const std::vector<Screen *> living = services.nav.screens();
     for (Screen *s : living)
-        if (s != this && s->screenNumber() == screenNumber)
+        if (s != this && s->id() == id)
             services.nav.close(s, true);
 }
 
 void TF_Mode::FormActivate()
 {
-    state.HintContext = HintCtx{ModeScreenNumber, 1, 1};
+    Screen::FormActivate();
 }
 
 void TF_Mode::BackClick()

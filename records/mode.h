@@ -53,7 +53,7 @@ class TF_Mode : public ScreenFrame
     QLabel *groupLabel(QWidget *group, const QString &text, int x, int y, const QString &tip = {});
     QLabel *starImage(QWidget *group, const QRect &geometry, const records::StarRow &row,
                       const records::StarPictures &pictures);
-    void closeLeftOver(int screenNumber);
+    void closeLeftOver(ScreenId id);
     bool challengeInert() const;
 };
 

@@ -19,8 +19,7 @@ QFont listFont()
 } // namespace
 
 TF_Player::TF_Player(Services &sv)
-    : ScreenFrame(sv, FrameSpec{7, 33, QStringLiteral("べんきょうするのはだれかな？"), 30,
-                                QStringLiteral("メニューにもどる")})
+    : ScreenFrame(sv, ScreenId::Player, FrameLayout{30, QStringLiteral("メニューにもどる")})
 {
     Lbl_Title->move(24, 0);
     setMouseTracking(true);

@@ -39,7 +39,7 @@ QPushButton *makeButton(QWidget *parent, const QString &text, const QRect &geome
 
 } // namespace
 
-TF_Touroku::TF_Touroku(Services &sv) : ScreenFrame(sv, FrameSpec{13, 32, QString(), 42})
+TF_Touroku::TF_Touroku(Services &sv) : ScreenFrame(sv, ScreenId::Touroku, FrameLayout{42})
 {
     Lbl_Title->hide();
     Label1 = makeLabel(this, QStringLiteral("ボタンをおしてなまえをとうろくしてください。"), 24, 8,

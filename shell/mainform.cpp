@@ -13,7 +13,7 @@
 namespace fm
 {
 
-const std::array<MenuButtonSpec, 9> MenuButtonSpecs = {{
+const std::array<MenuButtonIcon, 9> MenuButtonIcons = {{
     {0, ""},
     {1, "ヒントをみる"},
     {2, "ヘルプをみる"},
@@ -27,14 +27,11 @@ const std::array<MenuButtonSpec, 9> MenuButtonSpecs = {{
 
 namespace
 {
-constexpr int MainScreenNumber = 1;
-constexpr int MainHelpContext = 31;
 const char *const DisplayTooSmall = "このディスプレイの解像度では、実行できません";
 } // namespace
 
 TF_Main::TF_Main(Services &sv, StartupLoader &loader)
-    : Screen(sv, MainScreenNumber, MainHelpContext), MP_1(sv, QStringLiteral("Menu.mid"), this),
-      loader_(loader)
+    : Screen(sv, ScreenId::Main), MP_1(sv, QStringLiteral("Menu.mid"), this), loader_(loader)
 {
     Lbl_Title = makeLabel(this, QStringLiteral("がんばれ！ ふでまる(小１～２）"), 8, 0, pixelFont(27, true),
                           colour::Yellow, 387, 27);
@@ -106,7 +103,7 @@ bool TF_Main::FormCreate()
 
         loader_.step(5);
         for (int tag = 1; tag <= 8; ++tag) {
-            const MenuButtonSpec &button = MenuButtonSpecs[size_t(tag)];
+            const MenuButtonIcon &button = MenuButtonIcons[size_t(tag)];
             auto *b = new HeaderButton(this, tag,
                                        iconOver(sh.ImgLst_Header[size_t(button.iconCell - 1)], colour::Navy),
                                        QString::fromUtf8(button.hint), sh.HandPointer);

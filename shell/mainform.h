@@ -16,12 +16,12 @@ namespace fm
 class StartupLoader;
 class TF_Pop;
 
-// The menu's buttons by tag: icon cell of ButtonX.bmp and hint.
-struct MenuButtonSpec {
+// The picture and hint of each menu button, by tag: its icon cell of ButtonX.bmp and its hint.
+struct MenuButtonIcon {
     int iconCell;
     const char *hint;
 };
-extern const std::array<MenuButtonSpec, 9> MenuButtonSpecs; // [1..8]
+extern const std::array<MenuButtonIcon, 9> MenuButtonIcons; // [1..8]
 
 class TF_Main : public Screen
 {

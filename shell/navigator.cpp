@@ -6,33 +6,28 @@
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 namespace fm
 {
 
+std::vector<ScreenId> ScreenRegistry::missing() const
+{
+    std::vector<ScreenId> out;
+    for (int i = 0; i < ScreenIdCount; ++i) {
+        const auto id = ScreenId(i);
+        if (id != ScreenId::Main && !has(id))
+            out.push_back(id);
+    }
+    return out;
+}
+
 Screen *ScreenRegistry::create(ScreenId id, Services &services) const
 {
-    if (auto it = factories_.find(id); it != factories_.end())
-        return it->second(services);
-    struct Info {
-        int number, help;
-        const char *title;
-    };
-    static const std::map<ScreenId, Info> info = {
-        {ScreenId::Game1, {2, 38, "かんじあわせゲーム"}},
-        {ScreenId::Game2, {3, 39, "かんじもぐらたたき"}},
-        {ScreenId::Mode, {4, 34, "かんじ名人チャレンジ"}},
-        {ScreenId::KIchiran, {5, 310, "かんじのいちらん"}},
-        {ScreenId::KSeiseki1, {6, 10, "かんじごとのせいせき"}},
-        {ScreenId::Player, {7, 33, "べんきょうするのはだれかな？"}},
-        {ScreenId::Renshuu, {8, 10, "れんしゅうモード"}},
-        {ScreenId::Saiten, {9, 36, "まるつけ"}},
-        {ScreenId::Seiseki1, {10, 10, "せいせきをみる"}},
-        {ScreenId::Shutsudai, {12, 35, "もんだい"}},
-        {ScreenId::Touroku, {13, 32, "なまえのとうろく"}},
-    };
-    const Info &i = info.at(id);
-    return new PlaceholderScreen(services, i.number, i.help, QString::fromUtf8(i.title));
+    auto it = factories_.find(id);
+    if (it == factories_.end())
+        throw std::logic_error(std::string("no screen registered for ") + screenRow(id).name);
+    return it->second(services);
 }
 
 HostWindow::HostWindow()
@@ -178,6 +173,14 @@ void Navigator::forget(Screen *screen)
         current_ = nullptr;
     if (mainMenu_ == screen)
         mainMenu_ = nullptr;
+}
+
+Screen *Navigator::find(ScreenId id, const Screen *except) const
+{
+    for (Screen *s : screens_)
+        if (s != except && s->id() == id)
+            return s;
+    return nullptr;
 }
 
 } // namespace fm

@@ -1,5 +1,6 @@
 #pragma once
 // The host window and the hand-over between screens.
+#include "catalogue.h"
 #include "screen.h"
 #include <QWidget>
 #include <functional>
@@ -9,32 +10,20 @@
 namespace fm
 {
 
-// Screens that other parts of the program provide; a screen is opened by its
-// id so that, for example, the grading screen can open the mode screen
-// without depending on the folder that defines it.
-enum class ScreenId {
-    Game1,     // matching game
-    Game2,     // whack-a-mole
-    Mode,      // mode selection
-    KIchiran,  // kanji list
-    KSeiseki1, // per-kanji results
-    Player,    // player selection
-    Renshuu,   // practice level picker
-    Saiten,    // grading
-    Seiseki1,  // study history, player list
-    Shutsudai, // test
-    Touroku,   // player registration
-};
-
 using ScreenFactory = std::function<Screen *(Services &)>;
 using HintWindowFn = std::function<void(Services &, QWidget *parent)>;
 
+// The factories of the catalogue's screens. Each folder adds its own
+// (<folder>/register.h); the program checks at start that none is missing.
 class ScreenRegistry
 {
   public:
     void add(ScreenId id, ScreenFactory factory) { factories_[id] = std::move(factory); }
     bool has(ScreenId id) const { return factories_.count(id) != 0; }
-    // The registered screen, or a placeholder with a back button.
+    // The screens of the catalogue that no folder has provided (the main menu
+    // is the program's own).
+    std::vector<ScreenId> missing() const;
+    // A new screen of that id; std::logic_error when none is registered.
     Screen *create(ScreenId id, Services &services) const;
 
     // The modal hint window; until one is registered the hint button does nothing.
@@ -116,6 +105,8 @@ class Navigator
                 return t;
         return nullptr;
     }
+    // A living screen with that id (visible or hidden), other than except.
+    Screen *find(ScreenId id, const Screen *except = nullptr) const;
     const std::vector<Screen *> &screens() const { return screens_; }
 
     // Ends the program (the event loop returns).

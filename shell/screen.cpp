@@ -36,9 +36,8 @@ QPixmap iconOver(const QPixmap &icon, const QColor &background)
     return out;
 }
 
-Screen::Screen(Services &sv, int screenNumber, int helpContext)
-    : QWidget(sv.nav.stage()), services(sv), state(sv.state), screenNumber_(screenNumber),
-      helpContext_(helpContext)
+Screen::Screen(Services &sv, ScreenId id)
+    : QWidget(sv.nav.stage()), services(sv), state(sv.state), id_(id), helpContext_(screenRow(id).helpContext)
 {
     setGeometry(0, 0, DesignWidth, DesignHeight);
     fillBackground(this, colour::Navy);
@@ -54,7 +53,7 @@ Screen::~Screen()
 
 void Screen::FormActivate()
 {
-    state.HintContext = HintCtx{int16_t(screenNumber_), 1, 1};
+    state.HintContext = HintCtx{int16_t(screenNumber()), 1, 1};
 }
 
 void Screen::showHint()
@@ -91,10 +90,9 @@ void Screen::hideEvent(QHideEvent *event)
         FormHide();
 }
 
-ScreenFrame::ScreenFrame(Services &sv, const FrameSpec &frame)
-    : Screen(sv, frame.screenNumber, frame.helpContext)
+ScreenFrame::ScreenFrame(Services &sv, ScreenId id, const FrameLayout &frame) : Screen(sv, id)
 {
-    Lbl_Title = makeLabel(this, frame.title, 8, 0, pixelFont(27, true), colour::Yellow);
+    Lbl_Title = makeLabel(this, screenTitle(id), 8, 0, pixelFont(27, true), colour::Yellow);
     Lbl_Title->resize(Lbl_Title->width(), 27);
     if (!frame.headerButtons)
         return;
@@ -144,8 +142,7 @@ void ScreenFrame::BackClick()
     services.nav.back();
 }
 
-PlaceholderScreen::PlaceholderScreen(Services &sv, int screenNumber, int helpContext, const QString &title)
-    : ScreenFrame(sv, FrameSpec{screenNumber, helpContext, title})
+PlaceholderScreen::PlaceholderScreen(Services &sv, ScreenId id) : ScreenFrame(sv, id)
 {
     makeLabel(this, QStringLiteral("このがめんは じゅんびちゅうです。"), 40, 200, pixelFont(24, true),
               colour::White);

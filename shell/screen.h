@@ -2,6 +2,7 @@
 // Screens: pages of the one full-screen host window, laid out in the design's
 // 640 x 480 pixel coordinates on a navy ground. Exactly one is visible; going
 // forward hides the current screen, going back frees it (see Navigator).
+#include "catalogue.h"
 #include "services.h"
 #include <QLabel>
 #include <QPointer>
@@ -42,11 +43,13 @@ class Screen : public QWidget
 {
     Q_OBJECT
   public:
-    // Creates the screen as a hidden page of the host (navy, 640 x 480).
-    Screen(Services &services, int screenNumber, int helpContext);
+    // Creates the screen as a hidden page of the host (navy, 640 x 480);
+    // its number and help page come from the catalogue.
+    Screen(Services &services, ScreenId id);
     ~Screen() override;
 
-    int screenNumber() const { return screenNumber_; }
+    ScreenId id() const { return id_; }
+    int screenNumber() const { return screenRow(id_).number; }
     int helpContext() const { return helpContext_; }
     void setHelpContext(int context) { helpContext_ = context; }
     // The screen this one was opened from (kept alive, hidden).
@@ -75,16 +78,13 @@ class Screen : public QWidget
     AppState &state;
 
   private:
-    int screenNumber_;
+    ScreenId id_;
     int helpContext_;
     QPointer<Screen> cameFrom_;
 };
 
-// What distinguishes one framed screen from another.
-struct FrameSpec {
-    int screenNumber = 0;
-    int helpContext = 0;
-    QString title;                                     // Lbl_Title's text
+// How a framed screen's header differs from the usual one.
+struct FrameLayout {
     int headerTop = 30;                                // 27 on the test screen, 42 on registration
     QString backHint = QStringLiteral("まえにもどる"); // "メニューにもどる" on player selection
     bool headerButtons = true;                         // the grading screen has none
@@ -98,7 +98,8 @@ class ScreenFrame : public Screen
 {
     Q_OBJECT
   public:
-    ScreenFrame(Services &services, const FrameSpec &frame);
+    // The title label shows the catalogue's title of the screen.
+    ScreenFrame(Services &services, ScreenId id, const FrameLayout &layout = {});
 
     QLabel *Lbl_Title = nullptr;
     // Header button by index 1..4 (nullptr on a screen without header).
@@ -115,13 +116,13 @@ class ScreenFrame : public Screen
     std::array<HeaderButton *, 5> header_{}; // [1..4]
 };
 
-// A screen that another part of the program has not built yet: the frame and
-// a line saying so, with a working back button.
+// A screen of the catalogue that is not built yet: the frame and a line
+// saying so, with a working back button. Registered by hand, never by default.
 class PlaceholderScreen : public ScreenFrame
 {
     Q_OBJECT
   public:
-    PlaceholderScreen(Services &services, int screenNumber, int helpContext, const QString &title);
+    PlaceholderScreen(Services &services, ScreenId id);
 };
 
 } // namespace fm

@@ -12,8 +12,6 @@
 namespace
 {
 
-constexpr int HintImageHelpContext = 30;
-
 QPlainTextEdit *makeMemo(QWidget *parent, const QRect &geometry, const QFont &font, const QColor &text,
                          const QColor &ground)
 {
@@ -159,7 +157,7 @@ void TF_Hint::Btn_Kotae_HintClick()
 
 void TF_Hint::Image1Click()
 {
-    services.help.showHelp(this, HintImageHelpContext);
+    services.help.showHelp(this, fm::help::HintPicture);
 }
 
 void TF_Hint::BitBtn1Click()

@@ -1,6 +1,7 @@
 #include "hintrules.h"
 #include "data/cp932.h"
 #include "data/studylog.h"
+#include "shell/catalogue.h"
 #include "shell/random.h"
 #include <algorithm>
 
@@ -38,7 +39,8 @@ int stepHintPage(const HintIndex &index, const HintCtx &context, int current, in
 
 bool answerHintOffered(const HintCtx &context, bool challengeMode)
 {
-    return context.screen == TestScreenNumber && context.situation != 1 && !challengeMode;
+    return context.screen == screenRow(ScreenId::Shutsudai).number && context.situation != 1 &&
+           !challengeMode;
 }
 
 std::optional<AnswerHint> answerHint(const AppState &state, Random &random)

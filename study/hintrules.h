@@ -11,8 +11,6 @@ namespace fm
 
 class Random;
 
-constexpr int TestScreenNumber = 12; // the test screen in HintContext
-
 // The first page of the context: the lowest Number 1..HintLastNumber whose
 // entry matches; page 1 when none does.
 int firstHintPage(const HintIndex &index, const HintCtx &context);

@@ -1,12 +1,23 @@
 #include "register.h"
+#include "hint.h"
+#include "renshuu.h"
+#include "saiten.h"
+#include "shell/navigator.h"
+#include "shutsudai.h"
 
 namespace fm
 {
 
 void registerStudyScreens(ScreenRegistry &registry)
 {
-    registerTestScreens(registry);
-    registerStudyWindows(registry);
+    registry.add(ScreenId::Shutsudai, [](Services &sv) { return new TF_Shutsudai(sv); });
+    registry.add(ScreenId::Renshuu, [](Services &sv) { return new TF_Renshuu(sv); });
+    // Opened by id, the grading marks the test of the screen that is showing.
+    registry.add(ScreenId::Saiten, [](Services &sv) { return new TF_Saiten(sv, sv.nav.current()); });
+    registry.showHintWindow = [](Services &sv, QWidget *parent) {
+        TF_Hint w(sv, parent);
+        w.exec();
+    };
 }
 
 } // namespace fm

@@ -9,8 +9,6 @@
 namespace
 {
 
-constexpr int ScreenNumber = 8;
-constexpr int HelpContext = 10;
 constexpr int KanjiPerLevel = 20;
 
 QGroupBox *makeBox(QWidget *parent, const QString &caption, int x)
@@ -22,9 +20,7 @@ QGroupBox *makeBox(QWidget *parent, const QString &caption, int x)
 
 } // namespace
 
-TF_Renshuu::TF_Renshuu(fm::Services &sv)
-    : ScreenFrame(sv, fm::FrameSpec{ScreenNumber, HelpContext,
-                                    QStringLiteral("れんしゅうするレベルとしゅるいをえらぼう！")})
+TF_Renshuu::TF_Renshuu(fm::Services &sv) : ScreenFrame(sv, fm::ScreenId::Renshuu)
 {
     Lbl_Title->move(24, 0);
     GRP_Yomu = makeBox(this, QStringLiteral(" 「よむ」 れんしゅう"), 40);

@@ -4,6 +4,7 @@
 #include "data/studylog.h"
 #include "levelup.h"
 #include "shell/clock.h"
+#include "shell/endflow.h"
 #include "shell/look.h"
 #include "shell/navigator.h"
 #include <QHeaderView>
@@ -13,9 +14,6 @@
 namespace
 {
 
-constexpr int ScreenNumber = 9;
-constexpr int HelpContext = 36;
-constexpr int ModeScreenNumber = 4;
 constexpr int ClientWidth = 632;
 constexpr int ClientHeight = 453;
 constexpr int MenuButtonBottom = 27 + 48; // the main menu's picture buttons stand below its title
@@ -35,14 +33,7 @@ QTableWidgetItem *cell(const QString &text, const QColor &ground,
 } // namespace
 
 TF_Saiten::TF_Saiten(fm::Services &sv, fm::Screen *testScreen)
-    : ScreenFrame(
-          sv,
-          [] {
-              fm::FrameSpec frame{ScreenNumber, HelpContext, QStringLiteral("さあ、なんてんとれたかな？")};
-              frame.headerButtons = false;
-              return frame;
-          }()),
-      testScreen_(testScreen)
+    : ScreenFrame(sv, fm::ScreenId::Saiten, fm::FrameLayout{30, QString(), false}), testScreen_(testScreen)
 {
     Lbl_Title->move(8, 24);
     Lbl_Tokuten =
@@ -163,20 +154,7 @@ void TF_Saiten::Btn_CancelClick()
     case fm::GradingFinish::RecordAndResult: {
         if (!services.guard(this, [&] { fm::recordTest(state, true, now); }))
             return;
-        // A fresh mode screen shows the new progress; it stays hidden behind
-        // this one until the result window is closed.
-        fm::Screen *mode = nullptr;
-        if (!services.guard(this, [&] { mode = services.screens.create(fm::ScreenId::Mode, services); }))
-            return;
-        if (!showResult())
-            return;
-        if (testScreen_)
-            services.nav.close(testScreen_);
-        const std::vector<fm::Screen *> living = services.nav.screens();
-        for (fm::Screen *s : living)
-            if (s != mode && s != this && s->screenNumber() == ModeScreenNumber)
-                services.nav.close(s);
-        services.nav.closeAndShow(mode);
+        fm::finishToFreshMode(services, this, testScreen_, [this] { showResult(); });
         break;
     }
     case fm::GradingFinish::RecordResultThenReview:

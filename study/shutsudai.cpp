@@ -5,6 +5,7 @@
 #include "saiten.h"
 #include "shell/clock.h"
 #include "shell/dialogs.h"
+#include "shell/endflow.h"
 #include "shell/look.h"
 #include "shell/navigator.h"
 #include "shell/random.h"
@@ -14,13 +15,6 @@ using namespace fm;
 
 namespace
 {
-
-constexpr int ScreenNumber = 12;
-constexpr int ModeScreenNumber = 4;
-constexpr int HelpTest = 35;
-constexpr int HelpReading = 351;
-constexpr int HelpWriting = 352;
-constexpr int HelpReview = 37;
 
 QPushButton *makePushButton(QWidget *parent, const QString &text, const QRect &place, const QString &hint,
                             const QCursor &pointer)
@@ -37,8 +31,8 @@ QPushButton *makePushButton(QWidget *parent, const QString &text, const QRect &p
 } // namespace
 
 TF_Shutsudai::TF_Shutsudai(Services &sv)
-    : ScreenFrame(sv, FrameSpec{ScreenNumber, HelpTest, QString(), 27}),
-      MP_Shu_1(sv, QStringLiteral("Mondai.mid"), this), kind_(sv.state.CurrentKind == 2 ? 2 : 1)
+    : ScreenFrame(sv, ScreenId::Shutsudai, FrameLayout{27}), MP_Shu_1(sv, QStringLiteral("Mondai.mid"), this),
+      kind_(sv.state.CurrentKind == 2 ? 2 : 1)
 {
     // FormCreate
     setFont(pixelFont(16, true, Gothic));
@@ -118,7 +112,7 @@ void TF_Shutsudai::prepareTest()
     panels->clearAnswer();
     CurrentQuestion = 0;
     panels->hidePanels();
-    setHelpContext(HelpTest);
+    setHelpContext(screenRow(ScreenId::Shutsudai).helpContext);
     Lbl_Title->setText(QString());
     services.random.randomize(services.clock);
     prepareTestSlots(state, services.random);
@@ -144,7 +138,7 @@ void TF_Shutsudai::startTest()
     StartTime = services.clock.now();
     const int limit = kind_ == 1 ? state.Settings.ReadTimeLimit : state.Settings.WriteTimeLimit;
     EndTime = clockEnd(StartTime, limit);
-    setHelpContext(kind_ == 1 ? HelpReading : HelpWriting);
+    setHelpContext(kind_ == 1 ? help::TestReading : help::TestWriting);
     Tim_Clock.start();
     MP_Shu_1.start();
     phase_ = Phase::Answering;
@@ -340,12 +334,9 @@ void TF_Shutsudai::Img_Button1Click(int index)
 
 Screen *TF_Shutsudai::modeScreen() const
 {
-    if (cameFrom() && cameFrom()->screenNumber() == ModeScreenNumber)
+    if (cameFrom() && cameFrom()->id() == ScreenId::Mode)
         return cameFrom();
-    for (Screen *s : services.nav.screens())
-        if (s != this && s->screenNumber() == ModeScreenNumber)
-            return s;
-    return nullptr;
+    return services.nav.find(ScreenId::Mode, this);
 }
 
 void TF_Shutsudai::BackClick()
@@ -388,7 +379,7 @@ void TF_Shutsudai::startReview()
         return;
     Lbl_Title->setText(QStringLiteral("まちがえたもんだいのふくしゅうです"));
     Lbl_Title->resize(Lbl_Title->sizeHint().width(), Lbl_Title->height());
-    setHelpContext(HelpReview);
+    setHelpContext(help::Review);
     // The delete buttons come with the first answer check.
     Btn_Prev->hide();
     panels->Btn_DelPart->hide();
@@ -442,23 +433,9 @@ void TF_Shutsudai::finishReview()
         if (!services.guard(this, [&] { recordTest(state, true, now); }))
             return;
     }
-    Screen *fresh = nullptr;
-    if (!services.guard(this, [&] { fresh = services.screens.create(ScreenId::Mode, services); }))
-        return;
-    state.ReviewMode = false;
-    {
+    finishToFreshMode(services, this, nullptr, [this] {
+        state.ReviewMode = false;
         TF_Level_Up result(services, this);
         result.exec();
-    }
-    if (services.nav.quitRequested())
-        return;
-    // The old mode screen goes; the fresh one takes its place.
-    const std::vector<Screen *> living = services.nav.screens();
-    for (Screen *s : living)
-        if (s != fresh && s != this && s->screenNumber() == ModeScreenNumber) {
-            if (!fresh->cameFrom())
-                fresh->setCameFrom(s->cameFrom());
-            services.nav.close(s);
-        }
-    services.nav.closeAndShow(fresh);
+    });
 }

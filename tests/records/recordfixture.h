@@ -41,7 +41,7 @@ inline fm::PlayerEntry &addPlayer(fm::AppState &s, const QString &name, int leve
 class Menu : public fm::ScreenFrame
 {
   public:
-    explicit Menu(fm::Services &sv) : ScreenFrame(sv, fm::FrameSpec{1, 31, QStringLiteral("メニュー")}) {}
+    explicit Menu(fm::Services &sv) : ScreenFrame(sv, fm::ScreenId::Main) {}
 };
 
 struct Shell : fm::test::TestShell {

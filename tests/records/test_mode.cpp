@@ -60,8 +60,7 @@ struct ModeShell : Shell {
 class FlaggedGame : public ScreenFrame
 {
   public:
-    FlaggedGame(Services &sv, int *closes)
-        : ScreenFrame(sv, FrameSpec{2, 38, QStringLiteral("ゲーム")}), closes(closes)
+    FlaggedGame(Services &sv, int *closes) : ScreenFrame(sv, ScreenId::Game1), closes(closes)
     {
         state.ScreenOpenFlags.Game1Open = true;
     }
@@ -182,22 +181,24 @@ TEST(Mode, ChallengeAndPracticeOpenTheirScreensWithTheRightMode)
     EXPECT_EQ(t.state.CurrentLevel, 6);
     EXPECT_EQ(t.state.CurrentKind, 2);
     ASSERT_NE(t.nav.current(), m);
-    EXPECT_EQ(t.nav.current()->screenNumber(), 12);
+    EXPECT_EQ(t.nav.current()->id(), ScreenId::Shutsudai);
     EXPECT_FALSE(m->isVisible());
 
     static_cast<ScreenFrame *>(t.nav.current())->BackClick();
     EXPECT_EQ(t.nav.current(), m);
     QTest::mouseClick(m->Lbl_Command[4], Qt::LeftButton);
     EXPECT_FALSE(t.state.ChallengeMode);
-    EXPECT_EQ(t.nav.current()->screenNumber(), 8);
+    EXPECT_EQ(t.nav.current()->id(), ScreenId::Renshuu);
 
-    const std::pair<QLabel *, int> others[] = {
-        {m->Lbl_Command[1], 5}, {m->Lbl_Command[2], 6}, {m->Lbl_Game1, 2}, {m->Lbl_Game2, 3}};
-    for (auto [label, number] : others) {
+    const std::pair<QLabel *, ScreenId> others[] = {{m->Lbl_Command[1], ScreenId::KIchiran},
+                                                    {m->Lbl_Command[2], ScreenId::KSeiseki1},
+                                                    {m->Lbl_Game1, ScreenId::Game1},
+                                                    {m->Lbl_Game2, ScreenId::Game2}};
+    for (auto [label, id] : others) {
         static_cast<ScreenFrame *>(t.nav.current())->BackClick();
         ASSERT_EQ(t.nav.current(), m);
         QTest::mouseClick(label, Qt::LeftButton);
-        EXPECT_EQ(t.nav.current()->screenNumber(), number);
+        EXPECT_EQ(t.nav.current()->id(), id);
         EXPECT_EQ(t.nav.current()->cameFrom(), m);
     }
 }
@@ -217,7 +218,7 @@ TEST(Mode, AtLevelThirteenTheChallengeIsInertButPracticeWorks)
     QTest::mouseMove(m->Lbl_Command[4], QPoint(4, 4));
     EXPECT_EQ(textColour(m->Lbl_Command[4]), colour::Red);
     QTest::mouseClick(m->Lbl_Command[4], Qt::LeftButton);
-    EXPECT_EQ(t.nav.current()->screenNumber(), 8);
+    EXPECT_EQ(t.nav.current()->id(), ScreenId::Renshuu);
 }
 
 TEST(Mode, ShownAgainItKeepsItsStarsAndClosesALeftOverGame)
@@ -229,7 +230,7 @@ TEST(Mode, ShownAgainItKeepsItsStarsAndClosesALeftOverGame)
     QTest::mouseClick(m->Lbl_Game1, Qt::LeftButton);
     Screen *game = t.nav.current();
     QPointer<Screen> gameAlive = game;
-    ASSERT_EQ(game->screenNumber(), 2);
+    ASSERT_EQ(game->id(), ScreenId::Game1);
     EXPECT_TRUE(t.state.ScreenOpenFlags.Game1Open);
 
     // The game raises its level and leaves without its close handling.

@@ -14,7 +14,7 @@ class SampleScreen : public ScreenFrame
 {
   public:
     explicit SampleScreen(Services &sv, int top = 30, QString backHint = QStringLiteral("まえにもどる"))
-        : ScreenFrame(sv, FrameSpec{5, 310, QStringLiteral("ためし"), top, backHint})
+        : ScreenFrame(sv, ScreenId::KIchiran, FrameLayout{top, backHint})
     {
     }
     int shows = 0, hides = 0, closes = 0;
@@ -131,11 +131,12 @@ TEST(ScreenFrame, MinimiseDoesNotCountAsANewShowing)
     EXPECT_EQ(s->hides, 0);
 }
 
-TEST(ScreenFrame, UnbuiltScreensOpenAsPlaceholdersThatGoBack)
+TEST(ScreenFrame, ScreensOpenByIdWithTheCataloguesNumbersAndNeverSilentlyAsPlaceholders)
 {
     TestShell t;
     auto *menu = t.nav.open<SampleScreen>();
-    Screen *p = t.nav.open(ScreenId::Player);
+    Screen *p = t.nav.open(ScreenId::Player); // the test shell's stand-in
+    EXPECT_EQ(p->id(), ScreenId::Player);
     EXPECT_EQ(p->screenNumber(), 7);
     EXPECT_EQ(p->helpContext(), 33);
     auto *frame = dynamic_cast<ScreenFrame *>(p);
@@ -150,6 +151,13 @@ TEST(ScreenFrame, UnbuiltScreensOpenAsPlaceholdersThatGoBack)
     });
     t.nav.open(ScreenId::Player);
     EXPECT_TRUE(built);
+
+    // A program's own registry knows only what its folders added.
+    ScreenRegistry bare;
+    EXPECT_EQ(bare.missing().size(), size_t(ScreenIdCount - 1)); // all but the menu
+    EXPECT_THROW(bare.create(ScreenId::Mode, t.services), std::logic_error);
+    bare.add(ScreenId::Mode, [](Services &sv) { return new SampleScreen(sv); });
+    EXPECT_EQ(bare.missing().size(), size_t(ScreenIdCount - 2));
 }
 
 TEST(ScreenFrame, FileErrorsInHandlersEndTheProgramWithTheirMessage)

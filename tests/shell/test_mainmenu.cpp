@@ -272,7 +272,7 @@ TEST(MainMenu, WithNoPlayerOnlyRegistrationOpens)
 
     s.click(7);
     EXPECT_NE(s.t.nav.current(), s.menu);
-    EXPECT_EQ(s.t.nav.current()->screenNumber(), 13);
+    EXPECT_EQ(s.t.nav.current()->id(), ScreenId::Touroku);
     EXPECT_FALSE(s.menu->isVisible());
 }
 
@@ -281,11 +281,11 @@ TEST(MainMenu, WithPlayersTheStudyButtonsOpenTheirScreens)
     Started s(1);
     EXPECT_EQ(s.menu->pointerTarget(), QPoint(330 + 24, 51)); // べんきょうをする
     s.click(5);
-    EXPECT_EQ(s.t.nav.current()->screenNumber(), 7);
+    EXPECT_EQ(s.t.nav.current()->id(), ScreenId::Player);
     s.t.nav.back();
     EXPECT_EQ(s.t.nav.current(), s.menu);
     s.click(6);
-    EXPECT_EQ(s.t.nav.current()->screenNumber(), 10);
+    EXPECT_EQ(s.t.nav.current()->id(), ScreenId::Seiseki1);
     s.t.nav.back();
     EXPECT_TRUE(s.t.dialogs.calls.empty());
 }

@@ -202,7 +202,7 @@ TEST(HintWindow, RegisteredWindowOpensModallyFromAScreensHintButton)
 {
     TestShell t;
     writeHints(t);
-    registerStudyWindows(t.screens);
+    registerStudyScreens(t.screens);
     auto *screen = t.nav.open(ScreenId::Touroku); // any framed screen with a hint button
     ASSERT_NE(screen, nullptr);
     auto *frame = dynamic_cast<ScreenFrame *>(screen);

@@ -32,7 +32,7 @@ void fillCatalogue(AppState &state)
 class FakeTest : public ScreenFrame
 {
   public:
-    explicit FakeTest(Services &sv) : ScreenFrame(sv, FrameSpec{12, 35, QStringLiteral("もんだい"), 27}) {}
+    explicit FakeTest(Services &sv) : ScreenFrame(sv, ScreenId::Shutsudai, FrameLayout{27}) {}
 };
 
 struct Picker {
@@ -42,7 +42,7 @@ struct Picker {
     Picker()
     {
         fillCatalogue(t.state);
-        registerStudyWindows(t.screens);
+        registerStudyScreens(t.screens);
         t.screens.add(ScreenId::Shutsudai, [](Services &sv) { return new FakeTest(sv); });
         mode = t.nav.open(ScreenId::Mode); // a placeholder stands in for the mode screen
         t.state.ChallengeMode = false;
@@ -56,7 +56,7 @@ TEST(PracticePicker, TwentyFourButtonsInTwoColumnsPerBox)
 {
     Picker p;
     ASSERT_NE(p.picker, nullptr);
-    EXPECT_EQ(p.picker->screenNumber(), 8);
+    EXPECT_EQ(p.picker->id(), ScreenId::Renshuu);
     EXPECT_EQ(p.picker->helpContext(), 10);
     EXPECT_EQ(p.t.state.HintContext, (HintCtx{8, 1, 1}));
     EXPECT_EQ(p.picker->GRP_Yomu->geometry(), QRect(40, 108, 265, 325));

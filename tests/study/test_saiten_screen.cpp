@@ -69,7 +69,7 @@ void writeFile(const QString &path, const QByteArray &bytes)
 class FakeTestScreen : public ScreenFrame
 {
   public:
-    explicit FakeTestScreen(Services &sv) : ScreenFrame(sv, FrameSpec{12, 35, QStringLiteral("もんだい"), 27})
+    explicit FakeTestScreen(Services &sv) : ScreenFrame(sv, ScreenId::Shutsudai, FrameLayout{27})
     {
         state.ScreenOpenFlags.TestOpen = true;
     }
@@ -90,7 +90,7 @@ class FakeTestScreen : public ScreenFrame
 class FakeModeScreen : public ScreenFrame
 {
   public:
-    explicit FakeModeScreen(Services &sv) : ScreenFrame(sv, FrameSpec{4, 34, QStringLiteral("モード")})
+    explicit FakeModeScreen(Services &sv) : ScreenFrame(sv, ScreenId::Mode)
     {
         levelAtCreation = state.currentEntry().Level;
         kindAtCreation = state.currentEntry().Kind;

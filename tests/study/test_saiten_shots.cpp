@@ -45,7 +45,7 @@ void save(QWidget *w, const QString &name)
 class Hidden : public ScreenFrame
 {
   public:
-    explicit Hidden(Services &sv) : ScreenFrame(sv, FrameSpec{12, 35, QStringLiteral("もんだい"), 27}) {}
+    explicit Hidden(Services &sv) : ScreenFrame(sv, ScreenId::Shutsudai, FrameLayout{27}) {}
 };
 
 } // namespace

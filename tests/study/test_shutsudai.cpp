@@ -506,7 +506,7 @@ TEST(TestReviewScreen, OnlyMissedQuestionsAndAWrongAnswerStays)
     ASSERT_NE(now, nullptr);
     int modes = 0;
     for (Screen *x : w.t.nav.screens())
-        modes += x->screenNumber() == 4;
+        modes += x->id() == ScreenId::Mode;
     EXPECT_EQ(modes, 1);
     // No music in the review.
     EXPECT_FALSE(musicDid(w, QStringLiteral("play")));

@@ -95,7 +95,7 @@ inline QByteArray targetWord(int k, int c)
 class TestModeScreen : public ScreenFrame
 {
   public:
-    explicit TestModeScreen(Services &sv) : ScreenFrame(sv, FrameSpec{4, 34, QStringLiteral("モード")}) {}
+    explicit TestModeScreen(Services &sv) : ScreenFrame(sv, ScreenId::Mode) {}
     int shows = 0, closes = 0;
     void FormShow() override { ++shows; }
     void FormClose() override { ++closes; }

@@ -33,6 +33,12 @@ TestShell::TestShell() : services{state, dialogs, sound, help, clock, random, di
     nav.setHost(host.get());
     nav.attach(services);
     nav.onQuit = [] {};
+    // Every screen of the catalogue opens as a stand-in until a test
+    // registers the real one (or its own fake).
+    for (int i = 0; i < ScreenIdCount; ++i) {
+        const auto id = ScreenId(i);
+        screens.add(id, [id](Services &sv) { return new PlaceholderScreen(sv, id); });
+    }
     host->show();
 }
 
