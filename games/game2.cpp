@@ -4,6 +4,7 @@
 #include "data/roster.h"
 #include "gkiroku.h"
 #include "shell/dialogs.h"
+#include "shell/endflow.h"
 #include "shell/look.h"
 #include "shell/media/mediafiles.h"
 #include "shell/navigator.h"
@@ -24,8 +25,6 @@ namespace fm
 namespace
 {
 
-constexpr int Game2ScreenNumber = 3;
-constexpr int Game2HelpContext = 39;
 constexpr int BarWidth = 150;
 
 const QString StartText = QStringLiteral("ゲームはじめ");
@@ -88,8 +87,7 @@ void MoleFieldView::mousePressEvent(QMouseEvent *event)
 }
 
 TF_Game2::TF_Game2(Services &sv)
-    : ScreenFrame(sv, FrameSpec{Game2ScreenNumber, Game2HelpContext, QStringLiteral("かんじもぐらたたき")}),
-      MP_MO_1(sv, QLatin1String(media::kMoleMusic), this), game(sv.random)
+    : ScreenFrame(sv, ScreenId::Game2), MP_MO_1(sv, QLatin1String(media::kMoleMusic), this), game(sv.random)
 {
     state.ScreenOpenFlags.Game2Open = true;
 
@@ -388,23 +386,14 @@ void TF_Game2::endOfGame()
         services.dialogs.information(this, QStringLiteral("ざんねん！ ふごうかくです"));
     }
 
-    // The board knows its game by the active screen.
+    // The board knows its game by the active screen; the fresh mode screen
+    // behind it shows the new stars.
     FormActivate();
-    TF_Game_Kiroku board(services, game.HitCount, this);
-    board.exec();
-    if (services.nav.quitRequested())
-        return;
-
-    Lbl_Seikai->setText(QStringLiteral(" "));
-    Lbl_Shutsudai_Seikai->setText(QStringLiteral(" "));
-    for (QLabel *bar : {Shap_Shutsudai, Shap_Shutsudai_sumi, Shap_Seikai, Shap_Seikai_Sumi})
-        bar->hide();
-    for (int i = 1; i <= 4; ++i)
-        if (HeaderButton *b = headerButton(i))
-            b->show();
-    for (int i = 1; i <= 3; ++i)
-        SentenceLabels[i]->hide();
-    Cancel();
+    const int16_t score = game.HitCount;
+    finishToFreshMode(services, this, nullptr, [this, score] {
+        TF_Game_Kiroku board(services, score, this);
+        board.exec();
+    });
 }
 
 void TF_Game2::stopEverything()

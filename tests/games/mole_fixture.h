@@ -32,7 +32,7 @@ inline QByteArray sj(const QString &text)
 class ModeStandIn : public ScreenFrame
 {
   public:
-    explicit ModeStandIn(Services &sv) : ScreenFrame(sv, FrameSpec{4, 34, QStringLiteral("モード")}) {}
+    explicit ModeStandIn(Services &sv) : ScreenFrame(sv, ScreenId::Mode) {}
 };
 
 struct MoleWorld {
@@ -56,6 +56,7 @@ struct MoleWorld {
         t.state.CurrentPlayer = int16_t(n);
         t.state.CurrentLevel = e.Level;
         t.state.Game2Level = e.Game2Level;
+        t.screens.add(ScreenId::Mode, [](Services &sv) { return new ModeStandIn(sv); });
         mode = t.nav.open<ModeStandIn>();
         screen = t.nav.open<TF_Game2>();
     }
@@ -166,7 +167,7 @@ struct MoleWorld {
     int count(const QString &entry) const { return int(t.sound.log.count(entry)); }
 
     TestShell t;
-    ModeStandIn *mode;
+    QPointer<ModeStandIn> mode;
     TF_Game2 *screen;
     std::vector<std::pair<int, int>> boards; // game and new score of every board opened
     int pressedHits = 0;
