@@ -4,6 +4,7 @@
 #include "data/roster.h"
 #include "shell/media/mediafiles.h"
 #include "shell/navigator.h"
+#include "shell/pictures.h"
 #include <QEvent>
 #include <QFile>
 #include <QMouseEvent>
@@ -24,7 +25,8 @@ records::StarPictures loadStars(Services &sv, QWidget *parent)
     const QString name = QLatin1String(media::kStars);
     QImage stars;
     sv.guard(parent, [&] {
-        if (!stars.load(sv.file(name)) || stars.width() < 2 * records::StarPictureSize ||
+        stars = sv.pictures.bitmap(name);
+        if (stars.isNull() || stars.width() < 2 * records::StarPictureSize ||
             stars.height() < records::StarPictureSize)
             throw FileError(name, QStringLiteral("missing or not a picture of two 34 x 34 stars"));
     });

@@ -3,9 +3,11 @@
 #include "data/roster.h"
 #include "layout.h"
 #include "shell/dialogs.h"
+#include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/media/mediafiles.h"
 #include "shell/navigator.h"
+#include "shell/pictures.h"
 #include <QImage>
 
 namespace fm
@@ -15,9 +17,8 @@ namespace
 {
 
 // The normal look of a two-state glyph (left half), white see-through.
-QIcon glyph(const QString &path)
+QIcon glyph(const QImage &strip)
 {
-    QImage strip(path);
     if (strip.isNull())
         return {};
     QImage normal = strip.copy(QRect(QPoint(0, 0), media::kGlyphCell)).convertToFormat(QImage::Format_ARGB32);
@@ -26,15 +27,6 @@ QIcon glyph(const QString &path)
             if ((normal.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF)
                 normal.setPixel(x, y, 0);
     return QIcon(QPixmap::fromImage(normal));
-}
-
-QPushButton *makeButton(QWidget *parent, const QString &text, const QRect &geometry, const QCursor &pointer)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setGeometry(geometry);
-    b->setCursor(pointer);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
 }
 
 } // namespace
@@ -51,23 +43,20 @@ TF_Touroku::TF_Touroku(Services &sv) : ScreenFrame(sv, ScreenId::Touroku, FrameL
     lbl_Name = makeLabel(this, QString(), 460, 104, pixelFont(27, true, Gothic), colour::White);
     lbl_Name->resize(0, 27);
 
-    for (int i = 1; i <= records::KanaKeyCount; ++i) {
-        auto *b = makeButton(this, records::kanaKeyCaption(i), records::kanaKeyRect(i), sv.shell.HandPointer);
-        // Larger than the screen's 12 px text: these are what a young child reads and aims at.
-        b->setFont(pixelFont(16));
-        connect(b, &QPushButton::clicked, this, [this, i] { Btn_MojiClick(i); });
-        keys_[i] = b;
-    }
+    // Larger than the screen's 12 px text: these are what a young child reads and aims at.
+    keys_ = new KanaKeypad(this, records::KanaKeyCount, records::kanaKeyCaption, records::kanaKeyRect,
+                           sv.shell.HandPointer, pixelFont(16));
+    connect(keys_, &KanaKeypad::pressed, this, &TF_Touroku::Btn_MojiClick);
 
     btn_clear =
-        makeButton(this, QStringLiteral("１もじけす"), QRect(512, 340, 113, 37), sv.shell.HandPointer);
-    btn_clear->setIcon(glyph(sv.file(QLatin1String(media::kGlyphClear))));
+        makePushButton(this, QStringLiteral("１もじけす"), QRect(512, 340, 113, 37), sv.shell.HandPointer);
+    btn_clear->setIcon(glyph(sv.pictures.bitmap(QLatin1String(media::kGlyphClear))));
     btn_clear->hide();
     connect(btn_clear, &QPushButton::clicked, this, &TF_Touroku::btn_clearClick);
 
     btn_Touroku =
-        makeButton(this, QStringLiteral("とうろくする"), QRect(512, 396, 113, 37), sv.shell.HandPointer);
-    btn_Touroku->setIcon(glyph(sv.file(QLatin1String(media::kGlyphOk))));
+        makePushButton(this, QStringLiteral("とうろくする"), QRect(512, 396, 113, 37), sv.shell.HandPointer);
+    btn_Touroku->setIcon(glyph(sv.pictures.bitmap(QLatin1String(media::kGlyphOk))));
     connect(btn_Touroku, &QPushButton::clicked, this, &TF_Touroku::btn_TourokuClick);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 // Registration: a child types its name on kana keys and joins the roster.
+#include "shell/kit.h"
 #include "shell/screen.h"
 #include <QLabel>
 #include <QPushButton>
@@ -18,7 +19,7 @@ class TF_Touroku : public ScreenFrame
     QLabel *lbl_Name;
     QPushButton *btn_clear;
     QPushButton *btn_Touroku;
-    QPushButton *key(int i) const { return keys_[i]; } // 1..80
+    QPushButton *key(int i) const { return keys_->key(i); } // 1..80
     int kanaCount() const { return count_; }
 
     void Btn_MojiClick(int key);
@@ -27,7 +28,7 @@ class TF_Touroku : public ScreenFrame
     void BackClick() override;
 
   private:
-    std::array<QPushButton *, 81> keys_{};
+    KanaKeypad *keys_ = nullptr;
     int count_ = 0;
 };
 

@@ -46,10 +46,12 @@ bool FudemaruApplication::notify(QObject *receiver, QEvent *event)
 }
 
 Program::Program(const QString &programDir)
-    : services_{state_, dialogs_, sound_, help_, clock_, random_, display_, shell_, nav_, registry_}
+    : services_{state_,   dialogs_, sound_, help_,     clock_,   random_,
+                display_, shell_,   nav_,   registry_, pictures_}
 {
     state_.ProgramDir = programDirWithSeparator(programDir);
     state_.SettingsPath = defaultSettingsPath();
+    pictures_.setDirectory(state_.ProgramDir);
     host_ = std::make_unique<HostWindow>();
     nav_.setHost(host_.get());
     nav_.attach(services_);

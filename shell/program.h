@@ -6,6 +6,7 @@
 #include "helpwindow.h"
 #include "mainform.h"
 #include "navigator.h"
+#include "pictures.h"
 #include "random.h"
 #include "realsound.h"
 #include "services.h"
@@ -60,6 +61,7 @@ class Program
     DesktopDisplayModes display_;
     ShellShared shell_;
     ScreenRegistry registry_;
+    DirectoryPictures pictures_{QString()};
     Navigator nav_;
     std::unique_ptr<HostWindow> host_;
     Services services_;

@@ -23,6 +23,7 @@ class Random;
 class DisplayModeService;
 class Navigator;
 class ScreenRegistry;
+class Pictures;
 
 // The shell's part of the shared state: what the main screen sets up at
 // start-up and every other screen reads.
@@ -51,6 +52,7 @@ struct Services {
     ShellShared &shell;
     Navigator &nav;
     ScreenRegistry &screens;
+    Pictures &pictures;
 
     // A file of the program directory.
     QString file(const QString &name) const;

@@ -2,6 +2,7 @@
 #include "shell/look.h"
 #include "shell/media/wmfpicture.h"
 #include "shell/navigator.h"
+#include "shell/pictures.h"
 #include "shell/services.h"
 #include <QGroupBox>
 #include <QLabel>
@@ -114,7 +115,7 @@ void TF_Level_Up::FormCreate()
 
     if (!content_.picture.isEmpty()) {
         fm::media::WmfError error;
-        const auto picture = fm::media::WmfPicture::load(services.file(content_.picture), &error);
+        const auto picture = services.pictures.metafile(content_.picture, &error);
         if (!picture) {
             failed_ = true;
             services.fail(fm::FileError(content_.picture, error.reason), parentWidget());

@@ -1,6 +1,8 @@
 #include "panels.h"
 #include "data/cp932.h"
+#include "shell/kit.h"
 #include "shell/look.h"
+#include "shell/pictures.h"
 #include "shell/services.h"
 #include <QPainter>
 
@@ -61,12 +63,13 @@ QPushButton *AnswerPanels::makeButton(QWidget *parent, const QRect &place, int t
 
 void AnswerPanels::buildReading(double scale)
 {
+    auto *keys = new KanaKeypad(
+        Grp_Kanji, KanaKeyCount, [](int i) { return cp932::toUnicode(kanaKey(i)); },
+        [scale](int i) { return panelButtonRect(PanelButton::Kana, i, scale); }, services_.shell.HandPointer);
+    connect(keys, &KanaKeypad::pressed, this, &AnswerPanels::Btn_MojiClick);
     for (int i = 1; i <= KanaKeyCount; ++i) {
-        QPushButton *b = makeButton(Grp_Kanji, panelButtonRect(PanelButton::Kana, i, scale), i);
-        b->setText(cp932::toUnicode(kanaKey(i)));
-        b->hide();
-        connect(b, &QPushButton::clicked, this, [this, i] { Btn_MojiClick(i); });
-        Btn_Moji[i] = b;
+        Btn_Moji[i] = keys->key(i);
+        Btn_Moji[i]->hide();
     }
     growToFit(Grp_Kanji, panelButtonRect(PanelButton::Kana, KanaKeyCount, scale));
 }
@@ -83,7 +86,7 @@ void AnswerPanels::buildWriting(double scale)
         QPalette p = b->palette();
         p.setColor(QPalette::ButtonText, colour::Black);
         b->setPalette(p);
-        const QImage picture(services_.file(radicalGroupPicture(g)));
+        const QImage picture = services_.pictures.bitmap(radicalGroupPicture(g));
         if (!picture.isNull()) {
             // A missing picture leaves the caption alone; the group still works.
             b->setIcon(QPixmap::fromImage(picture));
@@ -106,7 +109,7 @@ void AnswerPanels::buildWriting(double scale)
     connect(Btn_Gakunen_all, &QPushButton::clicked, this, [this] { Btn_Gakunen_allClick(); });
     growToFit(Grp_Kakusuu, panelButtonRect(PanelButton::WholeRange, 1, scale));
 
-    PartsStrip = QImage(services_.file(QStringLiteral("BuhinX.bmp")));
+    PartsStrip = services_.pictures.bitmap(QStringLiteral("BuhinX.bmp"));
     for (int j = 1; j <= PartButtonCount; ++j) {
         QPushButton *b = makeButton(Grp_Buhin, panelButtonRect(PanelButton::Part, j, scale), j);
         b->setIconSize(b->size() - QSize(4, 4));

@@ -6,29 +6,13 @@
 #include "shell/clock.h"
 #include "shell/dialogs.h"
 #include "shell/endflow.h"
+#include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/navigator.h"
 #include "shell/random.h"
 #include <QFile>
 
 using namespace fm;
-
-namespace
-{
-
-QPushButton *makePushButton(QWidget *parent, const QString &text, const QRect &place, const QString &hint,
-                            const QCursor &pointer)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setGeometry(place);
-    if (!hint.isEmpty())
-        b->setToolTip(hint);
-    b->setCursor(pointer);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
-}
-
-} // namespace
 
 TF_Shutsudai::TF_Shutsudai(Services &sv)
     : ScreenFrame(sv, ScreenId::Shutsudai, FrameLayout{27}), MP_Shu_1(sv, QStringLiteral("Mondai.mid"), this),
@@ -45,13 +29,13 @@ TF_Shutsudai::TF_Shutsudai(Services &sv)
 
     Lbl_Nokori_Time = makeLabel(this, QString(), 408, 0, pixelFont(19, true, Gothic), colour::Red, 220, 24);
 
-    Btn_Cancel = makePushButton(this, QStringLiteral("まえのがめん"), QRect(488, 32, 145, 33),
-                                QStringLiteral("まえのがめんにもどる"), hand);
-    Btn_Prev = makePushButton(this, QStringLiteral("まえのもんだい"), QRect(488, 64, 145, 33),
-                              QStringLiteral("まえのもんだいにもどる"), hand);
-    Btn_Next = makePushButton(this, QStringLiteral("はじめ"), QRect(488, 96, 145, 33), QString(), hand);
-    Btn_awase = makePushButton(this, QStringLiteral("こたえあわせ"), QRect(488, 96, 145, 33),
-                               QStringLiteral("こたえあわせをする"), hand);
+    Btn_Cancel = makePushButton(this, QStringLiteral("まえのがめん"), QRect(488, 32, 145, 33), hand,
+                                QStringLiteral("まえのがめんにもどる"));
+    Btn_Prev = makePushButton(this, QStringLiteral("まえのもんだい"), QRect(488, 64, 145, 33), hand,
+                              QStringLiteral("まえのもんだいにもどる"));
+    Btn_Next = makePushButton(this, QStringLiteral("はじめ"), QRect(488, 96, 145, 33), hand);
+    Btn_awase = makePushButton(this, QStringLiteral("こたえあわせ"), QRect(488, 96, 145, 33), hand,
+                               QStringLiteral("こたえあわせをする"));
     Btn_awase->hide();
 
     Grp_Mondai = makeGroupBox(this, QStringLiteral("もんだい"), QRect(16, 72, 465, 49));
@@ -64,7 +48,7 @@ TF_Shutsudai::TF_Shutsudai(Services &sv)
     panels = new AnswerPanels(sv, this, kind_, Lbl_Title, Btn_Cancel);
 
     // Above the title line, so that it takes the clicks where the two overlap.
-    Btn_Debug = makePushButton(this, QStringLiteral("Debug"), QRect(8, -8, 97, 33), QString(), hand);
+    Btn_Debug = makePushButton(this, QStringLiteral("Debug"), QRect(8, -8, 97, 33), hand);
     Btn_Debug->hide();
     Btn_Debug->raise();
 

@@ -45,6 +45,9 @@ QHash<QString, KanjidicEntry> loadKanjidic(const QString &path)
                 e.grade = w.mid(1).toInt();
             else if (w.size() > 1 && w[0] == 'S' && w[1].isDigit() && e.strokes == 0)
                 e.strokes = w.mid(1).toInt();
+            else if (w.size() > 1 && (w[0] == 'B' || w[0] == 'C') && w[1].isDigit() &&
+                     (w[0] == 'C' || e.radical == 0))
+                e.radical = w.mid(1).toInt(); // C, where given, overrides Nelson's B
             else if (!names && isKana(w[0])) {
                 QString r = hiragana(w);
                 while (r.startsWith('-'))

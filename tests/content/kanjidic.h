@@ -7,6 +7,7 @@
 struct KanjidicEntry {
     int grade = 0;          // G field, 0 when none
     int strokes = 0;        // the first S field
+    int radical = 0;        // the classical radical a teacher names (C field, else B), 1..214
     QSet<QString> readings; // in hiragana, okurigana and name readings left out
 };
 

@@ -161,4 +161,20 @@ double ScriptedRandom::real()
     return fallback_.real();
 }
 
+QImage FakePictures::bitmap(const QString &name) const
+{
+    asked << name;
+    if (auto it = bitmaps.find(name); it != bitmaps.end())
+        return *it;
+    return files_.bitmap(name);
+}
+
+std::optional<media::WmfPicture> FakePictures::metafile(const QString &name, media::WmfError *error) const
+{
+    asked << name;
+    if (auto it = metafiles.find(name); it != metafiles.end())
+        return media::WmfPicture::fromData(*it, name, error);
+    return files_.metafile(name, error);
+}
+
 } // namespace fm::test

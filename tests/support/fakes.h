@@ -6,8 +6,10 @@
 #include "shell/displaymodes.h"
 #include "shell/helpviewer.h"
 #include "shell/instancelock.h"
+#include "shell/pictures.h"
 #include "shell/random.h"
 #include "shell/sound.h"
+#include <QMap>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -143,6 +145,24 @@ class FakeLock final : public InstanceLock
         return true;
     }
     void release() override { released = true; }
+};
+
+// Pictures a test made itself, by file name; any other name is read from
+// the directory (the test's temporary program directory).
+class FakePictures final : public Pictures
+{
+  public:
+    QMap<QString, QImage> bitmaps;
+    QMap<QString, QByteArray> metafiles; // WMF bytes
+    mutable QStringList asked;           // every name asked for, in order
+
+    void setDirectory(const QString &directory) { files_.setDirectory(directory); }
+    QImage bitmap(const QString &name) const override;
+    std::optional<media::WmfPicture> metafile(const QString &name,
+                                              media::WmfError *error = nullptr) const override;
+
+  private:
+    DirectoryPictures files_{QString()};
 };
 
 class FakeClock final : public Clock

@@ -23,11 +23,13 @@ QApplication &app()
     return *instance;
 }
 
-TestShell::TestShell() : services{state, dialogs, sound, help, clock, random, display, shell, nav, screens}
+TestShell::TestShell()
+    : services{state, dialogs, sound, help, clock, random, display, shell, nav, screens, pictures}
 {
     app();
     state.ProgramDir = QDir(dir.path()).absolutePath() + QLatin1Char('/');
     state.SettingsPath = state.ProgramDir + QStringLiteral("Fudemaru.ini");
+    pictures.setDirectory(state.ProgramDir);
     shell.movePointer = [this](QPoint p) { pointerMoves.push_back(p); };
     host = std::make_unique<HostWindow>();
     nav.setHost(host.get());

@@ -40,7 +40,8 @@ struct TestShell {
     FakeDisplayModes display;
     ShellShared shell;
     ScreenRegistry screens;
-    Navigator nav; // before the host: screens report to it when they go
+    FakePictures pictures; // generated pictures, else the temporary directory's files
+    Navigator nav;         // before the host: screens report to it when they go
     std::unique_ptr<HostWindow> host;
     Services services;
     std::vector<QPoint> pointerMoves; // global positions asked for

@@ -130,7 +130,7 @@ int main(int argc, char **argv)
     const QString outDir = args[2];
 
     QStringList problems;
-    const Sources s = readAll(contentDir, problems);
+    Sources s = readAll(contentDir, problems);
     if (!problems.isEmpty()) {
         for (const QString &line : problems)
             std::fprintf(stderr, "%s/%s\n", qPrintable(contentDir), qPrintable(line));
@@ -142,6 +142,7 @@ int main(int argc, char **argv)
         return 1;
     }
 
+    s.cellCount = assignCells(s.parts);
     QDir().mkpath(outDir);
     QByteArray sentences, index;
     questionFiles(s, sentences, index);

@@ -1,0 +1,86 @@
+#pragma once
+// Small controls every screen builds from: push buttons, labels that light
+// up under the pointer, the on-screen kana keys, see-through glyphs, and the
+// guard that keeps a double click from acting twice.
+#include "look.h"
+#include <QCursor>
+#include <QPushButton>
+#include <QRect>
+#include <QString>
+#include <array>
+#include <functional>
+#include <optional>
+
+class QPainter;
+
+namespace fm
+{
+
+class Clock;
+
+// A push button at design coordinates with the hand pointer; it never takes
+// the keyboard focus (the program is driven by the mouse alone).
+QPushButton *makePushButton(QWidget *parent, const QString &text, const QRect &place, const QCursor &pointer,
+                            const QString &hint = QString());
+
+// A clickable label: red while the pointer is over it, white otherwise, with
+// the hand pointer. clicked(tag) on release inside.
+class HoverLabel : public ClickLabel
+{
+    Q_OBJECT
+  public:
+    HoverLabel(QWidget *parent, const QString &text, int tag, const QCursor &pointer);
+
+  protected:
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+};
+
+// Keys 1..count of an on-screen kana keyboard: each key's caption and place
+// come from the screen's own table; pressed(i) on every press (a child may
+// type the same kana twice in a row).
+class KanaKeypad : public QObject
+{
+    Q_OBJECT
+  public:
+    static constexpr int MaxKeys = 80;
+    KanaKeypad(QWidget *parent, int count, const std::function<QString(int)> &caption,
+               const std::function<QRect(int)> &place, const QCursor &pointer,
+               const std::optional<QFont> &font = std::nullopt); // none: the parent's font
+    int count() const { return count_; }
+    QPushButton *key(int i) const { return i >= 1 && i <= count_ ? keys_[size_t(i)] : nullptr; }
+
+  signals:
+    void pressed(int key);
+
+  private:
+    int count_;
+    std::array<QPushButton *, MaxKeys + 1> keys_{};
+};
+
+// Draws a glyph in its colour, centred in cell, leaving the ground as it was
+// (no background box): for kanji flying over a picture.
+void drawGlyphSeeThrough(QPainter &p, const QRect &cell, const QString &glyph, const QFont &font,
+                         const QColor &colour);
+
+// The second press of a double click must not act again on a button that
+// moves on (next question, start, end): a press within PressGuard::Window of
+// the last accepted one is ignored. Time comes from the program's clock so
+// tests drive it.
+class PressGuard
+{
+  public:
+    static constexpr double WindowMs = 400;
+    explicit PressGuard(const Clock &clock) : clock_(clock) {}
+    // True when this press is to be acted on (and starts a new window).
+    bool accept();
+
+  private:
+    const Clock &clock_;
+    double last_ = -1e9; // days
+};
+
+// Connects button's clicks to action through a PressGuard of its own.
+void onGuardedClick(QPushButton *button, const Clock &clock, const std::function<void()> &action);
+
+} // namespace fm
