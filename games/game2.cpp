@@ -5,13 +5,13 @@
 #include "gkiroku.h"
 #include "shell/dialogs.h"
 #include "shell/endflow.h"
+#include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/media/mediafiles.h"
 #include "shell/navigator.h"
+#include "shell/pictures.h"
 #include "shell/random.h"
 #include "shell/sound.h"
-#include <QAbstractButton>
-#include <QEvent>
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -30,23 +30,18 @@ constexpr int BarWidth = 150;
 const QString StartText = QStringLiteral("ゲームはじめ");
 const QString EndText = QStringLiteral("ゲームおわり");
 
-// The second press of a double click on the start button would end the game
-// it has just started: the button lets go of that press, so its release is
-// no click.
-class SingleClicks : public QObject
+// The normal look of a two-state button glyph (its left half), white see-through.
+QIcon glyphIcon(const QImage &strip)
 {
-  public:
-    using QObject::QObject;
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::MouseButtonDblClick) {
-            if (auto *button = qobject_cast<QAbstractButton *>(watched))
-                button->setDown(false);
-            return true;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
+    if (strip.isNull())
+        return {};
+    QImage normal = strip.copy(QRect(QPoint(0, 0), media::kGlyphCell)).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < normal.height(); ++y)
+        for (int x = 0; x < normal.width(); ++x)
+            if ((normal.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF)
+                normal.setPixel(x, y, 0);
+    return QIcon(QPixmap::fromImage(normal));
+}
 
 QLabel *makeBar(QWidget *parent, const QRect &place, const QColor &colour)
 {
@@ -134,13 +129,14 @@ TF_Game2::TF_Game2(Services &sv)
     Shap_Seikai_Sumi = makeBar(GroupBox1, QRect(16, 160, 0, 25), colour::Red);
     Lbl_Seikai = makeLabel(GroupBox1, QString(), 72, 192, pixelFont(21, true), colour::Yellow, 100, 24);
 
-    Btn_Start = new QPushButton(StartText, this);
-    Btn_Start->setGeometry(431, 400, 186, 47);
+    Btn_Start = makePushButton(this, StartText, QRect(431, 400, 186, 47), sv.shell.HandPointer);
     Btn_Start->setFont(pixelFont(19, true));
-    Btn_Start->setCursor(sv.shell.HandPointer);
-    Btn_Start->setFocusPolicy(Qt::NoFocus);
-    Btn_Start->installEventFilter(new SingleClicks(Btn_Start));
-    connect(Btn_Start, &QPushButton::clicked, this, [this] {
+    startIcon_ = glyphIcon(sv.pictures.bitmap(QLatin1String(media::kGlyphStart)));
+    endIcon_ = glyphIcon(sv.pictures.bitmap(QLatin1String(media::kGlyphBack)));
+    Btn_Start->setIcon(startIcon_);
+    Btn_Start->setIconSize(QSize(24, 24));
+    // A double click must not end the game its first press started.
+    onGuardedClick(Btn_Start, sv.clock, [this] {
         if (running_)
             Cancel();
         else if (!leaving_)
@@ -172,13 +168,10 @@ TF_Game2::~TF_Game2()
 void TF_Game2::loadPictures()
 {
     const auto load = [this](const char *name) {
-        QImage loaded;
-        services.guard(this, [&] {
-            const QString file = QLatin1String(name);
-            if (!loaded.load(services.file(file)))
-                throw FileError(file, QStringLiteral("missing or not a picture"));
-        });
+        const QString file = QLatin1String(name);
+        QImage loaded = services.pictures.bitmap(file);
         if (loaded.isNull()) {
+            services.guard(this, [&] { throw FileError(file, QStringLiteral("missing or not a picture")); });
             // The program is ending: a plain navy cell keeps the screen whole meanwhile.
             loaded = QImage(mole::PictureSize, mole::PictureSize, QImage::Format_RGB32);
             loaded.fill(colour::Navy);
@@ -248,6 +241,7 @@ void TF_Game2::Btn_StartClick()
         bar->show();
     }
     Btn_Start->setText(EndText);
+    Btn_Start->setIcon(endIcon_);
     running_ = true;
 
     MP_MO_1.start();

@@ -7,6 +7,7 @@
 #include "molegame.h"
 #include "shell/music.h"
 #include "shell/screen.h"
+#include <QIcon>
 #include <QImage>
 #include <QTimer>
 #include <array>
@@ -94,6 +95,8 @@ class TF_Game2 : public ScreenFrame
     void stopEverything();
     void setBarWidth(QLabel *bar, int count);
 
+    QIcon startIcon_;
+    QIcon endIcon_;
     QImage holePicture_;
     QImage hitPicture_;
     std::unique_ptr<mole::MoleField> field_;

@@ -110,7 +110,13 @@ struct MoleWorld {
         loadQuestionIndex(t.state.Bank, t.state.ProgramDir);
     }
 
-    void start() { QTest::mouseClick(screen->Btn_Start, Qt::LeftButton); }
+    // A click on "ゲームはじめ" / "ゲームおわり", a second after anything before it.
+    void clickStart()
+    {
+        t.clock.advanceSeconds(1);
+        QTest::mouseClick(screen->Btn_Start, Qt::LeftButton);
+    }
+    void start() { clickStart(); }
 
     // Presses the middle of hole (c, r), low enough to meet a mole in any phase.
     void press(int c, int r)

@@ -106,7 +106,7 @@ TEST(MoleScreen, AbandonedGamesRecordNothing)
                     if (s->game.isTarget(s->game.hole(c, r)))
                         w.press(c, r);
         }
-        QTest::mouseClick(s->Btn_Start, Qt::LeftButton);
+        w.clickStart();
         w.t.processDeletes();
         EXPECT_TRUE(s.isNull());
         EXPECT_EQ(w.t.nav.current(), w.mode);
@@ -143,7 +143,7 @@ TEST(MoleScreen, SpeedAndPressesOutsideAGame)
     QTest::mouseDClick(s->window()->windowHandle(), Qt::LeftButton, {}, onButton);
     EXPECT_TRUE(s->running());
     EXPECT_EQ(s->Timer1.interval(), 500);
-    QTest::mouseClick(s->Btn_Start, Qt::LeftButton, {}, QPoint(), 600);
+    w.clickStart();
     w.t.processDeletes();
     EXPECT_EQ(w.t.nav.current(), w.mode);
 
@@ -180,4 +180,14 @@ TEST(MoleScreen, FailingSoundDevicesAreReportedOnceAndTheGameGoesOn)
         again->Img1MouseDown(40, 62); // no player, no crash, no message
         EXPECT_EQ(w.t.dialogs.calls.size(), 1u);
     }
+}
+
+TEST(MoleScreen, AMissingPictureEndsTheProgramNamingIt)
+{
+    MoleWorld w;
+    QFile::remove(w.t.file(QStringLiteral("Mogura.bmp")));
+    auto *again = w.t.nav.open<TF_Game2>();
+    EXPECT_EQ(w.t.dialogs.texts(), QStringList{QStringLiteral("Mogura.bmpでエラーがおこりました。 ")});
+    EXPECT_TRUE(w.t.nav.quitRequested());
+    EXPECT_FALSE(again->field().picture().isNull()) << "the screen stays whole until the program ends";
 }
