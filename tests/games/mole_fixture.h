@@ -63,9 +63,10 @@ struct MoleWorld {
 
     bool copyProgramFiles()
     {
-        const QStringList names = {QStringLiteral("Mogura.bmp"),  QStringLiteral("Atari.bmp"),
-                                   QStringLiteral("Kanji1.dat"),  QStringLiteral("Bushu1.dat"),
-                                   QStringLiteral("Mondai1.dat"), QStringLiteral("Mondai2.dat")};
+        const QStringList names = {QStringLiteral("Mogura.bmp"),     QStringLiteral("Atari.bmp"),
+                                   QStringLiteral("Kanji1.dat"),     QStringLiteral("Bushu1.dat"),
+                                   QStringLiteral("Mondai1.dat"),    QStringLiteral("Mondai2.dat"),
+                                   QStringLiteral("GlyphStart.bmp"), QStringLiteral("GlyphBack.bmp")};
         for (const QString &name : names)
             if (!QFile::copy(QStringLiteral(FUDEMARU_BIN_DIR "/") + name, t.file(name)))
                 return false;
