@@ -125,9 +125,26 @@ const QImage &MoleField::stretched(const QImage &source, QSize size, QHash<quint
     return *it;
 }
 
-const QImage &MoleField::glyphCell(int kanji, QSize size)
+const MoleField::Stamp &MoleField::stamp(int kanji, QSize size)
 {
-    return stretched(glyphPicture(kanji), size, stretched_, cacheKey(GlyphIdBase + quint64(kanji), size));
+    const quint64 key = cacheKey(GlyphIdBase + quint64(kanji), size);
+    auto it = stamps_.find(key);
+    if (it != stamps_.end())
+        return *it;
+    // The band rule split in two, once per glyph: each pixel of the band
+    // becomes (hole & keep) | put, which is (hole | mask) & glyph.
+    const QImage glyph = stretchNearest(glyphPicture(kanji), size);
+    Stamp st{QImage(size, QImage::Format_RGB32), QImage(size, QImage::Format_RGB32)};
+    for (int y = 0; y < size.height(); ++y) {
+        const auto *g = reinterpret_cast<const QRgb *>(glyph.constScanLine(y));
+        auto *keep = reinterpret_cast<QRgb *>(st.keep.scanLine(y));
+        auto *put = reinterpret_cast<QRgb *>(st.put.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            keep[x] = g[x] & 0xffffff;
+            put[x] = moleBandPixel(0, g[x]);
+        }
+    }
+    return *stamps_.insert(key, st);
 }
 
 void MoleField::copyInto(const QImage &cell, const QRect &to)
@@ -142,13 +159,14 @@ void MoleField::overlayMole(int c, int r, int kanji, int phase)
 {
     const QRect cell = deviceCell(c, r);
     const QRect band = deviceBand(c, r, phase);
-    const QImage &glyph = glyphCell(kanji, cell.size());
+    const Stamp &st = stamp(kanji, cell.size());
     // The glyph's top rows go on the band: the mole rises out of the hole's bottom.
     for (int y = 0; y < band.height(); ++y) {
         auto *to = reinterpret_cast<QRgb *>(field_.scanLine(band.top() + y)) + band.left();
-        const auto *g = reinterpret_cast<const QRgb *>(glyph.constScanLine(y));
+        const auto *keep = reinterpret_cast<const QRgb *>(st.keep.constScanLine(y));
+        const auto *put = reinterpret_cast<const QRgb *>(st.put.constScanLine(y));
         for (int x = 0; x < band.width(); ++x)
-            to[x] = moleBandPixel(to[x], g[x]);
+            to[x] = (to[x] & keep[x]) | put[x];
     }
 }
 
@@ -156,7 +174,7 @@ void MoleField::prepare(const std::array<int16_t, BlockSize> &block)
 {
     const QSize size = deviceCell(1, 1).size();
     for (int16_t kanji : block)
-        glyphCell(kanji, size);
+        stamp(kanji, size);
 }
 
 void MoleField::fillGaps()

@@ -57,7 +57,11 @@ class MoleField
 
   private:
     const QImage &stretched(const QImage &source, QSize size, QHash<quint64, QImage> &cache, quint64 key);
-    const QImage &glyphCell(int kanji, QSize size);
+    struct Stamp {
+        QImage keep; // the glyph's colour bits
+        QImage put;  // what the band rule adds over them
+    };
+    const Stamp &stamp(int kanji, QSize size);
     void fillGaps();
     void copyInto(const QImage &cell, const QRect &to);
     void overlayMole(int c, int r, int kanji, int phase);
@@ -71,7 +75,8 @@ class MoleField
     QImage field_;
     bool outlined_ = false; // clear() drew the outline: the next draw fills everything
     QHash<int, QImage> glyphs_;
-    QHash<quint64, QImage> stretched_; // hole and hit at a cell's device size, glyphs too
+    QHash<quint64, QImage> stretched_; // hole and hit at a cell's device size
+    QHash<quint64, Stamp> stamps_;     // glyphs at a cell's device size
 };
 
 } // namespace fm::mole
