@@ -153,7 +153,8 @@ TF_Game2::TF_Game2(Services &sv)
 
     services.random.randomize(services.clock);
     loadPictures();
-    prepareSounds();
+    if (!services.nav.quitRequested()) // a picture is missing: the program is ending
+        prepareSounds();
     makeField();
     // Before the first game the holes stand empty.
     field_->draw(game);

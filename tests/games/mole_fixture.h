@@ -37,25 +37,24 @@ class ModeStandIn : public ScreenFrame
 
 struct MoleWorld {
     // With programFiles the pictures, kanji and sentences the build made are
-    // used (when it has made them) instead of the small ones.
+    // used (when it has made them) instead of small generated ones.
     explicit MoleWorld(int game2Level = 2, int level = 5, bool programFiles = false)
     {
         t.shell.MidiDeviceCount = 1;
         if (!programFiles || !copyProgramFiles()) {
-            writePicture(QStringLiteral("Mogura.bmp"), QColor(120, 70, 20));
-            writePicture(QStringLiteral("Atari.bmp"), Qt::red);
+            t.pictures.bitmaps[QStringLiteral("Mogura.bmp")] = picture(QColor(120, 70, 20));
+            t.pictures.bitmaps[QStringLiteral("Atari.bmp")] = picture(Qt::red);
             writeQuestions();
-            const QString glyphs = QStringLiteral("一右雨円王音下火花貝学気九休玉金空月犬見");
             for (int k = 1; k <= 240; ++k)
-                t.state.Cat.KanjiTable[size_t(k)].Glyph = sj(glyphs.mid((k - 1) % 20, 1));
+                t.state.Cat.KanjiTable[size_t(k)].Glyph =
+                    sj(QStringLiteral("一右雨円王音下火花貝").mid(k % 10, 1));
         }
         const int n = addPlayer(t.state.Players, sj(QStringLiteral("はなこ")));
-        PlayerEntry &e = t.state.Players.PlayerTable[n];
-        e.Level = int16_t(level);
-        e.Game2Level = int16_t(game2Level);
+        t.state.Players.PlayerTable[n].Level = int16_t(level);
+        t.state.Players.PlayerTable[n].Game2Level = int16_t(game2Level);
         t.state.CurrentPlayer = int16_t(n);
-        t.state.CurrentLevel = e.Level;
-        t.state.Game2Level = e.Game2Level;
+        t.state.CurrentLevel = int16_t(level);
+        t.state.Game2Level = int16_t(game2Level);
         t.screens.add(ScreenId::Mode, [](Services &sv) { return new ModeStandIn(sv); });
         mode = t.nav.open<ModeStandIn>();
         screen = t.nav.open<TF_Game2>();
@@ -63,28 +62,21 @@ struct MoleWorld {
 
     bool copyProgramFiles()
     {
-        const QStringList names = {QStringLiteral("Mogura.bmp"),     QStringLiteral("Atari.bmp"),
-                                   QStringLiteral("Kanji1.dat"),     QStringLiteral("Bushu1.dat"),
-                                   QStringLiteral("Mondai1.dat"),    QStringLiteral("Mondai2.dat"),
-                                   QStringLiteral("GlyphStart.bmp"), QStringLiteral("GlyphBack.bmp")};
-        for (const QString &name : names)
-            if (!QFile::copy(QStringLiteral(FUDEMARU_BIN_DIR "/") + name, t.file(name)))
+        for (const char *name : {"Mogura.bmp", "Atari.bmp", "Kanji1.dat", "Bushu1.dat", "Mondai1.dat",
+                                 "Mondai2.dat", "GlyphStart.bmp", "GlyphBack.bmp"})
+            if (!QFile::copy(QStringLiteral(FUDEMARU_BIN_DIR "/") + name, t.file(QLatin1String(name))))
                 return false;
         loadCatalogue(t.state.Cat, t.state.ProgramDir);
         loadQuestionIndex(t.state.Bank, t.state.ProgramDir);
         return true;
     }
 
-    void writePicture(const QString &name, const QColor &inside)
+    static QImage picture(const QColor &inside)
     {
         QImage p(64, 64, QImage::Format_RGB32);
         p.fill(Qt::black);
-        QPainter painter(&p);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(inside);
-        painter.drawEllipse(QRect(4, 12, 56, 48));
-        painter.end();
-        ASSERT_TRUE(p.save(t.file(name), "BMP"));
+        QPainter(&p).fillRect(QRect(8, 24, 48, 36), inside);
+        return p;
     }
 
     // One sentence a kanji: "<k>ばんの" + "もじ" (the target) + "です".
@@ -100,24 +92,20 @@ struct MoleWorld {
                           sj(QStringLiteral("です"))};
             sentences += encodeQuestionRecord(r);
         }
-        QFile index2(t.file(QStringLiteral("Mondai2.dat")));
-        ASSERT_TRUE(index2.open(QIODevice::WriteOnly));
-        index2.write(encodeQuestionIndex(index));
-        index2.close();
-        QFile all(t.file(QStringLiteral("Mondai1.dat")));
-        ASSERT_TRUE(all.open(QIODevice::WriteOnly));
-        all.write(sentences);
-        all.close();
+        for (const auto &[name, bytes] :
+             {std::pair{"Mondai2.dat", encodeQuestionIndex(index)}, std::pair{"Mondai1.dat", sentences}}) {
+            QFile f(t.file(QLatin1String(name)));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        }
         loadQuestionIndex(t.state.Bank, t.state.ProgramDir);
     }
 
     // A click on "ゲームはじめ" / "ゲームおわり", a second after anything before it.
-    void clickStart()
+    void start()
     {
         t.clock.advanceSeconds(1);
         QTest::mouseClick(screen->Btn_Start, Qt::LeftButton);
     }
-    void start() { clickStart(); }
 
     // Presses the middle of hole (c, r), low enough to meet a mole in any phase.
     void press(int c, int r)
@@ -125,16 +113,12 @@ struct MoleWorld {
         QTest::mouseClick(screen->Img1, Qt::LeftButton, {}, QPoint((c - 1) * 72 + 40, (r - 1) * 72 + 62));
     }
 
-    // Ticks until the game is over, hitting each target mole as it comes up
-    // until `hits` were hit; with `missDecoys` every decoy is pressed too.
-    // Checks the counters and bars on every tick.
+    // Ticks to the end of the game, hitting each target mole as it comes up
+    // until `hits` were hit; with `missDecoys` decoys are pressed too. The
+    // counters and bars are checked on every tick.
     void playToEnd(int hits, bool missDecoys = false)
     {
-        ModalWatcher watcher([this](QWidget *w) {
-            if (auto *board = qobject_cast<TF_Game_Kiroku *>(w))
-                boards.push_back(
-                    {board->game(), board->board().rows.value(board->board().rank - 1).record.Score});
-        });
+        ModalWatcher closesTheBoard;
         QPointer<TF_Game2> s = screen;
         for (int tick = 0; tick < 5000 && s && s->running(); ++tick) {
             s->Timer1Timer();
@@ -146,14 +130,11 @@ struct MoleWorld {
             for (int c = 1; c <= 5; ++c)
                 for (int r = 1; r <= 5; ++r) {
                     const mole::Hole &h = g.hole(c, r);
-                    if (h.Phase == 0)
-                        continue;
                     if (g.isTarget(h) && g.HitCount < hits) {
                         press(c, r);
                         EXPECT_EQ(s->Lbl_Seikai->text().toInt(), g.HitCount);
                         EXPECT_EQ(s->Shap_Seikai_Sumi->width(), 3 * g.HitCount);
-                        ++pressedHits;
-                    } else if (!g.isTarget(h) && missDecoys && h.Phase == 3) {
+                    } else if (h.Phase == 3 && !g.isTarget(h) && missDecoys) {
                         press(c, r);
                         ++pressedDecoys;
                     }
@@ -171,13 +152,10 @@ struct MoleWorld {
         loadRoster(r, t.state.ProgramDir);
         return r.PlayerTable[1].Game2Level;
     }
-    int count(const QString &entry) const { return int(t.sound.log.count(entry)); }
 
     TestShell t;
     QPointer<ModeStandIn> mode;
     TF_Game2 *screen;
-    std::vector<std::pair<int, int>> boards; // game and new score of every board opened
-    int pressedHits = 0;
     int pressedDecoys = 0;
 };
 

@@ -19,23 +19,19 @@ TEST(MoleShots, MidGame)
     s->grab().save(QDir(dir).filePath(QStringLiteral("mole-opened") + suffix));
 
     w.start();
-    // Play until several moles are up, one of them just hit.
-    int hit = 0;
+    // Play until eight targets came up and several moles are up; hit one of them.
     for (int tick = 0; tick < 200 && s->running(); ++tick) {
         s->Timer1Timer();
         int up = 0;
         for (int c = 1; c <= 5; ++c)
             for (int r = 1; r <= 5; ++r)
                 up += s->game.hole(c, r).Phase > 0;
-        if (s->game.TargetsShown < 8 || up < 8)
-            continue;
-        for (int c = 1; c <= 5 && !hit; ++c)
-            for (int r = 1; r <= 5 && !hit; ++r)
-                if (s->game.isTarget(s->game.hole(c, r)) && s->game.hole(c, r).Phase >= 2) {
-                    w.press(c, r);
-                    hit = 1;
-                }
-        if (hit)
+        if (s->game.TargetsShown >= 8 && up >= 8 && s->game.HitCount == 0)
+            for (int c = 1; c <= 5; ++c)
+                for (int r = 1; r <= 5; ++r)
+                    if (s->game.isTarget(s->game.hole(c, r)) && s->game.HitCount == 0)
+                        w.press(c, r);
+        if (s->game.HitCount > 0)
             break;
     }
     const QPixmap shot = s->grab();
