@@ -172,7 +172,9 @@ void TF_Game2::loadPictures()
         const QString file = QLatin1String(name);
         QImage loaded = services.pictures.bitmap(file);
         if (loaded.isNull()) {
-            services.guard(this, [&] { throw FileError(file, QStringLiteral("missing or not a picture")); });
+            if (!services.nav.quitRequested()) // one message: the first missing file's
+                services.guard(this,
+                               [&] { throw FileError(file, QStringLiteral("missing or not a picture")); });
             // The program is ending: a plain navy cell keeps the screen whole meanwhile.
             loaded = QImage(mole::PictureSize, mole::PictureSize, QImage::Format_RGB32);
             loaded.fill(colour::Navy);
@@ -188,7 +190,8 @@ void TF_Game2::makeField()
     const qreal ratio = devicePixelRatioF();
     if (field_ && qFuzzyCompare(field_->pixelRatio(), ratio))
         return;
-    const int points = int(48 / services.shell.FontScale);
+    const double scale = services.shell.FontScale > 0 ? services.shell.FontScale : 1.0;
+    const int points = int(48 / scale); // 48, or 38 with large fonts
     const Catalogue &cat = state.Cat;
     field_ = std::make_unique<mole::MoleField>(
         holePicture_, hitPicture_,
