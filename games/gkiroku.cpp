@@ -1,9 +1,13 @@
 #include "gkiroku.h"
 #include "data/cp932.h"
 #include "data/errors.h"
+#include "glyph.h"
 #include "shell/clock.h"
+#include "shell/kit.h"
 #include "shell/look.h"
+#include "shell/media/mediafiles.h"
 #include "shell/navigator.h"
+#include "shell/pictures.h"
 #include "shell/screen.h"
 #include "shell/services.h"
 #include <QHeaderView>
@@ -55,13 +59,10 @@ TF_Game_Kiroku::TF_Game_Kiroku(fm::Services &sv, int16_t score, QWidget *parent)
     listPalette.setColor(QPalette::Text, fm::colour::Black);
     Lst_Kiroku->setPalette(listPalette);
 
-    BitBtn1 = new QPushButton(QStringLiteral("もどる"), this);
-    BitBtn1->setGeometry(507, 411, 105, 25);
-    BitBtn1->setCursor(services.shell.HandPointer);
-    BitBtn1->setDefault(true);
-    if (const QPixmap &door = services.shell.ImgLst_Header[3]; !door.isNull())
-        BitBtn1->setIcon(QIcon(door));
-    connect(BitBtn1, &QPushButton::clicked, this, &TF_Game_Kiroku::BitBtn1Click);
+    BitBtn1 = fm::makePushButton(this, QStringLiteral("もどる"), QRect(507, 411, 105, 25),
+                                 services.shell.HandPointer);
+    BitBtn1->setIcon(fm::games::buttonGlyph(services.pictures.bitmap(QLatin1String(fm::media::kGlyphBack))));
+    fm::onGuardedClick(BitBtn1, services.clock, [this] { BitBtn1Click(); });
 
     FormCreate(score);
 }

@@ -2,6 +2,7 @@
 #include "data/cp932.h"
 #include "data/datetime.h"
 #include "data/roster.h"
+#include "shell/catalogue.h"
 #include <algorithm>
 #include <cmath>
 
@@ -68,14 +69,11 @@ double wholeDay(double date)
 
 int boardGameOfScreen(int screenNumber)
 {
-    switch (screenNumber) {
-    case 2:
+    if (screenNumber == screenRow(ScreenId::Game1).number)
         return 1;
-    case 3:
+    if (screenNumber == screenRow(ScreenId::Game2).number)
         return 2;
-    default:
-        return 0;
-    }
+    return 0;
 }
 
 } // namespace fm::games

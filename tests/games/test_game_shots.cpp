@@ -1,12 +1,20 @@
 // Pictures of the score board and the matching game for looking at.
 // Runs only when FUDEMARU_SHOT_DIR names a folder to write the PNGs to.
+#include "data/catalogue.h"
 #include "data/cp932.h"
 #include "data/datetime.h"
 #include "data/gamescore.h"
+#include "data/questionbank.h"
+#include "games/game1.h"
 #include "games/gkiroku.h"
+#include "shell/catalogue.h"
+#include "shell/startup.h"
 #include "support/testshell.h"
 #include <QDir>
+#include <QFile>
 #include <QPixmap>
+#include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace fm;
@@ -27,7 +35,100 @@ void save(QWidget *w, const QString &name)
     EXPECT_TRUE(shot.save(QDir(shotDir()).filePath(name)));
 }
 
+bool copyFromBuild(TestShell &t, const QStringList &names)
+{
+    for (const QString &name : names) {
+        const QString from = QStringLiteral(FUDEMARU_BIN_DIR "/") + name;
+        if (!QFile::exists(from) || !QFile::copy(from, t.file(name)))
+            return false;
+    }
+    return true;
+}
+
+class ModeStandIn : public ScreenFrame
+{
+  public:
+    explicit ModeStandIn(Services &sv) : ScreenFrame(sv, ScreenId::Mode) {}
+};
+
+// The matching game in a layout, with the build's data and pictures: before
+// the start, and in mid-game with pairs taken and a card face up.
+void shootGame(int fontSizeMode)
+{
+    TestShell t;
+    QStringList files{"Kanji1.dat",  "Bushu1.dat",     "Mondai1.dat",  "Mondai2.dat",
+                      "ButtonX.bmp", "GlyphStart.bmp", "GlyphBack.bmp"};
+    for (int n = 1; n <= 10; ++n)
+        files << QStringLiteral("Pop%1.wmf").arg(n);
+    if (!copyFromBuild(t, files))
+        GTEST_SKIP() << "the build has not made the program's files";
+    loadCatalogue(t.state.Cat, t.state.ProgramDir);
+    loadQuestionIndex(t.state.Bank, t.state.ProgramDir);
+    StartupLoader loader;
+    const QImage strip = loader.loadButtonStrip(t.state.ProgramDir);
+    for (int i = 0; i < 8; ++i)
+        t.shell.ImgLst_Header[size_t(i)] = whiteTransparent(strip.copy(48 * i, 0, 48, 48));
+    const int square = fontSizeMode == 1 ? 70 : 48;
+    for (int n = 1; n <= 10; ++n)
+        t.shell.ImgLst_Pop[size_t(n - 1)] =
+            whiteTransparent(loader.loadPopPicture(t.state.ProgramDir, n, square));
+    t.shell.FontSizeMode = int16_t(fontSizeMode);
+    t.shell.FontScale = fontSizeMode == 1 ? 1.25 : 1.0;
+    t.state.Players.PlayerCount = 1;
+    t.state.CurrentPlayer = 1;
+    t.state.Players.PlayerTable[1].Name = cp932::fromUnicode(QStringLiteral("はなこ"));
+    t.state.CurrentLevel = 5;
+    t.state.Game1Level = 3;
+    t.nav.open<ModeStandIn>();
+    auto *g = t.nav.open<TF_Game1>();
+    const QString suffix = fontSizeMode == 1 ? QStringLiteral("large") : QStringLiteral("normal");
+    save(g, QStringLiteral("game1_%1_before.png").arg(suffix));
+
+    QTest::mouseClick(g->Btn_Start, Qt::LeftButton);
+    // A few turns: the child takes a pair now and then, the computer plays.
+    int turns = 0;
+    while (turns < 8 && !g->game().over) {
+        const auto &cards = g->game().cards;
+        if (g->game().ManTurn) {
+            const int a = cards.CardsOnBoard[1];
+            int b = 0;
+            for (int i = 2; i <= cards.RemainingCount && !b; ++i)
+                if ((cards.CardKanji[size_t(cards.CardsOnBoard[size_t(i)])] == cards.CardKanji[size_t(a)]) ==
+                    (turns % 3 == 0))
+                    b = cards.CardsOnBoard[size_t(i)];
+            QTest::mouseClick(g->Cards[size_t(a)], Qt::LeftButton);
+            QTest::mouseClick(g->Cards[size_t(b)], Qt::LeftButton);
+        } else {
+            for (int step = 0; step < 3; ++step)
+                g->Timer1Timer();
+        }
+        ++turns;
+    }
+    // The computer's turn with both its cards face up, or the child's first pick.
+    if (!g->game().ManTurn) {
+        g->Timer1Timer();
+        g->Timer1Timer();
+    } else {
+        QTest::mouseClick(g->Cards[size_t(g->game().cards.CardsOnBoard[3])], Qt::LeftButton);
+    }
+    save(g, QStringLiteral("game1_%1_playing.png").arg(suffix));
+
+    // The board as the game leaves it, over the game.
+    t.state.HintContext = HintCtx{int16_t(screenRow(ScreenId::Game1).number), 1, 1};
+    TF_Game_Kiroku board(t.services, 11, g);
+    board.show();
+    save(&board, QStringLiteral("board_%1.png").arg(suffix));
+}
+
 } // namespace
+
+TEST(GameShots, MatchingGameInBothLayouts)
+{
+    if (shotDir().isEmpty())
+        GTEST_SKIP() << "set FUDEMARU_SHOT_DIR to write the pictures";
+    shootGame(2);
+    shootGame(1);
+}
 
 TEST(GameShots, ScoreBoard)
 {
@@ -37,7 +138,7 @@ TEST(GameShots, ScoreBoard)
     t.state.Players.PlayerCount = 1;
     t.state.CurrentPlayer = 1;
     t.state.Players.PlayerTable[1].Name = cp932::fromUnicode(QStringLiteral("はなこ"));
-    t.state.HintContext = HintCtx{2, 1, 1};
+    t.state.HintContext = HintCtx{int16_t(screenRow(ScreenId::Game1).number), 1, 1};
     QVector<GameScoreRecord> old;
     const char *names[] = {"たろう",   "じろう", "さぶろう", "しろう", "ごろう",
                            "ろくろう", "ななこ", "やえ",     "くみ"};
