@@ -3,6 +3,7 @@
 #include "data/errors.h"
 #include "data/roster.h"
 #include "gkiroku.h"
+#include "glyph.h"
 #include "shell/dialogs.h"
 #include "shell/endflow.h"
 #include "shell/kit.h"
@@ -29,19 +30,6 @@ constexpr int BarWidth = 150;
 
 const QString StartText = QStringLiteral("ゲームはじめ");
 const QString EndText = QStringLiteral("ゲームおわり");
-
-// The normal look of a two-state button glyph (its left half), white see-through.
-QIcon glyphIcon(const QImage &strip)
-{
-    if (strip.isNull())
-        return {};
-    QImage normal = strip.copy(QRect(QPoint(0, 0), media::kGlyphCell)).convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < normal.height(); ++y)
-        for (int x = 0; x < normal.width(); ++x)
-            if ((normal.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF)
-                normal.setPixel(x, y, 0);
-    return QIcon(QPixmap::fromImage(normal));
-}
 
 QLabel *makeBar(QWidget *parent, const QRect &place, const QColor &colour)
 {
@@ -82,7 +70,8 @@ void MoleFieldView::mousePressEvent(QMouseEvent *event)
 }
 
 TF_Game2::TF_Game2(Services &sv)
-    : ScreenFrame(sv, ScreenId::Game2), MP_MO_1(sv, QLatin1String(media::kMoleMusic), this), game(sv.random)
+    : ScreenFrame(sv, ScreenId::Game2), SentenceLabels(this, 30, pointFont(20)),
+      MP_MO_1(sv, QLatin1String(media::kMoleMusic), this), game(sv.random)
 {
     state.ScreenOpenFlags.Game2Open = true;
 
@@ -131,8 +120,8 @@ TF_Game2::TF_Game2(Services &sv)
 
     Btn_Start = makePushButton(this, StartText, QRect(431, 400, 186, 47), sv.shell.HandPointer);
     Btn_Start->setFont(pixelFont(19, true));
-    startIcon_ = glyphIcon(sv.pictures.bitmap(QLatin1String(media::kGlyphStart)));
-    endIcon_ = glyphIcon(sv.pictures.bitmap(QLatin1String(media::kGlyphBack)));
+    startIcon_ = games::buttonGlyph(sv.pictures.bitmap(QLatin1String(media::kGlyphStart)));
+    endIcon_ = games::buttonGlyph(sv.pictures.bitmap(QLatin1String(media::kGlyphBack)));
     Btn_Start->setIcon(startIcon_);
     Btn_Start->setIconSize(QSize(24, 24));
     // A double click must not end the game its first press started.
@@ -143,10 +132,7 @@ TF_Game2::TF_Game2(Services &sv)
             Btn_StartClick();
     });
 
-    for (int i = 1; i <= 3; ++i) {
-        SentenceLabels[i] = makeLabel(this, QString(), 10, 30, pointFont(20), colour::White);
-        SentenceLabels[i]->hide();
-    }
+    setSentenceVisible(false);
 
     Timer1.setSingleShot(false);
     connect(&Timer1, &QTimer::timeout, this, &TF_Game2::Timer1Timer);
@@ -235,8 +221,7 @@ void TF_Game2::Btn_StartClick()
     for (int i = 1; i <= 4; ++i)
         if (HeaderButton *b = headerButton(i))
             b->hide();
-    for (int i = 1; i <= 3; ++i)
-        SentenceLabels[i]->show();
+    setSentenceVisible(true);
 
     for (QLabel *bar : {Shap_Shutsudai, Shap_Seikai})
         bar->show();
@@ -255,41 +240,28 @@ void TF_Game2::Btn_StartClick()
     Timer1.start();
 }
 
+void TF_Game2::setSentenceVisible(bool visible)
+{
+    for (int i = 1; i <= 3; ++i)
+        SentenceLabels.label(i)->setVisible(visible);
+}
+
 bool TF_Game2::ShowKanjiSentence(int kanji)
 {
-    QuestionRecord record;
-    const bool ok = services.guard(this, [&] {
-        const int choice = pickChoice(state.Bank, kanji, services.random.fn());
-        record = readQuestionRecord(state.Bank, state.ProgramDir, kanji, choice);
-    });
-    if (!ok) {
+    games::GameSentence sentence;
+    if (!services.guard(this,
+                        [&] { sentence = games::readGameSentence(state, kanji, services.random.fn()); })) {
         // The program is ending: nothing more of this game runs.
         stopEverything();
         return false;
     }
-    for (int i = 1; i <= 3; ++i)
-        SentenceLabels[i]->clear();
-    // A long sentence is set smaller rather than cut off at the screen's edge.
-    const int room = DesignWidth - 20;
-    for (int points = 20; points >= 10; points -= 2) {
-        int total = 0;
-        for (int i = 1; i <= 3; ++i) {
-            QLabel *label = SentenceLabels[i];
-            label->setFont(pointFont(points));
-            label->setText(cp932::toUnicode(segmentText(record.Segments[i])));
-            setTextColour(label, i == record.TargetSegment ? colour::Red : colour::White);
-            label->adjustSize();
-            if (label->text().isEmpty())
-                label->resize(0, label->height());
-            total += label->width();
-        }
-        if (total <= room)
-            break;
+    // A sentence too long for the row is set smaller rather than cut off at the screen's edge.
+    const auto width = [this] { return SentenceLabels.label(3)->geometry().right() + 1; };
+    for (int points = 20; points == 20 || (width() > DesignWidth - 10 && points >= 10); points -= 2) {
+        for (int i = 1; i <= 3; ++i)
+            SentenceLabels.label(i)->setFont(pointFont(points));
+        SentenceLabels.show(sentence);
     }
-    const auto x =
-        sentenceLayout(SentenceLabels[1]->width(), SentenceLabels[2]->width(), SentenceLabels[3]->width());
-    for (int i = 1; i <= 3; ++i)
-        SentenceLabels[i]->move(x[size_t(i - 1)], 30);
     return true;
 }
 

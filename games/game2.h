@@ -5,6 +5,7 @@
 // molefield.h; this screen owns the controls, the timer and the sounds.
 #include "molefield.h"
 #include "molegame.h"
+#include "sentence.h"
 #include "shell/music.h"
 #include "shell/screen.h"
 #include <QIcon>
@@ -75,7 +76,7 @@ class TF_Game2 : public ScreenFrame
     QLabel *Shap_Seikai_Sumi;
     QLabel *Lbl_Seikai;
     QPushButton *Btn_Start;
-    std::array<QLabel *, 4> SentenceLabels{}; // [1..3]
+    games::SentenceLine SentenceLabels; // labels 1..3 in the header's row
     QTimer Timer1;
     ScreenMusic MP_MO_1;
     std::unique_ptr<MediaPlayer> MP_Atari;
@@ -94,6 +95,8 @@ class TF_Game2 : public ScreenFrame
     void endOfGame();
     void stopEverything();
     void setBarWidth(QLabel *bar, int count);
+
+    void setSentenceVisible(bool visible);
 
     QIcon startIcon_;
     QIcon endIcon_;

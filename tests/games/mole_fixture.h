@@ -1,12 +1,15 @@
 #pragma once
 // The whack-a-mole screen's test world: a player, the pictures and one
-// sentence a kanji in a temporary program directory, a stand-in mode screen
-// and the game screen opened from it.
+// sentence a kanji in a temporary program directory, and the game screen
+// opened from the mode screen.
 #include "data/cp932.h"
 #include "data/gamescore.h"
 #include "data/roster.h"
 #include "games/game2.h"
 #include "games/gkiroku.h"
+#include "games/register.h"
+#include "records/mode.h"
+#include "records/register.h"
 #include "support/modalwatcher.h"
 #include "support/testshell.h"
 #include <QFile>
@@ -28,13 +31,6 @@ inline QByteArray sj(const QString &text)
     return cp932::fromUnicode(text);
 }
 
-// Stands for the mode screen the game is opened from and goes back to.
-class ModeStandIn : public ScreenFrame
-{
-  public:
-    explicit ModeStandIn(Services &sv) : ScreenFrame(sv, ScreenId::Mode) {}
-};
-
 struct MoleWorld {
     // With programFiles the pictures, kanji and sentences the build made are
     // used (when it has made them) instead of small generated ones.
@@ -55,9 +51,15 @@ struct MoleWorld {
         t.state.CurrentPlayer = int16_t(n);
         t.state.CurrentLevel = int16_t(level);
         t.state.Game2Level = int16_t(game2Level);
-        t.screens.add(ScreenId::Mode, [](Services &sv) { return new ModeStandIn(sv); });
-        mode = t.nav.open<ModeStandIn>();
-        screen = t.nav.open<TF_Game2>();
+        QImage stars(68, 34, QImage::Format_RGB32); // a filled and an empty "star" on white
+        stars.fill(Qt::white);
+        QPainter(&stars).fillRect(3, 3, 28, 28, Qt::yellow);
+        stars.save(t.file(QStringLiteral("Stars.bmp")), "BMP");
+        registerRecordScreens(t.screens);
+        registerGameScreens(t.screens);
+        mode = static_cast<TF_Mode *>(t.nav.open(ScreenId::Mode));
+        QTest::mouseClick(mode->Lbl_Game2, Qt::LeftButton);
+        screen = dynamic_cast<TF_Game2 *>(t.nav.current());
     }
 
     bool copyProgramFiles()
@@ -154,7 +156,7 @@ struct MoleWorld {
     }
 
     TestShell t;
-    QPointer<ModeStandIn> mode;
+    QPointer<TF_Mode> mode;
     TF_Game2 *screen;
     int pressedDecoys = 0;
 };

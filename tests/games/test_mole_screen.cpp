@@ -11,14 +11,16 @@ TEST(MoleScreen, AWholeGameWonRaisesTheLevelOnDiskAndEntersTheBoard)
 {
     MoleWorld w(2, 5);
     TF_Game2 *s = w.screen;
+    ASSERT_NE(s, nullptr) << "the mode screen opens the game";
     w.start();
     // Running: speed locked, header hidden, the stage's sentence in the header's row, music looping.
     EXPECT_EQ(s->Timer1.interval(), 1300);
     EXPECT_FALSE(s->TBar_Speed->isEnabled());
     EXPECT_EQ(s->Btn_Start->text(), QStringLiteral("ゲームおわり"));
     EXPECT_FALSE(s->headerButton(4)->isVisible());
-    EXPECT_EQ(s->SentenceLabels[1]->text(), QStringLiteral("%1ばんの").arg(s->game.stageKanji()));
-    EXPECT_EQ(s->SentenceLabels[2]->x(), s->SentenceLabels[1]->x() + s->SentenceLabels[1]->width());
+    EXPECT_EQ(s->SentenceLabels.label(1)->text(), QStringLiteral("%1ばんの").arg(s->game.stageKanji()));
+    EXPECT_EQ(s->SentenceLabels.label(2)->x(),
+              s->SentenceLabels.label(1)->x() + s->SentenceLabels.label(1)->width());
     w.t.sound.playerFor(QStringLiteral("Mogu.mid"))->finish();
     EXPECT_TRUE(w.t.sound.playerFor(QStringLiteral("Mogu.mid"))->playing);
 
@@ -34,7 +36,7 @@ TEST(MoleScreen, AWholeGameWonRaisesTheLevelOnDiskAndEntersTheBoard)
     EXPECT_EQ(w.t.sound.log.count(QStringLiteral("wave2 stop")), 50);
     // On a fresh mode screen (the old one is freed), the game and its sounds gone.
     EXPECT_TRUE(w.mode.isNull());
-    EXPECT_NE(dynamic_cast<ModeStandIn *>(w.t.nav.current()), nullptr);
+    EXPECT_NE(dynamic_cast<TF_Mode *>(w.t.nav.current()), nullptr);
     EXPECT_FALSE(w.t.state.ScreenOpenFlags.Game2Open);
     EXPECT_TRUE(w.t.sound.players.empty());
 }
