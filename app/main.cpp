@@ -12,7 +12,7 @@
 int main(int argc, char **argv)
 {
     // A second copy ends at once, silently.
-    fm::LockFileInstanceLock lock;
+    fm::LockFileInstanceLock lock(fm::defaultLockDirectory());
     if (!lock.acquire(fm::InstanceLockName))
         return 0;
 

@@ -173,10 +173,10 @@ void loadCatalogueFromBytes(Catalogue &cat, const QByteArray &bushu, const QByte
 
 void loadCatalogue(Catalogue &cat, const QString &dir)
 {
-    const auto bushu = readWholeFile(dir, kBushuFile);
+    const auto bushu = readWholeFile(dir, kBushuFile, MaxBushuRecords * BushuRecordSize);
     if (!bushu)
         throw FileError::notFound(kBushuFile);
-    const auto kanji = readWholeFile(dir, kKanjiFile);
+    const auto kanji = readWholeFile(dir, kKanjiFile, MaxKanjiRecords * KanjiRecordSize);
     if (!kanji)
         throw FileError(kKanjiFile, QStringLiteral("missing"));
     loadCatalogueFromBytes(cat, *bushu, *kanji);

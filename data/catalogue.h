@@ -17,6 +17,10 @@ constexpr int KanjiPerStrokeCap = 100;
 constexpr int KanjiPerPartCap = 50;
 constexpr int KanjiRecordSize = 14;
 constexpr int BushuRecordSize = 8;
+// Every record takes a place in a stroke list, every part a place of 10 x 50:
+// files longer than that cannot be loaded.
+constexpr int MaxKanjiRecords = MaxStrokes * KanjiPerStrokeCap;
+constexpr int MaxBushuRecords = PartGroupCount * PartPositionCount;
 
 struct KanjiEntry {
     QByteArray Glyph; // one double-byte cp932 character, or empty

@@ -10,6 +10,17 @@ bool isLeadByte(unsigned char b)
     return (b >= 0x81 && b <= 0x9f) || (b >= 0xe0 && b <= 0xfc);
 }
 
+bool isOneDoubleByteCharacter(const QByteArray &bytes)
+{
+    if (bytes.size() != 2 || !isLeadByte(static_cast<unsigned char>(bytes[0])))
+        return false;
+    const auto trail = static_cast<unsigned char>(bytes[1]);
+    if (trail < 0x40 || trail == 0x7f || trail > 0xfc)
+        return false;
+    const QString text = toUnicode(bytes);
+    return text.size() == 1 && text[0] != QChar::ReplacementCharacter;
+}
+
 QString toUnicode(const QByteArray &bytes)
 {
     QStringDecoder decoder("windows-31j");

@@ -10,6 +10,9 @@ namespace fm::cp932
 // True when b starts a double-byte character.
 bool isLeadByte(unsigned char b);
 
+// True when bytes are exactly one double-byte character that cp932 defines.
+bool isOneDoubleByteCharacter(const QByteArray &bytes);
+
 // cp932 bytes -> Unicode. Invalid sequences become U+FFFD.
 QString toUnicode(const QByteArray &bytes);
 

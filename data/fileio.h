@@ -1,6 +1,18 @@
 #pragma once
+// The one place where data files meet the disk.
+//
+// Reading opens regular files only (a symbolic link to one is followed): a
+// FIFO, a device, a directory or a link to one of them is a damaged file,
+// FileError(name), and is never opened, so nothing can hang or exhaust memory
+// on it. Every whole-file read has a size cap that follows from the file's
+// format.
+//
+// Writing checks that every byte reached the disk before anything is
+// replaced, and never writes through a link to something that is not a
+// regular file.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace fm
@@ -9,16 +21,74 @@ namespace fm
 // Path of a file in the program directory.
 QString programFile(const QString &dir, const QString &name);
 
-// Whole file contents; std::nullopt when the file does not exist.
-// Throws FileError(fileName) when it exists but cannot be read.
-std::optional<QByteArray> readWholeFile(const QString &dir, const QString &name);
+// Whole file contents; std::nullopt when the file does not exist. Throws
+// FileError(name) when it is not a regular file, is larger than maxBytes or
+// cannot be read.
+std::optional<QByteArray> readWholeFile(const QString &dir, const QString &name, qint64 maxBytes);
+// The same for a file given by its full path (the settings file).
+std::optional<QByteArray> readWholeFileAt(const QString &path, const QString &name, qint64 maxBytes);
 
-// Replaces the file atomically (write to a temporary, then rename), so a
-// crash never leaves it half-written. Throws FileError(name) on failure.
+// Up to `length` bytes from `offset` (fewer at the end of the file) and the
+// file's size; std::nullopt when the file does not exist. A file that is not
+// a regular file or cannot be read: FileError(name).
+struct FileSlice {
+    QByteArray bytes;
+    qint64 fileSize = 0;
+};
+std::optional<FileSlice> readFileAt(const QString &dir, const QString &name, qint64 offset, qint64 length);
+
+// Throws FileError(name) when something that is not a regular file stands at
+// path (a missing file is fine: the caller decides what that means).
+void requireRegularOrMissing(const QString &path, const QString &name);
+
+// Replaces the file: a temporary beside it ("<name>.saving-XXXXXX") receives
+// every byte and is synced to disk; only then is it renamed over the file, and
+// the directory is synced. On any failure the old file stays as it was, the
+// temporary is removed and FileError(name) is thrown. A symbolic link to a
+// regular file stays a link and its target is replaced; a link to anything
+// else or to nothing, and anything that is not a regular file, is never
+// written.
 void writeWholeFileAtomic(const QString &dir, const QString &name, const QByteArray &bytes);
+// The same for a file given by its full path (the settings file).
+void writeFileAtomicAt(const QString &path, const QString &name, const QByteArray &bytes);
+
+// Appends one fixed-size record: an incomplete record at the end (a crash
+// during an earlier append) is cut off first so the records stay aligned; the
+// file is synced before returning (a new file's directory too). A failed
+// write is cut off again; FileError(name) on any failure. The same rules as
+// for whole-file saves about links and odd files.
+void appendRecord(const QString &dir, const QString &name, const QByteArray &record);
+
+// True when there is an entry of that name (even a link to nothing).
+bool entryExists(const QString &dir, const QString &name);
+
+// Renames dir/name to dir/newName unless newName is taken: false then.
+// FileError(name) when the rename fails otherwise.
+bool renameWithoutReplacing(const QString &dir, const QString &name, const QString &newName);
+
+// Temporaries of interrupted saves in dir ("<file>.saving-XXXXXX", regular
+// files only), sorted by name.
+QStringList saveTemporaries(const QString &dir);
+// Removes them (only those of ofFile when it is given), never anything else;
+// returns the names removed.
+QStringList removeSaveTemporaries(const QString &dir, const QString &ofFile = {});
 
 // A file of fixed-size records must hold a whole number of them; otherwise
 // FileError(name) saying so.
 void requireWholeRecords(const QByteArray &bytes, int recordSize, const QString &name);
+
+// Test seam: while one exists, the file layer's writes stop with "no space
+// left on device" once bytesThatFit more bytes have gone out (negative: no
+// limit), and syncs to disk fail, or are skipped (where only the bytes
+// matter, as in a fuzz harness that saves thousands of times).
+enum class SyncForTesting { Real, Fails, Skipped };
+class WriteFaultForTesting
+{
+  public:
+    explicit WriteFaultForTesting(qint64 bytesThatFit, SyncForTesting sync = SyncForTesting::Real);
+    ~WriteFaultForTesting();
+    WriteFaultForTesting(const WriteFaultForTesting &) = delete;
+    WriteFaultForTesting &operator=(const WriteFaultForTesting &) = delete;
+};
 
 } // namespace fm

@@ -1,6 +1,5 @@
 #include "gamescore.h"
 #include "binio.h"
-#include "cp932.h"
 #include "fileio.h"
 
 namespace fm
@@ -17,7 +16,7 @@ QByteArray encodeBoard(const QVector<GameScoreRecord> &records)
     char *p = out.data();
     for (const GameScoreRecord &r : records) {
         bin::putI16(p, r.Score);
-        bin::putShortString(p + 2, cp932::cut(r.Name, 10), 10);
+        bin::putShortString(p + 2, r.Name, 10); // its first 10 bytes, byte for byte
         bin::putF64(p + 16, r.Date);
         p += GameScoreRecordSize;
     }
@@ -32,7 +31,7 @@ QVector<GameScoreRecord> decodeBoard(const QByteArray &bytes)
         const char *p = bytes.constData() + n * GameScoreRecordSize;
         GameScoreRecord r;
         r.Score = bin::i16(p);
-        r.Name = cp932::cut(bin::shortString(p + 2, 10), 10);
+        r.Name = bin::shortString(p + 2, 10);
         r.Date = bin::f64(p + 16);
         out.push_back(r);
     }
@@ -41,8 +40,9 @@ QVector<GameScoreRecord> decodeBoard(const QByteArray &bytes)
 
 QVector<GameScoreRecord> readBoard(const QString &dir, int game)
 {
-    const auto bytes = readWholeFile(dir, boardFileName(game));
-    return bytes ? decodeBoard(*bytes) : QVector<GameScoreRecord>{};
+    // Only the records that are read at all: a longer file is no error.
+    const auto slice = readFileAt(dir, boardFileName(game), 0, qint64(BoardReadLimit) * GameScoreRecordSize);
+    return slice ? decodeBoard(slice->bytes) : QVector<GameScoreRecord>{};
 }
 
 void writeBoard(const QString &dir, int game, const QVector<GameScoreRecord> &records)

@@ -22,10 +22,10 @@ QString boardFileName(int game); // "Game<g>.dat"
 
 QByteArray encodeBoard(const QVector<GameScoreRecord> &records);
 // At most the first 11 whole records; a partial tail is ignored, a name
-// length above 10 is cut.
+// length above 10 is taken as 10.
 QVector<GameScoreRecord> decodeBoard(const QByteArray &bytes);
 
-// Missing file: empty board. Unreadable: FileError(name).
+// Missing file: empty board. Unreadable or not a regular file: FileError(name).
 QVector<GameScoreRecord> readBoard(const QString &dir, int game);
 // Atomic rewrite; FileError(name) on failure.
 void writeBoard(const QString &dir, int game, const QVector<GameScoreRecord> &records);

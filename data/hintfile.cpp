@@ -2,7 +2,6 @@
 #include "binio.h"
 #include "errors.h"
 #include "fileio.h"
-#include <QFile>
 
 namespace fm
 {
@@ -84,7 +83,7 @@ void loadHintIndexFromBytes(HintIndex &index, const QByteArray &bytes)
 
 void loadHintIndex(HintIndex &index, const QString &dir)
 {
-    const auto bytes = readWholeFile(dir, kHintFile);
+    const auto bytes = readWholeFile(dir, kHintFile, MaxHintRecords * HintRecordSize);
     if (!bytes)
         throw FileError(kHintFile, QStringLiteral("missing"));
     loadHintIndexFromBytes(index, *bytes);
@@ -92,18 +91,15 @@ void loadHintIndex(HintIndex &index, const QString &dir)
 
 bool readHintPage(const QString &dir, int page, HintRecord &out)
 {
-    QFile file(programFile(dir, kHintFile));
-    if (!file.exists())
-        return false;
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(kHintFile, QStringLiteral("cannot be opened"));
     const qint64 pos = static_cast<qint64>(page - 1) * HintRecordSize;
-    if (page < 1 || pos + HintRecordSize > file.size() || !file.seek(pos))
+    const auto slice = readFileAt(dir, kHintFile, pos, HintRecordSize);
+    if (!slice)
+        return false;
+    if (page < 1 || pos + HintRecordSize > slice->fileSize)
         throw FileError(kHintFile, QStringLiteral("page %1 past the end").arg(page));
-    const QByteArray bytes = file.read(HintRecordSize);
-    if (bytes.size() != HintRecordSize)
+    if (slice->bytes.size() != HintRecordSize)
         throw FileError(kHintFile, QStringLiteral("short read"));
-    out = decodeHintRecord(bytes.constData());
+    out = decodeHintRecord(slice->bytes.constData());
     return true;
 }
 

@@ -15,7 +15,7 @@ void selectPlayerFromRecords(AppState &state, int player, const QVector<StudyRec
     int16_t runLevel = 1;
     int16_t runKind = 1;
     for (const StudyRecord &r : records) {
-        if (r.Mode != 1 || !isValidRecord(r))
+        if (r.Mode != fileValue(StudyMode::Challenge) || !isValidRecord(r))
             continue;
         if (r.Level != runLevel || r.Kind != runKind) {
             state.LevelCorrectCount = 0;
@@ -46,7 +46,7 @@ void recordTest(AppState &state, bool counted, double timeNow)
 {
     state.LevelUpFlag = false;
     StudyRecord r;
-    r.Mode = state.ChallengeMode ? 1 : 2;
+    r.Mode = fileValue(state.ChallengeMode ? StudyMode::Challenge : StudyMode::Practice);
     r.Level = state.CurrentLevel;
     r.Kind = state.CurrentKind;
     r.Time = timeNow;
@@ -77,11 +77,11 @@ void recordTest(AppState &state, bool counted, double timeNow)
     }
     if (state.LevelCorrectCount >= PassCount) {
         PlayerEntry &entry = state.currentEntry();
-        if (entry.Kind == 1) {
-            entry.Kind = 2;
+        if (entry.Kind == fileValue(StudyKind::Reading)) {
+            entry.Kind = fileValue(StudyKind::Writing);
         } else {
             ++entry.Level;
-            entry.Kind = 1;
+            entry.Kind = fileValue(StudyKind::Reading);
         }
         state.LevelCorrectCount = 0;
         state.LevelUpFlag = true;

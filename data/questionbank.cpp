@@ -2,7 +2,6 @@
 #include "binio.h"
 #include "errors.h"
 #include "fileio.h"
-#include <QFile>
 
 namespace fm
 {
@@ -63,7 +62,7 @@ void loadQuestionIndexFromBytes(QuestionBank &bank, const QByteArray &bytes)
 
 void loadQuestionIndex(QuestionBank &bank, const QString &dir)
 {
-    const auto bytes = readWholeFile(dir, kIndexFile);
+    const auto bytes = readWholeFile(dir, kIndexFile, IndexedKanjiCount * QuestionIndexRecordSize);
     if (!bytes)
         throw FileError(kIndexFile, QStringLiteral("missing"));
     loadQuestionIndexFromBytes(bank, *bytes);
@@ -75,17 +74,20 @@ QuestionRecord readQuestionRecord(const QuestionBank &bank, const QString &dir, 
         throw FileError(kSentenceFile, QStringLiteral("kanji %1 outside 1..240").arg(kanji));
     const QuestionIndexEntry &e = bank.QuestionIndex[kanji];
     const qint64 position = static_cast<qint64>(e.FirstRecord) + choice - 2; // zero-based
-    QFile file(programFile(dir, kSentenceFile));
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(kSentenceFile, QStringLiteral("cannot be opened"));
-    if (position < 0 || (position + 1) * QuestionRecordSize > file.size())
-        throw FileError(kSentenceFile, QStringLiteral("record %1 (kanji %2, choice %3) past the end")
-                                           .arg(position + 1)
-                                           .arg(kanji)
-                                           .arg(choice));
-    if (!file.seek(position * QuestionRecordSize))
-        throw FileError(kSentenceFile, QStringLiteral("cannot seek"));
-    const QByteArray bytes = file.read(QuestionRecordSize);
+    const auto pastTheEnd = [&] {
+        return FileError(kSentenceFile, QStringLiteral("record %1 (kanji %2, choice %3) past the end")
+                                            .arg(position + 1)
+                                            .arg(kanji)
+                                            .arg(choice));
+    };
+    if (position < 0)
+        throw pastTheEnd();
+    const auto slice = readFileAt(dir, kSentenceFile, position * QuestionRecordSize, QuestionRecordSize);
+    if (!slice)
+        throw FileError(kSentenceFile, QStringLiteral("missing"));
+    if ((position + 1) * QuestionRecordSize > slice->fileSize)
+        throw pastTheEnd();
+    const QByteArray &bytes = slice->bytes;
     if (bytes.size() != QuestionRecordSize)
         throw FileError(kSentenceFile, QStringLiteral("short read"));
     return decodeQuestionRecord(bytes.constData());

@@ -1,6 +1,7 @@
 #pragma once
 // The question bank: Mondai2.dat (index, 6-byte records) and Mondai1.dat
 // (sentences, 64-byte records of three 20-byte cp932 segments).
+#include "levels.h"
 #include <QByteArray>
 #include <QString>
 #include <QVector>
@@ -11,7 +12,7 @@
 namespace fm
 {
 
-constexpr int IndexedKanjiCount = 240;
+constexpr int IndexedKanjiCount = KanjiCount;
 constexpr int QuestionIndexRecordSize = 6;
 constexpr int QuestionRecordSize = 64;
 constexpr int SegmentBytes = 20;

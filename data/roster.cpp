@@ -3,6 +3,7 @@
 #include "cp932.h"
 #include "errors.h"
 #include "fileio.h"
+#include "studylog.h"
 
 namespace fm
 {
@@ -31,7 +32,9 @@ QByteArray encodePlayers(const Roster &roster)
         bin::putI16(p + 10, e.Reserved10);
         bin::putI16(p + 12, e.Reserved12);
         bin::putI16(p + 14, e.Kind);
-        bin::putShortString(p + 16, cp932::cut(e.Name, NameBytes), NameBytes);
+        // Byte for byte: a stored name is never re-cut (a name read with a lone
+        // lead byte at its end keeps it).
+        bin::putShortString(p + 16, e.Name, NameBytes);
         bin::putU8(p + 27, e.Padding);
     }
     return out;
@@ -67,7 +70,7 @@ void decodePlayers(Roster &roster, const QByteArray &bytes)
 
 void loadRoster(Roster &roster, const QString &dir)
 {
-    const auto bytes = readWholeFile(dir, kRosterFile);
+    const auto bytes = readWholeFile(dir, kRosterFile, MaxPlayers * PlayerRecordSize);
     roster = Roster{};
     if (bytes)
         decodePlayers(roster, *bytes);
@@ -86,6 +89,30 @@ int addPlayer(Roster &roster, const QByteArray &name)
     e.Name = cp932::cut(name, NameBytes);
     roster.PlayerTable[++roster.PlayerCount] = e;
     return roster.PlayerCount;
+}
+
+int registerPlayer(Roster &roster, const QString &dir, const QByteArray &name)
+{
+    const Roster before = roster;
+    const int n = addPlayer(roster, name);
+    if (n == 0)
+        return 0;
+    try {
+        // Set aside first: if the roster cannot be saved afterwards, the old
+        // log is kept under its new name and no child is handed it.
+        setAsideLog(dir, n);
+        saveRoster(roster, dir);
+    } catch (...) {
+        roster = before;
+        throw;
+    }
+    return n;
+}
+
+QString shownName(const QByteArray &name)
+{
+    // An empty name would be an empty, unclickable label.
+    return name.isEmpty() ? QStringLiteral("？") : cp932::toUnicode(name);
 }
 
 } // namespace fm

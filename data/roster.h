@@ -1,6 +1,7 @@
 #pragma once
 // The roster Player1.dat (28-byte records) and the per-kanji progress of the
 // current player.
+#include "levels.h"
 #include <QByteArray>
 #include <QString>
 #include <array>
@@ -15,7 +16,6 @@ constexpr int NameBytes = 10;
 constexpr int PassCount = 40;           // right answers that pass a level and kind
 constexpr int MasteredWhileTesting = 2; // 40 / 20 kanji of a level
 constexpr int MasteredAtSelection = 3;  // CorrectCount above 2
-constexpr int TopLevel = 13;            // every level passed
 
 struct PlayerEntry {
     int16_t Reserved0 = 0;
@@ -55,6 +55,17 @@ void loadRoster(Roster &roster, const QString &dir);
 void saveRoster(const Roster &roster, const QString &dir);
 // Adds a player (name cut to 10 bytes) when there is room; returns its number or 0.
 int addPlayer(Roster &roster, const QByteArray &name);
+
+// Registration: adds the player, sets aside a log left at its number by an
+// earlier roster (so the new child starts with an empty history) and saves
+// the roster. Returns the player's number, or 0 when the roster is full or
+// the name empty. FileError when the log cannot be set aside or the roster
+// cannot be saved; the roster in memory is then as it was.
+int registerPlayer(Roster &roster, const QString &dir, const QByteArray &name);
+
+// A stored name as the screens show it: an empty name is "？", so that the
+// child can still see and choose it.
+QString shownName(const QByteArray &name);
 
 // Name of player n's log file: "Kiroku<n>.dat".
 QString logFileName(int player);

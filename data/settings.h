@@ -20,13 +20,18 @@ constexpr int DefaultTimeLimit = 10;
 // The per-user configuration directory's "Fudemaru.ini".
 QString defaultSettingsPath();
 
-// Reads the settings; writes the two time keys when they are missing.
-// A time outside 1..59 (or not a number) is brought to a usable value: a
-// missing, non-numeric or non-positive value becomes 10, anything above 59
-// becomes 59.
+// Reads the settings; writes the two time keys when they are missing (when
+// that write fails the defaults still apply). A time outside 1..59 (or not a
+// number) is brought to a usable value: a missing, non-numeric or
+// non-positive value becomes 10, anything above 59 becomes 59. A settings
+// file that is not a regular file, or is larger than any settings file can
+// be: FileError("Fudemaru.ini").
 void readSettings(AppSettings &settings, const QString &iniPath);
 
-// Writes "Write_Time", "Read_Time" and "POPMSG" at once and updates settings.
+// Writes "Write_Time", "Read_Time" and "POPMSG" at once, through the verified
+// save (the file's other lines stay as they are), then updates settings. When
+// the file cannot be written: FileError("Fudemaru.ini") and settings keep
+// their values.
 void writeSettings(AppSettings &settings, const QString &iniPath, int writeMinutes, int readMinutes,
                    bool popMsg);
 

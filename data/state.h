@@ -49,7 +49,7 @@ struct AppState {
     AppSettings Settings;
     HintIndex Hints;
 
-    int16_t LevelCount = 12;
+    int16_t LevelCount = fm::LevelCount; // levels the question bank fills
 
     // The current player.
     int16_t CurrentPlayer = 0;
@@ -59,6 +59,10 @@ struct AppState {
     bool LevelUpFlag = false;
     bool ReviewMode = false;
     bool ChallengeMode = true;
+    // How the last kanji list of a writing answer was made (1 part, 2 stroke
+    // count, 3 whole range); kept for the whole run, like the hint pages that
+    // depend on it.
+    int16_t ListSource = 0;
     int16_t Game1Level = 0; // the games' current copies
     int16_t Game2Level = 0;
     ProgressTable Progress{};

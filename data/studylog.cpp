@@ -2,7 +2,8 @@
 #include "binio.h"
 #include "errors.h"
 #include "fileio.h"
-#include <QFile>
+#include <QDateTime>
+#include <QRegularExpression>
 
 namespace fm
 {
@@ -50,12 +51,12 @@ StudyRecord decodeStudyRecord(const char *p)
 
 bool isValidRecord(const StudyRecord &r)
 {
-    if (r.Mode != 1 && r.Mode != 2)
+    if (!isStudyMode(r.Mode))
         return false;
-    if (r.Level < 1 || r.Level > 12 || (r.Kind != 1 && r.Kind != 2))
+    if (r.Level < 1 || r.Level > LevelCount || !isStudyKind(r.Kind))
         return false;
     for (int i = 1; i <= QuestionsPerTest; ++i)
-        if (r.Kanji[i] < 1 || r.Kanji[i] > 240)
+        if (r.Kanji[i] < 1 || r.Kanji[i] > KanjiCount)
             return false;
     return true;
 }
@@ -78,27 +79,36 @@ LogContents decodeLog(const QByteArray &bytes)
 
 LogContents readLog(const QString &dir, int player)
 {
-    const auto bytes = readWholeFile(dir, logFileName(player));
+    const auto bytes = readWholeFile(dir, logFileName(player), qint64(MaxLogRecords) * StudyRecordSize);
     return bytes ? decodeLog(*bytes) : LogContents{};
 }
 
 void appendLogRecord(const QString &dir, int player, const StudyRecord &record)
 {
+    // Synced before returning: a test the child saw graded survives a power cut.
+    appendRecord(dir, logFileName(player), encodeStudyRecord(record));
+}
+
+QString setAsideLog(const QString &dir, int player)
+{
     const QString name = logFileName(player);
-    QFile file(programFile(dir, name));
-    if (!file.open(QIODevice::ReadWrite))
-        throw FileError(name, QStringLiteral("cannot be opened for writing"));
-    // A crash during an earlier append may have left part of a record: cut it
-    // off so this record and every later one stay aligned.
-    const qint64 aligned = file.size() - file.size() % StudyRecordSize;
-    if (aligned != file.size() && !file.resize(aligned))
-        throw FileError(name, QStringLiteral("cannot cut an incomplete record"));
-    const QByteArray bytes = encodeStudyRecord(record);
-    if (!file.seek(aligned) || file.write(bytes) != bytes.size() || !file.flush())
-        throw FileError(name, QStringLiteral("cannot be written"));
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(name, QStringLiteral("cannot be closed"));
+    if (!entryExists(dir, name))
+        return {};
+    const QString stem = QStringLiteral("Kiroku%1.orphaned-%2")
+                             .arg(player)
+                             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    for (int k = 1;; ++k) {
+        const QString newName =
+            stem + (k == 1 ? QString() : QStringLiteral("-%1").arg(k)) + QStringLiteral(".dat");
+        if (renameWithoutReplacing(dir, name, newName))
+            return newName;
+    }
+}
+
+bool isSetAsideLogName(const QString &fileName)
+{
+    static const QRegularExpression pattern(QStringLiteral("^Kiroku[0-9]+\\.orphaned-[0-9-]+\\.dat$"));
+    return pattern.match(fileName).hasMatch();
 }
 
 LevelKind rebuildLevel(const QVector<StudyRecord> &records)
@@ -107,7 +117,7 @@ LevelKind rebuildLevel(const QVector<StudyRecord> &records)
     LevelKind run;
     int collected = 0;
     for (const StudyRecord &r : records) {
-        if (r.Mode != 1 || !isValidRecord(r))
+        if (r.Mode != fileValue(StudyMode::Challenge) || !isValidRecord(r))
             continue;
         if (r.Level != run.Level || r.Kind != run.Kind) {
             collected = 0;
@@ -117,11 +127,11 @@ LevelKind rebuildLevel(const QVector<StudyRecord> &records)
         collected += r.rightCount();
     }
     if (collected >= PassCount) {
-        if (entry.Kind == 1) {
-            entry.Kind = 2;
+        if (entry.Kind == fileValue(StudyKind::Reading)) {
+            entry.Kind = fileValue(StudyKind::Writing);
         } else {
             ++entry.Level;
-            entry.Kind = 1;
+            entry.Kind = fileValue(StudyKind::Reading);
         }
     }
     return entry;

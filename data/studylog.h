@@ -12,11 +12,14 @@ namespace fm
 
 constexpr int StudyRecordSize = 52;
 constexpr int QuestionsPerTest = 10;
+// The largest log that is read: far beyond a lifetime of tests (a hundred a
+// day for twenty-five years), small enough to read at start-up.
+constexpr int MaxLogRecords = 1000000;
 
 struct StudyRecord {
-    int16_t Mode = 1; // 1 challenge, 2 practice
+    int16_t Mode = 1; // StudyMode: 1 challenge, 2 practice
     int16_t Level = 1;
-    int16_t Kind = 1;                                    // 1 reading, 2 writing
+    int16_t Kind = 1;                                    // StudyKind: 1 reading, 2 writing
     double Time = 0;                                     // days since 1899-12-30
     std::array<int16_t, QuestionsPerTest + 1> Kanji{};   // [1..10]
     std::array<uint8_t, QuestionsPerTest + 1> Correct{}; // [1..10]
@@ -41,12 +44,23 @@ struct LogContents {
 // Parses a log; never fails: invalid records are skipped, a partial tail ignored.
 LogContents decodeLog(const QByteArray &bytes);
 
-// Reads Kiroku<n>.dat; missing file = empty log. Unreadable: FileError(name).
+// Reads Kiroku<n>.dat; missing file = empty log. Unreadable, not a regular
+// file or more than MaxLogRecords records: FileError(name).
 LogContents readLog(const QString &dir, int player);
 
 // Appends one record, first cutting off an incomplete tail so the record
-// stays aligned; flushed before returning. FileError(name) on failure.
+// stays aligned; synced to disk before returning. FileError(name) on failure
+// (a partly written record is cut off again).
 void appendLogRecord(const QString &dir, int player, const StudyRecord &record);
+
+// A log found at a new player's number belongs to a child of an earlier
+// roster: it is renamed "Kiroku<n>.orphaned-<yyyyMMdd-HHmmss>.dat" ("-2",
+// "-3"... added when that is taken), never deleted. Returns the new name, or
+// an empty string when there was no log. FileError(name) when it cannot be
+// renamed.
+QString setAsideLog(const QString &dir, int player);
+// True for the name of a log set aside that way.
+bool isSetAsideLogName(const QString &fileName);
 
 // Level and kind reached according to a log (the start-up rebuild).
 struct LevelKind {

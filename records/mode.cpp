@@ -108,7 +108,7 @@ TF_Mode::TF_Mode(Services &sv) : ScreenFrame(sv, ScreenId::Mode)
     Lbl_Game2 = gameLabel(2, QStringLiteral("かんじもぐらたたきにちょうせんする"), 264);
 
     Lbl_Name = Lbl_Title;
-    Lbl_Name->setText(cp932::toUnicode(e.Name) + QStringLiteral("のかんじ名人チャレンジ"));
+    Lbl_Name->setText(shownName(e.Name) + QStringLiteral("のかんじ名人チャレンジ"));
     Lbl_Name->move(16, 0);
     Lbl_Name->adjustSize();
 }
@@ -142,7 +142,7 @@ QLabel *TF_Mode::starImage(QWidget *group, const QRect &geometry, const records:
 bool TF_Mode::challengeInert() const
 {
     // Every level passed: there is nothing left to challenge.
-    return state.currentEntry().Level > 12;
+    return state.currentEntry().Level > LevelCount;
 }
 
 void TF_Mode::FormShow()

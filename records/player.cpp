@@ -52,7 +52,7 @@ void TF_Player::buildPlayer(int n)
     const PlayerEntry &e = state.Players.PlayerTable[n];
 
     auto *name = new ClickLabel(this, n);
-    name->setText(cp932::toUnicode(e.Name));
+    name->setText(shownName(e.Name));
     name->setFont(listFont());
     setTextColour(name, colour::White);
     name->setAttribute(Qt::WA_TranslucentBackground);

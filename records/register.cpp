@@ -1,6 +1,9 @@
 #include "register.h"
+#include "kichiran.h"
+#include "kseiseki.h"
 #include "mode.h"
 #include "player.h"
+#include "seiseki.h"
 #include "touroku.h"
 
 void fm::registerRecordScreens(ScreenRegistry &r)
@@ -8,7 +11,8 @@ void fm::registerRecordScreens(ScreenRegistry &r)
     r.add(ScreenId::Touroku, [](Services &sv) { return new TF_Touroku(sv); });
     r.add(ScreenId::Player, [](Services &sv) { return new TF_Player(sv); });
     r.add(ScreenId::Mode, [](Services &sv) { return new TF_Mode(sv); });
-    // Not built yet: the frame with a back button.
-    for (ScreenId id : {ScreenId::KIchiran, ScreenId::KSeiseki1, ScreenId::Seiseki1, ScreenId::Seiseki2})
-        r.add(id, [id](Services &sv) { return new PlaceholderScreen(sv, id); });
+    r.add(ScreenId::Seiseki1, [](Services &sv) { return new TF_Seiseki1(sv); });
+    r.add(ScreenId::Seiseki2, [](Services &sv) { return new TF_Seiseki2(sv); });
+    r.add(ScreenId::KSeiseki1, [](Services &sv) { return new TF_KSeiseki1(sv); });
+    r.add(ScreenId::KIchiran, [](Services &sv) { return new TF_K_ichiran(sv); });
 }

@@ -4,7 +4,7 @@
 namespace fm
 {
 
-// Registration, player selection and the mode screen, opened by id.
+// Registration, player selection, the mode screen and the records screens, opened by id.
 void registerRecordScreens(ScreenRegistry &registry);
 
 } // namespace fm

@@ -88,10 +88,12 @@ void TF_Touroku::btn_TourokuClick()
     const QString name = lbl_Name->text();
     if (name.isEmpty()) {
         services.dialogs.message(this, QStringLiteral("名前を登録してください。"));
-    } else if (addPlayer(state.Players, cp932::fromUnicode(name)) > 0) {
+    } else {
         // Saved at once: a child's registration must not depend on the
-        // program being left through the menu's end button.
-        if (!services.guard(this, [&] { saveRoster(state.Players, state.ProgramDir); }))
+        // program being left through the menu's end button. A log an earlier
+        // roster left at the new number is set aside, never handed over.
+        if (!services.guard(
+                this, [&] { registerPlayer(state.Players, state.ProgramDir, cp932::fromUnicode(name)); }))
             return;
     }
     services.nav.showMainMenu();

@@ -1,7 +1,11 @@
 #include "kit.h"
 #include "clock.h"
+#include <QApplication>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QPainter>
-#include <memory>
+#include <QPointer>
+#include <algorithm>
 
 namespace fm
 {
@@ -65,24 +69,278 @@ void drawGlyphSeeThrough(QPainter &p, const QRect &cell, const QString &glyph, c
     p.restore();
 }
 
+double PressGuard::elapsedMs() const
+{
+    return (clock_.now() - last_) * 86400000.0;
+}
+
 bool PressGuard::accept()
 {
-    const double now = clock_.now();
-    const double elapsedMs = (now - last_) * 86400000.0;
+    const double elapsed = elapsedMs();
     // A clock set back counts as a new press.
-    if (elapsedMs >= 0 && elapsedMs < WindowMs)
+    if (elapsed >= 0 && elapsed < WindowMs)
         return false;
-    last_ = now;
+    last_ = clock_.now();
     return true;
 }
 
-void onGuardedClick(QPushButton *button, const Clock &clock, const std::function<void()> &action)
+void PressGuard::restart()
 {
-    auto guard = std::make_shared<PressGuard>(clock);
-    QObject::connect(button, &QPushButton::clicked, button, [guard, action] {
-        if (guard->accept())
-            action();
+    last_ = clock_.now();
+}
+
+double PressGuard::waitMs() const
+{
+    const double elapsed = elapsedMs();
+    return elapsed >= 0 && elapsed < WindowMs ? WindowMs - elapsed : 0;
+}
+
+namespace
+{
+
+const char *const GuardName = "fm-press-guard";
+
+// Lives on the button it guards, so that it goes with it.
+class GuardHolder : public QObject
+{
+  public:
+    GuardHolder(QObject *button, const Clock &clock) : QObject(button), guard(clock)
+    {
+        setObjectName(QString::fromLatin1(GuardName));
+    }
+    PressGuard guard;
+};
+
+// Drops every press (and the release that belongs to it) for the guard's
+// window, then takes itself away.
+class PressDrop : public QObject
+{
+  public:
+    PressDrop(QObject *owner, const Clock &clock) : QObject(owner), clock_(clock), start_(clock.now()) {}
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if (inWindow()) {
+                dropping_ = true;
+                return true;
+            }
+            finish();
+            break;
+        case QEvent::MouseButtonRelease:
+            if (dropping_) {
+                // One release per dropped press; the next press decides anew.
+                if (!inWindow())
+                    finish();
+                return true;
+            }
+            if (!inWindow())
+                finish();
+            break;
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    bool inWindow() const
+    {
+        const double elapsed = (clock_.now() - start_) * 86400000.0;
+        return elapsed >= 0 && elapsed < PressGuard::WindowMs;
+    }
+    void finish()
+    {
+        dropping_ = false;
+        if (!done_) {
+            done_ = true;
+            qApp->removeEventFilter(this);
+            deleteLater();
+        }
+    }
+
+    const Clock &clock_;
+    double start_;
+    bool dropping_ = false;
+    bool done_ = false;
+};
+
+} // namespace
+
+void onGuardedClick(QAbstractButton *button, const Clock &clock, const std::function<void()> &action)
+{
+    auto *holder = new GuardHolder(button, clock);
+    QObject::connect(button, &QAbstractButton::clicked, holder, [holder, action] {
+        if (!holder->guard.accept())
+            return;
+        QPointer<GuardHolder> alive(holder);
+        action();
+        // Counted from the end of the action too: a press queued behind a
+        // slow one is still the second press of the double click.
+        if (alive)
+            alive->guard.restart();
     });
+}
+
+const PressGuard *pressGuardOf(const QAbstractButton *button)
+{
+    if (!button)
+        return nullptr;
+    for (QObject *child : button->children())
+        if (child->objectName() == QLatin1String(GuardName))
+            if (auto *holder = dynamic_cast<GuardHolder *>(child))
+                return &holder->guard;
+    return nullptr;
+}
+
+void dropFollowingPresses(QObject *owner, const Clock &clock)
+{
+    qApp->installEventFilter(new PressDrop(owner, clock));
+}
+
+// ---- the judge mark ----
+
+JudgeMark::JudgeMark(QWidget *parent, const QRect &place) : QWidget(parent)
+{
+    setGeometry(place);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    hide();
+    Tim_Mark.setSingleShot(true);
+    Tim_Mark.setInterval(ShowMs);
+    connect(&Tim_Mark, &QTimer::timeout, this, &JudgeMark::Tim_MarkTimer);
+}
+
+void JudgeMark::showRight()
+{
+    showMark(QStringLiteral("○"));
+}
+
+void JudgeMark::showWrong()
+{
+    showMark(QStringLiteral("×"));
+}
+
+void JudgeMark::showMark(const QString &mark)
+{
+    mark_ = mark;
+    setAccessibleName(mark);
+    raise();
+    show();
+    update();
+    Tim_Mark.start(); // a second again from this answer
+}
+
+void JudgeMark::Tim_MarkTimer()
+{
+    Tim_Mark.stop();
+    hide();
+}
+
+void JudgeMark::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double side = std::min(width(), height());
+    const QPointF c(width() / 2.0, height() / 2.0);
+    const double stroke = side * 0.13;
+    // A white edge keeps the mark clear on navy and over white keys alike.
+    auto twice = [&](const QColor &colour, const std::function<void()> &draw) {
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(colour::White, stroke + side * 0.07, Qt::SolidLine, Qt::RoundCap));
+        draw();
+        p.setPen(QPen(colour, stroke, Qt::SolidLine, Qt::RoundCap));
+        draw();
+    };
+    if (mark_ == QStringLiteral("○")) {
+        const double r = side * 0.33;
+        twice(colour::Red, [&] { p.drawEllipse(c, r, r); });
+    } else {
+        const double h = side * 0.30;
+        twice(QColor(20, 100, 255), [&] {
+            p.drawLine(c + QPointF(-h, -h), c + QPointF(h, h));
+            p.drawLine(c + QPointF(h, -h), c + QPointF(-h, h));
+        });
+    }
+}
+
+// ---- lines between phrases ----
+
+namespace
+{
+
+bool endsPhrase(QChar ch)
+{
+    static const QString marks = QStringLiteral("、。！？!?，．,");
+    return marks.contains(ch);
+}
+
+bool blank(QChar ch)
+{
+    return ch == QLatin1Char(' ') || ch == QChar(0x3000);
+}
+
+// Phrases with their trailing marks and blanks.
+QStringList phrasesOf(const QString &text)
+{
+    QStringList out;
+    QString current;
+    for (int i = 0; i < text.size(); ++i) {
+        current += text[i];
+        const bool atEnd = endsPhrase(text[i]) || blank(text[i]);
+        const bool nextContinues = i + 1 < text.size() && (endsPhrase(text[i + 1]) || blank(text[i + 1]));
+        if (atEnd && !nextContinues) {
+            out << current;
+            current.clear();
+        }
+    }
+    if (!current.isEmpty())
+        out << current;
+    return out;
+}
+
+QString trimmedEnd(QString s)
+{
+    while (!s.isEmpty() && blank(s.back()))
+        s.chop(1);
+    return s;
+}
+
+} // namespace
+
+QString breakBetweenPhrases(const QString &text, const QFont &font, int width)
+{
+    const QFontMetrics metrics(font);
+    auto fits = [&](const QString &s) { return metrics.horizontalAdvance(trimmedEnd(s)) <= width; };
+    QStringList lines;
+    QString line;
+    for (const QString &phrase : phrasesOf(text)) {
+        if (fits(line + phrase)) {
+            line += phrase;
+            continue;
+        }
+        if (!line.isEmpty())
+            lines << trimmedEnd(line);
+        line.clear();
+        QString rest = phrase;
+        while (!rest.isEmpty() && blank(rest.front()))
+            rest.remove(0, 1);
+        // A phrase wider than a line: as many characters as fit, then the rest.
+        while (!fits(rest)) {
+            int n = 1;
+            while (n < rest.size() && fits(rest.left(n + 1)))
+                ++n;
+            lines << rest.left(n);
+            rest.remove(0, n);
+        }
+        line = rest;
+    }
+    if (!trimmedEnd(line).isEmpty())
+        lines << trimmedEnd(line);
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace fm

@@ -7,10 +7,13 @@
 #include <QPushButton>
 #include <QRect>
 #include <QString>
+#include <QTimer>
+#include <QWidget>
 #include <array>
 #include <functional>
 #include <optional>
 
+class QAbstractButton;
 class QPainter;
 
 namespace fm
@@ -64,9 +67,9 @@ void drawGlyphSeeThrough(QPainter &p, const QRect &cell, const QString &glyph, c
                          const QColor &colour);
 
 // The second press of a double click must not act again on a button that
-// moves on (next question, start, end): a press within PressGuard::Window of
-// the last accepted one is ignored. Time comes from the program's clock so
-// tests drive it.
+// moves on (next question, start, end): a press within PressGuard::WindowMs
+// of the last accepted one, or of the end of the action it started, is
+// ignored. Time comes from the program's clock so tests drive it.
 class PressGuard
 {
   public:
@@ -74,13 +77,58 @@ class PressGuard
     explicit PressGuard(const Clock &clock) : clock_(clock) {}
     // True when this press is to be acted on (and starts a new window).
     bool accept();
+    // Starts the window again: called when the action a press started is
+    // over, which may be long after the press (a question answered "no").
+    void restart();
+    // How long a press would still be ignored, in milliseconds (0: taken now).
+    double waitMs() const;
 
   private:
+    double elapsedMs() const;
     const Clock &clock_;
     double last_ = -1e9; // days
 };
 
 // Connects button's clicks to action through a PressGuard of its own.
-void onGuardedClick(QPushButton *button, const Clock &clock, const std::function<void()> &action);
+void onGuardedClick(QAbstractButton *button, const Clock &clock, const std::function<void()> &action);
+// The guard onGuardedClick gave button, or null.
+const PressGuard *pressGuardOf(const QAbstractButton *button);
+
+// A window that closes on a press (a result's "もどる") cannot ignore the
+// second press of a double click itself: it would land on the screen
+// beneath. For PressGuard::WindowMs after this call presses anywhere in the
+// program are dropped. owner bounds the drop's life (it must not outlive clock).
+void dropFollowingPresses(QObject *owner, const Clock &clock);
+
+// A large red ○ (right) or blue × (wrong) over an answer for about a
+// second, so that a child without sound still sees the result. It takes no
+// clicks; the keys beneath keep working.
+class JudgeMark : public QWidget
+{
+    Q_OBJECT
+  public:
+    static constexpr int ShowMs = 1000;
+    JudgeMark(QWidget *parent, const QRect &place);
+
+    void showRight();
+    void showWrong();
+    // "○" or "×" while shown, empty otherwise.
+    QString mark() const { return isVisible() ? mark_ : QString(); }
+    // The end of the second: the mark goes.
+    void Tim_MarkTimer();
+    QTimer Tim_Mark;
+
+  protected:
+    void paintEvent(QPaintEvent *event) override;
+
+  private:
+    void showMark(const QString &mark);
+    QString mark_;
+};
+
+// A message broken into lines of at most width pixels only between phrases
+// (after 、。！？ and blanks), so that no word is cut in two; a phrase longer
+// than a line is broken where it must. The lines are joined with '\n'.
+QString breakBetweenPhrases(const QString &text, const QFont &font, int width);
 
 } // namespace fm

@@ -1,6 +1,7 @@
 #include "mainform.h"
 #include "data/roster.h"
 #include "dialogs.h"
+#include "kit.h"
 #include "look.h"
 #include "navigator.h"
 #include "pop.h"
@@ -27,6 +28,8 @@ const std::array<MenuButtonIcon, 9> MenuButtonIcons = {{
 
 namespace
 {
+// The menu buttons stand 80 apart; a name may use all of it.
+constexpr int CaptionWidth = 80;
 const char *const DisplayTooSmall = "このディスプレイの解像度では、実行できません";
 } // namespace
 
@@ -102,6 +105,10 @@ bool TF_Main::FormCreate()
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
         loader_.step(5);
+        // Drawn a little closer than usual, so that the longest names keep
+        // a gap between them.
+        QFont captionFont = pixelFont(11, true);
+        captionFont.setLetterSpacing(QFont::PercentageSpacing, 93);
         for (int tag = 1; tag <= 8; ++tag) {
             const MenuButtonIcon &button = MenuButtonIcons[size_t(tag)];
             auto *b = new HeaderButton(this, tag,
@@ -110,6 +117,15 @@ bool TF_Main::FormCreate()
             b->move(10 + 80 * (tag - 1), Lbl_Title->geometry().bottom() + 1);
             connect(b, &HeaderButton::clicked, this, &TF_Main::Img_Button1Click);
             MenuButtons[size_t(tag)] = b;
+            // Its name under it, as the hint pages call it: a child need not
+            // hover to know what a picture does. Clicking the name does it too.
+            auto *caption = new HoverLabel(this, QString::fromUtf8(button.hint), tag, sh.HandPointer);
+            caption->setFont(captionFont);
+            caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            caption->setGeometry(b->x() + b->width() / 2 - CaptionWidth / 2, b->geometry().bottom() + 3,
+                                 CaptionWidth, captionFont.pixelSize() + 4);
+            connect(caption, &ClickLabel::clicked, this, &TF_Main::Img_Button1Click);
+            MenuCaptions[size_t(tag)] = caption;
         }
 
         loader_.step(6);
@@ -136,7 +152,7 @@ bool TF_Main::FormCreate()
 
         loader_.step(13);
         loader_.loadQuestionIndex(state);
-        state.LevelCount = int16_t(state.Bank.QuestionIndexCount / 20);
+        state.LevelCount = int16_t(state.Bank.QuestionIndexCount / KanjiPerLevel);
 
         loader_.step(14);
         const int square = sh.FontSizeMode == 1 ? 70 : 48;

@@ -49,6 +49,7 @@ class TF_Main : public Screen
     QLabel *Label1 = nullptr;
     TitleView *Img_Kanji = nullptr;
     std::array<HeaderButton *, 9> MenuButtons{}; // [1..8]
+    std::array<QLabel *, 9> MenuCaptions{};      // [1..8], each button's name under it
     QTimer Tim_Ido;
     ScreenMusic MP_1;
     TChangeDisplay displayModes;

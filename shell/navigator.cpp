@@ -69,15 +69,22 @@ void HostWindow::changeEvent(QEvent *event)
 
 Screen *Navigator::open(ScreenId id)
 {
-    Screen *screen = services_->screens.create(id, *services_);
-    forward(screen, false);
-    return screen;
+    return openById(id, false);
 }
 
 Screen *Navigator::replace(ScreenId id)
 {
-    Screen *screen = services_->screens.create(id, *services_);
-    forward(screen, true);
+    return openById(id, true);
+}
+
+Screen *Navigator::openById(ScreenId id, bool closeCurrent)
+{
+    // A screen whose building hits a damaged file is not shown: its message
+    // comes and the program ends.
+    Screen *screen = nullptr;
+    if (!services_->guard(current_, [&] { screen = services_->screens.create(id, *services_); }))
+        return nullptr;
+    forward(screen, closeCurrent);
     return screen;
 }
 

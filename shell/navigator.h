@@ -82,6 +82,8 @@ class Navigator
         forward(screen, true);
         return screen;
     }
+    // By id; nullptr when building the screen failed on a data file (its
+    // message has been shown and the program is ending).
     Screen *open(ScreenId id);
     Screen *replace(ScreenId id);
     void forward(Screen *next, bool closeCurrent);
@@ -119,6 +121,8 @@ class Navigator
     void forget(Screen *screen);
 
   private:
+    Screen *openById(ScreenId id, bool closeCurrent);
+
     HostWindow *host_ = nullptr;
     Services *services_ = nullptr;
     Screen *current_ = nullptr;

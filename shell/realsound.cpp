@@ -34,6 +34,7 @@ class MidiMusicPlayer final : public MediaPlayer
 class WaveSoundPlayer final : public MediaPlayer
 {
   public:
+    explicit WaveSoundPlayer(media::MissingDeviceReport *report) : wave_(report) {}
     bool open(const QString &path) override { return wave_.open(path); }
     bool play() override { return wave_.play(); }
     bool stop() override { return wave_.stop(); }
@@ -64,7 +65,7 @@ std::unique_ptr<MediaPlayer> MediaSoundSystem::createMusicPlayer()
 
 std::unique_ptr<MediaPlayer> MediaSoundSystem::createWavePlayer()
 {
-    return std::make_unique<WaveSoundPlayer>();
+    return std::make_unique<WaveSoundPlayer>(&deviceReport_);
 }
 
 } // namespace fm

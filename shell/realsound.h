@@ -1,5 +1,6 @@
 #pragma once
 // The sound seam over the media back ends: FluidSynth music, QSoundEffect waves.
+#include "shell/media/waveplayer.h"
 #include "sound.h"
 
 namespace fm
@@ -12,6 +13,9 @@ class MediaSoundSystem final : public SoundSystem
     bool hasWaveOutput() override;
     std::unique_ptr<MediaPlayer> createMusicPlayer() override;
     std::unique_ptr<MediaPlayer> createWavePlayer() override;
+
+  private:
+    media::MissingDeviceReport deviceReport_; // one message for all wave players
 };
 
 } // namespace fm

@@ -1,4 +1,5 @@
 #include "settei.h"
+#include "data/errors.h"
 #include "data/settings.h"
 #include "dialogs.h"
 #include "look.h"
@@ -118,8 +119,16 @@ void TF_Settei::Btn_OKClick()
     // A value still being typed counts as it stands (the field only holds 1..59).
     Edt_Kaku_Time->interpretText();
     Edt_Yomu_Time->interpretText();
-    writeSettings(services.state.Settings, services.state.SettingsPath, Edt_Kaku_Time->value(),
-                  Edt_Yomu_Time->value(), Rad_PopMsg->currentIndex() == 0);
+    try {
+        writeSettings(services.state.Settings, services.state.SettingsPath, Edt_Kaku_Time->value(),
+                      Edt_Yomu_Time->value(), Rad_PopMsg->currentIndex() == 0);
+    } catch (const FileError &e) {
+        // The settings are not needed to run: say so, keep the limits in use
+        // and go on.
+        services.dialogs.message(this, e.message());
+        reject();
+        return;
+    }
     accept();
 }
 
@@ -133,8 +142,10 @@ void TF_Settei::erase(const QString &question, const QString &file, QPushButton 
     if (services.dialogs.question(this, question) != Answer::Yes)
         return;
     const QString path = services.file(file);
-    if (QFile::exists(path))
-        QFile::remove(path);
+    if (QFile::exists(path) && !QFile::remove(path)) {
+        services.dialogs.message(this, fileErrorMessage(file));
+        return;
+    }
     button->hide();
 }
 

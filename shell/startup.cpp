@@ -1,6 +1,7 @@
 #include "startup.h"
 #include "data/catalogue.h"
 #include "data/errors.h"
+#include "data/fileio.h"
 #include "data/questionbank.h"
 #include "data/roster.h"
 #include "data/settings.h"
@@ -19,14 +20,18 @@ namespace fm
 
 QImage StartupLoader::loadButtonStrip(const QString &dir)
 {
+    const QString name = QStringLiteral("\\") + QLatin1String(media::kButtonStrip);
+    requireRegularOrMissing(dir + QLatin1String(media::kButtonStrip), name);
     QImage strip(dir + QLatin1String(media::kButtonStrip));
     if (strip.width() < media::kButtonCell * media::kButtonCount || strip.height() < media::kButtonCell)
-        throw FileError(QStringLiteral("\\") + QLatin1String(media::kButtonStrip));
+        throw FileError(name);
     return strip;
 }
 
 void StartupLoader::readSettings(AppState &state)
 {
+    const QFileInfo ini(state.SettingsPath);
+    removeSaveTemporaries(ini.absolutePath(), ini.fileName());
     fm::readSettings(state.Settings, state.SettingsPath);
 }
 
@@ -37,6 +42,9 @@ void StartupLoader::loadCatalogue(AppState &state)
 
 void StartupLoader::loadRoster(AppState &state)
 {
+    // A save that was cut short left its temporary; the file it was meant to
+    // replace is still whole.
+    removeSaveTemporaries(state.ProgramDir);
     fm::loadRoster(state.Players, state.ProgramDir);
 }
 
@@ -53,6 +61,7 @@ void StartupLoader::loadQuestionIndex(AppState &state)
 QImage StartupLoader::loadPopPicture(const QString &dir, int n, int size)
 {
     const QString name = QStringLiteral("Pop%1.wmf").arg(n);
+    requireRegularOrMissing(dir + name, name);
     QImage image = media::renderWmf(dir + name, QSize(size, size));
     if (image.isNull())
         throw FileError(name);
@@ -76,6 +85,9 @@ QString programDirWithSeparator(const QString &dir)
 
 QCursor loadHandPointer(const QString &dir)
 {
+    QFileInfo file(dir + QLatin1String(media::kHandPointer));
+    if (file.exists() && !file.isFile())
+        return QCursor(Qt::PointingHandCursor);
     QPixmap hand(dir + QLatin1String(media::kHandPointer));
     if (hand.isNull())
         return QCursor(Qt::PointingHandCursor);

@@ -21,11 +21,13 @@ class StartupLoader
 
     // ButtonX.bmp: eight 48 x 48 icons side by side. FileError("\ButtonX.bmp").
     virtual QImage loadButtonStrip(const QString &dir);
-    // Fudemaru.ini: the time limits, written back when missing.
+    // Fudemaru.ini: the time limits, written back when missing. Temporaries of
+    // an interrupted save of it are removed first.
     virtual void readSettings(AppState &state);
     // Bushu1.dat, then Kanji1.dat.
     virtual void loadCatalogue(AppState &state);
-    // Player1.dat; no file is no players.
+    // Player1.dat; no file is no players. Temporaries of interrupted saves in
+    // the directory are removed first (never anything else).
     virtual void loadRoster(AppState &state);
     // Each player's level and kind from its Kiroku<n>.dat.
     virtual void rebuildLevels(AppState &state);

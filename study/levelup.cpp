@@ -1,4 +1,5 @@
 #include "levelup.h"
+#include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/media/wmfpicture.h"
 #include "shell/navigator.h"
@@ -80,7 +81,7 @@ TF_Level_Up::TF_Level_Up(fm::Services &sv, QWidget *parent) : QDialog(parent), s
 
     auto wrapped = [this](int x, int y, int w, int h, const QColor &colour) {
         auto *l = fm::makeLabel(this, QString(), x, y, fm::pixelFont(16, true), colour, w, h);
-        l->setWordWrap(true);
+        l->setWordWrap(false); // broken by hand, between phrases
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return l;
     };
@@ -110,8 +111,10 @@ void TF_Level_Up::FormCreate()
 {
     content_ = fm::resultContent(services.state);
     setWindowTitle(content_.title);
-    Lbl_Goukaku_Msg1->setText(content_.message);
-    Lbl_Level_Msg1->setText(content_.levelMessage);
+    // Lines break between phrases only, never inside a word.
+    for (auto [label, text] :
+         {std::pair{Lbl_Goukaku_Msg1, content_.message}, std::pair{Lbl_Level_Msg1, content_.levelMessage}})
+        label->setText(fm::breakBetweenPhrases(text, label->font(), label->width()));
 
     if (!content_.picture.isEmpty()) {
         fm::media::WmfError error;
@@ -149,5 +152,9 @@ int TF_Level_Up::exec()
 
 void TF_Level_Up::BitBtn1Click()
 {
+    // The second press of a double click on "もどる" must not reach the
+    // screen that shows next (a key of the review, a game on the mode screen).
+    if (QWidget *beneath = parentWidget())
+        fm::dropFollowingPresses(beneath->window(), services.clock);
     accept();
 }

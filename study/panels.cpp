@@ -278,7 +278,7 @@ void AnswerPanels::Btn_Gakunen_allClick()
 
 void AnswerPanels::openList(int source, const QVector<int16_t> &kanji)
 {
-    ListSource = static_cast<int16_t>(source);
+    services_.state.ListSource = static_cast<int16_t>(source);
     nav.toList();
     cancel_->setText(QStringLiteral("もどる"));
     Grp_Bushu->hide();

@@ -53,10 +53,6 @@ class AnswerPanels : public QObject
     PanelNav nav;
     int SelectedGroup = 0;
     int SelectedPart = 0;
-    // How the last kanji list was made (1 part, 2 stroke count, 3 whole
-    // range); kept for the whole run of the program, like the hint pages
-    // that depend on it.
-    static inline int16_t ListSource = 0;
 
     QGroupBox *Grp_Kotae;
     QLabel *Lbl_kotae;

@@ -9,8 +9,6 @@
 namespace
 {
 
-constexpr int KanjiPerLevel = 20;
-
 QGroupBox *makeBox(QWidget *parent, const QString &caption, int x)
 {
     auto *box = fm::makeGroupBox(parent, caption, QRect(x, 108, 265, 325));
@@ -30,7 +28,7 @@ TF_Renshuu::TF_Renshuu(fm::Services &sv) : ScreenFrame(sv, fm::ScreenId::Renshuu
 QString TF_Renshuu::levelKanji(const fm::AppState &state, int level)
 {
     QByteArray glyphs;
-    for (int k = KanjiPerLevel * (level - 1) + 1; k <= KanjiPerLevel * level; ++k)
+    for (int k = fm::firstKanjiOf(level); k <= fm::lastKanjiOf(level); ++k)
         if (k >= 1 && k <= fm::MaxKanjiNumber)
             glyphs += state.Cat.KanjiTable[k].Glyph;
     return fm::cp932::toUnicode(glyphs);
@@ -38,7 +36,7 @@ QString TF_Renshuu::levelKanji(const fm::AppState &state, int level)
 
 void TF_Renshuu::makeButtons(QGroupBox *box, std::array<QPushButton *, 13> &buttons, int kind)
 {
-    for (int n = 1; n <= state.LevelCount && n <= 12; ++n) {
+    for (int n = 1; n <= state.LevelCount && n <= fm::LevelCount; ++n) {
         auto *b = new QPushButton(QString::number(n), box);
         b->setProperty("tag", n);
         b->setGeometry(n <= 6 ? 10 : 110, n <= 6 ? 40 * n : 40 * (n - 6), 80, 40);

@@ -47,6 +47,11 @@ TF_Shutsudai::TF_Shutsudai(Services &sv)
 
     panels = new AnswerPanels(sv, this, kind_, Lbl_Title, Btn_Cancel);
 
+    // Right or wrong in the review, over the answer line.
+    const QRect line(panels->Lbl_kotae->mapTo(this, QPoint(0, 0)), panels->Lbl_kotae->size());
+    Img_Mark = new JudgeMark(this, QRect(0, 0, MarkSize, MarkSize));
+    Img_Mark->move(line.center() - QPoint(MarkSize / 2, MarkSize / 2));
+
     // Above the title line, so that it takes the clicks where the two overlap.
     Btn_Debug = makePushButton(this, QStringLiteral("Debug"), QRect(8, -8, 97, 33), hand);
     Btn_Debug->hide();
@@ -54,9 +59,10 @@ TF_Shutsudai::TF_Shutsudai(Services &sv)
 
     Tim_Clock.setInterval(ClockIntervalMs);
     connect(&Tim_Clock, &QTimer::timeout, this, &TF_Shutsudai::Tim_ClockTimer);
-    connect(Btn_Next, &QPushButton::clicked, this, &TF_Shutsudai::btn_NextClick);
-    connect(Btn_Prev, &QPushButton::clicked, this, &TF_Shutsudai::Btn_PrevClick);
-    connect(Btn_awase, &QPushButton::clicked, this, &TF_Shutsudai::btn_awaseClick);
+    // A double click on a button that moves to another question acts once.
+    onGuardedClick(Btn_Next, services.clock, [this] { btn_NextClick(); });
+    onGuardedClick(Btn_Prev, services.clock, [this] { Btn_PrevClick(); });
+    onGuardedClick(Btn_awase, services.clock, [this] { btn_awaseClick(); });
     connect(Btn_Debug, &QPushButton::clicked, this, &TF_Shutsudai::Btn_DebugClick);
     connect(Btn_Cancel, &QPushButton::clicked, panels, &AnswerPanels::Btn_CancelClick);
 }
@@ -312,7 +318,7 @@ void TF_Shutsudai::Img_Button1Click(int index)
     state.HintContext.kind = int16_t(state.CurrentKind);
     if (CurrentQuestion != 0)
         state.HintContext.situation =
-            hintSituation(state.CurrentKind, AnswerPanels::ListSource, panels->nav.PanelState);
+            hintSituation(state.CurrentKind, state.ListSource, panels->nav.PanelState);
     showHint();
 }
 
@@ -384,10 +390,12 @@ void TF_Shutsudai::btn_awaseClick()
         const QuestionSlot &slot = state.QuestionSlots[CurrentQuestion];
         if (!sameAnswer(panels->answer().trimmed(), slot.CorrectAnswer)) {
             services.shell.MaruBatsu.playWrong();
+            Img_Mark->showWrong();
             panels->clearAnswer();
             return; // the same question again
         }
         services.shell.MaruBatsu.playRight();
+        Img_Mark->showRight();
     }
     const int next = reviewAdvance(state.QuestionSlots, CurrentQuestion);
     if (next == 0) {

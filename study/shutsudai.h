@@ -3,6 +3,7 @@
 // answer panels against a clock, then handed to grading; shown again after
 // grading, the same screen runs the review of the missed questions.
 #include "panels.h"
+#include "shell/kit.h"
 #include "shell/screen.h"
 #include "testrules.h"
 #include <QPushButton>
@@ -46,12 +47,14 @@ class TF_Shutsudai : public fm::ScreenFrame
     QPushButton *Btn_awase;
     QPushButton *Btn_Debug;
     QGroupBox *Grp_Mondai;
+    fm::JudgeMark *Img_Mark;               // ○ / × of the review's answer check
     std::array<QLabel *, 4> Lbl_Segment{}; // [1..3], tags 1..3
     QTimer Tim_Clock;
     fm::AnswerPanels *panels;
     fm::ScreenMusic MP_Shu_1;
 
   private:
+    static constexpr int MarkSize = 84;
     void prepareTest();
     void startTest();
     void nextQuestion();

@@ -16,7 +16,6 @@ namespace fm
 
 class Random;
 
-constexpr int KanjiPerLevel = 20;
 constexpr int ClockIntervalMs = 1000;
 constexpr int ReadingAnswerLimit = 4; // kana
 constexpr int WritingAnswerLimit = 3; // kanji

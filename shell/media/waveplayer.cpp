@@ -11,12 +11,7 @@
 namespace fm::media
 {
 
-namespace
-{
-bool g_deviceReported = false;
-}
-
-WavePlayer::WavePlayer(QObject *parent) : QObject(parent) {}
+WavePlayer::WavePlayer(MissingDeviceReport *report, QObject *parent) : QObject(parent), report_(report) {}
 
 WavePlayer::~WavePlayer()
 {
@@ -26,11 +21,6 @@ WavePlayer::~WavePlayer()
 bool WavePlayer::audioOutputAvailable()
 {
     return !QMediaDevices::audioOutputs().isEmpty();
-}
-
-void WavePlayer::resetDeviceReport()
-{
-    g_deviceReported = false;
 }
 
 bool WavePlayer::open(const QString &path)
@@ -47,8 +37,9 @@ bool WavePlayer::open(const QString &path)
     // Without an output QSoundEffect still claims to play; ask the device list instead.
     if (!audioOutputAvailable()) {
         silent_ = true;
-        if (!g_deviceReported) {
-            g_deviceReported = true;
+        if (!report_ || !report_->reported) {
+            if (report_)
+                report_->reported = true;
             error_ = QStringLiteral("no audio output device");
             return false;
         }

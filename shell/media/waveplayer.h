@@ -16,11 +16,19 @@ class QSoundEffect;
 namespace fm::media
 {
 
+// Whether a missing audio output has been told of; owned by whoever makes
+// the players (the program's sound system).
+struct MissingDeviceReport {
+    bool reported = false;
+};
+
 class WavePlayer : public QObject
 {
     Q_OBJECT
   public:
-    explicit WavePlayer(QObject *parent = nullptr);
+    // Players that share a report tell of a missing audio output only once
+    // between them; without one, each player tells of it.
+    explicit WavePlayer(MissingDeviceReport *report = nullptr, QObject *parent = nullptr);
     ~WavePlayer() override;
 
     // Prepares the file. False with errorString() when the file is missing or
@@ -42,10 +50,9 @@ class WavePlayer : public QObject
 
     // Whether the desktop has an audio output at all.
     static bool audioOutputAvailable();
-    // Makes the next open() without an output report it again (for tests).
-    static void resetDeviceReport();
 
   private:
+    MissingDeviceReport *report_;
     QSoundEffect *effect_ = nullptr;
     bool silent_ = false;
     QString fileName_;

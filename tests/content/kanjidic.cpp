@@ -48,13 +48,15 @@ QHash<QString, KanjidicEntry> loadKanjidic(const QString &path)
             else if (w.size() > 1 && (w[0] == 'B' || w[0] == 'C') && w[1].isDigit() &&
                      (w[0] == 'C' || e.radical == 0))
                 e.radical = w.mid(1).toInt(); // C, where given, overrides Nelson's B
-            else if (!names && isKana(w[0])) {
+            else if (!names) {
+                // Prefix and suffix readings carry a dash (ほ-, -か): the kana count all the same.
                 QString r = hiragana(w);
                 while (r.startsWith('-'))
                     r.remove(0, 1);
                 while (r.endsWith('-'))
                     r.chop(1);
-                e.readings.insert(r.section('.', 0, 0));
+                if (!r.isEmpty() && isKana(r[0]))
+                    e.readings.insert(r.section('.', 0, 0));
             }
         }
         out.insert(words[0], e);

@@ -142,3 +142,100 @@ TEST(ContentSources, HintPagesKeepTheirBoundsAndStayTogether)
     EXPECT_TRUE(problems.contains(QStringLiteral("hints.tsv: no page for screen,situation,kind 13,1,1")));
     EXPECT_TRUE(problems.contains(QStringLiteral("hints.tsv: no page for screen,situation,kind 12,5,2")));
 }
+
+TEST(ContentSources, SoundChangesAreTheRegularOnesOnly)
+{
+    const auto regular = [](const char *reading, const char *form) {
+        return isRegularSoundChange(QString::fromUtf8(reading), QString::fromUtf8(form));
+    };
+    EXPECT_TRUE(regular("がく", "がっ"));    // がっこう
+    EXPECT_TRUE(regular("いち", "いっ"));    // いっぽん
+    EXPECT_TRUE(regular("ほん", "ぽん"));    // いっぽん
+    EXPECT_TRUE(regular("ほん", "ぼん"));    // さんぼん
+    EXPECT_TRUE(regular("しゃ", "じゃ"));    // じんじゃ
+    EXPECT_TRUE(regular("ひ", "び"));        // にちようび
+    EXPECT_FALSE(regular("がく", "がつ"));   // not a doubling
+    EXPECT_FALSE(regular("やす", "やっ"));   // す does not double
+    EXPECT_FALSE(regular("ほん", "もん"));   // not a voicing
+    EXPECT_FALSE(regular("きち", "ぎっ"));   // two changes at once
+    EXPECT_FALSE(regular("じん", "じん"));   // no change at all
+    EXPECT_FALSE(regular("さん", "ざんね")); // another word
+}
+
+TEST(ContentSources, SentencesMustAskExactlyTheTaughtReadings)
+{
+    Sources s;
+    QStringList problems;
+    s.kanji = someKanji(twoParts()); // 休 答
+    s.readings = readReadings("readings.tsv",
+                              u8("休\tキュウ\tやす.む\n"
+                                 "答\t-\tこた.える\n"),
+                              s.kanji, problems);
+    s.soundChanges = readSoundChanges("sound-changes.tsv",
+                                      u8("休\tきゅう\tきゅっ\tきゅっけい\n" // no such change
+                                         "答\tこた\tごた\tごたえ\n"         // regular, never asked
+                                         "休\tやす\tやっ\tやっすみ\n"),     // す never doubles
+                                      s.kanji, s.readings, problems);
+    EXPECT_TRUE(anyLine(problems, "sound-changes.tsv:1: ", "no regular sound change"));
+    EXPECT_TRUE(anyLine(problems, "sound-changes.tsv:3: ", "no regular sound change"));
+    EXPECT_EQ(s.soundChanges.size(), 1);
+    s.sentences = readSentences("sentences.tsv",
+                                u8("休\tきょうは /{やす}/みです。\n"
+                                   "休\tにちようびは /{やす}/みだ。\n"
+                                   "休\tあしたも /{やす}/みに なる。\n" // やすみ a third time
+                                   "休\tこかげで /{やつ}/む。\n"        // a wrong reading
+                                   "答\tもんだいの かい/{とう}/。\n"    // KANJIDIC has it, grade 2 not
+                                   "答\tしつもんに /{こた}/える。\n"),
+                                s.kanji, problems);
+    problems.clear();
+    checkReadings(s, problems);
+    EXPECT_TRUE(anyLine(problems, "sentences.tsv:4: ", "やつ is not a reading 休 is taught with"));
+    EXPECT_TRUE(anyLine(problems, "sentences.tsv:5: ", "とう is not a reading 答 is taught with"));
+    EXPECT_TRUE(problems.contains(
+        QString::fromUtf8("readings.tsv:1: 休 is taught as きゅう, but no sentence asks it")));
+    EXPECT_TRUE(anyLine(problems, "sound-changes.tsv:2: ", "no sentence asks ごた on 答"));
+    EXPECT_TRUE(anyLine(problems, "sentences.tsv:3: ", "休 asks やすみ in 3 sentences (rows 1, 2, 3)"));
+    EXPECT_EQ(problems.size(), 5) << qPrintable(problems.join('\n'));
+
+    // A kanji that makes one word only may ask it every time.
+    s.readings[0].oneWord << QString::fromUtf8("やすみ");
+    problems.clear();
+    checkReadings(s, problems);
+    EXPECT_FALSE(anyLine(problems, "sentences.tsv:3: ", "やすみ")) << qPrintable(problems.join('\n'));
+}
+
+TEST(ContentSources, PhraseSpacingFollowsTheRule)
+{
+    QStringList problems;
+    const auto kanji = someKanji(twoParts());
+    auto sentences = readSentences("sentences.tsv",
+                                   u8("休\tねこが /{やす}/んでいる。\n"           // helping verb joined
+                                      "休\tこうえんで /{やす}/み さんぽ する。\n" // する split from its noun
+                                      "休\tほんをよんで /{やす}/む。\n"           // no blank after を
+                                      "休\t /{やす}/みです 。\n"         // blank at the start, before 。
+                                      "休\tいすに /{やす}/んで いる。\n" // as the rule wants
+                                      "答\tもんだいを /{こた}/えて いる。\n"
+                                      "答\tよく かんがえて /{こた}/えて いるね。\n"),
+                                   kanji, problems);
+    EXPECT_TRUE(anyLine(problems, "sentences.tsv:1: ", "helping verb"));
+    EXPECT_TRUE(anyLine(problems, "sentences.tsv:2: ", "する are one phrase"));
+    EXPECT_TRUE(anyLine(problems, "sentences.tsv:3: ", "after を"));
+    EXPECT_TRUE(anyLine(problems, "sentences.tsv:4: ", "start or the end"));
+    EXPECT_TRUE(anyLine(problems, "sentences.tsv:4: ", "before a punctuation mark"));
+    EXPECT_FALSE(anyLine(problems, "sentences.tsv:5: ", ""));
+    EXPECT_FALSE(anyLine(problems, "sentences.tsv:6: ", ""));
+
+    // One word written as one phrase in one sentence and as two in another.
+    Sources s;
+    s.kanji = kanji;
+    s.readings = readReadings("readings.tsv", u8("休\t-\tやす.む\n答\t-\tこた.える\n"), kanji, problems);
+    s.sentences = readSentences("sentences.tsv",
+                                u8("休\tちからもちも /{やす}/む。\n"
+                                   "答\tちから もちが /{こた}/える。\n"),
+                                kanji, problems);
+    problems.clear();
+    checkReadings(s, problems);
+    EXPECT_TRUE(
+        anyLine(problems, "sentences.tsv:2: ", "\"ちから もちが\" is written as one phrase elsewhere"))
+        << qPrintable(problems.join('\n'));
+}

@@ -17,3 +17,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     });
     return 0;
 }
+
+// A catalogue of eight parts and twelve kanji; the first byte (8) puts the
+// split after the 64 bytes of Bushu1.dat.
+std::vector<QByteArray> fuzzSeeds()
+{
+    QVector<fm::BushuRecord> parts;
+    for (int p = 1; p <= 8; ++p)
+        parts.push_back(
+            {static_cast<int16_t>(1 + p % 3), 0, static_cast<int16_t>(p), static_cast<int16_t>(p)});
+    QVector<fm::KanjiRecord> kanji;
+    for (int k = 1; k <= 12; ++k)
+        kanji.push_back({static_cast<int16_t>(k), 0x88, static_cast<uint8_t>(0x9f + k),
+                         static_cast<int16_t>(1 + k % 5), static_cast<int16_t>(1 + k % 3),
+                         static_cast<int16_t>(1 + k % 8), 0, 0});
+    return {QByteArray(1, char(8)) + fm::encodeBushuRecords(parts) + fm::encodeKanjiRecords(kanji)};
+}

@@ -15,3 +15,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     fm::selectPlayerFromRecords(*state, 1, log.records);
     return 0;
 }
+
+std::vector<QByteArray> fuzzSeeds()
+{
+    QByteArray log;
+    for (int t = 0; t < 5; ++t) {
+        fm::StudyRecord r;
+        r.Mode = static_cast<int16_t>(t == 2 ? 2 : 1);
+        r.Level = static_cast<int16_t>(1 + t / 2);
+        r.Kind = static_cast<int16_t>(1 + t % 2);
+        r.Time = 46000.5 + t;
+        for (int i = 1; i <= fm::QuestionsPerTest; ++i) {
+            r.Kanji[i] = static_cast<int16_t>(20 * (r.Level - 1) + i);
+            r.Correct[i] = i % 3 ? 1 : 0;
+        }
+        r.Counted = 1;
+        log += fm::encodeStudyRecord(r);
+    }
+    return {log};
+}

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 inline QByteArray fuzzBytes(const uint8_t *data, size_t size)
 {
@@ -17,3 +18,7 @@ template <typename F> void survive(F &&f)
     } catch (const fm::FileError &) {
     }
 }
+
+// Valid inputs of the harness: the seed corpus of the libFuzzer binary, and
+// what the deterministic driver damages. A harness may define it.
+std::vector<QByteArray> fuzzSeeds();

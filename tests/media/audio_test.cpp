@@ -95,8 +95,8 @@ TEST(MidiPlayer, RefusesAFileThatIsNotMidi)
 TEST(WavePlayer, ReportsAMissingDeviceOnceAndThenPlaysSilently)
 {
     ensureApp();
-    media::WavePlayer::resetDeviceReport();
-    media::WavePlayer maru, batsu;
+    media::MissingDeviceReport report;
+    media::WavePlayer maru(&report), batsu(&report);
     if (media::WavePlayer::audioOutputAvailable()) {
         EXPECT_TRUE(maru.open(binFile(media::kRightSound)));
         EXPECT_TRUE(batsu.open(binFile(media::kWrongSound)));

@@ -146,6 +146,24 @@ TEST(Player, AnUnreadableLogEndsTheProgramAndOpensNoModeScreen)
     EXPECT_EQ(t.nav.find<TF_Mode>(), nullptr);
 }
 
+TEST(Player, ANameOfNoBytesIsShownAsAQuestionMarkAndCanBeChosen)
+{
+    Shell t;
+    writeStars(t);
+    addPlayers(t.state, 2);
+    t.state.Players.PlayerTable[2].Name.clear(); // as a damaged roster can hold it
+    auto *s = t.nav.open<TF_Player>();
+    ASSERT_NE(s->Lbl_PlayerName[2], nullptr);
+    EXPECT_EQ(s->Lbl_PlayerName[2]->text(), QStringLiteral("？"));
+    EXPECT_GT(s->Lbl_PlayerName[2]->width(), 10);
+    QTest::mouseClick(s->Lbl_PlayerName[2], Qt::LeftButton);
+    EXPECT_EQ(t.state.CurrentPlayer, 2);
+    auto *mode = dynamic_cast<TF_Mode *>(t.nav.current());
+    ASSERT_NE(mode, nullptr);
+    EXPECT_EQ(mode->Lbl_Name->text(), QStringLiteral("？のかんじ名人チャレンジ"));
+    EXPECT_TRUE(t.state.Players.PlayerTable[2].Name.isEmpty()) << "the roster itself is left as it is";
+}
+
 TEST(Player, BackReturnsToTheMenu)
 {
     Shell t;

@@ -1,6 +1,8 @@
+#include "data/studylog.h"
 #include "recordfixture.h"
 #include "records/player.h"
 #include "records/touroku.h"
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -150,4 +152,47 @@ TEST(Touroku, ARosterThatCannotBeWrittenEndsTheProgramWithItsMessage)
     ASSERT_EQ(t.dialogs.count(Kind::Fatal), 1);
     EXPECT_EQ(t.dialogs.calls.back().text, QStringLiteral("Player1.datでエラーがおこりました。 "));
     EXPECT_TRUE(t.nav.quitRequested());
+}
+
+TEST(Touroku, ALogLeftByALostRosterIsSetAsideNotHandedToTheNewChild)
+{
+    Shell t;
+    writeStars(t);
+    // Player1.dat was lost; the first child's log, level 1 passed, is still there.
+    StudyRecord r;
+    for (int q = 1; q <= 10; ++q) {
+        r.Kanji[q] = int16_t(q);
+        r.Correct[q] = 1;
+    }
+    for (int i = 0; i < 4; ++i)
+        appendLogRecord(t.state.ProgramDir, 1, r);
+    const QByteArray oldLog = [&] {
+        QFile f(t.file(QStringLiteral("Kiroku1.dat")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    ASSERT_EQ(oldLog.size(), 4 * StudyRecordSize);
+
+    auto *s = t.nav.open<TF_Touroku>();
+    press(s, {30, 12, 2});
+    QTest::mouseClick(s->btn_Touroku, Qt::LeftButton);
+    ASSERT_EQ(t.state.Players.PlayerCount, 1);
+    EXPECT_FALSE(QFile::exists(t.file(QStringLiteral("Kiroku1.dat"))));
+    const QStringList setAside =
+        QDir(t.state.ProgramDir).entryList({QStringLiteral("Kiroku1.orphaned-*.dat")});
+    ASSERT_EQ(setAside.size(), 1) << "kept, under a name that says whose it is not";
+    QFile kept(t.file(setAside.first()));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), oldLog);
+
+    // The new child starts at the beginning, with nothing of the old log.
+    auto *list = t.nav.open<TF_Player>();
+    QTest::mouseClick(list->Lbl_PlayerName[1], Qt::LeftButton);
+    EXPECT_EQ(t.state.CurrentLevel, 1);
+    EXPECT_EQ(t.state.CurrentKind, 1);
+    EXPECT_EQ(t.state.Progress[1][1].AskedCount, 0);
+    Roster reloaded;
+    loadRoster(reloaded, t.state.ProgramDir);
+    rebuildLevels(reloaded, t.state.ProgramDir);
+    EXPECT_EQ(reloaded.PlayerTable[1].Kind, 1) << "after a restart too";
+    EXPECT_TRUE(t.dialogs.calls.empty());
 }

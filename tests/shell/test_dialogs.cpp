@@ -12,6 +12,9 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace fm;
 using fm::test::TestShell;
@@ -127,6 +130,22 @@ TEST_F(Settings, OnlyYesErasesAScoreBoard)
     EXPECT_FALSE(QFile::exists(t.file("Game2.dat")));
 }
 
+TEST_F(Settings, ASettingsFileThatCannotBeSavedIsReportedAndTheLimitsStay)
+{
+    // The configuration directory cannot be made: a file stands in its place.
+    touch(t.file("config"));
+    t.state.SettingsPath = t.file("config/Fudemaru.ini");
+    TF_Settei d(t.services, t.host.get());
+    d.show();
+    d.Edt_Yomu_Time->setValue(30);
+    QTest::mouseClick(d.Btn_OK, Qt::LeftButton);
+    EXPECT_EQ(t.dialogs.texts(), QStringList{QStringLiteral("Fudemaru.iniでエラーがおこりました。 ")});
+    EXPECT_EQ(t.state.Settings.ReadTimeLimit, 7) << "the limits in use stay";
+    EXPECT_EQ(t.state.Settings.WriteTimeLimit, 12);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_FALSE(t.nav.quitRequested()) << "the program goes on";
+}
+
 TEST(StartupPicture, PositionsOnASixFortyScreen)
 {
     const TF_Pop::Layout at = TF_Pop::layoutFor(QSize(640, 480));
@@ -189,25 +208,88 @@ TEST(HelpViewer, OpensThePageOfTheContextOrSaysItIsMissing)
     EXPECT_TRUE(viewer.window()->browser()->toPlainText().contains(QStringLiteral("352")));
 }
 
-TEST(InstanceLock, ASecondCopyIsRefusedAndAStaleLockTakenOver)
+TEST(InstanceLock, OnlyALiveCopyKeepsTheSecondFromStarting)
 {
     QTemporaryDir dir;
+    const QString name = QStringLiteral("Fude_Maru12");
+    const QString file = QDir(dir.path()).filePath(name + ".lock");
     LockFileInstanceLock first(dir.path()), second(dir.path());
-    EXPECT_TRUE(first.acquire(QStringLiteral("Fude_Maru12")));
-    EXPECT_FALSE(second.acquire(QStringLiteral("Fude_Maru12")));
+    EXPECT_TRUE(first.acquire(name));
+    EXPECT_TRUE(first.held());
+    EXPECT_FALSE(second.acquire(name));
+
+    // A second process sees the running copy too.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        LockFileInstanceLock other(dir.path());
+        ::_exit(other.acquire(name) ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "a second copy ends";
+
     first.release();
-    EXPECT_TRUE(second.acquire(QStringLiteral("Fude_Maru12")));
+    EXPECT_TRUE(second.acquire(name));
     second.release();
 
-    // A copy that crashed left its lock behind: its process is gone.
-    QProcess gone;
-    gone.start(QStringLiteral("true"));
-    ASSERT_TRUE(gone.waitForFinished());
-    const qint64 deadPid = gone.processId() ? gone.processId() : 999999;
-    QFile stale(QDir(dir.path()).filePath("Fude_Maru12.lock"));
-    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-    stale.write(QByteArray::number(deadPid) + "\nfudemaru\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-    stale.close();
-    LockFileInstanceLock third(dir.path());
-    EXPECT_TRUE(third.acquire(QStringLiteral("Fude_Maru12")));
+    // A copy that died holding the lock leaves nothing that stops the next.
+    const pid_t dying = ::fork();
+    ASSERT_GE(dying, 0);
+    if (dying == 0) {
+        static LockFileInstanceLock held(dir.path());
+        ::_exit(held.acquire(name) && held.held() ? 0 : 1);
+    }
+    ASSERT_EQ(::waitpid(dying, &status, 0), dying);
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    LockFileInstanceLock next(dir.path());
+    EXPECT_TRUE(next.acquire(name));
+    EXPECT_TRUE(next.held());
+    next.release();
+
+    // Whatever the file holds: empty, garbage, an old-style owner record.
+    for (const QByteArray &contents :
+         {QByteArray(), QByteArray("\xff\x00garbage\n\n"), QByteArray("999999\nfudemaru\nhost\n")}) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(contents);
+        f.close();
+        LockFileInstanceLock l(dir.path());
+        EXPECT_TRUE(l.acquire(name)) << contents.toHex().toStdString();
+        EXPECT_TRUE(l.held());
+    }
+}
+
+TEST(InstanceLock, ALockThatCannotBeCheckedLetsTheProgramStart)
+{
+    QTemporaryDir dir;
+    const QString name = QStringLiteral("Fude_Maru12");
+    const QString file = QDir(dir.path()).filePath(name + ".lock");
+    // An empty directory in its place is cleared and the lock taken.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(name + ".lock"));
+    {
+        LockFileInstanceLock l(dir.path());
+        EXPECT_TRUE(l.acquire(name));
+        EXPECT_TRUE(l.held());
+    }
+    // A directory with something in it, a link, a FIFO: nothing to lock, start anyway.
+    QFile::remove(file);
+    ASSERT_TRUE(QDir(dir.path()).mkpath(name + ".lock/inside"));
+    LockFileInstanceLock a(dir.path());
+    EXPECT_TRUE(a.acquire(name));
+    EXPECT_FALSE(a.held());
+    EXPECT_TRUE(QDir(file).exists("inside")) << "nothing of it is removed";
+    QDir(file).removeRecursively();
+    ASSERT_TRUE(QFile::link(QDir(dir.path()).filePath("elsewhere"), file));
+    LockFileInstanceLock b(dir.path());
+    EXPECT_TRUE(b.acquire(name));
+    EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath("elsewhere"))) << "never written through a link";
+    QFile::remove(file);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    LockFileInstanceLock c(dir.path());
+    EXPECT_TRUE(c.acquire(name));
+    EXPECT_FALSE(c.held());
+    // A directory that cannot be made (a file stands where it should be).
+    LockFileInstanceLock d(QDir(dir.path()).filePath(name + ".lock/sub"));
+    EXPECT_TRUE(d.acquire(name));
 }

@@ -160,6 +160,22 @@ TEST(ScreenFrame, ScreensOpenByIdWithTheCataloguesNumbersAndNeverSilentlyAsPlace
     EXPECT_EQ(bare.missing().size(), size_t(ScreenIdCount - 2));
 }
 
+TEST(ScreenFrame, AScreenWhoseBuildingHitsADamagedFileIsNeverShown)
+{
+    TestShell t;
+    auto *menu = t.nav.open<SampleScreen>();
+    t.screens.add(ScreenId::KSeiseki1, [](Services &sv) -> Screen * {
+        auto *half = new SampleScreen(sv);
+        delete half; // what a throwing constructor leaves: nothing
+        throw FileError(QStringLiteral("Kiroku2.dat"));
+    });
+    EXPECT_EQ(t.nav.open(ScreenId::KSeiseki1), nullptr);
+    EXPECT_EQ(t.nav.current(), menu);
+    EXPECT_TRUE(t.nav.quitRequested());
+    ASSERT_EQ(t.dialogs.calls.size(), 1u);
+    EXPECT_EQ(t.dialogs.calls[0].text, QStringLiteral("Kiroku2.datでエラーがおこりました。 "));
+}
+
 TEST(ScreenFrame, FileErrorsInHandlersEndTheProgramWithTheirMessage)
 {
     TestShell t;

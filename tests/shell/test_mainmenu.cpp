@@ -10,6 +10,8 @@
 #include "support/testshell.h"
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -250,9 +252,24 @@ TEST(MainMenu, ButtonsStandInARowWithTheirHints)
         EXPECT_EQ(b->geometry(), QRect(10 + 80 * (tag - 1), 27, 48, 48));
         EXPECT_EQ(b->toolTip(), QString::fromUtf8(hints[tag]));
         EXPECT_EQ(b->tag(), tag);
+        // Its name under it, whole, between the buttons and the animation,
+        // clear of its neighbours' names.
+        QLabel *caption = s.menu->MenuCaptions[size_t(tag)];
+        EXPECT_EQ(caption->text(), QString::fromUtf8(hints[tag]));
+        EXPECT_TRUE(caption->isVisible());
+        const int textWidth = QFontMetrics(caption->font()).horizontalAdvance(caption->text());
+        EXPECT_LE(textWidth, 80 - 6) << tag;
+        EXPECT_EQ(caption->geometry().center().x(), b->geometry().center().x());
+        EXPECT_GT(caption->y(), b->geometry().bottom());
+        EXPECT_LE(caption->geometry().bottom(), s.menu->Img_Kanji->y());
+        EXPECT_GE(caption->x() + (caption->width() - textWidth) / 2, 0);
+        EXPECT_LE(caption->x() + (caption->width() + textWidth) / 2, 639);
     }
     EXPECT_EQ(s.menu->Lbl_Title->text(), QStringLiteral("がんばれ！ ふでまる(小１～２）"));
     EXPECT_EQ(s.menu->Img_Kanji->geometry(), QRect(20, 96, 600, 360));
+    // A click on a name does what its picture does.
+    QTest::mouseClick(s.menu->MenuCaptions[7], Qt::LeftButton);
+    EXPECT_EQ(s.t.nav.current()->id(), ScreenId::Touroku);
 }
 
 TEST(MainMenu, WithNoPlayerOnlyRegistrationOpens)

@@ -1,5 +1,6 @@
 // The result window: texts, picture, progress box, and a picture that cannot be read.
 #include "data/cp932.h"
+#include "shell/kit.h"
 #include "shell/media/mediafiles.h"
 #include "study/levelup.h"
 #include "support/testshell.h"
@@ -52,7 +53,7 @@ TEST(ResultWindow, FailedChallengeShowsTheBuiltInPictureAndProgress)
     EXPECT_FALSE(w.failed());
     EXPECT_EQ(w.size(), QSize(435, 339));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("がんばれ！  じろう"));
-    EXPECT_EQ(w.Lbl_Goukaku_Msg1->text(),
+    EXPECT_EQ(w.Lbl_Goukaku_Msg1->text().remove(QLatin1Char('\n')),
               QStringLiteral("ざんねんだったね。またがんばろうね。ふくしゅうもちゃんとやろうね。"));
     EXPECT_TRUE(w.Lbl_Level_Msg1->text().isEmpty());
     EXPECT_TRUE(w.pictureFile().isEmpty());
@@ -112,7 +113,8 @@ TEST(ResultWindow, TopLevelHidesTheProgressBoxWithTheRealPicture)
     TF_Level_Up w(t.services, nullptr);
     ASSERT_FALSE(w.failed());
     EXPECT_EQ(w.pictureFile(), QStringLiteral("Present2.wmf"));
-    EXPECT_EQ(w.Lbl_Level_Msg1->text(), QStringLiteral("おめでとう。これであなたは、かんじはかせです。"));
+    EXPECT_EQ(w.Lbl_Level_Msg1->text().remove(QLatin1Char('\n')),
+              QStringLiteral("おめでとう。これであなたは、かんじはかせです。"));
     EXPECT_TRUE(w.Grp_Title1->isHidden());
     EXPECT_TRUE(w.Lbl_Level1->isHidden());
     EXPECT_TRUE(w.Lbl_Level2->isHidden());
@@ -124,4 +126,52 @@ TEST(ResultWindow, TopLevelHidesTheProgressBoxWithTheRealPicture)
         for (int x = 0; x < img.width() && !drawn; x += 3)
             drawn = img.pixelColor(x, y) != QColor(Qt::white);
     EXPECT_TRUE(drawn);
+}
+
+TEST(ResultWindow, EveryMessageBreaksOnlyBetweenPhrasesAndFitsItsLines)
+{
+    TestShell t;
+    setPlayer(t, 3, 1);
+    const QStringList messages = {
+        QStringLiteral("ざんねんだったね。またがんばろうね。ふくしゅうもちゃんとやろうね。"),
+        QStringLiteral("やったね！ １００てん、おめでとう！"),
+        QStringLiteral("ごうかくおめでとう！ふくしゅうもがんばったね。"),
+        QStringLiteral("こんどは、チャレンジモードでがんばろうね。"),
+        QStringLiteral("おめでとう。これであなたは、かんじはかせです。"),
+        QStringLiteral("やったね。これでレベルがあがったよ。"),
+    };
+    TF_Level_Up w(t.services, nullptr);
+    for (QLabel *label : {w.Lbl_Goukaku_Msg1, w.Lbl_Level_Msg1}) {
+        const QFontMetrics metrics(label->font());
+        for (const QString &message : messages) {
+            const QString shown = breakBetweenPhrases(message, label->font(), label->width());
+            const QStringList lines = shown.split(QLatin1Char('\n'));
+            EXPECT_EQ(QString(shown).remove(QLatin1Char('\n')).remove(QLatin1Char(' ')),
+                      QString(message).remove(QLatin1Char(' ')));
+            // Every line fits, and they all fit in the label's height.
+            EXPECT_LE(lines.size() * metrics.lineSpacing(), label->height() + metrics.leading())
+                << shown.toStdString();
+            for (int i = 0; i < lines.size(); ++i) {
+                EXPECT_LE(metrics.horizontalAdvance(lines[i]), label->width()) << lines[i].toStdString();
+                // A line ends on a phrase's mark, never inside a word.
+                if (i + 1 < lines.size()) {
+                    EXPECT_TRUE(QStringLiteral("、。！？").contains(lines[i].back())) << shown.toStdString();
+                }
+            }
+        }
+    }
+
+    // What the window shows for a test below the pass mark, the longest message.
+    t.state.TestScore = 4;
+    TF_Level_Up failed(t.services, nullptr);
+    EXPECT_EQ(
+        failed.Lbl_Goukaku_Msg1->text(),
+        breakBetweenPhrases(messages[0], failed.Lbl_Goukaku_Msg1->font(), failed.Lbl_Goukaku_Msg1->width()));
+    EXPECT_TRUE(failed.Lbl_Goukaku_Msg1->text().contains(QLatin1Char('\n')));
+
+    // A phrase wider than a line still shows whole, broken where it must.
+    const QString long_ = QStringLiteral("ふくしゅうもちゃんとやろうね");
+    const QString forced = breakBetweenPhrases(long_, w.Lbl_Goukaku_Msg1->font(), 60);
+    EXPECT_GT(forced.count(QLatin1Char('\n')), 1);
+    EXPECT_EQ(QString(forced).remove(QLatin1Char('\n')), long_);
 }

@@ -76,7 +76,7 @@ TEST(AnswerPanels, PartsShowTheirCellsOfTheStripAndListTheirKanji)
     EXPECT_NE(icon.pixelColor(8, 32), strip.pixelColor(64 * 10 + 8, 32));
 
     w.click(s->panels->Btn_Buhin[2]);
-    EXPECT_EQ(AnswerPanels::ListSource, 1);
+    EXPECT_EQ(w.t.state.ListSource, 1);
     EXPECT_EQ(s->panels->SelectedGroup, 3);
     EXPECT_EQ(s->panels->SelectedPart, 2);
     EXPECT_FALSE(s->panels->Grp_Kakusuu->isVisible());
@@ -108,7 +108,7 @@ TEST(AnswerPanels, BackGoesToThePartPanelOrTheFirstPanels)
     EXPECT_FALSE(s->Btn_Cancel->isVisible());
 
     w.click(s->panels->Btn_Kakusuu[4]);
-    EXPECT_EQ(AnswerPanels::ListSource, 2);
+    EXPECT_EQ(w.t.state.ListSource, 2);
     EXPECT_EQ(visibleCandidates(s), 20);
     w.click(s->Btn_Cancel);
     EXPECT_TRUE(s->panels->Grp_Bushu->isVisible());
@@ -131,7 +131,7 @@ TEST(AnswerPanels, WholeRangeListsEightyAndAPartListAfterItOnlyItsOwn)
     w.start();
     EXPECT_EQ(s->panels->Btn_Gakunen_all->text(), QStringLiteral("こたえのこうほ"));
     w.click(s->panels->Btn_Gakunen_all);
-    EXPECT_EQ(AnswerPanels::ListSource, 3);
+    EXPECT_EQ(w.t.state.ListSource, 3);
     ASSERT_EQ(visibleCandidates(s), 80);
     QSet<QString> listed;
     for (int i = 1; i <= 80; ++i)

@@ -178,8 +178,8 @@ SeenResult readResult(QWidget *w, const Grading &g)
     auto *d = dynamic_cast<TF_Level_Up *>(w);
     if (!d)
         return r;
-    r.message = d->Lbl_Goukaku_Msg1->text();
-    r.levelMessage = d->Lbl_Level_Msg1->text();
+    r.message = d->Lbl_Goukaku_Msg1->text().remove(QLatin1Char('\n')); // as one line
+    r.levelMessage = d->Lbl_Level_Msg1->text().remove(QLatin1Char('\n'));
     r.picture = d->pictureFile();
     r.reviewMode = g.t.state.ReviewMode;
     r.testShows = g.test ? g.test->shows : -1;

@@ -148,7 +148,7 @@ TEST(TestScreen, ChallengeWritingFoundByPartStrokesAndListEndsOnGrading)
     EXPECT_EQ(w.gradingScreens(), 1);
     for (int n = 1; n <= 10; ++n)
         EXPECT_EQ(w.slot(n).PlayerAnswer, glyphOf(w.slot(n).Kanji)) << n;
-    EXPECT_EQ(AnswerPanels::ListSource, 2); // the last list came from a stroke count
+    EXPECT_EQ(w.t.state.ListSource, 2); // the last list came from a stroke count
 }
 
 TEST(TestScreen, PreviousAndNextKeepTheStoredAnswers)
@@ -205,10 +205,12 @@ TEST(TestScreen, TimeOutOnQuestionFourGradesTheRestEmpty)
     EXPECT_EQ(s->Lbl_Nokori_Time->text(), QStringLiteral("のこり59びょう"));
     for (int n = 1; n <= 3; ++n) {
         w.typeKana(w.current().CorrectAnswer);
+        w.t.clock.advanceSeconds(1); // a second for each answer
+        s->Tim_ClockTimer();
         w.click(s->Btn_Next);
     }
     w.typeKana(w.current().CorrectAnswer); // on screen, never stored
-    for (int i = 2; i <= 59; ++i) {
+    for (int i = 5; i <= 59; ++i) {
         w.t.clock.advanceSeconds(1);
         s->Tim_ClockTimer();
     }
@@ -451,7 +453,7 @@ TEST(TestReviewScreen, OnlyMissedQuestionsAndAWrongAnswerStays)
     QStringList results;
     ModalWatcher watcher([&](QWidget *d) {
         if (auto *r = dynamic_cast<TF_Level_Up *>(d))
-            results << r->Lbl_Goukaku_Msg1->text();
+            results << r->Lbl_Goukaku_Msg1->text().remove(QLatin1Char('\n'));
     });
     testWithMissed(w, {2, 7}, watcher);
     TF_Shutsudai *s = w.test;
@@ -519,7 +521,7 @@ TEST(TestReviewScreen, BelowThePassMarkTheReviewRecordsNothingMore)
     QStringList results;
     ModalWatcher watcher([&](QWidget *d) {
         if (auto *r = dynamic_cast<TF_Level_Up *>(d))
-            results << r->Lbl_Goukaku_Msg1->text();
+            results << r->Lbl_Goukaku_Msg1->text().remove(QLatin1Char('\n'));
     });
     testWithMissed(w, {1, 2, 3, 4, 10}, watcher);
     ASSERT_EQ(w.t.state.TestScore, 5);
@@ -553,4 +555,134 @@ TEST(TestReviewScreen, BackDuringTheReviewRecordsNothing)
     EXPECT_FALSE(w.t.state.ReviewMode);
     EXPECT_EQ(w.t.nav.current(), w.mode);
     EXPECT_EQ(w.t.nav.find<TF_Shutsudai>(), nullptr);
+}
+
+// ---- double clicks and the marks ----
+
+namespace
+{
+
+// Two clicks as a child's double click delivers them: 150 ms apart.
+void doubleClick(TestWorld &w, QWidget *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+    w.t.clock.advanceSeconds(0.15);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// How many pixels of the screen inside rect are near this colour.
+int pixelsLike(QWidget *screen, const QRect &rect, const QColor &colour)
+{
+    const QImage shot = screen->grab(rect).toImage().convertToFormat(QImage::Format_RGB32);
+    int n = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            n += std::abs(c.red() - colour.red()) < 40 && std::abs(c.green() - colour.green()) < 40 &&
+                 std::abs(c.blue() - colour.blue()) < 40;
+        }
+    return n;
+}
+
+} // namespace
+
+TEST(TestScreen, ADoubleClickMovesOnOnlyOnceWhileTheKeysTakeEveryPress)
+{
+    TestWorld w(2, 1, true);
+    TF_Shutsudai *s = w.open();
+
+    doubleClick(w, s->Btn_Next); // はじめ
+    EXPECT_EQ(s->CurrentQuestion, 1);
+    EXPECT_EQ(s->Grp_Mondai->title(), QStringLiteral("だい1もん"));
+
+    // The same kana twice at once: both are taken.
+    const QByteArray first = cp932::charAt(w.current().CorrectAnswer, 0);
+    int key = 0;
+    for (int i = 1; i <= KanaKeyCount && !key; ++i)
+        if (kanaKeyShown(i) && kanaKey(i) == first)
+            key = i;
+    ASSERT_NE(key, 0);
+    QTest::mouseClick(s->panels->Btn_Moji[key], Qt::LeftButton);
+    QTest::mouseClick(s->panels->Btn_Moji[key], Qt::LeftButton);
+    EXPECT_EQ(s->panels->answer(), first + first);
+
+    w.t.clock.advanceSeconds(3);
+    doubleClick(w, s->Btn_Next); // つぎ
+    EXPECT_EQ(s->CurrentQuestion, 2);
+    EXPECT_EQ(s->Grp_Mondai->title(), QStringLiteral("だい2もん"));
+    EXPECT_EQ(w.slot(1).PlayerAnswer, first + first);
+    EXPECT_EQ(w.slot(3).TargetSegment, 0); // never shown
+
+    // Once the moment has passed the button takes a press again.
+    w.t.clock.advanceSeconds(0.5);
+    QTest::mouseClick(s->Btn_Next, Qt::LeftButton);
+    EXPECT_EQ(s->CurrentQuestion, 3);
+    w.t.clock.advanceSeconds(0.5);
+    doubleClick(w, s->Btn_Prev); // まえのもんだい: one question back
+    EXPECT_EQ(s->CurrentQuestion, 2);
+    EXPECT_EQ(w.gradingScreens(), 0);
+}
+
+TEST(TestReviewScreen, TheAnswerCheckShowsAMarkForASecondAndADoubleClickChecksOnce)
+{
+    TestWorld w(2, 1, true);
+    ModalWatcher watcher;
+    testWithMissed(w, {2, 7}, watcher);
+    TF_Shutsudai *s = w.test;
+    ASSERT_EQ(s->CurrentQuestion, 2);
+    JudgeMark *mark = s->Img_Mark;
+    EXPECT_TRUE(mark->mark().isEmpty());
+    EXPECT_FALSE(mark->isVisible());
+    // Over the answer line.
+    const QRect line(s->panels->Lbl_kotae->mapTo(s, QPoint(0, 0)), s->panels->Lbl_kotae->size());
+    EXPECT_TRUE(mark->geometry().contains(line.center()));
+
+    const QColor red = colour::Red, blue(20, 100, 255);
+    w.typeKana(sj("ん"));
+    w.click(s->Btn_awase);
+    EXPECT_EQ(mark->mark(), QStringLiteral("×"));
+    EXPECT_GT(pixelsLike(s, mark->geometry(), blue), 200);
+    EXPECT_EQ(pixelsLike(s, mark->geometry(), red), 0);
+    EXPECT_TRUE(mark->Tim_Mark.isActive());
+    EXPECT_EQ(mark->Tim_Mark.interval(), JudgeMark::ShowMs);
+    // It takes no clicks: what lies beneath it does.
+    EXPECT_NE(s->childAt(mark->geometry().center()), mark);
+    mark->Tim_MarkTimer(); // a second later
+    EXPECT_TRUE(mark->mark().isEmpty());
+    EXPECT_EQ(pixelsLike(s, mark->geometry(), blue), 0);
+
+    // Right, with a double click on "こたえあわせ": one check, question 7
+    // waits with an empty line and no wrong mark for an answer never given.
+    w.typeKana(w.slot(2).CorrectAnswer);
+    w.t.sound.log.clear();
+    w.t.clock.advanceSeconds(2);
+    doubleClick(w, s->Btn_awase);
+    EXPECT_EQ(s->CurrentQuestion, 7);
+    EXPECT_EQ(mark->mark(), QStringLiteral("○"));
+    EXPECT_GT(pixelsLike(s, mark->geometry(), red), 200);
+    EXPECT_EQ(w.t.sound.log.count(QStringLiteral("wave2 play")), 0);
+    mark->Tim_MarkTimer();
+    EXPECT_FALSE(mark->isVisible());
+    EXPECT_EQ(pixelsLike(s, mark->geometry(), red), 0);
+}
+
+TEST(TestReviewScreen, TheSecondPressOnTheResultsBackButtonDoesNotTypeInTheReview)
+{
+    TestWorld w(2, 1, true);
+    // Below the pass mark the result comes first, then the review; "もどる"
+    // is double-clicked.
+    ModalWatcher watcher([&](QWidget *d) {
+        if (auto *r = dynamic_cast<TF_Level_Up *>(d))
+            QTest::mouseClick(r->BitBtn1, Qt::LeftButton);
+    });
+    testWithMissed(w, {1, 2, 3, 4, 5}, watcher);
+    TF_Shutsudai *s = w.test;
+    ASSERT_EQ(s->phase(), TF_Shutsudai::Phase::Review);
+    ASSERT_EQ(watcher.seen, 1);
+    w.t.clock.advanceSeconds(0.15);
+    w.typeKana(sj("あ")); // where the second press landed
+    EXPECT_TRUE(s->panels->answer().isEmpty());
+    w.t.clock.advanceSeconds(0.5);
+    w.typeKana(sj("あ"));
+    EXPECT_EQ(s->panels->answer(), sj("あ"));
 }

@@ -126,7 +126,6 @@ struct TestWorld {
         t.state.ReviewMode = false;
         t.shell.MidiDeviceCount = 1;
         t.shell.MaruBatsu.open(t.sound, t.state.ProgramDir);
-        AnswerPanels::ListSource = 0;
     }
 
     void writeCatalogue()
@@ -229,7 +228,7 @@ struct TestWorld {
         return test;
     }
 
-    void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton); }
+    void click(QWidget *w) { t.click(w); }
     void start() { click(test->Btn_Next); }
 
     QuestionSlot &slot(int n) { return t.state.QuestionSlots[n]; }

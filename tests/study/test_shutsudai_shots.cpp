@@ -76,12 +76,26 @@ TEST(TestScreenShots, ReadingWritingPartsAndReview)
         for (auto &q : w.t.state.QuestionSlots)
             q.Correct = 1;
         w.slot(3).Correct = 0;
-        w.t.state.TestScore = 9;
+        w.slot(5).Correct = 0;
+        w.t.state.TestScore = 8;
         w.t.state.ReviewMode = true;
         w.t.nav.closeAndShow(s);
         ASSERT_EQ(s->phase(), TF_Shutsudai::Phase::Review);
         shoot(s, QStringLiteral("test-review%1.png").arg(suffix));
         EXPECT_EQ(s->CurrentQuestion, 3);
+
+        // A wrong check, then a right one: the marks over the answer line.
+        w.click(s->Btn_awase);
+        EXPECT_GT(countColour(shoot(s, QStringLiteral("test-review-wrong%1.png").arg(suffix)),
+                              s->Img_Mark->geometry(), QColor(20, 100, 255)),
+                  100);
+        w.click(s->panels->Btn_Kakusuu[w.t.state.Cat.KanjiTable[w.current().Kanji].Strokes]);
+        ASSERT_TRUE(w.clickCandidate(w.current().CorrectAnswer));
+        w.click(s->Btn_awase);
+        EXPECT_EQ(s->CurrentQuestion, 5);
+        EXPECT_GT(countColour(shoot(s, QStringLiteral("test-review-right%1.png").arg(suffix)),
+                              s->Img_Mark->geometry(), colour::Red),
+                  100);
     }
 }
 

@@ -1,8 +1,11 @@
 #include "testshell.h"
+#include "shell/kit.h"
 #include "shell/look.h"
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QTest>
 
 namespace fm::test
 {
@@ -48,6 +51,14 @@ TestShell::~TestShell()
 {
     host.reset();
     processDeletes();
+}
+
+void TestShell::click(QWidget *widget)
+{
+    if (const PressGuard *guard = pressGuardOf(qobject_cast<QAbstractButton *>(widget)))
+        if (const double wait = guard->waitMs(); wait > 0)
+            clock.advanceSeconds((wait + 1) / 1000.0);
+    QTest::mouseClick(widget, Qt::LeftButton);
 }
 
 void TestShell::processDeletes()

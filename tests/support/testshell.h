@@ -15,6 +15,7 @@
 #include <vector>
 
 class QApplication;
+class QWidget;
 
 namespace fm::test
 {
@@ -48,6 +49,10 @@ struct TestShell {
 
     // A file of the temporary program directory.
     QString file(const QString &name) const { return state.ProgramDir + name; }
+    // A click at a child's pace: a button that ignores the second press of
+    // a double click, clicked again inside that moment, is clicked once it
+    // has passed (the fake clock moves on by what is left of it).
+    void click(QWidget *widget);
     // Runs deferred deletions: closed screens are freed after this.
     static void processDeletes();
 };

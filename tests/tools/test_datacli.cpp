@@ -1,8 +1,12 @@
 #include "catalogue.h"
 #include "datacli.h"
+#include "errors.h"
+#include "fileio.h"
 #include "gamescore.h"
+#include "hintfile.h"
 #include "progress.h"
 #include "testutil.h"
+#include <functional>
 
 using namespace fm;
 
@@ -33,6 +37,9 @@ class DataCliTest : public DataDirTest
         write("Bushu1.dat", {});
         write("Mondai2.dat", encodeQuestionIndex(index));
         write("Mondai1.dat", sentences);
+        HintRecord hint;
+        hint.Number = 1;
+        write("Hint.dat", encodeHintRecord(hint));
         Roster roster;
         addPlayer(roster, sj("たろう"));
         addPlayer(roster, sj("はなこ"));
@@ -110,4 +117,91 @@ TEST_F(DataCliTest, BadRequestsFailWithOneLine)
     write("Player1.dat", QByteArray(5, 'x'));
     EXPECT_EQ(run({"players"}), 1);
     EXPECT_TRUE(err.startsWith("fudemaru-data: Player1.dat: "));
+}
+
+TEST_F(DataCliTest, CheckFindsWhatTheProgramWouldTripOverEachUnderItsOwnName)
+{
+    const QByteArray kanji = read("Kanji1.dat"), index = read("Mondai2.dat"), hint = read("Hint.dat");
+    const struct {
+        const char *what;
+        std::function<void()> damage;
+        QString line;
+    } cases[] = {
+        {"empty catalogue", [&] { write("Kanji1.dat", {}); },
+         "Kanji1.dat: 20 kanji the questions ask are missing"},
+        {"no hint pages", [&] { QFile::remove(path("Hint.dat")); }, "Hint.dat: missing"},
+        {"half a glyph",
+         [&] {
+             QVector<KanjiRecord> k = decodeKanjiRecords(kanji);
+             k[6].Trail = 0x20; // a lead byte and a blank
+             write("Kanji1.dat", encodeKanjiRecords(k));
+         },
+         "Kanji1.dat: glyph bytes that are not one double-byte cp932 character: kanji 7"},
+        {"empty question index", [&] { write("Mondai2.dat", {}); }, "Mondai2.dat: 0 records"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        c.damage();
+        EXPECT_EQ(run({"check"}), 1);
+        const QStringList lines = out.split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), 1) << out.toStdString();
+        EXPECT_TRUE(lines[0].startsWith(c.line)) << lines[0].toStdString();
+        write("Kanji1.dat", kanji);
+        write("Mondai2.dat", index);
+        write("Hint.dat", hint);
+    }
+    EXPECT_EQ(run({"check"}), 0) << out.toStdString();
+}
+
+TEST_F(DataCliTest, LogsWithoutAPlayerAndLeftoversAreReportedAndSetAsideAtRegistration)
+{
+    // Player1.dat lost two children: their logs 3 and 4 are still here.
+    const QByteArray third = read("Kiroku2.dat");
+    write("Kiroku3.dat", third);
+    write("Kiroku4.dat", third.left(52));
+    write("Player1.dat.saving-Q1w2E3", read("Player1.dat"));
+    EXPECT_EQ(run({"check"}), 0) << "the program still runs";
+    EXPECT_EQ(
+        out.split('\n', Qt::SkipEmptyParts),
+        QStringList({"Kiroku3.dat: a log without a player (the roster has 2); the child registered next at "
+                     "that number starts without it",
+                     "Kiroku4.dat: a log without a player (the roster has 2); the child registered next at "
+                     "that number starts without it",
+                     "Player1.dat.saving-Q1w2E3: left by an interrupted save; the program removes it at its "
+                     "next start"}));
+
+    Roster roster;
+    loadRoster(roster, dir());
+    ASSERT_EQ(registerPlayer(roster, dir(), sj("さくら")), 3);
+    EXPECT_TRUE(readLog(dir(), 3).records.isEmpty()) << "the new child starts with an empty history";
+    ASSERT_EQ(run({"check"}), 0);
+    const QStringList lines = out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith("Kiroku3.orphaned-")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].endsWith(".dat: a log set aside at a registration; it belongs to no player"));
+    EXPECT_EQ(read(lines[0].section(':', 0, 0)), third) << "set aside whole, never deleted";
+    EXPECT_TRUE(lines[1].startsWith("Kiroku4.dat: a log without a player (the roster has 3)"));
+
+    // A disk that is full at the next registration: nothing is handed over, nothing lost.
+    {
+        WriteFaultForTesting full(0);
+        EXPECT_THROW(registerPlayer(roster, dir(), sj("もも")), FileError);
+    }
+    EXPECT_EQ(roster.PlayerCount, 3);
+    Roster onDisk;
+    loadRoster(onDisk, dir());
+    EXPECT_EQ(onDisk.PlayerCount, 3);
+    EXPECT_EQ(QDir(dir()).entryList({"Kiroku4*"}).size(), 1);
+    EXPECT_TRUE(QDir(dir()).entryList({"Kiroku4.dat"}).isEmpty()) << "set aside before the failed save";
+}
+
+TEST_F(DataCliTest, PlayersKeepsOneLinePerPlayerWhateverTheNames)
+{
+    Roster roster;
+    loadRoster(roster, dir());
+    roster.PlayerTable[1].Name = QByteArray("a\nb\tc\x1b\\");
+    roster.PlayerTable[2].Name.clear();
+    saveRoster(roster, dir());
+    ASSERT_EQ(run({"players"}), 0) << err.toStdString();
+    EXPECT_EQ(out, QString::fromUtf8("1\ta\\x0ab\\x09c\\x1b\\\\\t1\t1\t0\t0\n2\t\t1\t2\t0\t4\n"));
 }

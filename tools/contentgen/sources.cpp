@@ -49,13 +49,127 @@ bool isHiragana(const QString &s)
     return re.match(s).hasMatch();
 }
 
+bool isKatakana(const QString &s)
+{
+    static const QRegularExpression re(QStringLiteral("^[\\x{30A1}-\\x{30F6}ー]+$"));
+    return re.match(s).hasMatch();
+}
+
 int groupNumber(const QString &name)
 {
     const int i = groupNames().indexOf(name);
     return i < 0 ? 0 : i + 1;
 }
 
+const QChar Blank(0x3000);
+
+// The sentence as the child reads it: the three segments in one line.
+QString wholeSentence(const Sentence &s)
+{
+    return s.segments[0] + s.segments[1] + s.segments[2];
+}
+
+// A phrase without its closing punctuation.
+QString withoutPunctuation(QString phrase)
+{
+    static const QString marks = QStringLiteral("。、！？「」");
+    while (!phrase.isEmpty() && marks.contains(phrase.back()))
+        phrase.chop(1);
+    return phrase;
+}
+
+// A phrase without one particle or copula at its end, keeping at least `keep`
+// characters (the target and what precedes it in the phrase).
+QString withoutParticle(const QString &phrase, int keep = 1)
+{
+    static const QStringList particles{
+        QStringLiteral("でした"), QStringLiteral("だった"), QStringLiteral("から"), QStringLiteral("まで"),
+        QStringLiteral("です"),   QStringLiteral("より"),   QStringLiteral("には"), QStringLiteral("では"),
+        QStringLiteral("とは"),   QStringLiteral("へは"),   QStringLiteral("が"),   QStringLiteral("を"),
+        QStringLiteral("に"),     QStringLiteral("へ"),     QStringLiteral("で"),   QStringLiteral("と"),
+        QStringLiteral("の"),     QStringLiteral("は"),     QStringLiteral("も"),   QStringLiteral("や"),
+        QStringLiteral("ね"),     QStringLiteral("よ"),     QStringLiteral("か"),   QStringLiteral("だ")};
+    for (const QString &p : particles)
+        if (phrase.endsWith(p) && phrase.size() - p.size() >= std::max(keep, 1))
+            return phrase.left(phrase.size() - p.size());
+    return phrase;
+}
+
+// What breaks the phrase spacing of one sentence (full-width blanks).
+QStringList spacingProblems(const QString &w)
+{
+    QStringList out;
+    if (w.startsWith(Blank) || w.endsWith(Blank))
+        out << QStringLiteral("a blank at the start or the end");
+    if (w.contains(QString(2, Blank)))
+        out << QStringLiteral("two blanks together");
+    static const QRegularExpression beforeMark(QStringLiteral("\\x{3000}[。、！？]"));
+    if (w.contains(beforeMark))
+        out << QStringLiteral("a blank before a punctuation mark");
+    static const QRegularExpression afterWo(QStringLiteral("を[^\\x{3000}。、！？]"));
+    if (w.contains(afterWo))
+        out << QStringLiteral("no blank after を: a particle ends its phrase");
+    // A verb's て form and the helping verb after it are two phrases (ないて いる).
+    static const QRegularExpression helper(QStringLiteral(
+        "[^\\x{3000}][てで](いる|いた|います|いました|いない|きた|きて|きます|くる|もらう|もらった|"
+        "みる|みた|しまう|しまった|あげる|おく)"));
+    const auto h = helper.match(w);
+    if (h.hasMatch())
+        out << QStringLiteral("\"%1\": write the helping verb as a phrase of its own (ないて いる)")
+                   .arg(h.captured(0).mid(1));
+    // A noun and する make one phrase (さんぽする); after a particle they are two (さんぽを する).
+    static const QRegularExpression suru(
+        QStringLiteral("([^をにとがはもでへやのく\\x{3000}])\\x{3000}(する|した|して|しない|します|しよう)"));
+    const auto m = suru.match(w);
+    if (m.hasMatch())
+        out << QStringLiteral("\"%1\": a noun and する are one phrase (さんぽする)").arg(m.captured(0));
+    return out;
+}
+
 } // namespace
+
+QString toHiragana(const QString &s)
+{
+    QString out = s;
+    for (QChar &c : out)
+        if (c.unicode() >= 0x30A1 && c.unicode() <= 0x30F6)
+            c = QChar(c.unicode() - 0x60);
+    return out;
+}
+
+bool isRegularSoundChange(const QString &reading, const QString &form)
+{
+    if (reading.isEmpty() || reading.size() != form.size() || reading == form)
+        return false;
+    // Gemination: がく → がっ (がっこう), いち → いっ (いっぽん).
+    if (reading.size() >= 2 && reading.left(reading.size() - 1) == form.left(form.size() - 1))
+        return QStringLiteral("くきつち").contains(reading.back()) && form.back() == QChar(0x3063);
+    if (reading.mid(1) != form.mid(1))
+        return false;
+    // Voicing or half-voicing of the first kana: しゃ → じゃ, ほん → ぼん, ほん → ぽん.
+    const char16_t a = reading[0].unicode(), b = form[0].unicode();
+    static const QString voiceable = QStringLiteral("かきくけこさしすせそたちつてと");
+    static const QString hRow = QStringLiteral("はひふへほ");
+    if (voiceable.contains(QChar(a)))
+        return b == a + 1;
+    if (hRow.contains(QChar(a)))
+        return b == a + 1 || b == a + 2;
+    return false;
+}
+
+QString askedWord(const Sentence &s)
+{
+    const QString w = wholeSentence(s);
+    int start = 0;
+    for (int i = 0; i < s.target - 1; ++i)
+        start += s.segments[i].size();
+    const int end = start + s.segments[s.target - 1].size();
+    const int from = w.lastIndexOf(Blank, start > 0 ? start - 1 : 0) + 1;
+    int to = w.indexOf(Blank, end);
+    if (to < 0)
+        to = w.size();
+    return withoutParticle(withoutPunctuation(w.mid(from, to - from)), end - from);
+}
 
 const QStringList &groupNames()
 {
@@ -279,6 +393,8 @@ QVector<Sentence> readSentences(const QString &file, const QByteArray &text, con
             problems << at + QStringLiteral("no {target} segment");
             return;
         }
+        for (const QString &p : spacingProblems(wholeSentence(s)))
+            problems << at + p;
         byKanji[s.kanji] << s;
     });
     QVector<Sentence> out;
@@ -414,6 +530,218 @@ void checkTogether(const Sources &s, QStringList &problems)
             problems << QStringLiteral("hints.tsv: no page for screen,situation,kind %1").arg(ctx);
 }
 
+QVector<TaughtReadings> readReadings(const QString &file, const QByteArray &text, const QVector<Kanji> &kanji,
+                                     QStringList &problems)
+{
+    QHash<QString, int> number;
+    for (const Kanji &k : kanji)
+        number.insert(k.glyph, k.number);
+    QVector<TaughtReadings> out(kanji.size());
+    forEachRow(text, [&](int row, const QStringList &c) {
+        const QString at = where(file, row);
+        if (c.size() != 3 && c.size() != 4) {
+            problems << at + QStringLiteral("want 3 or 4 columns (kanji, on, kun, one word), found %1")
+                                 .arg(c.size());
+            return;
+        }
+        if (!number.contains(c[0])) {
+            problems << at + QStringLiteral("%1 is not in the kanji table").arg(c[0]);
+            return;
+        }
+        TaughtReadings &t = out[number.value(c[0]) - 1];
+        if (t.row) {
+            problems << at + QStringLiteral("%1 already has its readings on row %2").arg(c[0]).arg(t.row);
+            return;
+        }
+        TaughtReadings r;
+        r.row = row;
+        const auto list = [](const QString &col) {
+            return col.trimmed() == QLatin1String("-") ? QStringList() : col.split(' ', Qt::SkipEmptyParts);
+        };
+        const auto addStem = [&](const QString &stem, const QString &as) {
+            if (r.stems.contains(stem)) {
+                problems << at + QStringLiteral("%1: %2 is listed twice").arg(c[0], as);
+                return false;
+            }
+            r.stems << stem;
+            return true;
+        };
+        for (const QString &on : list(c[1])) {
+            if (!isKatakana(on)) {
+                problems << at + QStringLiteral("%1: on reading \"%2\" is not katakana").arg(c[0], on);
+                return;
+            }
+            if (!addStem(toHiragana(on), on))
+                return;
+            r.on << on;
+        }
+        for (const QString &kun : list(c[2])) {
+            const QStringList parts = kun.split('.');
+            if (parts.size() > 2 || !isHiragana(parts[0]) || (parts.size() == 2 && !isHiragana(parts[1]))) {
+                problems << at + QStringLiteral(
+                                     "%1: kun reading \"%2\" is not hiragana with okurigana after one dot")
+                                     .arg(c[0], kun);
+                return;
+            }
+            if (!addStem(parts[0], kun))
+                return;
+            r.kun << kun;
+        }
+        if (r.stems.isEmpty()) {
+            problems << at + QStringLiteral("%1 has no reading").arg(c[0]);
+            return;
+        }
+        if (c.size() == 4)
+            for (const QString &word : list(c[3])) {
+                if (!isHiragana(word)) {
+                    problems << at + QStringLiteral("%1: one word \"%2\" is not hiragana").arg(c[0], word);
+                    return;
+                }
+                r.oneWord << word;
+            }
+        t = r;
+    });
+    for (int i = 0; i < kanji.size(); ++i)
+        if (!out[i].row)
+            problems << QStringLiteral("%1: %2 (kanji %3) has no row")
+                            .arg(file, kanji[i].glyph)
+                            .arg(kanji[i].number);
+    return out;
+}
+
+QVector<SoundChange> readSoundChanges(const QString &file, const QByteArray &text,
+                                      const QVector<Kanji> &kanji, const QVector<TaughtReadings> &readings,
+                                      QStringList &problems)
+{
+    QHash<QString, int> number;
+    for (const Kanji &k : kanji)
+        number.insert(k.glyph, k.number);
+    QVector<SoundChange> out;
+    forEachRow(text, [&](int row, const QStringList &c) {
+        const QString at = where(file, row);
+        if (c.size() != 4) {
+            problems << at +
+                            QStringLiteral("want 4 columns (kanji, reading, changed form, example), found %1")
+                                .arg(c.size());
+            return;
+        }
+        if (!number.contains(c[0])) {
+            problems << at + QStringLiteral("%1 is not in the kanji table").arg(c[0]);
+            return;
+        }
+        SoundChange x{number.value(c[0]), c[1], c[2], c[3], row};
+        const int i = x.kanji - 1;
+        if (i >= readings.size() || !readings[i].stems.contains(x.reading)) {
+            problems << at + QStringLiteral("%1: %2 is not one of its taught readings").arg(c[0], x.reading);
+            return;
+        }
+        if (!isHiragana(x.form) || x.form.size() > MaxTargetKana) {
+            problems << at + QStringLiteral("%1: \"%2\" is not hiragana of at most %3 kana")
+                                 .arg(c[0], x.form)
+                                 .arg(MaxTargetKana);
+            return;
+        }
+        if (!isRegularSoundChange(x.reading, x.form)) {
+            problems << at + QStringLiteral(
+                                 "%1: %2 is no regular sound change of %3 (っ for a final く き つ ち, "
+                                 "or a voiced first kana)")
+                                 .arg(c[0], x.form, x.reading);
+            return;
+        }
+        if (readings[i].stems.contains(x.form)) {
+            problems << at + QStringLiteral("%1: %2 is a taught reading already").arg(c[0], x.form);
+            return;
+        }
+        if (!isHiragana(toHiragana(x.example)) || !toHiragana(x.example).contains(x.form)) {
+            problems << at + QStringLiteral("%1: the example \"%2\" does not show %3")
+                                 .arg(c[0], x.example, x.form);
+            return;
+        }
+        for (const SoundChange &y : out)
+            if (y.kanji == x.kanji && y.form == x.form) {
+                problems << at + QStringLiteral("%1: %2 is listed twice").arg(c[0], x.form);
+                return;
+            }
+        out << x;
+    });
+    return out;
+}
+
+void checkReadings(const Sources &s, QStringList &problems)
+{
+    if (s.readings.size() != s.kanji.size())
+        return;
+    QHash<QString, QString> rawPhrases; // every phrase as written, to find one word written two ways
+    for (const Sentence &x : s.sentences)
+        for (const QString &p : wholeSentence(x).split(Blank, Qt::SkipEmptyParts))
+            rawPhrases.insert(withoutParticle(withoutPunctuation(p), 2), p);
+
+    QMap<int, QVector<const Sentence *>> byKanji;
+    for (const Sentence &x : s.sentences)
+        byKanji[x.kanji] << &x;
+    for (const Kanji &k : s.kanji) {
+        const TaughtReadings &t = s.readings[k.number - 1];
+        if (!t.row)
+            continue;
+        QSet<QString> asked;               // taught readings asked, directly or changed
+        QSet<int> changesAsked;            // rows of sound-changes.tsv
+        QMap<QString, QVector<int>> words; // word -> rows asking it
+        for (const Sentence *x : byKanji.value(k.number)) {
+            const QString at = QStringLiteral("sentences.tsv:%1: ").arg(x->row);
+            const QString target = x->segments[x->target - 1];
+            if (t.stems.contains(target)) {
+                asked.insert(target);
+            } else {
+                const SoundChange *change = nullptr;
+                for (const SoundChange &c : s.soundChanges)
+                    if (c.kanji == k.number && c.form == target)
+                        change = &c;
+                if (change) {
+                    asked.insert(change->reading);
+                    changesAsked.insert(change->row);
+                } else {
+                    problems << at + QStringLiteral(
+                                         "%1 is not a reading %2 is taught with (%3) nor a listed sound "
+                                         "change of one")
+                                         .arg(target, k.glyph, t.stems.join(' '));
+                }
+            }
+            words[askedWord(*x)] << x->row;
+            // The same word split into two phrases here and written as one elsewhere.
+            const QStringList phrases = wholeSentence(*x).split(Blank, Qt::SkipEmptyParts);
+            for (int i = 0; i + 1 < phrases.size(); ++i) {
+                const QString joined = withoutParticle(withoutPunctuation(phrases[i] + phrases[i + 1]), 2);
+                if (joined.size() >= 3 && rawPhrases.contains(joined))
+                    problems << at + QStringLiteral("\"%1 %2\" is written as one phrase elsewhere (\"%3\")")
+                                         .arg(phrases[i], phrases[i + 1], rawPhrases.value(joined));
+            }
+        }
+        for (const QString &stem : t.stems)
+            if (!asked.contains(stem))
+                problems << QStringLiteral("readings.tsv:%1: %2 is taught as %3, but no sentence asks it")
+                                .arg(t.row)
+                                .arg(k.glyph, stem);
+        for (const SoundChange &c : s.soundChanges)
+            if (c.kanji == k.number && !changesAsked.contains(c.row))
+                problems << QStringLiteral("sound-changes.tsv:%1: no sentence asks %2 on %3")
+                                .arg(c.row)
+                                .arg(c.form, k.glyph);
+        for (auto it = words.cbegin(); it != words.cend(); ++it)
+            if (it.value().size() > MaxAskedPerWord && !t.oneWord.contains(it.key())) {
+                QStringList rows;
+                for (int r : it.value())
+                    rows << QString::number(r);
+                problems << QStringLiteral(
+                                "sentences.tsv:%1: %2 asks %3 in %4 sentences (rows %5), at most %6")
+                                .arg(it.value().last())
+                                .arg(k.glyph, it.key())
+                                .arg(it.value().size())
+                                .arg(rows.join(", "))
+                                .arg(MaxAskedPerWord);
+            }
+    }
+}
+
 Sources readAll(const QString &dir, QStringList &problems)
 {
     const auto read = [&](const QString &name) {
@@ -432,7 +760,13 @@ Sources readAll(const QString &dir, QStringList &problems)
     s.sentences = readSentences(QStringLiteral("sentences.tsv"), read(QStringLiteral("sentences.tsv")),
                                 s.kanji, problems);
     s.hints = readHints(QStringLiteral("hints.tsv"), read(QStringLiteral("hints.tsv")), problems);
+    s.readings =
+        readReadings(QStringLiteral("readings.tsv"), read(QStringLiteral("readings.tsv")), s.kanji, problems);
+    s.soundChanges =
+        readSoundChanges(QStringLiteral("sound-changes.tsv"), read(QStringLiteral("sound-changes.tsv")),
+                         s.kanji, s.readings, problems);
     checkTogether(s, problems);
+    checkReadings(s, problems);
     return s;
 }
 

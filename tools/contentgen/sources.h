@@ -17,7 +17,8 @@ constexpr int MaxPartsPerGroup = 19;   // the part panel shows positions 1..19
 constexpr int MaxKanjiPerPart = 49;    // a part's kanji list shows 49
 constexpr int MaxKanjiPerStrokes = 79; // a stroke count's kanji list shows 79
 constexpr int MinSentencesPerKanji = 3;
-constexpr int MaxTargetKana = 4; // the answer line takes four kana
+constexpr int MaxTargetKana = 4;   // the answer line takes four kana
+constexpr int MaxAskedPerWord = 2; // a third sentence on the same word teaches nothing new
 constexpr int MaxHintPages = 100;
 constexpr int ScreenCount = 13;
 constexpr int TestScreen = 12;
@@ -53,6 +54,26 @@ struct Sentence {
     int row = 0;
 };
 
+// The readings a kanji is taught with in the first two school years, as
+// content/readings.tsv lists them.
+struct TaughtReadings {
+    QStringList on;      // katakana, as listed
+    QStringList kun;     // hiragana, okurigana after a dot (ひと.つ)
+    QStringList stems;   // every reading as a target spells it: hiragana, no okurigana
+    QStringList oneWord; // words this kanji may ask in every sentence: it makes no other
+    int row = 0;         // 0: the kanji has no row
+};
+
+// A regular sound change of a taught reading that a target may use
+// (がく → がっ in がっこう), as content/sound-changes.tsv lists it.
+struct SoundChange {
+    int kanji = 0;
+    QString reading; // the taught reading, hiragana
+    QString form;    // the changed form
+    QString example; // a word in kana that shows it
+    int row = 0;
+};
+
 struct HintPage {
     int screen = 0, situation = 0, kind = 0;
     QStringList level1, level2;
@@ -61,9 +82,11 @@ struct HintPage {
 
 struct Sources {
     QVector<Part> parts;
-    QVector<Kanji> kanji;        // in number order
-    QVector<Sentence> sentences; // grouped by kanji, in kanji order
-    QVector<HintPage> hints;     // in file order = page order
+    QVector<Kanji> kanji;             // in number order
+    QVector<Sentence> sentences;      // grouped by kanji, in kanji order
+    QVector<HintPage> hints;          // in file order = page order
+    QVector<TaughtReadings> readings; // by kanji number - 1
+    QVector<SoundChange> soundChanges;
     int cellCount = 0;
 };
 
@@ -75,15 +98,37 @@ QVector<Kanji> readKanji(const QString &file, const QByteArray &text, const QVec
 QVector<Sentence> readSentences(const QString &file, const QByteArray &text, const QVector<Kanji> &kanji,
                                 QStringList &problems);
 QVector<HintPage> readHints(const QString &file, const QByteArray &text, QStringList &problems);
+QVector<TaughtReadings> readReadings(const QString &file, const QByteArray &text, const QVector<Kanji> &kanji,
+                                     QStringList &problems);
+QVector<SoundChange> readSoundChanges(const QString &file, const QByteArray &text,
+                                      const QVector<Kanji> &kanji, const QVector<TaughtReadings> &readings,
+                                      QStringList &problems);
 
 // The limits that only show once everything is read: kanji per part and per
 // stroke count, sentences per kanji, the hint contexts every screen needs.
 void checkTogether(const Sources &s, QStringList &problems);
+
+// What the sentences ask against the readings taught: every target a taught
+// reading or a listed sound change of one, every taught reading and every
+// sound change asked, no word asked more than MaxAskedPerWord times, and the
+// phrases of one word written alike in every sentence.
+void checkReadings(const Sources &s, QStringList &problems);
 
 // Reads the four sources from a content directory and checks them.
 Sources readAll(const QString &contentDir, QStringList &problems);
 
 // A segment's text with ASCII blanks turned full-width.
 QString widenBlanks(const QString &s);
+
+// Katakana turned into hiragana; everything else kept.
+QString toHiragana(const QString &s);
+
+// True when `form` is `reading` with its last kana (く き つ ち) doubled into
+// っ, or its first kana voiced (か → が) or, in the は row, half-voiced (ほ → ぽ).
+bool isRegularSoundChange(const QString &reading, const QString &form);
+
+// The word a sentence asks: the phrase that holds the target, without the
+// final punctuation and one particle or copula (こうえんで → こうえん).
+QString askedWord(const Sentence &s);
 
 } // namespace fm::content

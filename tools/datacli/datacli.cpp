@@ -9,6 +9,8 @@
 #include "progress.h"
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
 #include <memory>
 
 namespace fm::cli
@@ -26,9 +28,83 @@ QString u(const QByteArray &cp932Bytes)
     return cp932::toUnicode(cp932Bytes);
 }
 
+// A stored name on one line of its own: control characters (and the
+// backslash that introduces the escapes) are written as escapes.
+QString escaped(const QString &text)
+{
+    QString out;
+    for (const QChar c : text) {
+        const char16_t v = c.unicode();
+        if (v == '\\')
+            out += QStringLiteral("\\\\");
+        else if (v < 0x20 || (v >= 0x7f && v < 0xa0))
+            out += QStringLiteral("\\x%1").arg(int(v), 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
 QString problem(const FileError &e)
 {
     return e.fileName() + ": " + (e.detail().isEmpty() ? QStringLiteral("cannot be read") : e.detail());
+}
+
+// A few numbers of a list, then how many more there are.
+QString someOf(const QVector<int> &numbers)
+{
+    QStringList shown;
+    for (int i = 0; i < numbers.size() && i < 5; ++i)
+        shown << QString::number(numbers[i]);
+    if (numbers.size() > 5)
+        shown << QStringLiteral("... (%1 in all)").arg(numbers.size());
+    return shown.join(QStringLiteral(", "));
+}
+
+// Every kanji the questions ask must be in the catalogue, and every glyph of
+// the catalogue must be one double-byte character.
+template <typename Fatal> void checkGlyphs(const AppState &state, QStringList &, Fatal &&fatal)
+{
+    QVector<int> absent, odd;
+    for (int k = 1; k <= state.Bank.QuestionIndexCount; ++k)
+        if (state.Cat.KanjiTable[k].Strokes == 0)
+            absent << k;
+    for (int k = 1; k <= MaxKanjiNumber; ++k) {
+        const KanjiEntry &e = state.Cat.KanjiTable[k];
+        if (e.Strokes != 0 && !cp932::isOneDoubleByteCharacter(e.Glyph))
+            odd << k;
+    }
+    if (!absent.isEmpty())
+        fatal(FileError("Kanji1.dat", QStringLiteral("%1 kanji the questions ask are missing: %2")
+                                          .arg(absent.size())
+                                          .arg(someOf(absent))));
+    if (!odd.isEmpty())
+        fatal(FileError("Kanji1.dat",
+                        QStringLiteral("glyph bytes that are not one double-byte cp932 character: kanji %1")
+                            .arg(someOf(odd))));
+}
+
+// Logs the roster has no player for, and logs set aside at a registration.
+void listStrayLogs(const QString &dir, int playerCount, QStringList &lines)
+{
+    static const QRegularExpression log(QStringLiteral("^Kiroku([0-9]+)\\.dat$"));
+    const QStringList names = QDir(dir).entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
+    QVector<QPair<int, QString>> unowned;
+    for (const QString &n : names) {
+        const QRegularExpressionMatch m = log.match(n);
+        if (m.hasMatch()) {
+            const int number = m.captured(1).toInt();
+            if (number < 1 || number > playerCount || logFileName(number) != n)
+                unowned.push_back({number, n});
+        } else if (isSetAsideLogName(n)) {
+            lines << n + QStringLiteral(": a log set aside at a registration; it belongs to no player");
+        }
+    }
+    std::sort(unowned.begin(), unowned.end());
+    for (const auto &[number, n] : unowned)
+        lines << n + QStringLiteral(": a log without a player (the roster has %1); the child registered "
+                                    "next at that number starts without it")
+                         .arg(playerCount);
 }
 
 // The program's start-up loading, then the files it reads later; every
@@ -43,13 +119,17 @@ bool check(const QString &dir, QStringList &lines)
         ok = false;
     };
 
+    bool catalogueRead = false;
     try {
         loadCatalogue(state->Cat, dir);
+        catalogueRead = true;
     } catch (const FileError &e) {
         fatal(e);
     }
+    bool rosterRead = false;
     try {
         loadRoster(state->Players, dir);
+        rosterRead = true;
         for (int n = 1; n <= state->Players.PlayerCount; ++n) {
             const LogContents log = readLog(dir, n);
             if (log.skipped)
@@ -72,14 +152,14 @@ bool check(const QString &dir, QStringList &lines)
             lines << QStringLiteral("Mondai2.dat: %1 records are not whole levels of 20")
                          .arg(state->Bank.QuestionIndexCount);
         // Every sentence a test may ask must be readable.
-        const QFileInfo sentences(programFile(dir, "Mondai1.dat"));
-        if (!sentences.exists()) {
+        const auto sentences = readFileAt(dir, "Mondai1.dat", 0, 0);
+        if (!sentences) {
             fatal(FileError("Mondai1.dat", "missing"));
         } else {
-            const qint64 records = sentences.size() / QuestionRecordSize;
-            if (sentences.size() % QuestionRecordSize)
+            const qint64 records = sentences->fileSize / QuestionRecordSize;
+            if (sentences->fileSize % QuestionRecordSize)
                 lines << QStringLiteral("Mondai1.dat: an incomplete last record of %1 bytes")
-                             .arg(sentences.size() % QuestionRecordSize);
+                             .arg(sentences->fileSize % QuestionRecordSize);
             for (int k = 1; k <= state->Bank.QuestionIndexCount; ++k) {
                 const QuestionIndexEntry &e = state->Bank.QuestionIndex[k];
                 if (e.RecordCount < 1)
@@ -105,25 +185,31 @@ bool check(const QString &dir, QStringList &lines)
     } catch (const FileError &e) {
         fatal(e);
     }
-    if (QFileInfo::exists(programFile(dir, "Hint.dat"))) {
-        try {
-            loadHintIndex(state->Hints, dir);
-        } catch (const FileError &e) {
-            fatal(e);
-        }
+    if (catalogueRead && state->Bank.QuestionIndexCount > 0)
+        checkGlyphs(*state, lines, fatal);
+    // The hint button reads Hint.dat: without it the program ends there.
+    try {
+        loadHintIndex(state->Hints, dir);
+    } catch (const FileError &e) {
+        fatal(e);
     }
     for (int g = 1; g <= 2; ++g) {
         try {
-            const auto bytes = readWholeFile(dir, boardFileName(g));
-            if (bytes &&
-                (bytes->size() % GameScoreRecordSize || bytes->size() > BoardSize * GameScoreRecordSize))
+            const auto board = readFileAt(dir, boardFileName(g), 0, 0);
+            if (board &&
+                (board->fileSize % GameScoreRecordSize || board->fileSize > BoardSize * GameScoreRecordSize))
                 lines << boardFileName(g) +
                              QStringLiteral(": %1 bytes is not a board of at most ten 24-byte records")
-                                 .arg(bytes->size());
+                                 .arg(board->fileSize);
         } catch (const FileError &e) {
             fatal(e);
         }
     }
+    if (rosterRead)
+        listStrayLogs(dir, state->Players.PlayerCount, lines);
+    for (const QString &t : saveTemporaries(dir))
+        lines << t + QStringLiteral(
+                         ": left by an interrupted save; the program removes it at its next start");
     return ok;
 }
 
@@ -197,7 +283,7 @@ int run(const QStringList &args, const QString &defaultDir, QString &out, QStrin
                     const PlayerEntry &e = state->Players.PlayerTable[n];
                     out += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
                                .arg(n)
-                               .arg(u(e.Name))
+                               .arg(escaped(u(e.Name)))
                                .arg(e.Level)
                                .arg(e.Kind)
                                .arg(e.Game1Level)

@@ -1,6 +1,7 @@
 // Pictures of the grading table, the result window, the hint window and the
 // practice picker for looking at, with the build's real data and pictures.
-// Runs only when FUDEMARU_SHOT_DIR names a folder to write the PNGs to.
+// Part of the screenshot tool (tests/shots), not of the test suite:
+//   FUDEMARU_SHOT_DIR=<folder> build/tests/fudemaru-shots
 #include "data/catalogue.h"
 #include "data/cp932.h"
 #include "study/hint.h"
@@ -52,12 +53,11 @@ class Hidden : public ScreenFrame
 
 TEST(StudyWindowShots, GradingResultHintAndPicker)
 {
-    if (shotDir().isEmpty())
-        GTEST_SKIP() << "set FUDEMARU_SHOT_DIR to write the pictures";
+    ASSERT_FALSE(shotDir().isEmpty()) << "set FUDEMARU_SHOT_DIR to the folder for the pictures";
     TestShell t;
     if (!copyFromBuild(
             t, {"Hint.dat", "Kanji1.dat", "Bushu1.dat", "Present1.wmf", "Present2.wmf", "Present3.wmf"}))
-        GTEST_SKIP() << "the build has not made the program's files";
+        FAIL() << "the build has not made the program's files";
     QDir().mkpath(shotDir());
     loadCatalogue(t.state.Cat, t.state.ProgramDir);
     t.state.Players.PlayerCount = 1;

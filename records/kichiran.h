@@ -1,0 +1,73 @@
+#pragma once
+// All 240 kanji at once: a press of "よむ" or "かく" scatters them over the
+// picture and lets them glide into order, the cleared ones in red first,
+// while music plays.
+#include "kichiranpicture.h"
+#include "recordrules.h"
+#include "shell/music.h"
+#include "shell/screen.h"
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace fm
+{
+
+namespace records
+{
+// The picture control: shows the last frame it was given, navy before the first.
+class KanjiImage : public QWidget
+{
+  public:
+    explicit KanjiImage(QWidget *parent);
+    void setFrame(const QImage &frame);
+    const QImage &frame() const { return frame_; }
+    // The shown picture, to be drawn into in place; call update() afterwards.
+    QImage &canvas() { return frame_; }
+
+  protected:
+    void paintEvent(QPaintEvent *event) override;
+
+  private:
+    QImage frame_;
+};
+} // namespace records
+
+class TF_K_ichiran : public ScreenFrame
+{
+    Q_OBJECT
+  public:
+    explicit TF_K_ichiran(Services &services);
+    ~TF_K_ichiran() override;
+
+    QLabel *Lbl_TItle; // the frame's title label
+    QLabel *Lbl_Setsumei1;
+    QLabel *Lbl_Setsumei2;
+    records::KanjiImage *Img_Kanji;
+    QPushButton *Btn_Yomi;
+    QPushButton *Btn_Kaki;
+    QTimer *Tim_Kanji;
+
+    // Starts the list of a kind (1 reading, 2 writing).
+    void BtnClick(int kind);
+    void Tim_KanjiTimer();
+    void BackClick() override;
+    void FormClose() override;
+
+    int phase() const { return phase_; }
+    int tick() const { return tick_; }
+    bool MusicLooping() const { return MP_KI_1.playing(); }
+    const records::ListItems &items() const { return items_; }
+
+  private:
+    void stopAnimation();
+
+    ScreenMusic MP_KI_1;
+    records::ListItems items_{};
+    records::KanjiListPicture picture_;
+    QImage scattered_;
+    int phase_ = 0; // 0 idle, 1 scattered, 2 moving
+    int tick_ = 0;
+};
+
+} // namespace fm

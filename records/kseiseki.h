@@ -1,0 +1,19 @@
+#pragma once
+// The current player's results kanji by kanji: per kanji and kind how often
+// it was asked, how often it was right, and whether its level is cleared.
+#include "seisekigrid.h"
+#include "shell/screen.h"
+
+namespace fm
+{
+
+class TF_KSeiseki1 : public ScreenFrame
+{
+    Q_OBJECT
+  public:
+    explicit TF_KSeiseki1(Services &services);
+
+    records::SeisekiGrid *Grd_Seiseki;
+};
+
+} // namespace fm

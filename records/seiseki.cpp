@@ -1,0 +1,138 @@
+#include "seiseki.h"
+#include "data/cp932.h"
+#include "data/fileio.h"
+#include "data/roster.h"
+#include "data/studylog.h"
+#include "seisekibuttons.h"
+#include "shell/kit.h"
+#include "shell/look.h"
+#include "shell/media/mediafiles.h"
+#include "shell/navigator.h"
+#include <algorithm>
+
+namespace fm
+{
+
+namespace
+{
+
+constexpr int ClientWidth = 632;
+constexpr int ClientHeight = 453;
+
+// Where both tables stand: below the header row, as wide as the client area
+// allows, leaving room at the bottom.
+QRect gridPlace(const QLabel *title)
+{
+    return {10, title->height() + 60, ClientWidth - 10 - 20, ClientHeight - title->height() - 80};
+}
+
+QFont headerFont()
+{
+    return pixelFont(13, true);
+}
+
+} // namespace
+
+// ---- The player list ---------------------------------------------------------
+
+TF_Seiseki1::TF_Seiseki1(Services &sv) : ScreenFrame(sv, ScreenId::Seiseki1)
+{
+    const int players = std::clamp<int>(state.Players.PlayerCount, 0, MaxPlayers);
+    Grd_Seiseki = new records::SeisekiGrid(
+        this, players + 1, {QStringLiteral("No"), QStringLiteral("なまえ"), QStringLiteral("レベル")});
+    const QRect place = gridPlace(Lbl_Title);
+    Grd_Seiseki->setGeometry(place);
+    Grd_Seiseki->setFonts(headerFont(), pixelFont(16, true));
+    Grd_Seiseki->setRowHeight(30);
+    Grd_Seiseki->setColumnWidths({30, place.width() - 97, 60});
+    Grd_Seiseki->setCentred({0, 2});
+    for (int n = 1; n <= players; ++n) {
+        const PlayerEntry &e = state.Players.PlayerTable[n];
+        Grd_Seiseki->setRow(n, {QString::number(n), cp932::toUnicode(e.Name), QString::number(e.Level)});
+    }
+    Grd_Seiseki->setRowPointer(sv.shell.HandPointer);
+    connect(Grd_Seiseki, &records::SeisekiGrid::rowClicked, this, &TF_Seiseki1::Grd_SeisekiClick);
+}
+
+void TF_Seiseki1::Grd_SeisekiClick(int row)
+{
+    if (row < 1 || row > state.Players.PlayerCount)
+        return;
+    // Only the player changes: level and kind stay as they were.
+    state.CurrentPlayer = int16_t(row);
+    services.nav.open<TF_Seiseki2>();
+}
+
+void TF_Seiseki1::BackClick()
+{
+    services.nav.showMainMenu();
+}
+
+// ---- One player's history ------------------------------------------------------
+
+TF_Seiseki2::TF_Seiseki2(Services &sv) : ScreenFrame(sv, ScreenId::Seiseki2)
+{
+    Lbl_Title->setText(records::historyTitle(state.currentEntry().Name));
+    Lbl_Title->adjustSize();
+    Lbl_Title->resize(Lbl_Title->width(), 27);
+
+    Grd_Seiseki =
+        new records::SeisekiGrid(this, records::HistoryPageRows + 1,
+                                 {QStringLiteral("No"), QStringLiteral("年月日"), QStringLiteral("レベル"),
+                                  QStringLiteral("しゅつだいしたかんじ"), QStringLiteral("よむ/かく"),
+                                  QStringLiteral("しゅるい"), QStringLiteral("ごうかく")});
+    const QRect place = gridPlace(Lbl_Title);
+    const int w = place.width();
+    Grd_Seiseki->setGeometry(place);
+    Grd_Seiseki->setFonts(headerFont(), pixelFont(14, true));
+    Grd_Seiseki->setRowHeight(place.height() / 12);
+    Grd_Seiseki->setColumnWidths({int(w * 0.04), int(w * 0.1), int(w * 0.08), int(w * 0.5), int(w * 0.08),
+                                  int(w * 0.1), int(w * 0.08)});
+    Grd_Seiseki->setCentred({0, 1, 2, 4, 5, 6});
+    // Half-width digits, so that a whole date fits its narrow column.
+    Grd_Seiseki->setColumnFont(1, pixelFont(14, true, Gothic), QStringLiteral("0000/00/00"));
+
+    Btn_Prev = records::glyphButton(sv, this, QStringLiteral("まえのページ"), QRect(383, 14, 114, 35),
+                                    media::kGlyphPrev);
+    Btn_Next = records::glyphButton(sv, this, QStringLiteral("つぎのページ"), QRect(503, 14, 114, 35),
+                                    media::kGlyphNext);
+    Btn_Prev->hide();
+    Btn_Next->hide();
+    // A double click turns one page, not two.
+    onGuardedClick(Btn_Prev, sv.clock, [this] { Btn_PrevClick(); });
+    onGuardedClick(Btn_Next, sv.clock, [this] { Btn_NextClick(); });
+
+    position_ = 0;
+    Read_Kiroku(state.CurrentPlayer);
+}
+
+void TF_Seiseki2::Read_Kiroku(int player)
+{
+    // Records outside the data model and an incomplete last record are left
+    // out here as everywhere else in the program; no file is an empty history.
+    LogContents log;
+    if (!services.guard(this, [&] { log = readLog(state.ProgramDir, player); }))
+        return;
+    const records::HistoryPage page = records::readHistoryPage(position_, int(log.records.size()));
+    for (int i = 0; i < page.count; ++i)
+        Grd_Seiseki->setRow(i + 1,
+                            records::historyRow(log.records[page.first + i], page.first + i + 1, state.Cat));
+    for (int r = page.count + 1; r <= records::HistoryPageRows; ++r)
+        Grd_Seiseki->clearRow(r);
+    position_ = page.position;
+    Btn_Next->setVisible(page.nextShown);
+    Btn_Prev->setVisible(page.prevShown);
+}
+
+void TF_Seiseki2::Btn_NextClick()
+{
+    Read_Kiroku(state.CurrentPlayer);
+}
+
+void TF_Seiseki2::Btn_PrevClick()
+{
+    position_ = records::previousPagePosition(position_);
+    Read_Kiroku(state.CurrentPlayer);
+}
+
+} // namespace fm

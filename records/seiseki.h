@@ -1,0 +1,47 @@
+#pragma once
+// The study history: every registered player in a table, and one player's
+// tests ten at a time, newest last. Both screens only read.
+#include "recordrules.h"
+#include "seisekigrid.h"
+#include "shell/screen.h"
+#include <QPushButton>
+
+namespace fm
+{
+
+class TF_Seiseki1 : public ScreenFrame
+{
+    Q_OBJECT
+  public:
+    explicit TF_Seiseki1(Services &services);
+
+    records::SeisekiGrid *Grd_Seiseki;
+
+    // A player's row: that player becomes current and its history opens.
+    void Grd_SeisekiClick(int row);
+    void BackClick() override;
+};
+
+class TF_Seiseki2 : public ScreenFrame
+{
+    Q_OBJECT
+  public:
+    explicit TF_Seiseki2(Services &services);
+
+    records::SeisekiGrid *Grd_Seiseki;
+    QPushButton *Btn_Prev;
+    QPushButton *Btn_Next;
+
+    // Reads and shows one page of the player's log from the page position.
+    void Read_Kiroku(int player);
+    void Btn_NextClick();
+    void Btn_PrevClick();
+
+    // Records shown so far (before the next page to read).
+    int position() const { return position_; }
+
+  private:
+    int position_ = 0;
+};
+
+} // namespace fm

@@ -1,0 +1,284 @@
+// No child's progress lost: a disk that fills up in the middle of a save,
+// odd things in place of data files, leftovers of interrupted saves.
+#include "catalogue.h"
+#include "errors.h"
+#include "fileio.h"
+#include "gamescore.h"
+#include "hintfile.h"
+#include "progress.h"
+#include "questionbank.h"
+#include "settings.h"
+#include "testutil.h"
+#include <QFileInfo>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace fm;
+
+namespace
+{
+
+// The FileError a call throws; fails the test when it throws none.
+FileError errorOf(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const FileError &e) {
+        return e;
+    }
+    ADD_FAILURE() << "no FileError";
+    return FileError(QString());
+}
+
+QString messageFor(const QString &name)
+{
+    return name + QStringLiteral("でエラーがおこりました。 ");
+}
+
+Roster rosterOf(std::initializer_list<const char *> names)
+{
+    Roster r;
+    for (const char *n : names)
+        addPlayer(r, sj(n));
+    return r;
+}
+
+StudyRecord record(int right)
+{
+    StudyRecord r;
+    r.Time = 46000.5;
+    for (int i = 1; i <= QuestionsPerTest; ++i) {
+        r.Kanji[i] = static_cast<int16_t>(i);
+        r.Correct[i] = i <= right ? 1 : 0;
+    }
+    return r;
+}
+
+// A test that would hang on a FIFO ends with a failure instead.
+struct HangGuard {
+    HangGuard() { ::alarm(20); }
+    ~HangGuard() { ::alarm(0); }
+};
+
+} // namespace
+
+class SaveFaultTest : public DataDirTest
+{
+  protected:
+    // Nothing but the expected files: no temporary of a failed save is left.
+    void expectOnly(const QStringList &names)
+    {
+        QStringList all = QDir(dir()).entryList(QDir::Files | QDir::Hidden);
+        all.sort();
+        QStringList expected = names;
+        expected.sort();
+        EXPECT_EQ(all, expected);
+    }
+};
+
+TEST_F(SaveFaultTest, AFullDiskNeverReplacesTheRosterBoardsOrSettings)
+{
+    // The three whole-file saves, each with its old contents in place.
+    saveRoster(rosterOf({"たろう", "はなこ", "じろう"}), dir());
+    writeBoard(dir(), 1, {{12, sj("はなこ"), 46000.0}, {9, sj("たろう"), 45990.0}});
+    AppSettings settings;
+    writeSettings(settings, path("Fudemaru.ini"), 7, 12, false);
+    const QByteArray roster = read("Player1.dat"), board = read("Game1.dat"), ini = read("Fudemaru.ini");
+    ASSERT_EQ(roster.size(), 3 * PlayerRecordSize);
+
+    const Roster bigger = rosterOf({"たろう", "はなこ", "じろう", "さくら"});
+    const QVector<GameScoreRecord> newBoard{{15, sj("さくら"), 46001.0}, {12, sj("はなこ"), 46000.0}};
+    struct Fault {
+        qint64 bytesThatFit;
+        SyncForTesting sync;
+    };
+    for (const Fault f :
+         {Fault{0, SyncForTesting::Real}, Fault{1, SyncForTesting::Real}, Fault{50, SyncForTesting::Real},
+          Fault{4 * PlayerRecordSize - 1, SyncForTesting::Real}, Fault{-1, SyncForTesting::Fails}}) {
+        SCOPED_TRACE(f.bytesThatFit);
+        WriteFaultForTesting fault(f.bytesThatFit, f.sync);
+        EXPECT_EQ(errorOf([&] { saveRoster(bigger, dir()); }).message(), messageFor("Player1.dat"));
+        EXPECT_EQ(errorOf([&] { writeBoard(dir(), 1, newBoard); }).message(), messageFor("Game1.dat"));
+        EXPECT_EQ(errorOf([&] { writeSettings(settings, path("Fudemaru.ini"), 3, 4, false); }).message(),
+                  messageFor("Fudemaru.ini"));
+        EXPECT_EQ(read("Player1.dat"), roster) << "every child is still there";
+        EXPECT_EQ(read("Game1.dat"), board);
+        EXPECT_EQ(read("Fudemaru.ini"), ini);
+        EXPECT_EQ(settings.WriteTimeLimit, 7) << "the limits in use stay as they were";
+        EXPECT_EQ(settings.ReadTimeLimit, 12);
+        expectOnly({"Player1.dat", "Game1.dat", "Fudemaru.ini"});
+    }
+
+    // With room again, the same saves go through.
+    saveRoster(bigger, dir());
+    Roster back;
+    loadRoster(back, dir());
+    EXPECT_EQ(back.PlayerCount, 4);
+    writeSettings(settings, path("Fudemaru.ini"), 3, 4, false);
+    EXPECT_EQ(settings.WriteTimeLimit, 3);
+}
+
+TEST_F(SaveFaultTest, AShortAppendIsReportedAndTakenBackSoTheLogStaysWhole)
+{
+    AppState state;
+    state.ProgramDir = dir();
+    addPlayer(state.Players, sj("いち"));
+    state.CurrentPlayer = 1;
+    const QByteArray two = encodeStudyRecord(record(10)) + encodeStudyRecord(record(9));
+    write("Kiroku1.dat", two + encodeStudyRecord(record(8)).left(30)); // torn by an earlier crash
+    for (int i = 1; i <= QuestionsPerTest; ++i)
+        state.QuestionSlots[i] = QuestionSlot{static_cast<int16_t>(i), 0, {}, {}, {}, 0, 1};
+    {
+        WriteFaultForTesting fault(20);
+        EXPECT_EQ(errorOf([&] { recordTest(state, true, 46001.0); }).message(), messageFor("Kiroku1.dat"));
+    }
+    EXPECT_EQ(read("Kiroku1.dat"), two) << "neither the torn record nor the cut-short one stays";
+    {
+        WriteFaultForTesting fault(-1, SyncForTesting::Fails);
+        EXPECT_EQ(errorOf([&] { recordTest(state, true, 46002.0); }).message(), messageFor("Kiroku1.dat"));
+    }
+    recordTest(state, true, 46003.0);
+    const LogContents log = readLog(dir(), 1);
+    EXPECT_EQ(log.tailBytes, 0);
+    ASSERT_GE(log.records.size(), 3);
+    EXPECT_EQ(log.records.last().Time, 46003.0) << "the next test lands on a record boundary";
+}
+
+class OddFileTest : public DataDirTest
+{
+  protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0);
+        // A tiny valid program directory, so that each loader meets the odd file it is given.
+        write("Bushu1.dat", encodeBushuRecords({{1, 0, 1, 1}}));
+        write("Kanji1.dat", encodeKanjiRecords({{1, 0x88, 0xa0, 3, 1, 1, 0, 0}}));
+        write("Mondai2.dat", encodeQuestionIndex({{0, 1, 1}}));
+        write("Mondai1.dat", encodeQuestionRecord({}));
+        HintRecord h;
+        h.Number = 1;
+        write("Hint.dat", encodeHintRecord(h));
+        saveRoster(rosterOf({"いち"}), dir());
+    }
+    // Puts something odd in place of `name`: a FIFO (through a link), a
+    // device, or a sparse file of `bytes`.
+    void replace(const QString &name, const QString &kind, qint64 bytes = 0)
+    {
+        QFile::remove(path(name));
+        if (kind == "fifo")
+            ASSERT_TRUE(QFile::link(path("fifo"), path(name)));
+        else if (kind == "device")
+            ASSERT_TRUE(QFile::link("/dev/zero", path(name)));
+        else {
+            QFile f(path(name));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            ASSERT_TRUE(f.resize(bytes));
+        }
+    }
+};
+
+TEST_F(OddFileTest, AFifoADeviceOrAnOversizedFileIsADamagedFileForEveryLoader)
+{
+    HangGuard guard;
+    auto state = std::make_unique<AppState>();
+    state->ProgramDir = dir();
+    QuestionBank bank;
+    loadQuestionIndex(bank, dir());
+    HintRecord page;
+    const struct {
+        QString name;
+        qint64 oversized; // 0: a longer file is fine for this reader
+        std::function<void()> load;
+    } loaders[] = {
+        {"Bushu1.dat", 500 * 8 + 8, [&] { loadCatalogue(state->Cat, dir()); }},
+        {"Kanji1.dat", 2000 * 14 + 14, [&] { loadCatalogue(state->Cat, dir()); }},
+        {"Player1.dat", 11 * 28, [&] { loadRoster(state->Players, dir()); }},
+        {"Kiroku1.dat", 1000001LL * 52, [&] { readLog(dir(), 1); }},
+        {"Mondai2.dat", 241 * 6, [&] { loadQuestionIndex(state->Bank, dir()); }},
+        {"Mondai1.dat", 0, [&] { readQuestionRecord(bank, dir(), 1, 1); }},
+        {"Hint.dat", 101 * 510, [&] { loadHintIndex(state->Hints, dir()); }},
+        {"Hint.dat", 0, [&] { readHintPage(dir(), 1, page); }},
+        {"Game2.dat", 0, [&] { readBoard(dir(), 2); }},
+        {"Fudemaru.ini", 64 * 1024 + 1, [&] { readSettings(state->Settings, path("Fudemaru.ini")); }},
+    };
+    for (const auto &l : loaders) {
+        SCOPED_TRACE(l.name.toStdString());
+        const QByteArray good = read(l.name);
+        for (const QString kind : {"fifo", "device", "oversized"}) {
+            SCOPED_TRACE(kind.toStdString());
+            if (kind == "oversized" && l.oversized == 0) {
+                replace(l.name, kind, 64 * 1024 * 1024);
+                EXPECT_NO_THROW(l.load()) << "only the records it needs are read";
+                continue;
+            }
+            replace(l.name, kind, l.oversized);
+            EXPECT_EQ(errorOf(l.load).message(), messageFor(l.name));
+        }
+        QFile::remove(path(l.name));
+        if (!good.isEmpty())
+            write(l.name, good);
+    }
+}
+
+TEST_F(OddFileTest, NothingIsEverWrittenThroughALinkToSomethingElse)
+{
+    HangGuard guard;
+    const QString fifo = path("fifo");
+    AppSettings settings;
+    for (const QString &name : {QStringLiteral("Player1.dat"), QStringLiteral("Game1.dat"),
+                                QStringLiteral("Fudemaru.ini"), QStringLiteral("Kiroku1.dat")}) {
+        SCOPED_TRACE(name.toStdString());
+        const auto save = [&] {
+            if (name == "Player1.dat")
+                saveRoster(rosterOf({"に"}), dir());
+            else if (name == "Game1.dat")
+                writeBoard(dir(), 1, {{1, "a", 1.0}});
+            else if (name == "Fudemaru.ini")
+                writeSettings(settings, path(name), 5, 5, false);
+            else
+                appendLogRecord(dir(), 1, record(3));
+        };
+        for (const QString &target : {fifo, path("nothing-there")}) {
+            QFile::remove(path(name));
+            ASSERT_TRUE(QFile::link(target, path(name)));
+            EXPECT_EQ(errorOf(save).message(), messageFor(name));
+            EXPECT_EQ(QFileInfo(path(name)).symLinkTarget(), target) << "the link stays as it was";
+            EXPECT_FALSE(QFileInfo::exists(path("nothing-there"))) << "no file is made at a link's target";
+        }
+        struct stat st;
+        ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &st), 0);
+        EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the FIFO is still a FIFO";
+
+        // A link to a regular file is followed: the target gets the new bytes, the link stays.
+        QFile::remove(path(name));
+        write("real-" + name, QByteArray());
+        ASSERT_TRUE(QFile::link(path("real-" + name), path(name)));
+        save();
+        EXPECT_TRUE(QFileInfo(path(name)).isSymLink());
+        EXPECT_FALSE(read("real-" + name).isEmpty());
+    }
+}
+
+TEST_F(DataDirTest, OnlyTheTemporariesOfOurOwnSavesAreRemoved)
+{
+    const QStringList ours{"Player1.dat.saving-Ab12Cd", "Game2.dat.saving-000000",
+                           "Fudemaru.ini.saving-xYzW9q"};
+    const QStringList others{"Player1.dat.saving-Ab12C", "Player1.dat.backup", "notes.txt.saving-Ab12Cd",
+                             "Player1.dat.saving-Ab12Cd.old"};
+    for (const QString &n : ours + others)
+        write(n, "x");
+    QDir(dir()).mkdir("Game1.dat.saving-dirdir");
+    ASSERT_TRUE(QFile::link(path("Player1.dat.backup"), path("Kanji1.dat.saving-link12")));
+    write("Player1.dat", "keep");
+
+    EXPECT_EQ(removeSaveTemporaries(dir(), "Fudemaru.ini"), QStringList{"Fudemaru.ini.saving-xYzW9q"});
+    QStringList left = ours.mid(0, 2);
+    left.sort();
+    EXPECT_EQ(saveTemporaries(dir()), left);
+    removeSaveTemporaries(dir());
+    EXPECT_TRUE(saveTemporaries(dir()).isEmpty());
+    for (const QString &n :
+         others + QStringList{"Player1.dat", "Game1.dat.saving-dirdir", "Kanji1.dat.saving-link12"})
+        EXPECT_TRUE(QFileInfo(path(n)).exists() || QFileInfo(path(n)).isSymLink()) << n.toStdString();
+}
