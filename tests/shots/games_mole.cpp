@@ -1,7 +1,9 @@
-// The whack-a-mole screen in the middle of a game, for looking at. Runs only
-// when FUDEMARU_SHOT_DIR names a folder for the PNGs; run it once more with
-// QT_SCALE_FACTOR=2.25 to see the screen as a 1920 x 1080 display shows it.
-#include "mole_fixture.h"
+// The whack-a-mole screen before and in the middle of a game, with the
+// build's real pictures, kanji and sentences. Part of the screenshot tool
+// (tests/shots), not of the test suite; run it once more with
+// QT_SCALE_FACTOR=2.25 to see the screen as a 1920 x 1080 display shows it:
+//   FUDEMARU_SHOT_DIR=<folder> build/tests/fudemaru-shots --gtest_filter='MoleShots*'
+#include "games/mole_fixture.h"
 #include <QDir>
 
 using namespace moletest;
