@@ -1,10 +1,10 @@
 #include "register.h"
 #include "game1.h"
+#include "game2.h"
 #include "shell/navigator.h"
 
 void fm::registerGameScreens(ScreenRegistry &r)
 {
     r.add(ScreenId::Game1, [](Services &sv) { return new TF_Game1(sv); });
-    // Not built yet: the frame with a back button.
-    r.add(ScreenId::Game2, [](Services &sv) { return new PlaceholderScreen(sv, ScreenId::Game2); });
+    r.add(ScreenId::Game2, [](Services &sv) { return new TF_Game2(sv); });
 }

@@ -1,0 +1,111 @@
+#pragma once
+// The kanji whack-a-mole screen: moles carrying kanji rise out of a 5 x 5
+// field, and the child hits only those of the kanji whose word stands in
+// the sentence at the top. The rules are in molegame.h, the drawing in
+// molefield.h; this screen owns the controls, the timer and the sounds.
+#include "molefield.h"
+#include "molegame.h"
+#include "sentence.h"
+#include "shell/music.h"
+#include "shell/screen.h"
+#include <QIcon>
+#include <QImage>
+#include <QTimer>
+#include <array>
+#include <memory>
+
+class QGroupBox;
+class QPushButton;
+class QSlider;
+
+namespace fm
+{
+
+// The playing field `Img1`: shows a copy of the field picture and reports
+// presses in design pixels.
+class MoleFieldView : public QWidget
+{
+    Q_OBJECT
+  public:
+    explicit MoleFieldView(QWidget *parent);
+    void setPicture(const QImage &picture);
+    const QImage &picture() const { return picture_; }
+
+  signals:
+    void pressed(int x, int y);
+
+  protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+  private:
+    QImage picture_;
+};
+
+class TF_Game2 : public ScreenFrame
+{
+    Q_OBJECT
+  public:
+    explicit TF_Game2(Services &services);
+    ~TF_Game2() override;
+
+    void FormClose() override;
+    void BackClick() override { Cancel(); }
+
+    void Btn_StartClick();
+    void Timer1Timer();
+    void Img1MouseDown(int x, int y);
+    // Leaves the screen for the mode screen; a game still running records nothing.
+    void Cancel();
+    bool running() const { return running_; }
+
+    QLabel *Label1; // the frame's title label
+    QLabel *Label2;
+    MoleFieldView *Img1;
+    QGroupBox *GroupBox2;
+    QLabel *Label5;
+    QLabel *Label6;
+    QSlider *TBar_Speed;
+    QGroupBox *GroupBox1;
+    QLabel *Label3;
+    QLabel *Shap_Shutsudai;
+    QLabel *Shap_Shutsudai_sumi;
+    QLabel *Lbl_Shutsudai_Seikai;
+    QLabel *Label4;
+    QLabel *Shap_Seikai;
+    QLabel *Shap_Seikai_Sumi;
+    QLabel *Lbl_Seikai;
+    QPushButton *Btn_Start;
+    games::SentenceLine SentenceLabels; // labels 1..3 in the header's row
+    QTimer Timer1;
+    ScreenMusic MP_MO_1;
+    std::unique_ptr<MediaPlayer> MP_Atari;
+    std::unique_ptr<MediaPlayer> MP_Hazure;
+
+    mole::MoleGame game;
+    mole::MoleField &field() { return *field_; }
+
+  private:
+    void loadPictures();
+    void prepareSounds();
+    void makeField();
+    bool ShowKanjiSentence(int kanji);
+    void showCounters();
+    void playEffect(MediaPlayer *play, MediaPlayer *silence);
+    void endOfGame();
+    void stopEverything();
+    void setBarWidth(QLabel *bar, int count);
+
+    void setSentenceVisible(bool visible);
+
+    QIcon startIcon_;
+    QIcon endIcon_;
+    QImage holePicture_;
+    QImage hitPicture_;
+    std::unique_ptr<mole::MoleField> field_;
+    bool running_ = false;
+    bool leaving_ = false;
+    bool waveErrorShown_ = false;
+};
+
+} // namespace fm

@@ -1,0 +1,124 @@
+// The whack-a-mole screen on the offscreen platform: whole games driven tick
+// by tick, the result, the score board and the roster on disk, abandoning,
+// and devices and files that fail.
+#include "mole_fixture.h"
+#include <QSlider>
+
+using namespace fm;
+using namespace moletest;
+
+TEST(MoleScreen, AWholeGameWonRaisesTheLevelOnDiskAndEntersTheBoard)
+{
+    MoleWorld w(2, 5);
+    TF_Game2 *s = w.screen;
+    ASSERT_NE(s, nullptr) << "the mode screen opens the game";
+    w.start();
+    // Running: speed locked, header hidden, the stage's sentence in the header's row, music looping.
+    EXPECT_EQ(s->Timer1.interval(), 1300);
+    EXPECT_FALSE(s->TBar_Speed->isEnabled());
+    EXPECT_EQ(s->Btn_Start->text(), QStringLiteral("ゲームおわり"));
+    EXPECT_FALSE(s->headerButton(4)->isVisible());
+    EXPECT_EQ(s->SentenceLabels.label(1)->text(), QStringLiteral("%1ばんの").arg(s->game.stageKanji()));
+    EXPECT_EQ(s->SentenceLabels.label(2)->x(),
+              s->SentenceLabels.label(1)->x() + s->SentenceLabels.label(1)->width());
+    w.t.sound.playerFor(QStringLiteral("Mogu.mid"))->finish();
+    EXPECT_TRUE(w.t.sound.playerFor(QStringLiteral("Mogu.mid"))->playing);
+
+    w.playToEnd(50);
+    // The level raised and on disk at once, the board holds the 50 hits,
+    // and each hit sound stopped the miss sound and started from the beginning.
+    EXPECT_EQ(w.t.dialogs.texts(), QStringList{QStringLiteral("おめでとう！ ごうかくです")});
+    EXPECT_EQ(w.t.state.Game2Level, 3);
+    EXPECT_EQ(w.levelOnDisk(), 3);
+    ASSERT_EQ(w.board().size(), 1);
+    EXPECT_EQ(w.board()[0].Score, 50);
+    EXPECT_EQ(w.t.sound.log.count(QStringLiteral("wave1 rewind")), 50);
+    EXPECT_EQ(w.t.sound.log.count(QStringLiteral("wave2 stop")), 50);
+    // On a fresh mode screen (the old one is freed), the game and its sounds gone.
+    EXPECT_TRUE(w.mode.isNull());
+    EXPECT_NE(dynamic_cast<TF_Mode *>(w.t.nav.current()), nullptr);
+    EXPECT_FALSE(w.t.state.ScreenOpenFlags.Game2Open);
+    EXPECT_TRUE(w.t.sound.players.empty());
+}
+
+TEST(MoleScreen, ThirtySixHitsPassAndThirtyFiveFail)
+{
+    for (int hits : {36, 35}) {
+        SCOPED_TRACE(hits);
+        MoleWorld w(2, 5);
+        w.start();
+        w.playToEnd(hits, true);
+        // Misses sound and cost nothing.
+        EXPECT_GT(w.pressedDecoys, 0);
+        EXPECT_EQ(w.t.sound.log.count(QStringLiteral("wave2 play")), w.pressedDecoys);
+        EXPECT_EQ(w.board()[0].Score, hits);
+        EXPECT_EQ(w.t.dialogs.texts(), QStringList{hits == 36 ? QStringLiteral("おめでとう！ ごうかくです")
+                                                              : QStringLiteral("ざんねん！ ふごうかくです")});
+        EXPECT_EQ(w.rosterOnDisk(), hits == 36);
+    }
+}
+
+TEST(MoleScreen, AbandonedGamesRecordNothing)
+{
+    MoleWorld w(2, 5);
+    TF_Game2 *s = w.screen;
+    s->TBar_Speed->setValue(15);
+    // A double click on "ゲームはじめ" starts the game and does not end it again
+    // (sent through the window as the desktop does: press, release, press, double click, release).
+    const QPoint onButton = s->Btn_Start->mapTo(s->window(), s->Btn_Start->rect().center());
+    QTest::mouseDClick(s->window()->windowHandle(), Qt::LeftButton, {}, onButton);
+    ASSERT_TRUE(s->running());
+    EXPECT_EQ(s->Timer1.interval(), 500);
+    while (s->game.HitCount < 3) {
+        s->Timer1Timer();
+        for (int c = 1; c <= 5; ++c)
+            for (int r = 1; r <= 5; ++r)
+                if (s->game.isTarget(s->game.hole(c, r)))
+                    w.press(c, r);
+    }
+    w.start(); // "ゲームおわり"
+    w.t.processDeletes();
+    EXPECT_EQ(w.t.nav.current(), w.mode);
+    EXPECT_TRUE(w.t.dialogs.calls.empty());
+    EXPECT_FALSE(QFile::exists(w.t.file(QStringLiteral("Game2.dat"))));
+    EXPECT_FALSE(w.rosterOnDisk());
+    EXPECT_EQ(w.t.state.Game2Level, 2);
+    EXPECT_TRUE(w.t.sound.players.empty()) << "music, hit and miss players closed";
+
+    // The back button before a game: straight back, presses on the field did nothing.
+    MoleWorld before;
+    before.press(3, 3);
+    QTest::mouseClick(before.screen->headerButton(4), Qt::LeftButton);
+    before.t.processDeletes();
+    EXPECT_EQ(before.t.nav.current(), before.mode);
+    EXPECT_TRUE(before.t.sound.log.filter(QStringLiteral("play")).isEmpty());
+}
+
+TEST(MoleScreen, FailingDevicesAndFiles)
+{
+    {
+        // The hit sound fails on every press: said once, every hit counts.
+        MoleWorld w;
+        w.t.sound.failures = {QStringLiteral("wave:play")};
+        w.start();
+        w.playToEnd(50);
+        EXPECT_EQ(w.t.dialogs.texts().count(QStringLiteral("WAVEでエラーがおこりました。 ")), 1);
+        EXPECT_EQ(w.board()[0].Score, 50);
+    }
+    MoleWorld w;
+    w.t.sound.failures = {QStringLiteral("wave:open")};
+    w.t.sound.log.clear();
+    auto *noSound = w.t.nav.open<TF_Game2>();
+    // The first wave player is named; the second is not even tried; the game plays silently.
+    EXPECT_EQ(w.t.dialogs.texts(), QStringList{QStringLiteral("Atari.wavでエラーがおこりました。 ")});
+    EXPECT_EQ(w.t.sound.log.filter(QStringLiteral("open")).size(), 1);
+    noSound->Btn_StartClick();
+    noSound->Timer1Timer();
+    noSound->Img1MouseDown(40, 62);
+    EXPECT_EQ(w.t.dialogs.calls.size(), 1u);
+    // A missing picture ends the program, naming the file.
+    w.t.pictures.bitmaps.clear();
+    w.t.nav.open<TF_Game2>();
+    EXPECT_EQ(w.t.dialogs.texts().mid(1), QStringList{QStringLiteral("Mogura.bmpでエラーがおこりました。 ")});
+    EXPECT_TRUE(w.t.nav.quitRequested());
+}
