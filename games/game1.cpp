@@ -341,7 +341,7 @@ void TF_Game1::endOfGame()
         // any other way than the menu's end button keeps the new level.
         ++state.Game1Level;
         entry.Game1Level = state.Game1Level;
-        if (!services.guard(this, [&] { saveRoster(state.Players, state.ProgramDir); }))
+        if (!services.guard(this, [&] { saveRoster(state.Players, state.DataDir); }))
             return;
     }
     for (const QString &message : outcome.messages)

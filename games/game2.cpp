@@ -349,7 +349,7 @@ void TF_Game2::endOfGame()
             state.currentEntry().Game2Level = state.Game2Level;
             // Written at once, so that the new level survives a program that is
             // killed rather than ended through the menu.
-            if (!services.guard(this, [&] { saveRoster(state.Players, state.ProgramDir); }))
+            if (!services.guard(this, [&] { saveRoster(state.Players, state.DataDir); }))
                 return;
         }
     } else {

@@ -82,9 +82,9 @@ void TF_Game_Kiroku::FormCreate(int16_t score)
                                 ? state.currentEntry().Name
                                 : QByteArray();
     const bool ok = services.guard(parentWidget(), [&] {
-        const QVector<fm::GameScoreRecord> stored = fm::readBoard(state.ProgramDir, game_);
+        const QVector<fm::GameScoreRecord> stored = fm::readBoard(state.DataDir, game_);
         board_ = fm::games::placeScore(stored, score, name, today);
-        fm::writeBoard(state.ProgramDir, game_, fm::games::recordsToWrite(board_));
+        fm::writeBoard(state.DataDir, game_, fm::games::recordsToWrite(board_));
     });
     if (!ok) {
         failed_ = true;
