@@ -7,6 +7,7 @@
 #include "shell/instancelock.h"
 #include "shell/program.h"
 #include "study/register.h"
+#include <QApplication>
 #include <cstdio>
 #include <memory>
 
@@ -20,15 +21,16 @@ int main(int argc, char **argv)
     if (fm::makeDataDir(dataDir) && !lock.acquire(fm::InstanceLockName))
         return 0;
 
-    std::unique_ptr<fm::FudemaruApplication> app;
+    std::unique_ptr<QApplication> app;
     {
         fm::DisplayOpening opening;
         fm::prepareScaling(argc, argv);
-        app = std::make_unique<fm::FudemaruApplication>(argc, argv);
+        app = std::make_unique<QApplication>(argc, argv);
     }
     QGuiApplication::setDesktopFileName(QStringLiteral(FUDEMARU_APP_ID));
     fm::Program program(fm::shippedFilesDir(QCoreApplication::applicationDirPath()), dataDir);
-    app->onFileError = [&program](const fm::FileError &e) { program.services().fail(e); };
+    // Data file errors never travel through the event loop: every handler
+    // that reads or writes a data file catches them itself (Services::guard).
     fm::registerStudyScreens(program.screens());
     fm::registerRecordScreens(program.screens());
     fm::registerGameScreens(program.screens());

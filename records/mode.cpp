@@ -20,16 +20,15 @@ QFont groupFont()
     return pixelFont(16, true);
 }
 
-records::StarPictures loadStars(Services &sv, QWidget *parent)
+// A missing or damaged star picture stops the screen from being built (the
+// navigator shows the file's message).
+records::StarPictures loadStars(Services &sv)
 {
     const QString name = QLatin1String(media::kStars);
-    QImage stars;
-    sv.guard(parent, [&] {
-        stars = sv.pictures.bitmap(name);
-        if (stars.isNull() || stars.width() < 2 * records::StarPictureSize ||
-            stars.height() < records::StarPictureSize)
-            throw FileError(name, QStringLiteral("missing or not a picture of two 34 x 34 stars"));
-    });
+    const QImage stars = sv.pictures.bitmap(name);
+    if (stars.isNull() || stars.width() < 2 * records::StarPictureSize ||
+        stars.height() < records::StarPictureSize)
+        throw FileError(name, QStringLiteral("missing or not a picture of two 34 x 34 stars"));
     return records::cutStarPictures(stars);
 }
 
@@ -62,7 +61,7 @@ TF_Mode::TF_Mode(Services &sv) : ScreenFrame(sv, ScreenId::Mode)
     state.Game2Level = e.Game2Level;
 
     // Drawn once: a mode screen shown again keeps its stars.
-    const records::StarPictures pictures = loadStars(sv, this);
+    const records::StarPictures pictures = loadStars(sv);
     const records::StudyStars study =
         records::studyStars(state.CurrentLevel, state.CurrentKind, state.LevelCorrectCount);
     Img_Yomi_Level = starImage(Grp_gakushu, QRect(48, 64, 192, 64), study.reading, pictures);

@@ -69,21 +69,30 @@ class Navigator
     void setMainMenu(Screen *menu) { mainMenu_ = menu; }
 
     // Forward: hides the current screen (kept alive) and shows a new one.
+    // A screen whose building hits a damaged file is never shown: its
+    // message comes, the program ends and these return nullptr.
     template <class T, class... Args> T *open(Args &&...args)
     {
-        auto *screen = new T(*services_, std::forward<Args>(args)...);
-        forward(screen, false);
+        T *screen = build<T>(std::forward<Args>(args)...);
+        if (screen)
+            forward(screen, false);
         return screen;
     }
     // Forward, but the current screen closes (is freed) instead of hiding.
     template <class T, class... Args> T *replace(Args &&...args)
     {
-        auto *screen = new T(*services_, std::forward<Args>(args)...);
-        forward(screen, true);
+        T *screen = build<T>(std::forward<Args>(args)...);
+        if (screen)
+            forward(screen, true);
         return screen;
     }
-    // By id; nullptr when building the screen failed on a data file (its
-    // message has been shown and the program is ending).
+    template <class T, class... Args> T *build(Args &&...args)
+    {
+        T *screen = nullptr;
+        services_->guard(current_, [&] { screen = new T(*services_, std::forward<Args>(args)...); });
+        return screen;
+    }
+    // The same by id.
     Screen *open(ScreenId id);
     Screen *replace(ScreenId id);
     void forward(Screen *next, bool closeCurrent);

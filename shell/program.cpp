@@ -65,21 +65,6 @@ DisplayOpening::~DisplayOpening()
     outerHandler = nullptr;
 }
 
-FudemaruApplication::FudemaruApplication(int &argc, char **argv) : QApplication(argc, argv) {}
-
-bool FudemaruApplication::notify(QObject *receiver, QEvent *event)
-{
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const FileError &e) {
-        if (onFileError)
-            onFileError(e);
-        else
-            QCoreApplication::exit(1);
-        return true;
-    }
-}
-
 Program::Program(const QString &programDir, const QString &dataDir)
     : services_{state_,   dialogs_, sound_, help_,     clock_,   random_,
                 display_, shell_,   nav_,   registry_, pictures_}

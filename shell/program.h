@@ -43,16 +43,6 @@ class DisplayOpening
 inline constexpr char NoDisplayMessage[] =
     "fudemaru: no graphical display could be opened; start ふでまる from a desktop session\n";
 
-// The application object: a data-file error that escapes a handler still
-// ends the program with its message instead of crashing it.
-class FudemaruApplication : public QApplication
-{
-  public:
-    FudemaruApplication(int &argc, char **argv);
-    bool notify(QObject *receiver, QEvent *event) override;
-    std::function<void(const FileError &)> onFileError;
-};
-
 class Program
 {
   public:
