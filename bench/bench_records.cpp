@@ -81,7 +81,7 @@ void BM_OpenKanjiResults(benchmark::State &state)
     fm::addPlayer(t.state.Players, fm::cp932::fromUnicode(QStringLiteral("はると")));
     t.state.CurrentPlayer = 1;
     t.state.CurrentLevel = 5;
-    t.state.CurrentKind = 2;
+    t.state.CurrentKind = fm::StudyKind::Writing;
     for (int k = 1; k <= 120; ++k)
         t.state.Progress[size_t(k)][1] = {int16_t(k % 7), int16_t(k % 5), k % 3 == 0};
     auto *menu = new fm::PlaceholderScreen(t.services, fm::ScreenId::Mode);

@@ -26,7 +26,7 @@ std::unique_ptr<AppState> stateWithBank()
         for (int kind = 1; kind <= 2; ++kind)
             state->Progress[k][kind].CorrectCount = int16_t((k * 7 + kind) % 4);
     state->CurrentLevel = 7;
-    state->CurrentKind = 1;
+    state->CurrentKind = fm::StudyKind::Reading;
     return state;
 }
 

@@ -34,6 +34,12 @@ constexpr int16_t fileValue(StudyMode mode)
 {
     return int16_t(mode);
 }
+// A stored kind; anything but writing reads as reading, as the roster's
+// loader has already checked the value.
+constexpr StudyKind kindFromFile(int value)
+{
+    return value == fileValue(StudyKind::Writing) ? StudyKind::Writing : StudyKind::Reading;
+}
 constexpr bool isStudyKind(int value)
 {
     return value == fileValue(StudyKind::Reading) || value == fileValue(StudyKind::Writing);

@@ -8,7 +8,7 @@ void selectPlayerFromRecords(AppState &state, int player, const QVector<StudyRec
     state.CurrentPlayer = static_cast<int16_t>(player);
     const PlayerEntry &entry = state.Players.PlayerTable[player];
     state.CurrentLevel = entry.Level;
-    state.CurrentKind = entry.Kind;
+    state.CurrentKind = kindFromFile(entry.Kind);
     state.Progress = ProgressTable{};
     state.LevelCorrectCount = 0;
 
@@ -48,7 +48,7 @@ void recordTest(AppState &state, bool counted, double timeNow)
     StudyRecord r;
     r.Mode = fileValue(state.ChallengeMode ? StudyMode::Challenge : StudyMode::Practice);
     r.Level = state.CurrentLevel;
-    r.Kind = state.CurrentKind;
+    r.Kind = fileValue(state.CurrentKind);
     r.Time = timeNow;
     for (int i = 1; i <= QuestionsPerTest; ++i) {
         r.Kanji[i] = state.QuestionSlots[i].Kanji;
@@ -60,7 +60,7 @@ void recordTest(AppState &state, bool counted, double timeNow)
 
     if (!state.ChallengeMode)
         return;
-    const int kind = state.CurrentKind;
+    const int kind = fileValue(state.CurrentKind);
     for (int i = 1; i <= QuestionsPerTest; ++i) {
         const int k = state.QuestionSlots[i].Kanji;
         if (k < 1 || k > IndexedKanjiCount || kind < 1 || kind > 2)

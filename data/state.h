@@ -55,7 +55,7 @@ struct AppState {
     // The current player.
     int16_t CurrentPlayer = 0;
     int16_t CurrentLevel = 1;
-    int16_t CurrentKind = 1;
+    StudyKind CurrentKind = StudyKind::Reading;
     int16_t LevelCorrectCount = 0;
     bool LevelUpFlag = false;
     bool ReviewMode = false;

@@ -87,7 +87,7 @@ void TF_K_ichiran::BtnClick(int kind)
     std::vector<QString> glyphs(records::ListedKanji + 1);
     for (int s = 1; s <= records::ListedKanji; ++s) {
         cleared[s] = records::levelCleared(state.Progress[s][kind].Mastered, s, kind, state.CurrentLevel,
-                                           state.CurrentKind);
+                                           fileValue(state.CurrentKind));
         glyphs[s] = cp932::toUnicode(state.Cat.KanjiTable[s].Glyph);
     }
     items_ = records::layoutKanjiList(cleared, services.random);

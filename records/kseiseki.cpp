@@ -31,7 +31,7 @@ TF_KSeiseki1::TF_KSeiseki1(Services &sv) : ScreenFrame(sv, ScreenId::KSeiseki1)
     Grd_Seiseki->setCentred({0, 1, 2, 3, 4, 5, 6});
 
     const int level = state.CurrentLevel;
-    const int currentKind = state.CurrentKind;
+    const int currentKind = fileValue(state.CurrentKind);
     for (int j = 1; j <= records::ListedKanji; ++j) {
         const QString glyph = cp932::toUnicode(state.Cat.KanjiTable[j].Glyph);
         const QString levelText = QString::number(records::kanjiLevel(j));

@@ -55,7 +55,7 @@ TF_Mode::TF_Mode(Services &sv) : ScreenFrame(sv, ScreenId::Mode)
     // The player's level and kind become the current ones; the games work
     // on their own copies of the game levels.
     const PlayerEntry &e = state.currentEntry();
-    state.CurrentKind = e.Kind;
+    state.CurrentKind = kindFromFile(e.Kind);
     state.CurrentLevel = e.Level;
     state.Game1Level = e.Game1Level;
     state.Game2Level = e.Game2Level;
@@ -63,7 +63,7 @@ TF_Mode::TF_Mode(Services &sv) : ScreenFrame(sv, ScreenId::Mode)
     // Drawn once: a mode screen shown again keeps its stars.
     const records::StarPictures pictures = loadStars(sv);
     const records::StudyStars study =
-        records::studyStars(state.CurrentLevel, state.CurrentKind, state.LevelCorrectCount);
+        records::studyStars(state.CurrentLevel, fileValue(state.CurrentKind), state.LevelCorrectCount);
     Img_Yomi_Level = starImage(Grp_gakushu, QRect(48, 64, 192, 64), study.reading, pictures);
     Img_Kaki_Level = starImage(Grp_gakushu, QRect(48, 144, 192, 64), study.writing, pictures);
     Img_Game1_Level = starImage(Grp_Game, QRect(32, 64, 192, 64), records::gameStars(e.Game1Level), pictures);
@@ -195,7 +195,7 @@ void TF_Mode::Lbl_Command1Click(int command)
         const PlayerEntry &e = state.currentEntry();
         state.ChallengeMode = true;
         state.CurrentLevel = e.Level;
-        state.CurrentKind = e.Kind;
+        state.CurrentKind = kindFromFile(e.Kind);
         services.nav.open(ScreenId::Shutsudai);
         break;
     }

@@ -50,7 +50,7 @@ std::optional<AnswerHint> answerHint(const AppState &state, Random &random)
         return std::nullopt;
     const QuestionSlot &slot = state.QuestionSlots[n];
     AnswerHint h;
-    if (state.CurrentKind == 1) {
+    if (state.CurrentKind == StudyKind::Reading) {
         const QByteArray &answer = slot.CorrectAnswer;
         const int chars = cp932::charCount(answer);
         const QString howMany = QStringLiteral("こたえはなんもじかな？");

@@ -72,7 +72,7 @@ void TF_Renshuu::Btn_Level_KakuClick(int level)
 void TF_Renshuu::startTest(int level, int kind)
 {
     state.CurrentLevel = int16_t(level);
-    state.CurrentKind = int16_t(kind);
+    state.CurrentKind = fm::kindFromFile(kind);
     state.ReviewMode = false;
     // Building the test reads its files; the hourglass shows meanwhile.
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -16,7 +16,7 @@ using namespace fm;
 
 TF_Shutsudai::TF_Shutsudai(Services &sv)
     : ScreenFrame(sv, ScreenId::Shutsudai, FrameLayout{27}), MP_Shu_1(sv, QStringLiteral("Mondai.mid"), this),
-      kind_(sv.state.CurrentKind == 2 ? 2 : 1)
+      kind_(fileValue(sv.state.CurrentKind))
 {
     // FormCreate
     setFont(pixelFont(16, true, Gothic));
@@ -315,10 +315,10 @@ void TF_Shutsudai::Img_Button1Click(int index)
         return;
     }
     state.HintQuestion = int16_t(CurrentQuestion);
-    state.HintContext.kind = int16_t(state.CurrentKind);
+    state.HintContext.kind = fileValue(state.CurrentKind);
     if (CurrentQuestion != 0)
         state.HintContext.situation =
-            hintSituation(state.CurrentKind, state.ListSource, panels->nav.PanelState);
+            hintSituation(fileValue(state.CurrentKind), state.ListSource, panels->nav.PanelState);
     showHint();
 }
 

@@ -84,7 +84,7 @@ TestKanji choosePracticeKanji(int level, Random &random)
 void prepareTestSlots(AppState &state, Random &random)
 {
     const TestKanji kanji = state.ChallengeMode ? chooseChallengeKanji(state.Progress, state.CurrentLevel,
-                                                                       state.CurrentKind, random)
+                                                                       fileValue(state.CurrentKind), random)
                                                 : choosePracticeKanji(state.CurrentLevel, random);
     const RandomFn draw = random.fn();
     for (int n = 1; n <= QuestionsPerTest; ++n) {

@@ -130,7 +130,7 @@ TEST_F(LogTest, SelectionCountsOnlyTheEntrysLevelAndKind)
     rebuildLevels(state.Players, dir());
     selectPlayer(state, 1);
     EXPECT_EQ(state.CurrentLevel, 1);
-    EXPECT_EQ(state.CurrentKind, 2);
+    EXPECT_EQ(state.CurrentKind, fm::StudyKind::Writing);
     EXPECT_EQ(state.LevelCorrectCount, 7);
     EXPECT_EQ(state.Progress[21][1].AskedCount, 0) << "practice records change no progress";
     EXPECT_FALSE(state.ReviewMode);
@@ -141,7 +141,7 @@ TEST_F(LogTest, PracticeIsLoggedButChangesNothing)
     state.CurrentPlayer = 1;
     state.ChallengeMode = false;
     state.CurrentLevel = 4;
-    state.CurrentKind = 2;
+    state.CurrentKind = fm::StudyKind::Writing;
     setSlots(61, 10);
     recordTest(state, true, 46001.0);
     const QByteArray log = read("Kiroku1.dat");
@@ -172,11 +172,12 @@ TEST_F(LogTest, PassingResetsTheCountAndRaisesTheLevel)
     EXPECT_TRUE(state.LevelUpFlag);
     EXPECT_EQ(state.LevelCorrectCount, 0) << "answers beyond 40 are not carried over";
     EXPECT_EQ(state.Players.PlayerTable[1].Kind, 2);
-    EXPECT_EQ(state.CurrentKind, 1) << "the current level and kind wait for the mode screen";
+    EXPECT_EQ(state.CurrentKind, fm::StudyKind::Reading)
+        << "the current level and kind wait for the mode screen";
 
     state.Players.PlayerTable[1].Level = 12;
     state.CurrentLevel = 12;
-    state.CurrentKind = 2;
+    state.CurrentKind = fm::StudyKind::Writing;
     state.LevelCorrectCount = 39;
     setSlots(221, 1);
     recordTest(state, true, 46002.0);

@@ -19,7 +19,7 @@ struct ListShell : Shell {
         addPlayer(state, QStringLiteral("はると"), level, kind);
         state.CurrentPlayer = 1;
         state.CurrentLevel = int16_t(level);
-        state.CurrentKind = int16_t(kind);
+        state.CurrentKind = fm::kindFromFile(kind);
         shell.MidiDeviceCount = 1;
     }
     TF_K_ichiran *open() { return static_cast<TF_K_ichiran *>(nav.open(ScreenId::KIchiran)); }

@@ -120,7 +120,7 @@ TEST(Mode, CreationCopiesThePlayerIntoTheCurrentState)
     t.state.CurrentPlayer = 2;
     auto *m = static_cast<TF_Mode *>(t.nav.open(ScreenId::Mode));
     EXPECT_EQ(t.state.CurrentLevel, 5);
-    EXPECT_EQ(t.state.CurrentKind, 2);
+    EXPECT_EQ(t.state.CurrentKind, fm::StudyKind::Writing);
     EXPECT_EQ(t.state.Game1Level, 3);
     EXPECT_EQ(t.state.Game2Level, 7);
     EXPECT_EQ(t.state.HintContext, (HintCtx{4, 1, 1}));
@@ -174,12 +174,12 @@ TEST(Mode, ChallengeAndPracticeOpenTheirScreensWithTheRightMode)
     ModeShell t(6, 2, 10);
     TF_Mode *m = t.mode;
     t.state.CurrentLevel = 1; // as a practice run might have left it
-    t.state.CurrentKind = 1;
+    t.state.CurrentKind = fm::StudyKind::Reading;
     t.state.ChallengeMode = false;
     QTest::mouseClick(m->Lbl_Command[3], Qt::LeftButton);
     EXPECT_TRUE(t.state.ChallengeMode);
     EXPECT_EQ(t.state.CurrentLevel, 6);
-    EXPECT_EQ(t.state.CurrentKind, 2);
+    EXPECT_EQ(t.state.CurrentKind, fm::StudyKind::Writing);
     ASSERT_NE(t.nav.current(), m);
     EXPECT_EQ(t.nav.current()->id(), ScreenId::Shutsudai);
     EXPECT_FALSE(m->isVisible());

@@ -74,7 +74,7 @@ TEST(StudyHistory, ThePlayerListShowsEveryPlayerAndOpensTheirHistory)
     addPlayer(t.state, QStringLiteral("あおい"), 13, 1);
     t.state.CurrentPlayer = 1;
     t.state.CurrentLevel = 3;
-    t.state.CurrentKind = 2;
+    t.state.CurrentKind = fm::StudyKind::Writing;
     auto *list = static_cast<TF_Seiseki1 *>(t.nav.open(ScreenId::Seiseki1));
     records::SeisekiGrid *g = list->Grd_Seiseki;
     EXPECT_EQ(list->Lbl_Title->text(), QStringLiteral("みんなのせいせきひょう"));
@@ -96,7 +96,7 @@ TEST(StudyHistory, ThePlayerListShowsEveryPlayerAndOpensTheirHistory)
     EXPECT_FALSE(list->isVisible());
     EXPECT_EQ(t.state.CurrentPlayer, 2);
     EXPECT_EQ(t.state.CurrentLevel, 3);
-    EXPECT_EQ(t.state.CurrentKind, 2);
+    EXPECT_EQ(t.state.CurrentKind, fm::StudyKind::Writing);
     EXPECT_EQ(history->Lbl_Title->text(), QStringLiteral("あおいのせいせきひょう"));
     EXPECT_EQ(page(history->Grd_Seiseki), QStringLiteral("none"));
     EXPECT_EQ(buttons(history), QString());
@@ -191,7 +191,7 @@ TEST(KanjiResults, LevelThreeWriterSeesReadingToSixtyAndWritingToFortyCleared)
     addPlayer(t.state, QStringLiteral("はると"), 3, 2);
     t.state.CurrentPlayer = 1;
     t.state.CurrentLevel = 3;
-    t.state.CurrentKind = 2;
+    t.state.CurrentKind = fm::StudyKind::Writing;
     t.state.Progress[45][2] = {4, 3, true};
     t.state.Progress[41][2] = {2, 1, false};
     t.state.Progress[7][1] = {5, 4, true};

@@ -188,7 +188,7 @@ TEST(Touroku, ALogLeftByALostRosterIsSetAsideNotHandedToTheNewChild)
     auto *list = t.nav.open<TF_Player>();
     QTest::mouseClick(list->Lbl_PlayerName[1], Qt::LeftButton);
     EXPECT_EQ(t.state.CurrentLevel, 1);
-    EXPECT_EQ(t.state.CurrentKind, 1);
+    EXPECT_EQ(t.state.CurrentKind, fm::StudyKind::Reading);
     EXPECT_EQ(t.state.Progress[1][1].AskedCount, 0);
     Roster reloaded;
     loadRoster(reloaded, t.state.ProgramDir);

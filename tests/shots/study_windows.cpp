@@ -109,7 +109,7 @@ TEST(StudyWindowShots, GradingResultHintAndPicker)
 
     t.state.HintContext = {12, 2, 1};
     t.state.ChallengeMode = false;
-    t.state.CurrentKind = 1;
+    t.state.CurrentKind = fm::StudyKind::Reading;
     t.state.HintQuestion = 2;
     {
         TF_Hint w(t.services, nullptr);

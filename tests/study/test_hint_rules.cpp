@@ -33,7 +33,7 @@ HintIndex sampleIndex()
 std::unique_ptr<AppState> readingQuestion(const char *answer)
 {
     auto s = std::make_unique<AppState>();
-    s->CurrentKind = 1;
+    s->CurrentKind = fm::StudyKind::Reading;
     s->HintQuestion = 3;
     s->QuestionSlots[3].CorrectAnswer = sj(answer);
     return s;
@@ -129,7 +129,7 @@ TEST(AnswerHint, SeededDrawsCoverTheThreeCasesEvenly)
 TEST(AnswerHint, WritingTellsTheStrokeCountOfTheQuestionsKanji)
 {
     AppState s;
-    s.CurrentKind = 2;
+    s.CurrentKind = fm::StudyKind::Writing;
     s.HintQuestion = 10;
     s.QuestionSlots[10].Kanji = 37;
     s.QuestionSlots[10].CorrectAnswer = sj("森");

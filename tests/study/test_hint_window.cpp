@@ -154,7 +154,7 @@ TEST(HintWindow, AnswerHintReplacesThePageAndDrawsAnewEachPress)
     writeHints(t);
     t.state.HintContext = {12, 2, 1};
     t.state.ChallengeMode = false;
-    t.state.CurrentKind = 1;
+    t.state.CurrentKind = fm::StudyKind::Reading;
     t.state.HintQuestion = 2;
     t.state.QuestionSlots[2].CorrectAnswer = sj(QStringLiteral("やま"));
     t.random.script = {1, 2};

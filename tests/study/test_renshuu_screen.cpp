@@ -98,7 +98,7 @@ TEST(PracticePicker, ALevelButtonStartsAPracticeTestAndThePickerCloses)
     QPointer<TF_Renshuu> picker = p.picker;
     QTest::mouseClick(p.picker->Btn_Level_Kaku[7], Qt::LeftButton);
     EXPECT_EQ(p.t.state.CurrentLevel, 7);
-    EXPECT_EQ(p.t.state.CurrentKind, 2);
+    EXPECT_EQ(p.t.state.CurrentKind, fm::StudyKind::Writing);
     EXPECT_FALSE(p.t.state.ReviewMode);
     EXPECT_FALSE(p.t.state.ChallengeMode);
     auto *test = dynamic_cast<FakeTest *>(p.t.nav.current());
@@ -119,7 +119,7 @@ TEST(PracticePicker, ReadingButtonAndBackButton)
     Picker p;
     p.picker->Btn_Level_YomuClick(3);
     EXPECT_EQ(p.t.state.CurrentLevel, 3);
-    EXPECT_EQ(p.t.state.CurrentKind, 1);
+    EXPECT_EQ(p.t.state.CurrentKind, fm::StudyKind::Reading);
 
     Picker q;
     QPointer<TF_Renshuu> picker = q.picker;

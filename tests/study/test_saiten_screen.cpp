@@ -116,7 +116,7 @@ struct Grading {
         t.state.Players.PlayerTable[1].Kind = 1;
         t.state.CurrentPlayer = 1;
         t.state.CurrentLevel = 2;
-        t.state.CurrentKind = 1;
+        t.state.CurrentKind = fm::StudyKind::Reading;
         t.state.ChallengeMode = true;
         for (const char *name : {"Present1.wmf", "Present2.wmf", "Present3.wmf"})
             writeFile(t.file(QString::fromLatin1(name)), tinyWmf());

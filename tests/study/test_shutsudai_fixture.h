@@ -121,7 +121,7 @@ struct TestWorld {
         t.state.Players.PlayerTable[1].Kind = int16_t(kind);
         t.state.CurrentPlayer = 1;
         t.state.CurrentLevel = int16_t(level);
-        t.state.CurrentKind = int16_t(kind);
+        t.state.CurrentKind = fm::kindFromFile(kind);
         t.state.ChallengeMode = challenge;
         t.state.ReviewMode = false;
         t.shell.MidiDeviceCount = 1;
