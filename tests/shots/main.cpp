@@ -1,4 +1,4 @@
-// The screenshot tool: every screen the pictures scripts of this folder
+// The screenshot tool: every screen the picture scripts of this folder
 // reach, drawn with the build's real data and pictures and saved as PNG
 // files in the folder named on the command line:
 //   build/tests/fudemaru-shots <folder> [--gtest_filter=MoleShots*]
