@@ -1,17 +1,13 @@
 // Pictures of the grading table, the result window, the hint window and the
 // practice picker for looking at, with the build's real data and pictures.
-// Part of the screenshot tool (tests/shots), not of the test suite:
-//   FUDEMARU_SHOT_DIR=<folder> build/tests/fudemaru-shots
 #include "data/catalogue.h"
 #include "data/cp932.h"
+#include "shots.h"
 #include "study/hint.h"
 #include "study/levelup.h"
 #include "study/renshuu.h"
 #include "study/saiten.h"
 #include "support/testshell.h"
-#include <QDir>
-#include <QFile>
-#include <QPixmap>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -20,28 +16,6 @@ using fm::test::TestShell;
 
 namespace
 {
-
-QString shotDir()
-{
-    return qEnvironmentVariable("FUDEMARU_SHOT_DIR");
-}
-
-bool copyFromBuild(TestShell &t, const QStringList &names)
-{
-    for (const QString &name : names) {
-        const QString from = QStringLiteral(FUDEMARU_BIN_DIR "/") + name;
-        if (!QFile::exists(from) || !QFile::copy(from, t.file(name)))
-            return false;
-    }
-    return true;
-}
-
-void save(QWidget *w, const QString &name)
-{
-    const QPixmap shot = w->grab();
-    ASSERT_FALSE(shot.isNull());
-    EXPECT_TRUE(shot.save(QDir(shotDir()).filePath(name)));
-}
 
 class Hidden : public ScreenFrame
 {
@@ -53,12 +27,10 @@ class Hidden : public ScreenFrame
 
 TEST(StudyWindowShots, GradingResultHintAndPicker)
 {
-    ASSERT_FALSE(shotDir().isEmpty()) << "set FUDEMARU_SHOT_DIR to the folder for the pictures";
     TestShell t;
-    if (!copyFromBuild(
+    if (!shots::copyFromBuild(
             t, {"Hint.dat", "Kanji1.dat", "Bushu1.dat", "Present1.wmf", "Present2.wmf", "Present3.wmf"}))
         FAIL() << "the build has not made the program's files";
-    QDir().mkpath(shotDir());
     loadCatalogue(t.state.Cat, t.state.ProgramDir);
     t.state.Players.PlayerCount = 1;
     t.state.CurrentPlayer = 1;
@@ -85,7 +57,7 @@ TEST(StudyWindowShots, GradingResultHintAndPicker)
     auto *saiten = t.nav.open<TF_Saiten>(test);
     for (int i = 0; i < 10; ++i)
         saiten->Tim_SaitenTimer();
-    save(saiten, QStringLiteral("grading.png"));
+    shots::save(saiten, QStringLiteral("grading"));
     saiten->Tim_Saiten->stop();
 
     t.state.TestScore = 8;
@@ -96,7 +68,7 @@ TEST(StudyWindowShots, GradingResultHintAndPicker)
         TF_Level_Up w(t.services, nullptr);
         ASSERT_FALSE(w.failed());
         w.show();
-        save(&w, QStringLiteral("result-levelup.png"));
+        shots::save(&w, QStringLiteral("result-levelup"));
     }
     t.state.TestScore = 4;
     t.state.LevelUpFlag = false;
@@ -104,7 +76,7 @@ TEST(StudyWindowShots, GradingResultHintAndPicker)
     {
         TF_Level_Up w(t.services, nullptr);
         w.show();
-        save(&w, QStringLiteral("result-failed.png"));
+        shots::save(&w, QStringLiteral("result-failed"));
     }
 
     t.state.HintContext = {12, 2, 1};
@@ -115,11 +87,11 @@ TEST(StudyWindowShots, GradingResultHintAndPicker)
         TF_Hint w(t.services, nullptr);
         ASSERT_TRUE(w.FormShow());
         w.show();
-        save(&w, QStringLiteral("hint-page.png"));
+        shots::save(&w, QStringLiteral("hint-page"));
         w.Btn_Kotae_HintClick();
-        save(&w, QStringLiteral("hint-answer.png"));
+        shots::save(&w, QStringLiteral("hint-answer"));
     }
 
     auto *picker = t.nav.open<TF_Renshuu>();
-    save(picker, QStringLiteral("picker.png"));
+    shots::save(picker, QStringLiteral("picker"));
 }

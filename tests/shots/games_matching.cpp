@@ -1,5 +1,5 @@
-// Pictures of the score board and the matching game for looking at.
-// Runs only when FUDEMARU_SHOT_DIR names a folder to write the PNGs to.
+// The matching game in both layouts, before the start and in mid-game, and
+// the score board over it and alone, with the build's data and pictures.
 #include "data/catalogue.h"
 #include "data/cp932.h"
 #include "data/datetime.h"
@@ -9,10 +9,8 @@
 #include "games/gkiroku.h"
 #include "shell/catalogue.h"
 #include "shell/startup.h"
+#include "shots.h"
 #include "support/testshell.h"
-#include <QDir>
-#include <QFile>
-#include <QPixmap>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -22,28 +20,6 @@ using fm::test::TestShell;
 
 namespace
 {
-
-QString shotDir()
-{
-    return qEnvironmentVariable("FUDEMARU_SHOT_DIR");
-}
-
-void save(QWidget *w, const QString &name)
-{
-    const QPixmap shot = w->grab();
-    ASSERT_FALSE(shot.isNull());
-    EXPECT_TRUE(shot.save(QDir(shotDir()).filePath(name)));
-}
-
-bool copyFromBuild(TestShell &t, const QStringList &names)
-{
-    for (const QString &name : names) {
-        const QString from = QStringLiteral(FUDEMARU_BIN_DIR "/") + name;
-        if (!QFile::exists(from) || !QFile::copy(from, t.file(name)))
-            return false;
-    }
-    return true;
-}
 
 class ModeStandIn : public ScreenFrame
 {
@@ -60,8 +36,8 @@ void shootGame(int fontSizeMode)
                       "ButtonX.bmp", "GlyphStart.bmp", "GlyphBack.bmp"};
     for (int n = 1; n <= 10; ++n)
         files << QStringLiteral("Pop%1.wmf").arg(n);
-    if (!copyFromBuild(t, files))
-        GTEST_SKIP() << "the build has not made the program's files";
+    if (!shots::copyFromBuild(t, files))
+        FAIL() << "the build has not made the program's files";
     loadCatalogue(t.state.Cat, t.state.ProgramDir);
     loadQuestionIndex(t.state.Bank, t.state.ProgramDir);
     StartupLoader loader;
@@ -82,7 +58,7 @@ void shootGame(int fontSizeMode)
     t.nav.open<ModeStandIn>();
     auto *g = t.nav.open<TF_Game1>();
     const QString suffix = fontSizeMode == 1 ? QStringLiteral("large") : QStringLiteral("normal");
-    save(g, QStringLiteral("game1_%1_before.png").arg(suffix));
+    shots::save(g, QStringLiteral("game1_%1_before").arg(suffix));
 
     QTest::mouseClick(g->Btn_Start, Qt::LeftButton);
     // A few turns: the child takes a pair now and then, the computer plays.
@@ -111,29 +87,25 @@ void shootGame(int fontSizeMode)
     } else {
         QTest::mouseClick(g->Cards[size_t(g->game().cards.CardsOnBoard[3])], Qt::LeftButton);
     }
-    save(g, QStringLiteral("game1_%1_playing.png").arg(suffix));
+    shots::save(g, QStringLiteral("game1_%1_playing").arg(suffix));
 
     // The board as the game leaves it, over the game.
     t.state.HintContext = HintCtx{int16_t(screenRow(ScreenId::Game1).number), 1, 1};
     TF_Game_Kiroku board(t.services, 11, g);
     board.show();
-    save(&board, QStringLiteral("board_%1.png").arg(suffix));
+    shots::save(&board, QStringLiteral("board_%1").arg(suffix));
 }
 
 } // namespace
 
 TEST(GameShots, MatchingGameInBothLayouts)
 {
-    if (shotDir().isEmpty())
-        GTEST_SKIP() << "set FUDEMARU_SHOT_DIR to write the pictures";
     shootGame(2);
     shootGame(1);
 }
 
 TEST(GameShots, ScoreBoard)
 {
-    if (shotDir().isEmpty())
-        GTEST_SKIP() << "set FUDEMARU_SHOT_DIR to write the pictures";
     TestShell t;
     t.state.Players.PlayerCount = 1;
     t.state.CurrentPlayer = 1;
@@ -148,9 +120,9 @@ TEST(GameShots, ScoreBoard)
     writeBoard(t.state.ProgramDir, 1, old);
     TF_Game_Kiroku w(t.services, 12, nullptr);
     w.show();
-    save(&w, QStringLiteral("board_rank5.png"));
+    shots::save(&w, QStringLiteral("board_rank5"));
 
     TF_Game_Kiroku full(t.services, 2, nullptr);
     full.show();
-    save(&full, QStringLiteral("board_missed.png"));
+    shots::save(&full, QStringLiteral("board_missed"));
 }

@@ -1,0 +1,58 @@
+// The test screen with the build's data and pictures: a reading question
+// being typed, a writing question with its parts panel and its list of
+// kanji, and the review of a test with two questions missed, after a wrong
+// and after a right check.
+#include "shots.h"
+#include "study/test_shutsudai_fixture.h"
+
+using namespace fm;
+using namespace studytest;
+
+TEST(TestScreenShots, ReadingWritingPartsAndReview)
+{
+    for (int kind : {1, 2}) {
+        TestWorld w(3, kind, true);
+        ASSERT_TRUE(w.useBuildFiles()) << "the build has not made the program's files";
+        TF_Shutsudai *s = w.open();
+        w.start();
+        if (kind == 1) {
+            ASSERT_NO_FATAL_FAILURE(w.typeKana(cp932::charAt(w.current().CorrectAnswer, 0)));
+            shots::save(s, QStringLiteral("test-reading"));
+            continue;
+        }
+        shots::save(s, QStringLiteral("test-writing"));
+        const KanjiEntry &e = w.t.state.Cat.KanjiTable[w.current().Kanji];
+        const int group = e.Part1Group >= 1 && e.Part1Group <= 8 ? e.Part1Group : 1;
+        w.click(s->panels->Btn_Bushu[group]);
+        shots::save(s, QStringLiteral("test-parts"));
+        if (e.Part1Group == group)
+            w.click(s->panels->Btn_Buhin[e.Part1Position]);
+        else
+            w.click(s->panels->Btn_Gakunen_all);
+        ASSERT_TRUE(w.clickCandidate(w.current().CorrectAnswer));
+        shots::save(s, QStringLiteral("test-list"));
+
+        // The review of a test with questions 3 and 5 missed.
+        w.t.dialogs.answers = {Answer::Yes};
+        for (int n = 1; n <= 10; ++n)
+            w.click(s->Btn_Next);
+        ASSERT_NE(w.grading(), nullptr);
+        for (auto &q : w.t.state.QuestionSlots)
+            q.Correct = 1;
+        w.slot(3).Correct = 0;
+        w.slot(5).Correct = 0;
+        w.t.state.TestScore = 8;
+        w.t.state.ReviewMode = true;
+        w.t.nav.closeAndShow(s);
+        ASSERT_EQ(s->phase(), TF_Shutsudai::Phase::Review);
+        shots::save(s, QStringLiteral("test-review"));
+
+        // A wrong check, then a right one: the marks over the answer line.
+        w.click(s->Btn_awase);
+        shots::save(s, QStringLiteral("test-review-wrong"));
+        w.click(s->panels->Btn_Kakusuu[w.t.state.Cat.KanjiTable[w.current().Kanji].Strokes]);
+        ASSERT_TRUE(w.clickCandidate(w.current().CorrectAnswer));
+        w.click(s->Btn_awase);
+        shots::save(s, QStringLiteral("test-review-right"));
+    }
+}
