@@ -21,6 +21,9 @@ struct HintCtx {
     bool operator==(const HintCtx &) const = default;
 };
 
+// How a kanji list of the writing panels was made.
+enum class KanjiListSource : int16_t { None = 0, Part = 1, Strokes = 2, WholeRange = 3 };
+
 struct OpenFlags {
     bool TestOpen = false;
     bool Game1Open = false;
@@ -60,10 +63,9 @@ struct AppState {
     bool LevelUpFlag = false;
     bool ReviewMode = false;
     bool ChallengeMode = true;
-    // How the last kanji list of a writing answer was made (1 part, 2 stroke
-    // count, 3 whole range); kept for the whole run, like the hint pages that
-    // depend on it.
-    int16_t ListSource = 0;
+    // How the last kanji list of a writing answer was made; kept for the
+    // whole run, like the hint pages that depend on it.
+    KanjiListSource ListSource = KanjiListSource::None;
     int16_t Game1Level = 0; // the games' current copies
     int16_t Game2Level = 0;
     ProgressTable Progress{};

@@ -82,7 +82,7 @@ bool TF_Main::FormCreate()
     const QString dir = programDirWithSeparator(state.ProgramDir);
     try {
         loader_.step(1);
-        sh.PopSource = 1;
+        sh.PopSource = PictureSource::MainScreen;
 
         loader_.step(2);
         const QImage strip = loader_.loadButtonStrip(dir);
@@ -97,7 +97,7 @@ bool TF_Main::FormCreate()
         }
 
         loader_.step(4);
-        sh.PopKind = 1;
+        sh.PopKind = PictureKind::Loading;
         PopForm = new TF_Pop(services, services.nav.host().isVisible() ? &services.nav.host() : nullptr);
         PopForm->show();
         PopForm->raise();
@@ -177,8 +177,8 @@ void TF_Main::FormShow()
     ShellShared &sh = services.shell;
     if (PopForm)
         PopForm->hide(); // the menu covers the start-up picture
-    sh.PopSource = 1;
-    sh.PopKind = 2;
+    sh.PopSource = PictureSource::MainScreen;
+    sh.PopKind = PictureKind::Menu;
     Tim_Ido.start();
     sh.MidiDeviceCount = int16_t(services.sound.midiDeviceCount());
     if (sh.MidiDeviceCount > 0)

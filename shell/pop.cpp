@@ -26,7 +26,8 @@ TF_Pop::Layout TF_Pop::layoutFor(QSize client)
 
 void TF_Pop::FormCreate(Services &services)
 {
-    if (services.shell.PopSource != 1 || services.shell.PopKind != 1)
+    if (services.shell.PopSource != PictureSource::MainScreen ||
+        services.shell.PopKind != PictureKind::Loading)
         return;
     const qreal ratio = devicePixelRatioF();
     Image1 = QImage(QSize(int(std::ceil(width() * ratio)), int(std::ceil(height() * ratio))),

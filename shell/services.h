@@ -25,14 +25,19 @@ class Navigator;
 class ScreenRegistry;
 class Pictures;
 
+// Who asks for the start-up picture, and for what: it is drawn only when
+// the main screen's start-up asks for the loading picture.
+enum class PictureSource : int16_t { None = 0, MainScreen = 1 };
+enum class PictureKind : int16_t { None = 0, Loading = 1, Menu = 2 };
+
 // The shell's part of the shared state: what the main screen sets up at
 // start-up and every other screen reads.
 struct ShellShared {
     int16_t MidiDeviceCount = 0; // sampled each time the menu shows
     int16_t FontSizeMode = 2;    // 2: the 640-wide layout
     double FontScale = 1.0;
-    int16_t PopSource = 0;
-    int16_t PopKind = 0;
+    PictureSource PopSource = PictureSource::None;
+    PictureKind PopKind = PictureKind::None;
     std::array<QPixmap, 8> ImgLst_Header; // icons cut from ButtonX.bmp, white see-through
     std::array<QPixmap, 10> ImgLst_Pop;   // Pop1..10.wmf, white see-through
     QCursor HandPointer{Qt::PointingHandCursor};

@@ -151,7 +151,7 @@ void AnswerPanels::Btn_Junbi()
             Btn_Moji[i]->setVisible(kanaKeyShown(i));
     }
     title_->resize(title_->sizeHint().width(), title_->height());
-    nav.PanelState = 0;
+    nav.PanelState = Panel::Choice;
 }
 
 void AnswerPanels::hidePanels()
@@ -263,22 +263,22 @@ void AnswerPanels::showCandidates(const QVector<int16_t> &kanji)
 void AnswerPanels::Btn_BuhinClick(int j)
 {
     SelectedPart = j;
-    openList(1, kanjiOfPart(services_.state.Cat, SelectedGroup, j));
+    openList(KanjiListSource::Part, kanjiOfPart(services_.state.Cat, SelectedGroup, j));
 }
 
 void AnswerPanels::Btn_KakusuuClick(int s)
 {
-    openList(2, kanjiOfStrokes(services_.state.Cat, s));
+    openList(KanjiListSource::Strokes, kanjiOfStrokes(services_.state.Cat, s));
 }
 
 void AnswerPanels::Btn_Gakunen_allClick()
 {
-    openList(3, wholeRangeList(services_.state.CurrentLevel, services_.random));
+    openList(KanjiListSource::WholeRange, wholeRangeList(services_.state.CurrentLevel, services_.random));
 }
 
-void AnswerPanels::openList(int source, const QVector<int16_t> &kanji)
+void AnswerPanels::openList(KanjiListSource source, const QVector<int16_t> &kanji)
 {
-    services_.state.ListSource = static_cast<int16_t>(source);
+    services_.state.ListSource = source;
     nav.toList();
     cancel_->setText(QStringLiteral("もどる"));
     Grp_Bushu->hide();

@@ -77,7 +77,7 @@ class AnswerPanels : public QObject
     void showAnswer();
     void showCandidates(const QVector<int16_t> &kanji);
     // The kanji list made from a part (1), a stroke count (2) or the whole range (3).
-    void openList(int source, const QVector<int16_t> &kanji);
+    void openList(KanjiListSource source, const QVector<int16_t> &kanji);
     QPixmap partPicture(int glyphIndex) const;
 
     Services &services_;

@@ -318,7 +318,7 @@ void TF_Shutsudai::Img_Button1Click(int index)
     state.HintContext.kind = fileValue(state.CurrentKind);
     if (CurrentQuestion != 0)
         state.HintContext.situation =
-            hintSituation(fileValue(state.CurrentKind), state.ListSource, panels->nav.PanelState);
+            hintSituation(state.CurrentKind, state.ListSource, panels->nav.PanelState);
     showHint();
 }
 

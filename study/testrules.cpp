@@ -222,13 +222,13 @@ int reviewAdvance(const std::array<QuestionSlot, 11> &questions, int current)
 
 // ---- hints ----
 
-int16_t hintSituation(int kind, int listSource, int panelState)
+int16_t hintSituation(StudyKind kind, KanjiListSource listSource, Panel panelState)
 {
-    if (kind != 2 || listSource != 1)
+    if (kind != StudyKind::Writing || listSource != KanjiListSource::Part)
         return 2;
-    if (panelState == 1)
+    if (panelState == Panel::Parts)
         return 4;
-    if (panelState == 2)
+    if (panelState == Panel::KanjiList)
         return 5;
     return 3;
 }
@@ -238,27 +238,27 @@ int16_t hintSituation(int kind, int listSource, int panelState)
 void PanelNav::toParts()
 {
     PreviousPanelState = PanelState;
-    PanelState = 1;
+    PanelState = Panel::Parts;
 }
 
 void PanelNav::toList()
 {
     PreviousPanelState = PanelState;
-    PanelState = 2;
+    PanelState = Panel::KanjiList;
 }
 
 PanelNav::Back PanelNav::back()
 {
-    if (PanelState == 1) {
+    if (PanelState == Panel::Parts) {
         reset();
         return Back::ToFirstPanels;
     }
-    if (PanelState == 2 && PreviousPanelState == 1) {
-        PreviousPanelState = 0;
-        PanelState = 1;
+    if (PanelState == Panel::KanjiList && PreviousPanelState == Panel::Parts) {
+        PreviousPanelState = Panel::Choice;
+        PanelState = Panel::Parts;
         return Back::ToParts;
     }
-    if (PanelState == 2) {
+    if (PanelState == Panel::KanjiList) {
         reset();
         return Back::ToFirstPanels;
     }

@@ -110,17 +110,20 @@ int reviewAdvance(const std::array<QuestionSlot, 11> &questions, int current);
 // ---- hints ----
 
 // The hint situation while a question is on screen.
-int16_t hintSituation(int kind, int listSource, int panelState);
+enum class Panel : int16_t;
+int16_t hintSituation(StudyKind kind, KanjiListSource listSource, Panel panelState);
 
 // ---- panels ----
 
-// Which panel the answer panels show: 0 the first panels (groups and
-// strokes, or the kana), 1 a group's parts, 2 a kanji list.
+// Which panel the answer panels show: the first panels (groups and
+// strokes, or the kana), a group's parts, or a kanji list.
+enum class Panel : int16_t { Choice = 0, Parts = 1, KanjiList = 2 };
+
 struct PanelNav {
     enum class Back { Nothing, ToFirstPanels, ToParts };
-    int16_t PanelState = 0;
-    int16_t PreviousPanelState = 0;
-    void reset() { PanelState = PreviousPanelState = 0; }
+    Panel PanelState = Panel::Choice;
+    Panel PreviousPanelState = Panel::Choice;
+    void reset() { PanelState = PreviousPanelState = Panel::Choice; }
     void toParts();
     void toList();
     Back back();

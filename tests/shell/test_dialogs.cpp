@@ -161,8 +161,8 @@ TEST(StartupPicture, PaintsOnlyForTheStartUpValues)
     QImage icon(48, 48, QImage::Format_RGB32);
     icon.fill(Qt::red);
     t.shell.ImgLst_Header[4] = QPixmap::fromImage(icon);
-    t.shell.PopSource = 1;
-    t.shell.PopKind = 1;
+    t.shell.PopSource = PictureSource::MainScreen;
+    t.shell.PopKind = PictureKind::Loading;
     TF_Pop pop(t.services, t.host.get());
     const QImage &img = pop.picture();
     ASSERT_FALSE(img.isNull());
@@ -184,7 +184,7 @@ TEST(StartupPicture, PaintsOnlyForTheStartUpValues)
     EXPECT_FALSE(pop.isEnabled());
     EXPECT_EQ(t.random.seeds, 1);
 
-    t.shell.PopKind = 2;
+    t.shell.PopKind = PictureKind::Menu;
     TF_Pop plain(t.services, t.host.get());
     EXPECT_TRUE(plain.picture().isNull());
 }

@@ -65,7 +65,7 @@ TEST(AnswerPanels, PartsShowTheirCellsOfTheStripAndListTheirKanji)
     EXPECT_EQ(s->panels->Btn_Bushu[8]->text(), QStringLiteral("その他"));
     EXPECT_FALSE(s->panels->Btn_Bushu[1]->icon().isNull());
     w.click(s->panels->Btn_Bushu[3]);
-    EXPECT_EQ(s->panels->nav.PanelState, 1);
+    EXPECT_EQ(s->panels->nav.PanelState, Panel::Parts);
     EXPECT_FALSE(s->panels->Grp_Bushu->isVisible());
     EXPECT_TRUE(s->panels->Grp_Kakusuu->isVisible()); // the stroke panel stays
     EXPECT_EQ(visibleParts(s), 5);
@@ -76,7 +76,7 @@ TEST(AnswerPanels, PartsShowTheirCellsOfTheStripAndListTheirKanji)
     EXPECT_NE(icon.pixelColor(8, 32), strip.pixelColor(64 * 10 + 8, 32));
 
     w.click(s->panels->Btn_Buhin[2]);
-    EXPECT_EQ(w.t.state.ListSource, 1);
+    EXPECT_EQ(w.t.state.ListSource, KanjiListSource::Part);
     EXPECT_EQ(s->panels->SelectedGroup, 3);
     EXPECT_EQ(s->panels->SelectedPart, 2);
     EXPECT_FALSE(s->panels->Grp_Kakusuu->isVisible());
@@ -108,13 +108,13 @@ TEST(AnswerPanels, BackGoesToThePartPanelOrTheFirstPanels)
     EXPECT_FALSE(s->Btn_Cancel->isVisible());
 
     w.click(s->panels->Btn_Kakusuu[4]);
-    EXPECT_EQ(w.t.state.ListSource, 2);
+    EXPECT_EQ(w.t.state.ListSource, KanjiListSource::Strokes);
     EXPECT_EQ(visibleCandidates(s), 20);
     w.click(s->Btn_Cancel);
     EXPECT_TRUE(s->panels->Grp_Bushu->isVisible());
     EXPECT_TRUE(s->panels->Grp_Kakusuu->isVisible());
     EXPECT_FALSE(s->panels->Grp_Kanji->isVisible());
-    EXPECT_EQ(s->panels->nav.PanelState, 0);
+    EXPECT_EQ(s->panels->nav.PanelState, Panel::Choice);
 
     // A new question brings the first panels back.
     w.click(s->panels->Btn_Gakunen_all);
@@ -131,7 +131,7 @@ TEST(AnswerPanels, WholeRangeListsEightyAndAPartListAfterItOnlyItsOwn)
     w.start();
     EXPECT_EQ(s->panels->Btn_Gakunen_all->text(), QStringLiteral("こたえのこうほ"));
     w.click(s->panels->Btn_Gakunen_all);
-    EXPECT_EQ(w.t.state.ListSource, 3);
+    EXPECT_EQ(w.t.state.ListSource, KanjiListSource::WholeRange);
     ASSERT_EQ(visibleCandidates(s), 80);
     QSet<QString> listed;
     for (int i = 1; i <= 80; ++i)

@@ -148,7 +148,7 @@ TEST(TestScreen, ChallengeWritingFoundByPartStrokesAndListEndsOnGrading)
     EXPECT_EQ(w.gradingScreens(), 1);
     for (int n = 1; n <= 10; ++n)
         EXPECT_EQ(w.slot(n).PlayerAnswer, glyphOf(w.slot(n).Kanji)) << n;
-    EXPECT_EQ(w.t.state.ListSource, 2); // the last list came from a stroke count
+    EXPECT_EQ(w.t.state.ListSource, KanjiListSource::Strokes); // the last list came from a stroke count
 }
 
 TEST(TestScreen, PreviousAndNextKeepTheStoredAnswers)

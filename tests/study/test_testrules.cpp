@@ -261,13 +261,13 @@ TEST(TestReview, AdvancesOnlyToMissedQuestions)
 
 TEST(TestHints, SituationDependsOnThePartListOnlyInWriting)
 {
-    EXPECT_EQ(hintSituation(1, 1, 2), 2);
-    EXPECT_EQ(hintSituation(2, 0, 1), 2);
-    EXPECT_EQ(hintSituation(2, 2, 2), 2);
-    EXPECT_EQ(hintSituation(2, 3, 2), 2);
-    EXPECT_EQ(hintSituation(2, 1, 0), 3);
-    EXPECT_EQ(hintSituation(2, 1, 1), 4);
-    EXPECT_EQ(hintSituation(2, 1, 2), 5);
+    EXPECT_EQ(hintSituation(StudyKind::Reading, KanjiListSource::Part, Panel::KanjiList), 2);
+    EXPECT_EQ(hintSituation(StudyKind::Writing, KanjiListSource::None, Panel::Parts), 2);
+    EXPECT_EQ(hintSituation(StudyKind::Writing, KanjiListSource::Strokes, Panel::KanjiList), 2);
+    EXPECT_EQ(hintSituation(StudyKind::Writing, KanjiListSource::WholeRange, Panel::KanjiList), 2);
+    EXPECT_EQ(hintSituation(StudyKind::Writing, KanjiListSource::Part, Panel::Choice), 3);
+    EXPECT_EQ(hintSituation(StudyKind::Writing, KanjiListSource::Part, Panel::Parts), 4);
+    EXPECT_EQ(hintSituation(StudyKind::Writing, KanjiListSource::Part, Panel::KanjiList), 5);
 }
 
 TEST(TestPanels, BackGoesByPanelStateAndThePreviousOne)
@@ -277,24 +277,24 @@ TEST(TestPanels, BackGoesByPanelStateAndThePreviousOne)
 
     nav.toParts(); // group chosen
     nav.toList();  // part chosen
-    EXPECT_EQ(nav.PreviousPanelState, 1);
+    EXPECT_EQ(nav.PreviousPanelState, Panel::Parts);
     EXPECT_EQ(nav.back(), PanelNav::Back::ToParts);
-    EXPECT_EQ(nav.PanelState, 1);
-    EXPECT_EQ(nav.PreviousPanelState, 0);
+    EXPECT_EQ(nav.PanelState, Panel::Parts);
+    EXPECT_EQ(nav.PreviousPanelState, Panel::Choice);
     EXPECT_EQ(nav.back(), PanelNav::Back::ToFirstPanels);
-    EXPECT_EQ(nav.PanelState, 0);
+    EXPECT_EQ(nav.PanelState, Panel::Choice);
 
     nav.toList(); // stroke count from the first panels
     EXPECT_EQ(nav.back(), PanelNav::Back::ToFirstPanels);
-    EXPECT_EQ(nav.PanelState, 0);
+    EXPECT_EQ(nav.PanelState, Panel::Choice);
 
     // A list made from another list goes back to the first panels.
     nav.toParts();
     nav.toList();
     nav.toList();
     EXPECT_EQ(nav.back(), PanelNav::Back::ToFirstPanels);
-    EXPECT_EQ(nav.PanelState, 0);
-    EXPECT_EQ(nav.PreviousPanelState, 0);
+    EXPECT_EQ(nav.PanelState, Panel::Choice);
+    EXPECT_EQ(nav.PreviousPanelState, Panel::Choice);
 }
 
 TEST(TestPanels, ButtonPlacesFollowTheirColumnsAndRows)
