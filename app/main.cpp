@@ -5,6 +5,7 @@
 #include "games/register.h"
 #include "records/register.h"
 #include "shell/instancelock.h"
+#include "shell/kit.h"
 #include "shell/program.h"
 #include "study/register.h"
 #include <QApplication>
@@ -27,6 +28,7 @@ int main(int argc, char **argv)
         fm::prepareScaling(argc, argv);
         app = std::make_unique<QApplication>(argc, argv);
     }
+    fm::installDoubleClickRule(app.get());
     QGuiApplication::setDesktopFileName(QStringLiteral(FUDEMARU_APP_ID));
     fm::Program program(fm::shippedFilesDir(QCoreApplication::applicationDirPath()), dataDir);
     // Data file errors never travel through the event loop: every handler

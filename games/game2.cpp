@@ -84,6 +84,7 @@ TF_Game2::TF_Game2(Services &sv)
 
     Img1 = new MoleFieldView(this);
     Img1->setGeometry(24, 88, mole::ShownSize, mole::ShownSize);
+    takeEveryPress(Img1); // two moles in a row may be hit fast
     connect(Img1, &MoleFieldView::pressed, this, &TF_Game2::Img1MouseDown);
 
     const QFont groupFont = pixelFont(19, true);

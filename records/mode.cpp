@@ -146,6 +146,8 @@ bool TF_Mode::challengeInert() const
 
 void TF_Mode::FormShow()
 {
+    // Back from a command the pointer is elsewhere: nothing stays lit.
+    Grp_gakushuMouseMove();
     // A game or test left without its close handling is closed now.
     if (state.ScreenOpenFlags.TestOpen) {
         closeLeftOver(ScreenId::Shutsudai);
@@ -182,11 +184,20 @@ void TF_Mode::BackClick()
 
 void TF_Mode::Lbl_Command1Click(int command)
 {
+    // The kanji list and the per-kanji results show the player's own level
+    // and kind, not those a practice test left behind.
+    const auto ownLevel = [this] {
+        const PlayerEntry &e = state.currentEntry();
+        state.CurrentLevel = e.Level;
+        state.CurrentKind = kindFromFile(e.Kind);
+    };
     switch (command) {
     case 1:
+        ownLevel();
         services.nav.open(ScreenId::KIchiran);
         break;
     case 2:
+        ownLevel();
         services.nav.open(ScreenId::KSeiseki1);
         break;
     case 3: {

@@ -52,6 +52,7 @@ KanaKeypad::KanaKeypad(QWidget *parent, int count, const std::function<QString(i
         if (font)
             b->setFont(*font);
         b->setProperty("tag", i);
+        takeEveryPress(b);
         connect(b, &QPushButton::clicked, this, [this, i] { emit pressed(i); });
         keys_[size_t(i)] = b;
     }
@@ -199,6 +200,59 @@ const PressGuard *pressGuardOf(const QAbstractButton *button)
 void dropFollowingPresses(QObject *owner, const Clock &clock)
 {
     qApp->installEventFilter(new PressDrop(owner, clock));
+}
+
+namespace
+{
+
+constexpr char EveryPress[] = "fudemaruEveryPress";
+
+class DoubleClickRule : public QObject
+{
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (!watched->isWidgetType())
+            return false;
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            lastPressed_ = watched;
+            break;
+        case QEvent::MouseButtonDblClick:
+            if (watched == lastPressed_ && watched->property(EveryPress).toBool())
+                break; // a key tapped twice: two kana
+            dropRelease_ = true;
+            return true;
+        case QEvent::MouseButtonRelease:
+            if (dropRelease_) {
+                dropRelease_ = false;
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+  private:
+    QPointer<QObject> lastPressed_;
+    bool dropRelease_ = false;
+};
+
+} // namespace
+
+void installDoubleClickRule(QCoreApplication *app)
+{
+    app->installEventFilter(new DoubleClickRule(app));
+}
+
+void takeEveryPress(QWidget *control)
+{
+    control->setProperty(EveryPress, true);
 }
 
 // ---- the judge mark ----

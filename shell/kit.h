@@ -14,6 +14,7 @@
 #include <optional>
 
 class QAbstractButton;
+class QCoreApplication;
 class QPainter;
 
 namespace fm
@@ -99,6 +100,17 @@ const PressGuard *pressGuardOf(const QAbstractButton *button);
 // beneath. For PressGuard::WindowMs after this call presses anywhere in the
 // program are dropped. owner bounds the drop's life (it must not outlive clock).
 void dropFollowingPresses(QObject *owner, const Clock &clock);
+
+// Children double-click everything. The second press of a double click
+// counts only on the control that took the first press, and only when that
+// control takes every press (kana and kanji keys, the mole field: mark them
+// with takeEveryPress). Everywhere else it is dropped, with its release: a
+// button that moved on, closed a window or changed the screen under the
+// first press never acts again, and the control that now lies under the
+// pointer never receives a press the child did not aim at it.
+// Installed once on the application (the program and the test shell).
+void installDoubleClickRule(QCoreApplication *app);
+void takeEveryPress(QWidget *control);
 
 // A large red ○ (right) or blue × (wrong) over an answer for about a
 // second, so that a child without sound still sees the result. It takes no

@@ -129,6 +129,7 @@ void AnswerPanels::buildWriting(double scale)
         b->setPalette(p);
         b->hide();
         connect(b, &QPushButton::clicked, this, [this, i] { Btn_KanjiClick(i); });
+        takeEveryPress(b);
         Btn_Kanji[i] = b;
     }
     growToFit(Grp_Kanji, panelButtonRect(PanelButton::Candidate, CandidateCount, scale));

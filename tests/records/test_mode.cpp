@@ -197,9 +197,17 @@ TEST(Mode, ChallengeAndPracticeOpenTheirScreensWithTheRightMode)
     for (auto [label, id] : others) {
         static_cast<ScreenFrame *>(t.nav.current())->BackClick();
         ASSERT_EQ(t.nav.current(), m);
+        // A practice test of another level and kind left its values behind.
+        t.state.CurrentLevel = 9;
+        t.state.CurrentKind = fm::StudyKind::Reading;
         QTest::mouseClick(label, Qt::LeftButton);
         EXPECT_EQ(t.nav.current()->id(), id);
         EXPECT_EQ(t.nav.current()->cameFrom(), m);
+        if (id == ScreenId::KIchiran || id == ScreenId::KSeiseki1) {
+            // The lists show the player's own progress.
+            EXPECT_EQ(t.state.CurrentLevel, 6);
+            EXPECT_EQ(t.state.CurrentKind, fm::StudyKind::Writing);
+        }
     }
 }
 

@@ -1,5 +1,9 @@
+#include "shell/kit.h"
 #include "shell/look.h"
 #include "support/testshell.h"
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -174,6 +178,53 @@ TEST(ScreenFrame, AScreenWhoseBuildingHitsADamagedFileIsNeverShown)
     EXPECT_TRUE(t.nav.quitRequested());
     ASSERT_EQ(t.dialogs.calls.size(), 1u);
     EXPECT_EQ(t.dialogs.calls[0].text, QStringLiteral("Kiroku2.datでエラーがおこりました。 "));
+}
+
+namespace
+{
+// What the window system sends for a press; the second press of a double
+// click comes as a double-click event.
+void press(QWidget *w, QEvent::Type type)
+{
+    const QPointF at = QRectF(w->rect()).center();
+    QMouseEvent down(type, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &down);
+    QMouseEvent up(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                   Qt::NoModifier);
+    QApplication::sendEvent(w, &up);
+}
+} // namespace
+
+TEST(ScreenFrame, TheSecondPressOfADoubleClickNeverLandsOnWhatCameUnderThePointer)
+{
+    TestShell t;
+    auto *first = t.nav.open<SampleScreen>();
+    auto *next = new QPushButton(QStringLiteral("つぎ"), first);
+    auto *second = new SampleScreen(t.services);
+    auto *under = new QPushButton(QStringLiteral("ゲーム"), second); // where つぎ was
+    auto *key = new QPushButton(QStringLiteral("あ"), second);
+    takeEveryPress(key);
+    int nextClicks = 0, underClicks = 0, keyClicks = 0;
+    QObject::connect(next, &QPushButton::clicked, [&] {
+        ++nextClicks;
+        t.nav.forward(second, false);
+    });
+    QObject::connect(under, &QPushButton::clicked, [&] { ++underClicks; });
+    QObject::connect(key, &QPushButton::clicked, [&] { ++keyClicks; });
+
+    press(next, QEvent::MouseButtonPress);
+    press(under, QEvent::MouseButtonDblClick); // the child's second press
+    EXPECT_EQ(nextClicks, 1);
+    EXPECT_EQ(underClicks, 0);
+    EXPECT_EQ(t.nav.current(), second);
+
+    // The same button double-clicked acts once; a kana key tapped twice types twice.
+    press(under, QEvent::MouseButtonPress);
+    press(under, QEvent::MouseButtonDblClick);
+    EXPECT_EQ(underClicks, 1);
+    press(key, QEvent::MouseButtonPress);
+    press(key, QEvent::MouseButtonDblClick);
+    EXPECT_EQ(keyClicks, 2);
 }
 
 TEST(ScreenFrame, FileErrorsInHandlersEndTheProgramWithTheirMessage)

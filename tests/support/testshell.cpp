@@ -21,6 +21,7 @@ QApplication &app()
         auto *a = new QApplication(argc, argv);
         QApplication::setApplicationDisplayName(QStringLiteral("ふでまる（小１～２）"));
         installFontSubstitutions();
+        installDoubleClickRule(a);
         return a;
     }();
     return *instance;
