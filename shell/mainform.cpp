@@ -204,10 +204,15 @@ void TF_Main::FormActivate()
 {
     Screen::FormActivate();
     const QPoint global = mapToGlobal(pointerTarget());
-    if (services.shell.movePointer)
+    if (services.shell.movePointer) {
         services.shell.movePointer(global);
-    else
+    } else {
         QCursor::setPos(global);
+        // The pointer now rests on a button the child did not aim at: the
+        // second press of the double click that brought the menu back must
+        // not press it.
+        dropFollowingPresses(this, services.clock);
+    }
 }
 
 void TF_Main::FormClose()
