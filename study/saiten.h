@@ -9,12 +9,15 @@
 class QTableWidget;
 class QTimer;
 
-class TF_Saiten : public fm::ScreenFrame
+namespace fm
+{
+
+class TF_Saiten : public ScreenFrame
 {
     Q_OBJECT
   public:
     // testScreen: the test just taken; it stays hidden while this one marks.
-    TF_Saiten(fm::Services &services, fm::Screen *testScreen);
+    TF_Saiten(Services &services, Screen *testScreen);
 
     void FormClose() override;
     // Every 1500 ms: the next row, or after the tenth the finish.
@@ -28,10 +31,12 @@ class TF_Saiten : public fm::ScreenFrame
     int GradingRow = 0;
 
   private:
-    void fillRow(const fm::GradedRow &row);
+    void fillRow(const GradedRow &row);
     bool showResult();
     void startReview();
 
-    QPointer<fm::Screen> testScreen_;
+    QPointer<Screen> testScreen_;
     bool finished_ = false;
 };
+
+} // namespace fm

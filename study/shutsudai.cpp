@@ -12,7 +12,8 @@
 #include "shell/random.h"
 #include <QFile>
 
-using namespace fm;
+namespace fm
+{
 
 TF_Shutsudai::TF_Shutsudai(Services &sv)
     : ScreenFrame(sv, ScreenId::Shutsudai, FrameLayout{27}), MP_Shu_1(sv, QStringLiteral("Mondai.mid"), this),
@@ -431,3 +432,5 @@ void TF_Shutsudai::finishReview()
         result.exec();
     });
 }
+
+} // namespace fm
