@@ -2,7 +2,7 @@
 // The score board window a finished game opens: the board with the new score
 // in its place and marked, whether it made the top ten, and the board written
 // back to its file before the window shows.
-#include "scoreboard.h"
+#include "games/scoreboard.h"
 #include <QDialog>
 
 class QLabel;

@@ -1,11 +1,11 @@
-#include "hint.h"
+#include "study/hint.h"
 #include "data/cp932.h"
-#include "hintrules.h"
-#include "levelup.h"
 #include "shell/helpviewer.h"
 #include "shell/look.h"
 #include "shell/navigator.h"
 #include "shell/services.h"
+#include "study/hintrules.h"
+#include "study/levelup.h"
 #include <QPlainTextEdit>
 #include <QPushButton>
 

@@ -1,4 +1,4 @@
-#include "levelup.h"
+#include "study/levelup.h"
 #include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/media/wmfpicture.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The result window shown after a recorded test: how it went, level news and
 // the progress of the level being studied. It only reads the state.
-#include "grading.h"
+#include "study/grading.h"
 #include <QDialog>
 #include <QPixmap>
 

@@ -1,4 +1,4 @@
-#include "renshuu.h"
+#include "study/renshuu.h"
 #include "data/cp932.h"
 #include "shell/look.h"
 #include "shell/navigator.h"

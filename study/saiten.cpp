@@ -1,12 +1,12 @@
-#include "saiten.h"
+#include "study/saiten.h"
 #include "data/cp932.h"
 #include "data/progress.h"
 #include "data/studylog.h"
-#include "levelup.h"
 #include "shell/clock.h"
 #include "shell/endflow.h"
 #include "shell/look.h"
 #include "shell/navigator.h"
+#include "study/levelup.h"
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QTimer>

@@ -2,8 +2,8 @@
 // The grading screen: marks the ten answers one row at a time with a sound,
 // counts the points, then records the test, shows the result and hands the
 // missed questions back to the test screen, as the score decides.
-#include "grading.h"
 #include "shell/screen.h"
+#include "study/grading.h"
 #include <QPointer>
 
 class QTableWidget;

@@ -1,8 +1,6 @@
-#include "shutsudai.h"
+#include "study/shutsudai.h"
 #include "data/cp932.h"
 #include "data/progress.h"
-#include "levelup.h"
-#include "saiten.h"
 #include "shell/clock.h"
 #include "shell/dialogs.h"
 #include "shell/endflow.h"
@@ -10,6 +8,8 @@
 #include "shell/look.h"
 #include "shell/navigator.h"
 #include "shell/random.h"
+#include "study/levelup.h"
+#include "study/saiten.h"
 #include <QFile>
 
 namespace fm

@@ -2,10 +2,10 @@
 // The test screen: ten questions of one level and kind, answered on the
 // answer panels against a clock, then handed to grading; shown again after
 // grading, the same screen runs the review of the missed questions.
-#include "panels.h"
 #include "shell/kit.h"
 #include "shell/screen.h"
-#include "testrules.h"
+#include "study/panels.h"
+#include "study/testrules.h"
 #include <QPushButton>
 #include <QTimer>
 #include <array>
