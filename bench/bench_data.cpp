@@ -1,9 +1,9 @@
 // Load, selection and recording on a full program directory: 240 kanji, the
 // 240-entry question index and ten players with 10,000 log records each.
-#include "catalogue.h"
-#include "cp932.h"
-#include "progress.h"
-#include "settings.h"
+#include "data/catalogue.h"
+#include "data/cp932.h"
+#include "data/progress.h"
+#include "data/settings.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>

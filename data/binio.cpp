@@ -1,4 +1,4 @@
-#include "binio.h"
+#include "data/binio.h"
 #include <algorithm>
 
 namespace fm::bin

@@ -1,4 +1,4 @@
-#include "cp932.h"
+#include "data/cp932.h"
 #include <QStringDecoder>
 #include <QStringEncoder>
 

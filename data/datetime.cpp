@@ -1,4 +1,4 @@
-#include "datetime.h"
+#include "data/datetime.h"
 #include <cmath>
 
 namespace fm

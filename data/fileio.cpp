@@ -1,5 +1,5 @@
-#include "fileio.h"
-#include "errors.h"
+#include "data/fileio.h"
+#include "data/errors.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>

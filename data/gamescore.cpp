@@ -1,6 +1,6 @@
-#include "gamescore.h"
-#include "binio.h"
-#include "fileio.h"
+#include "data/gamescore.h"
+#include "data/binio.h"
+#include "data/fileio.h"
 
 namespace fm
 {

@@ -1,7 +1,7 @@
-#include "hintfile.h"
-#include "binio.h"
-#include "errors.h"
-#include "fileio.h"
+#include "data/hintfile.h"
+#include "data/binio.h"
+#include "data/errors.h"
+#include "data/fileio.h"
 
 namespace fm
 {

@@ -1,7 +1,7 @@
-#include "locations.h"
-#include "errors.h"
-#include "fileio.h"
-#include "studylog.h"
+#include "data/locations.h"
+#include "data/errors.h"
+#include "data/fileio.h"
+#include "data/studylog.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "progress.h"
+#include "data/progress.h"
 
 namespace fm
 {

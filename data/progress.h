@@ -1,8 +1,8 @@
 #pragma once
 // Selecting a player and recording a test: the two routines that turn the
 // study record log into progress.
-#include "state.h"
-#include "studylog.h"
+#include "data/state.h"
+#include "data/studylog.h"
 
 namespace fm
 {

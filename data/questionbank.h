@@ -1,7 +1,7 @@
 #pragma once
 // The question bank: Mondai2.dat (index, 6-byte records) and Mondai1.dat
 // (sentences, 64-byte records of three 20-byte cp932 segments).
-#include "levels.h"
+#include "data/levels.h"
 #include <QByteArray>
 #include <QString>
 #include <QVector>

@@ -1,9 +1,9 @@
-#include "roster.h"
-#include "binio.h"
-#include "cp932.h"
-#include "errors.h"
-#include "fileio.h"
-#include "studylog.h"
+#include "data/roster.h"
+#include "data/binio.h"
+#include "data/cp932.h"
+#include "data/errors.h"
+#include "data/fileio.h"
+#include "data/studylog.h"
 
 namespace fm
 {

@@ -1,7 +1,7 @@
 #pragma once
 // The roster Player1.dat (28-byte records) and the per-kanji progress of the
 // current player.
-#include "levels.h"
+#include "data/levels.h"
 #include <QByteArray>
 #include <QString>
 #include <array>

@@ -1,6 +1,6 @@
-#include "settings.h"
-#include "errors.h"
-#include "fileio.h"
+#include "data/settings.h"
+#include "data/errors.h"
+#include "data/fileio.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>

@@ -1,11 +1,11 @@
 #pragma once
 // The program-wide state: tables, the current player and the current test.
 // The application owns one instance and hands screens a reference.
-#include "catalogue.h"
-#include "hintfile.h"
-#include "questionbank.h"
-#include "roster.h"
-#include "settings.h"
+#include "data/catalogue.h"
+#include "data/hintfile.h"
+#include "data/questionbank.h"
+#include "data/roster.h"
+#include "data/settings.h"
 #include <QByteArray>
 #include <QString>
 #include <array>

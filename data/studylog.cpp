@@ -1,7 +1,7 @@
-#include "studylog.h"
-#include "binio.h"
-#include "errors.h"
-#include "fileio.h"
+#include "data/studylog.h"
+#include "data/binio.h"
+#include "data/errors.h"
+#include "data/fileio.h"
 #include <QDateTime>
 #include <QRegularExpression>
 

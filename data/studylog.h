@@ -1,6 +1,6 @@
 #pragma once
 // The study record log Kiroku<n>.dat: a sequence of 52-byte records.
-#include "roster.h"
+#include "data/roster.h"
 #include <QByteArray>
 #include <QString>
 #include <QVector>

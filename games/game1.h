@@ -3,8 +3,8 @@
 // four cards each, played in turns against the computer. Every turned card
 // shows its kanji and an example sentence; a finished game may raise the game
 // level and goes on the score board.
-#include "matchgame.h"
-#include "sentence.h"
+#include "games/matchgame.h"
+#include "games/sentence.h"
 #include "shell/look.h"
 #include "shell/music.h"
 #include "shell/screen.h"

@@ -3,9 +3,9 @@
 // field, and the child hits only those of the kanji whose word stands in
 // the sentence at the top. The rules are in molegame.h, the drawing in
 // molefield.h; this screen owns the controls, the timer and the sounds.
-#include "molefield.h"
-#include "molegame.h"
-#include "sentence.h"
+#include "games/molefield.h"
+#include "games/molegame.h"
+#include "games/sentence.h"
 #include "shell/music.h"
 #include "shell/screen.h"
 #include <QIcon>

@@ -1,7 +1,7 @@
-#include "gkiroku.h"
+#include "games/gkiroku.h"
 #include "data/cp932.h"
 #include "data/errors.h"
-#include "glyph.h"
+#include "games/glyph.h"
 #include "shell/clock.h"
 #include "shell/kit.h"
 #include "shell/look.h"
@@ -16,28 +16,30 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-TF_Game_Kiroku::TF_Game_Kiroku(fm::Services &sv, int16_t score, QWidget *parent)
+namespace fm
+{
+
+TF_Game_Kiroku::TF_Game_Kiroku(Services &sv, int16_t score, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), services(sv)
 {
     // Covers the screens' stage like a framed screen, in the classic face
     // colour: the note in white stays legible on it.
-    setFixedSize(fm::DesignWidth, fm::DesignHeight);
-    fm::fillBackground(this, fm::colour::Silver);
+    setFixedSize(DesignWidth, DesignHeight);
+    fillBackground(this, colour::Silver);
     setModal(true);
-    setFont(fm::pixelFont(12));
+    setFont(pixelFont(12));
     setWindowTitle(QStringLiteral("ゲームのきろく"));
 
-    Lbl_Goukaku_Msg1 =
-        fm::makeLabel(this, QString(), 32, 8, fm::pixelFont(19, true), fm::colour::Black, 340, 41);
+    Lbl_Goukaku_Msg1 = makeLabel(this, QString(), 32, 8, pixelFont(19, true), colour::Black, 340, 41);
     Lbl_Goukaku_Msg1->setWordWrap(true);
     Lbl_Goukaku_Msg1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Label1 = fm::makeLabel(this, QStringLiteral("ゲームのきろくはせっていがめんでけすことができます。"), 29,
-                           64, fm::pixelFont(13, true), fm::colour::White);
+    Label1 = makeLabel(this, QStringLiteral("ゲームのきろくはせっていがめんでけすことができます。"), 29, 64,
+                       pixelFont(13, true), colour::White);
 
     Lst_Kiroku = new QTreeWidget(this);
     Lst_Kiroku->setGeometry(32, 114, 569, 287);
-    Lst_Kiroku->setFont(fm::pixelFont(13, true));
+    Lst_Kiroku->setFont(pixelFont(13, true));
     Lst_Kiroku->setRootIsDecorated(false);
     Lst_Kiroku->setItemsExpandable(false);
     Lst_Kiroku->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -56,21 +58,21 @@ TF_Game_Kiroku::TF_Game_Kiroku(fm::Services &sv, int16_t score, QWidget *parent)
         Lst_Kiroku->setColumnWidth(c, widths[c]);
     }
     QPalette listPalette = Lst_Kiroku->palette();
-    listPalette.setColor(QPalette::Text, fm::colour::Black);
+    listPalette.setColor(QPalette::Text, colour::Black);
     Lst_Kiroku->setPalette(listPalette);
 
-    BitBtn1 = fm::makePushButton(this, QStringLiteral("もどる"), QRect(507, 411, 105, 25),
-                                 services.shell.HandPointer);
-    BitBtn1->setIcon(fm::games::buttonGlyph(services.pictures.bitmap(QLatin1String(fm::media::kGlyphBack))));
-    fm::onGuardedClick(BitBtn1, services.clock, [this] { BitBtn1Click(); });
+    BitBtn1 =
+        makePushButton(this, QStringLiteral("もどる"), QRect(507, 411, 105, 25), services.shell.HandPointer);
+    BitBtn1->setIcon(games::buttonGlyph(services.pictures.bitmap(QLatin1String(media::kGlyphBack))));
+    onGuardedClick(BitBtn1, services.clock, [this] { BitBtn1Click(); });
 
     FormCreate(score);
 }
 
 void TF_Game_Kiroku::FormCreate(int16_t score)
 {
-    fm::AppState &state = services.state;
-    game_ = fm::games::boardGameOfScreen(state.HintContext.screen);
+    AppState &state = services.state;
+    game_ = games::boardGameOfScreen(state.HintContext.screen);
     if (game_ == 0) {
         // Only the two game screens have a board; nothing is read or written.
         failed_ = true;
@@ -78,28 +80,28 @@ void TF_Game_Kiroku::FormCreate(int16_t score)
     }
 
     const double today = services.clock.now();
-    const QByteArray name = state.CurrentPlayer >= 1 && state.CurrentPlayer <= fm::MaxPlayers
+    const QByteArray name = state.CurrentPlayer >= 1 && state.CurrentPlayer <= MaxPlayers
                                 ? state.currentEntry().Name
                                 : QByteArray();
     const bool ok = services.guard(parentWidget(), [&] {
-        const QVector<fm::GameScoreRecord> stored = fm::readBoard(state.DataDir, game_);
-        board_ = fm::games::placeScore(stored, score, name, today);
-        fm::writeBoard(state.DataDir, game_, fm::games::recordsToWrite(board_));
+        const QVector<GameScoreRecord> stored = readBoard(state.DataDir, game_);
+        board_ = games::placeScore(stored, score, name, today);
+        writeBoard(state.DataDir, game_, games::recordsToWrite(board_));
     });
     if (!ok) {
         failed_ = true;
         return;
     }
 
-    Lbl_Goukaku_Msg1->setText(fm::games::boardMessage(board_.rank));
-    fm::setTextColour(Lbl_Goukaku_Msg1, board_.rank > 0 ? fm::colour::Red : fm::colour::Black);
+    Lbl_Goukaku_Msg1->setText(games::boardMessage(board_.rank));
+    setTextColour(Lbl_Goukaku_Msg1, board_.rank > 0 ? colour::Red : colour::Black);
 
-    for (const fm::games::BoardRow &row : board_.rows) {
+    for (const games::BoardRow &row : board_.rows) {
         auto *item = new QTreeWidgetItem(Lst_Kiroku);
         item->setText(0, row.isNew ? QStringLiteral("＊") : QStringLiteral("  "));
         item->setText(1, QString::number(row.record.Score));
-        item->setText(2, fm::cp932::toUnicode(row.record.Name));
-        item->setText(3, fm::games::boardDateText(row.record.Date));
+        item->setText(2, cp932::toUnicode(row.record.Name));
+        item->setText(3, games::boardDateText(row.record.Date));
         for (int c = 1; c < 4; ++c)
             item->setTextAlignment(c, Qt::AlignCenter);
     }
@@ -133,3 +135,5 @@ void TF_Game_Kiroku::paintEvent(QPaintEvent *event)
     p.setPen(palette().color(QPalette::Dark));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
+
+} // namespace fm

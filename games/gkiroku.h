@@ -2,7 +2,7 @@
 // The score board window a finished game opens: the board with the new score
 // in its place and marked, whether it made the top ten, and the board written
 // back to its file before the window shows.
-#include "scoreboard.h"
+#include "games/scoreboard.h"
 #include <QDialog>
 
 class QLabel;
@@ -12,7 +12,6 @@ class QTreeWidget;
 namespace fm
 {
 struct Services;
-}
 
 class TF_Game_Kiroku : public QDialog
 {
@@ -21,13 +20,13 @@ class TF_Game_Kiroku : public QDialog
     // Builds the board of the game whose screen is active (by the hint
     // context) with the new score, and writes the file at once. A board file
     // that cannot be read or written ends the program.
-    TF_Game_Kiroku(fm::Services &services, int16_t score, QWidget *parent);
+    TF_Game_Kiroku(Services &services, int16_t score, QWidget *parent);
 
     // Shown modally by the game; returns at once when the program is ending.
     int exec() override;
     bool failed() const { return failed_; }
     int game() const { return game_; }
-    const fm::games::PlacedBoard &board() const { return board_; }
+    const games::PlacedBoard &board() const { return board_; }
 
     QLabel *Lbl_Goukaku_Msg1;
     QLabel *Label1;
@@ -43,8 +42,10 @@ class TF_Game_Kiroku : public QDialog
   private:
     void FormCreate(int16_t score);
 
-    fm::Services &services;
+    Services &services;
     int game_ = 0;
-    fm::games::PlacedBoard board_;
+    games::PlacedBoard board_;
     bool failed_ = false;
 };
+
+} // namespace fm

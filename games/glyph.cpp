@@ -1,4 +1,4 @@
-#include "glyph.h"
+#include "games/glyph.h"
 #include "shell/media/mediafiles.h"
 #include <QPixmap>
 

@@ -1,4 +1,4 @@
-#include "matchgame.h"
+#include "games/matchgame.h"
 #include "data/cp932.h"
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // child and the computer, the scores and the end of the game. The screen
 // (TF_Game1) calls these and draws what they decided.
 #include "data/levels.h"
-#include "opponent.h"
+#include "games/opponent.h"
 #include <QByteArray>
 #include <QStringList>
 #include <array>

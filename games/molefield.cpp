@@ -1,4 +1,4 @@
-#include "molefield.h"
+#include "games/molefield.h"
 #include "shell/look.h"
 #include "shell/media/pictureops.h"
 #include <QFontMetricsF>

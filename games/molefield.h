@@ -3,7 +3,7 @@
 // picture every tick and the screen shows a copy of it, so a half-drawn
 // field is never seen. Everything is drawn in device pixels at the
 // display's pixel ratio; at a ratio of 1 a device pixel is a design pixel.
-#include "molegame.h"
+#include "games/molegame.h"
 #include <QFont>
 #include <QHash>
 #include <QImage>

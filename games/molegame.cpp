@@ -1,4 +1,4 @@
-#include "molegame.h"
+#include "games/molegame.h"
 #include "shell/random.h"
 #include <algorithm>
 #include <vector>

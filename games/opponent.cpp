@@ -1,4 +1,4 @@
-#include "opponent.h"
+#include "games/opponent.h"
 #include <algorithm>
 
 namespace fm::games

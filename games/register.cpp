@@ -1,6 +1,6 @@
-#include "register.h"
-#include "game1.h"
-#include "game2.h"
+#include "games/register.h"
+#include "games/game1.h"
+#include "games/game2.h"
 #include "shell/navigator.h"
 
 void fm::registerGameScreens(ScreenRegistry &r)

@@ -1,4 +1,4 @@
-#include "scoreboard.h"
+#include "games/scoreboard.h"
 #include "data/cp932.h"
 #include "data/datetime.h"
 #include "data/roster.h"

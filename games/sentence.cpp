@@ -1,4 +1,4 @@
-#include "sentence.h"
+#include "games/sentence.h"
 #include "data/cp932.h"
 #include "data/errors.h"
 #include "data/state.h"

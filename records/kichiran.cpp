@@ -1,6 +1,6 @@
-#include "kichiran.h"
+#include "records/kichiran.h"
 #include "data/cp932.h"
-#include "seisekibuttons.h"
+#include "records/seisekibuttons.h"
 #include "shell/clock.h"
 #include "shell/kit.h"
 #include "shell/look.h"

@@ -2,8 +2,8 @@
 // All 240 kanji at once: a press of "よむ" or "かく" scatters them over the
 // picture and lets them glide into order, the cleared ones in red first,
 // while music plays.
-#include "kichiranpicture.h"
-#include "recordrules.h"
+#include "records/kichiranpicture.h"
+#include "records/recordrules.h"
 #include "shell/music.h"
 #include "shell/screen.h"
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "kichiranpicture.h"
+#include "records/kichiranpicture.h"
 #include "shell/kit.h"
 #include "shell/look.h"
 #include <QPainter>

@@ -3,7 +3,7 @@
 // to their cells. Drawn at the display's pixel ratio so that the glyphs stay
 // sharp on a large screen; each glyph is rendered once per press and then
 // only copied, which keeps a frame cheap.
-#include "recordrules.h"
+#include "records/recordrules.h"
 #include <QFont>
 #include <QImage>
 #include <vector>

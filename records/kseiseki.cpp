@@ -1,6 +1,6 @@
-#include "kseiseki.h"
+#include "records/kseiseki.h"
 #include "data/cp932.h"
-#include "recordrules.h"
+#include "records/recordrules.h"
 #include "shell/look.h"
 
 namespace fm

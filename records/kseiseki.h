@@ -1,7 +1,7 @@
 #pragma once
 // The current player's results kanji by kanji: per kanji and kind how often
 // it was asked, how often it was right, and whether its level is cleared.
-#include "seisekigrid.h"
+#include "records/seisekigrid.h"
 #include "shell/screen.h"
 
 namespace fm

@@ -1,4 +1,4 @@
-#include "layout.h"
+#include "records/layout.h"
 
 namespace fm::records
 {

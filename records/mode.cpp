@@ -1,4 +1,4 @@
-#include "mode.h"
+#include "records/mode.h"
 #include "data/cp932.h"
 #include "data/errors.h"
 #include "data/roster.h"

@@ -1,9 +1,9 @@
 #pragma once
 // The chosen player's home: progress and game levels as stars, and the
 // commands that lead to the tests, the games and the records.
+#include "records/stars.h"
 #include "shell/look.h"
 #include "shell/screen.h"
-#include "stars.h"
 #include <QGroupBox>
 #include <QLabel>
 #include <array>

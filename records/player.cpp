@@ -1,8 +1,8 @@
-#include "player.h"
+#include "records/player.h"
 #include "data/cp932.h"
 #include "data/progress.h"
 #include "data/roster.h"
-#include "layout.h"
+#include "records/layout.h"
 #include "shell/navigator.h"
 #include <QMouseEvent>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "recordrules.h"
+#include "records/recordrules.h"
 #include "data/cp932.h"
 #include "data/datetime.h"
 #include "shell/catalogue.h"

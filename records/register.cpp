@@ -1,10 +1,10 @@
-#include "register.h"
-#include "kichiran.h"
-#include "kseiseki.h"
-#include "mode.h"
-#include "player.h"
-#include "seiseki.h"
-#include "touroku.h"
+#include "records/register.h"
+#include "records/kichiran.h"
+#include "records/kseiseki.h"
+#include "records/mode.h"
+#include "records/player.h"
+#include "records/seiseki.h"
+#include "records/touroku.h"
 
 void fm::registerRecordScreens(ScreenRegistry &r)
 {

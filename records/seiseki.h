@@ -1,8 +1,8 @@
 #pragma once
 // The study history: every registered player in a table, and one player's
 // tests ten at a time, newest last. Both screens only read.
-#include "recordrules.h"
-#include "seisekigrid.h"
+#include "records/recordrules.h"
+#include "records/seisekigrid.h"
 #include "shell/screen.h"
 #include <QPushButton>
 

@@ -1,4 +1,4 @@
-#include "seisekibuttons.h"
+#include "records/seisekibuttons.h"
 #include "shell/kit.h"
 #include "shell/media/mediafiles.h"
 #include "shell/pictures.h"

@@ -1,4 +1,4 @@
-#include "seisekigrid.h"
+#include "records/seisekigrid.h"
 #include "shell/look.h"
 #include <QAbstractTableModel>
 #include <QHeaderView>

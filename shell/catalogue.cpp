@@ -1,4 +1,4 @@
-#include "catalogue.h"
+#include "shell/catalogue.h"
 #include <array>
 
 namespace fm

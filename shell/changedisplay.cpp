@@ -1,4 +1,4 @@
-#include "changedisplay.h"
+#include "shell/changedisplay.h"
 
 namespace fm
 {

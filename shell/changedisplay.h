@@ -2,7 +2,7 @@
 // TChangeDisplay: the list of display modes the adapter offers at the
 // current colour depth, with the current one and the last 800- and 640-wide
 // ones remembered, and switching to any of them.
-#include "displaymodes.h"
+#include "shell/displaymodes.h"
 #include <QStringList>
 #include <vector>
 

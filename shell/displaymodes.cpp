@@ -1,4 +1,4 @@
-#include "displaymodes.h"
+#include "shell/displaymodes.h"
 #include <QGuiApplication>
 #include <QScreen>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "endflow.h"
-#include "navigator.h"
-#include "screen.h"
+#include "shell/endflow.h"
+#include "shell/navigator.h"
+#include "shell/screen.h"
 
 namespace fm
 {

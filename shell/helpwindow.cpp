@@ -1,6 +1,6 @@
-#include "helpwindow.h"
+#include "shell/helpwindow.h"
 #include "data/state.h"
-#include "look.h"
+#include "shell/look.h"
 #include <QFileInfo>
 #include <QPushButton>
 #include <QTextBrowser>

@@ -1,7 +1,7 @@
 #pragma once
 // The help viewer: a window showing the program's HTML help page for a
 // context number (help/<context>.html in the program directory).
-#include "helpviewer.h"
+#include "shell/helpviewer.h"
 #include <QPointer>
 #include <QWidget>
 

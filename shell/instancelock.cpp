@@ -1,4 +1,4 @@
-#include "instancelock.h"
+#include "shell/instancelock.h"
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>

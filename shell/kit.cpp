@@ -1,5 +1,5 @@
-#include "kit.h"
-#include "clock.h"
+#include "shell/kit.h"
+#include "shell/clock.h"
 #include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>

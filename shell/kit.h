@@ -2,7 +2,7 @@
 // Small controls every screen builds from: push buttons, labels that light
 // up under the pointer, the on-screen kana keys, see-through glyphs, and the
 // guard that keeps a double click from acting twice.
-#include "look.h"
+#include "shell/look.h"
 #include <QCursor>
 #include <QPushButton>
 #include <QRect>

@@ -1,4 +1,4 @@
-#include "look.h"
+#include "shell/look.h"
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,14 +1,14 @@
-#include "mainform.h"
+#include "shell/mainform.h"
 #include "data/roster.h"
-#include "dialogs.h"
 #include "fudemaru_version.h"
-#include "kit.h"
-#include "look.h"
-#include "navigator.h"
-#include "pop.h"
-#include "random.h"
-#include "settei.h"
-#include "startup.h"
+#include "shell/dialogs.h"
+#include "shell/kit.h"
+#include "shell/look.h"
+#include "shell/navigator.h"
+#include "shell/pop.h"
+#include "shell/random.h"
+#include "shell/settei.h"
+#include "shell/startup.h"
 #include <QCoreApplication>
 #include <QCursor>
 

@@ -1,10 +1,10 @@
 #pragma once
 // TF_Main: the main screen. Its creation loads everything; it shows the menu
 // of eight picture buttons and the title animation, and it ends the program.
-#include "changedisplay.h"
-#include "music.h"
-#include "screen.h"
-#include "titleanim.h"
+#include "shell/changedisplay.h"
+#include "shell/music.h"
+#include "shell/screen.h"
+#include "shell/titleanim.h"
 #include <QPointer>
 #include <QTimer>
 #include <array>

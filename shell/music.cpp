@@ -1,6 +1,6 @@
-#include "music.h"
-#include "dialogs.h"
-#include "services.h"
+#include "shell/music.h"
+#include "shell/dialogs.h"
+#include "shell/services.h"
 
 namespace fm
 {

@@ -1,6 +1,6 @@
 #pragma once
 // The rules every screen with music or marking sounds follows.
-#include "sound.h"
+#include "shell/sound.h"
 #include <QString>
 #include <memory>
 

@@ -1,5 +1,5 @@
-#include "navigator.h"
-#include "look.h"
+#include "shell/navigator.h"
+#include "shell/look.h"
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #pragma once
 // The host window and the hand-over between screens.
-#include "catalogue.h"
-#include "screen.h"
+#include "shell/catalogue.h"
+#include "shell/screen.h"
 #include <QWidget>
 #include <functional>
 #include <map>

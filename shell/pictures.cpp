@@ -1,4 +1,4 @@
-#include "pictures.h"
+#include "shell/pictures.h"
 
 namespace fm
 {

@@ -1,8 +1,8 @@
-#include "pop.h"
-#include "look.h"
-#include "random.h"
-#include "screen.h"
-#include "services.h"
+#include "shell/pop.h"
+#include "shell/look.h"
+#include "shell/random.h"
+#include "shell/screen.h"
+#include "shell/services.h"
 #include <QPainter>
 #include <cmath>
 

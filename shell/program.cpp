@@ -1,7 +1,7 @@
-#include "program.h"
+#include "shell/program.h"
 #include "data/settings.h"
-#include "look.h"
-#include "mainform.h"
+#include "shell/look.h"
+#include "shell/mainform.h"
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>

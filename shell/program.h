@@ -1,16 +1,16 @@
 #pragma once
 // The whole program with its real seams: what main() wires together.
-#include "clock.h"
-#include "dialogs.h"
-#include "displaymodes.h"
-#include "helpwindow.h"
-#include "mainform.h"
-#include "navigator.h"
-#include "pictures.h"
-#include "random.h"
-#include "realsound.h"
-#include "services.h"
-#include "startup.h"
+#include "shell/clock.h"
+#include "shell/dialogs.h"
+#include "shell/displaymodes.h"
+#include "shell/helpwindow.h"
+#include "shell/mainform.h"
+#include "shell/navigator.h"
+#include "shell/pictures.h"
+#include "shell/random.h"
+#include "shell/realsound.h"
+#include "shell/services.h"
+#include "shell/startup.h"
 #include <QApplication>
 #include <QPointer>
 #include <memory>

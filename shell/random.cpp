@@ -1,5 +1,5 @@
-#include "random.h"
-#include "clock.h"
+#include "shell/random.h"
+#include "shell/clock.h"
 #include <cmath>
 
 namespace fm

@@ -1,6 +1,6 @@
-#include "realsound.h"
-#include "midiplayer.h"
-#include "waveplayer.h"
+#include "shell/realsound.h"
+#include "shell/media/midiplayer.h"
+#include "shell/media/waveplayer.h"
 
 namespace fm
 {

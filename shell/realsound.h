@@ -1,7 +1,7 @@
 #pragma once
 // The sound seam over the media back ends: FluidSynth music, QSoundEffect waves.
 #include "shell/media/waveplayer.h"
-#include "sound.h"
+#include "shell/sound.h"
 
 namespace fm
 {

@@ -1,7 +1,7 @@
-#include "screen.h"
-#include "helpviewer.h"
-#include "look.h"
-#include "navigator.h"
+#include "shell/screen.h"
+#include "shell/helpviewer.h"
+#include "shell/look.h"
+#include "shell/navigator.h"
 #include <QMouseEvent>
 #include <QPainter>
 

@@ -2,8 +2,8 @@
 // Screens: pages of the one full-screen host window, laid out in the design's
 // 640 x 480 pixel coordinates on a navy ground. Exactly one is visible; going
 // forward hides the current screen, going back frees it (see Navigator).
-#include "catalogue.h"
-#include "services.h"
+#include "shell/catalogue.h"
+#include "shell/services.h"
 #include <QLabel>
 #include <QPointer>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "services.h"
+#include "shell/services.h"
 #include "data/errors.h"
-#include "dialogs.h"
-#include "navigator.h"
+#include "shell/dialogs.h"
+#include "shell/navigator.h"
 
 namespace fm
 {

@@ -3,7 +3,7 @@
 // object: the shared state, the platform seams and the navigator.
 #include "data/errors.h"
 #include "data/state.h"
-#include "music.h"
+#include "shell/music.h"
 #include <QCursor>
 #include <QPixmap>
 #include <QPoint>

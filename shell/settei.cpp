@@ -1,9 +1,9 @@
-#include "settei.h"
+#include "shell/settei.h"
 #include "data/errors.h"
 #include "data/settings.h"
-#include "dialogs.h"
-#include "look.h"
-#include "services.h"
+#include "shell/dialogs.h"
+#include "shell/look.h"
+#include "shell/services.h"
 #include <QFile>
 #include <QShowEvent>
 

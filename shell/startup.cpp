@@ -1,4 +1,4 @@
-#include "startup.h"
+#include "shell/startup.h"
 #include "data/catalogue.h"
 #include "data/errors.h"
 #include "data/fileio.h"
@@ -8,9 +8,9 @@
 #include "data/settings.h"
 #include "data/state.h"
 #include "data/studylog.h"
-#include "mediafiles.h"
-#include "music.h"
-#include "wmfpicture.h"
+#include "shell/media/mediafiles.h"
+#include "shell/media/wmfpicture.h"
+#include "shell/music.h"
 #include <QBitmap>
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "titleanim.h"
+#include "shell/titleanim.h"
 #include "data/cp932.h"
-#include "look.h"
-#include "random.h"
+#include "shell/look.h"
+#include "shell/random.h"
 #include <QPainter>
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "grading.h"
+#include "study/grading.h"
 #include "data/cp932.h"
 #include "data/roster.h"
 #include "data/studylog.h"

@@ -1,13 +1,16 @@
-#include "hint.h"
+#include "study/hint.h"
 #include "data/cp932.h"
-#include "hintrules.h"
-#include "levelup.h"
 #include "shell/helpviewer.h"
 #include "shell/look.h"
 #include "shell/navigator.h"
 #include "shell/services.h"
+#include "study/hintrules.h"
+#include "study/levelup.h"
 #include <QPlainTextEdit>
 #include <QPushButton>
+
+namespace fm
+{
 
 namespace
 {
@@ -39,37 +42,36 @@ void setLines(QPlainTextEdit *memo, const QStringList &lines)
     memo->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
-QStringList unicodeLines(const std::array<QByteArray, fm::HintLines> &lines)
+QStringList unicodeLines(const std::array<QByteArray, HintLines> &lines)
 {
     QStringList out;
     for (const QByteArray &l : lines)
-        out << fm::cp932::toUnicode(l);
+        out << cp932::toUnicode(l);
     return out;
 }
 
 } // namespace
 
-TF_Hint::TF_Hint(fm::Services &sv, QWidget *parent) : QDialog(parent), services(sv), state(sv.state)
+TF_Hint::TF_Hint(Services &sv, QWidget *parent) : QDialog(parent), services(sv), state(sv.state)
 {
     setWindowTitle(QStringLiteral("がんばれ！ ふでまる"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setModal(true);
-    setFont(fm::pixelFont(12));
+    setFont(pixelFont(12));
     setFixedSize(425, 313);
 
-    auto *image = new fm::ClickLabel(this);
+    auto *image = new ClickLabel(this);
     image->setGeometry(0, 0, 105, 97);
     image->setScaledContents(true);
     image->setCursor(services.shell.HandPointer); // it opens the help
-    image->setPixmap(fm::fudemaruPicture(image->size()));
-    connect(image, &fm::ClickLabel::clicked, this, [this] { Image1Click(); });
+    image->setPixmap(fudemaruPicture(image->size()));
+    connect(image, &ClickLabel::clicked, this, [this] { Image1Click(); });
     Image1 = image;
 
     const QColor buttonFace = palette().color(QPalette::Button);
-    Mem_Hint_Level1 =
-        makeMemo(this, {112, 2, 313, 127}, fm::pixelFont(16, true), fm::colour::Red, buttonFace);
-    Mem_Hint_Level2 = makeMemo(this, {8, 136, 417, 137}, fm::pixelFont(15, true), fm::colour::Blue,
+    Mem_Hint_Level1 = makeMemo(this, {112, 2, 313, 127}, pixelFont(16, true), colour::Red, buttonFace);
+    Mem_Hint_Level2 = makeMemo(this, {8, 136, 417, 137}, pixelFont(15, true), colour::Blue,
                                palette().color(QPalette::Base));
 
     auto button = [this](const QString &text, const QRect &geometry) {
@@ -102,21 +104,21 @@ bool TF_Hint::FormShow()
     if (failed_ || services.nav.quitRequested())
         return false;
     if (!state.Hints.HintLoaded &&
-        !services.guard(parentWidget(), [&] { fm::loadHintIndex(state.Hints, state.ProgramDir); })) {
+        !services.guard(parentWidget(), [&] { loadHintIndex(state.Hints, state.ProgramDir); })) {
         failed_ = true;
         return false;
     }
-    CurrentHint = fm::firstHintPage(state.Hints, state.HintContext);
+    CurrentHint = firstHintPage(state.Hints, state.HintContext);
     showPage(CurrentHint);
-    Btn_Kotae_Hint->setVisible(fm::answerHintOffered(state.HintContext, state.ChallengeMode));
+    Btn_Kotae_Hint->setVisible(answerHintOffered(state.HintContext, state.ChallengeMode));
     return !failed_;
 }
 
 bool TF_Hint::readPage(int page)
 {
-    fm::HintRecord record;
+    HintRecord record;
     bool found = false;
-    if (!services.guard(parentWidget(), [&] { found = fm::readHintPage(state.ProgramDir, page, record); })) {
+    if (!services.guard(parentWidget(), [&] { found = readHintPage(state.ProgramDir, page, record); })) {
         failed_ = true;
         reject();
         return false;
@@ -138,7 +140,7 @@ void TF_Hint::showPage(int page)
 
 void TF_Hint::Btn_NextPrevClick(int tag)
 {
-    const int next = fm::stepHintPage(state.Hints, state.HintContext, CurrentHint, tag == 1 ? 1 : -1);
+    const int next = stepHintPage(state.Hints, state.HintContext, CurrentHint, tag == 1 ? 1 : -1);
     if (next == CurrentHint)
         return;
     CurrentHint = next;
@@ -147,7 +149,7 @@ void TF_Hint::Btn_NextPrevClick(int tag)
 
 void TF_Hint::Btn_Kotae_HintClick()
 {
-    const auto hint = fm::answerHint(state, services.random);
+    const auto hint = answerHint(state, services.random);
     if (!hint)
         return;
     const QStringList blank(5, QString());
@@ -157,10 +159,12 @@ void TF_Hint::Btn_Kotae_HintClick()
 
 void TF_Hint::Image1Click()
 {
-    services.help.showHelp(this, fm::help::HintPicture);
+    services.help.showHelp(this, help::HintPicture);
 }
 
 void TF_Hint::BitBtn1Click()
 {
     accept();
 }
+
+} // namespace fm

@@ -13,13 +13,12 @@ namespace fm
 {
 struct Services;
 struct AppState;
-} // namespace fm
 
 class TF_Hint : public QDialog
 {
     Q_OBJECT
   public:
-    TF_Hint(fm::Services &services, QWidget *parent);
+    TF_Hint(Services &services, QWidget *parent);
 
     // Prepares the window (FormShow) and shows it modally; returns at once
     // when Hint.dat could not be read (the program is ending then).
@@ -47,7 +46,9 @@ class TF_Hint : public QDialog
     void showPage(int page);
     bool readPage(int page);
 
-    fm::Services &services;
-    fm::AppState &state;
+    Services &services;
+    AppState &state;
     bool failed_ = false;
 };
+
+} // namespace fm

@@ -1,4 +1,4 @@
-#include "hintrules.h"
+#include "study/hintrules.h"
 #include "data/cp932.h"
 #include "data/studylog.h"
 #include "shell/catalogue.h"

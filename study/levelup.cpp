@@ -1,4 +1,4 @@
-#include "levelup.h"
+#include "study/levelup.h"
 #include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/media/wmfpicture.h"
@@ -65,11 +65,9 @@ QPixmap fudemaruPicture(QSize size)
     return pm;
 }
 
-} // namespace fm
-
-TF_Level_Up::TF_Level_Up(fm::Services &sv, QWidget *parent) : QDialog(parent), services(sv)
+TF_Level_Up::TF_Level_Up(Services &sv, QWidget *parent) : QDialog(parent), services(sv)
 {
-    setFont(fm::pixelFont(12));
+    setFont(pixelFont(12));
     setFixedSize(435, 339);
     setModal(true);
     setAttribute(Qt::WA_DeleteOnClose, false); // the caller owns it
@@ -77,22 +75,22 @@ TF_Level_Up::TF_Level_Up(fm::Services &sv, QWidget *parent) : QDialog(parent), s
     Image1 = new QLabel(this);
     Image1->setGeometry(0, 0, 105, 97);
     Image1->setScaledContents(true);
-    Image1->setPixmap(fm::fudemaruPicture(Image1->size()));
+    Image1->setPixmap(fudemaruPicture(Image1->size()));
 
     auto wrapped = [this](int x, int y, int w, int h, const QColor &colour) {
-        auto *l = fm::makeLabel(this, QString(), x, y, fm::pixelFont(16, true), colour, w, h);
+        auto *l = makeLabel(this, QString(), x, y, pixelFont(16, true), colour, w, h);
         l->setWordWrap(false); // broken by hand, between phrases
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return l;
     };
-    Lbl_Goukaku_Msg1 = wrapped(112, 0, 305, 41, fm::colour::Black);
-    Lbl_Level_Msg1 = wrapped(112, 48, 313, 41, fm::colour::Blue);
+    Lbl_Goukaku_Msg1 = wrapped(112, 0, 305, 41, colour::Black);
+    Lbl_Level_Msg1 = wrapped(112, 48, 313, 41, colour::Blue);
 
     Grp_Title1 = new QGroupBox(this);
     Grp_Title1->setGeometry(8, 112, 409, 161);
-    Grp_Title1->setFont(fm::pixelFont(16, true));
-    Lbl_Level1 = fm::makeLabel(Grp_Title1, QString(), 16, 32, fm::pixelFont(19, true), fm::colour::Red);
-    Lbl_Level2 = fm::makeLabel(Grp_Title1, QString(), 16, 72, fm::pixelFont(19, true), fm::colour::Teal);
+    Grp_Title1->setFont(pixelFont(16, true));
+    Lbl_Level1 = makeLabel(Grp_Title1, QString(), 16, 32, pixelFont(19, true), colour::Red);
+    Lbl_Level2 = makeLabel(Grp_Title1, QString(), 16, 72, pixelFont(19, true), colour::Teal);
     PBar_Level_Cnt = new QProgressBar(Grp_Title1);
     PBar_Level_Cnt->setGeometry(8, 120, 393, 33);
     PBar_Level_Cnt->setMinimum(0);
@@ -109,19 +107,19 @@ TF_Level_Up::TF_Level_Up(fm::Services &sv, QWidget *parent) : QDialog(parent), s
 
 void TF_Level_Up::FormCreate()
 {
-    content_ = fm::resultContent(services.state);
+    content_ = resultContent(services.state);
     setWindowTitle(content_.title);
     // Lines break between phrases only, never inside a word.
     for (auto [label, text] :
          {std::pair{Lbl_Goukaku_Msg1, content_.message}, std::pair{Lbl_Level_Msg1, content_.levelMessage}})
-        label->setText(fm::breakBetweenPhrases(text, label->font(), label->width()));
+        label->setText(breakBetweenPhrases(text, label->font(), label->width()));
 
     if (!content_.picture.isEmpty()) {
-        fm::media::WmfError error;
+        media::WmfError error;
         const auto picture = services.pictures.metafile(content_.picture, &error);
         if (!picture) {
             failed_ = true;
-            services.fail(fm::FileError(content_.picture, error.reason), parentWidget());
+            services.fail(FileError(content_.picture, error.reason), parentWidget());
             return;
         }
         Image1->setPixmap(QPixmap::fromImage(picture->toImage(Image1->size())));
@@ -133,7 +131,7 @@ void TF_Level_Up::FormCreate()
         Lbl_Level1->adjustSize();
         Lbl_Level2->setText(content_.kindLine);
         Lbl_Level2->adjustSize();
-        PBar_Level_Cnt->setMaximum(fm::PassCount);
+        PBar_Level_Cnt->setMaximum(PassCount);
         PBar_Level_Cnt->setValue(content_.progress);
     } else {
         Grp_Title1->hide();
@@ -155,6 +153,8 @@ void TF_Level_Up::BitBtn1Click()
     // The second press of a double click on "もどる" must not reach the
     // screen that shows next (a key of the review, a game on the mode screen).
     if (QWidget *beneath = parentWidget())
-        fm::dropFollowingPresses(beneath->window(), services.clock);
+        dropFollowingPresses(beneath->window(), services.clock);
     accept();
 }
+
+} // namespace fm

@@ -1,7 +1,7 @@
 #pragma once
 // The result window shown after a recorded test: how it went, level news and
 // the progress of the level being studied. It only reads the state.
-#include "grading.h"
+#include "study/grading.h"
 #include <QDialog>
 #include <QPixmap>
 
@@ -17,14 +17,13 @@ struct Services;
 // The program's own little picture (a smiling brush) for the hint window and
 // for a test that was not passed.
 QPixmap fudemaruPicture(QSize size);
-} // namespace fm
 
 class TF_Level_Up : public QDialog
 {
     Q_OBJECT
   public:
     // Fills everything at once; a picture file that cannot be read ends the program.
-    TF_Level_Up(fm::Services &services, QWidget *parent);
+    TF_Level_Up(Services &services, QWidget *parent);
 
     // Shown modally by the caller; returns at once when the program is ending.
     int exec() override;
@@ -46,7 +45,9 @@ class TF_Level_Up : public QDialog
   private:
     void FormCreate();
 
-    fm::Services &services;
-    fm::ResultContent content_;
+    Services &services;
+    ResultContent content_;
     bool failed_ = false;
 };
+
+} // namespace fm

@@ -1,4 +1,4 @@
-#include "panels.h"
+#include "study/panels.h"
 #include "data/cp932.h"
 #include "shell/kit.h"
 #include "shell/look.h"

@@ -3,7 +3,7 @@
 // buttons, and the keys a child builds an answer with — 80 kana keys for
 // reading; for writing the radical groups, their parts, the stroke counts,
 // the whole-range list and the 80 kanji candidates.
-#include "testrules.h"
+#include "study/testrules.h"
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>

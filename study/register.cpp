@@ -1,9 +1,9 @@
-#include "register.h"
-#include "hint.h"
-#include "renshuu.h"
-#include "saiten.h"
+#include "study/register.h"
 #include "shell/navigator.h"
-#include "shutsudai.h"
+#include "study/hint.h"
+#include "study/renshuu.h"
+#include "study/saiten.h"
+#include "study/shutsudai.h"
 
 namespace fm
 {

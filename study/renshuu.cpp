@@ -1,4 +1,4 @@
-#include "renshuu.h"
+#include "study/renshuu.h"
 #include "data/cp932.h"
 #include "shell/look.h"
 #include "shell/navigator.h"
@@ -6,41 +6,44 @@
 #include <QGroupBox>
 #include <QPushButton>
 
+namespace fm
+{
+
 namespace
 {
 
 QGroupBox *makeBox(QWidget *parent, const QString &caption, int x)
 {
-    auto *box = fm::makeGroupBox(parent, caption, QRect(x, 108, 265, 325));
-    box->setFont(fm::pixelFont(16, true));
+    auto *box = makeGroupBox(parent, caption, QRect(x, 108, 265, 325));
+    box->setFont(pixelFont(16, true));
     return box;
 }
 
 } // namespace
 
-TF_Renshuu::TF_Renshuu(fm::Services &sv) : ScreenFrame(sv, fm::ScreenId::Renshuu)
+TF_Renshuu::TF_Renshuu(Services &sv) : ScreenFrame(sv, ScreenId::Renshuu)
 {
     Lbl_Title->move(24, 0);
     GRP_Yomu = makeBox(this, QStringLiteral(" 「よむ」 れんしゅう"), 40);
     GRP_Kaku = makeBox(this, QStringLiteral(" 「かく」 れんしゅう"), 336);
 }
 
-QString TF_Renshuu::levelKanji(const fm::AppState &state, int level)
+QString TF_Renshuu::levelKanji(const AppState &state, int level)
 {
     QByteArray glyphs;
-    for (int k = fm::firstKanjiOf(level); k <= fm::lastKanjiOf(level); ++k)
-        if (k >= 1 && k <= fm::MaxKanjiNumber)
+    for (int k = firstKanjiOf(level); k <= lastKanjiOf(level); ++k)
+        if (k >= 1 && k <= MaxKanjiNumber)
             glyphs += state.Cat.KanjiTable[k].Glyph;
-    return fm::cp932::toUnicode(glyphs);
+    return cp932::toUnicode(glyphs);
 }
 
 void TF_Renshuu::makeButtons(QGroupBox *box, std::array<QPushButton *, 13> &buttons, int kind)
 {
-    for (int n = 1; n <= state.LevelCount && n <= fm::LevelCount; ++n) {
+    for (int n = 1; n <= state.LevelCount && n <= LevelCount; ++n) {
         auto *b = new QPushButton(QString::number(n), box);
         b->setProperty("tag", n);
         b->setGeometry(n <= 6 ? 10 : 110, n <= 6 ? 40 * n : 40 * (n - 6), 80, 40);
-        b->setFont(fm::pixelFont(16, true));
+        b->setFont(pixelFont(16, true));
         b->setToolTip(levelKanji(state, n));
         b->setCursor(services.shell.HandPointer);
         connect(b, &QPushButton::clicked, this,
@@ -72,14 +75,14 @@ void TF_Renshuu::Btn_Level_KakuClick(int level)
 void TF_Renshuu::startTest(int level, int kind)
 {
     state.CurrentLevel = int16_t(level);
-    state.CurrentKind = fm::kindFromFile(kind);
+    state.CurrentKind = kindFromFile(kind);
     state.ReviewMode = false;
     // Building the test reads its files; the hourglass shows meanwhile.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     busyPointer_ = true;
     // The picker closes as the test opens, so the test's back button leads
     // to the mode screen this picker came from.
-    services.nav.replace(fm::ScreenId::Shutsudai);
+    services.nav.replace(ScreenId::Shutsudai);
 }
 
 void TF_Renshuu::FormClose()
@@ -89,3 +92,5 @@ void TF_Renshuu::FormClose()
         busyPointer_ = false;
     }
 }
+
+} // namespace fm

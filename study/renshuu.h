@@ -7,11 +7,14 @@
 class QGroupBox;
 class QPushButton;
 
-class TF_Renshuu : public fm::ScreenFrame
+namespace fm
+{
+
+class TF_Renshuu : public ScreenFrame
 {
     Q_OBJECT
   public:
-    explicit TF_Renshuu(fm::Services &services);
+    explicit TF_Renshuu(Services &services);
 
     void FormShow() override;
     void FormClose() override;
@@ -25,7 +28,7 @@ class TF_Renshuu : public fm::ScreenFrame
     std::array<QPushButton *, 13> Btn_Level_Kaku{};
 
     // The twenty kanji of a level, one after the other.
-    static QString levelKanji(const fm::AppState &state, int level);
+    static QString levelKanji(const AppState &state, int level);
 
   private:
     void makeButtons(QGroupBox *box, std::array<QPushButton *, 13> &buttons, int kind);
@@ -34,3 +37,5 @@ class TF_Renshuu : public fm::ScreenFrame
     bool built_ = false;
     bool busyPointer_ = false;
 };
+
+} // namespace fm

@@ -1,15 +1,18 @@
-#include "saiten.h"
+#include "study/saiten.h"
 #include "data/cp932.h"
 #include "data/progress.h"
 #include "data/studylog.h"
-#include "levelup.h"
 #include "shell/clock.h"
 #include "shell/endflow.h"
 #include "shell/look.h"
 #include "shell/navigator.h"
+#include "study/levelup.h"
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QTimer>
+
+namespace fm
+{
 
 namespace
 {
@@ -24,7 +27,7 @@ QTableWidgetItem *cell(const QString &text, const QColor &ground,
 {
     auto *item = new QTableWidgetItem(text);
     item->setBackground(ground);
-    item->setForeground(fm::colour::Black);
+    item->setForeground(colour::Black);
     item->setTextAlignment(align);
     item->setFlags(Qt::ItemIsEnabled);
     return item;
@@ -32,14 +35,13 @@ QTableWidgetItem *cell(const QString &text, const QColor &ground,
 
 } // namespace
 
-TF_Saiten::TF_Saiten(fm::Services &sv, fm::Screen *testScreen)
-    : ScreenFrame(sv, fm::ScreenId::Saiten, fm::FrameLayout{30, QString(), false}), testScreen_(testScreen)
+TF_Saiten::TF_Saiten(Services &sv, Screen *testScreen)
+    : ScreenFrame(sv, ScreenId::Saiten, FrameLayout{30, QString(), false}), testScreen_(testScreen)
 {
     Lbl_Title->move(8, 24);
-    Lbl_Tokuten =
-        fm::makeLabel(this, QString(), 472, 24, fm::pixelFont(27, true), fm::colour::White, 150, 30);
+    Lbl_Tokuten = makeLabel(this, QString(), 472, 24, pixelFont(27, true), colour::White, 150, 30);
 
-    const int rows = fm::QuestionsPerTest + 1;
+    const int rows = QuestionsPerTest + 1;
     Grd_Saiten = new QTableWidget(rows, 5, this);
     const int gridWidth = ClientWidth - 20;
     const int gridHeight = ClientHeight - Lbl_Title->height() - 80;
@@ -51,12 +53,12 @@ TF_Saiten::TF_Saiten(fm::Services &sv, fm::Screen *testScreen)
     Grd_Saiten->setSelectionMode(QAbstractItemView::NoSelection);
     Grd_Saiten->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grd_Saiten->setFocusPolicy(Qt::NoFocus);
-    Grd_Saiten->setFont(fm::pixelFont(14, true));
+    Grd_Saiten->setFont(pixelFont(14, true));
     Grd_Saiten->setFrameShape(QFrame::NoFrame);
     // Below and beside the ten rows the screen's navy shows, not a white page.
     QPalette ground = Grd_Saiten->palette();
-    ground.setColor(QPalette::Base, fm::colour::Navy);
-    ground.setColor(QPalette::Window, fm::colour::Navy);
+    ground.setColor(QPalette::Base, colour::Navy);
+    ground.setColor(QPalette::Window, colour::Navy);
     Grd_Saiten->setPalette(ground);
     const int rowHeight = gridHeight / 12;
     for (int r = 0; r < rows; ++r)
@@ -74,15 +76,15 @@ TF_Saiten::TF_Saiten(fm::Services &sv, fm::Screen *testScreen)
     for (int r = 1; r < rows; ++r) {
         Grd_Saiten->setItem(r, 0, cell(QString(), FixedCell, Qt::AlignCenter));
         for (int c = 1; c < 5; ++c)
-            Grd_Saiten->setItem(r, c,
-                                cell(QString(), fm::colour::Yellow,
-                                     c == 4 ? Qt::AlignCenter : Qt::AlignVCenter | Qt::AlignLeft));
+            Grd_Saiten->setItem(
+                r, c,
+                cell(QString(), colour::Yellow, c == 4 ? Qt::AlignCenter : Qt::AlignVCenter | Qt::AlignLeft));
     }
 
     GradingRow = 0;
     state.TestScore = 0;
     Tim_Saiten = new QTimer(this);
-    Tim_Saiten->setInterval(fm::GradingIntervalMs);
+    Tim_Saiten->setInterval(GradingIntervalMs);
     connect(Tim_Saiten, &QTimer::timeout, this, &TF_Saiten::Tim_SaitenTimer);
     Tim_Saiten->start();
 }
@@ -96,28 +98,28 @@ void TF_Saiten::Tim_SaitenTimer()
 {
     if (finished_)
         return;
-    if (GradingRow >= fm::QuestionsPerTest) {
+    if (GradingRow >= QuestionsPerTest) {
         Tim_Saiten->stop();
         Btn_CancelClick();
         return;
     }
     ++GradingRow;
-    fillRow(fm::gradeQuestion(state, GradingRow));
+    fillRow(gradeQuestion(state, GradingRow));
 }
 
-void TF_Saiten::fillRow(const fm::GradedRow &row)
+void TF_Saiten::fillRow(const GradedRow &row)
 {
     const int r = row.number;
     Grd_Saiten->item(r, 0)->setText(QString::number(r));
-    Grd_Saiten->item(r, 1)->setText(fm::cp932::toUnicode(row.sentence));
-    Grd_Saiten->item(r, 2)->setText(fm::cp932::toUnicode(row.answer));
-    Grd_Saiten->item(r, 3)->setText(fm::cp932::toUnicode(row.expected));
+    Grd_Saiten->item(r, 1)->setText(cp932::toUnicode(row.sentence));
+    Grd_Saiten->item(r, 2)->setText(cp932::toUnicode(row.answer));
+    Grd_Saiten->item(r, 3)->setText(cp932::toUnicode(row.expected));
     Grd_Saiten->item(r, 4)->setText(row.right ? QStringLiteral("○") : QStringLiteral("×"));
     if (row.right) {
         services.shell.MaruBatsu.playRight();
-        Lbl_Tokuten->setText(fm::pointsText(state.TestScore));
-        if (fm::pointsInRed(state.TestScore))
-            fm::setTextColour(Lbl_Tokuten, fm::colour::Red);
+        Lbl_Tokuten->setText(pointsText(state.TestScore));
+        if (pointsInRed(state.TestScore))
+            setTextColour(Lbl_Tokuten, colour::Red);
     } else {
         services.shell.MaruBatsu.playWrong();
     }
@@ -150,22 +152,24 @@ void TF_Saiten::Btn_CancelClick()
     finished_ = true;
     Tim_Saiten->stop();
     const double now = services.clock.now();
-    switch (fm::gradingFinish(state.TestScore)) {
-    case fm::GradingFinish::RecordAndResult: {
-        if (!services.guard(this, [&] { fm::recordTest(state, true, now); }))
+    switch (gradingFinish(state.TestScore)) {
+    case GradingFinish::RecordAndResult: {
+        if (!services.guard(this, [&] { recordTest(state, true, now); }))
             return;
-        fm::finishToFreshMode(services, this, testScreen_, [this] { showResult(); });
+        finishToFreshMode(services, this, testScreen_, [this] { showResult(); });
         break;
     }
-    case fm::GradingFinish::RecordResultThenReview:
-        if (!services.guard(this, [&] { fm::recordTest(state, false, now); }))
+    case GradingFinish::RecordResultThenReview:
+        if (!services.guard(this, [&] { recordTest(state, false, now); }))
             return;
         if (!showResult())
             return;
         startReview();
         break;
-    case fm::GradingFinish::ReviewFirst:
+    case GradingFinish::ReviewFirst:
         startReview();
         break;
     }
 }
+
+} // namespace fm

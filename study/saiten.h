@@ -2,19 +2,22 @@
 // The grading screen: marks the ten answers one row at a time with a sound,
 // counts the points, then records the test, shows the result and hands the
 // missed questions back to the test screen, as the score decides.
-#include "grading.h"
 #include "shell/screen.h"
+#include "study/grading.h"
 #include <QPointer>
 
 class QTableWidget;
 class QTimer;
 
-class TF_Saiten : public fm::ScreenFrame
+namespace fm
+{
+
+class TF_Saiten : public ScreenFrame
 {
     Q_OBJECT
   public:
     // testScreen: the test just taken; it stays hidden while this one marks.
-    TF_Saiten(fm::Services &services, fm::Screen *testScreen);
+    TF_Saiten(Services &services, Screen *testScreen);
 
     void FormClose() override;
     // Every 1500 ms: the next row, or after the tenth the finish.
@@ -28,10 +31,12 @@ class TF_Saiten : public fm::ScreenFrame
     int GradingRow = 0;
 
   private:
-    void fillRow(const fm::GradedRow &row);
+    void fillRow(const GradedRow &row);
     bool showResult();
     void startReview();
 
-    QPointer<fm::Screen> testScreen_;
+    QPointer<Screen> testScreen_;
     bool finished_ = false;
 };
+
+} // namespace fm

@@ -1,8 +1,6 @@
-#include "shutsudai.h"
+#include "study/shutsudai.h"
 #include "data/cp932.h"
 #include "data/progress.h"
-#include "levelup.h"
-#include "saiten.h"
 #include "shell/clock.h"
 #include "shell/dialogs.h"
 #include "shell/endflow.h"
@@ -10,9 +8,12 @@
 #include "shell/look.h"
 #include "shell/navigator.h"
 #include "shell/random.h"
+#include "study/levelup.h"
+#include "study/saiten.h"
 #include <QFile>
 
-using namespace fm;
+namespace fm
+{
 
 TF_Shutsudai::TF_Shutsudai(Services &sv)
     : ScreenFrame(sv, ScreenId::Shutsudai, FrameLayout{27}), MP_Shu_1(sv, QStringLiteral("Mondai.mid"), this),
@@ -431,3 +432,5 @@ void TF_Shutsudai::finishReview()
         result.exec();
     });
 }
+
+} // namespace fm

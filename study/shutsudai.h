@@ -2,19 +2,22 @@
 // The test screen: ten questions of one level and kind, answered on the
 // answer panels against a clock, then handed to grading; shown again after
 // grading, the same screen runs the review of the missed questions.
-#include "panels.h"
 #include "shell/kit.h"
 #include "shell/screen.h"
-#include "testrules.h"
+#include "study/panels.h"
+#include "study/testrules.h"
 #include <QPushButton>
 #include <QTimer>
 #include <array>
 
-class TF_Shutsudai : public fm::ScreenFrame
+namespace fm
+{
+
+class TF_Shutsudai : public ScreenFrame
 {
     Q_OBJECT
   public:
-    explicit TF_Shutsudai(fm::Services &services);
+    explicit TF_Shutsudai(Services &services);
     ~TF_Shutsudai() override;
 
     // Where the screen is in its life; the clock, the buttons and the back
@@ -47,11 +50,11 @@ class TF_Shutsudai : public fm::ScreenFrame
     QPushButton *Btn_awase;
     QPushButton *Btn_Debug;
     QGroupBox *Grp_Mondai;
-    fm::JudgeMark *Img_Mark;               // ○ / × of the review's answer check
+    JudgeMark *Img_Mark;                   // ○ / × of the review's answer check
     std::array<QLabel *, 4> Lbl_Segment{}; // [1..3], tags 1..3
     QTimer Tim_Clock;
-    fm::AnswerPanels *panels;
-    fm::ScreenMusic MP_Shu_1;
+    AnswerPanels *panels;
+    ScreenMusic MP_Shu_1;
 
   private:
     static constexpr int MarkSize = 84;
@@ -61,7 +64,7 @@ class TF_Shutsudai : public fm::ScreenFrame
     void commonTail();
     bool readSentence(int n);
     // The sentence of a slot as shown; false when a file error ends the program.
-    bool readShown(const fm::QuestionSlot &slot, fm::ShownQuestion &shown);
+    bool readShown(const QuestionSlot &slot, ShownQuestion &shown);
     void showSegments(const std::array<QByteArray, 4> &segments, int target);
     void clearSegments();
     void stopClockAndMusic();
@@ -69,8 +72,10 @@ class TF_Shutsudai : public fm::ScreenFrame
     void timeOut();
     void startReview();
     void finishReview();
-    fm::Screen *modeScreen() const;
+    Screen *modeScreen() const;
 
     Phase phase_ = Phase::Waiting;
     int kind_;
 };
+
+} // namespace fm

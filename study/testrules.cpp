@@ -1,4 +1,4 @@
-#include "testrules.h"
+#include "study/testrules.h"
 #include "data/cp932.h"
 #include "data/errors.h"
 #include "shell/random.h"

@@ -1,4 +1,4 @@
-#include "midiplayer.h"
+#include "shell/media/midiplayer.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #pragma once
-#include "pcmaudio.h"
+#include "shell/media/pcmaudio.h"
 
 #include <QObject>
 #include <QString>

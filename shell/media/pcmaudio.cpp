@@ -1,4 +1,4 @@
-#include "pcmaudio.h"
+#include "shell/media/pcmaudio.h"
 
 #include <QFile>
 #include <QSaveFile>

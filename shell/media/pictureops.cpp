@@ -1,4 +1,4 @@
-#include "pictureops.h"
+#include "shell/media/pictureops.h"
 #include <vector>
 
 namespace fm::media

@@ -1,6 +1,6 @@
-#include "waveplayer.h"
+#include "shell/media/waveplayer.h"
 
-#include "pcmaudio.h"
+#include "shell/media/pcmaudio.h"
 
 #include <QAudioDevice>
 #include <QFileInfo>

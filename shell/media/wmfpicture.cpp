@@ -1,4 +1,4 @@
-#include "wmfpicture.h"
+#include "shell/media/wmfpicture.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,13 +1,13 @@
 // Checks the shipped content as the program sees it: the files the build
 // wrote into the program directory, loaded through the data layer, against
 // KANJIDIC and against the limits of the screens that show them.
-#include "catalogue.h"
-#include "cp932.h"
-#include "errors.h"
-#include "hintfile.h"
+#include "data/catalogue.h"
+#include "data/cp932.h"
+#include "data/errors.h"
+#include "data/hintfile.h"
+#include "data/questionbank.h"
 #include "kanjidic.h"
-#include "questionbank.h"
-#include "sources.h"
+#include "tools/contentgen/sources.h"
 #include <QFile>
 #include <QImage>
 #include <QMap>

@@ -1,8 +1,8 @@
 // The hint pages as a six-year-old reads them: kana only (a kanji may stand
 // only inside 「」 where it names a button as the screen writes it), and no
 // おそう for "press", which a first-grader reads as 襲う.
-#include "cp932.h"
-#include "hintfile.h"
+#include "data/cp932.h"
+#include "data/hintfile.h"
 #include <QFile>
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // program directory hold the kanji a teacher expects under each radical, and
 // the part pictures show where a part sits, so that look-alike parts of
 // different places (口 and 囗, 夂 and 攵) do not look alike.
-#include "catalogue.h"
-#include "cp932.h"
+#include "data/catalogue.h"
+#include "data/cp932.h"
 #include "kanjidic.h"
-#include "sources.h"
+#include "tools/contentgen/sources.h"
 #include <QFile>
 #include <QHash>
 #include <QImage>

@@ -1,6 +1,6 @@
 // The generator's checks: a source outside its bounds is refused with a
 // line that names the file, the row and the problem.
-#include "sources.h"
+#include "tools/contentgen/sources.h"
 #include <gtest/gtest.h>
 
 using namespace fm::content;

@@ -1,5 +1,5 @@
-#include "catalogue.h"
-#include "errors.h"
+#include "data/catalogue.h"
+#include "data/errors.h"
 #include "testutil.h"
 
 using namespace fm;

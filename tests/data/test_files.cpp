@@ -1,8 +1,8 @@
-#include "cp932.h"
-#include "datetime.h"
-#include "errors.h"
-#include "gamescore.h"
-#include "hintfile.h"
+#include "data/cp932.h"
+#include "data/datetime.h"
+#include "data/errors.h"
+#include "data/gamescore.h"
+#include "data/hintfile.h"
 #include "testutil.h"
 
 using namespace fm;

@@ -1,7 +1,7 @@
 // Where the records live: the one-time move out of the program directory and
 // the data directory's failures.
-#include "errors.h"
-#include "locations.h"
+#include "data/errors.h"
+#include "data/locations.h"
 #include "testutil.h"
 #include <QDirIterator>
 #include <QMap>

@@ -1,5 +1,5 @@
-#include "errors.h"
-#include "questionbank.h"
+#include "data/errors.h"
+#include "data/questionbank.h"
 #include "testutil.h"
 
 using namespace fm;

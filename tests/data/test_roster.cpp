@@ -1,5 +1,5 @@
-#include "errors.h"
-#include "roster.h"
+#include "data/errors.h"
+#include "data/roster.h"
 #include "testutil.h"
 
 using namespace fm;

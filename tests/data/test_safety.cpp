@@ -1,13 +1,13 @@
 // No child's progress lost: a disk that fills up in the middle of a save,
 // odd things in place of data files, leftovers of interrupted saves.
-#include "catalogue.h"
-#include "errors.h"
-#include "fileio.h"
-#include "gamescore.h"
-#include "hintfile.h"
-#include "progress.h"
-#include "questionbank.h"
-#include "settings.h"
+#include "data/catalogue.h"
+#include "data/errors.h"
+#include "data/fileio.h"
+#include "data/gamescore.h"
+#include "data/hintfile.h"
+#include "data/progress.h"
+#include "data/questionbank.h"
+#include "data/settings.h"
 #include "testutil.h"
 #include <QFileInfo>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "settings.h"
+#include "data/settings.h"
 #include "testutil.h"
 #include <QSettings>
 

@@ -1,5 +1,5 @@
-#include "errors.h"
-#include "progress.h"
+#include "data/errors.h"
+#include "data/progress.h"
 #include "testutil.h"
 
 using namespace fm;

@@ -1,5 +1,5 @@
 #pragma once
-#include "cp932.h"
+#include "data/cp932.h"
 #include <QByteArray>
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "gamescore.h"
+#include "data/gamescore.h"
 #include "harness.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -1,4 +1,4 @@
-#include "catalogue.h"
+#include "data/catalogue.h"
 #include "harness.h"
 #include <memory>
 

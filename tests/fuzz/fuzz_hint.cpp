@@ -1,5 +1,5 @@
+#include "data/hintfile.h"
 #include "harness.h"
-#include "hintfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -1,5 +1,5 @@
+#include "data/progress.h"
 #include "harness.h"
-#include "progress.h"
 #include <memory>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

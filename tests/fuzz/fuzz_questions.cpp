@@ -1,5 +1,5 @@
+#include "data/questionbank.h"
 #include "harness.h"
-#include "questionbank.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

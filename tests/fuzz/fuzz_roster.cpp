@@ -1,5 +1,5 @@
+#include "data/roster.h"
 #include "harness.h"
-#include "roster.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

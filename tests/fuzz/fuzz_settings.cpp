@@ -1,6 +1,6 @@
-#include "fileio.h"
+#include "data/fileio.h"
+#include "data/settings.h"
 #include "harness.h"
-#include "settings.h"
 #include <QFile>
 #include <QTemporaryDir>
 

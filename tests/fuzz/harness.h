@@ -1,6 +1,6 @@
 #pragma once
 // Shared by the harnesses: a loader may reject bytes with FileError, never crash.
-#include "errors.h"
+#include "data/errors.h"
 #include <QByteArray>
 #include <cstddef>
 #include <cstdint>

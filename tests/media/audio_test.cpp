@@ -1,10 +1,10 @@
 // The audio back ends, checked without a sound device: the music is rendered
 // through FluidSynth offline, the players are driven where a device is missing.
-#include "mediafiles.h"
-#include "midiplayer.h"
-#include "pcmaudio.h"
+#include "shell/media/mediafiles.h"
+#include "shell/media/midiplayer.h"
+#include "shell/media/pcmaudio.h"
+#include "shell/media/waveplayer.h"
 #include "testapp.h"
-#include "waveplayer.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 // The generator's readers and writers: picture sources, scores and MIDI output.
-#include "art.h"
-#include "bitmaps.h"
-#include "music.h"
+#include "shell/media/wmfpicture.h"
 #include "testapp.h"
-#include "wmfpicture.h"
+#include "tools/mediagen/art.h"
+#include "tools/mediagen/bitmaps.h"
+#include "tools/mediagen/music.h"
 
 #include <QDir>
 #include <QPainter>

@@ -1,7 +1,7 @@
 // The WMF reader: the shipped pictures, the GDI records it must draw, and damaged files.
-#include "mediafiles.h"
+#include "shell/media/mediafiles.h"
+#include "shell/media/wmfpicture.h"
 #include "testapp.h"
-#include "wmfpicture.h"
 
 #include <QFile>
 #include <QPainter>

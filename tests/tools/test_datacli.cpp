@@ -1,11 +1,11 @@
-#include "catalogue.h"
-#include "datacli.h"
-#include "errors.h"
-#include "fileio.h"
-#include "gamescore.h"
-#include "hintfile.h"
-#include "progress.h"
+#include "data/catalogue.h"
+#include "data/errors.h"
+#include "data/fileio.h"
+#include "data/gamescore.h"
+#include "data/hintfile.h"
+#include "data/progress.h"
 #include "testutil.h"
+#include "tools/datacli/datacli.h"
 #include <functional>
 
 using namespace fm;

@@ -2,12 +2,12 @@
 // files (Kanji1.dat, Bushu1.dat, Mondai1.dat, Mondai2.dat, Hint.dat) and the
 // part pictures (BuhinX.bmp, bushu1.bmp … bushu8.bmp). Nothing is written
 // unless every source is within its bounds.
-#include "catalogue.h"
-#include "cp932.h"
-#include "hintfile.h"
-#include "pictures.h"
-#include "questionbank.h"
-#include "sources.h"
+#include "data/catalogue.h"
+#include "data/cp932.h"
+#include "data/hintfile.h"
+#include "data/questionbank.h"
+#include "tools/contentgen/pictures.h"
+#include "tools/contentgen/sources.h"
 #include <QDir>
 #include <QFontDatabase>
 #include <QGuiApplication>

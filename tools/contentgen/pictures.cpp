@@ -1,4 +1,4 @@
-#include "pictures.h"
+#include "tools/contentgen/pictures.h"
 #include <QFont>
 #include <QHash>
 #include <QPainter>

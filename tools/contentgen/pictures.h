@@ -2,7 +2,7 @@
 // The part pictures of the writing panels: BuhinX.bmp (one 64 x 64 cell per
 // part picture) and bushu1.bmp … bushu8.bmp (where a group's parts sit).
 // Needs a QGuiApplication for the fonts.
-#include "sources.h"
+#include "tools/contentgen/sources.h"
 #include <QImage>
 #include <QRectF>
 

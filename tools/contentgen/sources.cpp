@@ -1,7 +1,7 @@
-#include "sources.h"
-#include "cp932.h"
-#include "hintfile.h"
-#include "questionbank.h"
+#include "tools/contentgen/sources.h"
+#include "data/cp932.h"
+#include "data/hintfile.h"
+#include "data/questionbank.h"
 #include <QFile>
 #include <QHash>
 #include <QMap>

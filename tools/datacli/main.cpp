@@ -1,5 +1,5 @@
-#include "datacli.h"
-#include "locations.h"
+#include "data/locations.h"
+#include "tools/datacli/datacli.h"
 #include <QCoreApplication>
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "art.h"
+#include "tools/mediagen/art.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "bitmaps.h"
+#include "tools/mediagen/bitmaps.h"
 
 #include <QPainter>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "art.h"
+#include "tools/mediagen/art.h"
 
 #include <QImage>
 

@@ -7,13 +7,13 @@
 // the effect sounds are synthesised. With --sheet it also draws every picture
 // on one PNG (the WMF files through the program's own reader) for a look.
 
-#include "art.h"
-#include "bitmaps.h"
-#include "mediafiles.h"
-#include "music.h"
-#include "pictureops.h"
-#include "sounds.h"
-#include "wmfpicture.h"
+#include "shell/media/mediafiles.h"
+#include "shell/media/pictureops.h"
+#include "shell/media/wmfpicture.h"
+#include "tools/mediagen/art.h"
+#include "tools/mediagen/bitmaps.h"
+#include "tools/mediagen/music.h"
+#include "tools/mediagen/sounds.h"
 
 #include <QDir>
 #include <QFile>

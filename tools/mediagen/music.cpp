@@ -1,4 +1,4 @@
-#include "music.h"
+#include "tools/mediagen/music.h"
 
 #include <QFile>
 #include <QFileInfo>
