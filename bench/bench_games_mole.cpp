@@ -5,6 +5,7 @@
 #include "games/molefield.h"
 #include "shell/look.h"
 #include "shell/random.h"
+#include "support/testshell.h"
 #include <QApplication>
 #include <QPainter>
 #include <benchmark/benchmark.h>
@@ -12,20 +13,7 @@
 namespace
 {
 
-QApplication &app()
-{
-    static QApplication *instance = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "bench_games_mole";
-        static char *argv[] = {name, nullptr};
-        auto *a = new QApplication(argc, argv);
-        fm::installFontSubstitutions();
-        return a;
-    }();
-    return *instance;
-}
+using fm::test::app; // the offscreen application with the design fonts
 
 // A 64 x 64 hole on its black surround, made ready as the screen does.
 QImage picture(const QColor &inside)

@@ -6,6 +6,7 @@
 #include "shell/program.h"
 #include "shell/random.h"
 #include "shell/titleanim.h"
+#include "support/testshell.h"
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
@@ -15,20 +16,7 @@
 namespace
 {
 
-QApplication &app()
-{
-    static QApplication *instance = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "bench_shell";
-        static char *argv[] = {name, nullptr};
-        auto *a = new QApplication(argc, argv);
-        fm::installFontSubstitutions();
-        return a;
-    }();
-    return *instance;
-}
+using fm::test::app; // the offscreen application with the design fonts
 
 // A tick with every slot in use: compose the frame, then copy it once to the
 // view's surface. Arg: pixel ratio x 100 (100 plain, 225 on a 1920 x 1080 display).

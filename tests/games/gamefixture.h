@@ -9,6 +9,7 @@
 #include "games/register.h"
 #include "records/mode.h"
 #include "records/register.h"
+#include "support/glyphs.h"
 #include "support/modalwatcher.h"
 #include "support/testshell.h"
 #include <QFile>
@@ -29,16 +30,7 @@ inline QByteArray sj(const char *utf8)
     return cp932::fromUnicode(QString::fromUtf8(utf8));
 }
 
-// Kanji k: a first-level JIS kanji of its own.
-inline QByteArray glyphOf(int k)
-{
-    int index = k - 1;
-    const int lead = index < 188 ? 0x89 : 0x8A;
-    if (index >= 188)
-        index -= 188;
-    const int trail = index < 63 ? 0x40 + index : 0x80 + (index - 63);
-    return QByteArray() + char(lead) + char(trail);
-}
+using fm::test::glyphOf;
 
 struct GameWorld {
     fm::test::TestShell t;

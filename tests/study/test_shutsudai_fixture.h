@@ -11,6 +11,7 @@
 #include "study/register.h"
 #include "study/saiten.h"
 #include "study/shutsudai.h"
+#include "support/glyphs.h"
 #include "support/modalwatcher.h"
 #include "support/testshell.h"
 #include <QApplication>
@@ -55,15 +56,7 @@ inline QByteArray tinyWmf()
 
 // Kanji k of the test catalogue: a first-level JIS kanji, k strokes modulo
 // 12 plus 1, one part (group k mod 8 + 1, position (k / 8) mod 5 + 1).
-inline QByteArray glyphOf(int k)
-{
-    int index = k - 1;
-    const int lead = index < 188 ? 0x89 : 0x8A;
-    if (index >= 188)
-        index -= 188;
-    const int trail = index < 63 ? 0x40 + index : 0x80 + (index - 63);
-    return QByteArray() + char(lead) + char(trail);
-}
+using fm::test::glyphOf;
 inline int strokesOf(int k)
 {
     return k % 12 + 1;
