@@ -42,26 +42,6 @@ QLabel *makeBar(QWidget *parent, const QRect &place, const QColor &colour)
 
 } // namespace
 
-MoleFieldView::MoleFieldView(QWidget *parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void MoleFieldView::setPicture(const QImage &picture)
-{
-    picture_ = picture;
-    update();
-}
-
-void MoleFieldView::paintEvent(QPaintEvent *)
-{
-    QPainter p(this);
-    if (picture_.isNull())
-        p.fillRect(rect(), colour::Navy);
-    else
-        p.drawImage(QPoint(0, 0), picture_);
-}
-
 void MoleFieldView::mousePressEvent(QMouseEvent *event)
 {
     // Whole design pixels, as the field's cells are measured.

@@ -6,6 +6,7 @@
 #include "games/molefield.h"
 #include "games/molegame.h"
 #include "games/sentence.h"
+#include "shell/kit.h"
 #include "shell/music.h"
 #include "shell/screen.h"
 #include <QIcon>
@@ -23,23 +24,17 @@ namespace fm
 
 // The playing field `Img1`: shows a copy of the field picture and reports
 // presses in design pixels.
-class MoleFieldView : public QWidget
+class MoleFieldView : public PictureView
 {
     Q_OBJECT
   public:
-    explicit MoleFieldView(QWidget *parent);
-    void setPicture(const QImage &picture);
-    const QImage &picture() const { return picture_; }
+    using PictureView::PictureView;
 
   signals:
     void pressed(int x, int y);
 
   protected:
-    void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
-
-  private:
-    QImage picture_;
 };
 
 class TF_Game2 : public ScreenFrame

@@ -13,31 +13,6 @@
 namespace fm
 {
 
-namespace records
-{
-
-KanjiImage::KanjiImage(QWidget *parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void KanjiImage::setFrame(const QImage &frame)
-{
-    frame_ = frame;
-    update();
-}
-
-void KanjiImage::paintEvent(QPaintEvent *)
-{
-    QPainter p(this);
-    if (frame_.isNull())
-        p.fillRect(rect(), colour::Navy);
-    else
-        p.drawImage(QPoint(0, 0), frame_);
-}
-
-} // namespace records
-
 namespace
 {
 
@@ -57,7 +32,7 @@ TF_K_ichiran::TF_K_ichiran(Services &sv)
     Lbl_Setsumei1->hide();
     Lbl_Setsumei2->hide();
 
-    Img_Kanji = new records::KanjiImage(this);
+    Img_Kanji = new PictureView(this);
     Img_Kanji->setGeometry(8, 88, records::ListWidth, records::ListHeight);
 
     const auto button = [&](const QString &text, int top, const char *glyph, int kind) {
@@ -111,7 +86,7 @@ void TF_K_ichiran::Tim_KanjiTimer()
 {
     ++tick_;
     if (phase_ == 1) {
-        Img_Kanji->setFrame(scattered_);
+        Img_Kanji->setPicture(scattered_);
         if (tick_ >= records::ScatterTicks) {
             phase_ = 2;
             tick_ = 0;

@@ -4,6 +4,7 @@
 // while music plays.
 #include "records/kichiranpicture.h"
 #include "records/recordrules.h"
+#include "shell/kit.h"
 #include "shell/music.h"
 #include "shell/screen.h"
 #include <QLabel>
@@ -12,26 +13,6 @@
 
 namespace fm
 {
-
-namespace records
-{
-// The picture control: shows the last frame it was given, navy before the first.
-class KanjiImage : public QWidget
-{
-  public:
-    explicit KanjiImage(QWidget *parent);
-    void setFrame(const QImage &frame);
-    const QImage &frame() const { return frame_; }
-    // The shown picture, to be drawn into in place; call update() afterwards.
-    QImage &canvas() { return frame_; }
-
-  protected:
-    void paintEvent(QPaintEvent *event) override;
-
-  private:
-    QImage frame_;
-};
-} // namespace records
 
 class TF_K_ichiran : public ScreenFrame
 {
@@ -43,7 +24,7 @@ class TF_K_ichiran : public ScreenFrame
     QLabel *Lbl_TItle; // the frame's title label
     QLabel *Lbl_Setsumei1;
     QLabel *Lbl_Setsumei2;
-    records::KanjiImage *Img_Kanji;
+    PictureView *Img_Kanji; // the last frame it was given, navy before the first
     QPushButton *Btn_Yomi;
     QPushButton *Btn_Kaki;
     QTimer *Tim_Kanji;

@@ -58,6 +58,26 @@ KanaKeypad::KanaKeypad(QWidget *parent, int count, const std::function<QString(i
     }
 }
 
+PictureView::PictureView(QWidget *parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureView::setPicture(const QImage &picture)
+{
+    picture_ = picture;
+    update();
+}
+
+void PictureView::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    if (picture_.isNull())
+        p.fillRect(rect(), colour::Navy);
+    else
+        p.drawImage(QPoint(0, 0), picture_);
+}
+
 void drawGlyphSeeThrough(QPainter &p, const QRect &cell, const QString &glyph, const QFont &font,
                          const QColor &colour)
 {

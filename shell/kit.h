@@ -62,6 +62,25 @@ class KanaKeypad : public QObject
     std::array<QPushButton *, MaxKeys + 1> keys_{};
 };
 
+// A picture drawn off screen and shown in one piece (the mole field, the
+// kanji list): navy until it has one.
+class PictureView : public QWidget
+{
+    Q_OBJECT
+  public:
+    explicit PictureView(QWidget *parent);
+    void setPicture(const QImage &picture);
+    const QImage &picture() const { return picture_; }
+    // The shown picture, to be drawn into in place; call update() afterwards.
+    QImage &canvas() { return picture_; }
+
+  protected:
+    void paintEvent(QPaintEvent *event) override;
+
+  private:
+    QImage picture_;
+};
+
 // Draws a glyph in its colour, centred in cell, leaving the ground as it was
 // (no background box): for kanji flying over a picture.
 void drawGlyphSeeThrough(QPainter &p, const QRect &cell, const QString &glyph, const QFont &font,

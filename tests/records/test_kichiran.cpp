@@ -90,7 +90,7 @@ TEST(KanjiList, ALevelOneReaderSeesEveryKanjiInYellowEndingInReverseOrder)
 
     // Scattered: every cell holds the kanji that drew it as its start.
     s->Tim_KanjiTimer();
-    const QImage scattered = s->Img_Kanji->frame();
+    const QImage scattered = s->Img_Kanji->picture();
     for (int c = 1; c <= 240; ++c)
         ASSERT_EQ(cellOf(scattered, c), expectedCell(s->items()[c].kanji, colour::Yellow)) << c;
     for (int n = 2; n <= 16; ++n)
@@ -115,7 +115,7 @@ TEST(KanjiList, ALevelOneReaderSeesEveryKanjiInYellowEndingInReverseOrder)
     EXPECT_EQ(t.sound.log.filter(QStringLiteral(" stop")).size(), 1);
 
     // Kanji 1 in the bottom cell of the right-most column, 240 in the first.
-    const QImage final = s->Img_Kanji->frame();
+    const QImage final = s->Img_Kanji->picture();
     for (int c = 1; c <= 240; ++c)
         ASSERT_EQ(cellOf(final, c), expectedCell(241 - c, colour::Yellow)) << c;
     EXPECT_FALSE(anyRed(final));
@@ -131,7 +131,7 @@ TEST(KanjiList, ALevelThreeWriterSeesClearedKanjiInRedInFront)
 
     QTest::mouseClick(s->Btn_Yomi, Qt::LeftButton);
     EXPECT_EQ(runToEnd(s), 17 + 30);
-    QImage final = s->Img_Kanji->frame();
+    QImage final = s->Img_Kanji->picture();
     for (int c = 1; c <= 60; ++c)
         ASSERT_EQ(cellOf(final, c), expectedCell(c, colour::Red)) << c;
     EXPECT_EQ(cellOf(final, 240), expectedCell(61, colour::Yellow));
@@ -140,7 +140,7 @@ TEST(KanjiList, ALevelThreeWriterSeesClearedKanjiInRedInFront)
 
     QTest::mouseClick(s->Btn_Kaki, Qt::LeftButton);
     runToEnd(s);
-    final = s->Img_Kanji->frame();
+    final = s->Img_Kanji->picture();
     for (int c = 1; c <= 40; ++c)
         ASSERT_EQ(cellOf(final, c), expectedCell(c, colour::Red)) << c;
     EXPECT_EQ(cellOf(final, 41), expectedCell(100, colour::Red)); // cleared on its own
@@ -154,21 +154,21 @@ TEST(KanjiList, TwoPressesStartDifferentlyAndEndAlike)
     TF_K_ichiran *s = t.open();
     QTest::mouseClick(s->Btn_Kaki, Qt::LeftButton);
     s->Tim_KanjiTimer();
-    const QImage firstScatter = s->Img_Kanji->frame();
+    const QImage firstScatter = s->Img_Kanji->picture();
     const records::ListItems first = s->items();
     runToEnd(s);
-    const QImage firstEnd = s->Img_Kanji->frame();
+    const QImage firstEnd = s->Img_Kanji->picture();
 
     t.clock.advanceSeconds(10);
     QTest::mouseClick(s->Btn_Kaki, Qt::LeftButton);
     s->Tim_KanjiTimer();
-    EXPECT_NE(s->Img_Kanji->frame(), firstScatter);
+    EXPECT_NE(s->Img_Kanji->picture(), firstScatter);
     int moved = 0;
     for (int c = 1; c <= 240; ++c)
         moved += s->items()[c].kanji != first[c].kanji ? 1 : 0;
     EXPECT_GT(moved, 200);
     runToEnd(s);
-    EXPECT_EQ(s->Img_Kanji->frame(), firstEnd);
+    EXPECT_EQ(s->Img_Kanji->picture(), firstEnd);
 }
 
 TEST(KanjiList, BackWhileTheKanjiMoveStopsTimerAndMusicAtOnce)
@@ -204,7 +204,7 @@ TEST(KanjiList, WithoutMusicTheKanjiMoveAllTheSame)
     QTest::mouseClick(s->Btn_Yomi, Qt::LeftButton);
     EXPECT_EQ(runToEnd(s), 47);
     EXPECT_TRUE(t.sound.log.isEmpty());
-    EXPECT_EQ(cellOf(s->Img_Kanji->frame(), 240), expectedCell(1, colour::Yellow));
+    EXPECT_EQ(cellOf(s->Img_Kanji->picture(), 240), expectedCell(1, colour::Yellow));
 
     // A device that fails to open says so once; the kanji still move.
     t.shell.MidiDeviceCount = 1;
@@ -213,6 +213,6 @@ TEST(KanjiList, WithoutMusicTheKanjiMoveAllTheSame)
     QTest::mouseClick(s->Btn_Yomi, Qt::LeftButton);
     EXPECT_EQ(t.dialogs.texts(), QStringList({"ichiran.mid でエラーがおこりました。 "}));
     EXPECT_EQ(runToEnd(s), 47);
-    EXPECT_EQ(cellOf(s->Img_Kanji->frame(), 240), expectedCell(1, colour::Yellow));
+    EXPECT_EQ(cellOf(s->Img_Kanji->picture(), 240), expectedCell(1, colour::Yellow));
     EXPECT_EQ(t.dialogs.calls.size(), 1u);
 }
