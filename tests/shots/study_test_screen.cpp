@@ -33,18 +33,7 @@ TEST(TestScreenShots, ReadingWritingPartsAndReview)
         shots::save(s, QStringLiteral("test-list"));
 
         // The review of a test with questions 3 and 5 missed.
-        w.t.dialogs.answers = {Answer::Yes};
-        for (int n = 1; n <= 10; ++n)
-            w.click(s->Btn_Next);
-        ASSERT_NE(w.grading(), nullptr);
-        for (auto &q : w.t.state.QuestionSlots)
-            q.Correct = 1;
-        w.slot(3).Correct = 0;
-        w.slot(5).Correct = 0;
-        w.t.state.TestScore = 8;
-        w.t.state.ReviewMode = true;
-        w.t.nav.closeAndShow(s);
-        ASSERT_EQ(s->phase(), TF_Shutsudai::Phase::Review);
+        w.reviewWithMissed(s, {3, 5});
         shots::save(s, QStringLiteral("test-review"));
 
         // A wrong check, then a right one: the marks over the answer line.

@@ -262,6 +262,23 @@ struct TestWorld {
     }
 
     TF_Saiten *grading() const { return t.nav.find<TF_Saiten>(); }
+    // Answers the remaining questions with つぎ, takes the test to grading,
+    // marks all but the missed questions right and starts the review.
+    void reviewWithMissed(TF_Shutsudai *s, std::initializer_list<int> missed)
+    {
+        t.dialogs.answers = {Answer::Yes};
+        for (int i = 0; i < 11 && !grading(); ++i)
+            click(s->Btn_Next);
+        ASSERT_NE(grading(), nullptr);
+        for (auto &q : t.state.QuestionSlots)
+            q.Correct = 1;
+        for (int n : missed)
+            slot(n).Correct = 0;
+        t.state.TestScore = int16_t(10 - int(missed.size()));
+        t.state.ReviewMode = true;
+        t.nav.closeAndShow(s);
+        ASSERT_EQ(s->phase(), TF_Shutsudai::Phase::Review);
+    }
     int gradingScreens() const
     {
         int n = 0;
