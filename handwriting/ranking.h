@@ -1,0 +1,22 @@
+#pragma once
+// From the recogniser's guesses to the candidates a child sees: only the
+// kanji the program teaches, ranked by the recogniser's score combined with
+// how close the stroke count drawn is to each kanji's own, kanji of levels the
+// child has reached first among near equals.
+#include "handwriting/recognizer.h"
+
+namespace fm
+{
+
+struct Catalogue;
+
+constexpr int HandwritingCandidateMax = 5;
+// How many guesses to ask the recogniser for before keeping the taught kanji.
+constexpr int RecognizerGuessCount = 300;
+
+// Kanji numbers (as in Kanji1.dat), best first, at most `max`.
+// reachedLevel is the child's level (1..12); 0 prefers no level.
+QVector<int> rankCandidates(const QVector<RecognizerGuess> &guesses, int strokesDrawn, const Catalogue &catalogue,
+                            int reachedLevel, int max = HandwritingCandidateMax);
+
+} // namespace fm
