@@ -173,15 +173,14 @@ bool continuesOkurigana(const QString &okurigana, const QString &kana, bool *pot
     const QChar r0 = rest[0];
     const QChar r1 = rest.size() > 1 ? rest[1] : QChar();
     const auto in = [](QChar c, const char16_t *set) { return !c.isNull() && QStringView(set).contains(c); };
-    if (last == QChar(u'い') && !pre.isEmpty()) // an adjective: ほそい, ほそく, ほそかった
+    if (last == QChar(u'い')) // an adjective: ほそい, ほそく, ほそかった
         return in(r0, u"いくさ") || rest.startsWith(u"かっ") || rest.startsWith(u"けれ") ||
                rest.startsWith(u"そう");
     // The five kana a verb ending in `last` conjugates through (あ い う え お rows).
-    static const QStringList rows{QStringLiteral("わいうえお"), QStringLiteral("かきくけこ"),
-                                  QStringLiteral("がぎぐげご"), QStringLiteral("さしすせそ"),
-                                  QStringLiteral("たちつてと"), QStringLiteral("なにぬねの"),
-                                  QStringLiteral("ばびぶべぼ"), QStringLiteral("まみむめも"),
-                                  QStringLiteral("らりるれろ")};
+    static const QStringList rows{
+        QStringLiteral("わいうえお"), QStringLiteral("かきくけこ"), QStringLiteral("がぎぐげご"),
+        QStringLiteral("さしすせそ"), QStringLiteral("たちつてと"), QStringLiteral("なにぬねの"),
+        QStringLiteral("ばびぶべぼ"), QStringLiteral("まみむめも"), QStringLiteral("らりるれろ")};
     QString row;
     for (const QString &r : rows)
         if (r[2] == last)
@@ -190,14 +189,15 @@ bool continuesOkurigana(const QString &okurigana, const QString &kana, bool *pot
         return rest.startsWith(okurigana.mid(pre.size()));
     // A verb in える or いる (いれる, おりる) may keep its stem: いれた, いれて.
     static const QString ieRow = QStringLiteral("いきしちにひみりぎじびえけせてねへめれげぜでべ");
-    if (last == QChar(u'る') && !pre.isEmpty() && ieRow.contains(pre.back()) && in(r0, u"るれろよなたてまさら"))
+    if (last == QChar(u'る') && !pre.isEmpty() && ieRow.contains(pre.back()) &&
+        in(r0, u"るれろよなたてまさら"))
         return true;
     const int at = row.indexOf(r0);
     if (at == 0)
         return in(r1, u"なずせれ"); // not, made to, done to
     if (at == 1 || at == 2)
         return true; // ます stem and the nouns made of it (かえりみち), the plain form
-    if (at == 3) { // if, go!, and the potential form (はいれる)
+    if (at == 3) {   // if, go!, and the potential form (はいれる)
         if (potential)
             *potential = in(r1, u"るなたてま");
         return r1.isNull() || in(r1, u"ばるなたてま");
@@ -262,9 +262,10 @@ void checkAnswers(const Sources &s, QStringList &problems)
                 continue;
             if (potential && hasObject)
                 continue; // an object rules out the potential (おもちゃを いれる, not はいれる)
-            problems << at + QStringLiteral("the kanji and \"%1\" also read %2%1 (%3): a child who answers %2 "
-                                            "is marked wrong")
-                                 .arg(after, stem, kun);
+            problems << at +
+                            QStringLiteral("the kanji and \"%1\" also read %2%1 (%3): a child who answers %2 "
+                                           "is marked wrong")
+                                .arg(after, stem, kun);
         }
 
         // The answer spelled out elsewhere in the sentence (うたを うたう).
@@ -804,7 +805,8 @@ QVector<SpecialReading> readSpecialReadings(const QString &file, const QByteArra
     forEachRow(text, [&](int row, const QStringList &c) {
         const QString at = where(file, row);
         if (c.size() != 4) {
-            problems << at + QStringLiteral("want 4 columns (kanji, reading, word, source), found %1").arg(c.size());
+            problems << at + QStringLiteral("want 4 columns (kanji, reading, word, source), found %1")
+                                 .arg(c.size());
             return;
         }
         if (!number.contains(c[0])) {
@@ -958,8 +960,8 @@ Sources readAll(const QString &dir, QStringList &problems)
         readSoundChanges(QStringLiteral("sound-changes.tsv"), read(QStringLiteral("sound-changes.tsv")),
                          s.kanji, s.readings, problems);
     s.specialReadings =
-        readSpecialReadings(QStringLiteral("special-readings.tsv"), read(QStringLiteral("special-readings.tsv")),
-                            s.kanji, s.readings, problems);
+        readSpecialReadings(QStringLiteral("special-readings.tsv"),
+                            read(QStringLiteral("special-readings.tsv")), s.kanji, s.readings, problems);
     checkTogether(s, problems);
     checkReadings(s, problems);
     checkAnswers(s, problems);
