@@ -162,6 +162,7 @@ struct Taught {
     QVector<fm::content::Kanji> kanji;
     QVector<fm::content::TaughtReadings> readings;
     QVector<fm::content::SoundChange> changes;
+    QVector<fm::content::SpecialReading> specials;
     QStringList problems;
 };
 
@@ -181,12 +182,15 @@ Taught readTaught(const fm::Catalogue &cat)
     t.readings = fm::content::readReadings("readings.tsv", read("readings.tsv"), t.kanji, t.problems);
     t.changes = fm::content::readSoundChanges("sound-changes.tsv", read("sound-changes.tsv"), t.kanji,
                                               t.readings, t.problems);
+    t.specials = fm::content::readSpecialReadings("special-readings.tsv", read("special-readings.tsv"),
+                                                  t.kanji, t.readings, t.problems);
     return t;
 }
 
 // What a teacher would mark in the readings asked: a taught reading KANJIDIC
 // does not know, a target that is neither a taught reading nor a listed sound
-// change of one, a taught reading no sentence asks.
+// change of one, a taught reading no sentence asks; a special reading of one
+// word that KANJIDIC lists after all, which belongs with the taught ones.
 QStringList auditReadings(const Taught &t, const QHash<QString, KanjidicEntry> &dic,
                           const QMap<int, QStringList> &targets)
 {
@@ -205,9 +209,17 @@ QStringList auditReadings(const Taught &t, const QHash<QString, KanjidicEntry> &
                     out << QStringLiteral("%1: %2 changes %3, which is not in KANJIDIC")
                                .arg(k.glyph, c.form, c.reading);
             }
+        QSet<QString> specials;
+        for (const fm::content::SpecialReading &c : t.specials)
+            if (c.kanji == k.number) {
+                specials.insert(c.reading);
+                if (known.contains(c.reading))
+                    out << QStringLiteral("%1: %2 is a KANJIDIC reading: list it in readings.tsv")
+                               .arg(k.glyph, c.reading);
+            }
         QSet<QString> asked;
         for (const QString &target : targets.value(k.number)) {
-            if (r.stems.contains(target))
+            if (r.stems.contains(target) || specials.contains(target))
                 asked.insert(target);
             else if (changes.contains(target))
                 asked.insert(changes.value(target));

@@ -239,3 +239,91 @@ TEST(ContentSources, PhraseSpacingFollowsTheRule)
         anyLine(problems, "sentences.tsv:2: ", "\"ちから もちが\" is written as one phrase elsewhere"))
         << qPrintable(problems.join('\n'));
 }
+
+TEST(ContentSources, NoRightAnswerIsMarkedWrongAndNoAnswerIsGivenAway)
+{
+    Sources s;
+    QStringList problems;
+    s.kanji = readKanji("kanji.tsv", u8("1\t入\t2\t-\t-\n2\t歌\t14\t-\t-\n3\t何\t7\t-\t-\n4\t父\t4\t-\t-\n"),
+                        {}, problems);
+    s.readings = readReadings(
+        "readings.tsv", u8("入\tニュウ\tはい.る い.れる\n歌\tカ\tうた\n何\t-\tなに なん\n父\tフ\tちち\n"),
+        s.kanji, problems);
+    s.specialReadings = readSpecialReadings("special-readings.tsv",
+                                            u8("父\tとう\tおとうさん\t付表 お父さん\n"
+                                               "父\tちち\tちちのひ\t-\n"    // no source, and taught already
+                                               "歌\tうた\tうた\tどこか\n"), // no kana around it
+                                            s.kanji, s.readings, problems);
+    EXPECT_TRUE(anyLine(problems, "special-readings.tsv:2: ", "no source"));
+    EXPECT_TRUE(anyLine(problems, "special-readings.tsv:3: ", "does not hold"));
+    ASSERT_EQ(s.specialReadings.size(), 1);
+
+    // Each faulty row is named for its fault; each row after a fault is how it is mended.
+    struct Case {
+        const char *row;
+        const char *fault; // nullptr: no problem at all
+    };
+    const Case cases[] = {
+        {"入\tはこに /{い}/れる。", "also read はいれる"},
+        {"入\tおもちゃを はこに /{い}/れる。", nullptr}, // an object: not はいれる
+        {"入\tおふろに /{はい}/る。", nullptr},
+        {"入\tきょうは /{にゅう}/がくしき。", nullptr},
+        {"歌\t{うた}/を /うたう。", "the answer うた shows elsewhere"},
+        {"歌\tたのしい /{うた}/を きく。", nullptr},
+        {"歌\tこ/{か}/を ならう。", nullptr}, // one kana: too short to tell
+        {"何\t{なん}/じに /おきる。", "end it with ？"},
+        {"何\t{なに}/を /して あそぶ？", nullptr},
+        {"何\tいまは /{なん}/じですか。", nullptr},
+        {"何\t{なん}/ぼんも /ある。", nullptr},
+        {"父\t{とう}/さんは /いない。", "reads とう only in おとうさん"},
+        {"父\tお/{とう}/さんと さんぽする。", nullptr},
+        {"父\t{ちち}/の /ひ。", nullptr},
+        {"父\tそ/{ふ}/の いえ。", nullptr},
+    };
+    QByteArray text;
+    for (const Case &c : cases)
+        text += QByteArray(c.row) + '\n';
+    problems.clear();
+    s.sentences = readSentences("sentences.tsv", text, s.kanji, problems);
+    ASSERT_TRUE(problems.isEmpty()) << qPrintable(problems.join('\n'));
+    checkReadings(s, problems);
+    checkAnswers(s, problems);
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        const QString at = QStringLiteral("sentences.tsv:%1: ").arg(i + 1);
+        if (cases[i].fault)
+            EXPECT_TRUE(anyLine(problems, at, QString::fromUtf8(cases[i].fault)))
+                << cases[i].row << "\n"
+                << qPrintable(problems.join('\n'));
+        else
+            EXPECT_FALSE(anyLine(problems, at, "")) << qPrintable(problems.join('\n'));
+    }
+
+    // A special reading no sentence asks is reported like any taught reading.
+    s.sentences.removeIf(
+        [](const Sentence &x) { return x.segments[x.target - 1] == QString::fromUtf8("とう"); });
+    problems.clear();
+    checkReadings(s, problems);
+    EXPECT_TRUE(anyLine(problems, "special-readings.tsv:1: ", "no sentence asks とう on 父"));
+}
+
+TEST(ContentSources, OkuriganaIsReadInEveryFormOfItsWord)
+{
+    const auto fits = [](const char *okurigana, const char *kana) {
+        bool potential = false;
+        const bool yes =
+            continuesOkurigana(QString::fromUtf8(okurigana), QString::fromUtf8(kana), &potential);
+        return yes ? (potential ? 2 : 1) : 0; // 2: only as the potential form
+    };
+    EXPECT_EQ(fits("る", "れる"), 2);   // はいれる
+    EXPECT_EQ(fits("く", "く"), 1);     // ゆく beside いく
+    EXPECT_EQ(fits("く", "った"), 0);   // かいた, never かった
+    EXPECT_EQ(fits("う", "った"), 1);   // あった
+    EXPECT_EQ(fits("れる", "る"), 0);   // いれる is not いる
+    EXPECT_EQ(fits("れる", "れた"), 1); // いれた
+    EXPECT_EQ(fits("い", "かく"), 0);   // ほそかく is no word
+    EXPECT_EQ(fits("い", "かった"), 1); // ほそかった
+    EXPECT_EQ(fits("く", "こうに"), 0); // くうこうに is not あこうに
+    EXPECT_EQ(fits("す", "せん"), 0);   // ちょくせん is not なおせん
+    EXPECT_EQ(fits("る", "ろう"), 1);   // かえろう
+    EXPECT_EQ(fits("", "る"), 0);       // a reading without okurigana
+}

@@ -5,8 +5,9 @@ Usage: check_kanjidic.py [content-dir] [--readings]
 
 Checks that every reading in readings.tsv and every reading a sound change in
 sound-changes.tsv starts from is a KANJIDIC reading of its kanji, and that
-every target of sentences.tsv is a taught reading or a listed sound change
-(naming the KANJIDIC readings outside the table, which are over grade 2).
+every target of sentences.tsv is a taught reading, a special reading of one
+word (special-readings.tsv, which must not be a KANJIDIC reading) or a listed
+sound change (naming the KANJIDIC readings outside the table, which are over grade 2).
 With --readings it lists per kanji the readings asked and the words that ask
 them. The generator (contentgen) checks the rest; the build's own check is
 the C++ content test: this script only gives quicker feedback.
@@ -86,6 +87,12 @@ def main():
         for s in stems:
             if s not in kd.get(k, ()):
                 bad(f"readings.tsv:{no}: {k} {s} is not in KANJIDIC ({' '.join(sorted(kd.get(k, ())))})")
+    special = {}
+    special_file = content / "special-readings.tsv"
+    for no, (k, reading, word, source) in rows(special_file) if special_file.exists() else []:
+        special[(k, reading)] = word
+        if reading in kd.get(k, ()):
+            bad(f"special-readings.tsv:{no}: {k} {reading} is a KANJIDIC reading: list it in readings.tsv")
     changes = {}
     for no, (k, reading, form, _example) in rows(content / "sound-changes.tsv"):
         changes[(k, form)] = reading
@@ -105,6 +112,8 @@ def main():
         segs[targets[0]] = t
         if t in taught.get(k, ()):
             asked[k][t] += 1
+        elif (k, t) in special:
+            asked[k][t] += 1
         elif (k, t) in changes:
             asked[k][f"{t}({changes[(k, t)]})"] += 1
         elif t in kd.get(k, ()):
@@ -114,7 +123,7 @@ def main():
         words[k][asked_word(segs, targets[0])] += 1
     for k in kanji:
         done = {r.split("(")[-1].rstrip(")") for r in asked[k]}
-        for s in taught.get(k, ()):
+        for s in taught.get(k, ()) + [r for (kk, r) in special if kk == k]:
             if s not in done:
                 bad(f"{k}: {s} is never asked")
     if "--readings" in sys.argv:

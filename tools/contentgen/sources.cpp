@@ -157,6 +157,133 @@ bool isRegularSoundChange(const QString &reading, const QString &form)
     return false;
 }
 
+bool continuesOkurigana(const QString &okurigana, const QString &kana, bool *potential)
+{
+    if (potential)
+        *potential = false;
+    if (okurigana.isEmpty() || kana.isEmpty())
+        return false;
+    const QString pre = okurigana.chopped(1);
+    const QChar last = okurigana.back();
+    if (!kana.startsWith(pre))
+        return false;
+    const QString rest = kana.mid(pre.size());
+    if (rest.isEmpty())
+        return !pre.isEmpty(); // the stem alone: いれ of いれる
+    const QChar r0 = rest[0];
+    const QChar r1 = rest.size() > 1 ? rest[1] : QChar();
+    const auto in = [](QChar c, const char16_t *set) { return !c.isNull() && QStringView(set).contains(c); };
+    if (last == QChar(u'い')) // an adjective: ほそい, ほそく, ほそかった
+        return in(r0, u"いくさ") || rest.startsWith(u"かっ") || rest.startsWith(u"けれ") ||
+               rest.startsWith(u"そう");
+    // The five kana a verb ending in `last` conjugates through (あ い う え お rows).
+    static const QStringList rows{
+        QStringLiteral("わいうえお"), QStringLiteral("かきくけこ"), QStringLiteral("がぎぐげご"),
+        QStringLiteral("さしすせそ"), QStringLiteral("たちつてと"), QStringLiteral("なにぬねの"),
+        QStringLiteral("ばびぶべぼ"), QStringLiteral("まみむめも"), QStringLiteral("らりるれろ")};
+    QString row;
+    for (const QString &r : rows)
+        if (r[2] == last)
+            row = r;
+    if (row.isEmpty())
+        return rest.startsWith(okurigana.mid(pre.size()));
+    // A verb in える or いる (いれる, おりる) may keep its stem: いれた, いれて.
+    static const QString ieRow = QStringLiteral("いきしちにひみりぎじびえけせてねへめれげぜでべ");
+    if (last == QChar(u'る') && !pre.isEmpty() && ieRow.contains(pre.back()) &&
+        in(r0, u"るれろよなたてまさら"))
+        return true;
+    const int at = row.indexOf(r0);
+    if (at == 0)
+        return in(r1, u"なずせれ"); // not, made to, done to
+    if (at == 1 || at == 2)
+        return true; // ます stem and the nouns made of it (かえりみち), the plain form
+    if (at == 3) {   // if, go!, and the potential form (はいれる)
+        if (potential)
+            *potential = in(r1, u"るなたてま");
+        return r1.isNull() || in(r1, u"ばるなたてま");
+    }
+    if (at == 4) // let's: かえろう, and nothing else follows in the phrase
+        return r1 == QChar(u'う') && (rest.size() == 2 || in(rest[2], u"よとか"));
+    if (r0 == QChar(u'っ'))
+        return in(last, u"うつる");
+    if (r0 == QChar(u'ん'))
+        return in(last, u"ぬぶむ");
+    if (r0 == QChar(u'い'))
+        return in(last, u"くぐ") && in(r1, u"てただで");
+    return false;
+}
+
+namespace
+{
+
+// Where the target starts in the whole sentence.
+int targetStart(const Sentence &s)
+{
+    int start = 0;
+    for (int i = 0; i < s.target - 1; ++i)
+        start += s.segments[i].size();
+    return start;
+}
+
+// The kana from `from` up to the end of its phrase, punctuation excluded.
+QString restOfPhrase(const QString &w, int from)
+{
+    int to = from;
+    static const QString stops = QStringLiteral("。、！？「」") + Blank;
+    while (to < w.size() && !stops.contains(w[to]))
+        ++to;
+    return w.mid(from, to - from);
+}
+
+} // namespace
+
+void checkAnswers(const Sources &s, QStringList &problems)
+{
+    static const QRegularExpression question(QStringLiteral(
+        "^(なに|だれ|どこ|いくつ|なん(じ|さい|にん|ようび|ばん|かい|まい|びき|ぼん|こ))[をがにでへとのは]$"));
+    for (const Sentence &x : s.sentences) {
+        if (x.kanji < 1 || x.kanji > s.readings.size())
+            continue;
+        const QString at = QStringLiteral("sentences.tsv:%1: ").arg(x.row);
+        const TaughtReadings &t = s.readings[x.kanji - 1];
+        const QString w = wholeSentence(x);
+        const QString target = x.segments[x.target - 1];
+        const int start = targetStart(x);
+        const int end = start + target.size();
+        const QString after = restOfPhrase(w, end);
+
+        // The kanji and the kana after it read as another taught reading.
+        const bool startsPhrase = start == 0 || w[start - 1] == Blank;
+        const bool hasObject = w.left(start).contains(QStringLiteral("を") + Blank);
+        for (const QString &kun : t.kun) {
+            const QString stem = kun.section('.', 0, 0), okurigana = kun.section('.', 1);
+            bool potential = false;
+            if (!startsPhrase || stem == target || !continuesOkurigana(okurigana, after, &potential))
+                continue;
+            if (potential && hasObject)
+                continue; // an object rules out the potential (おもちゃを いれる, not はいれる)
+            problems << at +
+                            QStringLiteral("the kanji and \"%1\" also read %2%1 (%3): a child who answers %2 "
+                                           "is marked wrong")
+                                .arg(after, stem, kun);
+        }
+
+        // The answer spelled out elsewhere in the sentence (うたを うたう).
+        QString around = w;
+        around.replace(start, target.size(), QStringLiteral("|"));
+        if (target.size() >= 2 && around.contains(target))
+            problems << at + QStringLiteral("the answer %1 shows elsewhere in the sentence").arg(target);
+
+        // A question ends in ？ (or in か。).
+        if (!w.endsWith(QChar(u'？')) && !w.endsWith(QStringLiteral("か。")))
+            for (const QString &p : w.split(Blank, Qt::SkipEmptyParts))
+                if (question.match(p).hasMatch()) {
+                    problems << at + QStringLiteral("\"%1\" asks a question: end it with ？").arg(p);
+                    break;
+                }
+    }
+}
+
 QString askedWord(const Sentence &s)
 {
     const QString w = wholeSentence(s);
@@ -667,6 +794,56 @@ QVector<SoundChange> readSoundChanges(const QString &file, const QByteArray &tex
     return out;
 }
 
+QVector<SpecialReading> readSpecialReadings(const QString &file, const QByteArray &text,
+                                            const QVector<Kanji> &kanji,
+                                            const QVector<TaughtReadings> &readings, QStringList &problems)
+{
+    QHash<QString, int> number;
+    for (const Kanji &k : kanji)
+        number.insert(k.glyph, k.number);
+    QVector<SpecialReading> out;
+    forEachRow(text, [&](int row, const QStringList &c) {
+        const QString at = where(file, row);
+        if (c.size() != 4) {
+            problems << at + QStringLiteral("want 4 columns (kanji, reading, word, source), found %1")
+                                 .arg(c.size());
+            return;
+        }
+        if (!number.contains(c[0])) {
+            problems << at + QStringLiteral("%1 is not in the kanji table").arg(c[0]);
+            return;
+        }
+        SpecialReading x{number.value(c[0]), c[1], c[2], c[3].trimmed(), row};
+        if (!isHiragana(x.reading) || x.reading.size() > MaxTargetKana) {
+            problems << at + QStringLiteral("%1: \"%2\" is not hiragana of at most %3 kana")
+                                 .arg(c[0], x.reading)
+                                 .arg(MaxTargetKana);
+            return;
+        }
+        if (!isHiragana(x.word) || !x.word.contains(x.reading) || x.word == x.reading) {
+            problems << at + QStringLiteral("%1: the word \"%2\" does not hold %3 with kana around it")
+                                 .arg(c[0], x.word, x.reading);
+            return;
+        }
+        if (x.source.isEmpty() || x.source == QLatin1String("-")) {
+            problems << at + QStringLiteral("%1: %2 names no source").arg(c[0], x.reading);
+            return;
+        }
+        const int i = x.kanji - 1;
+        if (i < readings.size() && readings[i].stems.contains(x.reading)) {
+            problems << at + QStringLiteral("%1: %2 is a taught reading already").arg(c[0], x.reading);
+            return;
+        }
+        for (const SpecialReading &y : out)
+            if (y.kanji == x.kanji && y.reading == x.reading) {
+                problems << at + QStringLiteral("%1: %2 is listed twice").arg(c[0], x.reading);
+                return;
+            }
+        out << x;
+    });
+    return out;
+}
+
 void checkReadings(const Sources &s, QStringList &problems)
 {
     if (s.readings.size() != s.kanji.size())
@@ -685,6 +862,7 @@ void checkReadings(const Sources &s, QStringList &problems)
             continue;
         QSet<QString> asked;               // taught readings asked, directly or changed
         QSet<int> changesAsked;            // rows of sound-changes.tsv
+        QSet<int> specialsAsked;           // rows of special-readings.tsv
         QMap<QString, QVector<int>> words; // word -> rows asking it
         for (const Sentence *x : byKanji.value(k.number)) {
             const QString at = QStringLiteral("sentences.tsv:%1: ").arg(x->row);
@@ -696,9 +874,20 @@ void checkReadings(const Sources &s, QStringList &problems)
                 for (const SoundChange &c : s.soundChanges)
                     if (c.kanji == k.number && c.form == target)
                         change = &c;
+                const SpecialReading *special = nullptr;
+                for (const SpecialReading &c : s.specialReadings)
+                    if (c.kanji == k.number && c.reading == target)
+                        special = &c;
                 if (change) {
                     asked.insert(change->reading);
                     changesAsked.insert(change->row);
+                } else if (special) {
+                    // Only inside its word: お/{とう}/さん, never とう alone.
+                    const int from = targetStart(*x) - special->word.indexOf(target);
+                    if (from < 0 || wholeSentence(*x).mid(from, special->word.size()) != special->word)
+                        problems << at + QStringLiteral("%1 reads %2 only in %3 (%4)")
+                                             .arg(k.glyph, target, special->word, special->source);
+                    specialsAsked.insert(special->row);
                 } else {
                     problems << at + QStringLiteral(
                                          "%1 is not a reading %2 is taught with (%3) nor a listed sound "
@@ -726,6 +915,11 @@ void checkReadings(const Sources &s, QStringList &problems)
                 problems << QStringLiteral("sound-changes.tsv:%1: no sentence asks %2 on %3")
                                 .arg(c.row)
                                 .arg(c.form, k.glyph);
+        for (const SpecialReading &c : s.specialReadings)
+            if (c.kanji == k.number && !specialsAsked.contains(c.row))
+                problems << QStringLiteral("special-readings.tsv:%1: no sentence asks %2 on %3")
+                                .arg(c.row)
+                                .arg(c.reading, k.glyph);
         for (auto it = words.cbegin(); it != words.cend(); ++it)
             if (it.value().size() > MaxAskedPerWord && !t.oneWord.contains(it.key())) {
                 QStringList rows;
@@ -765,8 +959,12 @@ Sources readAll(const QString &dir, QStringList &problems)
     s.soundChanges =
         readSoundChanges(QStringLiteral("sound-changes.tsv"), read(QStringLiteral("sound-changes.tsv")),
                          s.kanji, s.readings, problems);
+    s.specialReadings =
+        readSpecialReadings(QStringLiteral("special-readings.tsv"),
+                            read(QStringLiteral("special-readings.tsv")), s.kanji, s.readings, problems);
     checkTogether(s, problems);
     checkReadings(s, problems);
+    checkAnswers(s, problems);
     return s;
 }
 

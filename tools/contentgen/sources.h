@@ -74,6 +74,16 @@ struct SoundChange {
     int row = 0;
 };
 
+// A reading a kanji has only inside one word, which KANJIDIC does not list
+// (父 とう of おとうさん), as content/special-readings.tsv lists it with its source.
+struct SpecialReading {
+    int kanji = 0;
+    QString reading; // hiragana
+    QString word;    // the word in hiragana that holds it
+    QString source;  // where schools take it from (付表 お父さん)
+    int row = 0;
+};
+
 struct HintPage {
     int screen = 0, situation = 0, kind = 0;
     QStringList level1, level2;
@@ -87,6 +97,7 @@ struct Sources {
     QVector<HintPage> hints;          // in file order = page order
     QVector<TaughtReadings> readings; // by kanji number - 1
     QVector<SoundChange> soundChanges;
+    QVector<SpecialReading> specialReadings;
     int cellCount = 0;
 };
 
@@ -104,6 +115,10 @@ QVector<SoundChange> readSoundChanges(const QString &file, const QByteArray &tex
                                       const QVector<Kanji> &kanji, const QVector<TaughtReadings> &readings,
                                       QStringList &problems);
 
+QVector<SpecialReading> readSpecialReadings(const QString &file, const QByteArray &text,
+                                            const QVector<Kanji> &kanji,
+                                            const QVector<TaughtReadings> &readings, QStringList &problems);
+
 // The limits that only show once everything is read: kanji per part and per
 // stroke count, sentences per kanji, the hint contexts every screen needs.
 void checkTogether(const Sources &s, QStringList &problems);
@@ -111,10 +126,21 @@ void checkTogether(const Sources &s, QStringList &problems);
 // What the sentences ask against the readings taught: every target a taught
 // reading or a listed sound change of one, every taught reading and every
 // sound change asked, no word asked more than MaxAskedPerWord times, and the
-// phrases of one word written alike in every sentence.
+// phrases of one word written alike in every sentence. A special reading is
+// asked only inside its word.
 void checkReadings(const Sources &s, QStringList &problems);
 
-// Reads the four sources from a content directory and checks them.
+// What would mark a right answer wrong or give the answer away: the kanji
+// with the kana after it read another taught way (入れる as はいれる), the
+// answer spelled elsewhere in the sentence, a question without ？.
+void checkAnswers(const Sources &s, QStringList &problems);
+
+// True when `kana`, written right after a kanji, can be the okurigana
+// `okurigana` in some form of its word (る: れる, った …; い: く, かった …).
+// `potential` is set when only the potential form fits (はいる: はいれる).
+bool continuesOkurigana(const QString &okurigana, const QString &kana, bool *potential = nullptr);
+
+// Reads the sources from a content directory and checks them.
 Sources readAll(const QString &contentDir, QStringList &problems);
 
 // A segment's text with ASCII blanks turned full-width.
