@@ -43,9 +43,8 @@ struct Region {
 // The strip's pixels, or nothing when the server refused (the strip is off screen).
 std::vector<uint8_t> grab(xcb_connection_t *c, xcb_window_t root, const Region &r)
 {
-    xcb_get_image_cookie_t cookie =
-        xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, root, int16_t(r.x), int16_t(r.y), uint16_t(r.w),
-                      uint16_t(r.h), ~0u);
+    xcb_get_image_cookie_t cookie = xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, root, int16_t(r.x),
+                                                  int16_t(r.y), uint16_t(r.w), uint16_t(r.h), ~0u);
     xcb_get_image_reply_t *reply = xcb_get_image_reply(c, cookie, nullptr);
     if (!reply)
         return {};
@@ -122,8 +121,8 @@ int main(int argc, char **argv)
 
     std::vector<uint8_t> last = before;
     Clock::time_point lastChange = start;
-    const Clock::time_point end = start + std::chrono::duration_cast<Clock::duration>(
-                                              std::chrono::duration<double>(watchSeconds));
+    const Clock::time_point end =
+        start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(watchSeconds));
     while (Clock::now() < end) {
         std::vector<uint8_t> now = grab(c, root, region);
         if (now != last) {

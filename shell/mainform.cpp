@@ -39,7 +39,8 @@ namespace
 {
 double monotonicMs()
 {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 // The menu buttons stand 80 apart; a name may use all of it.

@@ -109,7 +109,8 @@ struct Started {
     // Lets the menu paint its first frame and do what waits for it.
     void settle()
     {
-        EXPECT_TRUE(QTest::qWaitFor([&] { return menu->ready() && menu->menuMusicPlaying() != holdsMusic(); }));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return menu->ready() && menu->menuMusicPlaying() != holdsMusic(); }));
         QCoreApplication::processEvents();
     }
     bool holdsMusic() const { return t.sound.holdMusic || t.sound.midiDevices == 0; }
