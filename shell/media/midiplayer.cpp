@@ -56,6 +56,12 @@ struct Synth {
         // Offline rendering drives the MIDI player by the samples written, not by the wall clock.
         if (sampleTiming)
             fluid_settings_setstr(settings.get(), "player.timing-source", "sample");
+        // Only the instruments a piece uses are read from the SoundFont, when
+        // it selects them: a few hundred kB instead of the whole bank in memory.
+        fluid_settings_setint(settings.get(), "synth.dynamic-sample-loading", 1);
+        // The pieces are small ensembles: 64 voices is room enough and keeps
+        // the synthesiser's voice tables small.
+        fluid_settings_setint(settings.get(), "synth.polyphony", 64);
         synth.reset(new_fluid_synth(settings.get()));
         if (synth && fluid_synth_sfload(synth.get(), QFile::encodeName(sf).constData(), 1) == FLUID_FAILED)
             synth.reset();
