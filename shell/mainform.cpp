@@ -11,6 +11,9 @@
 #include "shell/startup.h"
 #include <QCoreApplication>
 #include <QCursor>
+#include <QEvent>
+#include <QLoggingCategory>
+#include <chrono>
 
 namespace fm
 {
@@ -27,8 +30,19 @@ const std::array<MenuButtonIcon, 9> MenuButtonIcons = {{
     {4, "ふでまるのおわり"},
 }};
 
+// When the menu first shows and when its music begins, on the monotonic clock
+// in ms, so that a start-up timed from outside can be set against them
+// (QT_LOGGING_RULES="fudemaru.startup.debug=true").
+Q_LOGGING_CATEGORY(lcStartup, "fudemaru.startup", QtWarningMsg)
+
 namespace
 {
+double monotonicMs()
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 // The menu buttons stand 80 apart; a name may use all of it.
 constexpr int CaptionWidth = 80;
 const char *const DisplayTooSmall = "このディスプレイの解像度では、実行できません";
@@ -155,21 +169,75 @@ bool TF_Main::FormCreate()
         loader_.loadQuestionIndex(state);
         state.LevelCount = int16_t(state.Bank.QuestionIndexCount / KanjiPerLevel);
 
-        loader_.step(14);
-        const int square = sh.FontSizeMode == 1 ? 70 : 48;
-        for (int n = 1; n <= 10; ++n)
-            sh.ImgLst_Pop[size_t(n - 1)] = whiteTransparent(loader_.loadPopPicture(dir, n, square));
-
-        loader_.step(15);
-        // No audio device: marking goes on in silence.
-        loader_.openRightWrong(sh.MaruBatsu, services.sound, dir);
     } catch (const FileError &e) {
         services.dialogs.fatalFileError(this, e.message());
         FormClose();
         return false;
     }
+    // The card backs, the sound players and the music wait for the menu's
+    // first frame (afterFirstFrame).
+    created_ = true;
     services.nav.setMainMenu(this);
     return true;
+}
+
+bool TF_Main::event(QEvent *e)
+{
+    const bool handled = Screen::event(e);
+    if (e->type() == QEvent::Paint && created_ && !firstFrameDone_) {
+        firstFrameDone_ = true;
+        // Queued: the painted frame reaches the screen first.
+        QTimer::singleShot(0, this, &TF_Main::afterFirstFrame);
+    }
+    return handled;
+}
+
+void TF_Main::afterFirstFrame()
+{
+    ShellShared &sh = services.shell;
+    // The synthesiser is made on a worker thread while the rest goes on here.
+    services.sound.prepareMusic(this, [this] { musicReady(); });
+    const QString dir = state.ProgramDir;
+    try {
+        loader_.step(14);
+        const int square = sh.FontSizeMode == 1 ? 70 : 48;
+        for (int n = 1; n <= 10; ++n)
+            sh.ImgLst_Pop[size_t(n - 1)] = whiteTransparent(loader_.loadPopPicture(dir, n, square));
+    } catch (const FileError &e) {
+        // As at any start-up failure: the message, then the end, nothing saved.
+        services.dialogs.fatalFileError(this, e.message());
+        hide();
+        services.nav.quit();
+        return;
+    }
+    loader_.step(15);
+    // No audio device: marking goes on in silence.
+    loader_.openRightWrong(sh.MaruBatsu, services.sound, dir);
+    ready_ = true;
+}
+
+void TF_Main::learnMidiDevices()
+{
+    musicKnown_ = true;
+    services.shell.MidiDeviceCount = int16_t(services.sound.midiDeviceCount());
+}
+
+void TF_Main::startMenuMusic()
+{
+    if (services.shell.MidiDeviceCount > 0)
+        MP_1.start();
+    if (MP_1.playing())
+        qCDebug(lcStartup, "menu music playing at %.1f", monotonicMs());
+}
+
+void TF_Main::musicReady()
+{
+    if (musicKnown_)
+        return;
+    learnMidiDevices();
+    // The menu may have been left meanwhile: its next showing starts the music.
+    if (services.nav.current() == this && isVisible() && !MP_1.playing())
+        startMenuMusic();
 }
 
 void TF_Main::FormShow()
@@ -180,9 +248,12 @@ void TF_Main::FormShow()
     sh.PopSource = PictureSource::MainScreen;
     sh.PopKind = PictureKind::Menu;
     Tim_Ido.start();
-    sh.MidiDeviceCount = int16_t(services.sound.midiDeviceCount());
-    if (sh.MidiDeviceCount > 0)
-        MP_1.start();
+    qCDebug(lcStartup, "menu shown at %.1f", monotonicMs());
+    // The first showing starts the music when the synthesiser is ready.
+    if (musicKnown_) {
+        learnMidiDevices();
+        startMenuMusic();
+    }
     services.random.randomize(services.clock);
 }
 
@@ -256,6 +327,10 @@ void TF_Main::Img_Button1Click(int tag)
 
 void TF_Main::leaveMenu()
 {
+    // The next screen plays its music by the device count: wait for it if
+    // the child was quicker than the synthesiser.
+    if (!musicKnown_)
+        learnMidiDevices();
     // A failing stop says so and the menu is left all the same.
     if (services.shell.MidiDeviceCount > 0 && MP_1.playing())
         MP_1.stop();

@@ -42,6 +42,13 @@ class TF_Main : public Screen
     void Img_Button1Click(int tag);
     void Tim_IdoTimer();
 
+    // After the menu's first frame: the music is made ready (on a worker
+    // thread), the card backs drawn and the right/wrong players opened. A
+    // damaged card back shows its message and ends the program.
+    void afterFirstFrame();
+    // True once afterFirstFrame has run through.
+    bool ready() const { return ready_; }
+
     // Where FormActivate puts the pointer, in this screen's coordinates.
     QPoint pointerTarget() const;
 
@@ -57,7 +64,13 @@ class TF_Main : public Screen
     QPointer<TF_Pop> PopForm;
     bool menuMusicPlaying() const { return MP_1.playing(); }
 
+  protected:
+    bool event(QEvent *e) override;
+
   private:
+    void musicReady();
+    void learnMidiDevices();
+    void startMenuMusic();
     bool checkDisplay();
     void leaveMenu();
     void btn_PlayerClick();
@@ -66,6 +79,10 @@ class TF_Main : public Screen
     void btn_endClick();
 
     StartupLoader &loader_;
+    bool created_ = false;
+    bool firstFrameDone_ = false;
+    bool ready_ = false;
+    bool musicKnown_ = false; // MidiDeviceCount has been learnt
 };
 
 } // namespace fm

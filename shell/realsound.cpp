@@ -53,6 +53,11 @@ int MediaSoundSystem::midiDeviceCount()
     return media::MidiPlayer::midiDeviceCount();
 }
 
+void MediaSoundSystem::prepareMusic(QObject *context, std::function<void()> ready)
+{
+    media::MidiPlayer::prepare(context, std::move(ready));
+}
+
 bool MediaSoundSystem::hasWaveOutput()
 {
     return media::WavePlayer::audioOutputAvailable();

@@ -10,6 +10,7 @@ class MediaSoundSystem final : public SoundSystem
 {
   public:
     int midiDeviceCount() override;
+    void prepareMusic(QObject *context, std::function<void()> ready) override;
     bool hasWaveOutput() override;
     std::unique_ptr<MediaPlayer> createMusicPlayer() override;
     std::unique_ptr<MediaPlayer> createWavePlayer() override;

@@ -3,7 +3,9 @@
 // one file, open / play / stop / rewind / close and a one-shot notification
 // when playing reaches the end. Every operation returns at once; false means
 // the sound device reported an error.
+#include <QObject>
 #include <QString>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -46,8 +48,16 @@ class SoundSystem
 {
   public:
     virtual ~SoundSystem() = default;
-    // Number of MIDI output devices; 0 means no music anywhere.
+    // Number of MIDI output devices; 0 means no music anywhere. May wait for
+    // the music to be made ready.
     virtual int midiDeviceCount() = 0;
+    // Makes the music ready without holding up the caller; ready runs later
+    // on context's thread (not at all when context is gone), and from then on
+    // midiDeviceCount() answers at once.
+    virtual void prepareMusic(QObject *context, std::function<void()> ready)
+    {
+        QTimer::singleShot(0, context, std::move(ready));
+    }
     // Whether wave sounds can be heard at all (no audio output: silence).
     virtual bool hasWaveOutput() = 0;
     virtual std::unique_ptr<MediaPlayer> createMusicPlayer() = 0;

@@ -6,6 +6,10 @@
 
 #include <fluidsynth.h>
 
+#include <QPointer>
+#include <QThread>
+
+#include <condition_variable>
 #include <cstring>
 #include <mutex>
 
@@ -52,6 +56,12 @@ struct Synth {
         // Offline rendering drives the MIDI player by the samples written, not by the wall clock.
         if (sampleTiming)
             fluid_settings_setstr(settings.get(), "player.timing-source", "sample");
+        // Only the instruments a piece uses are read from the SoundFont, when
+        // it selects them: a few hundred kB instead of the whole bank in memory.
+        fluid_settings_setint(settings.get(), "synth.dynamic-sample-loading", 1);
+        // The pieces are small ensembles: 64 voices is room enough and keeps
+        // the synthesiser's voice tables small.
+        fluid_settings_setint(settings.get(), "synth.polyphony", 64);
         synth.reset(new_fluid_synth(settings.get()));
         if (synth && fluid_synth_sfload(synth.get(), QFile::encodeName(sf).constData(), 1) == FLUID_FAILED)
             synth.reset();
@@ -87,12 +97,51 @@ struct LiveEngine {
     ~LiveEngine() { driver.reset(); }
     bool ok() const { return driver != nullptr; }
 
-    static LiveEngine &instance()
+    static LiveEngine &instance();
+};
+
+// The engine is made once, on a worker thread: loading the SoundFont and
+// starting the audio driver take longer than a frame, and the menu is shown
+// without waiting for them. instance() waits for it.
+struct EngineStart {
+    std::mutex mutex;
+    std::condition_variable done;
+    bool started = false;
+    LiveEngine *engine = nullptr;
+    QThread *thread = nullptr; // lives as long as the process
+
+    void begin()
     {
-        static LiveEngine engine;
-        return engine;
+        std::lock_guard lock(mutex);
+        if (started)
+            return;
+        started = true;
+        thread = QThread::create([this] {
+            static LiveEngine made;
+            std::lock_guard lock(mutex);
+            engine = &made;
+            done.notify_all();
+        });
+        thread->start();
+    }
+    LiveEngine &wait()
+    {
+        begin();
+        std::unique_lock lock(mutex);
+        done.wait(lock, [this] { return engine != nullptr; });
+        return *engine;
+    }
+    static EngineStart &get()
+    {
+        static EngineStart start;
+        return start;
     }
 };
+
+LiveEngine &LiveEngine::instance()
+{
+    return EngineStart::get().wait();
+}
 
 fluid_player_t *asPlayer(void *p)
 {
@@ -130,6 +179,24 @@ QString MidiPlayer::soundFontPath()
 int MidiPlayer::midiDeviceCount()
 {
     return LiveEngine::instance().ok() ? 1 : 0;
+}
+
+void MidiPlayer::prepare(QObject *context, std::function<void()> ready)
+{
+    EngineStart &start = EngineStart::get();
+    start.begin();
+    // Whichever comes first, the thread's end or the check below, tells; once.
+    auto told = std::make_shared<bool>(false);
+    auto tell = [told, ready = std::move(ready)] {
+        if (!*told) {
+            *told = true;
+            ready();
+        }
+    };
+    QObject::connect(start.thread, &QThread::finished, context, tell, Qt::QueuedConnection);
+    std::lock_guard lock(start.mutex);
+    if (start.engine)
+        QMetaObject::invokeMethod(context, tell, Qt::QueuedConnection);
 }
 
 MidiPlayer::MidiPlayer(QObject *parent) : QObject(parent)

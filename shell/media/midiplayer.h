@@ -4,12 +4,14 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <optional>
 
 // Music through FluidSynth and the General MIDI SoundFont of the distribution.
 //
 // One synthesiser and one audio driver serve every MidiPlayer of the process;
-// they are made the first time midiDeviceCount() or open() needs them. When
+// they are made on a worker thread by prepare(), or the first time
+// midiDeviceCount() or open() needs them (which then wait for them). When
 // the SoundFont does not load or no audio driver starts, midiDeviceCount() is
 // 0 and the program plays no music and shows no message.
 //
@@ -36,6 +38,12 @@ class MidiPlayer : public QObject
     // 1 when the SoundFont loaded and an audio driver started, else 0. The
     // answer is worked out once and kept for the life of the process.
     static int midiDeviceCount();
+
+    // Starts making the synthesiser, its SoundFont and the audio driver on a
+    // worker thread (once per process) and returns at once. ready runs on
+    // context's thread when they are made, and then midiDeviceCount() answers
+    // without waiting. Nothing runs when context is gone by then.
+    static void prepare(QObject *context, std::function<void()> ready);
 
     // The General MIDI SoundFont: the distribution's default, else TimGM6mb.
     // Empty when neither exists.

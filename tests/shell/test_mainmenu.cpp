@@ -39,7 +39,14 @@ struct RecordingLoader : StartupLoader {
         if (what == failAt)
             throw FileError(what);
     }
-    void step(int n) override { order << QStringLiteral("step %1").arg(n); }
+    void step(int n) override
+    {
+        // Steps 14 and 15 wait for the menu's first frame.
+        auto *menu = dynamic_cast<TF_Main *>(t.nav.screens().empty() ? nullptr : t.nav.screens().front());
+        if (n == 14 && menu && menu->isVisible())
+            order << QStringLiteral("first frame");
+        order << QStringLiteral("step %1").arg(n);
+    }
     QImage loadButtonStrip(const QString &) override
     {
         note(QStringLiteral("ButtonX.bmp"));
@@ -90,13 +97,23 @@ struct Started {
     RecordingLoader loader{t};
     TF_Main *menu = nullptr;
 
-    explicit Started(int players = 0)
+    explicit Started(int players = 0, bool holdMusic = false)
     {
         loader.players = players;
+        t.sound.holdMusic = holdMusic;
         menu = new TF_Main(t.services, loader);
         EXPECT_TRUE(menu->FormCreate());
         t.nav.show(menu);
+        settle();
     }
+    // Lets the menu paint its first frame and do what waits for it.
+    void settle()
+    {
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return menu->ready() && menu->menuMusicPlaying() != holdsMusic(); }));
+        QCoreApplication::processEvents();
+    }
+    bool holdsMusic() const { return t.sound.holdMusic || t.sound.midiDevices == 0; }
     void click(int tag) { QTest::mouseClick(menu->MenuButtons[size_t(tag)], Qt::LeftButton); }
 };
 
@@ -129,12 +146,14 @@ TEST(MainStartup, StepsAndLoadsRunInTheirOrder)
              << "levels"
              << "step 13"
              << "questions"
+             << "first frame"
              << "step 14";
     for (int n = 1; n <= 10; ++n)
         expected << QStringLiteral("Pop%1").arg(n);
     expected << "step 15"
              << "waves";
     EXPECT_EQ(s.loader.order, expected);
+    EXPECT_EQ(s.t.sound.musicPreparations, 1);
     EXPECT_TRUE(s.loader.popShownAtCatalogue);
     EXPECT_TRUE(s.loader.buttonsBuiltAtCatalogue);
 
@@ -150,7 +169,7 @@ TEST(MainStartup, StepsAndLoadsRunInTheirOrder)
 
 TEST(MainStartup, EachFailingLoadShowsItsMessageAndEndsCleanly)
 {
-    for (QString load : {"ButtonX.bmp", "settings", "catalogue", "roster", "levels", "questions", "Pop3"}) {
+    for (QString load : {"ButtonX.bmp", "settings", "catalogue", "roster", "levels", "questions"}) {
         TestShell t;
         RecordingLoader loader(t);
         loader.failAt = load;
@@ -168,14 +187,67 @@ TEST(MainStartup, EachFailingLoadShowsItsMessageAndEndsCleanly)
     }
 }
 
+TEST(MainStartup, ADamagedCardBackEndsTheProgramAfterTheMenuShowed)
+{
+    TestShell t;
+    RecordingLoader loader(t);
+    loader.failAt = QStringLiteral("Pop3");
+    auto *menu = new TF_Main(t.services, loader);
+    ASSERT_TRUE(menu->FormCreate());
+    t.nav.show(menu);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t.nav.quitRequested(); }));
+    ASSERT_EQ(t.dialogs.calls.size(), 1u);
+    EXPECT_EQ(t.dialogs.calls[0].kind, FakeDialogs::Kind::Fatal);
+    EXPECT_EQ(t.dialogs.calls[0].text, fileErrorMessage(QStringLiteral("Pop3")));
+    EXPECT_EQ(loader.order.last(), QStringLiteral("Pop3"));
+    EXPECT_FALSE(menu->ready());
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_FALSE(t.shell.MaruBatsu.isOpen());
+    EXPECT_FALSE(QFile::exists(t.file("Player1.dat"))); // ended without saving
+}
+
+TEST(MainMenu, MusicWaitsForTheSynthesiserAndNeverPlaysOnAHiddenMenu)
+{
+    // Ready while the menu shows: the music starts then.
+    {
+        Started s(1, true);
+        EXPECT_TRUE(s.t.shell.MaruBatsu.isOpen()); // marking sounds do not wait for the music
+        EXPECT_FALSE(s.menu->menuMusicPlaying());
+        s.t.sound.finishMusic();
+        EXPECT_TRUE(s.menu->menuMusicPlaying());
+        EXPECT_EQ(s.t.shell.MidiDeviceCount, 1);
+    }
+    // The child leaves first: the next screen knows the device count at once,
+    // the late synthesiser starts nothing on the hidden menu, and the menu's
+    // next showing plays from the beginning.
+    {
+        Started s(1, true);
+        s.click(5);
+        EXPECT_EQ(s.t.shell.MidiDeviceCount, 1);
+        EXPECT_EQ(s.t.nav.current()->id(), ScreenId::Player);
+        s.t.sound.finishMusic();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(s.menu->menuMusicPlaying());
+        s.t.nav.back();
+        EXPECT_TRUE(s.menu->menuMusicPlaying());
+        EXPECT_EQ(s.t.sound.playerFor(QStringLiteral("Menu.mid"))->playedFrom, 0);
+    }
+}
+
 TEST(MainStartup, MissingFilesGiveTheExactMessages)
 {
     TestShell t;
     StartupLoader real;
+    // A start that fails, before the menu shows or (the card backs) after its first frame.
     auto attempt = [&] {
         t.dialogs.calls.clear();
-        TF_Main menu(t.services, real);
-        EXPECT_FALSE(menu.FormCreate());
+        auto *menu = new TF_Main(t.services, real);
+        if (menu->FormCreate()) {
+            t.nav.show(menu);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !t.dialogs.calls.empty() || menu->ready(); }));
+            EXPECT_FALSE(menu->ready());
+        }
+        delete menu;
         return t.dialogs.calls.empty() ? QString() : t.dialogs.calls.back().text;
     };
     EXPECT_EQ(attempt(), QStringLiteral("\\ButtonX.bmpでエラーがおこりました。 "));
@@ -214,6 +286,8 @@ TEST(MainStartup, TheShippedFilesLoad)
     StartupLoader real;
     TF_Main menu(t.services, real);
     ASSERT_TRUE(menu.FormCreate()) << t.dialogs.texts().join('|').toStdString();
+    menu.afterFirstFrame();
+    ASSERT_TRUE(menu.ready()) << t.dialogs.texts().join('|').toStdString();
     EXPECT_EQ(t.state.LevelCount, 12);
     for (const QPixmap &p : t.shell.ImgLst_Pop)
         EXPECT_EQ(p.size(), QSize(48, 48));
@@ -371,6 +445,8 @@ TEST(MainMenu, NoMidiDeviceMeansNoMusicAndNoMessage)
     auto *menu = new TF_Main(t.services, loader);
     ASSERT_TRUE(menu->FormCreate());
     t.nav.show(menu);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->ready(); }));
+    QCoreApplication::processEvents();
     EXPECT_FALSE(menu->menuMusicPlaying());
     EXPECT_EQ(t.sound.playerFor(QStringLiteral("Menu.mid")), nullptr);
     EXPECT_TRUE(t.dialogs.calls.empty());
@@ -383,6 +459,8 @@ TEST(MainMenu, WithoutAudioOutputMarkingIsSilent)
     RecordingLoader loader(t);
     auto *menu = new TF_Main(t.services, loader);
     ASSERT_TRUE(menu->FormCreate());
+    t.nav.show(menu);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->ready(); }));
     EXPECT_FALSE(t.shell.MaruBatsu.isOpen());
     t.shell.MaruBatsu.playRight(); // nothing happens, nothing breaks
     EXPECT_TRUE(t.dialogs.calls.empty());

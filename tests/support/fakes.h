@@ -10,10 +10,12 @@
 #include "shell/random.h"
 #include "shell/sound.h"
 #include <QMap>
+#include <QPointer>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <utility>
 #include <vector>
 
 namespace fm::test
@@ -91,6 +93,23 @@ class FakeSound final : public SoundSystem
         ++midiSamples;
         return midiDevices;
     }
+    // Music is ready at the next turn of the event loop, or, while
+    // holdMusic is set, when the test calls finishMusic().
+    bool holdMusic = false;
+    int musicPreparations = 0;
+    void prepareMusic(QObject *context, std::function<void()> ready) override
+    {
+        ++musicPreparations;
+        if (!holdMusic)
+            return SoundSystem::prepareMusic(context, std::move(ready));
+        held_.emplace_back(context, std::move(ready));
+    }
+    void finishMusic()
+    {
+        for (auto &[context, ready] : std::exchange(held_, {}))
+            if (context)
+                ready();
+    }
     bool hasWaveOutput() override { return waveOutput; }
     std::unique_ptr<MediaPlayer> createMusicPlayer() override;
     std::unique_ptr<MediaPlayer> createWavePlayer() override;
@@ -101,6 +120,7 @@ class FakeSound final : public SoundSystem
 
   private:
     friend class FakeMediaPlayer;
+    std::vector<std::pair<QPointer<QObject>, std::function<void()>>> held_;
     int created_ = 0;
     std::vector<std::pair<const FakeMediaPlayer *, QString>> names_;
 };

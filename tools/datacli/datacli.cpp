@@ -289,12 +289,42 @@ QString usage()
 {
     return QStringLiteral(
         "usage: fudemaru-data check [DIR] | players [DIR] | progress [DIR] N | history [DIR] N "
-        "[--csv]; --data DIR reads the records there; --version");
+        "[--csv]; --data DIR reads the records there; --help; --version");
+}
+
+QString help()
+{
+    // The manual page fudemaru-data.1 documents each command and option listed
+    // here; a test holds the two together.
+    return QStringLiteral(
+        "Usage: fudemaru-data COMMAND [DIR] [N] [OPTIONS]\n"
+        "A read-only look at Fudemaru's files and the children's records.\n"
+        "\n"
+        "Commands:\n"
+        "  check [DIR]          check the program's files and the records, one problem a line\n"
+        "  players [DIR]        the players: number, name, level, kind, game levels\n"
+        "  progress [DIR] N     player N's progress, kanji by kanji\n"
+        "  history [DIR] N      player N's tests as CSV\n"
+        "\n"
+        "DIR holds both the program's files and the records (an old program folder).\n"
+        "\n"
+        "Options:\n"
+        "  --data DIR           read the records in DIR (a backup, another account's folder)\n"
+        "  --csv                accepted by history, which writes CSV anyway\n"
+        "  --help               show this help\n"
+        "  --version            show the version\n"
+        "\n"
+        "Exit status: 0 done (check: the program can run), 1 a file is damaged or\n"
+        "missing (check: problems listed), 2 wrong command line or folder.\n");
 }
 
 int run(const QStringList &args, const Dirs &defaults, QString &out, QString &err)
 {
     try {
+        if (args.contains("--help")) {
+            out += help();
+            return 0;
+        }
         if (args.contains("--version")) {
             out += QStringLiteral("fudemaru-data " FUDEMARU_VERSION "\n");
             return 0;

@@ -19,4 +19,7 @@ int run(const QStringList &args, const Dirs &defaults, QString &out, QString &er
 // The one-line summary of the commands.
 QString usage();
 
+// What --help prints: every command and option, and the exit status.
+QString help();
+
 } // namespace fm::cli
