@@ -105,7 +105,10 @@ void listForeignObjects(const QString &dir, bool ownDirectory, QStringList &line
             continue;
         const bool record = writtenFileNames().contains(n);
         QString what;
-        if (S_ISLNK(st.st_mode))
+        if (n == QStringLiteral(".moving") && !S_ISDIR(st.st_mode))
+            what = QStringLiteral("not the program's side folder; the program removes it (never what it "
+                                  "points to) at its next start");
+        else if (S_ISLNK(st.st_mode))
             what = QStringLiteral("a symbolic link to %1; ")
                        .arg(QFileInfo(programFile(dir, n)).symLinkTarget()) +
                    (record ? QStringLiteral("the program refuses a record file that is a link")
