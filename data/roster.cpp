@@ -13,19 +13,27 @@ namespace
 const QString kRosterFile = QStringLiteral("Player1.dat");
 
 // Every player in the file must be in the roster at the same number under the
-// same name; otherwise a save would drop a child another copy registered.
+// same name, with game levels no lower (they only ever rise); otherwise a
+// save would drop a child, or a level, that another copy wrote.
 void requireNoPlayerDropped(const Roster &roster, const QString &dir)
 {
     Roster onDisk;
     loadRoster(onDisk, dir);
     for (int n = 1; n <= onDisk.PlayerCount; ++n) {
-        const QByteArray &name = onDisk.PlayerTable[n].Name;
-        if (n > roster.PlayerCount || roster.PlayerTable[n].Name != name)
+        const PlayerEntry &there = onDisk.PlayerTable[n];
+        if (n > roster.PlayerCount || roster.PlayerTable[n].Name != there.Name)
             throw FileError::changedElsewhere(
                 kRosterFile, QStringLiteral("player %1 (%2) in the file is not in this copy's roster; "
                                             "another copy of the program wrote it, so the file is kept")
                                  .arg(n)
-                                 .arg(shownName(name)));
+                                 .arg(shownName(there.Name)));
+        const PlayerEntry &here = roster.PlayerTable[n];
+        if (here.Game1Level < there.Game1Level || here.Game2Level < there.Game2Level)
+            throw FileError::changedElsewhere(
+                kRosterFile, QStringLiteral("player %1 (%2) has a higher game level in the file; another "
+                                            "copy of the program wrote it, so the file is kept")
+                                 .arg(n)
+                                 .arg(shownName(there.Name)));
     }
 }
 } // namespace

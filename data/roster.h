@@ -52,9 +52,9 @@ void decodePlayers(Roster &roster, const QByteArray &bytes);
 // Missing Player1.dat: no players.
 void loadRoster(Roster &roster, const QString &dir);
 // Rewrites Player1.dat atomically with players 1..PlayerCount. The file is
-// read again first: when it holds a player the roster does not (another copy
-// of the program registered a child since this one read it), nothing is
-// written and FileError::changedElsewhere says so.
+// read again first: when it holds a player the roster does not, or a higher
+// game level (another copy of the program wrote them since this one read
+// it), nothing is written and FileError::changedElsewhere says so.
 void saveRoster(const Roster &roster, const QString &dir);
 // Adds a player (name cut to 10 bytes) when there is room; returns its number or 0.
 int addPlayer(Roster &roster, const QByteArray &name);

@@ -322,11 +322,18 @@ TEST_F(DataDirTest, ARosterSaveNeverDropsAChildAnotherCopyRegistered)
     EXPECT_EQ(read("Player1.dat"), rosterA) << "さくら is still registered";
     EXPECT_EQ(read("Kiroku3.dat"), logA) << "and her log was not set aside";
 
-    // Copy A itself saves as before, and a copy that reads the roster again goes on.
-    copyA.PlayerTable[3].Level = 2;
+    // Copy A itself saves as before (a game level won), and a copy that reads
+    // the roster again goes on; one that did not cannot take the level back.
+    Roster stale;
+    loadRoster(stale, dir());
+    copyA.PlayerTable[3].Game2Level = 2;
     saveRoster(copyA, dir());
+    EXPECT_EQ(errorOf([&] { saveRoster(stale, dir()); }).fileName(), "Player1.dat");
     loadRoster(copyB, dir());
     EXPECT_EQ(registerPlayer(copyB, dir(), sj("ゆうき")), 4);
+    Roster back;
+    loadRoster(back, dir());
+    EXPECT_EQ(back.PlayerTable[3].Game2Level, 2);
 }
 
 // A copy killed at any moment of its saves (registration, a level saved, a
