@@ -133,6 +133,7 @@ void TF_Game1::colourStrengths()
         for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive})
             p.setColor(g, QPalette::WindowText, chosen ? colour::Yellow : colour::White);
         p.setColor(QPalette::Disabled, QPalette::WindowText, chosen ? QColor(150, 150, 60) : colour::Grey);
+        p.setColor(QPalette::Disabled, QPalette::Base, colour::Grey); // the round mark too
         b->setPalette(p);
         QFont f = b->font();
         f.setUnderline(chosen);
