@@ -25,4 +25,11 @@ FileError FileError::notFound(const QString &fileName)
     return FileError(fileName, QStringLiteral("not found"), fileName + QStringLiteral(" not found"));
 }
 
+FileError FileError::changedElsewhere(const QString &fileName, const QString &detail)
+{
+    return FileError(fileName, detail,
+                     fileName +
+                         QStringLiteral("は ほかの ふでまるが かきかえていたので、ほぞんしませんでした。 "));
+}
+
 } // namespace fm

@@ -15,6 +15,9 @@ class FileError : public std::runtime_error
 
     // "Bushu1.dat not found": the one message that is not "<name>でエラー...".
     static FileError notFound(const QString &fileName);
+    // A file that another copy of the program changed since this one read
+    // it: it is not replaced, and the message says why.
+    static FileError changedElsewhere(const QString &fileName, const QString &detail);
 
     const QString &fileName() const { return fileName_; }
     const QString &detail() const { return detail_; }

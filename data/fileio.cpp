@@ -118,23 +118,31 @@ QByteArray directoryOf(const QByteArray &path)
 }
 
 // Opens a regular file for reading; -1 when there is none (a link to nothing
-// counts as none). Anything else is refused before it is opened.
-int openForReading(const QString &path, const QString &name, qint64 *size)
+// counts as none when links are followed). Anything else is refused before it
+// is opened.
+int openForReading(const QString &path, const QString &name, qint64 *size, Links links)
 {
     const QByteArray p = native(path);
+    const bool follow = links == Links::Follow;
     struct stat st;
-    if (::stat(p.constData(), &st) != 0) {
+    if ((follow ? ::stat(p.constData(), &st) : ::lstat(p.constData(), &st)) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return -1;
         throw FileError(name, why("cannot be examined", errno));
     }
+    if (S_ISLNK(st.st_mode))
+        throw FileError(name, QStringLiteral("is a symbolic link; a record file must be a file of its own"));
     if (!S_ISREG(st.st_mode))
         throw FileError(name, QStringLiteral("is not a regular file"));
     // Non-blocking, so that something swapped in since the look above cannot hang the open.
-    const int fd = ::open(p.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int fd =
+        ::open(p.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (follow ? 0 : O_NOFOLLOW));
     if (fd < 0) {
         if (errno == ENOENT)
             return -1;
+        if (errno == ELOOP && !follow)
+            throw FileError(name,
+                            QStringLiteral("is a symbolic link; a record file must be a file of its own"));
         throw FileError(name, why("cannot be opened", errno));
     }
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -169,10 +177,10 @@ QByteArray readUpTo(int fd, qint64 offset, qint64 limit, qint64 sizeHint, const 
     return out;
 }
 
-std::optional<QByteArray> readWhole(const QString &path, const QString &name, qint64 maxBytes)
+std::optional<QByteArray> readWhole(const QString &path, const QString &name, qint64 maxBytes, Links links)
 {
     qint64 size = 0;
-    const int raw = openForReading(path, name, &size);
+    const int raw = openForReading(path, name, &size, links);
     if (raw < 0)
         return std::nullopt;
     Fd fd(raw);
@@ -189,9 +197,13 @@ std::optional<QByteArray> readWhole(const QString &path, const QString &name, qi
     return bytes;
 }
 
-// What a save writes: the file itself, or the regular file a link points at.
-// Anything else is refused. *old is filled when there is a file already.
-QByteArray writeTarget(const QString &path, const QString &name, struct stat *old, bool *exists)
+const QString kLinkRefused =
+    QStringLiteral("is a symbolic link; the program writes no record through a link");
+
+// What a save writes: the file itself or, where links are followed, the
+// regular file a link points at. Anything else is refused. *old is filled
+// when there is a file already.
+QByteArray writeTarget(const QString &path, const QString &name, Links links, struct stat *old, bool *exists)
 {
     const QByteArray p = native(path);
     struct stat st;
@@ -208,6 +220,8 @@ QByteArray writeTarget(const QString &path, const QString &name, struct stat *ol
     }
     if (!S_ISLNK(st.st_mode))
         throw FileError(name, QStringLiteral("is not a regular file"));
+    if (links == Links::Refuse)
+        throw FileError(name, kLinkRefused);
     if (::stat(p.constData(), &st) != 0)
         throw FileError(name, QStringLiteral("is a link to nothing"));
     if (!S_ISREG(st.st_mode))
@@ -229,12 +243,12 @@ mode_t newFileMode()
     return 0666 & ~mask;
 }
 
-void writeAtomic(const QString &path, const QString &name, const QByteArray &bytes)
+void writeAtomic(const QString &path, const QString &name, const QByteArray &bytes, Links links)
 {
     struct stat old {
     };
     bool exists = false;
-    const QByteArray target = writeTarget(path, name, &old, &exists);
+    const QByteArray target = writeTarget(path, name, links, &old, &exists);
     QByteArray temporary = target + ".saving-XXXXXX";
     Fd fd(::mkostemp(temporary.data(), O_CLOEXEC));
     if (fd.get() < 0)
@@ -257,6 +271,17 @@ void writeAtomic(const QString &path, const QString &name, const QByteArray &byt
     open = false;
     if (!fd.close())
         fail("cannot be closed");
+    // The rename replaces the entry itself and never follows what stands
+    // there; a link put in the file's place since the look above is refused
+    // rather than overwritten.
+    if (links == Links::Refuse) {
+        struct stat now;
+        if (::lstat(target.constData(), &now) == 0 && !S_ISREG(now.st_mode)) {
+            ::unlink(temporary.constData());
+            throw FileError(name,
+                            S_ISLNK(now.st_mode) ? kLinkRefused : QStringLiteral("is not a regular file"));
+        }
+    }
     if (::rename(temporary.constData(), target.constData()) != 0)
         fail("cannot replace the old file");
     syncDirectory(directoryOf(target));
@@ -276,20 +301,21 @@ QString programFile(const QString &dir, const QString &name)
     return QDir(dir).filePath(name);
 }
 
-std::optional<QByteArray> readWholeFile(const QString &dir, const QString &name, qint64 maxBytes)
+std::optional<QByteArray> readWholeFile(const QString &dir, const QString &name, qint64 maxBytes, Links links)
 {
-    return readWhole(programFile(dir, name), name, maxBytes);
+    return readWhole(programFile(dir, name), name, maxBytes, links);
 }
 
 std::optional<QByteArray> readWholeFileAt(const QString &path, const QString &name, qint64 maxBytes)
 {
-    return readWhole(path, name, maxBytes);
+    return readWhole(path, name, maxBytes, Links::Follow);
 }
 
-std::optional<FileSlice> readFileAt(const QString &dir, const QString &name, qint64 offset, qint64 length)
+std::optional<FileSlice> readFileAt(const QString &dir, const QString &name, qint64 offset, qint64 length,
+                                    Links links)
 {
     qint64 size = 0;
-    const int raw = openForReading(programFile(dir, name), name, &size);
+    const int raw = openForReading(programFile(dir, name), name, &size, links);
     if (raw < 0)
         return std::nullopt;
     Fd fd(raw);
@@ -311,12 +337,12 @@ void requireRegularOrMissing(const QString &path, const QString &name)
 
 void writeWholeFileAtomic(const QString &dir, const QString &name, const QByteArray &bytes)
 {
-    writeAtomic(programFile(dir, name), name, bytes);
+    writeAtomic(programFile(dir, name), name, bytes, Links::Refuse);
 }
 
 void writeFileAtomicAt(const QString &path, const QString &name, const QByteArray &bytes)
 {
-    writeAtomic(path, name, bytes);
+    writeAtomic(path, name, bytes, Links::Follow);
 }
 
 void appendRecord(const QString &dir, const QString &name, const QByteArray &record)
@@ -327,12 +353,17 @@ void appendRecord(const QString &dir, const QString &name, const QByteArray &rec
     struct stat old {
     };
     bool exists = false;
-    // The same rules as a save: never through a link to something odd, and
-    // never creating the target of a link to nothing.
-    const QByteArray target = writeTarget(path, name, &old, &exists);
-    Fd fd(::open(target.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666));
-    if (fd.get() < 0)
+    // The same rules as a save: never through a link, never into anything
+    // but a regular file. O_NOFOLLOW closes the gap between the look and the
+    // open.
+    const QByteArray target = writeTarget(path, name, Links::Refuse, &old, &exists);
+    Fd fd(
+        ::open(target.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW, 0666));
+    if (fd.get() < 0) {
+        if (errno == ELOOP)
+            throw FileError(name, kLinkRefused);
         throw FileError(name, why("cannot be opened for writing", errno));
+    }
     struct stat st;
     if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
         throw FileError(name, QStringLiteral("is not a regular file"));

@@ -1,15 +1,16 @@
 #pragma once
 // The one place where data files meet the disk.
 //
-// Reading opens regular files only (a symbolic link to one is followed): a
-// FIFO, a device, a directory or a link to one of them is a damaged file,
-// FileError(name), and is never opened, so nothing can hang or exhaust memory
-// on it. Every whole-file read has a size cap that follows from the file's
-// format.
+// Reading opens regular files only: a FIFO, a device, a directory or a link
+// to one of them is a damaged file, FileError(name), and is never opened, so
+// nothing can hang or exhaust memory on it. A shipped file may be a link to a
+// regular file; a record file (Links::Refuse) may not. Every whole-file read
+// has a size cap that follows from the file's format.
 //
 // Writing checks that every byte reached the disk before anything is
-// replaced, and never writes through a link to something that is not a
-// regular file.
+// replaced. A record file in the data directory is never written through a
+// link (the directory itself may be one): a link in its place is refused, so
+// nothing outside the directory is ever touched.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -18,13 +19,19 @@
 namespace fm
 {
 
+// Whether a symbolic link in a file's place is followed (shipped files, the
+// settings file) or refused as a damaged file (the records the program
+// writes in its data directory).
+enum class Links { Follow, Refuse };
+
 // Path of a file in the program directory.
 QString programFile(const QString &dir, const QString &name);
 
 // Whole file contents; std::nullopt when the file does not exist. Throws
-// FileError(name) when it is not a regular file, is larger than maxBytes or
-// cannot be read.
-std::optional<QByteArray> readWholeFile(const QString &dir, const QString &name, qint64 maxBytes);
+// FileError(name) when it is not a regular file (or a link, when links are
+// refused), is larger than maxBytes or cannot be read.
+std::optional<QByteArray> readWholeFile(const QString &dir, const QString &name, qint64 maxBytes,
+                                        Links links = Links::Follow);
 // The same for a file given by its full path (the settings file).
 std::optional<QByteArray> readWholeFileAt(const QString &path, const QString &name, qint64 maxBytes);
 
@@ -35,7 +42,8 @@ struct FileSlice {
     QByteArray bytes;
     qint64 fileSize = 0;
 };
-std::optional<FileSlice> readFileAt(const QString &dir, const QString &name, qint64 offset, qint64 length);
+std::optional<FileSlice> readFileAt(const QString &dir, const QString &name, qint64 offset, qint64 length,
+                                    Links links = Links::Follow);
 
 // Throws FileError(name) when something that is not a regular file stands at
 // path (a missing file is fine: the caller decides what that means).
@@ -44,19 +52,19 @@ void requireRegularOrMissing(const QString &path, const QString &name);
 // Replaces the file: a temporary beside it ("<name>.saving-XXXXXX") receives
 // every byte and is synced to disk; only then is it renamed over the file, and
 // the directory is synced. On any failure the old file stays as it was, the
-// temporary is removed and FileError(name) is thrown. A symbolic link to a
-// regular file stays a link and its target is replaced; a link to anything
-// else or to nothing, and anything that is not a regular file, is never
-// written.
+// temporary is removed and FileError(name) is thrown. Anything that is not a
+// regular file, and a symbolic link in the file's place, is never written.
 void writeWholeFileAtomic(const QString &dir, const QString &name, const QByteArray &bytes);
-// The same for a file given by its full path (the settings file).
+// The same for a file given by its full path (the settings file), where a
+// link to a regular file stays a link and its target is replaced; a link to
+// anything else or to nothing is never written.
 void writeFileAtomicAt(const QString &path, const QString &name, const QByteArray &bytes);
 
 // Appends one fixed-size record: an incomplete record at the end (a crash
 // during an earlier append) is cut off first so the records stay aligned; the
 // file is synced before returning (a new file's directory too). A failed
-// write is cut off again; FileError(name) on any failure. The same rules as
-// for whole-file saves about links and odd files.
+// write is cut off again; FileError(name) on any failure. A link or anything
+// but a regular file in the file's place is refused, and never created.
 void appendRecord(const QString &dir, const QString &name, const QByteArray &record);
 
 // True when there is an entry of that name (even a link to nothing).

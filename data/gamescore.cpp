@@ -41,7 +41,8 @@ QVector<GameScoreRecord> decodeBoard(const QByteArray &bytes)
 QVector<GameScoreRecord> readBoard(const QString &dir, int game)
 {
     // Only the records that are read at all: a longer file is no error.
-    const auto slice = readFileAt(dir, boardFileName(game), 0, qint64(BoardReadLimit) * GameScoreRecordSize);
+    const auto slice =
+        readFileAt(dir, boardFileName(game), 0, qint64(BoardReadLimit) * GameScoreRecordSize, Links::Refuse);
     return slice ? decodeBoard(slice->bytes) : QVector<GameScoreRecord>{};
 }
 

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fm
 {
@@ -52,6 +54,21 @@ FileError directoryError(const QString &dataDir, const QString &detail)
     if (dataDir.isEmpty())
         return FileError(QStringLiteral("Fudemaru"), QStringLiteral("no data location: ") + detail);
     return FileError(QDir::toNativeSeparators(QDir::cleanPath(dataDir)), detail);
+}
+
+// The side folder is the program's own directory, never followed: anything
+// else under its name (a link to a folder elsewhere, a file) is taken away
+// itself, so that neither the move nor its clearing reaches outside the
+// data directory.
+void removeForeignSideFolder(const QString &moving, const QString &dataDir)
+{
+    struct stat st;
+    const QByteArray p = QFile::encodeName(moving);
+    if (::lstat(p.constData(), &st) != 0 || S_ISDIR(st.st_mode))
+        return;
+    if (::unlink(p.constData()) != 0)
+        throw directoryError(dataDir,
+                             QStringLiteral("holds a .moving that is not a folder and cannot be removed"));
 }
 
 // Renames the checked copies of the side folder into the data directory; a
@@ -116,6 +133,7 @@ void prepareDataDir(const QString &dataDir, const QString &programDir)
     if (programDir.isEmpty() || sameDirectory(dataDir, programDir))
         return;
     const QString moving = programFile(dataDir, kMovingFolder);
+    removeForeignSideFolder(moving, dataDir);
     if (!recordsIn(dataDir).isEmpty()) {
         // Records here: the move is done, or was cut short while renaming.
         if (QFileInfo(moving).isDir())

@@ -11,7 +11,32 @@ namespace fm
 namespace
 {
 const QString kRosterFile = QStringLiteral("Player1.dat");
+
+// Every player in the file must be in the roster at the same number under the
+// same name, with game levels no lower (they only ever rise); otherwise a
+// save would drop a child, or a level, that another copy wrote.
+void requireNoPlayerDropped(const Roster &roster, const QString &dir)
+{
+    Roster onDisk;
+    loadRoster(onDisk, dir);
+    for (int n = 1; n <= onDisk.PlayerCount; ++n) {
+        const PlayerEntry &there = onDisk.PlayerTable[n];
+        if (n > roster.PlayerCount || roster.PlayerTable[n].Name != there.Name)
+            throw FileError::changedElsewhere(
+                kRosterFile, QStringLiteral("player %1 (%2) in the file is not in this copy's roster; "
+                                            "another copy of the program wrote it, so the file is kept")
+                                 .arg(n)
+                                 .arg(shownName(there.Name)));
+        const PlayerEntry &here = roster.PlayerTable[n];
+        if (here.Game1Level < there.Game1Level || here.Game2Level < there.Game2Level)
+            throw FileError::changedElsewhere(
+                kRosterFile, QStringLiteral("player %1 (%2) has a higher game level in the file; another "
+                                            "copy of the program wrote it, so the file is kept")
+                                 .arg(n)
+                                 .arg(shownName(there.Name)));
+    }
 }
+} // namespace
 
 QString logFileName(int player)
 {
@@ -70,7 +95,7 @@ void decodePlayers(Roster &roster, const QByteArray &bytes)
 
 void loadRoster(Roster &roster, const QString &dir)
 {
-    const auto bytes = readWholeFile(dir, kRosterFile, MaxPlayers * PlayerRecordSize);
+    const auto bytes = readWholeFile(dir, kRosterFile, MaxPlayers * PlayerRecordSize, Links::Refuse);
     roster = Roster{};
     if (bytes)
         decodePlayers(roster, *bytes);
@@ -78,6 +103,7 @@ void loadRoster(Roster &roster, const QString &dir)
 
 void saveRoster(const Roster &roster, const QString &dir)
 {
+    requireNoPlayerDropped(roster, dir);
     writeWholeFileAtomic(dir, kRosterFile, encodePlayers(roster));
 }
 
@@ -98,6 +124,9 @@ int registerPlayer(Roster &roster, const QString &dir, const QByteArray &name)
     if (n == 0)
         return 0;
     try {
+        // A child registered by another copy at this number has a log that
+        // is not to be set aside.
+        requireNoPlayerDropped(before, dir);
         // Set aside first: if the roster cannot be saved afterwards, the old
         // log is kept under its new name and no child is handed it.
         setAsideLog(dir, n);

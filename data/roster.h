@@ -51,7 +51,10 @@ void decodePlayers(Roster &roster, const QByteArray &bytes);
 
 // Missing Player1.dat: no players.
 void loadRoster(Roster &roster, const QString &dir);
-// Rewrites Player1.dat atomically with players 1..PlayerCount.
+// Rewrites Player1.dat atomically with players 1..PlayerCount. The file is
+// read again first: when it holds a player the roster does not, or a higher
+// game level (another copy of the program wrote them since this one read
+// it), nothing is written and FileError::changedElsewhere says so.
 void saveRoster(const Roster &roster, const QString &dir);
 // Adds a player (name cut to 10 bytes) when there is room; returns its number or 0.
 int addPlayer(Roster &roster, const QByteArray &name);
@@ -60,7 +63,9 @@ int addPlayer(Roster &roster, const QByteArray &name);
 // earlier roster (so the new child starts with an empty history) and saves
 // the roster. Returns the player's number, or 0 when the roster is full or
 // the name empty. FileError when the log cannot be set aside or the roster
-// cannot be saved; the roster in memory is then as it was.
+// cannot be saved (also when the file holds a child this roster lacks: that
+// child's log is then left where it is); the roster in memory is then as it
+// was.
 int registerPlayer(Roster &roster, const QString &dir, const QByteArray &name);
 
 // A stored name as the screens show it: an empty name is "？", so that the

@@ -79,7 +79,8 @@ LogContents decodeLog(const QByteArray &bytes)
 
 LogContents readLog(const QString &dir, int player)
 {
-    const auto bytes = readWholeFile(dir, logFileName(player), qint64(MaxLogRecords) * StudyRecordSize);
+    const auto bytes =
+        readWholeFile(dir, logFileName(player), qint64(MaxLogRecords) * StudyRecordSize, Links::Refuse);
     return bytes ? decodeLog(*bytes) : LogContents{};
 }
 

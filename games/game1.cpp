@@ -62,15 +62,14 @@ TF_Game1::TF_Game1(Services &sv)
     for (int i = 0; i < 3; ++i) {
         auto *b = new QRadioButton(QString::fromUtf8(items[i]), Grp_Tsuyosa);
         b->setFont(groupFont);
-        QPalette p = b->palette();
-        p.setColor(QPalette::WindowText, colour::White);
-        b->setPalette(p);
         b->setGeometry(16, 28 + 35 * i, 150, 30);
         b->setCursor(sv.shell.HandPointer);
         strengths->addButton(b, i);
         Rad_Tsuyosa[size_t(i)] = b;
     }
     Rad_Tsuyosa[1]->setChecked(true);
+    colourStrengths();
+    connect(strengths, &QButtonGroup::idToggled, this, [this] { colourStrengths(); });
 
     GroupBox1 = makeGroupBox(this, QStringLiteral("とくてん"), QRect(432, 168, 185, 217));
     GroupBox1->setFont(groupFont);
@@ -121,6 +120,25 @@ QWidget *TF_Game1::bar(QWidget *parent, int x, int y, int width, const QColor &c
 RandomFn TF_Game1::random()
 {
     return services.random.fn();
+}
+
+void TF_Game1::colourStrengths()
+{
+    // The radio mark alone is hard to see on navy: the chosen strength is
+    // yellow, the others white; during a game the group is locked and greyed,
+    // the choice still told apart in a dim yellow.
+    for (QRadioButton *b : Rad_Tsuyosa) {
+        QPalette p = b->palette();
+        const bool chosen = b->isChecked();
+        for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive})
+            p.setColor(g, QPalette::WindowText, chosen ? colour::Yellow : colour::White);
+        p.setColor(QPalette::Disabled, QPalette::WindowText, chosen ? QColor(150, 150, 60) : colour::Grey);
+        p.setColor(QPalette::Disabled, QPalette::Base, colour::Grey); // the round mark too
+        b->setPalette(p);
+        QFont f = b->font();
+        f.setUnderline(chosen);
+        b->setFont(f);
+    }
 }
 
 int TF_Game1::strengthItem() const
@@ -305,19 +323,14 @@ void TF_Game1::Timer1Timer()
                 endOfGame();
                 return;
             }
-            for (int c : {com.first, com.second}) {
-                ClickLabel *card = Cards[size_t(c)];
-                QPixmap blank(layout_.pictureSide, layout_.pictureSide);
-                blank.fill(colour::Navy);
-                card->setPixmap(blank);
-                card->setCursor(Qt::ArrowCursor);
-                card->setEnabled(false);
-            }
         }
         break;
     case 3:
-        Cards[size_t(com.first)]->show();
-        Cards[size_t(com.second)]->show();
+        // A pair the computer took stays hidden and vanishes into the navy
+        // with its kanji, as the child's pairs do.
+        for (int c : {com.first, com.second})
+            if (game_.cards.onBoard(c))
+                Cards[size_t(c)]->show();
         KanjiLabels[1]->hide();
         KanjiLabels[2]->hide();
         sentence_->clear();

@@ -72,6 +72,8 @@ class TF_Game1 : public ScreenFrame
     void Btn_CancelClick();
 
   private:
+    // The chosen strength stands out; a locked group looks locked.
+    void colourStrengths();
     QLabel *groupLabel(QWidget *parent, const QString &text, int x, int y, const QFont &font);
     QWidget *bar(QWidget *parent, int x, int y, int width, const QColor &colour);
     QPixmap cardBack();

@@ -27,6 +27,8 @@ namespace
 {
 
 constexpr int BarWidth = 150;
+// Shorter than a test's mark: the child keeps whacking.
+constexpr int MissMarkMs = 500;
 
 const QString StartText = QStringLiteral("ゲームはじめ");
 const QString EndText = QStringLiteral("ゲームおわり");
@@ -66,6 +68,8 @@ TF_Game2::TF_Game2(Services &sv)
     Img1->setGeometry(24, 88, mole::ShownSize, mole::ShownSize);
     takeEveryPress(Img1); // two moles in a row may be hit fast
     connect(Img1, &MoleFieldView::pressed, this, &TF_Game2::Img1MouseDown);
+    Mark_Miss = new JudgeMark(Img1, mole::cellRect(1, 1));
+    Mark_Miss->Tim_Mark.setInterval(MissMarkMs);
 
     const QFont groupFont = pixelFont(19, true);
     GroupBox2 = makeGroupBox(this, QStringLiteral("スピード"), QRect(432, 80, 185, 81));
@@ -81,6 +85,7 @@ TF_Game2::TF_Game2(Services &sv)
     TBar_Speed->setTickInterval(1);
     TBar_Speed->setValue(mole::OpeningSpeed);
     TBar_Speed->setCursor(sv.shell.HandPointer);
+    takeEveryPress(TBar_Speed); // each press on the groove is one step
     // The style draws the tick marks in a shade of the window colour: from
     // the navy ground they would not show.
     QPalette speedPalette = TBar_Speed->palette();
@@ -285,9 +290,14 @@ void TF_Game2::Img1MouseDown(int x, int y)
     if (p.press == mole::Press::Outside)
         return;
     if (p.press == mole::Press::Miss) {
+        // Seen as well as heard: without sound a miss would show nothing.
+        Mark_Miss->setGeometry(mole::cellRect(p.c, p.r));
+        Mark_Miss->showWrong();
         playEffect(MP_Hazure.get(), MP_Atari.get());
         return;
     }
+    if (Mark_Miss->geometry() == mole::cellRect(p.c, p.r))
+        Mark_Miss->Tim_MarkTimer(); // the hit picture takes the hole
     // The hit picture stays until the next tick draws the field again.
     field_->drawHit(p.c, p.r);
     Img1->setPicture(field_->shown());
@@ -319,6 +329,7 @@ void TF_Game2::endOfGame()
     Timer1.stop();
     running_ = false;
     leaving_ = true;
+    Mark_Miss->Tim_MarkTimer();
     field_->clear();
     Img1->setPicture(field_->shown());
     MP_MO_1.stop();

@@ -57,6 +57,8 @@ class TF_Game2 : public ScreenFrame
     QLabel *Label1; // the frame's title label
     QLabel *Label2;
     MoleFieldView *Img1;
+    // A brief × on the hole of a press that hit no target.
+    JudgeMark *Mark_Miss;
     QGroupBox *GroupBox2;
     QLabel *Label5;
     QLabel *Label6;

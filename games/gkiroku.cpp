@@ -65,6 +65,9 @@ TF_Game_Kiroku::TF_Game_Kiroku(Services &sv, int16_t score, QWidget *parent)
         makePushButton(this, QStringLiteral("もどる"), QRect(507, 411, 105, 25), services.shell.HandPointer);
     BitBtn1->setIcon(games::buttonGlyph(services.pictures.bitmap(QLatin1String(media::kGlyphBack))));
     onGuardedClick(BitBtn1, services.clock, [this] { BitBtn1Click(); });
+    // It opens while a child may still be whacking: it ignores presses for a
+    // moment and keeps "もどる" from the pointer.
+    shieldOpeningWindow(this, services.clock, ClearOfPointer::MoveButton);
 
     FormCreate(score);
 }

@@ -1,4 +1,5 @@
 #include "records/seisekigrid.h"
+#include "shell/kit.h"
 #include "shell/look.h"
 #include <QAbstractTableModel>
 #include <QHeaderView>
@@ -149,6 +150,7 @@ SeisekiGrid::SeisekiGrid(QWidget *parent, int rows, const QStringList &headers)
 
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    takeEveryPress(verticalScrollBar()); // two quick presses on an arrow scroll two rows
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setFocusPolicy(Qt::NoFocus);

@@ -1,4 +1,6 @@
 #include "shell/dialogs.h"
+#include "shell/clock.h"
+#include "shell/kit.h"
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -9,6 +11,14 @@ namespace fm
 namespace
 {
 
+// A box may open under a child who is still pressing (a game's verdict):
+// it ignores presses for a moment and keeps its buttons from the pointer.
+void shield(QMessageBox &box)
+{
+    static const SystemClock clock;
+    shieldOpeningWindow(&box, clock);
+}
+
 QString appTitle()
 {
     return QGuiApplication::applicationDisplayName();
@@ -18,6 +28,7 @@ void okBox(QWidget *parent, const QString &title, const QString &text, QMessageB
 {
     QMessageBox box(icon, title, text, QMessageBox::NoButton, parent);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    shield(box);
     box.exec();
 }
 
@@ -36,6 +47,7 @@ Answer MessageBoxDialogs::question(QWidget *parent, const QString &text)
     QPushButton *cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(cancel);
+    shield(box);
     box.exec();
     if (box.clickedButton() == yes)
         return Answer::Yes;

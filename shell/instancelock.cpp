@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fm
@@ -24,25 +23,15 @@ LockFileInstanceLock::~LockFileInstanceLock()
     release();
 }
 
-bool LockFileInstanceLock::acquire(const QString &name)
+bool LockFileInstanceLock::acquire(const QString &)
 {
     release();
     QDir().mkpath(directory_);
-    path_ = QDir(directory_).filePath(name + QStringLiteral(".lock"));
-    const QByteArray path = QFile::encodeName(path_);
-    // Never through a link, never blocking on something odd in its place.
-    const int flags = O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
-    int fd = ::open(path.constData(), flags, 0600);
-    // An empty directory in the lock's place (nothing in it is lost): remove it and try again.
-    if (fd < 0 && errno == EISDIR && ::rmdir(path.constData()) == 0)
-        fd = ::open(path.constData(), flags, 0600);
+    const QByteArray path = QFile::encodeName(directory_);
+    // O_DIRECTORY: only a directory is ever opened, nothing that could block.
+    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return true; // cannot be checked (a full or unwritable directory, a link...): start anyway
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return true;
-    }
+        return true; // no directory to lock: start-up says what is wrong with it
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
         fd_ = fd;
         return true;
@@ -55,7 +44,6 @@ bool LockFileInstanceLock::acquire(const QString &name)
 
 void LockFileInstanceLock::release()
 {
-    // The file stays: removing it could let two copies lock two different files.
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;

@@ -10,9 +10,9 @@ class InstanceLock
   public:
     virtual ~InstanceLock() = default;
     // False only when a running copy holds the lock named `name`. A lock left
-    // by a copy that is no longer running is taken over, whatever its file
-    // holds; when the lock cannot be checked at all the program starts
-    // anyway (true) rather than refuse without a word.
+    // by a copy that is no longer running is taken over; when the lock cannot
+    // be checked at all the program starts anyway (true) rather than refuse
+    // without a word.
     virtual bool acquire(const QString &name) = 0;
     virtual void release() = 0;
 };
@@ -20,10 +20,13 @@ class InstanceLock
 // The directory the lock lives in today: the user's runtime directory.
 QString defaultLockDirectory();
 
-// A lock file "<name>.lock" in a directory the caller chooses (per user). The
-// lock is the system's advisory lock on the open file (flock): it goes with
-// the process that holds it, so a crash never leaves it behind, and the
-// file's contents do not matter.
+// The lock is the directory itself, the data directory the copies share: the
+// system's advisory lock (flock) on the open directory. Nothing can be put in
+// its place to make it uncheckable, as a file inside the directory could be
+// (a directory, a link or a FIFO under the lock file's name); it goes with
+// the process that holds it, so a crash never leaves it behind. A linked
+// data directory locks the directory it leads to, which every copy reaches.
+// The name only tells locks apart in tests and fakes.
 class LockFileInstanceLock final : public InstanceLock
 {
   public:
@@ -31,14 +34,14 @@ class LockFileInstanceLock final : public InstanceLock
     ~LockFileInstanceLock() override;
     bool acquire(const QString &name) override;
     void release() override;
-    QString path() const { return path_; }
+    QString path() const { return directory_; }
     // True while this process holds the lock; false after an acquire that
-    // could not check (and let the program start anyway).
+    // could not check (the directory cannot be made or opened) and let the
+    // program start anyway.
     bool held() const { return fd_ >= 0; }
 
   private:
     QString directory_;
-    QString path_;
     int fd_ = -1;
 };
 

@@ -1,10 +1,12 @@
 #include "shell/kit.h"
 #include "shell/clock.h"
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <algorithm>
 
 namespace fm
@@ -137,7 +139,10 @@ class GuardHolder : public QObject
 class PressDrop : public QObject
 {
   public:
-    PressDrop(QObject *owner, const Clock &clock) : QObject(owner), clock_(clock), start_(clock.now()) {}
+    PressDrop(QObject *owner, const Clock &clock, double windowMs = PressGuard::WindowMs)
+        : QObject(owner), clock_(clock), start_(clock.now()), windowMs_(windowMs)
+    {
+    }
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -171,7 +176,7 @@ class PressDrop : public QObject
     bool inWindow() const
     {
         const double elapsed = (clock_.now() - start_) * 86400000.0;
-        return elapsed >= 0 && elapsed < PressGuard::WindowMs;
+        return elapsed >= 0 && elapsed < windowMs_;
     }
     void finish()
     {
@@ -185,6 +190,7 @@ class PressDrop : public QObject
 
     const Clock &clock_;
     double start_;
+    double windowMs_;
     bool dropping_ = false;
     bool done_ = false;
 };
@@ -220,6 +226,103 @@ const PressGuard *pressGuardOf(const QAbstractButton *button)
 void dropFollowingPresses(QObject *owner, const Clock &clock)
 {
     qApp->installEventFilter(new PressDrop(owner, clock));
+}
+
+QPoint placeClearOfPointer(const QRect &window, const QVector<QRect> &buttons, const QPoint &pointer,
+                           const QRect &screen, int margin)
+{
+    const auto clear = [&](const QPoint &shift) {
+        for (const QRect &b : buttons)
+            if (b.translated(shift).adjusted(-margin, -margin, margin, margin).contains(pointer))
+                return false;
+        return true;
+    };
+    if (clear(QPoint()))
+        return window.topLeft();
+    // Each way out: just past the pointer above, below, left or right of each button.
+    QVector<QPoint> shifts;
+    for (const QRect &b : buttons) {
+        shifts << QPoint(0, pointer.y() - margin - b.bottom() - 1)
+               << QPoint(0, pointer.y() + margin - b.top() + 1)
+               << QPoint(pointer.x() - margin - b.right() - 1, 0)
+               << QPoint(pointer.x() + margin - b.left() + 1, 0);
+    }
+    std::optional<QPoint> best;
+    for (const QPoint &shift : shifts) {
+        const QRect moved = window.translated(shift);
+        if (!screen.contains(moved) || !clear(shift))
+            continue;
+        if (!best || shift.manhattanLength() < best->manhattanLength())
+            best = shift;
+    }
+    return best ? window.topLeft() + *best : window.topLeft();
+}
+
+namespace
+{
+
+// Starts the press drop when its window shows, and moves the window (or its
+// buttons) clear of the pointer.
+class OpeningShield : public QObject
+{
+  public:
+    OpeningShield(QWidget *window, const Clock &clock, ClearOfPointer how)
+        : QObject(window), window_(window), clock_(clock), how_(how)
+    {
+        window->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == window_ && event->type() == QEvent::Show) {
+            qApp->installEventFilter(new PressDrop(window_, clock_, OpeningShieldMs));
+            // After the window's own placing (a message box centres itself on show).
+            QTimer::singleShot(0, this, [this] { keepButtonsFromPointer(); });
+            keepButtonsFromPointer();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    void keepButtonsFromPointer()
+    {
+        constexpr int Margin = 32;
+        const QPoint pointer = QCursor::pos();
+        const QList<QAbstractButton *> buttons = window_->findChildren<QAbstractButton *>();
+        QVector<QRect> rects;
+        for (QAbstractButton *b : buttons)
+            if (b->isVisibleTo(window_))
+                rects << QRect(b->mapToGlobal(QPoint(0, 0)), b->size());
+        const QRect frame(window_->mapToGlobal(QPoint(0, 0)), window_->size());
+        QScreen *screen = window_->screen();
+        const QRect area = screen ? screen->availableGeometry() : QRect();
+        if (how_ == ClearOfPointer::MoveWindow) {
+            const QPoint to = placeClearOfPointer(frame, rects, pointer, area, Margin);
+            if (to != frame.topLeft())
+                window_->move(window_->pos() + (to - frame.topLeft()));
+            return;
+        }
+        // A window over the stage stays there: the button under the pointer
+        // goes to the other side of the window.
+        for (QAbstractButton *b : buttons) {
+            const QRect r(b->mapToGlobal(QPoint(0, 0)), b->size());
+            if (b->isVisibleTo(window_) && r.adjusted(-Margin, -Margin, Margin, Margin).contains(pointer) &&
+                b->parentWidget() == window_)
+                b->move(window_->width() - b->x() - b->width(), b->y());
+        }
+    }
+
+    QWidget *window_;
+    const Clock &clock_;
+    ClearOfPointer how_;
+};
+
+} // namespace
+
+void shieldOpeningWindow(QWidget *window, const Clock &clock, ClearOfPointer how)
+{
+    new OpeningShield(window, clock, how);
 }
 
 namespace

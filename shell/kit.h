@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QString>
 #include <QTimer>
+#include <QVector>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -119,6 +120,23 @@ const PressGuard *pressGuardOf(const QAbstractButton *button);
 // beneath. For PressGuard::WindowMs after this call presses anywhere in the
 // program are dropped. owner bounds the drop's life (it must not outlive clock).
 void dropFollowingPresses(QObject *owner, const Clock &clock);
+
+// A window that opens while the child may still be pressing (a game's
+// verdict, the score board, the result window) ignores every press for
+// OpeningShieldMs from its showing, and shows no button under the pointer:
+// the window moves aside, or (a window that covers the stage) the button
+// moves to the other side of it. It lives as long as the window.
+constexpr double OpeningShieldMs = 1000;
+enum class ClearOfPointer { MoveWindow, MoveButton };
+void shieldOpeningWindow(QWidget *window, const Clock &clock,
+                         ClearOfPointer how = ClearOfPointer::MoveWindow);
+
+// Where a window at `window` (global coordinates) goes so that none of
+// `buttons` (global) lies within `margin` of `pointer`, staying inside
+// `screen`: the nearest such place; the window's own place when no button
+// is near the pointer or when no place in reach clears them all.
+QPoint placeClearOfPointer(const QRect &window, const QVector<QRect> &buttons, const QPoint &pointer,
+                           const QRect &screen, int margin);
 
 // Children double-click everything. The second press of a double click
 // counts only on the control that took the first press, and only when that

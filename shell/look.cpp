@@ -61,7 +61,8 @@ class FramedBox : public QGroupBox
             return;
         const QRect text(8, 0, fm.horizontalAdvance(title()) + 4, fm.height());
         p.fillRect(text, colour::Navy);
-        p.setPen(captionColour_);
+        // A locked group (a choice that cannot change during a game) looks locked.
+        p.setPen(isEnabled() ? captionColour_ : colour::Grey);
         p.drawText(text, Qt::AlignCenter, title());
     }
 

@@ -2,6 +2,7 @@
 #include "data/errors.h"
 #include "data/settings.h"
 #include "shell/dialogs.h"
+#include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/services.h"
 #include <QFile>
@@ -18,6 +19,8 @@ UpDown::UpDown(QWidget *parent, QSpinBox *associate) : QWidget(parent)
         b->setFont(pixelFont(7));
         b->setFocusPolicy(Qt::NoFocus);
         b->setAutoRepeat(true);
+        // Two quick presses are two minutes, as two taps on a kana key are two kana.
+        takeEveryPress(b);
     }
     resize(17, associate->height());
     up_->setGeometry(0, 0, 17, height() / 2);

@@ -101,6 +101,8 @@ TF_Level_Up::TF_Level_Up(Services &sv, QWidget *parent) : QDialog(parent), servi
     BitBtn1->setCursor(services.shell.HandPointer);
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &TF_Level_Up::BitBtn1Click);
+    // It opens right after the child's last press of a test or a review.
+    shieldOpeningWindow(this, services.clock);
 
     FormCreate();
 }

@@ -60,6 +60,9 @@ TF_Shutsudai::TF_Shutsudai(Services &sv)
 
     Tim_Clock.setInterval(ClockIntervalMs);
     connect(&Tim_Clock, &QTimer::timeout, this, &TF_Shutsudai::Tim_ClockTimer);
+    Tim_Result.setSingleShot(true);
+    Tim_Result.setInterval(JudgeMark::ShowMs);
+    connect(&Tim_Result, &QTimer::timeout, this, &TF_Shutsudai::Tim_ResultTimer);
     // A double click on a button that moves to another question acts once.
     onGuardedClick(Btn_Next, services.clock, [this] { btn_NextClick(); });
     onGuardedClick(Btn_Prev, services.clock, [this] { Btn_PrevClick(); });
@@ -91,6 +94,7 @@ void TF_Shutsudai::FormHide()
 void TF_Shutsudai::FormClose()
 {
     Tim_Clock.stop();
+    Tim_Result.stop();
     MP_Shu_1.stop();
     panels->PartsStrip = QImage();
     state.ScreenOpenFlags.TestOpen = false;
@@ -426,6 +430,16 @@ void TF_Shutsudai::finishReview()
         if (!services.guard(this, [&] { recordTest(state, true, now); }))
             return;
     }
+    // The last ○ shows for its moment before the result window covers it.
+    Tim_Result.start();
+}
+
+void TF_Shutsudai::Tim_ResultTimer()
+{
+    Tim_Result.stop();
+    if (phase_ != Phase::Finished || !state.ReviewMode)
+        return;
+    Img_Mark->Tim_MarkTimer();
     finishToFreshMode(services, this, nullptr, [this] {
         state.ReviewMode = false;
         TF_Level_Up result(services, this);

@@ -32,6 +32,8 @@ class TF_Shutsudai : public ScreenFrame
     void btn_NextClick();
     void Btn_PrevClick();
     void Tim_ClockTimer();
+    // The end of the review's last ○: the result window opens.
+    void Tim_ResultTimer();
     void Btn_DebugClick();
     void btn_awaseClick();
     void Img_Button1Click(int index) override;
@@ -53,6 +55,7 @@ class TF_Shutsudai : public ScreenFrame
     JudgeMark *Img_Mark;                   // ○ / × of the review's answer check
     std::array<QLabel *, 4> Lbl_Segment{}; // [1..3], tags 1..3
     QTimer Tim_Clock;
+    QTimer Tim_Result;
     AnswerPanels *panels;
     ScreenMusic MP_Shu_1;
 

@@ -101,6 +101,29 @@ TEST_F(DataLocationTest, AnInterruptedMoveIsFinishedOrStartedAgain)
     EXPECT_EQ(read("home/.local/share/Fudemaru/Player1.dat"), pattern(28 * 3, 2));
 }
 
+// The side folder's name taken by a link to a folder elsewhere: neither
+// finishing nor restarting a move touches what the link leads to.
+TEST_F(DataLocationTest, ASideFolderThatIsALinkNeverReachesOutsideTheDataDirectory)
+{
+    ASSERT_TRUE(QDir().mkpath(path("elsewhere")));
+    write("elsewhere/Player1.dat", "someone else's");
+    write("elsewhere/notes.txt", "keep");
+    const auto outside = snapshot(path("elsewhere"));
+    for (const bool recordsInPlace : {false, true}) {
+        SCOPED_TRACE(recordsInPlace);
+        ASSERT_TRUE(QDir(data()).removeRecursively());
+        ASSERT_TRUE(QDir().mkpath(data()));
+        if (recordsInPlace)
+            write("home/.local/share/Fudemaru/Kiroku1.dat", pattern(52 * 40, 3));
+        ASSERT_TRUE(QFile::link(path("elsewhere"), data() + ".moving"));
+        prepareDataDir(data(), program());
+        EXPECT_EQ(snapshot(path("elsewhere")), outside);
+        EXPECT_FALSE(QFileInfo(data() + ".moving").isSymLink());
+        EXPECT_EQ(read("home/.local/share/Fudemaru/Player1.dat"),
+                  recordsInPlace ? QByteArray() : pattern(28 * 3, 2));
+    }
+}
+
 TEST_F(DataLocationTest, AnUnusableDataDirectoryIsNamedAndNothingIsTouched)
 {
     const auto before = snapshot(program());

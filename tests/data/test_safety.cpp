@@ -7,11 +7,16 @@
 #include "data/hintfile.h"
 #include "data/progress.h"
 #include "data/questionbank.h"
+#include "data/roster.h"
 #include "data/settings.h"
+#include "data/studylog.h"
 #include "testutil.h"
 #include <QFileInfo>
+#include <QTemporaryDir>
+#include <csignal>
 #include <functional>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace fm;
@@ -251,14 +256,127 @@ TEST_F(OddFileTest, NothingIsEverWrittenThroughALinkToSomethingElse)
         ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &st), 0);
         EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the FIFO is still a FIFO";
 
-        // A link to a regular file is followed: the target gets the new bytes, the link stays.
+        // A link to a regular file outside the folder: a record file is
+        // refused, read or written, and the file outside keeps its bytes; the
+        // settings file (kept among the user's settings) follows its link.
+        QTemporaryDir outside;
+        const QString target = QDir(outside.path()).filePath(name);
+        {
+            QFile f(target);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(PlayerRecordSize, 'x'));
+        }
         QFile::remove(path(name));
-        write("real-" + name, QByteArray());
-        ASSERT_TRUE(QFile::link(path("real-" + name), path(name)));
-        save();
-        EXPECT_TRUE(QFileInfo(path(name)).isSymLink());
-        EXPECT_FALSE(read("real-" + name).isEmpty());
+        ASSERT_TRUE(QFile::link(target, path(name)));
+        const auto outsideBytes = [&] {
+            QFile f(target);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        if (name == "Fudemaru.ini") {
+            save();
+            EXPECT_TRUE(QFileInfo(path(name)).isSymLink());
+            EXPECT_TRUE(outsideBytes().contains("Write_Time"));
+            continue;
+        }
+        EXPECT_EQ(errorOf(save).message(), messageFor(name));
+        const auto load = [&] {
+            Roster r;
+            if (name == "Player1.dat")
+                loadRoster(r, dir());
+            else if (name == "Game1.dat")
+                readBoard(dir(), 1);
+            else
+                readLog(dir(), 1);
+        };
+        EXPECT_EQ(errorOf(load).message(), messageFor(name)) << "refused before a child plays for nothing";
+        EXPECT_EQ(outsideBytes(), QByteArray(PlayerRecordSize, 'x'))
+            << "nothing outside the folder is touched";
+        EXPECT_EQ(QFileInfo(path(name)).symLinkTarget(), target);
+        QFile::remove(path(name));
     }
+}
+
+// Two copies on one folder (the lock failed, or the folder was shared): the
+// second copy's saves never drop a child the first one registered.
+TEST_F(DataDirTest, ARosterSaveNeverDropsAChildAnotherCopyRegistered)
+{
+    saveRoster(rosterOf({"たろう", "はなこ"}), dir());
+    Roster copyA, copyB;
+    loadRoster(copyA, dir());
+    loadRoster(copyB, dir());
+    ASSERT_EQ(registerPlayer(copyA, dir(), sj("さくら")), 3);
+    appendLogRecord(dir(), 3, record(7));
+    const QByteArray rosterA = read("Player1.dat"), logA = read("Kiroku3.dat");
+
+    // Copy B registers a child of its own at the same number, and later ends
+    // (its end button saves the roster it holds).
+    const FileError e = errorOf([&] { registerPlayer(copyB, dir(), sj("ゆうき")); });
+    EXPECT_EQ(e.fileName(), "Player1.dat");
+    EXPECT_NE(e.message(), messageFor("Player1.dat")) << "the message says another copy changed it";
+    EXPECT_TRUE(e.message().contains("ほかの ふでまる")) << e.message().toStdString();
+    EXPECT_TRUE(e.detail().contains("another copy")) << e.detail().toStdString();
+    EXPECT_EQ(copyB.PlayerCount, 2);
+    EXPECT_EQ(errorOf([&] { saveRoster(copyB, dir()); }).fileName(), "Player1.dat");
+    copyB.PlayerTable[1].Level = 4; // what a game won in copy B would save
+    EXPECT_EQ(errorOf([&] { saveRoster(copyB, dir()); }).fileName(), "Player1.dat");
+    EXPECT_EQ(read("Player1.dat"), rosterA) << "さくら is still registered";
+    EXPECT_EQ(read("Kiroku3.dat"), logA) << "and her log was not set aside";
+
+    // Copy A itself saves as before (a game level won), and a copy that reads
+    // the roster again goes on; one that did not cannot take the level back.
+    Roster stale;
+    loadRoster(stale, dir());
+    copyA.PlayerTable[3].Game2Level = 2;
+    saveRoster(copyA, dir());
+    EXPECT_EQ(errorOf([&] { saveRoster(stale, dir()); }).fileName(), "Player1.dat");
+    loadRoster(copyB, dir());
+    EXPECT_EQ(registerPlayer(copyB, dir(), sj("ゆうき")), 4);
+    Roster back;
+    loadRoster(back, dir());
+    EXPECT_EQ(back.PlayerTable[3].Game2Level, 2);
+}
+
+// A copy killed at any moment of its saves (registration, a level saved, a
+// test appended) leaves a roster and a log the next start reads whole.
+TEST_F(DataDirTest, AKillInTheMiddleOfAnySaveLeavesFilesTheNextStartReads)
+{
+    for (int round = 0; round < 24; ++round) {
+        SCOPED_TRACE(round);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            WriteFaultForTesting fast(-1, SyncForTesting::Skipped); // a kill, not a power cut
+            try {
+                for (int i = 0;; ++i) {
+                    Roster r;
+                    loadRoster(r, dir());
+                    if (r.PlayerCount < MaxPlayers) {
+                        registerPlayer(r, dir(), sj("こ"));
+                    } else {
+                        r.PlayerTable[1 + i % MaxPlayers].Level = int16_t(1 + i % 12);
+                        saveRoster(r, dir());
+                    }
+                    appendLogRecord(dir(), 1, record(i % 11));
+                }
+            } catch (...) {
+                ::_exit(3);
+            }
+        }
+        ::usleep(useconds_t(2000 + round * 1500));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the saves never failed before the kill";
+        Roster back;
+        EXPECT_NO_THROW(loadRoster(back, dir()));
+        const LogContents log = readLog(dir(), 1);
+        EXPECT_EQ(log.skipped, 0);
+        removeSaveTemporaries(dir()); // as the next start does
+    }
+    Roster back;
+    loadRoster(back, dir());
+    EXPECT_GT(back.PlayerCount, 0);
+    EXPECT_GT(readLog(dir(), 1).records.size(), 0);
 }
 
 TEST_F(DataDirTest, OnlyTheTemporariesOfOurOwnSavesAreRemoved)

@@ -139,6 +139,9 @@ struct MoleWorld {
                     } else if (h.Phase == 3 && !g.isTarget(h) && missDecoys) {
                         press(c, r);
                         ++pressedDecoys;
+                        // A miss is seen on its hole, not only heard.
+                        EXPECT_EQ(s->Mark_Miss->mark(), QStringLiteral("×"));
+                        EXPECT_EQ(s->Mark_Miss->geometry(), mole::cellRect(c, r));
                     }
                 }
         }

@@ -54,6 +54,12 @@ Finish playThrough(GameWorld &w, Child child)
             EXPECT_EQ(w.g().PickCount, picks);
             EXPECT_EQ(w.g().cards.RemainingCount, left);
             w.game->Timer1Timer();
+            // A taken pair, the computer's as the child's, is gone from the board.
+            for (int c = 1; c <= 36; ++c) {
+                if (!w.g().cards.onBoard(c) && !w.g().over) {
+                    EXPECT_TRUE(w.game->Cards[size_t(c)]->isHidden()) << "card " << c;
+                }
+            }
             continue;
         }
         if (taken) {
@@ -82,7 +88,44 @@ Finish playThrough(GameWorld &w, Child child)
     return f;
 }
 
+// Pixels of a radio button's text (right of its round mark) close to a colour.
+int textPixelsLike(QWidget *w, const QColor &colour)
+{
+    const QImage shot =
+        w->grab(QRect(24, 0, w->width() - 24, w->height())).toImage().convertToFormat(QImage::Format_RGB32);
+    int n = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            n += std::abs(c.red() - colour.red()) < 30 && std::abs(c.green() - colour.green()) < 30 &&
+                 std::abs(c.blue() - colour.blue()) < 30;
+        }
+    return n;
+}
+
 } // namespace
+
+// The child sees which strength is chosen, and that it cannot change during a game.
+TEST(MatchingGame, TheChosenStrengthStandsOutAndTheGroupLooksLockedDuringAGame)
+{
+    GameWorld w(2, 5);
+    w.chooseStrength(Strength::Weak);
+    const auto &rad = w.game->Rad_Tsuyosa;
+    EXPECT_GT(textPixelsLike(rad[2], colour::Yellow), 20);
+    for (int i : {0, 1}) {
+        EXPECT_EQ(textPixelsLike(rad[size_t(i)], colour::Yellow), 0);
+        EXPECT_GT(textPixelsLike(rad[size_t(i)], colour::White), 20);
+    }
+    w.start();
+    EXPECT_FALSE(w.game->Grp_Tsuyosa->isEnabled());
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(textPixelsLike(rad[size_t(i)], colour::White), 0) << "no item looks choosable";
+        EXPECT_EQ(textPixelsLike(rad[size_t(i)], colour::Yellow), 0);
+    }
+    EXPECT_GT(textPixelsLike(rad[2], QColor(150, 150, 60)), 20) << "the choice is still told apart";
+    EXPECT_EQ(textPixelsLike(rad[0], QColor(150, 150, 60)), 0);
+}
 
 TEST(MatchingGame, AChildWinsRaisesItsLevelAndFindsItOnDiskAndOnTheBoard)
 {

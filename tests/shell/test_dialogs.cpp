@@ -5,9 +5,12 @@
 #include "shell/pop.h"
 #include "shell/settei.h"
 #include "support/testshell.h"
+#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QProcess>
+#include <QPushButton>
 #include <QSettings>
 #include <QTest>
 #include <QTextBrowser>
@@ -55,6 +58,37 @@ TEST_F(Settings, ShowsTheLimitsAndOnlyTheEraseButtonsWithAFile)
     EXPECT_LT(d.UD_Yomu_Time->x(), d.Edt_Yomu_Time->x()); // the arrows on the left
     EXPECT_EQ(d.Btn_OK->geometry(), QRect(176, 176, 113, 25));
     EXPECT_EQ(d.size(), QSize(427, 213));
+}
+
+// A parent clicking an arrow quickly means every click: the double-click
+// rule must not swallow the second one.
+TEST_F(Settings, EveryQuickPressOnAMinuteArrowCounts)
+{
+    TF_Settei d(t.services, t.host.get());
+    d.show();
+    const auto pressTwiceQuickly = [](QPushButton *b) {
+        const QPoint at = b->rect().center();
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
+            QMouseEvent down(type, at, b->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(b, &down);
+            QMouseEvent up(QEvent::MouseButtonRelease, at, b->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                           Qt::NoModifier);
+            QApplication::sendEvent(b, &up);
+        }
+    };
+    for (auto [arrows, field] :
+         {std::pair{d.UD_Yomu_Time, d.Edt_Yomu_Time}, std::pair{d.UD_Kaku_Time, d.Edt_Kaku_Time}}) {
+        const int before = field->value();
+        const QList<QPushButton *> buttons = arrows->findChildren<QPushButton *>();
+        ASSERT_EQ(buttons.size(), 2);
+        QPushButton *up = buttons[0]->text() == QStringLiteral("▲") ? buttons[0] : buttons[1];
+        QPushButton *down = up == buttons[0] ? buttons[1] : buttons[0];
+        pressTwiceQuickly(up);
+        EXPECT_EQ(field->value(), before + 2);
+        pressTwiceQuickly(down);
+        pressTwiceQuickly(down);
+        EXPECT_EQ(field->value(), before - 2);
+    }
 }
 
 TEST_F(Settings, OkWritesTheFileAndTheLimits)
@@ -212,7 +246,6 @@ TEST(InstanceLock, OnlyALiveCopyKeepsTheSecondFromStarting)
 {
     QTemporaryDir dir;
     const QString name = QStringLiteral("Fude_Maru12");
-    const QString file = QDir(dir.path()).filePath(name + ".lock");
     LockFileInstanceLock first(dir.path()), second(dir.path());
     EXPECT_TRUE(first.acquire(name));
     EXPECT_TRUE(first.held());
@@ -246,50 +279,40 @@ TEST(InstanceLock, OnlyALiveCopyKeepsTheSecondFromStarting)
     EXPECT_TRUE(next.acquire(name));
     EXPECT_TRUE(next.held());
     next.release();
-
-    // Whatever the file holds: empty, garbage, an old-style owner record.
-    for (const QByteArray &contents :
-         {QByteArray(), QByteArray("\xff\x00garbage\n\n"), QByteArray("999999\nfudemaru\nhost\n")}) {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(contents);
-        f.close();
-        LockFileInstanceLock l(dir.path());
-        EXPECT_TRUE(l.acquire(name)) << contents.toHex().toStdString();
-        EXPECT_TRUE(l.held());
-    }
 }
 
-TEST(InstanceLock, ALockThatCannotBeCheckedLetsTheProgramStart)
+// The lock is the folder itself: nothing planted in it (an old lock file, a
+// directory, a link or a FIFO under any name) lets a second copy in.
+TEST(InstanceLock, NothingPlantedInTheFolderLetsASecondCopyIn)
 {
     QTemporaryDir dir;
     const QString name = QStringLiteral("Fude_Maru12");
     const QString file = QDir(dir.path()).filePath(name + ".lock");
-    // An empty directory in its place is cleared and the lock taken.
-    ASSERT_TRUE(QDir(dir.path()).mkdir(name + ".lock"));
-    {
-        LockFileInstanceLock l(dir.path());
-        EXPECT_TRUE(l.acquire(name));
-        EXPECT_TRUE(l.held());
-    }
-    // A directory with something in it, a link, a FIFO: nothing to lock, start anyway.
-    QFile::remove(file);
     ASSERT_TRUE(QDir(dir.path()).mkpath(name + ".lock/inside"));
-    LockFileInstanceLock a(dir.path());
-    EXPECT_TRUE(a.acquire(name));
-    EXPECT_FALSE(a.held());
-    EXPECT_TRUE(QDir(file).exists("inside")) << "nothing of it is removed";
-    QDir(file).removeRecursively();
-    ASSERT_TRUE(QFile::link(QDir(dir.path()).filePath("elsewhere"), file));
-    LockFileInstanceLock b(dir.path());
-    EXPECT_TRUE(b.acquire(name));
-    EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath("elsewhere"))) << "never written through a link";
-    QFile::remove(file);
-    ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
-    LockFileInstanceLock c(dir.path());
-    EXPECT_TRUE(c.acquire(name));
-    EXPECT_FALSE(c.held());
-    // A directory that cannot be made (a file stands where it should be).
-    LockFileInstanceLock d(QDir(dir.path()).filePath(name + ".lock/sub"));
+    ASSERT_TRUE(
+        QFile::link(QDir(dir.path()).filePath("elsewhere"), QDir(dir.path()).filePath("Player1.dat")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(QDir(dir.path()).filePath("fifo")).constData(), 0600), 0);
+    LockFileInstanceLock first(dir.path()), second(dir.path());
+    EXPECT_TRUE(first.acquire(name));
+    EXPECT_TRUE(first.held());
+    EXPECT_FALSE(second.acquire(name));
+    EXPECT_TRUE(QDir(file).exists("inside")) << "nothing in the folder is touched";
+    EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath("elsewhere")));
+
+    // A linked data folder: a copy that reaches it by its link sees the lock.
+    const QString linked = QDir(dir.path()).filePath("linked");
+    ASSERT_TRUE(QFile::link(dir.path(), linked));
+    LockFileInstanceLock viaLink(linked);
+    EXPECT_FALSE(viaLink.acquire(name));
+    first.release();
+    EXPECT_TRUE(viaLink.acquire(name));
+    EXPECT_TRUE(viaLink.held());
+
+    // A folder that cannot be made (a file stands where it should be): start-up reports it.
+    QFile blocker(QDir(dir.path()).filePath("plain"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    LockFileInstanceLock d(QDir(dir.path()).filePath("plain/sub"));
     EXPECT_TRUE(d.acquire(name));
+    EXPECT_FALSE(d.held());
 }

@@ -2,6 +2,7 @@
 #include "shell/look.h"
 #include "support/testshell.h"
 #include <QApplication>
+#include <QDialog>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -241,4 +242,75 @@ TEST(ScreenFrame, FileErrorsInHandlersEndTheProgramWithTheirMessage)
     ASSERT_EQ(t.dialogs.calls.size(), 1u);
     EXPECT_EQ(t.dialogs.calls[0].kind, fm::test::FakeDialogs::Kind::Fatal);
     EXPECT_EQ(t.dialogs.calls[0].text, QStringLiteral("Kiroku3.datでエラーがおこりました。 "));
+}
+
+// A verdict, a score board or a result opens while the child is still
+// pressing: the press that was meant for a mole must not close it unseen.
+TEST(OpeningWindows, IgnorePressesForAMomentAndKeepTheirButtonFromThePointer)
+{
+    TestShell t;
+    for (const ClearOfPointer how : {ClearOfPointer::MoveWindow, ClearOfPointer::MoveButton}) {
+        SCOPED_TRACE(int(how));
+        QDialog d(t.host.get());
+        const bool full = how == ClearOfPointer::MoveButton;
+        d.setFixedSize(full ? QSize(640, 480) : QSize(300, 120));
+        auto *ok = new QPushButton(QStringLiteral("OK"), &d);
+        ok->setGeometry(full ? QRect(507, 411, 105, 25) : QRect(100, 80, 100, 25));
+        int clicks = 0;
+        QObject::connect(ok, &QPushButton::clicked, [&] { ++clicks; });
+        d.move(200, 150);
+        const QPoint pointer = d.pos() + ok->geometry().center(); // where the child is pressing
+        QCursor::setPos(pointer);
+        shieldOpeningWindow(&d, t.clock, how);
+        d.show();
+        QCoreApplication::processEvents();
+        const QRect shown(ok->mapToGlobal(QPoint(0, 0)), ok->size());
+        EXPECT_FALSE(shown.adjusted(-20, -20, 20, 20).contains(QCursor::pos()))
+            << "the button is not under the pointer";
+        if (full) {
+            EXPECT_EQ(d.pos(), QPoint(200, 150)) << "a window over the stage stays there";
+        }
+
+        QTest::mouseClick(ok, Qt::LeftButton);
+        t.clock.advanceSeconds(0.9);
+        QTest::mouseClick(ok, Qt::LeftButton);
+        EXPECT_EQ(clicks, 0) << "presses in its first moment are dropped";
+        t.clock.advanceSeconds(0.2);
+        QTest::mouseClick(ok, Qt::LeftButton);
+        EXPECT_EQ(clicks, 1);
+    }
+}
+
+TEST(OpeningWindows, AWindowMovesTheShortestWayClearOfThePointerAndStaysOnTheScreen)
+{
+    const QRect screen(0, 0, 1280, 800);
+    const struct {
+        const char *what;
+        QRect window;
+        QVector<QRect> buttons;
+        QPoint pointer;
+        bool moves;
+    } cases[] = {
+        {"pointer far away", {400, 300, 300, 120}, {{500, 380, 100, 25}}, {100, 100}, false},
+        {"pointer on the button", {400, 300, 300, 120}, {{500, 380, 100, 25}}, {550, 392}, true},
+        {"near the bottom edge", {400, 670, 300, 120}, {{500, 760, 100, 25}}, {550, 770}, true},
+        {"two buttons side by side",
+         {400, 300, 300, 120},
+         {{420, 380, 100, 25}, {540, 380, 100, 25}},
+         {530, 392},
+         true},
+        {"no room anywhere", {0, 0, 1280, 800}, {{600, 380, 100, 25}}, {650, 392}, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QPoint to = placeClearOfPointer(c.window, c.buttons, c.pointer, screen, 32);
+        EXPECT_EQ(to != c.window.topLeft(), c.moves);
+        const QPoint shift = to - c.window.topLeft();
+        EXPECT_TRUE(screen.contains(c.window.translated(shift)));
+        if (c.moves) {
+            for (const QRect &b : c.buttons)
+                EXPECT_FALSE(b.translated(shift).adjusted(-32, -32, 32, 32).contains(c.pointer));
+            EXPECT_LE(shift.manhattanLength(), 100) << "it moves just out of the way";
+        }
+    }
 }

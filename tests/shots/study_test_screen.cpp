@@ -1,7 +1,7 @@
 // The test screen with the build's data and pictures: a reading question
 // being typed, a writing question with its parts panel and its list of
 // kanji, and the review of a test with two questions missed, after a wrong
-// and after a right check.
+// and after a right check, and its last ○ before the result.
 #include "shots.h"
 #include "study/test_shutsudai_fixture.h"
 
@@ -43,5 +43,14 @@ TEST(TestScreenShots, ReadingWritingPartsAndReview)
         ASSERT_TRUE(w.clickCandidate(w.current().CorrectAnswer));
         w.click(s->Btn_awase);
         shots::save(s, QStringLiteral("test-review-right"));
+
+        // The last right check: its ○ stays a moment before the result opens.
+        w.click(s->panels->Btn_Kakusuu[w.t.state.Cat.KanjiTable[w.current().Kanji].Strokes]);
+        ASSERT_TRUE(w.clickCandidate(w.current().CorrectAnswer));
+        w.click(s->Btn_awase);
+        ASSERT_TRUE(s->Tim_Result.isActive());
+        shots::save(s, QStringLiteral("test-review-last"));
+        fm::test::ModalWatcher closesTheResult;
+        s->Tim_ResultTimer();
     }
 }

@@ -68,7 +68,12 @@ TEST(ResultWindow, FailedChallengeShowsTheBuiltInPictureAndProgress)
     EXPECT_EQ(w.BitBtn1->cursor().shape(), t.shell.HandPointer.shape());
     EXPECT_TRUE(t.dialogs.calls.empty());
 
+    // It opens right after the child's last press: a press in its first
+    // moment is not taken, one a second later is.
     w.show();
+    QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
+    EXPECT_TRUE(w.isVisible());
+    t.clock.advanceSeconds(1.1);
     QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
     EXPECT_FALSE(w.isVisible());
 }

@@ -495,10 +495,20 @@ TEST(TestReviewScreen, OnlyMissedQuestionsAndAWrongAnswerStays)
 
     w.typeKana(w.slot(7).CorrectAnswer);
     w.click(s->Btn_awase);
-    fm::test::TestShell::processDeletes();
-    // Recorded now, as passed, and the result says so.
+    // Recorded now, as passed; the last ○ shows for its moment before the
+    // result covers it, and a press meanwhile changes nothing.
     ASSERT_EQ(w.log().size(), 1);
     EXPECT_EQ(w.log()[0].Counted, 1);
+    EXPECT_EQ(s->Img_Mark->mark(), QStringLiteral("○"));
+    EXPECT_TRUE(results.isEmpty());
+    EXPECT_EQ(w.t.nav.current(), s);
+    EXPECT_TRUE(s->Tim_Result.isActive());
+    EXPECT_EQ(s->Tim_Result.interval(), JudgeMark::ShowMs);
+    w.t.clock.advanceSeconds(0.5);
+    w.click(s->Btn_awase);
+    EXPECT_EQ(w.log().size(), 1);
+    s->Tim_ResultTimer();
+    fm::test::TestShell::processDeletes();
     EXPECT_EQ(results, QStringList{QStringLiteral("ごうかくおめでとう！ふくしゅうもがんばったね。")});
     EXPECT_FALSE(w.t.state.ReviewMode);
     EXPECT_FALSE(w.t.state.ScreenOpenFlags.TestOpen);
@@ -534,6 +544,7 @@ TEST(TestReviewScreen, BelowThePassMarkTheReviewRecordsNothingMore)
         w.typeKana(w.slot(n).CorrectAnswer);
         w.click(s->Btn_awase);
     }
+    s->Tim_ResultTimer();
     fm::test::TestShell::processDeletes();
     EXPECT_EQ(w.log().size(), 1);
     EXPECT_EQ(results.size(), 2); // the result once more
@@ -672,8 +683,10 @@ TEST(TestReviewScreen, TheSecondPressOnTheResultsBackButtonDoesNotTypeInTheRevie
     // Below the pass mark the result comes first, then the review; "もどる"
     // is double-clicked.
     ModalWatcher watcher([&](QWidget *d) {
-        if (auto *r = dynamic_cast<TF_Level_Up *>(d))
+        if (auto *r = dynamic_cast<TF_Level_Up *>(d)) {
+            w.t.clock.advanceSeconds(1.1); // the child reads it first
             QTest::mouseClick(r->BitBtn1, Qt::LeftButton);
+        }
     });
     testWithMissed(w, {1, 2, 3, 4, 5}, watcher);
     TF_Shutsudai *s = w.test;

@@ -6,7 +6,9 @@
 #include "data/progress.h"
 #include "testutil.h"
 #include "tools/datacli/datacli.h"
+#include <QTemporaryDir>
 #include <functional>
+#include <sys/stat.h>
 
 using namespace fm;
 
@@ -187,6 +189,52 @@ TEST_F(DataCliTest, CheckFindsWhatTheProgramWouldTripOverEachUnderItsOwnName)
     EXPECT_EQ(run({"check"}), 0) << out.toStdString();
 }
 
+// What stands in the folder besides the program's own files, and boards the
+// game reads its own way: each is one line saying what the program does.
+TEST_F(DataCliTest, CheckSaysWhatTheProgramDoesWithLinksOddObjectsAndLongBoards)
+{
+    QTemporaryDir outside;
+    const QString elsewhere = QDir(outside.path()).filePath("elsewhere.dat");
+    QFile f(elsewhere);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(2 * GameScoreRecordSize, '\0'));
+    f.close();
+    QVector<GameScoreRecord> eleven(11, GameScoreRecord{5, sj("たろう"), 46000.0});
+    const struct {
+        const char *name;
+        std::function<void()> make;
+        int exitCode;
+        QString line;
+    } cases[] = {
+        {"Game1.dat", [&] { writeBoard(dir(), 1, eleven); }, 0,
+         "Game1.dat: 11 records; ten are shown; the rest are dropped at the next save"},
+        {"Game2.dat", [&] { write("Game2.dat", QByteArray(GameScoreRecordSize + 5, '\0')); }, 0,
+         "Game2.dat: an incomplete last record of 5 bytes is ignored and dropped at the next save"},
+        {"Kiroku1.dat", [&] { QFile::link(elsewhere, path("Kiroku1.dat")); }, 1,
+         "Kiroku1.dat: is a symbolic link"},
+        {"Game2.dat", [&] { QFile::link(elsewhere, path("Game2.dat")); }, 1, "Game2.dat: is a symbolic link"},
+        {"Kiroku9.dat", [&] { QFile::link(elsewhere, path("Kiroku9.dat")); }, 0,
+         "Kiroku9.dat: a symbolic link to " + elsewhere +
+             "; the program refuses a record file that is a link"},
+        {"notes", [&] { QFile::link(elsewhere, path("notes")); }, 0,
+         "notes: a symbolic link to " + elsewhere + "; the program does not use it"},
+        {"pipe", [&] { ::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600); }, 0,
+         "pipe: not a file (a FIFO); the program does not use it"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        c.make();
+        EXPECT_EQ(run({"check"}), c.exitCode) << out.toStdString();
+        const QStringList lines = out.split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), c.exitCode == 0 ? 2 : 1) << out.toStdString();
+        EXPECT_TRUE(lines[0].startsWith(c.line)) << lines[0].toStdString();
+        QFile::remove(path(c.name));
+    }
+    QFile e(elsewhere);
+    ASSERT_TRUE(e.open(QIODevice::ReadOnly));
+    EXPECT_EQ(e.readAll(), QByteArray(2 * GameScoreRecordSize, '\0')) << "check never writes";
+}
+
 TEST_F(DataCliTest, LogsWithoutAPlayerAndLeftoversAreReportedAndSetAsideAtRegistration)
 {
     // Player1.dat lost two children: their logs 3 and 4 are still here.
@@ -237,7 +285,7 @@ TEST_F(DataCliTest, PlayersKeepsOneLinePerPlayerWhateverTheNames)
     loadRoster(roster, dir());
     roster.PlayerTable[1].Name = QByteArray("a\nb\tc\x1b\\");
     roster.PlayerTable[2].Name.clear();
-    saveRoster(roster, dir());
+    write("Player1.dat", encodePlayers(roster)); // names the program never writes itself
     ASSERT_EQ(run({"players"}), 0) << err.toStdString();
     EXPECT_EQ(out, QString::fromUtf8("1\ta\\x0ab\\x09c\\x1b\\\\\t1\t1\t0\t0\n2\t\t1\t2\t0\t4\n"));
 }

@@ -10,10 +10,12 @@
 #include "data/progress.h"
 #include "fudemaru_version.h"
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
 #include <memory>
+#include <sys/stat.h>
 
 namespace fm::cli
 {
@@ -86,11 +88,51 @@ template <typename Fatal> void checkGlyphs(const AppState &state, QStringList &,
                             .arg(someOf(odd))));
 }
 
+// Links and objects that are not files in the data directory, unless a line
+// names them already. A record file that is a link is refused by the
+// program; anything else it leaves alone. Directories are listed only in a
+// data directory of its own (a program directory holds folders of its own).
+void listForeignObjects(const QString &dir, bool ownDirectory, QStringList &lines)
+{
+    const QStringList names = QDir(dir).entryList(
+        QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &n : names) {
+        const QString prefix = n + QStringLiteral(": ");
+        if (std::any_of(lines.begin(), lines.end(), [&](const QString &l) { return l.startsWith(prefix); }))
+            continue;
+        struct stat st;
+        if (::lstat(QFile::encodeName(programFile(dir, n)).constData(), &st) != 0 || S_ISREG(st.st_mode))
+            continue;
+        const bool record = writtenFileNames().contains(n);
+        QString what;
+        if (n == QStringLiteral(".moving") && !S_ISDIR(st.st_mode))
+            what = QStringLiteral("not the program's side folder; the program removes it (never what it "
+                                  "points to) at its next start");
+        else if (S_ISLNK(st.st_mode))
+            what = QStringLiteral("a symbolic link to %1; ")
+                       .arg(QFileInfo(programFile(dir, n)).symLinkTarget()) +
+                   (record ? QStringLiteral("the program refuses a record file that is a link")
+                           : QStringLiteral("the program does not use it"));
+        else if (S_ISDIR(st.st_mode) && (n == QStringLiteral(".moving") || (!ownDirectory && !record)))
+            continue;
+        else
+            what = (S_ISDIR(st.st_mode) ? QStringLiteral("a directory")
+                                        : QStringLiteral("not a file (%1)")
+                                              .arg(S_ISFIFO(st.st_mode)   ? "a FIFO"
+                                                   : S_ISSOCK(st.st_mode) ? "a socket"
+                                                                          : "a device")) +
+                   (record ? QStringLiteral(" in a record file's place; the program cannot use it")
+                           : QStringLiteral("; the program does not use it"));
+        lines << prefix + what;
+    }
+}
+
 // Logs the roster has no player for, and logs set aside at a registration.
 void listStrayLogs(const QString &dir, int playerCount, QStringList &lines)
 {
     static const QRegularExpression log(QStringLiteral("^Kiroku([0-9]+)\\.dat$"));
-    const QStringList names = QDir(dir).entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
+    const QStringList names =
+        QDir(dir).entryList(QDir::Files | QDir::System | QDir::Hidden | QDir::NoSymLinks, QDir::Name);
     QVector<QPair<int, QString>> unowned;
     for (const QString &n : names) {
         const QRegularExpressionMatch m = log.match(n);
@@ -202,14 +244,26 @@ bool check(const Dirs &dirs, QStringList &lines)
     } catch (const FileError &e) {
         fatal(e);
     }
+    // The game reads a longer board and a torn record without trouble: say
+    // what it does with them.
     for (int g = 1; g <= 2; ++g) {
         try {
-            const auto board = readFileAt(data, boardFileName(g), 0, 0);
-            if (board &&
-                (board->fileSize % GameScoreRecordSize || board->fileSize > BoardSize * GameScoreRecordSize))
+            const auto board = readFileAt(data, boardFileName(g), 0, 0, Links::Refuse);
+            if (!board)
+                continue;
+            const qint64 records = board->fileSize / GameScoreRecordSize;
+            const qint64 torn = board->fileSize % GameScoreRecordSize;
+            if (records > BoardSize)
                 lines << boardFileName(g) +
-                             QStringLiteral(": %1 bytes is not a board of at most ten 24-byte records")
-                                 .arg(board->fileSize);
+                             QStringLiteral(
+                                 ": %1 records; ten are shown; the rest are dropped at the next save")
+                                 .arg(records);
+            if (torn)
+                lines << boardFileName(g) +
+                             QStringLiteral(
+                                 ": an incomplete last record of %1 bytes is ignored and dropped at "
+                                 "the next save")
+                                 .arg(torn);
         } catch (const FileError &e) {
             fatal(e);
         }
@@ -219,6 +273,7 @@ bool check(const Dirs &dirs, QStringList &lines)
     for (const QString &t : saveTemporaries(data))
         lines << t + QStringLiteral(
                          ": left by an interrupted save; the program removes it at its next start");
+    listForeignObjects(data, data != dir, lines);
     // Last, once the program can run: what it found.
     if (ok)
         lines << QStringLiteral("ok: %1 kanji, %2 sentences, %3 players")
