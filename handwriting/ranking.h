@@ -16,7 +16,7 @@ constexpr int RecognizerGuessCount = 300;
 
 // Kanji numbers (as in Kanji1.dat), best first, at most `max`.
 // reachedLevel is the child's level (1..12); 0 prefers no level.
-QVector<int> rankCandidates(const QVector<RecognizerGuess> &guesses, int strokesDrawn, const Catalogue &catalogue,
-                            int reachedLevel, int max = HandwritingCandidateMax);
+QVector<int> rankCandidates(const QVector<RecognizerGuess> &guesses, int strokesDrawn,
+                            const Catalogue &catalogue, int reachedLevel, int max = HandwritingCandidateMax);
 
 } // namespace fm
