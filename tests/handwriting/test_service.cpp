@@ -1,0 +1,136 @@
+// The handwriting service as the screens meet it: never offered without its
+// files, opened off the event loop, failing without a crash or a hang on a
+// damaged model or stroke file.
+#include "handwriting/handwriting.h"
+#include "hwtest.h"
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+using namespace fm;
+
+namespace
+{
+
+class Service : public ::testing::Test
+{
+  protected:
+    void SetUp() override { test::ensureApplication(); }
+
+    QString file(const QString &name, const QByteArray &bytes)
+    {
+        QFile f(QDir(dir.path()).filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    }
+    void copyShippedStrokes()
+    {
+        ASSERT_TRUE(
+            QFile::copy(test::programDir() + "/Kakijun1.dat", QDir(dir.path()).filePath("Kakijun1.dat")));
+    }
+    // Waits on the event loop, as a screen would, for the status to settle.
+    static Handwriting::Status settled(ZinniaHandwriting &hw)
+    {
+        QSignalSpy changed(&hw, &Handwriting::statusChanged);
+        hw.open();
+        EXPECT_EQ(hw.status(), Handwriting::Status::Opening);
+        EXPECT_TRUE(changed.wait(20000));
+        EXPECT_EQ(changed.count(), 1);
+        return hw.status();
+    }
+
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(Service, AMissingFileMeansNoWritingSquareAndNamesTheFile)
+{
+    copyShippedStrokes();
+    ZinniaHandwriting noModel(test::shippedCatalogue(), dir.path(), dir.path() + "/handwriting-ja.model");
+    EXPECT_EQ(noModel.status(), Handwriting::Status::Unavailable);
+    EXPECT_FALSE(noModel.offered());
+    EXPECT_TRUE(noModel.problem().startsWith("handwriting-ja.model")) << noModel.problem().toStdString();
+    ZinniaHandwriting notInstalled(test::shippedCatalogue(), dir.path(), QString());
+    EXPECT_EQ(notInstalled.status(), Handwriting::Status::Unavailable);
+    // open() on an unavailable service does nothing, and the stroke-order
+    // picture still has its strokes.
+    noModel.open();
+    EXPECT_EQ(noModel.status(), Handwriting::Status::Unavailable);
+    EXPECT_EQ(noModel.reference(test::kanjiNumber("十")).size(), 2);
+    EXPECT_TRUE(noModel.candidates(inkFromReference(noModel.reference(1)), 1).isEmpty());
+
+    QTemporaryDir empty;
+    const QString model = file("handwriting-ja.model", "x");
+    ZinniaHandwriting noStrokes(test::shippedCatalogue(), empty.path(), model);
+    EXPECT_EQ(noStrokes.status(), Handwriting::Status::Unavailable);
+    EXPECT_EQ(noStrokes.problem(), "Kakijun1.dat: not found");
+    EXPECT_TRUE(noStrokes.reference(1).isEmpty());
+}
+
+TEST_F(Service, ADamagedModelFailsOnTheEventLoopNamingTheFile)
+{
+    copyShippedStrokes();
+    for (const QByteArray &bytes : {QByteArray(), QByteArray(100, '\x5a'), QByteArray("zinnia model\n")}) {
+        const QString model = file("handwriting-ja.model", bytes);
+        QString error;
+        EXPECT_EQ(openZinniaModel(model, &error), nullptr);
+        EXPECT_TRUE(error.startsWith("handwriting-ja.model: ")) << error.toStdString();
+
+        ZinniaHandwriting hw(test::shippedCatalogue(), dir.path(), model);
+        EXPECT_EQ(hw.status(), Handwriting::Status::Closed);
+        EXPECT_TRUE(hw.offered());
+        EXPECT_EQ(settled(hw), Handwriting::Status::Failed);
+        EXPECT_FALSE(hw.offered());
+        EXPECT_TRUE(hw.problem().startsWith("handwriting-ja.model: ")) << hw.problem().toStdString();
+        EXPECT_TRUE(hw.candidates(inkFromReference(hw.reference(1)), 1).isEmpty());
+    }
+    QString error;
+    EXPECT_EQ(openZinniaModel(dir.path(), &error), nullptr) << "a directory";
+    EXPECT_TRUE(error.contains("not a regular file")) << error.toStdString();
+}
+
+TEST_F(Service, TheRealModelOpensInTheBackgroundAndADamagedStrokeFileFails)
+{
+    const QString model = findHandwritingModel();
+    if (model.isEmpty())
+        GTEST_SKIP() << "tegaki-zinnia-japanese is not installed";
+    copyShippedStrokes();
+    ZinniaHandwriting hw(test::shippedCatalogue(), dir.path(), model);
+    EXPECT_EQ(settled(hw), Handwriting::Status::Ready) << hw.problem().toStdString();
+    const int ten = test::kanjiNumber("十");
+    const QVector<int> found = hw.candidates(inkFromReference(hw.reference(ten)), 20);
+    ASSERT_FALSE(found.isEmpty());
+    EXPECT_EQ(found.first(), ten);
+    hw.open(); // already open: nothing more happens
+    EXPECT_EQ(hw.status(), Handwriting::Status::Ready);
+
+    file("Kakijun1.dat", "KKJN");
+    ZinniaHandwriting damaged(test::shippedCatalogue(), dir.path(), model);
+    EXPECT_EQ(settled(damaged), Handwriting::Status::Failed);
+    EXPECT_TRUE(damaged.problem().startsWith("Kakijun1.dat: ")) << damaged.problem().toStdString();
+    EXPECT_TRUE(damaged.reference(ten).isEmpty());
+}
+
+TEST_F(Service, ClosingWhileOpeningNeitherCrashesNorHangs)
+{
+    const QString model = findHandwritingModel();
+    if (model.isEmpty())
+        GTEST_SKIP() << "tegaki-zinnia-japanese is not installed";
+    copyShippedStrokes();
+    {
+        ZinniaHandwriting hw(test::shippedCatalogue(), dir.path(), model);
+        hw.open();
+    }
+    // The call the opening posted went with the object.
+    QCoreApplication::processEvents();
+    ZinniaHandwriting waited(test::shippedCatalogue(), dir.path(), model);
+    QSignalSpy changed(&waited, &Handwriting::statusChanged);
+    waited.open();
+    waited.waitOpened();
+    EXPECT_EQ(waited.status(), Handwriting::Status::Ready);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(changed.count(), 1);
+}
