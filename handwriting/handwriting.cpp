@@ -3,6 +3,7 @@
 #include "data/fileio.h"
 #include <QFileInfo>
 #include <QMetaObject>
+#include <algorithm>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -152,18 +153,18 @@ void ZinniaHandwriting::waitOpened()
 QVector<int> ZinniaHandwriting::candidates(const Ink &ink, int reachedLevel)
 {
     const Recognizer *recognizer = nullptr;
+    const ReferenceStrokes *strokes = nullptr;
     {
+        // Both stay as they are once Ready.
         std::lock_guard lock(d->mutex);
-        if (d->status != Status::Ready)
+        if (d->status != Status::Ready || !d->strokes)
             return {};
         recognizer = d->recognizer.get();
+        strokes = &*d->strokes;
     }
-    int strokesDrawn = 0;
-    for (const InkStroke &s : ink)
-        strokesDrawn += s.isEmpty() ? 0 : 1;
-    if (strokesDrawn == 0)
+    if (std::none_of(ink.begin(), ink.end(), [](const InkStroke &s) { return !s.isEmpty(); }))
         return {};
-    return rankCandidates(recognizer->classify(ink, RecognizerGuessCount), strokesDrawn, d->catalogue,
+    return rankCandidates(recognizer->classify(ink, RecognizerGuessCount), ink, d->catalogue, *strokes,
                           reachedLevel);
 }
 

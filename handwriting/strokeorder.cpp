@@ -69,6 +69,8 @@ double cost(const Ends &child, const Ends &ref)
 double bestPairingCost(const std::vector<std::vector<double>> &a)
 {
     const int n = int(a.size());
+    if (n == 0)
+        return 0;
     const double inf = std::numeric_limits<double>::infinity();
     std::vector<double> u(n + 1, 0), v(n + 1, 0);
     std::vector<int> p(n + 1, 0), way(n + 1, 0);
@@ -115,7 +117,32 @@ double bestPairingCost(const std::vector<std::vector<double>> &a)
     return total;
 }
 
+// What a drawn stroke that no reference stroke explains costs: both ends a
+// square's side away.
+constexpr double kExtraStrokeCost = 2.0;
+
 } // namespace
+
+double strokeShapeDistance(const Ink &child, const ReferenceStrokeList &reference)
+{
+    QVector<Ends> drawn;
+    for (const InkStroke &s : child)
+        if (!s.isEmpty())
+            drawn.push_back({s.first() / InkSide, s.last() / InkSide});
+    if (drawn.isEmpty())
+        return -1;
+    // Square: drawn strokes are rows; columns are the reference strokes and,
+    // for drawn strokes beyond them, "no stroke" at the extra cost. Rows of
+    // nothing drawn pair with the reference strokes still to come for free.
+    const int n = int(std::max(drawn.size(), reference.size()));
+    std::vector<std::vector<double>> costs(n, std::vector<double>(n, 0.0));
+    for (int i = 0; i < drawn.size(); ++i)
+        for (int j = 0; j < n; ++j)
+            costs[i][j] = j < reference.size()
+                              ? cost(drawn[i], {reference[j].from / InkSide, reference[j].to / InkSide})
+                              : kExtraStrokeCost;
+    return bestPairingCost(costs) / drawn.size();
+}
 
 StrokeOrderVerdict compareStrokeOrder(const Ink &child, const ReferenceStrokeList &reference)
 {
