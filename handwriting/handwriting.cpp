@@ -105,6 +105,7 @@ void ZinniaHandwriting::open()
         if (recognizer) {
             try {
                 reference = ReferenceStrokes::load(d->programDir);
+                requireStrokesOfEveryKanji(*reference, d->catalogue);
             } catch (const FileError &e) {
                 problem = describe(e);
                 recognizer.reset();
@@ -182,7 +183,9 @@ ReferenceStrokeList ZinniaHandwriting::reference(int kanjiNumber)
     std::optional<ReferenceStrokes> loaded;
     try {
         loaded = ReferenceStrokes::load(d->programDir);
+        requireStrokesOfEveryKanji(*loaded, d->catalogue);
     } catch (const FileError &) {
+        loaded.reset();
     }
     std::lock_guard lock(d->mutex);
     if (!d->strokes) {

@@ -153,6 +153,20 @@ const ReferenceStrokeList &ReferenceStrokes::of(int kanjiNumber) const
     return it == byKanji_.constEnd() ? none : *it;
 }
 
+void requireStrokesOfEveryKanji(const ReferenceStrokes &strokes, const Catalogue &catalogue)
+{
+    for (int k = 1; k <= MaxKanjiNumber; ++k) {
+        const int wanted = catalogue.KanjiTable[k].Strokes;
+        if (wanted > 0 && strokes.of(k).size() != wanted)
+            throw damaged(strokes.of(k).isEmpty()
+                              ? QStringLiteral("kanji %1 has no strokes").arg(k)
+                              : QStringLiteral("kanji %1 has %2 strokes, the catalogue %3")
+                                    .arg(k)
+                                    .arg(strokes.of(k).size())
+                                    .arg(wanted));
+    }
+}
+
 Ink inkFromReference(const ReferenceStrokeList &strokes, double step)
 {
     step = std::max(step, 1.0);

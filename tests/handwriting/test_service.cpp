@@ -112,6 +112,13 @@ TEST_F(Service, TheRealModelOpensInTheBackgroundAndADamagedStrokeFileFails)
     EXPECT_EQ(settled(damaged), Handwriting::Status::Failed);
     EXPECT_TRUE(damaged.problem().startsWith("Kakijun1.dat: ")) << damaged.problem().toStdString();
     EXPECT_TRUE(damaged.reference(ten).isEmpty());
+
+    // A stroke file made for another catalogue would give wrong advice.
+    file("Kakijun1.dat", ReferenceStrokes::toBytes({{1, {{QPointF(25, 126), QPointF(226, 116)}}}}));
+    ZinniaHandwriting another(test::shippedCatalogue(), dir.path(), model);
+    EXPECT_TRUE(another.reference(1).isEmpty());
+    EXPECT_EQ(settled(another), Handwriting::Status::Failed);
+    EXPECT_EQ(another.problem(), "Kakijun1.dat: kanji 2 has no strokes");
 }
 
 TEST_F(Service, ClosingWhileOpeningNeitherCrashesNorHangs)
