@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPoint>
 #include <algorithm>
 #include <cmath>
 #include <zinnia.h>
@@ -32,8 +33,10 @@ class ZinniaRecognizer : public Recognizer
         for (const InkStroke &stroke : ink) {
             if (stroke.isEmpty())
                 continue;
-            for (const QPointF &p : stroke)
-                character->add(id, coordinate(p.x()), coordinate(p.y()));
+            if (int(id) == kMaxStrokes)
+                break;
+            for (const QPoint &p : simplified(stroke))
+                character->add(id, p.x(), p.y());
             ++id;
         }
         if (id == 0)
@@ -49,6 +52,60 @@ class ZinniaRecognizer : public Recognizer
 
   private:
     static int coordinate(double v) { return int(std::clamp<long>(std::lround(v), 0, InkSide - 1)); }
+
+    // zinnia's memory grows exponentially with the corners along a stroke
+    // (a zigzag of 26 corners takes a gigabyte, of 30 more than the machine
+    // has), and a pen held down sends hundreds of points a second. So each
+    // stroke goes to zinnia as at most kMaxCorners points: its ends, then
+    // again and again the point farthest from the line drawn so far, while
+    // that is more than kTolerance units off. A kanji's stroke has a few
+    // corners; a scribble comes out as a coarser scribble.
+    static QVector<QPoint> simplified(const InkStroke &stroke)
+    {
+        QVector<QPoint> points;
+        const qsizetype step = std::max<qsizetype>(1, stroke.size() / kMaxPointsLooked);
+        for (qsizetype i = 0; i < stroke.size(); i += step)
+            points.push_back(QPoint(coordinate(stroke[i].x()), coordinate(stroke[i].y())));
+        points.push_back(QPoint(coordinate(stroke.last().x()), coordinate(stroke.last().y())));
+        QVector<qsizetype> kept{0, points.size() - 1};
+        while (kept.size() < kMaxCorners) {
+            double farthest = kTolerance;
+            qsizetype at = -1, slot = 0;
+            for (qsizetype k = 0; k + 1 < kept.size(); ++k)
+                for (qsizetype i = kept[k] + 1; i < kept[k + 1]; ++i) {
+                    const double d = offLine(points[i], points[kept[k]], points[kept[k + 1]]);
+                    if (d > farthest) {
+                        farthest = d;
+                        at = i;
+                        slot = k + 1;
+                    }
+                }
+            if (at < 0)
+                break;
+            kept.insert(slot, at);
+        }
+        QVector<QPoint> out;
+        for (const qsizetype i : kept)
+            if (out.isEmpty() || out.last() != points[i])
+                out.push_back(points[i]);
+        return out;
+    }
+
+    // Distance of p from the segment a..b.
+    static double offLine(const QPoint &p, const QPoint &a, const QPoint &b)
+    {
+        const double dx = b.x() - a.x(), dy = b.y() - a.y();
+        const double length2 = dx * dx + dy * dy;
+        double t = length2 > 0 ? ((p.x() - a.x()) * dx + (p.y() - a.y()) * dy) / length2 : 0;
+        t = std::clamp(t, 0.0, 1.0);
+        return std::hypot(p.x() - (a.x() + t * dx), p.y() - (a.y() + t * dy));
+    }
+
+    static constexpr int kMaxCorners = 16;
+    static constexpr double kTolerance = 2.0;
+    static constexpr qsizetype kMaxPointsLooked = 2048;
+    // No kanji has more than 30; beyond that the child is scribbling.
+    static constexpr int kMaxStrokes = 60;
 
     std::unique_ptr<zinnia::Recognizer> model_;
 };

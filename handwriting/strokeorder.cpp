@@ -120,6 +120,7 @@ double bestPairingCost(const std::vector<std::vector<double>> &a)
 // What a drawn stroke that no reference stroke explains costs: both ends a
 // square's side away.
 constexpr double kExtraStrokeCost = 2.0;
+constexpr int kPairedStrokesSlack = 5;
 
 } // namespace
 
@@ -131,6 +132,10 @@ double strokeShapeDistance(const Ink &child, const ReferenceStrokeList &referenc
             drawn.push_back({s.first() / InkSide, s.last() / InkSide});
     if (drawn.isEmpty())
         return -1;
+    // Far more strokes than the kanji has: nothing to pair closely, and a
+    // scribble of hundreds of strokes must not cost a cubic pairing.
+    if (drawn.size() > reference.size() + kPairedStrokesSlack)
+        return kExtraStrokeCost;
     // Square: drawn strokes are rows; columns are the reference strokes and,
     // for drawn strokes beyond them, "no stroke" at the extra cost. Rows of
     // nothing drawn pair with the reference strokes still to come for free.

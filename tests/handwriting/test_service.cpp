@@ -141,3 +141,23 @@ TEST_F(Service, ClosingWhileOpeningNeitherCrashesNorHangs)
     QCoreApplication::processEvents();
     EXPECT_EQ(changed.count(), 1);
 }
+
+TEST_F(Service, AScribbleOfManyPointsAndStrokesIsRecognisedWithoutExhaustingAnything)
+{
+    const QString model = findHandwritingModel();
+    if (model.isEmpty())
+        GTEST_SKIP() << "tegaki-zinnia-japanese is not installed";
+    copyShippedStrokes();
+    ZinniaHandwriting hw(test::shippedCatalogue(), dir.path(), model);
+    hw.open();
+    hw.waitOpened();
+    // A pen held down for a long while, back and forth across the square,
+    // then hundreds of taps.
+    InkStroke held;
+    for (int i = 0; i < 50000; ++i)
+        held.push_back(QPointF(20 + (i % 400 < 200 ? i % 200 : 200 - i % 200), 30 + i / 250.0));
+    Ink ink{held};
+    for (int i = 0; i < 500; ++i)
+        ink.push_back({QPointF(i % 256, (i * 7) % 256)});
+    EXPECT_EQ(hw.candidates(ink, 12).size(), HandwritingCandidateMax);
+}
