@@ -13,7 +13,7 @@ namespace fm
 
 // Everything the opening thread touches is behind the mutex; the status
 // the screens see changes only on the object's own thread, when the queued
-// finish() runs (or in waitOpened()).
+// finishOpening() runs (or in waitOpened()).
 struct ZinniaHandwriting::Impl {
     const Catalogue &catalogue;
     QString programDir;
@@ -23,7 +23,7 @@ struct ZinniaHandwriting::Impl {
     Status status = Status::Closed;
     QString problem;
     std::thread opener;
-    // Filled by the opening thread, taken over by finish().
+    // Filled by the opening thread, taken over by finishOpening().
     bool opened = false;
     std::unique_ptr<Recognizer> pendingRecognizer;
     std::optional<ReferenceStrokes> pendingReference;

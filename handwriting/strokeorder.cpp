@@ -1,5 +1,4 @@
 #include "handwriting/strokeorder.h"
-#include <QRectF>
 #include <algorithm>
 #include <cmath>
 #include <limits>

@@ -58,19 +58,6 @@ TEST(ReferenceFile, WhatIsWrittenReadsBackAndLoadsFromTheProgramDirectory)
     EXPECT_TRUE(read.of(0).isEmpty());
 }
 
-TEST(ReferenceFile, SomethingThatIsNotARegularFileIsRefused)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkdir(ReferenceStrokesFile));
-    try {
-        ReferenceStrokes::load(dir.path());
-        FAIL() << "a directory was read";
-    } catch (const FileError &e) {
-        EXPECT_EQ(e.fileName(), ReferenceStrokesFile);
-        EXPECT_TRUE(e.detail().contains("regular")) << e.detail().toStdString();
-    }
-}
-
 TEST(ReferenceFile, DamageIsRefusedWithAReason)
 {
     // Layout of the sample: header 8, index 3 x 4 (kanji 1, 10, 240), strokes 6 x 4.
@@ -114,21 +101,4 @@ TEST(ReferenceFile, DamageIsRefusedWithAReason)
                 << c.what << ": " << e.detail().toStdString();
         }
     }
-}
-
-TEST(ReferenceInk, StrokesBecomeEvenlySpacedPointsFromStartToEnd)
-{
-    const ReferenceStrokeList strokes{{QPointF(20, 100), QPointF(230, 100)}, {QPointF(9, 9), QPointF(9, 9)}};
-    const Ink ink = inkFromReference(strokes, 8.0);
-    ASSERT_EQ(ink.size(), 2);
-    EXPECT_EQ(ink[0].first(), QPointF(20, 100));
-    EXPECT_EQ(ink[0].last(), QPointF(230, 100));
-    for (int i = 1; i < ink[0].size(); ++i) {
-        const double step = ink[0][i].x() - ink[0][i - 1].x();
-        EXPECT_GT(step, 0);
-        EXPECT_LE(step, 8.0);
-    }
-    // A dot is still a stroke of its own.
-    EXPECT_GE(ink[1].size(), 1);
-    EXPECT_EQ(ink[1].first(), QPointF(9, 9));
 }

@@ -92,7 +92,7 @@ TEST_F(Service, ADamagedModelFailsOnTheEventLoopNamingTheFile)
     EXPECT_TRUE(error.contains("not a regular file")) << error.toStdString();
 }
 
-TEST_F(Service, TheRealModelOpensInTheBackgroundAndADamagedStrokeFileFails)
+TEST_F(Service, TheRealModelOpensInTheBackgroundAndWithstandsScribblesAndDamage)
 {
     const QString model = findHandwritingModel();
     if (model.isEmpty())
@@ -106,6 +106,29 @@ TEST_F(Service, TheRealModelOpensInTheBackgroundAndADamagedStrokeFileFails)
     EXPECT_EQ(found.first(), ten);
     hw.open(); // already open: nothing more happens
     EXPECT_EQ(hw.status(), Handwriting::Status::Ready);
+    // A pen held down a long while, back and forth across the square, then
+    // hundreds of taps: candidates all the same, in bounded time and memory.
+    InkStroke held;
+    for (int i = 0; i < 50000; ++i)
+        held.push_back(QPointF(20 + (i % 400 < 200 ? i % 200 : 200 - i % 200), 30 + i / 250.0));
+    Ink scribble{held};
+    for (int i = 0; i < 500; ++i)
+        scribble.push_back({QPointF(i % 256, (i * 7) % 256)});
+    EXPECT_EQ(hw.candidates(scribble, 12).size(), HandwritingCandidateMax);
+
+    {
+        // Closed while still opening: the destructor waits, the posted call goes with it.
+        ZinniaHandwriting closed(test::shippedCatalogue(), dir.path(), model);
+        closed.open();
+    }
+    QCoreApplication::processEvents();
+    ZinniaHandwriting waited(test::shippedCatalogue(), dir.path(), model);
+    QSignalSpy changed(&waited, &Handwriting::statusChanged);
+    waited.open();
+    waited.waitOpened();
+    EXPECT_EQ(waited.status(), Handwriting::Status::Ready);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(changed.count(), 1);
 
     file("Kakijun1.dat", "KKJN");
     ZinniaHandwriting damaged(test::shippedCatalogue(), dir.path(), model);
@@ -119,45 +142,4 @@ TEST_F(Service, TheRealModelOpensInTheBackgroundAndADamagedStrokeFileFails)
     EXPECT_TRUE(another.reference(1).isEmpty());
     EXPECT_EQ(settled(another), Handwriting::Status::Failed);
     EXPECT_EQ(another.problem(), "Kakijun1.dat: kanji 2 has no strokes");
-}
-
-TEST_F(Service, ClosingWhileOpeningNeitherCrashesNorHangs)
-{
-    const QString model = findHandwritingModel();
-    if (model.isEmpty())
-        GTEST_SKIP() << "tegaki-zinnia-japanese is not installed";
-    copyShippedStrokes();
-    {
-        ZinniaHandwriting hw(test::shippedCatalogue(), dir.path(), model);
-        hw.open();
-    }
-    // The call the opening posted went with the object.
-    QCoreApplication::processEvents();
-    ZinniaHandwriting waited(test::shippedCatalogue(), dir.path(), model);
-    QSignalSpy changed(&waited, &Handwriting::statusChanged);
-    waited.open();
-    waited.waitOpened();
-    EXPECT_EQ(waited.status(), Handwriting::Status::Ready);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(changed.count(), 1);
-}
-
-TEST_F(Service, AScribbleOfManyPointsAndStrokesIsRecognisedWithoutExhaustingAnything)
-{
-    const QString model = findHandwritingModel();
-    if (model.isEmpty())
-        GTEST_SKIP() << "tegaki-zinnia-japanese is not installed";
-    copyShippedStrokes();
-    ZinniaHandwriting hw(test::shippedCatalogue(), dir.path(), model);
-    hw.open();
-    hw.waitOpened();
-    // A pen held down for a long while, back and forth across the square,
-    // then hundreds of taps.
-    InkStroke held;
-    for (int i = 0; i < 50000; ++i)
-        held.push_back(QPointF(20 + (i % 400 < 200 ? i % 200 : 200 - i % 200), 30 + i / 250.0));
-    Ink ink{held};
-    for (int i = 0; i < 500; ++i)
-        ink.push_back({QPointF(i % 256, (i * 7) % 256)});
-    EXPECT_EQ(hw.candidates(ink, 12).size(), HandwritingCandidateMax);
 }
