@@ -5,6 +5,7 @@
 #include "handwriting/ranking.h"
 #include "handwriting/reference.h"
 #include <QObject>
+#include <memory>
 
 namespace fm
 {
@@ -46,7 +47,8 @@ class ZinniaHandwriting : public Handwriting
 {
     Q_OBJECT
   public:
-    ZinniaHandwriting(const Catalogue &catalogue, QString programDir, QString modelPath = findHandwritingModel());
+    ZinniaHandwriting(const Catalogue &catalogue, QString programDir,
+                      QString modelPath = findHandwritingModel());
     ~ZinniaHandwriting() override;
 
     Status status() const override;
@@ -58,6 +60,9 @@ class ZinniaHandwriting : public Handwriting
     void waitOpened();
 
   private:
+    // Takes over what the opening thread found; runs on the object's thread.
+    void finishOpening();
+
     struct Impl;
     std::unique_ptr<Impl> d;
 };

@@ -4,6 +4,7 @@
 // how close the stroke count drawn is to each kanji's own, kanji of levels the
 // child has reached first among near equals.
 #include "handwriting/recognizer.h"
+#include "handwriting/reference.h"
 
 namespace fm
 {
@@ -16,7 +17,14 @@ constexpr int RecognizerGuessCount = 300;
 
 // Kanji numbers (as in Kanji1.dat), best first, at most `max`.
 // reachedLevel is the child's level (1..12); 0 prefers no level.
-QVector<int> rankCandidates(const QVector<RecognizerGuess> &guesses, int strokesDrawn, const Catalogue &catalogue,
-                            int reachedLevel, int max = HandwritingCandidateMax);
+QVector<int> rankCandidates(const QVector<RecognizerGuess> &guesses, int strokesDrawn,
+                            const Catalogue &catalogue, int reachedLevel, int max = HandwritingCandidateMax);
+
+// The same, with the ink itself also laid over each taught kanji's reference
+// strokes (strokeShapeDistance): a kanji whose strokes the drawing follows
+// rises, even one the recogniser did not guess. What the writing square uses.
+QVector<int> rankCandidates(const QVector<RecognizerGuess> &guesses, const Ink &ink,
+                            const Catalogue &catalogue, const ReferenceStrokes &reference, int reachedLevel,
+                            int max = HandwritingCandidateMax);
 
 } // namespace fm

@@ -10,6 +10,8 @@
 namespace fm
 {
 
+struct Catalogue;
+
 inline const QString ReferenceStrokesFile = QStringLiteral("Kakijun1.dat");
 
 struct ReferenceStroke {
@@ -37,6 +39,11 @@ class ReferenceStrokes
   private:
     QHash<int, ReferenceStrokeList> byKanji_;
 };
+
+// Throws FileError(ReferenceStrokesFile) naming the first kanji of the
+// catalogue whose strokes are missing or not as many as the catalogue counts
+// (a stroke file of another catalogue).
+void requireStrokesOfEveryKanji(const ReferenceStrokes &strokes, const Catalogue &catalogue);
 
 // The reference strokes as ink: points along each stroke, step apart at
 // most `step` units (what a careful hand would draw).

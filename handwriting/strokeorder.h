@@ -10,4 +10,13 @@ enum class StrokeOrderVerdict { Same, CountDiffers, OrderDiffers };
 
 StrokeOrderVerdict compareStrokeOrder(const Ink &child, const ReferenceStrokeList &reference);
 
+// How far the strokes drawn so far lie from a kanji's reference strokes on
+// the square, whatever their order and direction: each drawn stroke is paired
+// with its own reference stroke (the best pairing overall) and the distances
+// of their ends are averaged, in square sides (0 is a perfect fit). A drawn
+// stroke beyond the kanji's count costs as much as a stroke on the far side
+// of the square; reference strokes not yet drawn cost nothing. Negative when
+// nothing is drawn.
+double strokeShapeDistance(const Ink &child, const ReferenceStrokeList &reference);
+
 } // namespace fm

@@ -4,6 +4,7 @@
 #include "data/gamescore.h"
 #include "data/hintfile.h"
 #include "data/progress.h"
+#include "handwriting/reference.h"
 #include "testutil.h"
 #include "tools/datacli/datacli.h"
 #include <QTemporaryDir>
@@ -36,6 +37,10 @@ class DataCliTest : public DataDirTest
             sentences += encodeQuestionRecord(q);
         }
         write("Kanji1.dat", encodeKanjiRecords(kanji));
+        QHash<int, ReferenceStrokeList> strokes;
+        for (int k = 1; k <= 20; ++k)
+            strokes[k] = ReferenceStrokeList(3, {QPointF(10, 10 * k), QPointF(200, 10 * k)});
+        write(ReferenceStrokesFile, ReferenceStrokes::toBytes(strokes));
         write("Bushu1.dat", {});
         write("Mondai2.dat", encodeQuestionIndex(index));
         write("Mondai1.dat", sentences);
@@ -288,4 +293,19 @@ TEST_F(DataCliTest, PlayersKeepsOneLinePerPlayerWhateverTheNames)
     write("Player1.dat", encodePlayers(roster)); // names the program never writes itself
     ASSERT_EQ(run({"players"}), 0) << err.toStdString();
     EXPECT_EQ(out, QString::fromUtf8("1\ta\\x0ab\\x09c\\x1b\\\\\t1\t1\t0\t0\n2\t\t1\t2\t0\t4\n"));
+}
+
+TEST_F(DataCliTest, AMissingOrDamagedStrokeFileIsARemarkNotAFailure)
+{
+    QFile::remove(path(ReferenceStrokesFile));
+    EXPECT_EQ(run({"check"}), 0);
+    EXPECT_TRUE(out.startsWith("Kakijun1.dat: not found; the writing square will not be offered\n"))
+        << out.toStdString();
+    write(ReferenceStrokesFile, ReferenceStrokes::toBytes({{1, {{QPointF(1, 1), QPointF(9, 9)}}}}));
+    EXPECT_EQ(run({"check"}), 0);
+    EXPECT_TRUE(
+        out.startsWith("Kakijun1.dat: kanji 1 has 1 strokes, the catalogue 3; the writing square will "
+                       "not be offered\n"))
+        << out.toStdString();
+    EXPECT_TRUE(out.endsWith("ok: 20 kanji, 20 sentences, 2 players\n"));
 }

@@ -8,6 +8,7 @@
 #include "data/questionbank.h"
 #include "tools/contentgen/pictures.h"
 #include "tools/contentgen/sources.h"
+#include "tools/contentgen/strokes.h"
 #include <QDir>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -122,8 +123,12 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (args.size() == 5 && args[1] == QLatin1String("--strokes"))
+        return writeReferenceStrokes(args[2], args[3], args[4]);
     if (args.size() != 3) {
-        std::fprintf(stderr, "usage: contentgen CONTENT-DIR OUTPUT-DIR\n");
+        std::fprintf(
+            stderr,
+            "usage: contentgen CONTENT-DIR OUTPUT-DIR | --strokes DATA-JSON CONTENT-DIR OUTPUT-DIR\n");
         return 2;
     }
     const QString contentDir = args[1];

@@ -9,11 +9,14 @@
 #include "data/locations.h"
 #include "data/progress.h"
 #include "fudemaru_version.h"
+#include "handwriting/recognizer.h"
+#include "handwriting/reference.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <fontconfig/fontconfig.h>
 #include <memory>
 #include <sys/stat.h>
 
@@ -151,6 +154,58 @@ void listStrayLogs(const QString &dir, int playerCount, QStringList &lines)
                          .arg(playerCount);
 }
 
+// The stroke-order font's file as fontconfig (which Qt asks on Linux) finds
+// it; this tool has no display to ask Qt itself. Empty when it is fine.
+QString strokeOrderFontProblem()
+{
+    const QString family = QStringLiteral("KanjiStrokeOrders");
+    QString file;
+    if (FcConfig *config = FcInitLoadConfigAndFonts()) {
+        FcPattern *pattern = FcPatternCreate();
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>("KanjiStrokeOrders"));
+        FcObjectSet *objects = FcObjectSetBuild(FC_FILE, nullptr);
+        if (FcFontSet *fonts = FcFontList(config, pattern, objects)) {
+            FcChar8 *path = nullptr;
+            if (fonts->nfont > 0 && FcPatternGetString(fonts->fonts[0], FC_FILE, 0, &path) == FcResultMatch)
+                file = QFile::decodeName(reinterpret_cast<const char *>(path));
+            FcFontSetDestroy(fonts);
+        }
+        FcObjectSetDestroy(objects);
+        FcPatternDestroy(pattern);
+        FcConfigDestroy(config);
+    }
+    if (file.isEmpty())
+        return family + QStringLiteral(" (the stroke-order font): not installed (fonts-kanjistrokeorders)");
+    // A TrueType or OpenType file begins with one of these.
+    QFile f(file);
+    const QByteArray head =
+        QFileInfo(file).isFile() && f.open(QIODevice::ReadOnly) ? f.read(4) : QByteArray();
+    if (head != QByteArray("\0\1\0\0", 4) && head != "OTTO" && head != "true" && head != "ttcf")
+        return QFileInfo(file).fileName() + QStringLiteral(" (the stroke-order font): not a font file");
+    return {};
+}
+
+// The writing square needs the recogniser's model, the reference strokes of
+// every kanji and the stroke-order font. Without one of them the program
+// runs all the same, only without the square: a remark, not a failure.
+void checkWritingSquare(const QString &dir, const Catalogue *catalogue, QStringList &lines)
+{
+    const QString notOffered = QStringLiteral("; the writing square will not be offered");
+    QString error;
+    if (!openZinniaModel(findHandwritingModel(), &error))
+        lines << error + notOffered;
+    try {
+        const ReferenceStrokes strokes = ReferenceStrokes::load(dir);
+        if (catalogue)
+            requireStrokesOfEveryKanji(strokes, *catalogue);
+    } catch (const FileError &e) {
+        lines << problem(e) + notOffered;
+    }
+    const QString font = strokeOrderFontProblem();
+    if (!font.isEmpty())
+        lines << font + notOffered;
+}
+
 // The program's start-up loading, then the files it reads later; every
 // problem becomes a line. Returns true when the program could start and run,
 // and then adds the summary line.
@@ -268,6 +323,7 @@ bool check(const Dirs &dirs, QStringList &lines)
             fatal(e);
         }
     }
+    checkWritingSquare(dir, catalogueRead ? &state->Cat : nullptr, lines);
     if (rosterRead)
         listStrayLogs(data, state->Players.PlayerCount, lines);
     for (const QString &t : saveTemporaries(data))

@@ -1,0 +1,134 @@
+// The writing square's costs: the candidates after each stroke (the real
+// model, the shipped catalogue and strokes), the model's opening, and the
+// memory the recogniser takes once it has recognised.
+#include "data/catalogue.h"
+#include "handwriting/handwriting.h"
+#include "handwriting/strokeorder.h"
+#include <QCoreApplication>
+#include <QFile>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+using namespace fm;
+
+namespace
+{
+
+const QString kProgramDir = QStringLiteral(FUDEMARU_BIN_DIR);
+
+const Catalogue &catalogue()
+{
+    static const std::unique_ptr<Catalogue> cat = [] {
+        auto c = std::make_unique<Catalogue>();
+        loadCatalogue(*c, kProgramDir);
+        return c;
+    }();
+    return *cat;
+}
+
+// The first taught kanji of that many strokes.
+int kanjiWithStrokes(int strokes)
+{
+    for (int k = 1; k <= MaxKanjiNumber; ++k)
+        if (catalogue().KanjiTable[k].Strokes == strokes)
+            return k;
+    return 0;
+}
+
+// The process's resident memory in kB (VmRSS of /proc/self/status).
+double residentKb()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble();
+    return 0;
+}
+
+std::unique_ptr<ZinniaHandwriting> openedService(benchmark::State &bs)
+{
+    auto hw = std::make_unique<ZinniaHandwriting>(catalogue(), kProgramDir);
+    hw->open();
+    hw->waitOpened();
+    if (hw->status() != Handwriting::Status::Ready)
+        bs.SkipWithError(qPrintable(QStringLiteral("no recogniser: ") + hw->problem()));
+    return hw;
+}
+
+// The candidates after the last stroke of a kanji of 10 strokes, exactly
+// as the square asks for them: zinnia's 300 guesses, the ranking with the
+// shape of every taught kanji.
+void BM_CandidatesAfterStroke(benchmark::State &bs)
+{
+    const auto hw = openedService(bs);
+    const int k = kanjiWithStrokes(int(bs.range(0)));
+    const Ink ink = inkFromReference(hw->reference(k));
+    for (auto _ : bs)
+        benchmark::DoNotOptimize(hw->candidates(ink, 7));
+}
+BENCHMARK(BM_CandidatesAfterStroke)->Arg(1)->Arg(5)->Arg(10)->Arg(16)->Unit(benchmark::kMillisecond);
+
+// The parts of it: zinnia's classification alone, and the ranking alone.
+void BM_ZinniaClassify10Strokes(benchmark::State &bs)
+{
+    QString error;
+    const auto recognizer = openZinniaModel(findHandwritingModel(), &error);
+    if (!recognizer)
+        return bs.SkipWithError(qPrintable(error));
+    const ReferenceStrokes strokes = ReferenceStrokes::load(kProgramDir);
+    const Ink ink = inkFromReference(strokes.of(kanjiWithStrokes(10)));
+    for (auto _ : bs)
+        benchmark::DoNotOptimize(recognizer->classify(ink, RecognizerGuessCount));
+}
+BENCHMARK(BM_ZinniaClassify10Strokes)->Unit(benchmark::kMillisecond);
+
+void BM_Ranking10Strokes(benchmark::State &bs)
+{
+    QString error;
+    const auto recognizer = openZinniaModel(findHandwritingModel(), &error);
+    if (!recognizer)
+        return bs.SkipWithError(qPrintable(error));
+    const ReferenceStrokes strokes = ReferenceStrokes::load(kProgramDir);
+    const Ink ink = inkFromReference(strokes.of(kanjiWithStrokes(10)));
+    const QVector<RecognizerGuess> guesses = recognizer->classify(ink, RecognizerGuessCount);
+    for (auto _ : bs)
+        benchmark::DoNotOptimize(rankCandidates(guesses, ink, catalogue(), strokes, 7));
+}
+BENCHMARK(BM_Ranking10Strokes)->Unit(benchmark::kMillisecond);
+
+// What open() does in its thread: the model and the stroke file.
+void BM_OpenModelAndStrokes(benchmark::State &bs)
+{
+    for (auto _ : bs) {
+        const auto hw = openedService(bs);
+        benchmark::DoNotOptimize(hw->status());
+    }
+}
+BENCHMARK(BM_OpenModelAndStrokes)->Unit(benchmark::kMillisecond);
+
+// The memory before the service exists, once it is made (nothing opened),
+// once opened, and after the first recognition: the model is mapped from
+// the file and comes into memory as recognition reads it.
+void BM_ResidentMemory(benchmark::State &bs)
+{
+    catalogue(); // the program has it loaded long before
+    for (auto _ : bs) {
+        const double before = residentKb();
+        ZinniaHandwriting hw(catalogue(), kProgramDir);
+        const double made = residentKb();
+        hw.open();
+        hw.waitOpened();
+        const double opened = residentKb();
+        benchmark::DoNotOptimize(hw.candidates(inkFromReference(hw.reference(kanjiWithStrokes(10))), 7));
+        const double recognised = residentKb();
+        bs.counters["before_MB"] = before / 1024;
+        bs.counters["made_MB"] = made / 1024;
+        bs.counters["opened_MB"] = opened / 1024;
+        bs.counters["recognised_MB"] = recognised / 1024;
+    }
+}
+BENCHMARK(BM_ResidentMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
