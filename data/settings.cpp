@@ -143,6 +143,11 @@ void readSettings(AppSettings &settings, const QString &iniPath)
         settings.WriteTimeLimit = readTime(ini, QStringLiteral("Write_Time"), missing);
         settings.ReadTimeLimit = readTime(ini, QStringLiteral("Read_Time"), missing);
         settings.PopMsgEnabled = false;
+        // Anything but an explicit N keeps the square on.
+        settings.HandwritingEnabled = ini.value(kSection + QStringLiteral("/Tegaki"))
+                                          .toString()
+                                          .trimmed()
+                                          .compare(QLatin1String("N"), Qt::CaseInsensitive) != 0;
     }
     if (missing.empty())
         return;
@@ -155,15 +160,18 @@ void readSettings(AppSettings &settings, const QString &iniPath)
 }
 
 void writeSettings(AppSettings &settings, const QString &iniPath, int writeMinutes, int readMinutes,
-                   bool popMsg)
+                   bool popMsg, std::optional<bool> handwriting)
 {
     AppSettings next = settings;
+    next.HandwritingEnabled = handwriting.value_or(settings.HandwritingEnabled);
     next.WriteTimeLimit = usableMinutes(writeMinutes);
     next.ReadTimeLimit = usableMinutes(readMinutes);
     next.PopMsgEnabled = popMsg;
     saveKeys(iniPath, {{QStringLiteral("Write_Time"), QString::number(next.WriteTimeLimit)},
                        {QStringLiteral("Read_Time"), QString::number(next.ReadTimeLimit)},
-                       {QStringLiteral("POPMSG"), popMsg ? QStringLiteral("Y") : QStringLiteral("N")}});
+                       {QStringLiteral("POPMSG"), popMsg ? QStringLiteral("Y") : QStringLiteral("N")},
+                       {QStringLiteral("Tegaki"),
+                        next.HandwritingEnabled ? QStringLiteral("Y") : QStringLiteral("N")}});
     settings = next;
 }
 

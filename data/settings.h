@@ -2,6 +2,7 @@
 // The settings file "Fudemaru.ini", section "Kanji1".
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 namespace fm
 {
@@ -11,6 +12,9 @@ struct AppSettings {
     int16_t WriteTimeLimit = 10; // minutes, 1..59
     bool PopMsgEnabled = false;
     bool DebugFlag = false;
+    // Whether writing tests offer the writing square ("Tegaki", Y or N; on
+    // when the key is missing, as in every settings file written before it).
+    bool HandwritingEnabled = true;
 };
 
 constexpr int MinTimeLimit = 1;
@@ -28,11 +32,12 @@ QString defaultSettingsPath();
 // be: FileError("Fudemaru.ini").
 void readSettings(AppSettings &settings, const QString &iniPath);
 
-// Writes "Write_Time", "Read_Time" and "POPMSG" at once, through the verified
-// save (the file's other lines stay as they are), then updates settings. When
+// Writes "Write_Time", "Read_Time", "POPMSG" and "Tegaki" at once, through
+// the verified save (the file's other lines stay as they are), then updates
+// settings. Without a handwriting choice the one in settings is written. When
 // the file cannot be written: FileError("Fudemaru.ini") and settings keep
 // their values.
 void writeSettings(AppSettings &settings, const QString &iniPath, int writeMinutes, int readMinutes,
-                   bool popMsg);
+                   bool popMsg, std::optional<bool> handwriting = std::nullopt);
 
 } // namespace fm

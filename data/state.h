@@ -40,6 +40,11 @@ struct QuestionSlot {
     std::array<QByteArray, 4> ShownSegments; // [1..3], at most 20 bytes each
     int16_t TargetSegment = 0;
     uint8_t Correct = 0;
+    // Answered on the writing square: the kanji chosen from its candidates,
+    // and whether the strokes written differ from that kanji's stroke order
+    // (advice after grading, never a penalty).
+    QByteArray WrittenGlyph;
+    bool StrokeOrderDiffers = false;
 };
 
 struct AppState {

@@ -7,7 +7,10 @@
 #include "shell/media/mediafiles.h"
 #include "shell/navigator.h"
 #include "shell/random.h"
+#include "shell/services.h"
+#include "shell/writing.h"
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace fm
@@ -34,6 +37,8 @@ TF_K_ichiran::TF_K_ichiran(Services &sv)
 
     Img_Kanji = new PictureView(this);
     Img_Kanji->setGeometry(8, 88, records::ListWidth, records::ListHeight);
+    // Once the kanji stand in order, a press on one shows its stroke order.
+    Img_Kanji->installEventFilter(this);
 
     const auto button = [&](const QString &text, int top, const char *glyph, int kind) {
         QPushButton *b = records::glyphButton(sv, this, text, QRect(544, top, 81, 33), glyph);
@@ -107,9 +112,30 @@ void TF_K_ichiran::stopAnimation()
     phase_ = 0;
     Btn_Yomi->show();
     Btn_Kaki->show();
+    Img_Kanji->setCursor(services.shell.HandPointer);
     Lbl_Setsumei1->hide();
     Lbl_Setsumei2->hide();
     MP_KI_1.stop();
+}
+
+bool TF_K_ichiran::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Img_Kanji && event->type() == QEvent::MouseButtonRelease) {
+        const auto *e = static_cast<QMouseEvent *>(event);
+        if (e->button() == Qt::LeftButton && Img_Kanji->rect().contains(e->position().toPoint()))
+            Img_KanjiClick(e->position().toPoint());
+        return true;
+    }
+    return ScreenFrame::eventFilter(watched, event);
+}
+
+void TF_K_ichiran::Img_KanjiClick(QPoint at)
+{
+    if (phase_ != 0)
+        return; // while the kanji move nothing stands still to be pressed
+    const int kanji = records::kanjiAtListPoint(items_, at);
+    if (kanji != 0)
+        showStrokeOrder(services, kanji, this);
 }
 
 void TF_K_ichiran::BackClick()

@@ -32,6 +32,8 @@ class TF_K_ichiran : public ScreenFrame
     // Starts the list of a kind (1 reading, 2 writing).
     void BtnClick(int kind);
     void Tim_KanjiTimer();
+    // A press on the finished list: the stroke order of the kanji there.
+    void Img_KanjiClick(QPoint at);
     void BackClick() override;
     void FormClose() override;
 
@@ -39,6 +41,9 @@ class TF_K_ichiran : public ScreenFrame
     int tick() const { return tick_; }
     bool MusicLooping() const { return MP_KI_1.playing(); }
     const records::ListItems &items() const { return items_; }
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
     void stopAnimation();

@@ -2,6 +2,8 @@
 #include "data/cp932.h"
 #include "records/recordrules.h"
 #include "shell/look.h"
+#include "shell/services.h"
+#include "shell/writing.h"
 
 namespace fm
 {
@@ -29,6 +31,10 @@ TF_KSeiseki1::TF_KSeiseki1(Services &sv) : ScreenFrame(sv, ScreenId::KSeiseki1)
     Grd_Seiseki->setColumnWidths({int(w * 0.05), int(w * 0.1), int(w * 0.1), int(w * 0.15), int(w * 0.2),
                                   int(w * 0.2), int(w * 0.15)});
     Grd_Seiseki->setCentred({0, 1, 2, 3, 4, 5, 6});
+    // A press on a kanji's row shows its stroke order.
+    Grd_Seiseki->setRowPointer(services.shell.HandPointer);
+    connect(Grd_Seiseki, &records::SeisekiGrid::rowClicked, this,
+            [this](int r) { showStrokeOrder(services, (r - 1) / 2 + 1, this); });
 
     const int level = state.CurrentLevel;
     const int currentKind = fileValue(state.CurrentKind);

@@ -3,6 +3,7 @@
 #include "data/datetime.h"
 #include "shell/catalogue.h"
 #include "shell/random.h"
+#include <QRect>
 #include <QVector>
 #include <algorithm>
 
@@ -86,6 +87,16 @@ QPoint listCell(int cell)
 {
     return {(cell - 1) / ListCellsPerColumn * ListCellWidth,
             (cell - 1) % ListCellsPerColumn * ListCellHeight};
+}
+
+int kanjiAtListPoint(const ListItems &items, QPoint p)
+{
+    for (int s = 1; s <= ListedKanji; ++s) {
+        const ListItem &item = items[size_t(s)];
+        if (item.kanji != 0 && QRect(item.target, QSize(ListCellWidth, ListCellHeight)).contains(p))
+            return item.kanji;
+    }
+    return 0;
 }
 
 QPoint glidePosition(QPoint start, QPoint target, int tick)

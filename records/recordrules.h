@@ -99,4 +99,7 @@ using ListItems = std::array<ListItem, ListedKanji + 1>; // [1..240]
 // s is cleared.
 ListItems layoutKanjiList(const std::array<bool, ListedKanji + 1> &cleared, Random &random);
 
+// The kanji whose cell holds point p of the finished list; 0 for none.
+int kanjiAtListPoint(const ListItems &items, QPoint p);
+
 } // namespace fm::records

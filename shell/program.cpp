@@ -66,8 +66,9 @@ DisplayOpening::~DisplayOpening()
 }
 
 Program::Program(const QString &programDir, const QString &dataDir)
-    : services_{state_,   dialogs_, sound_, help_,     clock_,   random_,
-                display_, shell_,   nav_,   registry_, pictures_}
+    : handwriting_(std::make_unique<ZinniaHandwriting>(state_.Cat, programDirWithSeparator(programDir))),
+      services_{state_,   dialogs_, sound_, help_,     clock_,    random_,
+                display_, shell_,   nav_,   registry_, pictures_, *handwriting_}
 {
     state_.ProgramDir = programDirWithSeparator(programDir);
     state_.DataDir = programDirWithSeparator(dataDir);

@@ -1,5 +1,6 @@
 #pragma once
 // The whole program with its real seams: what main() wires together.
+#include "handwriting/handwriting.h"
 #include "shell/clock.h"
 #include "shell/dialogs.h"
 #include "shell/displaymodes.h"
@@ -70,6 +71,7 @@ class Program
     ScreenRegistry registry_;
     DirectoryPictures pictures_{QString()};
     Navigator nav_;
+    std::unique_ptr<ZinniaHandwriting> handwriting_;
     std::unique_ptr<HostWindow> host_;
     Services services_;
     StartupLoader loader_;

@@ -24,6 +24,7 @@ class DisplayModeService;
 class Navigator;
 class ScreenRegistry;
 class Pictures;
+class Handwriting;
 
 // Who asks for the start-up picture, and for what: it is drawn only when
 // the main screen's start-up asks for the loading picture.
@@ -58,6 +59,7 @@ struct Services {
     Navigator &nav;
     ScreenRegistry &screens;
     Pictures &pictures;
+    Handwriting &handwriting;
 
     // A file of the program directory.
     QString file(const QString &name) const;

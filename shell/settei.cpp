@@ -89,6 +89,12 @@ TF_Settei::TF_Settei(Services &sv, QWidget *parent) : QDialog(parent), services(
     Btn_OK->setCursor(sv.shell.HandPointer);
     Btn_Cancel->setCursor(sv.shell.HandPointer);
 
+    Chk_Tegaki = new QCheckBox(QStringLiteral("書く問題で、手で書いて答える四角を使う"), this);
+    Chk_Tegaki->setFont(pixelFont(12, true));
+    Chk_Tegaki->setGeometry(16, 102, 401, 24);
+    Chk_Tegaki->setCursor(sv.shell.HandPointer);
+    Chk_Tegaki->setToolTip(QStringLiteral("使わないときは、部首・画数・一覧から漢字をえらびます"));
+
     Rad_PopMsg = new QComboBox(this);
     Rad_PopMsg->addItems({QStringLiteral("あり"), QStringLiteral("なし")});
     Rad_PopMsg->setCurrentIndex(1);
@@ -113,6 +119,7 @@ void TF_Settei::FormShow()
     Edt_Kaku_Time->setValue(s.WriteTimeLimit);
     Edt_Yomu_Time->setValue(s.ReadTimeLimit);
     Rad_PopMsg->setCurrentIndex(s.PopMsgEnabled ? 0 : 1);
+    Chk_Tegaki->setChecked(s.HandwritingEnabled);
     Btn_G1_Clear->setVisible(QFile::exists(services.dataFile(QStringLiteral("Game1.dat"))));
     Btn_G2_Clear->setVisible(QFile::exists(services.dataFile(QStringLiteral("Game2.dat"))));
 }
@@ -124,7 +131,7 @@ void TF_Settei::Btn_OKClick()
     Edt_Yomu_Time->interpretText();
     try {
         writeSettings(services.state.Settings, services.state.SettingsPath, Edt_Kaku_Time->value(),
-                      Edt_Yomu_Time->value(), Rad_PopMsg->currentIndex() == 0);
+                      Edt_Yomu_Time->value(), Rad_PopMsg->currentIndex() == 0, Chk_Tegaki->isChecked());
     } catch (const FileError &e) {
         // The settings are not needed to run: say so, keep the limits in use
         // and go on.

@@ -1,6 +1,7 @@
 #pragma once
-// TF_Settei: the parents' settings dialog: the two time limits and erasing the
-// games' score boards.
+// TF_Settei: the parents' settings dialog: the two time limits, the writing
+// square, and erasing the games' score boards.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
@@ -37,6 +38,7 @@ class TF_Settei : public QDialog
     UpDown *UD_Yomu_Time, *UD_Kaku_Time;
     QPushButton *Btn_G1_Clear, *Btn_G2_Clear, *Btn_OK, *Btn_Cancel;
     QComboBox *Rad_PopMsg; // "ポップアップメッセージの有無": never shown
+    QCheckBox *Chk_Tegaki; // writing tests offer the writing square
 
     void Btn_OKClick();
     void Btn_CancelClick();

@@ -1,9 +1,11 @@
 #include "study/hint.h"
 #include "data/cp932.h"
+#include "data/studylog.h"
 #include "shell/helpviewer.h"
 #include "shell/look.h"
 #include "shell/navigator.h"
 #include "shell/services.h"
+#include "shell/writing.h"
 #include "study/hintrules.h"
 #include "study/levelup.h"
 #include <QPlainTextEdit>
@@ -86,6 +88,11 @@ TF_Hint::TF_Hint(Services &sv, QWidget *parent) : QDialog(parent), services(sv),
     BitBtn1 = button(QStringLiteral("もどる"), {288, 280, 129, 25});
     Btn_Prev->setProperty("tag", 0);
     Btn_Next->setProperty("tag", 1);
+    // On a writing question where the answer hint is offered: the kanji's
+    // stroke order (a challenge test would give the answer away).
+    Btn_Kakijun = button(QStringLiteral("かきじゅん"), {0, 76, 105, 25});
+    Btn_Kakijun->hide();
+    connect(Btn_Kakijun, &QPushButton::clicked, this, &TF_Hint::Btn_KakijunClick);
     connect(Btn_Kotae_Hint, &QPushButton::clicked, this, &TF_Hint::Btn_Kotae_HintClick);
     connect(Btn_Prev, &QPushButton::clicked, this, [this] { Btn_NextPrevClick(0); });
     connect(Btn_Next, &QPushButton::clicked, this, [this] { Btn_NextPrevClick(1); });
@@ -110,7 +117,10 @@ bool TF_Hint::FormShow()
     }
     CurrentHint = firstHintPage(state.Hints, state.HintContext);
     showPage(CurrentHint);
-    Btn_Kotae_Hint->setVisible(answerHintOffered(state.HintContext, state.ChallengeMode));
+    const bool answerHints = answerHintOffered(state.HintContext, state.ChallengeMode);
+    Btn_Kotae_Hint->setVisible(answerHints);
+    Btn_Kakijun->setVisible(answerHints && state.HintContext.kind == 2 && hintKanji() != 0 &&
+                            strokeOrderAvailable(services, hintKanji()));
     return !failed_;
 }
 
@@ -155,6 +165,17 @@ void TF_Hint::Btn_Kotae_HintClick()
     const QStringList blank(5, QString());
     setLines(Mem_Hint_Level1, QStringList{hint->level1} + blank);
     setLines(Mem_Hint_Level2, QStringList{hint->level2} + blank);
+}
+
+int TF_Hint::hintKanji() const
+{
+    const int n = state.HintQuestion;
+    return n >= 1 && n <= QuestionsPerTest ? state.QuestionSlots[n].Kanji : 0;
+}
+
+void TF_Hint::Btn_KakijunClick()
+{
+    showStrokeOrder(services, hintKanji(), this);
 }
 
 void TF_Hint::Image1Click()

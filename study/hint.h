@@ -31,6 +31,7 @@ class TF_Hint : public QDialog
     void Btn_Kotae_HintClick();
     void Image1Click();
     void BitBtn1Click();
+    void Btn_KakijunClick();
 
     int CurrentHint = 1;
 
@@ -38,6 +39,7 @@ class TF_Hint : public QDialog
     QPlainTextEdit *Mem_Hint_Level1;
     QPlainTextEdit *Mem_Hint_Level2;
     QPushButton *Btn_Kotae_Hint;
+    QPushButton *Btn_Kakijun; // the question's stroke order, with the answer hint
     QPushButton *Btn_Prev;
     QPushButton *Btn_Next;
     QPushButton *BitBtn1;
@@ -45,6 +47,7 @@ class TF_Hint : public QDialog
   private:
     void showPage(int page);
     bool readPage(int page);
+    int hintKanji() const;
 
     Services &services;
     AppState &state;

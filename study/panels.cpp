@@ -1,9 +1,13 @@
 #include "study/panels.h"
 #include "data/cp932.h"
+#include "handwriting/handwriting.h"
+#include "handwriting/strokeorder.h"
 #include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/pictures.h"
 #include "shell/services.h"
+#include "shell/writing.h"
+#include <QIcon>
 #include <QPainter>
 
 namespace fm
@@ -133,11 +137,67 @@ void AnswerPanels::buildWriting(double scale)
         Btn_Kanji[i] = b;
     }
     growToFit(Grp_Kanji, panelButtonRect(PanelButton::Candidate, CandidateCount, scale));
+
+    if (writingOffered())
+        buildWritingSquare(scale);
+}
+
+bool AnswerPanels::writingOffered() const
+{
+    return kind_ == 2 && services_.state.Settings.HandwritingEnabled && services_.handwriting.offered() &&
+           strokeOrderFontInstalled();
+}
+
+void AnswerPanels::buildWritingSquare(double scale)
+{
+    const QCursor hand = services_.shell.HandPointer;
+    // Beside the radical groups, in the room their two columns leave.
+    const QRect lastGroup = panelButtonRect(PanelButton::RadicalGroup, RadicalGroupCount, scale);
+    const int x = lastGroup.right() + 9;
+    const QRect place(x, 25, std::max(56, Grp_Bushu->width() - x - 9), 240);
+    Btn_Kaku = makePushButton(Grp_Bushu, QStringLiteral("かいて\nこたえる"), place, hand,
+                              QStringLiteral("かんじを てで かいて こたえる"));
+    Btn_Kaku->setFont(pixelFont(18, true, Gothic));
+    Btn_Kaku->setIcon(QIcon(writingIcon(48)));
+    Btn_Kaku->setIconSize(QSize(48, 48));
+    connect(Btn_Kaku, &QPushButton::clicked, this, [this] { Btn_KakuClick(); });
+
+    Grp_Kaku = makeGroupBox(screen_, QStringLiteral("かいてこたえる"), QRect(16, 184, 620, 281));
+    Img_Kaku = new WritingSquare(Grp_Kaku);
+    Img_Kaku->setGeometry(10, 20, 254, 254);
+    connect(Img_Kaku, &WritingSquare::inkChanged, this, [this] { Img_KakuChanged(); });
+
+    makeLabel(Grp_Kaku, QStringLiteral("にている かんじ"), 280, 22, pixelFont(15, true), colour::White);
+    const QFont candidateFont = pixelFont(40, true, Gothic);
+    for (int i = 1; i <= WritingCandidateCount; ++i) {
+        QPushButton *b = makePushButton(Grp_Kaku, QString(), QRect(280 + 66 * (i - 1), 44, 62, 62), hand);
+        b->setFont(candidateFont);
+        QPalette p = b->palette();
+        p.setColor(QPalette::ButtonText, colour::Black);
+        b->setPalette(p);
+        b->hide();
+        connect(b, &QPushButton::clicked, this, [this, i] { Btn_KouhoClick(i); });
+        Btn_Kouho[i] = b;
+    }
+    Lbl_KakuJoutai = makeLabel(Grp_Kaku, QString(), 280, 118, pixelFont(16, true), colour::Yellow, 330, 90);
+    Lbl_KakuJoutai->setWordWrap(true);
+    Lbl_KakuJoutai->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Btn_Hitotsu = makePushButton(Grp_Kaku, QStringLiteral("ひとつけす"), QRect(280, 226, 160, 40), hand,
+                                 QStringLiteral("さいごに かいた せんを けす"));
+    Btn_Zenbu = makePushButton(Grp_Kaku, QStringLiteral("ぜんぶけす"), QRect(450, 226, 160, 40), hand,
+                               QStringLiteral("かいた せんを ぜんぶ けす"));
+    // Taking back two strokes is two quick presses.
+    takeEveryPress(Btn_Hitotsu);
+    connect(Btn_Hitotsu, &QPushButton::clicked, Img_Kaku, &WritingSquare::undoStroke);
+    connect(Btn_Zenbu, &QPushButton::clicked, Img_Kaku, &WritingSquare::clearInk);
+    connect(&services_.handwriting, &Handwriting::statusChanged, this, [this] { Img_KakuChanged(); });
+    Grp_Kaku->hide();
 }
 
 void AnswerPanels::Btn_Junbi()
 {
     if (kind_ == 2) {
+        forgetWriting();
         Grp_Bushu->show();
         Grp_Buhin->hide();
         Grp_Kakusuu->show();
@@ -157,7 +217,7 @@ void AnswerPanels::Btn_Junbi()
 
 void AnswerPanels::hidePanels()
 {
-    for (QGroupBox *box : {Grp_Kanji, Grp_Bushu, Grp_Buhin, Grp_Kakusuu})
+    for (QGroupBox *box : {Grp_Kanji, Grp_Bushu, Grp_Buhin, Grp_Kakusuu, Grp_Kaku})
         if (box)
             box->hide();
 }
@@ -167,6 +227,7 @@ void AnswerPanels::resetForQuestion()
     nav.reset();
     if (kind_ != 2)
         return;
+    forgetWriting();
     Grp_Kanji->hide();
     Grp_Buhin->hide();
     Grp_Bushu->show();
@@ -296,6 +357,8 @@ void AnswerPanels::Btn_CancelClick()
     case PanelNav::Back::Nothing:
         break;
     case PanelNav::Back::ToFirstPanels:
+        if (Grp_Kaku)
+            Grp_Kaku->hide();
         Grp_Bushu->show();
         Grp_Kakusuu->show();
         Grp_Buhin->hide();
@@ -308,6 +371,94 @@ void AnswerPanels::Btn_CancelClick()
         Grp_Kanji->hide();
         break;
     }
+}
+
+// ---- the writing square ----
+
+void AnswerPanels::Btn_KakuClick()
+{
+    if (!Grp_Kaku)
+        return;
+    nav.toWriting();
+    cancel_->setText(QStringLiteral("もどる"));
+    cancel_->show();
+    Grp_Bushu->hide();
+    Grp_Kakusuu->hide();
+    Grp_Buhin->hide();
+    Grp_Kanji->hide();
+    Grp_Kaku->show();
+    // The model opens in the background the first time; the square takes
+    // strokes at once and the candidates follow when it is ready.
+    if (services_.handwriting.status() == Handwriting::Status::Closed)
+        services_.handwriting.open();
+    Img_KakuChanged();
+}
+
+void AnswerPanels::Img_KakuChanged()
+{
+    if (!Grp_Kaku)
+        return;
+    written_.clear();
+    if (services_.handwriting.status() == Handwriting::Status::Ready && Img_Kaku->strokeCount() > 0)
+        written_ = services_.handwriting.candidates(Img_Kaku->ink(), services_.state.CurrentLevel);
+    const auto &table = services_.state.Cat.KanjiTable;
+    for (int i = 1; i <= WritingCandidateCount; ++i) {
+        const int k = i <= written_.size() ? written_[i - 1] : 0;
+        const bool shown = k >= 1 && k < int(table.size()) && !table[size_t(k)].Glyph.isEmpty();
+        Btn_Kouho[i]->setText(shown ? cp932::toUnicode(table[size_t(k)].Glyph) : QString());
+        Btn_Kouho[i]->setVisible(shown);
+    }
+    showWritingStatus();
+}
+
+void AnswerPanels::showWritingStatus()
+{
+    QString text;
+    switch (services_.handwriting.status()) {
+    case Handwriting::Status::Closed:
+    case Handwriting::Status::Opening:
+        text = QStringLiteral("じゅんびを しているよ。かきはじめて いいよ。");
+        break;
+    case Handwriting::Status::Ready:
+        if (Img_Kaku->strokeCount() == 0)
+            text = QStringLiteral("しかくの なかに かんじを かこう。");
+        else if (written_.isEmpty())
+            text = QStringLiteral("もうすこし かいてみよう。");
+        else
+            text = QStringLiteral("かいた かんじを えらぼう。");
+        break;
+    case Handwriting::Status::Unavailable:
+    case Handwriting::Status::Failed:
+        text =
+            QStringLiteral("いまは かいて こたえられないよ。もどるを おして、ほかの さがしかたで えらぼう。");
+        break;
+    }
+    Lbl_KakuJoutai->setText(text);
+}
+
+void AnswerPanels::Btn_KouhoClick(int i)
+{
+    if (i < 1 || i > written_.size() || !Grp_Kaku)
+        return;
+    const int k = written_[i - 1];
+    const QByteArray glyph = services_.state.Cat.KanjiTable[size_t(k)].Glyph;
+    if (glyph.isEmpty() || !line_.append(glyph))
+        return;
+    showAnswer();
+    writtenGlyph_ = glyph;
+    const ReferenceStrokeList reference = services_.handwriting.reference(k);
+    strokeOrderDiffers_ =
+        !reference.isEmpty() && compareStrokeOrder(Img_Kaku->ink(), reference) != StrokeOrderVerdict::Same;
+}
+
+void AnswerPanels::forgetWriting()
+{
+    writtenGlyph_.clear();
+    strokeOrderDiffers_ = false;
+    if (!Grp_Kaku)
+        return;
+    Grp_Kaku->hide();
+    Img_Kaku->clearInk();
 }
 
 } // namespace fm

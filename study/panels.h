@@ -3,6 +3,7 @@
 // buttons, and the keys a child builds an answer with — 80 kana keys for
 // reading; for writing the radical groups, their parts, the stroke counts,
 // the whole-range list and the 80 kanji candidates.
+#include "handwriting/ink.h"
 #include "study/testrules.h"
 #include <QGroupBox>
 #include <QImage>
@@ -15,6 +16,10 @@ namespace fm
 {
 
 struct Services;
+class WritingSquare;
+
+// Candidates beside the writing square.
+constexpr int WritingCandidateCount = 5;
 
 class AnswerPanels : public QObject
 {
@@ -49,6 +54,17 @@ class AnswerPanels : public QObject
     void Btn_KakusuuClick(int s);
     void Btn_Gakunen_allClick();
     void Btn_CancelClick();
+    // The writing square (writing tests, when it is offered).
+    void Btn_KakuClick();
+    void Btn_KouhoClick(int i);
+    void Img_KakuChanged();
+
+    // Whether the writing square is offered on these panels.
+    bool writingOffered() const;
+    // The kanji last chosen from the square's candidates on this question,
+    // and whether the strokes written differ from its stroke order.
+    const QByteArray &writtenGlyph() const { return writtenGlyph_; }
+    bool strokeOrderDiffers() const { return strokeOrderDiffers_; }
 
     PanelNav nav;
     int SelectedGroup = 0;
@@ -70,6 +86,15 @@ class AnswerPanels : public QObject
     std::array<QPushButton *, CandidateCount + 1> Btn_Kanji{};      // writing
     QImage PartsStrip; // BuhinX.bmp: 64-pixel cells, one per part glyph
 
+    // The writing square's panel.
+    QPushButton *Btn_Kaku = nullptr; // "かいてこたえる", beside the radical groups
+    QGroupBox *Grp_Kaku = nullptr;
+    WritingSquare *Img_Kaku = nullptr;
+    QLabel *Lbl_KakuJoutai = nullptr; // what to do next, or why it cannot be used
+    std::array<QPushButton *, WritingCandidateCount + 1> Btn_Kouho{};
+    QPushButton *Btn_Hitotsu = nullptr; // "ひとつけす"
+    QPushButton *Btn_Zenbu = nullptr;   // "ぜんぶけす"
+
   private:
     void buildReading(double scale);
     void buildWriting(double scale);
@@ -79,6 +104,9 @@ class AnswerPanels : public QObject
     // The kanji list made from a part (1), a stroke count (2) or the whole range (3).
     void openList(KanjiListSource source, const QVector<int16_t> &kanji);
     QPixmap partPicture(int glyphIndex) const;
+    void buildWritingSquare(double scale);
+    void showWritingStatus();
+    void forgetWriting();
 
     Services &services_;
     QWidget *screen_;
@@ -86,6 +114,9 @@ class AnswerPanels : public QObject
     QLabel *title_;
     QPushButton *cancel_;
     AnswerLine line_;
+    QVector<int> written_; // the candidates shown, kanji numbers
+    QByteArray writtenGlyph_;
+    bool strokeOrderDiffers_ = false;
 };
 
 } // namespace fm

@@ -4,10 +4,13 @@
 #include "data/studylog.h"
 #include "shell/clock.h"
 #include "shell/endflow.h"
+#include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/navigator.h"
+#include "shell/writing.h"
 #include "study/levelup.h"
 #include <QHeaderView>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -81,6 +84,21 @@ TF_Saiten::TF_Saiten(Services &sv, Screen *testScreen)
                 cell(QString(), colour::Yellow, c == 4 ? Qt::AlignCenter : Qt::AlignVCenter | Qt::AlignLeft));
     }
 
+    // Under the rows: kanji written right but in another stroke order, each a
+    // button to its stroke-order picture. Advice only: the points stand.
+    const int noteTop = MenuButtonBottom + rows * rowHeight + 6;
+    Lbl_Kakijun = makeLabel(this, QStringLiteral("かきじゅんを たしかめよう："), 10, noteTop + 4,
+                            pixelFont(16, true), colour::Yellow);
+    Lbl_Kakijun->hide();
+    for (int i = 1; i <= QuestionsPerTest; ++i) {
+        QPushButton *b = makePushButton(this, QString(), QRect(0, noteTop, 34, 30),
+                                        services.shell.HandPointer, QStringLiteral("かきじゅんを みる"));
+        b->setFont(pixelFont(20, true, Gothic));
+        b->hide();
+        connect(b, &QPushButton::clicked, this, [this, i] { Btn_KakijunClick(i); });
+        Btn_Kakijun[i] = b;
+    }
+
     GradingRow = 0;
     state.TestScore = 0;
     Tim_Saiten = new QTimer(this);
@@ -116,6 +134,7 @@ void TF_Saiten::fillRow(const GradedRow &row)
     Grd_Saiten->item(r, 3)->setText(cp932::toUnicode(row.expected));
     Grd_Saiten->item(r, 4)->setText(row.right ? QStringLiteral("○") : QStringLiteral("×"));
     if (row.right) {
+        noteStrokeOrder(r);
         services.shell.MaruBatsu.playRight();
         Lbl_Tokuten->setText(pointsText(state.TestScore));
         if (pointsInRed(state.TestScore))
@@ -123,6 +142,34 @@ void TF_Saiten::fillRow(const GradedRow &row)
     } else {
         services.shell.MaruBatsu.playWrong();
     }
+}
+
+void TF_Saiten::noteStrokeOrder(int question)
+{
+    const QuestionSlot &slot = state.QuestionSlots[question];
+    if (!slot.StrokeOrderDiffers || slot.WrittenGlyph.isEmpty() ||
+        !slot.PlayerAnswer.contains(slot.WrittenGlyph) || !strokeOrderAvailable(services, slot.Kanji))
+        return;
+    QPushButton *b = Btn_Kakijun[question];
+    b->setText(cp932::toUnicode(slot.WrittenGlyph));
+    b->setProperty("kanji", int(slot.Kanji));
+    int x = Lbl_Kakijun->x() + Lbl_Kakijun->sizeHint().width() + 4;
+    for (int i = 1; i < question; ++i)
+        if (Btn_Kakijun[i]->isVisible())
+            x += Btn_Kakijun[i]->width() + 4;
+    b->move(x, b->y());
+    Lbl_Kakijun->show();
+    b->show();
+}
+
+void TF_Saiten::Btn_KakijunClick(int question)
+{
+    // Grading waits while the picture is open, then goes on.
+    const bool marking = Tim_Saiten->isActive();
+    Tim_Saiten->stop();
+    showStrokeOrder(services, Btn_Kakijun[question]->property("kanji").toInt(), this);
+    if (marking && !finished_)
+        Tim_Saiten->start();
 }
 
 bool TF_Saiten::showResult()

@@ -2,9 +2,13 @@
 // The grading screen: marks the ten answers one row at a time with a sound,
 // counts the points, then records the test, shows the result and hands the
 // missed questions back to the test screen, as the score decides.
+#include "data/studylog.h"
 #include "shell/screen.h"
 #include "study/grading.h"
 #include <QPointer>
+#include <array>
+
+class QPushButton;
 
 class QTableWidget;
 class QTimer;
@@ -26,12 +30,17 @@ class TF_Saiten : public ScreenFrame
     void Btn_CancelClick();
 
     QLabel *Lbl_Tokuten;
+    // "かきじゅんを たしかめよう": right answers written in another stroke order.
+    QLabel *Lbl_Kakijun;
+    std::array<QPushButton *, QuestionsPerTest + 1> Btn_Kakijun{};
+    void Btn_KakijunClick(int question);
     QTableWidget *Grd_Saiten;
     QTimer *Tim_Saiten;
     int GradingRow = 0;
 
   private:
     void fillRow(const GradedRow &row);
+    void noteStrokeOrder(int question);
     bool showResult();
     void startReview();
 

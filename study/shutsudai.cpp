@@ -8,6 +8,7 @@
 #include "shell/look.h"
 #include "shell/navigator.h"
 #include "shell/random.h"
+#include "shell/writing.h"
 #include "study/levelup.h"
 #include "study/saiten.h"
 #include <QFile>
@@ -68,6 +69,11 @@ TF_Shutsudai::TF_Shutsudai(Services &sv)
     onGuardedClick(Btn_Prev, services.clock, [this] { Btn_PrevClick(); });
     onGuardedClick(Btn_awase, services.clock, [this] { btn_awaseClick(); });
     connect(Btn_Debug, &QPushButton::clicked, this, &TF_Shutsudai::Btn_DebugClick);
+    // In the review of a writing test: the missed kanji's stroke order.
+    Btn_Kakijun = makePushButton(this, QStringLiteral("かきじゅん"), QRect(488, 64, 145, 33), hand,
+                                 QStringLiteral("このかんじの かきじゅんを みる"));
+    Btn_Kakijun->hide();
+    onGuardedClick(Btn_Kakijun, services.clock, [this] { Btn_KakijunClick(); });
     connect(Btn_Cancel, &QPushButton::clicked, panels, &AnswerPanels::Btn_CancelClick);
 }
 
@@ -156,6 +162,10 @@ void TF_Shutsudai::nextQuestion()
 {
     QuestionSlot &slot = state.QuestionSlots[CurrentQuestion];
     slot.PlayerAnswer = storedAnswer(panels->answer());
+    if (!panels->writtenGlyph().isEmpty()) {
+        slot.WrittenGlyph = panels->writtenGlyph();
+        slot.StrokeOrderDiffers = panels->strokeOrderDiffers();
+    }
     if (CurrentQuestion >= QuestionsPerTest) {
         const Answer a =
             services.dialogs.question(this, QStringLiteral("１０もんおわりました。さいてんしてよいですか？"));
@@ -418,11 +428,20 @@ void TF_Shutsudai::btn_awaseClick()
     showSegments(shown.segments, shown.target);
     Grp_Mondai->setTitle(QStringLiteral("だい%1もん").arg(CurrentQuestion));
     panels->resetForQuestion();
+    Btn_Kakijun->setVisible(kind_ == 2 && strokeOrderAvailable(services, slot.Kanji));
+}
+
+void TF_Shutsudai::Btn_KakijunClick()
+{
+    if (phase_ != Phase::Review || CurrentQuestion < 1)
+        return;
+    showStrokeOrder(services, state.QuestionSlots[CurrentQuestion].Kanji, this);
 }
 
 void TF_Shutsudai::finishReview()
 {
     phase_ = Phase::Finished;
+    Btn_Kakijun->hide();
     // A passed test counts only now; one below the pass mark was recorded
     // as not passed right after grading.
     if (state.TestScore >= AppState::PassMark) {

@@ -36,6 +36,7 @@ class TF_Shutsudai : public ScreenFrame
     void Tim_ResultTimer();
     void Btn_DebugClick();
     void btn_awaseClick();
+    void Btn_KakijunClick();
     void Img_Button1Click(int index) override;
     void BackClick() override;
 
@@ -51,6 +52,7 @@ class TF_Shutsudai : public ScreenFrame
     QPushButton *Btn_Next;
     QPushButton *Btn_awase;
     QPushButton *Btn_Debug;
+    QPushButton *Btn_Kakijun; // the review's stroke-order picture (writing)
     QGroupBox *Grp_Mondai;
     JudgeMark *Img_Mark;                   // ○ / × of the review's answer check
     std::array<QLabel *, 4> Lbl_Segment{}; // [1..3], tags 1..3

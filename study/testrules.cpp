@@ -97,6 +97,8 @@ void prepareTestSlots(AppState &state, Random &random)
         s.CorrectAnswer.clear();
         s.ShownSegments = {};
         s.Correct = 0;
+        s.WrittenGlyph.clear();
+        s.StrokeOrderDiffers = false;
     }
 }
 
@@ -247,9 +249,15 @@ void PanelNav::toList()
     PanelState = Panel::KanjiList;
 }
 
+void PanelNav::toWriting()
+{
+    PreviousPanelState = PanelState;
+    PanelState = Panel::Writing;
+}
+
 PanelNav::Back PanelNav::back()
 {
-    if (PanelState == Panel::Parts) {
+    if (PanelState == Panel::Parts || PanelState == Panel::Writing) {
         reset();
         return Back::ToFirstPanels;
     }

@@ -117,7 +117,7 @@ int16_t hintSituation(StudyKind kind, KanjiListSource listSource, Panel panelSta
 
 // Which panel the answer panels show: the first panels (groups and
 // strokes, or the kana), a group's parts, or a kanji list.
-enum class Panel : int16_t { Choice = 0, Parts = 1, KanjiList = 2 };
+enum class Panel : int16_t { Choice = 0, Parts = 1, KanjiList = 2, Writing = 3 };
 
 struct PanelNav {
     enum class Back { Nothing, ToFirstPanels, ToParts };
@@ -126,6 +126,7 @@ struct PanelNav {
     void reset() { PanelState = PreviousPanelState = Panel::Choice; }
     void toParts();
     void toList();
+    void toWriting();
     Back back();
 };
 

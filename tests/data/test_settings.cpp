@@ -1,5 +1,6 @@
 #include "data/settings.h"
 #include "testutil.h"
+#include <QFile>
 #include <QSettings>
 
 using namespace fm;
@@ -73,4 +74,33 @@ TEST_F(SettingsTest, WritingStoresAllThreeKeysAtOnce)
     readSettings(again, ini());
     EXPECT_EQ(again.WriteTimeLimit, 7);
     EXPECT_EQ(again.ReadTimeLimit, 12);
+}
+
+TEST_F(SettingsTest, TheWritingSquareIsOnUnlessAParentTurnedItOff)
+{
+    // A settings file from before the square, and whatever a hand-edited one holds.
+    const struct {
+        QVariant stored; // invalid: no key at all
+        bool expected;
+    } cases[] = {{QVariant(), true}, {"Y", true}, {"N", false}, {"n", false}, {" N ", false}, {"0", true}};
+    for (const auto &c : cases) {
+        QFile::remove(ini());
+        put("Read_Time", 5);
+        if (c.stored.isValid())
+            put("Tegaki", c.stored);
+        AppSettings s;
+        readSettings(s, ini());
+        EXPECT_EQ(s.HandwritingEnabled, c.expected) << c.stored.toString().toStdString();
+        EXPECT_EQ(s.ReadTimeLimit, 5);
+    }
+
+    // Turned off and saved, it stays off; a save that does not name it keeps it.
+    AppSettings s;
+    writeSettings(s, ini(), 7, 12, false, false);
+    EXPECT_EQ(get("Tegaki").toString(), "N");
+    writeSettings(s, ini(), 8, 12, false);
+    AppSettings again;
+    readSettings(again, ini());
+    EXPECT_FALSE(again.HandwritingEnabled);
+    EXPECT_EQ(again.WriteTimeLimit, 8);
 }

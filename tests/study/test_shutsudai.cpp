@@ -302,8 +302,8 @@ TEST(TestScreen, TimeOutBehindAnOpenQuestionHandsTheTestToGradingOnce)
     for (bool viaBack : {false, true}) {
         TestWorld w(2, 1, true);
         TimeOutDuringQuestion dialogs;
-        Services sv{w.t.state,   dialogs,   w.t.sound, w.t.help,    w.t.clock,   w.t.random,
-                    w.t.display, w.t.shell, w.t.nav,   w.t.screens, w.t.pictures};
+        Services sv{w.t.state,   dialogs,   w.t.sound, w.t.help,    w.t.clock,    w.t.random,
+                    w.t.display, w.t.shell, w.t.nav,   w.t.screens, w.t.pictures, w.t.handwriting};
         w.t.nav.attach(sv);
         TF_Shutsudai *s = w.open();
         w.start();

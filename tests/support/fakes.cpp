@@ -177,4 +177,25 @@ std::optional<media::WmfPicture> FakePictures::metafile(const QString &name, med
     return files_.metafile(name, error);
 }
 
+FakeHandwriting::FakeHandwriting()
+{
+    // Kanji 1 is 一 and kanji 2 is 二; tests set the others they need.
+    strokes[1] = {{{30, 128}, {226, 128}}};
+    strokes[2] = {{{60, 90}, {196, 90}}, {{30, 180}, {226, 180}}};
+}
+
+void FakeHandwriting::open()
+{
+    ++opens;
+    if (current == Status::Closed)
+        current = openReady ? Status::Ready : Status::Failed;
+    emit statusChanged();
+}
+
+QVector<int> FakeHandwriting::candidates(const Ink &ink, int)
+{
+    asked.append(ink);
+    return current == Status::Ready ? answer : QVector<int>();
+}
+
 } // namespace fm::test

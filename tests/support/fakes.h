@@ -1,6 +1,7 @@
 #pragma once
 // Fakes of the platform seams for tests: they record what the program asked
 // for, answer questions from a script and can be told to fail.
+#include "handwriting/handwriting.h"
 #include "shell/clock.h"
 #include "shell/dialogs.h"
 #include "shell/displaymodes.h"
@@ -183,6 +184,29 @@ class FakePictures final : public Pictures
 
   private:
     DirectoryPictures files_{QString()};
+};
+
+// Handwriting without the model: a scripted status and candidates, and
+// reference strokes a test gives (a few kanji have some by default).
+class FakeHandwriting final : public Handwriting
+{
+  public:
+    FakeHandwriting();
+    Status current = Status::Closed;
+    bool openReady = true; // open() makes it Ready (else Failed) at once
+    QVector<int> answer;   // the candidates of every ink
+    QVector<Ink> asked;    // every ink asked about
+    QHash<int, ReferenceStrokeList> strokes;
+    int opens = 0;
+
+    Status status() const override { return current; }
+    void open() override;
+    QVector<int> candidates(const Ink &ink, int reachedLevel) override;
+    ReferenceStrokeList reference(int kanjiNumber) override { return strokes.value(kanjiNumber); }
+    QString problem() const override
+    {
+        return current == Status::Unavailable ? QStringLiteral("model") : QString();
+    }
 };
 
 class FakeClock final : public Clock

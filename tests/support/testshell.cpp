@@ -28,7 +28,8 @@ QApplication &app()
 }
 
 TestShell::TestShell()
-    : services{state, dialogs, sound, help, clock, random, display, shell, nav, screens, pictures}
+    : services{state,   dialogs, sound, help,    clock,    random,
+               display, shell,   nav,   screens, pictures, handwriting}
 {
     app();
     state.ProgramDir = QDir(dir.path()).absolutePath() + QLatin1Char('/');

@@ -42,7 +42,8 @@ struct TestShell {
     ShellShared shell;
     ScreenRegistry screens;
     FakePictures pictures; // generated pictures, else the temporary directory's files
-    Navigator nav;         // before the host: screens report to it when they go
+    FakeHandwriting handwriting;
+    Navigator nav; // before the host: screens report to it when they go
     std::unique_ptr<HostWindow> host;
     Services services;
     std::vector<QPoint> pointerMoves; // global positions asked for

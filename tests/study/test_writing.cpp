@@ -1,0 +1,247 @@
+// Answering a writing question by writing the kanji: the square, its
+// candidates, the stroke-order advice after grading, and the stroke-order
+// picture from the review and the hint.
+#include "data/hintfile.h"
+#include "shell/catalogue.h"
+#include "shell/writing.h"
+#include "study/hint.h"
+#include "test_shutsudai_fixture.h"
+#include <QTableWidget>
+
+using namespace fm;
+using namespace studytest;
+
+namespace
+{
+
+// A horizontal stroke across the square at height y (widget coordinates).
+QVector<QPointF> across(const WritingSquare *square, double y)
+{
+    return {QPointF(20, y), QPointF(square->width() / 2.0, y), QPointF(square->width() - 20, y)};
+}
+
+QStringList shownCandidates(const AnswerPanels *p)
+{
+    QStringList out;
+    for (int i = 1; i <= WritingCandidateCount; ++i)
+        if (p->Btn_Kouho[i]->isVisible())
+            out << p->Btn_Kouho[i]->text();
+    return out;
+}
+
+} // namespace
+
+TEST(WritingAnswer, AChildWritesTheKanjiPicksItAndIsToldGentlyAboutStrokeOrder)
+{
+    TestWorld w(2, 2, true);
+    TF_Shutsudai *s = w.open();
+    w.start();
+    AnswerPanels *p = s->panels;
+    ASSERT_NE(p->Btn_Kaku, nullptr);
+    EXPECT_TRUE(p->Btn_Kaku->isVisible());
+
+    w.click(p->Btn_Kaku);
+    EXPECT_TRUE(p->Grp_Kaku->isVisible());
+    EXPECT_FALSE(p->Grp_Bushu->isVisible());
+    EXPECT_TRUE(s->Btn_Cancel->isVisible());
+    EXPECT_EQ(w.t.handwriting.opens, 1);
+
+    // The right kanji has three strokes; the child writes two and picks it.
+    const int kanji = w.slot(1).Kanji;
+    const int other = kanji == 1 ? 2 : 1;
+    w.t.handwriting.strokes[kanji] = {
+        {{30, 60}, {220, 60}}, {{30, 128}, {220, 128}}, {{30, 200}, {220, 200}}};
+    w.t.handwriting.answer = {other, kanji};
+    p->Img_Kaku->writeStroke(across(p->Img_Kaku, 40));
+    p->Img_Kaku->writeStroke(across(p->Img_Kaku, 200));
+    EXPECT_EQ(p->Img_Kaku->strokeCount(), 2);
+    EXPECT_EQ(shownCandidates(p),
+              (QStringList{cp932::toUnicode(glyphOf(other)), cp932::toUnicode(glyphOf(kanji))}));
+    // Points are in the square's 0..255 coordinates, whatever its size on screen.
+    for (const InkStroke &stroke : w.t.handwriting.asked.last())
+        for (const QPointF &pt : stroke) {
+            EXPECT_GE(pt.x(), 0);
+            EXPECT_LT(pt.x(), InkSide);
+        }
+
+    w.click(p->Btn_Kouho[2]);
+    EXPECT_EQ(p->answer(), glyphOf(kanji));
+
+    // The rest answered right by the list; then grading.
+    w.t.dialogs.answers = {Answer::Yes};
+    for (int q = 1; q <= 10 && !w.grading(); ++q) {
+        if (q > 1)
+            p->setAnswer(w.slot(q).CorrectAnswer);
+        w.click(s->Btn_Next);
+    }
+    TF_Saiten *g = w.grading();
+    ASSERT_NE(g, nullptr);
+    EXPECT_TRUE(w.slot(1).StrokeOrderDiffers);
+    g->Tim_SaitenTimer();
+    EXPECT_EQ(g->Grd_Saiten->item(1, 4)->text(), QStringLiteral("○")); // it still counts
+    EXPECT_TRUE(g->Lbl_Kakijun->isVisible());
+    ASSERT_TRUE(g->Btn_Kakijun[1]->isVisible());
+    EXPECT_EQ(g->Btn_Kakijun[1]->text(), cp932::toUnicode(glyphOf(kanji)));
+
+    // The picture opens over grading, which waits for it.
+    QString title;
+    int drawnStrokes = -1;
+    ModalWatcher watch([&](QWidget *win) {
+        auto *k = qobject_cast<TF_Kakijun *>(win);
+        ASSERT_NE(k, nullptr);
+        title = k->Lbl_Title->text();
+        EXPECT_FALSE(g->Tim_Saiten->isActive());
+        for (int i = 0; i < 100 && !k->Img_Kakijun->finished(); ++i)
+            k->Img_Kakijun->Tim_DrawTimer();
+        drawnStrokes = k->Img_Kakijun->strokesDone();
+    });
+    w.click(g->Btn_Kakijun[1]);
+    EXPECT_EQ(watch.seen, 1);
+    EXPECT_TRUE(title.contains(cp932::toUnicode(glyphOf(kanji))));
+    EXPECT_EQ(drawnStrokes, 3);
+    EXPECT_TRUE(g->Tim_Saiten->isActive());
+
+    for (int i = 0; i < 9; ++i)
+        g->Tim_SaitenTimer();
+    EXPECT_EQ(w.t.state.TestScore, 10);
+    for (int q = 2; q <= 10; ++q)
+        EXPECT_FALSE(g->Btn_Kakijun[q]->isVisible()) << q; // not written: no advice
+}
+
+TEST(WritingAnswer, TheSquareKeepsEveryAnswerAlreadyGivenWhateverHappensMidStroke)
+{
+    TestWorld w(2, 2, true);
+    TF_Shutsudai *s = w.open();
+    w.start();
+    AnswerPanels *p = s->panels;
+    w.click(p->Btn_Kaku);
+    WritingSquare *sq = p->Img_Kaku;
+    const int kanji = w.slot(1).Kanji;
+    w.t.handwriting.answer = {kanji};
+
+    // A double click is two dots; a stroke running off the square stays on its edge.
+    QTest::mouseClick(sq, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseDClick(sq, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseRelease(sq, Qt::LeftButton, {}, QPoint(100, 100));
+    const int afterDots = sq->strokeCount();
+    EXPECT_EQ(afterDots, 2);
+    sq->writeStroke({QPointF(120, 120), QPointF(5000, -300)});
+    EXPECT_EQ(sq->strokeCount(), afterDots + 1);
+    const QPointF edge = sq->ink().last().last();
+    EXPECT_EQ(edge, QPointF(InkSide - 1, 0));
+    // A press outside the paper (the widget's own corner is inside here) starts nothing.
+    sq->writeStroke({QPointF(-10, -10), QPointF(50, 50)});
+    EXPECT_EQ(sq->strokeCount(), afterDots + 1);
+
+    // Take back one, then all: the candidates follow.
+    w.click(p->Btn_Hitotsu);
+    EXPECT_EQ(sq->strokeCount(), afterDots);
+    w.click(p->Btn_Zenbu);
+    EXPECT_EQ(sq->strokeCount(), 0);
+    EXPECT_TRUE(shownCandidates(p).isEmpty());
+
+    // Answer, then start another stroke and press つぎ before letting go.
+    sq->writeStroke(across(sq, 128));
+    w.click(p->Btn_Kouho[1]);
+    QTest::mousePress(sq, Qt::LeftButton, {}, QPoint(60, 60));
+    EXPECT_TRUE(sq->drawing());
+    w.click(s->Btn_Next);
+    EXPECT_EQ(w.slot(1).PlayerAnswer, glyphOf(kanji));
+    EXPECT_EQ(s->CurrentQuestion, 2);
+    EXPECT_FALSE(sq->drawing());
+    EXPECT_EQ(sq->strokeCount(), 0); // a new question starts on clean paper
+    EXPECT_FALSE(p->Grp_Kaku->isVisible());
+
+    // The clock runs out while the child is writing: grading still comes,
+    // with the first answer.
+    w.click(p->Btn_Kaku);
+    QTest::mousePress(sq, Qt::LeftButton, {}, QPoint(60, 60));
+    w.t.clock.advanceSeconds(11 * 60);
+    s->Tim_ClockTimer();
+    ASSERT_NE(w.grading(), nullptr);
+    EXPECT_EQ(w.slot(1).PlayerAnswer, glyphOf(kanji));
+}
+
+TEST(WritingAnswer, TheSquareIsOfferedOnlyWhereItCanWork)
+{
+    struct Case {
+        const char *what;
+        int kind;
+        bool setting;
+        Handwriting::Status status;
+        bool offered;
+    };
+    const Case cases[] = {
+        {"writing, on, model closed", 2, true, Handwriting::Status::Closed, true},
+        {"reading tests never", 1, true, Handwriting::Status::Closed, false},
+        {"a parent turned it off", 2, false, Handwriting::Status::Closed, false},
+        {"model or strokes missing", 2, true, Handwriting::Status::Unavailable, false},
+        {"model damaged", 2, true, Handwriting::Status::Failed, false},
+    };
+    for (const Case &c : cases) {
+        TestWorld w(2, c.kind, true);
+        w.t.state.Settings.HandwritingEnabled = c.setting;
+        w.t.handwriting.current = c.status;
+        TF_Shutsudai *s = w.open();
+        w.start();
+        EXPECT_EQ(s->panels->Btn_Kaku != nullptr && s->panels->Btn_Kaku->isVisible(), c.offered) << c.what;
+    }
+
+    // A model that turns out damaged when opened: the square says so and
+    // "もどる" leads back to the other ways.
+    TestWorld w(2, 2, true);
+    w.t.handwriting.openReady = false;
+    TF_Shutsudai *s = w.open();
+    w.start();
+    w.click(s->panels->Btn_Kaku);
+    EXPECT_TRUE(s->panels->Lbl_KakuJoutai->text().contains(QStringLiteral("ほかの")));
+    w.click(s->Btn_Cancel);
+    EXPECT_TRUE(s->panels->Grp_Bushu->isVisible());
+    EXPECT_FALSE(s->panels->Grp_Kaku->isVisible());
+}
+
+TEST(WritingAnswer, TheReviewAndThePracticeHintShowTheStrokeOrder)
+{
+    {
+        TestWorld w(2, 2, false);
+        TF_Shutsudai *s = w.open();
+        w.start();
+        const int missed = w.slot(3).Kanji;
+        w.t.handwriting.strokes[missed] = {{{30, 60}, {220, 60}}};
+        w.reviewWithMissed(s, {3});
+        ASSERT_EQ(s->CurrentQuestion, 3);
+        ASSERT_TRUE(s->Btn_Kakijun->isVisible());
+        {
+            QString title;
+            ModalWatcher watch([&](QWidget *win) {
+                if (auto *k = qobject_cast<TF_Kakijun *>(win))
+                    title = k->Lbl_Title->text();
+            });
+            w.click(s->Btn_Kakijun);
+            EXPECT_TRUE(title.contains(cp932::toUnicode(glyphOf(missed))));
+        }
+    }
+
+    // The hint window of a practice writing question offers it with the
+    // answer hint; a challenge test offers neither.
+    for (bool challenge : {false, true}) {
+        TestWorld h(2, 2, challenge);
+        HintRecord page;
+        page.Screen = screenRow(ScreenId::Shutsudai).number;
+        page.Situation = 2;
+        page.Kind = 2;
+        page.Number = 1;
+        writeFile(h.t.file(QStringLiteral("Hint.dat")), encodeHintRecord(page));
+        TF_Shutsudai *hs = h.open();
+        h.start();
+        h.t.handwriting.strokes[h.slot(1).Kanji] = {{{30, 60}, {220, 60}}};
+        bool offered = false;
+        ModalWatcher hints([&](QWidget *win) {
+            if (auto *hint = qobject_cast<TF_Hint *>(win))
+                offered = hint->Btn_Kakijun->isVisible();
+        });
+        hs->Img_Button1Click(1);
+        EXPECT_EQ(hints.seen, 1);
+        EXPECT_EQ(offered, !challenge);
+    }
+}
