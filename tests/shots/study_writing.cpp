@@ -1,0 +1,51 @@
+// Writing by hand with the build's data: a writing question with the kanji
+// written on the square and its candidates, and the stroke-order window
+// half drawn and finished.
+#include "handwriting/reference.h"
+#include "shell/writing.h"
+#include "shots.h"
+#include "study/test_shutsudai_fixture.h"
+
+using namespace fm;
+using namespace studytest;
+
+TEST(WritingShots, TheSquareItsCandidatesAndTheStrokeOrder)
+{
+    TestWorld w(3, 2, true);
+    ASSERT_TRUE(w.useBuildFiles()) << "the build has not made the program's files";
+    const ReferenceStrokes reference = ReferenceStrokes::load(QStringLiteral(FUDEMARU_BIN_DIR "/"));
+    TF_Shutsudai *s = w.open();
+    w.start();
+    const int kanji = w.current().Kanji;
+    for (int k = 1; k <= 240; ++k)
+        w.t.handwriting.strokes[k] = reference.of(k);
+    // Candidates as the recogniser would rank them: the kanji, then others
+    // with as many strokes.
+    w.t.handwriting.answer = {kanji};
+    for (int k = 1; k <= 240 && w.t.handwriting.answer.size() < WritingCandidateCount; ++k)
+        if (k != kanji && w.t.state.Cat.KanjiTable[k].Strokes == w.t.state.Cat.KanjiTable[kanji].Strokes)
+            w.t.handwriting.answer << k;
+    shots::save(s, QStringLiteral("test-writing-offered"));
+    w.click(s->panels->Btn_Kaku);
+    WritingSquare *sq = s->panels->Img_Kaku;
+    shots::save(s, QStringLiteral("test-writing-square-empty"));
+    const double f = sq->width() / double(InkSide);
+    for (const InkStroke &stroke : inkFromReference(reference.of(kanji))) {
+        QVector<QPointF> points;
+        for (const QPointF &p : stroke)
+            points << p * f;
+        sq->writeStroke(points);
+    }
+    shots::save(s, QStringLiteral("test-writing-square"));
+    w.click(s->panels->Btn_Kouho[1]);
+    shots::save(s, QStringLiteral("test-writing-chosen"));
+
+    TF_Kakijun window(w.t.services, kanji, s);
+    window.show();
+    for (int i = 0; i < 2 * StrokeOrderView::TicksPerStroke + 5; ++i)
+        window.Img_Kakijun->Tim_DrawTimer();
+    shots::save(&window, QStringLiteral("kakijun-drawing"));
+    while (!window.Img_Kakijun->finished())
+        window.Img_Kakijun->Tim_DrawTimer();
+    shots::save(&window, QStringLiteral("kakijun"));
+}
