@@ -3,13 +3,95 @@
 #include "shell/look.h"
 #include "shell/mainform.h"
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QScreen>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <xcb/randr.h>
+#include <xcb/xcb.h>
 
 namespace fm
 {
+
+double designScaleFactor(QSize displayPixels)
+{
+    if (displayPixels.isEmpty())
+        return 0;
+    const double factor = std::min(displayPixels.width() / 640.0, displayPixels.height() / 480.0);
+    // Smaller than the design, or just its size: leave it (the start-up
+    // check says when the display is too small).
+    return factor > 1.0 ? factor : 0;
+}
+
+bool platformWillBeX(const QByteArray &qpaPlatform, const QByteArray &display,
+                     const QByteArray &waylandDisplay, const QByteArray &sessionType, bool platformArgument)
+{
+    if (platformArgument || display.isEmpty())
+        return false;
+    if (!qpaPlatform.isEmpty())
+        return qpaPlatform == "xcb" || qpaPlatform.startsWith("xcb:");
+    // Unset, Qt prefers Wayland in a Wayland session and X otherwise.
+    return waylandDisplay.isEmpty() && sessionType != "wayland";
+}
+
+namespace
+{
+// The primary monitor's size in pixels, asked of the X server directly: the
+// RandR monitor marked primary, else the first one, else the root window.
+// Empty when the server cannot be reached. A few round trips instead of a
+// whole platform start.
+QSize primaryMonitorFromX()
+{
+    int screenNumber = 0;
+    xcb_connection_t *connection = xcb_connect(nullptr, &screenNumber);
+    const auto close = qScopeGuard([connection] { xcb_disconnect(connection); });
+    if (xcb_connection_has_error(connection))
+        return {};
+    xcb_screen_iterator_t roots = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (int i = 0; i < screenNumber && roots.rem; ++i)
+        xcb_screen_next(&roots);
+    if (!roots.rem)
+        return {};
+    const xcb_screen_t *screen = roots.data;
+    QSize size(screen->width_in_pixels, screen->height_in_pixels);
+
+    const xcb_query_extension_reply_t *randr = xcb_get_extension_data(connection, &xcb_randr_id);
+    if (!randr || !randr->present)
+        return size;
+    const auto version = std::unique_ptr<xcb_randr_query_version_reply_t, decltype(&std::free)>(
+        xcb_randr_query_version_reply(connection, xcb_randr_query_version(connection, 1, 5), nullptr),
+        &std::free);
+    if (!version || version->major_version < 1 || (version->major_version == 1 && version->minor_version < 5))
+        return size;
+    const auto monitors = std::unique_ptr<xcb_randr_get_monitors_reply_t, decltype(&std::free)>(
+        xcb_randr_get_monitors_reply(connection, xcb_randr_get_monitors(connection, screen->root, 1),
+                                     nullptr),
+        &std::free);
+    if (!monitors)
+        return size;
+    bool first = true;
+    for (auto it = xcb_randr_get_monitors_monitors_iterator(monitors.get()); it.rem;
+         xcb_randr_monitor_info_next(&it)) {
+        if (first || it.data->primary)
+            size = QSize(it.data->width, it.data->height);
+        if (it.data->primary)
+            break;
+        first = false;
+    }
+    return size;
+}
+
+bool hasPlatformArgument(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0 ||
+            qstrcmp(argv[i], "-display") == 0 || qstrcmp(argv[i], "--display") == 0)
+            return true;
+    return false;
+}
+} // namespace
 
 void prepareScaling(int argc, char **argv)
 {
@@ -19,16 +101,18 @@ void prepareScaling(int argc, char **argv)
     if (!qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR"))
         return;
     QSize size;
-    {
+    if (platformWillBeX(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"),
+                        qgetenv("XDG_SESSION_TYPE"), hasPlatformArgument(argc, argv))) {
+        // An X server that cannot be reached is left to the QApplication,
+        // which says so (DisplayOpening).
+        size = primaryMonitorFromX();
+    } else {
+        // Elsewhere only the platform itself knows: start it once to ask.
         QGuiApplication probe(argc, argv);
         if (QScreen *s = QGuiApplication::primaryScreen())
             size = s->geometry().size() * s->devicePixelRatio();
     }
-    if (size.isEmpty())
-        return;
-    const double factor = std::min(size.width() / 640.0, size.height() / 480.0);
-    // Smaller than the design: leave it, the start-up check will say so.
-    if (factor > 1.0)
+    if (const double factor = designScaleFactor(size); factor > 0)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(factor, 'f', 4));
 }
 
