@@ -9,8 +9,11 @@
 #include "data/locations.h"
 #include "data/progress.h"
 #include "fudemaru_version.h"
+#include "records/chart/progresschart.h"
+#include "tools/datacli/chartfile.h"
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QRegularExpression>
 #include <algorithm>
 #include <memory>
@@ -289,7 +292,7 @@ QString usage()
 {
     return QStringLiteral(
         "usage: fudemaru-data check [DIR] | players [DIR] | progress [DIR] N | history [DIR] N "
-        "[--csv]; --data DIR reads the records there; --version");
+        "[--csv] | chart [DIR] N --out FILE.png|FILE.svg; --data DIR reads the records there; --version");
 }
 
 int run(const QStringList &args, const Dirs &defaults, QString &out, QString &err)
@@ -380,6 +383,38 @@ int run(const QStringList &args, const Dirs &defaults, QString &out, QString &er
                 row << QString::number(r.Counted);
                 out += row.join(',') + '\n';
             }
+            return 0;
+        }
+        if (command == "chart") {
+            // The picture of the history screen, drawn by the same code.
+            const int flag = words.indexOf("--out");
+            if (flag < 0 || flag + 1 >= words.size())
+                throw Failure{usage()};
+            const QString file = words[flag + 1];
+            words.remove(flag, 2);
+            if (chartFormat(file) == ChartFormat::None)
+                throw Failure{
+                    QStringLiteral("fudemaru-data: %1: the picture is written as .png or .svg").arg(file)};
+            if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+                throw Failure{QStringLiteral("fudemaru-data: drawing needs a QGuiApplication")};
+            const Dirs dirs = takeDirs(words, 1, defaults);
+            if (words.size() != 1)
+                throw Failure{usage()};
+            Roster roster;
+            loadRoster(roster, dirs.data);
+            const int n = playerNumber(words.first(), roster);
+            auto cat = std::make_unique<Catalogue>();
+            try {
+                loadCatalogue(*cat, dirs.shipped);
+            } catch (const FileError &) {
+                // Without the catalogue the weak kanji show their numbers.
+            }
+            const LogContents log = readLog(dirs.data, n);
+            chart::ProgressChart c = chart::buildProgressChart(log.records);
+            chart::nameGlyphs(c, *cat);
+            const QString title = chart::chartTitle(roster.PlayerTable[n].Name);
+            writeChartFile(c, title, file);
+            out += QStringLiteral("%1: %2 tests\n").arg(file).arg(log.records.size());
             return 0;
         }
         throw Failure{QStringLiteral("fudemaru-data: unknown command %1").arg(command)};
