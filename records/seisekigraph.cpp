@@ -27,6 +27,8 @@ void ChartView::setChart(chart::ProgressChart chart)
 void ChartView::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
+    // The whole widget, also the last row of pixels a fractional scale leaves.
+    p.fillRect(rect(), QColor(0, 0, 128));
     chart::drawProgressChart(p, chart_);
 }
 

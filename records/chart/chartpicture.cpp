@@ -26,11 +26,11 @@ const QColor CardColour{255, 255, 0};
 
 // The chart's part of the picture.
 constexpr QRectF ChartPart{0, 0, 410, 363};
-constexpr QRectF Plot{34, 44, 366, 244};
+constexpr QRectF Plot{34, 44, 366, 236};
 constexpr double PlotPad = 6; // marks never sit on the axes
 constexpr double MarkSize = 6;
 // The weak kanji: four columns of five cards.
-constexpr QRectF WeakPart{420, 0, 192, 363};
+constexpr QRectF WeakPart{420, 0, 190, 363};
 constexpr int WeakColumns = 4;
 constexpr double CardWidth = 44;
 constexpr double CardHeight = 44;
@@ -98,12 +98,12 @@ void drawAxes(QPainter &p, const ProgressChart &chart)
     p.drawLine(Plot.bottomLeft(), Plot.bottomRight());
     p.drawLine(Plot.bottomLeft(), Plot.topLeft());
 
-    // The pass mark, labelled at its right end.
+    // The pass mark, its number on the axis in the line's colour.
     const double pass = yOf(AppState::PassMark);
     p.setPen(QPen(PassColour, 1.5, Qt::DashLine));
     p.drawLine(QPointF(Plot.left(), pass), QPointF(Plot.right(), pass));
-    text(p, QRectF(Plot.right() - 80, pass - 15, 78, 13), Qt::AlignRight | Qt::AlignVCenter,
-         QStringLiteral("ごうかく %1").arg(AppState::PassMark), small, PassColour);
+    text(p, QRectF(0, pass - 7, Plot.left() - 4, 14), Qt::AlignRight | Qt::AlignVCenter,
+         QString::number(AppState::PassMark), font(10, true), PassColour);
 
     if (chart.tests.isEmpty())
         return;
@@ -138,7 +138,7 @@ void drawRises(QPainter &p, const ProgressChart &chart)
     const QFontMetricsF m(f);
     double rowEnd[2] = {-1e9, -1e9};
     for (const LevelRise &r : chart.rises) {
-        if (shortDate(r.time).isEmpty())
+        if (!isDated(r.time))
             continue;
         const double x = xOf(chart, r.time);
         p.setPen(QPen(RiseColour, 1, Qt::DashLine));
@@ -203,7 +203,7 @@ void drawLegend(QPainter &p, const ProgressChart &chart, const ChartMarks &marks
 void drawChart(QPainter &p, const ProgressChart &chart)
 {
     text(p, QRectF(0, 0, ChartPart.width(), 16), Qt::AlignLeft | Qt::AlignVCenter,
-         QStringLiteral("テストで あった かず（10もんの うち）"), font(13, true), Yellow);
+         QStringLiteral("テストの せいかいの かず（10もん ちゅう）"), font(13, true), Yellow);
     drawAxes(p, chart);
     const int places = int((Plot.width() - 2 * PlotPad) / MarkSize);
     const ChartMarks marks = chartMarks(chart, places);
@@ -246,11 +246,7 @@ void drawWeak(QPainter &p, const ProgressChart &chart)
         text(p, card, Qt::AlignCenter, known ? w.glyph : QStringLiteral("#%1").arg(w.kanji),
              known ? glyphFont : font(12), Qt::black);
         text(p, QRectF(x, y + CardHeight + 1, cellWidth, 13), Qt::AlignHCenter | Qt::AlignVCenter,
-             QStringLiteral("%1 %2/%3")
-                 .arg(w.kind == 1 ? QStringLiteral("よむ") : QStringLiteral("かく"))
-                 .arg(w.right)
-                 .arg(w.asked),
-             small, White);
+             weakLabel(w), small, White);
     }
 }
 
@@ -258,7 +254,9 @@ void drawWeak(QPainter &p, const ProgressChart &chart)
 
 QSize pictureSize(bool withTitle)
 {
-    return {PictureSize.width(), PictureSize.height() + (withTitle ? TitleBand : 0)};
+    if (!withTitle)
+        return PictureSize;
+    return {PictureSize.width() + 2 * FileMargin, PictureSize.height() + TitleBand + FileMargin};
 }
 
 void drawProgressChart(QPainter &p, const ProgressChart &chart, const QString &title)
@@ -268,9 +266,9 @@ void drawProgressChart(QPainter &p, const ProgressChart &chart, const QString &t
     p.setRenderHint(QPainter::TextAntialiasing);
     p.fillRect(QRectF(QPointF(0, 0), QSizeF(pictureSize(!title.isEmpty()))), Navy);
     if (!title.isEmpty()) {
-        text(p, QRectF(8, 0, PictureSize.width() - 16, TitleBand - 6), Qt::AlignLeft | Qt::AlignVCenter,
+        text(p, QRectF(FileMargin, 0, PictureSize.width(), TitleBand - 4), Qt::AlignLeft | Qt::AlignVCenter,
              title, font(24, true), Yellow);
-        p.translate(0, TitleBand);
+        p.translate(FileMargin, TitleBand);
     }
     drawChart(p, chart);
     drawWeak(p, chart);
@@ -297,6 +295,15 @@ QString riseLabel(const LevelKind &reached)
     return QStringLiteral("%1%2")
         .arg(reached.Level)
         .arg(reached.Kind == 1 ? QStringLiteral("よむ") : QStringLiteral("かく"));
+}
+
+QString weakLabel(const WeakKanji &w)
+{
+    // A share, short enough for a card's width whatever the counts.
+    const int percent = w.asked > 0 ? w.right * 100 / w.asked : 0;
+    return QStringLiteral("%1 %2%")
+        .arg(w.kind == 1 ? QStringLiteral("よむ") : QStringLiteral("かく"))
+        .arg(percent);
 }
 
 QString bucketNote(int bucketDays)

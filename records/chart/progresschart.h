@@ -47,6 +47,9 @@ struct ProgressChart {
     double last = 0;
 };
 
+// Whether a test's time is a date the history shows (and the chart places).
+bool isDated(double time);
+
 // Everything from the records of one log (as readLog gives them).
 ProgressChart buildProgressChart(const QVector<StudyRecord> &records);
 

@@ -1,5 +1,6 @@
 // The progress chart's rules on small hand-made logs, without any widget:
 // where the level rose, which kanji are weak, and how the tests become marks.
+#include "data/datetime.h"
 #include "data/studylog.h"
 #include "records/chart/chartpicture.h"
 #include "records/chart/progresschart.h"
@@ -70,9 +71,10 @@ TEST(ProgressChart, LevelRisesAreMarkedAtTheTestThatPassed)
          {test(1, 1, 10, 2), test(1, 1, 10, 2), test(1, 1, 10, 2), test(1, 1, 10, 2), test(1, 1, 6),
           test(1, 1, 6), test(1, 1, 6), test(1, 1, 6), test(1, 1, 6), test(1, 1, 6), test(1, 1, 4)},
          "10:1かく"},
-        {"a record at a new kind shows it reached; a return starts the count again",
-         {test(1, 1, 10), test(1, 1, 10), test(1, 2, 5), test(1, 1, 10), test(1, 1, 10)},
-         "2:1かく"},
+        {"a record at a new kind shows it reached; after a return only a new height is a rise",
+         {test(1, 1, 10), test(1, 1, 10), test(1, 2, 5), test(1, 1, 10), test(1, 1, 10), test(1, 1, 10),
+          test(1, 1, 10), test(2, 1, 1)},
+         "2:1かく 7:2よむ"},
         {"passing writing at level 12 is every level",
          {test(12, 2, 10), test(12, 2, 10), test(12, 2, 10), test(12, 2, 10)},
          "0:12かく 3:ぜんぶ"},
@@ -107,7 +109,7 @@ TEST(ProgressChart, RisesFollowTheStartUpRuleAfterEveryTest)
     const ProgressChart chart = buildProgressChart(log);
     ASSERT_GT(chart.rises.size(), 5);
     int rise = 0;
-    LevelKind before{1, 1};
+    LevelKind before{1, 1}; // the highest so far
     for (int i = 0; i < log.size(); ++i) {
         const LevelKind after = rebuildLevel(log.mid(0, i + 1));
         const bool rose =
@@ -119,7 +121,8 @@ TEST(ProgressChart, RisesFollowTheStartUpRuleAfterEveryTest)
             EXPECT_EQ(chart.rises[rise].reached.Kind, after.Kind);
             ++rise;
         }
-        before = after;
+        if (rose)
+            before = after;
     }
     EXPECT_EQ(rise, chart.rises.size());
 }
@@ -195,7 +198,12 @@ TEST(ProgressChart, TestsBecomeMarksThatNeverOverlap)
         EXPECT_EQ(tests, 10000);
         EXPECT_LE(m.marks.size(), 4 * 61);
     }
-    // A test whose time is no date is counted but not placed.
+    // A test whose time is no date is counted but not placed; the dates
+    // placed are those the history shows.
+    for (double day : {-693593.9, 0.0, 46000.5, 2958465.9})
+        EXPECT_TRUE(isDated(day) && !shortDate(day).isEmpty()) << day;
+    for (double day : {-693594.0, 2958466.0, 1e300, std::numeric_limits<double>::infinity()})
+        EXPECT_TRUE(!isDated(day) && shortDate(day).isEmpty()) << day;
     {
         StudyRecord lost = test(1, 1, 5);
         lost.Time = std::numeric_limits<double>::quiet_NaN();

@@ -71,7 +71,7 @@ TEST_F(ChartCliTest, WritesThePictureAsPngOrSvg)
     EXPECT_EQ(out, path("taro.png") + ": 10 tests\n");
     const QImage png(path("taro.png"));
     ASSERT_FALSE(png.isNull());
-    EXPECT_EQ(png.size(), QSize(1530, 1008)); // 612 x 403 design pixels, 2.5 times
+    EXPECT_EQ(png.size(), QSize(1590, 1038)); // 636 x 415 design pixels, 2.5 times
     EXPECT_EQ(QColor(png.pixel(png.width() - 4, png.height() - 4)), QColor(0, 0, 128));
 
     ASSERT_EQ(run({"chart", "1", "--out", path("taro.SVG")}), 0) << err.toStdString();
@@ -86,7 +86,7 @@ TEST_F(ChartCliTest, WritesThePictureAsPngOrSvg)
             texts += xml.text();
     }
     ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-    EXPECT_EQ(viewBox, "0 0 612 403");
+    EXPECT_EQ(viewBox, "0 0 636 415");
     // The child's name, the weak kanji with their glyphs, a date of the history's form.
     for (const char *shown : {"たろうのグラフ", "にがてな かんじ", "九", "十", "2025/12/09"})
         EXPECT_TRUE(texts.contains(QString::fromUtf8(shown))) << shown;
