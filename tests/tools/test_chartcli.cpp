@@ -7,6 +7,8 @@
 #include "tools/datacli/datacli.h"
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <QXmlStreamReader>
 
 using namespace fm;
@@ -87,6 +89,17 @@ TEST_F(ChartCliTest, WritesThePictureAsPngOrSvg)
     }
     ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
     EXPECT_EQ(viewBox, "0 0 636 415");
+    // It draws as the PNG does: navy, the weak kanji's yellow cards on the right.
+    QSvgRenderer renderer(svg);
+    ASSERT_TRUE(renderer.isValid());
+    QImage drawn(renderer.defaultSize(), QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    QPainter painter(&drawn);
+    renderer.render(&painter);
+    painter.end();
+    EXPECT_EQ(QColor(drawn.pixel(drawn.width() - 4, drawn.height() - 4)), QColor(0, 0, 128));
+    EXPECT_EQ(QColor(drawn.pixel(440, 64)), QColor(255, 255, 0));
+    EXPECT_EQ(QColor(png.pixel(440 * 5 / 2, 64 * 5 / 2)), QColor(255, 255, 0));
     // The child's name, the weak kanji with their glyphs, a date of the history's form.
     for (const char *shown : {"たろうのグラフ", "にがてな かんじ", "九", "十", "2025/12/09"})
         EXPECT_TRUE(texts.contains(QString::fromUtf8(shown))) << shown;
