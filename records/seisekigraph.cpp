@@ -34,6 +34,7 @@ void ChartView::paintEvent(QPaintEvent *)
 
 } // namespace records
 
+// Part of the history: its screen number, help page and hint.
 TF_SeisekiGraph::TF_SeisekiGraph(Services &sv) : ScreenFrame(sv, ScreenId::Seiseki2)
 {
     Lbl_Title->setText(chart::chartTitle(state.currentEntry().Name));
