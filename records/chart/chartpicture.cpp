@@ -3,7 +3,6 @@
 #include "data/state.h"
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 
