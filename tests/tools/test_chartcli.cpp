@@ -92,7 +92,7 @@ TEST_F(ChartCliTest, WritesThePictureAsPngOrSvg)
     // It draws as the PNG does: navy, the weak kanji's yellow cards on the right.
     QSvgRenderer renderer(svg);
     ASSERT_TRUE(renderer.isValid());
-    QImage drawn(renderer.defaultSize(), QImage::Format_RGB32);
+    QImage drawn(renderer.viewBox().size(), QImage::Format_RGB32);
     drawn.fill(Qt::white);
     QPainter painter(&drawn);
     renderer.render(&painter);
