@@ -89,44 +89,6 @@ TEST(ProgressChart, LevelRisesAreMarkedAtTheTestThatPassed)
     }
 }
 
-TEST(ProgressChart, RisesFollowTheStartUpRuleAfterEveryTest)
-{
-    // A long mixed log: after every test the level the chart has reached is
-    // the one a start-up on the log so far would give.
-    QVector<StudyRecord> log;
-    uint32_t seed = 7;
-    auto next = [&seed](int n) {
-        seed = seed * 1103515245u + 12345u;
-        return int((seed >> 16) % uint32_t(n));
-    };
-    LevelKind at{1, 1};
-    for (int i = 0; i < 400; ++i) {
-        log << test(at.Level, at.Kind, next(11), next(4) == 0 ? 2 : 1, 46000 + i);
-        at = rebuildLevel(log);
-        if (at.Level > LevelCount)
-            break;
-    }
-    const ProgressChart chart = buildProgressChart(log);
-    ASSERT_GT(chart.rises.size(), 5);
-    int rise = 0;
-    LevelKind before{1, 1}; // the highest so far
-    for (int i = 0; i < log.size(); ++i) {
-        const LevelKind after = rebuildLevel(log.mid(0, i + 1));
-        const bool rose =
-            after.Level > before.Level || (after.Level == before.Level && after.Kind > before.Kind);
-        if (rose) {
-            ASSERT_LT(rise, chart.rises.size()) << "test " << i;
-            EXPECT_EQ(chart.rises[rise].test, i);
-            EXPECT_EQ(chart.rises[rise].reached.Level, after.Level);
-            EXPECT_EQ(chart.rises[rise].reached.Kind, after.Kind);
-            ++rise;
-        }
-        if (rose)
-            before = after;
-    }
-    EXPECT_EQ(rise, chart.rises.size());
-}
-
 TEST(ProgressChart, WeakKanjiAreTheLowestSharesOfTheLevelsReached)
 {
     const struct {
