@@ -31,4 +31,12 @@ QDateTime fromDayNumber(double days)
     return QDateTime(date, QTime::fromMSecsSinceStartOfDay(ms));
 }
 
+QString shortDate(double dayNumber)
+{
+    const QDateTime t = fromDayNumber(dayNumber);
+    if (!t.isValid() || t.date().year() < 1 || t.date().year() > 9999)
+        return {};
+    return t.date().toString(QStringLiteral("yyyy/MM/dd"));
+}
+
 } // namespace fm

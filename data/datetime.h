@@ -8,4 +8,8 @@ namespace fm
 double toDayNumber(const QDateTime &local);
 QDateTime fromDayNumber(double days);
 
+// The date of a day number as the records show it (2023/03/15); empty when
+// it is no date.
+QString shortDate(double dayNumber);
+
 } // namespace fm

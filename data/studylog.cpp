@@ -112,22 +112,22 @@ bool isSetAsideLogName(const QString &fileName)
     return pattern.match(fileName).hasMatch();
 }
 
-LevelKind rebuildLevel(const QVector<StudyRecord> &records)
+void LevelWalk::take(const StudyRecord &r)
 {
-    LevelKind entry;
-    LevelKind run;
-    int collected = 0;
-    for (const StudyRecord &r : records) {
-        if (r.Mode != fileValue(StudyMode::Challenge) || !isValidRecord(r))
-            continue;
-        if (r.Level != run.Level || r.Kind != run.Kind) {
-            collected = 0;
-            run = {r.Level, r.Kind};
-        }
-        entry = {r.Level, r.Kind};
-        collected += r.rightCount();
+    if (r.Mode != fileValue(StudyMode::Challenge) || !isValidRecord(r))
+        return;
+    if (r.Level != run_.Level || r.Kind != run_.Kind) {
+        collected_ = 0;
+        run_ = {r.Level, r.Kind};
     }
-    if (collected >= PassCount) {
+    entry_ = {r.Level, r.Kind};
+    collected_ += r.rightCount();
+}
+
+LevelKind LevelWalk::reached() const
+{
+    LevelKind entry = entry_;
+    if (collected_ >= PassCount) {
         if (entry.Kind == fileValue(StudyKind::Reading)) {
             entry.Kind = fileValue(StudyKind::Writing);
         } else {
@@ -136,6 +136,14 @@ LevelKind rebuildLevel(const QVector<StudyRecord> &records)
         }
     }
     return entry;
+}
+
+LevelKind rebuildLevel(const QVector<StudyRecord> &records)
+{
+    LevelWalk walk;
+    for (const StudyRecord &r : records)
+        walk.take(r);
+    return walk.reached();
 }
 
 void rebuildLevels(Roster &roster, const QString &dir)

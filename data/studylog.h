@@ -69,6 +69,22 @@ struct LevelKind {
 };
 LevelKind rebuildLevel(const QVector<StudyRecord> &records);
 
+// The same rule a record at a time, for whoever needs the level reached
+// after every test (the progress chart's level-rise marks).
+class LevelWalk
+{
+  public:
+    // Takes the next record of the log; practice and invalid records change nothing.
+    void take(const StudyRecord &record);
+    // Level and kind reached after the records taken so far.
+    LevelKind reached() const;
+
+  private:
+    LevelKind entry_;
+    LevelKind run_;
+    int collected_ = 0;
+};
+
 // Start-up: Level and Kind of every player from its log.
 void rebuildLevels(Roster &roster, const QString &dir);
 

@@ -36,10 +36,7 @@ int previousPagePosition(int position)
 
 QString historyDate(double dayNumber)
 {
-    const QDateTime t = fromDayNumber(dayNumber);
-    if (!t.isValid() || t.date().year() < 1 || t.date().year() > 9999)
-        return {};
-    return t.date().toString(QStringLiteral("yyyy/MM/dd"));
+    return shortDate(dayNumber);
 }
 
 QString levelKanji(int level, const Catalogue &catalogue)

@@ -4,6 +4,7 @@
 #include "data/roster.h"
 #include "data/studylog.h"
 #include "records/seisekibuttons.h"
+#include "records/seisekigraph.h"
 #include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/media/mediafiles.h"
@@ -96,11 +97,19 @@ TF_Seiseki2::TF_Seiseki2(Services &sv) : ScreenFrame(sv, ScreenId::Seiseki2)
                                     media::kGlyphPrev);
     Btn_Next = records::glyphButton(sv, this, QStringLiteral("つぎのページ"), QRect(503, 14, 114, 35),
                                     media::kGlyphNext);
+    Btn_Graph =
+        makePushButton(this, QStringLiteral("グラフでみる"), QRect(503, 52, 114, 30), sv.shell.HandPointer);
+    Btn_Graph->setFont(pixelFont(13, true));
+    QPalette black = Btn_Graph->palette();
+    black.setColor(QPalette::ButtonText, colour::Black);
+    Btn_Graph->setPalette(black);
     Btn_Prev->hide();
     Btn_Next->hide();
+    Btn_Graph->hide();
     // A double click turns one page, not two.
     onGuardedClick(Btn_Prev, sv.clock, [this] { Btn_PrevClick(); });
     onGuardedClick(Btn_Next, sv.clock, [this] { Btn_NextClick(); });
+    onGuardedClick(Btn_Graph, sv.clock, [this] { Btn_GraphClick(); });
 
     position_ = 0;
     Read_Kiroku(state.CurrentPlayer);
@@ -122,6 +131,12 @@ void TF_Seiseki2::Read_Kiroku(int player)
     position_ = page.position;
     Btn_Next->setVisible(page.nextShown);
     Btn_Prev->setVisible(page.prevShown);
+    Btn_Graph->setVisible(!log.records.isEmpty());
+}
+
+void TF_Seiseki2::Btn_GraphClick()
+{
+    services.nav.open<TF_SeisekiGraph>();
 }
 
 void TF_Seiseki2::Btn_NextClick()

@@ -31,11 +31,14 @@ class TF_Seiseki2 : public ScreenFrame
     records::SeisekiGrid *Grd_Seiseki;
     QPushButton *Btn_Prev;
     QPushButton *Btn_Next;
+    QPushButton *Btn_Graph;
 
     // Reads and shows one page of the player's log from the page position.
     void Read_Kiroku(int player);
     void Btn_NextClick();
     void Btn_PrevClick();
+    // The same log as a picture for the parent.
+    void Btn_GraphClick();
 
     // Records shown so far (before the next page to read).
     int position() const { return position_; }

@@ -11,9 +11,12 @@
 #include "fudemaru_version.h"
 #include "handwriting/recognizer.h"
 #include "handwriting/reference.h"
+#include "records/chart/progresschart.h"
+#include "tools/datacli/chartfile.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QRegularExpression>
 #include <algorithm>
 #include <fontconfig/fontconfig.h>
@@ -400,7 +403,7 @@ QString usage()
 {
     return QStringLiteral(
         "usage: fudemaru-data check [DIR] | players [DIR] | progress [DIR] N | history [DIR] N "
-        "[--csv]; --data DIR reads the records there; --help; --version");
+        "[--csv] | chart [DIR] N --out FILE.png|FILE.svg; --data DIR reads the records there; --help; --version");
 }
 
 QString help()
@@ -416,12 +419,14 @@ QString help()
         "  players [DIR]        the players: number, name, level, kind, game levels\n"
         "  progress [DIR] N     player N's progress, kanji by kanji\n"
         "  history [DIR] N      player N's tests as CSV\n"
+        "  chart [DIR] N        player N's progress as a picture (needs --out)\n"
         "\n"
         "DIR holds both the program's files and the records (an old program folder).\n"
         "\n"
         "Options:\n"
         "  --data DIR           read the records in DIR (a backup, another account's folder)\n"
         "  --csv                accepted by history, which writes CSV anyway\n"
+        "  --out FILE           chart: the picture file, PNG or SVG by its extension\n"
         "  --help               show this help\n"
         "  --version            show the version\n"
         "\n"
@@ -521,6 +526,38 @@ int run(const QStringList &args, const Dirs &defaults, QString &out, QString &er
                 row << QString::number(r.Counted);
                 out += row.join(',') + '\n';
             }
+            return 0;
+        }
+        if (command == "chart") {
+            // The picture of the history screen, drawn by the same code.
+            const int flag = words.indexOf("--out");
+            if (flag < 0 || flag + 1 >= words.size())
+                throw Failure{usage()};
+            const QString file = words[flag + 1];
+            words.remove(flag, 2);
+            if (chartFormat(file) == ChartFormat::None)
+                throw Failure{
+                    QStringLiteral("fudemaru-data: %1: the picture is written as .png or .svg").arg(file)};
+            if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+                throw Failure{QStringLiteral("fudemaru-data: drawing needs a QGuiApplication")};
+            const Dirs dirs = takeDirs(words, 1, defaults);
+            if (words.size() != 1)
+                throw Failure{usage()};
+            Roster roster;
+            loadRoster(roster, dirs.data);
+            const int n = playerNumber(words.first(), roster);
+            auto cat = std::make_unique<Catalogue>();
+            try {
+                loadCatalogue(*cat, dirs.shipped);
+            } catch (const FileError &) {
+                // Without the catalogue the weak kanji show their numbers.
+            }
+            const LogContents log = readLog(dirs.data, n);
+            chart::ProgressChart c = chart::buildProgressChart(log.records);
+            chart::nameGlyphs(c, *cat);
+            const QString title = chart::chartTitle(roster.PlayerTable[n].Name);
+            writeChartFile(c, title, file);
+            out += QStringLiteral("%1: %2 tests\n").arg(file).arg(log.records.size());
             return 0;
         }
         throw Failure{QStringLiteral("fudemaru-data: unknown command %1").arg(command)};

@@ -1,12 +1,22 @@
 #include "data/locations.h"
 #include "tools/datacli/datacli.h"
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments();
+    // Drawing a chart needs fonts, that is a QGuiApplication; it never
+    // shows a window, so it needs no display either.
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && std::strcmp(argv[1], "chart") == 0) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     QString out;
     QString err;
