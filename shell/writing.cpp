@@ -12,6 +12,9 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <cmath>
+#include <limits>
+#include <queue>
+#include <vector>
 
 namespace fm
 {
@@ -39,6 +42,8 @@ void paintPracticePaper(QPainter &p, const QRectF &square)
 namespace
 {
 
+constexpr int TraceSide = InkSide; // the ink is traced on the 0..255 square itself
+
 QPointF onSquare(const QRectF &square, const QPointF &inkPoint)
 {
     return {square.left() + inkPoint.x() * square.width() / InkSide,
@@ -50,36 +55,253 @@ double penWidth(const QRectF &square)
     return std::max(3.0, square.width() / 26.0);
 }
 
+bool inked(const QImage &ink, int x, int y)
+{
+    return ink.constScanLine(y)[x] < 128;
+}
+
+// The kanji in the plain face, black on white, its box laid on the box of
+// the strokes' ends (the face and the stroke data place a kanji a little
+// differently).
+QImage glyphInk(const QString &glyph, const ReferenceStrokeList &strokes)
+{
+    QImage ink(TraceSide, TraceSide, QImage::Format_Grayscale8);
+    ink.fill(255);
+    if (glyph.isEmpty())
+        return ink;
+    QImage drawn(TraceSide, TraceSide, QImage::Format_Grayscale8);
+    drawn.fill(255);
+    {
+        QPainter p(&drawn);
+        p.setFont(pixelFont(TraceSide * 7 / 8, false, Gothic));
+        p.setPen(Qt::black);
+        p.drawText(drawn.rect(), Qt::AlignCenter, glyph);
+    }
+    QRect box;
+    for (int y = 0; y < TraceSide; ++y)
+        for (int x = 0; x < TraceSide; ++x)
+            if (inked(drawn, x, y))
+                box |= QRect(x, y, 1, 1);
+    QRectF ends;
+    for (const ReferenceStroke &s : strokes)
+        ends |= QRectF(s.from, QSizeF(0.01, 0.01)) | QRectF(s.to, QSizeF(0.01, 0.01));
+    if (box.isEmpty() || ends.width() < 8 || ends.height() < 8)
+        return ink;
+    // The ends lie on the strokes' centre lines, half a stroke inside the ink.
+    const double half = std::max(2.0, TraceSide / 40.0);
+    QPainter p(&ink);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(ends.adjusted(-half, -half, half, half), drawn, QRectF(box));
+    return ink;
+}
+
+QPoint nearestInk(const QImage &ink, QPointF at)
+{
+    const QPoint c(std::clamp(int(at.x()), 0, TraceSide - 1), std::clamp(int(at.y()), 0, TraceSide - 1));
+    for (int r = 0; r < 24; ++r)
+        for (int dy = -r; dy <= r; ++dy)
+            for (int dx = -r; dx <= r; ++dx) {
+                const QPoint q = c + QPoint(dx, dy);
+                if (std::max(std::abs(dx), std::abs(dy)) == r && ink.rect().contains(q) &&
+                    inked(ink, q.x(), q.y()))
+                    return q;
+            }
+    return {-1, -1};
+}
+
+// The cheapest way through the ink from a to b (8 neighbours). Every turn
+// costs a little, so a path keeps to one stroke's straight runs instead of
+// zigzagging through the middle of the kanji; a pixel of a stroke already
+// traced costs more, so a bent stroke goes round its own way rather than
+// along another one. Empty when the ink does not join them.
+QVector<QPoint> inkPath(const QImage &ink, const std::vector<uint8_t> &taken, QPoint a, QPoint b)
+{
+    static constexpr int Dx[8] = {1, 1, 0, -1, -1, -1, 0, 1};
+    static constexpr int Dy[8] = {0, 1, 1, 1, 0, -1, -1, -1};
+    constexpr float TurnCost = 1.0f; // per 45 degrees
+    const size_t states = size_t(TraceSide) * TraceSide * 8;
+    std::vector<float> cost(states, std::numeric_limits<float>::max());
+    std::vector<int> from(states, -1);
+    using Item = std::pair<float, int>;
+    std::priority_queue<Item, std::vector<Item>, std::greater<>> open;
+    const int start = a.y() * TraceSide + a.x();
+    const int goal = b.y() * TraceSide + b.x();
+    if (start == goal)
+        return {a, b};
+    for (int d = 0; d < 8; ++d) {
+        cost[size_t(start) * 8 + size_t(d)] = 0;
+        open.push({0.f, start * 8 + d});
+    }
+    int reached = -1;
+    while (!open.empty()) {
+        const auto [c, state] = open.top();
+        open.pop();
+        if (c > cost[size_t(state)])
+            continue;
+        const int i = state / 8, dir = state % 8;
+        if (i == goal) {
+            reached = state;
+            break;
+        }
+        const int x = i % TraceSide, y = i / TraceSide;
+        for (int d = 0; d < 8; ++d) {
+            const int nx = x + Dx[d], ny = y + Dy[d];
+            if (nx < 0 || ny < 0 || nx >= TraceSide || ny >= TraceSide || !inked(ink, nx, ny))
+                continue;
+            const int j = ny * TraceSide + nx;
+            const int turn = std::min((d - dir + 8) % 8, (dir - d + 8) % 8);
+            const float step = (d % 2 ? 1.414f : 1.f) * (taken[size_t(j)] ? 4.f : 1.f) +
+                               (i == start ? 0.f : TurnCost * turn);
+            const int next = j * 8 + d;
+            if (c + step < cost[size_t(next)]) {
+                cost[size_t(next)] = c + step;
+                from[size_t(next)] = state;
+                open.push({c + step, next});
+            }
+        }
+    }
+    if (reached < 0)
+        return {};
+    QVector<QPoint> path;
+    for (int state = reached; state >= 0; state = from[size_t(state)])
+        path.prepend(QPoint(state / 8 % TraceSide, state / 8 / TraceSide));
+    return path;
+}
+
+// Keeps the corners of a pixel path (Douglas-Peucker); appends all but its first point.
+void keepCorners(const QVector<QPoint> &path, int first, int last, double tolerance, StrokePath &out)
+{
+    const QPointF a = path[first], b = path[last];
+    const QPointF ab = b - a;
+    const double len = std::hypot(ab.x(), ab.y());
+    double worst = 0;
+    int at = -1;
+    for (int i = first + 1; i < last; ++i) {
+        const QPointF ap = QPointF(path[i]) - a;
+        const double d =
+            len > 0 ? std::abs(ab.x() * ap.y() - ab.y() * ap.x()) / len : std::hypot(ap.x(), ap.y());
+        if (d > worst) {
+            worst = d;
+            at = i;
+        }
+    }
+    if (at >= 0 && worst > tolerance) {
+        keepCorners(path, first, at, tolerance, out);
+        keepCorners(path, at, last, tolerance, out);
+    } else {
+        out.append(b);
+    }
+}
+
+double pathLength(const StrokePath &path)
+{
+    double len = 0;
+    for (qsizetype i = 1; i < path.size(); ++i)
+        len += std::hypot(path[i].x() - path[i - 1].x(), path[i].y() - path[i - 1].y());
+    return len;
+}
+
+// Marks what a traced stroke covers, for the strokes after it.
+void take(std::vector<uint8_t> &taken, const StrokePath &path)
+{
+    for (qsizetype i = 1; i < path.size(); ++i) {
+        const QPointF p0 = path[i - 1], p1 = path[i];
+        const int steps = int(std::hypot(p1.x() - p0.x(), p1.y() - p0.y())) + 1;
+        for (int k = 0; k <= steps; ++k) {
+            const QPointF q = p0 + (p1 - p0) * (double(k) / steps);
+            for (int dy = -3; dy <= 3; ++dy)
+                for (int dx = -3; dx <= 3; ++dx) {
+                    const int x = int(q.x()) + dx, y = int(q.y()) + dy;
+                    if (x >= 0 && y >= 0 && x < TraceSide && y < TraceSide)
+                        taken[size_t(y) * TraceSide + size_t(x)] = 1;
+                }
+        }
+    }
+}
+
+// Whether nearly all of a stroke's straight line lies on the ink.
+bool onInk(const QImage &ink, const ReferenceStroke &s)
+{
+    const int samples = 32;
+    int on = 0;
+    for (int k = 0; k <= samples; ++k) {
+        const QPointF q = s.from + (s.to - s.from) * (double(k) / samples);
+        const int x = std::clamp(int(q.x()), 0, TraceSide - 1), y = std::clamp(int(q.y()), 0, TraceSide - 1);
+        on += inked(ink, x, y);
+    }
+    return on >= samples * 9 / 10;
+}
+
 } // namespace
 
-void paintStrokes(QPainter &p, const QRectF &square, const ReferenceStrokeList &strokes, int done,
+QVector<StrokePath> traceStrokePaths(const QString &glyph, const ReferenceStrokeList &strokes)
+{
+    const QImage ink = glyphInk(glyph, strokes);
+    std::vector<uint8_t> taken(size_t(TraceSide) * TraceSide, 0);
+    QVector<StrokePath> paths;
+    for (qsizetype k = 0; k < strokes.size(); ++k) {
+        const ReferenceStroke &s = strokes[k];
+        StrokePath path{s.from, s.to};
+        const QPoint a = nearestInk(ink, s.from), b = nearestInk(ink, s.to);
+        // A straight stroke's line lies on the ink: it stays as it is.
+        if (a.x() >= 0 && b.x() >= 0 && !onInk(ink, s)) {
+            // The other strokes' ways: the earlier ones as traced, the later
+            // ones as their straight lines (exact for the straight strokes,
+            // and mostly off the ink for the bent ones).
+            std::vector<uint8_t> others = taken;
+            for (qsizetype j = k + 1; j < strokes.size(); ++j)
+                take(others, {strokes[j].from, strokes[j].to});
+            const QVector<QPoint> pixels = inkPath(ink, others, a, b);
+            if (pixels.size() >= 2) {
+                StrokePath traced{s.from};
+                keepCorners(pixels, 0, int(pixels.size()) - 1, TraceSide / 40.0, traced);
+                traced.last() = s.to;
+                // A way round much longer than the stroke's own reach is a
+                // wrong turn through joined strokes: the line is kept then.
+                const double chord = std::hypot(s.to.x() - s.from.x(), s.to.y() - s.from.y());
+                if (pathLength(traced) <= 1.8 * chord + TraceSide / 16.0)
+                    path = traced;
+            }
+        }
+        take(taken, path);
+        paths.append(path);
+    }
+    return paths;
+}
+
+void paintStrokes(QPainter &p, const QRectF &square, const QVector<StrokePath> &paths, int done,
                   double progress)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     const double width = penWidth(square);
-    QFont numberFont = pixelFont(std::max(10, int(square.width() / 14)), true, Gothic);
+    const QFont numberFont = pixelFont(std::max(10, int(square.width() / 14)), true, Gothic);
     p.setFont(numberFont);
-    const int count = int(strokes.size());
-    for (int i = 0; i < count && i <= done; ++i) {
-        const ReferenceStroke &s = strokes[i];
-        const QPointF from = onSquare(square, s.from);
-        QPointF to = onSquare(square, s.to);
+    for (int i = 0; i < int(paths.size()) && i <= done; ++i) {
+        const StrokePath &s = paths[i];
         const bool current = i == done;
-        if (current) {
-            if (progress <= 0)
-                break;
-            to = from + (to - from) * std::min(1.0, progress);
+        if (s.size() < 2 || (current && progress <= 0))
+            break;
+        // The whole stroke, or the part of its length drawn so far.
+        double left = current ? std::min(1.0, progress) * pathLength(s) : std::numeric_limits<double>::max();
+        QPainterPath line(onSquare(square, s.first()));
+        for (qsizetype k = 1; k < s.size() && left > 0; ++k) {
+            const QPointF d = s[k] - s[k - 1];
+            const double len = std::hypot(d.x(), d.y());
+            line.lineTo(onSquare(square, len > left ? s[k - 1] + d * (left / len) : s[k]));
+            left -= len;
         }
-        p.setPen(QPen(current ? colour::Red : colour::Black, width, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(from, to);
+        p.setPen(
+            QPen(current ? colour::Red : colour::Black, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(line);
         // The number sits just before the stroke's start, away from the line.
-        QPointF dir = onSquare(square, s.to) - from;
+        const QPointF from = onSquare(square, s[0]);
+        QPointF dir = onSquare(square, s[1]) - from;
         const double len = std::hypot(dir.x(), dir.y());
         dir = len > 0 ? dir / len : QPointF(1, 0);
-        const double off = numberFont.pixelSize() * 0.9;
         QRectF box(0, 0, numberFont.pixelSize() * 1.6, numberFont.pixelSize() * 1.2);
-        box.moveCenter(from - dir * off);
+        box.moveCenter(from - dir * numberFont.pixelSize() * 0.9);
         box.moveLeft(std::clamp(box.left(), square.left(), square.right() - box.width()));
         box.moveTop(std::clamp(box.top(), square.top(), square.bottom() - box.height()));
         p.setPen(current ? colour::Red : colour::Blue);
@@ -252,8 +474,8 @@ void WritingSquare::paintEvent(QPaintEvent *)
 
 // ---- the stroke-order view ----
 
-StrokeOrderView::StrokeOrderView(QWidget *parent, ReferenceStrokeList strokes)
-    : QWidget(parent), strokes_(std::move(strokes))
+StrokeOrderView::StrokeOrderView(QWidget *parent, QVector<StrokePath> paths)
+    : QWidget(parent), paths_(std::move(paths))
 {
     Tim_Draw.setInterval(TickMs);
     connect(&Tim_Draw, &QTimer::timeout, this, &StrokeOrderView::Tim_DrawTimer);
@@ -265,7 +487,7 @@ void StrokeOrderView::restart()
     done_ = 0;
     tick_ = 0;
     update();
-    if (!strokes_.isEmpty())
+    if (!paths_.isEmpty())
         Tim_Draw.start();
 }
 
@@ -290,7 +512,7 @@ void StrokeOrderView::paintEvent(QPaintEvent *)
     const double side = std::min(width(), height());
     const QRectF sq((width() - side) / 2, (height() - side) / 2, side, side);
     paintPracticePaper(p, sq);
-    paintStrokes(p, sq, strokes_, done_, double(tick_) / TicksPerStroke);
+    paintStrokes(p, sq, paths_, done_, double(tick_) / TicksPerStroke);
 }
 
 // ---- the window ----
@@ -326,7 +548,8 @@ TF_Kakijun::TF_Kakijun(Services &services, int kanjiNumber, QWidget *parent) : Q
     Lbl_Kanji->setPalette(pal);
     Lbl_Kanji->setText(glyph);
 
-    Img_Kakijun = new StrokeOrderView(this, services.handwriting.reference(kanjiNumber));
+    Img_Kakijun =
+        new StrokeOrderView(this, traceStrokePaths(glyph, services.handwriting.reference(kanjiNumber)));
     Img_Kakijun->setGeometry(288, 48, 256, 256);
 
     const QCursor hand = services.shell.HandPointer;

@@ -27,10 +27,20 @@ void paintPracticePaper(QPainter &p, const QRectF &square);
 // The writing square's sign: a small practice square with a stroke on it.
 QPixmap writingIcon(int side);
 
-// The reference strokes on the square: the first `done` strokes whole, the
-// next one drawn up to `progress` (0..1), each numbered at its start; the
-// stroke being drawn in red, the others black.
-void paintStrokes(QPainter &p, const QRectF &square, const ReferenceStrokeList &strokes, int done,
+// The path of each reference stroke on the 0..255 square. The stroke data
+// holds only where a stroke starts and ends, and a bent stroke (the top and
+// right side of 口, the left and bottom of 山) is no straight line from one
+// to the other: each stroke's path is traced through the ink of the kanji
+// drawn in the plain face, from its start to its end, keeping off the
+// strokes already traced where another way exists. A stroke the ink cannot
+// carry (a face without the kanji) stays the straight line.
+using StrokePath = QVector<QPointF>;
+QVector<StrokePath> traceStrokePaths(const QString &glyph, const ReferenceStrokeList &strokes);
+
+// The stroke paths on the square: the first `done` strokes whole, the next
+// one drawn up to `progress` (0..1) of its length, each numbered at its
+// start; the stroke being drawn in red, the others black.
+void paintStrokes(QPainter &p, const QRectF &square, const QVector<StrokePath> &paths, int done,
                   double progress);
 
 // The writing square. Strokes come from the mouse, a pen or a finger (Qt
@@ -86,11 +96,11 @@ class StrokeOrderView : public QWidget
   public:
     static constexpr int TickMs = 40;
     static constexpr int TicksPerStroke = 12;
-    StrokeOrderView(QWidget *parent, ReferenceStrokeList strokes);
+    StrokeOrderView(QWidget *parent, QVector<StrokePath> paths);
 
     void restart();
     void Tim_DrawTimer();
-    bool finished() const { return done_ >= int(strokes_.size()); }
+    bool finished() const { return done_ >= int(paths_.size()); }
     int strokesDone() const { return done_; }
     QTimer Tim_Draw;
 
@@ -98,7 +108,7 @@ class StrokeOrderView : public QWidget
     void paintEvent(QPaintEvent *event) override;
 
   private:
-    ReferenceStrokeList strokes_;
+    QVector<StrokePath> paths_;
     int done_ = 0;
     int tick_ = 0;
 };
