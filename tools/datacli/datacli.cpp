@@ -403,7 +403,8 @@ QString usage()
 {
     return QStringLiteral(
         "usage: fudemaru-data check [DIR] | players [DIR] | progress [DIR] N | history [DIR] N "
-        "[--csv] | chart [DIR] N --out FILE.png|FILE.svg; --data DIR reads the records there; --help; --version");
+        "[--csv] | chart [DIR] N --out FILE.png|FILE.svg; --data DIR reads the records there; --help; "
+        "--version");
 }
 
 QString help()
