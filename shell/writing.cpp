@@ -60,37 +60,79 @@ bool inked(const QImage &ink, int x, int y)
     return ink.constScanLine(y)[x] < 128;
 }
 
-// The kanji in the plain face, black on white, its box laid on the box of
-// the strokes' ends (the face and the stroke data place a kanji a little
-// differently).
+// The kanji black on white on the square, where the stroke data has it.
+// The stroke-order face is drawn from the same strokes: it is laid where the
+// strokes' ends fall on its ink (the numbers beside the strokes are ink the
+// traces never reach, as they touch no stroke). Without that face the plain
+// face stands in, its box laid on the box of the strokes' ends.
 QImage glyphInk(const QString &glyph, const ReferenceStrokeList &strokes)
 {
     QImage ink(TraceSide, TraceSide, QImage::Format_Grayscale8);
     ink.fill(255);
-    if (glyph.isEmpty())
+    QRectF ends;
+    for (const ReferenceStroke &s : strokes)
+        ends |= QRectF(s.from, QSizeF(0.01, 0.01)) | QRectF(s.to, QSizeF(0.01, 0.01));
+    if (glyph.isEmpty() || ends.width() < 8 || ends.height() < 8)
         return ink;
+    const bool strokeFace = strokeOrderFontInstalled();
     QImage drawn(TraceSide, TraceSide, QImage::Format_Grayscale8);
     drawn.fill(255);
     {
         QPainter p(&drawn);
-        p.setFont(pixelFont(TraceSide * 7 / 8, false, Gothic));
+        QFont face = strokeFace ? QFont(StrokeOrderFamily) : pixelFont(8, false, Gothic);
+        face.setPixelSize(strokeFace ? TraceSide : TraceSide * 7 / 8);
+        p.setFont(face);
         p.setPen(Qt::black);
         p.drawText(drawn.rect(), Qt::AlignCenter, glyph);
+    }
+    QPainter p(&ink);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (strokeFace) {
+        // Ink within two pixels, so that an end on a stroke's edge counts.
+        QImage near(TraceSide, TraceSide, QImage::Format_Grayscale8);
+        near.fill(255);
+        for (int y = 0; y < TraceSide; ++y)
+            for (int x = 0; x < TraceSide; ++x)
+                if (inked(drawn, x, y))
+                    for (int dy = -2; dy <= 2; ++dy)
+                        for (int dx = -2; dx <= 2; ++dx)
+                            if (near.rect().contains(x + dx, y + dy))
+                                near.scanLine(y + dy)[x + dx] = 0;
+        double bestScale = 1, bestX = 0, bestY = 0;
+        double best = -1;
+        for (double scale = 0.8; scale <= 1.2; scale += 0.02)
+            for (int ox = -40; ox <= 40; ox += 2)
+                for (int oy = -40; oy <= 40; oy += 2) {
+                    int on = 0;
+                    for (const ReferenceStroke &s : strokes)
+                        for (const QPointF &e : {s.from, s.to}) {
+                            const int x = int(e.x() * scale + ox), y = int(e.y() * scale + oy);
+                            on += near.rect().contains(x, y) && inked(near, x, y);
+                        }
+                    // Among equal fits the one closest to the face's own place.
+                    const double score = on - (std::abs(scale - 1) + (std::abs(ox) + std::abs(oy)) / 400.0);
+                    if (score > best) {
+                        best = score;
+                        bestScale = scale;
+                        bestX = ox;
+                        bestY = oy;
+                    }
+                }
+        // The face at its place, mapped back onto the strokes' square.
+        p.drawImage(
+            QRectF(-bestX / bestScale, -bestY / bestScale, TraceSide / bestScale, TraceSide / bestScale),
+            drawn);
+        return ink;
     }
     QRect box;
     for (int y = 0; y < TraceSide; ++y)
         for (int x = 0; x < TraceSide; ++x)
             if (inked(drawn, x, y))
                 box |= QRect(x, y, 1, 1);
-    QRectF ends;
-    for (const ReferenceStroke &s : strokes)
-        ends |= QRectF(s.from, QSizeF(0.01, 0.01)) | QRectF(s.to, QSizeF(0.01, 0.01));
-    if (box.isEmpty() || ends.width() < 8 || ends.height() < 8)
+    if (box.isEmpty())
         return ink;
     // The ends lie on the strokes' centre lines, half a stroke inside the ink.
     const double half = std::max(2.0, TraceSide / 40.0);
-    QPainter p(&ink);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(ends.adjusted(-half, -half, half, half), drawn, QRectF(box));
     return ink;
 }
@@ -259,7 +301,7 @@ QVector<StrokePath> traceStrokePaths(const QString &glyph, const ReferenceStroke
                 // A way round much longer than the stroke's own reach is a
                 // wrong turn through joined strokes: the line is kept then.
                 const double chord = std::hypot(s.to.x() - s.from.x(), s.to.y() - s.from.y());
-                if (pathLength(traced) <= 1.8 * chord + TraceSide / 16.0)
+                if (pathLength(traced) <= 3.0 * chord + TraceSide / 16.0)
                     path = traced;
             }
         }
