@@ -112,6 +112,15 @@ bool isSetAsideLogName(const QString &fileName)
     return pattern.match(fileName).hasMatch();
 }
 
+LevelKind levelAfter(LevelKind passed)
+{
+    const StudyKind next = otherKind(kindFromFile(passed.Kind));
+    if (next == StudyKind::Reading)
+        ++passed.Level;
+    passed.Kind = fileValue(next);
+    return passed;
+}
+
 LevelKind rebuildLevel(const QVector<StudyRecord> &records)
 {
     LevelKind entry;
@@ -127,15 +136,7 @@ LevelKind rebuildLevel(const QVector<StudyRecord> &records)
         entry = {r.Level, r.Kind};
         collected += r.rightCount();
     }
-    if (collected >= PassCount) {
-        if (entry.Kind == fileValue(StudyKind::Reading)) {
-            entry.Kind = fileValue(StudyKind::Writing);
-        } else {
-            ++entry.Level;
-            entry.Kind = fileValue(StudyKind::Reading);
-        }
-    }
-    return entry;
+    return collected >= PassCount ? levelAfter(entry) : entry;
 }
 
 void rebuildLevels(Roster &roster, const QString &dir)
