@@ -9,6 +9,7 @@
 #include "shell/navigator.h"
 #include "shell/random.h"
 #include "shell/writing.h"
+#include "study/grading.h"
 #include "study/levelup.h"
 #include "study/saiten.h"
 #include <QFile>
@@ -403,7 +404,7 @@ void TF_Shutsudai::btn_awaseClick()
     Btn_Cancel->hide();
     if (CurrentQuestion > 0) {
         const QuestionSlot &slot = state.QuestionSlots[CurrentQuestion];
-        if (!sameAnswer(panels->answer().trimmed(), slot.CorrectAnswer)) {
+        if (!answerIsRight(panels->answer().trimmed(), slot.CorrectAnswer)) {
             services.shell.MaruBatsu.playWrong();
             Img_Mark->showWrong();
             panels->clearAnswer();

@@ -8,6 +8,7 @@
 #include "games/game1.h"
 #include "games/gkiroku.h"
 #include "shell/catalogue.h"
+#include "shell/kit.h"
 #include "shell/startup.h"
 #include "shots.h"
 #include "support/testshell.h"
