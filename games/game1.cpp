@@ -47,7 +47,6 @@ TF_Game1::TF_Game1(Services &sv)
     : ScreenFrame(sv, ScreenId::Game1), layout_(cardLayout(sv.shell.FontSizeMode)),
       music_(sv, QStringLiteral("Eawase.mid"), this)
 {
-    state.ScreenOpenFlags.Game1Open = true;
     const QFont groupFont = pixelFont(19, true);
 
     Label1 = Lbl_Title;
@@ -158,7 +157,6 @@ void TF_Game1::FormClose()
 {
     Timer1.stop();
     music_.stop();
-    state.ScreenOpenFlags.Game1Open = false;
 }
 
 QPixmap TF_Game1::cardBack()

@@ -55,8 +55,6 @@ TF_Game2::TF_Game2(Services &sv)
     : ScreenFrame(sv, ScreenId::Game2), SentenceLabels(this, 30, pointFont(20)),
       MP_MO_1(sv, QLatin1String(media::kMoleMusic), this), game(sv.random)
 {
-    state.ScreenOpenFlags.Game2Open = true;
-
     Label1 = Lbl_Title;
     Label1->setFont(pixelFont(24, true));
     Label1->move(8, 0);
@@ -380,7 +378,6 @@ void TF_Game2::Cancel()
 void TF_Game2::FormClose()
 {
     stopEverything();
-    state.ScreenOpenFlags.Game2Open = false;
 }
 
 } // namespace fm

@@ -26,7 +26,6 @@ TF_Shutsudai::TF_Shutsudai(Services &sv)
     QPalette p = palette();
     p.setColor(QPalette::WindowText, colour::White);
     setPalette(p);
-    state.ScreenOpenFlags.TestOpen = true;
     services.random.randomize(services.clock);
     const QCursor hand = services.shell.HandPointer;
 
@@ -104,7 +103,6 @@ void TF_Shutsudai::FormClose()
     Tim_Result.stop();
     MP_Shu_1.stop();
     panels->PartsStrip = QImage();
-    state.ScreenOpenFlags.TestOpen = false;
 }
 
 // ---- a new test ----

@@ -37,7 +37,7 @@ TEST(MoleScreen, AWholeGameWonRaisesTheLevelOnDiskAndEntersTheBoard)
     // On a fresh mode screen (the old one is freed), the game and its sounds gone.
     EXPECT_TRUE(w.mode.isNull());
     EXPECT_NE(dynamic_cast<TF_Mode *>(w.t.nav.current()), nullptr);
-    EXPECT_FALSE(w.t.state.ScreenOpenFlags.Game2Open);
+    EXPECT_EQ(w.t.nav.find(ScreenId::Game2), nullptr);
     EXPECT_TRUE(w.t.sound.players.empty());
 }
 
