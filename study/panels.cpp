@@ -69,11 +69,13 @@ void AnswerPanels::buildWriting(double scale)
     Grp_Bushu = makeGroupBox(screen_, QStringLiteral("ぶしゅでえらぶ"), QRect(16, 184, 401, 281));
     Grp_Buhin = makeGroupBox(screen_, QStringLiteral("ぶしゅをえらぶ"), QRect(16, 184, 401, 281));
     Grp_Kakusuu = makeGroupBox(screen_, QStringLiteral("かくすうでえらぶ"), QRect(424, 184, 201, 281));
-    const QCursor hand = services_.shell.HandPointer;
+    // Every panel button stands where the 640 x 480 layout puts it, scaled.
+    auto button = [this, scale](QWidget *box, const QString &text, PanelButton kind, int i) {
+        return makePushButton(box, text, panelButtonRect(kind, i, scale), services_.shell.HandPointer);
+    };
 
     for (int g = 1; g <= RadicalGroupCount; ++g) {
-        QPushButton *b = makePushButton(Grp_Bushu, radicalGroupCaption(g),
-                                        panelButtonRect(PanelButton::RadicalGroup, g, scale), hand);
+        QPushButton *b = button(Grp_Bushu, radicalGroupCaption(g), PanelButton::RadicalGroup, g);
         QPalette p = b->palette();
         p.setColor(QPalette::ButtonText, colour::Black);
         b->setPalette(p);
@@ -90,20 +92,18 @@ void AnswerPanels::buildWriting(double scale)
     growToFit(Grp_Bushu, panelButtonRect(PanelButton::RadicalGroup, RadicalGroupCount, scale));
 
     for (int s = 1; s <= StrokeButtonCount; ++s) {
-        QPushButton *b = makePushButton(Grp_Kakusuu, QString::number(s),
-                                        panelButtonRect(PanelButton::Strokes, s, scale), hand);
+        QPushButton *b = button(Grp_Kakusuu, QString::number(s), PanelButton::Strokes, s);
         connect(b, &QPushButton::clicked, this, [this, s] { Btn_KakusuuClick(s); });
         Btn_Kakusuu[s] = b;
     }
-    Btn_Gakunen_all = makePushButton(Grp_Kakusuu, wholeRangeCaption(services_.state.CurrentLevel),
-                                     panelButtonRect(PanelButton::WholeRange, 1, scale), hand);
+    Btn_Gakunen_all =
+        button(Grp_Kakusuu, wholeRangeCaption(services_.state.CurrentLevel), PanelButton::WholeRange, 1);
     connect(Btn_Gakunen_all, &QPushButton::clicked, this, [this] { Btn_Gakunen_allClick(); });
     growToFit(Grp_Kakusuu, panelButtonRect(PanelButton::WholeRange, 1, scale));
 
     PartsStrip = services_.pictures.bitmap(QStringLiteral("BuhinX.bmp"));
     for (int j = 1; j <= PartButtonCount; ++j) {
-        QPushButton *b =
-            makePushButton(Grp_Buhin, QString(), panelButtonRect(PanelButton::Part, j, scale), hand);
+        QPushButton *b = button(Grp_Buhin, QString(), PanelButton::Part, j);
         b->setIconSize(b->size() - QSize(4, 4));
         b->hide();
         connect(b, &QPushButton::clicked, this, [this, j] { Btn_BuhinClick(j); });
@@ -114,8 +114,7 @@ void AnswerPanels::buildWriting(double scale)
     // The candidates use the sample button's font: gothic, 19 px, bold, black.
     const QFont candidateFont = pixelFont(19, true, Gothic);
     for (int i = 1; i <= CandidateCount; ++i) {
-        QPushButton *b =
-            makePushButton(Grp_Kanji, QString(), panelButtonRect(PanelButton::Candidate, i, scale), hand);
+        QPushButton *b = button(Grp_Kanji, QString(), PanelButton::Candidate, i);
         b->setFont(candidateFont);
         QPalette p = b->palette();
         p.setColor(QPalette::ButtonText, colour::Black);
