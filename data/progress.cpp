@@ -77,12 +77,9 @@ void recordTest(AppState &state, bool counted, double timeNow)
     }
     if (state.LevelCorrectCount >= PassCount) {
         PlayerEntry &entry = state.currentEntry();
-        if (entry.Kind == fileValue(StudyKind::Reading)) {
-            entry.Kind = fileValue(StudyKind::Writing);
-        } else {
-            ++entry.Level;
-            entry.Kind = fileValue(StudyKind::Reading);
-        }
+        const LevelKind next = levelAfter({entry.Level, entry.Kind});
+        entry.Level = next.Level;
+        entry.Kind = next.Kind;
         state.LevelCorrectCount = 0;
         state.LevelUpFlag = true;
     }

@@ -24,12 +24,6 @@ struct HintCtx {
 // How a kanji list of the writing panels was made.
 enum class KanjiListSource : int16_t { None = 0, Part = 1, Strokes = 2, WholeRange = 3 };
 
-struct OpenFlags {
-    bool TestOpen = false;
-    bool Game1Open = false;
-    bool Game2Open = false;
-};
-
 constexpr int AnswerBytes = 10;
 
 struct QuestionSlot {
@@ -82,7 +76,6 @@ struct AppState {
 
     HintCtx HintContext;
     int16_t HintQuestion = 0;
-    OpenFlags ScreenOpenFlags;
 
     PlayerEntry &currentEntry() { return Players.PlayerTable[CurrentPlayer]; }
 };

@@ -112,6 +112,15 @@ bool isSetAsideLogName(const QString &fileName)
     return pattern.match(fileName).hasMatch();
 }
 
+LevelKind levelAfter(LevelKind passed)
+{
+    const StudyKind next = otherKind(kindFromFile(passed.Kind));
+    if (next == StudyKind::Reading)
+        ++passed.Level;
+    passed.Kind = fileValue(next);
+    return passed;
+}
+
 void LevelWalk::take(const StudyRecord &r)
 {
     if (r.Mode != fileValue(StudyMode::Challenge) || !isValidRecord(r))
@@ -126,16 +135,7 @@ void LevelWalk::take(const StudyRecord &r)
 
 LevelKind LevelWalk::reached() const
 {
-    LevelKind entry = entry_;
-    if (collected_ >= PassCount) {
-        if (entry.Kind == fileValue(StudyKind::Reading)) {
-            entry.Kind = fileValue(StudyKind::Writing);
-        } else {
-            ++entry.Level;
-            entry.Kind = fileValue(StudyKind::Reading);
-        }
-    }
-    return entry;
+    return collected_ >= PassCount ? levelAfter(entry_) : entry_;
 }
 
 LevelKind rebuildLevel(const QVector<StudyRecord> &records)

@@ -67,6 +67,9 @@ struct LevelKind {
     int16_t Level = 1;
     int16_t Kind = 1;
 };
+// Where a child goes on passing a level and kind: reading is followed by
+// writing, writing by the next level's reading. The one place that decides it.
+LevelKind levelAfter(LevelKind passed);
 LevelKind rebuildLevel(const QVector<StudyRecord> &records);
 
 // The same rule a record at a time, for whoever needs the level reached

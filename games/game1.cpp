@@ -1,11 +1,8 @@
 #include "games/game1.h"
 #include "data/cp932.h"
-#include "data/roster.h"
 #include "games/gkiroku.h"
 #include "games/glyph.h"
 #include "shell/clock.h"
-#include "shell/dialogs.h"
-#include "shell/endflow.h"
 #include "shell/kit.h"
 #include "shell/media/mediafiles.h"
 #include "shell/navigator.h"
@@ -47,7 +44,6 @@ TF_Game1::TF_Game1(Services &sv)
     : ScreenFrame(sv, ScreenId::Game1), layout_(cardLayout(sv.shell.FontSizeMode)),
       music_(sv, QStringLiteral("Eawase.mid"), this)
 {
-    state.ScreenOpenFlags.Game1Open = true;
     const QFont groupFont = pixelFont(19, true);
 
     Label1 = Lbl_Title;
@@ -158,7 +154,6 @@ void TF_Game1::FormClose()
 {
     Timer1.stop();
     music_.stop();
-    state.ScreenOpenFlags.Game1Open = false;
 }
 
 QPixmap TF_Game1::cardBack()
@@ -346,28 +341,10 @@ void TF_Game1::endOfGame()
     // Nothing may tick into the boxes and the board.
     Timer1.stop();
     music_.stop();
-    PlayerEntry &entry = state.currentEntry();
     const games::GameOutcome outcome =
-        games::gameOutcome(game_, entry.Name, state.Game1Level, state.CurrentLevel);
-    if (outcome.levelRises) {
-        // Saved at once: a child who wins and then closes the program in
-        // any other way than the menu's end button keeps the new level.
-        ++state.Game1Level;
-        entry.Game1Level = state.Game1Level;
-        if (!services.guard(this, [&] { saveRoster(state.Players, state.DataDir); }))
-            return;
-    }
-    for (const QString &message : outcome.messages)
-        services.dialogs.information(this, message);
-
-    // The board finds its game by the hint context; the mode screen shown
-    // afterwards is a fresh one, with the game level just reached.
-    FormActivate();
+        games::gameOutcome(game_, state.currentEntry().Name, state.Game1Level, state.CurrentLevel);
     leaving_ = true;
-    finishToFreshMode(services, this, nullptr, [&] {
-        TF_Game_Kiroku board(services, game_.ManScore, this);
-        board.exec();
-    });
+    finishGame(services, this, 1, game_.ManScore, outcome.levelRises, outcome.messages);
 }
 
 void TF_Game1::Btn_CancelClick()

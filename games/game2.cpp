@@ -1,11 +1,9 @@
 #include "games/game2.h"
 #include "data/cp932.h"
 #include "data/errors.h"
-#include "data/roster.h"
 #include "games/gkiroku.h"
 #include "games/glyph.h"
 #include "shell/dialogs.h"
-#include "shell/endflow.h"
 #include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/media/mediafiles.h"
@@ -55,8 +53,6 @@ TF_Game2::TF_Game2(Services &sv)
     : ScreenFrame(sv, ScreenId::Game2), SentenceLabels(this, 30, pointFont(20)),
       MP_MO_1(sv, QLatin1String(media::kMoleMusic), this), game(sv.random)
 {
-    state.ScreenOpenFlags.Game2Open = true;
-
     Label1 = Lbl_Title;
     Label1->setFont(pixelFont(24, true));
     Label1->move(8, 0);
@@ -334,28 +330,11 @@ void TF_Game2::endOfGame()
     Img1->setPicture(field_->shown());
     MP_MO_1.stop();
 
-    if (mole::passes(game.HitCount)) {
-        services.dialogs.information(this, QStringLiteral("おめでとう！ ごうかくです"));
-        if (mole::levelRises(state.Game2Level, state.CurrentLevel)) {
-            ++state.Game2Level;
-            state.currentEntry().Game2Level = state.Game2Level;
-            // Written at once, so that the new level survives a program that is
-            // killed rather than ended through the menu.
-            if (!services.guard(this, [&] { saveRoster(state.Players, state.DataDir); }))
-                return;
-        }
-    } else {
-        services.dialogs.information(this, QStringLiteral("ざんねん！ ふごうかくです"));
-    }
-
-    // The board knows its game by the active screen; the fresh mode screen
-    // behind it shows the new stars.
-    FormActivate();
-    const int16_t score = game.HitCount;
-    finishToFreshMode(services, this, nullptr, [this, score] {
-        TF_Game_Kiroku board(services, score, this);
-        board.exec();
-    });
+    const bool passed = mole::passes(game.HitCount);
+    const QString verdict =
+        passed ? QStringLiteral("おめでとう！ ごうかくです") : QStringLiteral("ざんねん！ ふごうかくです");
+    finishGame(services, this, 2, game.HitCount,
+               passed && mole::levelRises(state.Game2Level, state.CurrentLevel), {verdict});
 }
 
 void TF_Game2::stopEverything()
@@ -380,7 +359,6 @@ void TF_Game2::Cancel()
 void TF_Game2::FormClose()
 {
     stopEverything();
-    state.ScreenOpenFlags.Game2Open = false;
 }
 
 } // namespace fm

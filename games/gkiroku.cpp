@@ -1,8 +1,11 @@
 #include "games/gkiroku.h"
 #include "data/cp932.h"
 #include "data/errors.h"
+#include "data/roster.h"
 #include "games/glyph.h"
 #include "shell/clock.h"
+#include "shell/dialogs.h"
+#include "shell/endflow.h"
 #include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/media/mediafiles.h"
@@ -19,7 +22,29 @@
 namespace fm
 {
 
-TF_Game_Kiroku::TF_Game_Kiroku(Services &sv, int16_t score, QWidget *parent)
+bool finishGame(Services &services, Screen *screen, int game, int16_t score, bool levelRises,
+                const QStringList &verdicts)
+{
+    AppState &state = services.state;
+    if (levelRises) {
+        int16_t &level = game == 1 ? state.Game1Level : state.Game2Level;
+        ++level;
+        PlayerEntry &entry = state.currentEntry();
+        (game == 1 ? entry.Game1Level : entry.Game2Level) = level;
+        if (!services.guard(screen, [&] { saveRoster(state.Players, state.DataDir); }))
+            return false;
+    }
+    for (const QString &verdict : verdicts)
+        services.dialogs.information(screen, verdict);
+
+    screen->FormActivate();
+    return finishToFreshMode(services, screen, nullptr, [&services, screen, game, score] {
+        TF_Game_Kiroku board(services, game, score, screen);
+        board.exec();
+    });
+}
+
+TF_Game_Kiroku::TF_Game_Kiroku(Services &sv, int game, int16_t score, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), services(sv)
 {
     // Covers the screens' stage like a framed screen, in the classic face
@@ -69,15 +94,15 @@ TF_Game_Kiroku::TF_Game_Kiroku(Services &sv, int16_t score, QWidget *parent)
     // moment and keeps "もどる" from the pointer.
     shieldOpeningWindow(this, services.clock, ClearOfPointer::MoveButton);
 
-    FormCreate(score);
+    FormCreate(game, score);
 }
 
-void TF_Game_Kiroku::FormCreate(int16_t score)
+void TF_Game_Kiroku::FormCreate(int game, int16_t score)
 {
     AppState &state = services.state;
-    game_ = games::boardGameOfScreen(state.HintContext.screen);
+    game_ = game == 1 || game == 2 ? game : 0;
     if (game_ == 0) {
-        // Only the two game screens have a board; nothing is read or written.
+        // Only the two games have a board; nothing is read or written.
         failed_ = true;
         return;
     }

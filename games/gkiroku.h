@@ -4,6 +4,7 @@
 // back to its file before the window shows.
 #include "games/scoreboard.h"
 #include <QDialog>
+#include <QStringList>
 
 class QLabel;
 class QPushButton;
@@ -11,16 +12,25 @@ class QTreeWidget;
 
 namespace fm
 {
+class Screen;
 struct Services;
+
+// The end of game 1 or 2, the same for both: a rising game level is counted
+// and written at once (a child who wins and then closes the program in any
+// other way than the menu's end button keeps it), the verdicts are shown,
+// then the score board over a fresh mode screen that shows the new stars.
+// False when the program ended on the way.
+bool finishGame(Services &services, Screen *screen, int game, int16_t score, bool levelRises,
+                const QStringList &verdicts);
 
 class TF_Game_Kiroku : public QDialog
 {
     Q_OBJECT
   public:
-    // Builds the board of the game whose screen is active (by the hint
-    // context) with the new score, and writes the file at once. A board file
-    // that cannot be read or written ends the program.
-    TF_Game_Kiroku(Services &services, int16_t score, QWidget *parent);
+    // Builds the board of game 1 (matching) or 2 (whack-a-mole) with the new
+    // score, and writes the file at once. A board file that cannot be read or
+    // written ends the program; any other game has no board.
+    TF_Game_Kiroku(Services &services, int game, int16_t score, QWidget *parent);
 
     // Shown modally by the game; returns at once when the program is ending.
     int exec() override;
@@ -40,7 +50,7 @@ class TF_Game_Kiroku : public QDialog
     void showEvent(QShowEvent *event) override;
 
   private:
-    void FormCreate(int16_t score);
+    void FormCreate(int game, int16_t score);
 
     Services &services;
     int game_ = 0;

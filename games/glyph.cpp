@@ -1,4 +1,5 @@
 #include "games/glyph.h"
+#include "shell/kit.h"
 #include "shell/media/mediafiles.h"
 #include <QPixmap>
 
@@ -9,12 +10,7 @@ namespace
 {
 QPixmap seeThrough(const QImage &strip, int x)
 {
-    QImage cell = strip.copy(QRect(QPoint(x, 0), media::kGlyphCell)).convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < cell.height(); ++y)
-        for (int i = 0; i < cell.width(); ++i)
-            if ((cell.pixel(i, y) & 0xFFFFFF) == 0xFFFFFF)
-                cell.setPixel(i, y, 0);
-    return QPixmap::fromImage(cell);
+    return whiteTransparent(strip.copy(QRect(QPoint(x, 0), media::kGlyphCell)));
 }
 } // namespace
 

@@ -2,7 +2,6 @@
 #include "data/cp932.h"
 #include "data/datetime.h"
 #include "data/roster.h"
-#include "shell/catalogue.h"
 #include <algorithm>
 #include <cmath>
 
@@ -65,15 +64,6 @@ double wholeDay(double date)
 {
     // A damaged date (not a number) is kept as it was found.
     return std::isfinite(date) ? std::trunc(date) : date;
-}
-
-int boardGameOfScreen(int screenNumber)
-{
-    if (screenNumber == screenRow(ScreenId::Game1).number)
-        return 1;
-    if (screenNumber == screenRow(ScreenId::Game2).number)
-        return 2;
-    return 0;
 }
 
 } // namespace fm::games

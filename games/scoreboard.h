@@ -40,8 +40,4 @@ QString boardDateText(double date);
 // The day of a date-time number, its time of day dropped.
 double wholeDay(double date);
 
-// The game whose board a screen opens: 1 for the matching game's screen
-// number, 2 for whack-a-mole's, 0 for any other screen.
-int boardGameOfScreen(int screenNumber);
-
 } // namespace fm::games

@@ -1,23 +1,12 @@
 #include "records/layout.h"
+#include "shell/kana.h"
 
 namespace fm::records
 {
 
-namespace
-{
-// Rows of five; the や and わ rows are filled up with い, う and え so that
-// every row has five keys.
-const QString KanaKeys = QStringLiteral("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ"
-                                        "まみむめもやいゆえよらりるれろわいうえをんゃゅょっがぎぐげご"
-                                        "ざじずぜぞだぢづでどばびぶべぼぱぴぷぺぽ");
-static_assert(KanaKeyCount == 80);
-} // namespace
-
 QString kanaKeyCaption(int i)
 {
-    if (i < 1 || i > KanaKeys.size())
-        return {};
-    return KanaKeys.mid(i - 1, 1);
+    return tableKana(i, KanaOrder::FromFirstRow);
 }
 
 QRect kanaKeyRect(int i)

@@ -1,6 +1,7 @@
 #pragma once
 // Where the registration keys and the player list's labels go. Plain
 // arithmetic, so that it is checked without building a screen.
+#include "shell/kana.h"
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -9,7 +10,7 @@ namespace fm::records
 {
 
 // The registration screen's 80 kana keys, numbered 1..80.
-constexpr int KanaKeyCount = 80;
+constexpr int KanaKeyCount = KanaTableSize;
 constexpr int KanaKeySize = 40;
 constexpr int MaxNameKana = 5;
 

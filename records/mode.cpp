@@ -148,19 +148,10 @@ void TF_Mode::FormShow()
 {
     // Back from a command the pointer is elsewhere: nothing stays lit.
     Grp_gakushuMouseMove();
-    // A game or test left without its close handling is closed now.
-    if (state.ScreenOpenFlags.TestOpen) {
-        closeLeftOver(ScreenId::Shutsudai);
-        state.ScreenOpenFlags.TestOpen = false;
-    }
-    if (state.ScreenOpenFlags.Game1Open) {
-        closeLeftOver(ScreenId::Game1);
-        state.ScreenOpenFlags.Game1Open = false;
-    }
-    if (state.ScreenOpenFlags.Game2Open) {
-        closeLeftOver(ScreenId::Game2);
-        state.ScreenOpenFlags.Game2Open = false;
-    }
+    // A game or test left without its close handling is closed now; the
+    // navigator knows which are still open.
+    for (ScreenId id : {ScreenId::Shutsudai, ScreenId::Game1, ScreenId::Game2})
+        closeLeftOver(id);
 }
 
 void TF_Mode::closeLeftOver(ScreenId id)

@@ -2,6 +2,7 @@
 #include "shell/clock.h"
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBitmap>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
@@ -78,6 +79,14 @@ void PictureView::paintEvent(QPaintEvent *)
         p.fillRect(rect(), colour::Navy);
     else
         p.drawImage(QPoint(0, 0), picture_);
+}
+
+QPixmap whiteTransparent(const QImage &image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    QPixmap pixmap = QPixmap::fromImage(rgb);
+    pixmap.setMask(QBitmap::fromImage(rgb.createMaskFromColor(qRgb(255, 255, 255), Qt::MaskInColor)));
+    return pixmap;
 }
 
 void drawGlyphSeeThrough(QPainter &p, const QRect &cell, const QString &glyph, const QFont &font,

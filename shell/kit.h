@@ -82,6 +82,10 @@ class PictureView : public QWidget
     QImage picture_;
 };
 
+// A picture with its pure white made see-through (the header icons, the
+// start-up pictures, the games' button glyphs).
+QPixmap whiteTransparent(const QImage &image);
+
 // Draws a glyph in its colour, centred in cell, leaving the ground as it was
 // (no background box): for kanji flying over a picture.
 void drawGlyphSeeThrough(QPainter &p, const QRect &cell, const QString &glyph, const QFont &font,

@@ -2,27 +2,21 @@
 #include "shell/helpviewer.h"
 #include "shell/look.h"
 #include "shell/navigator.h"
-#include <QMouseEvent>
+#include <QHideEvent>
 #include <QPainter>
+#include <QShowEvent>
 
 namespace fm
 {
 
 HeaderButton::HeaderButton(QWidget *parent, int tag, const QPixmap &icon, const QString &hint,
                            const QCursor &pointer)
-    : QLabel(parent), tag_(tag)
+    : ClickLabel(parent, tag)
 {
     setPixmap(icon);
     resize(48, 48);
     setCursor(pointer);
     setToolTip(hint);
-}
-
-void HeaderButton::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked(tag_);
-    QLabel::mouseReleaseEvent(event);
 }
 
 QPixmap iconOver(const QPixmap &icon, const QColor &background)

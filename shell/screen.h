@@ -3,6 +3,7 @@
 // 640 x 480 pixel coordinates on a navy ground. Exactly one is visible; going
 // forward hides the current screen, going back frees it (see Navigator).
 #include "shell/catalogue.h"
+#include "shell/look.h"
 #include "shell/services.h"
 #include <QLabel>
 #include <QPointer>
@@ -19,21 +20,11 @@ constexpr int DesignHeight = 480;
 
 // A 48 x 48 picture button: the header buttons of every screen and the main
 // menu's eight. Its tag says which one it is; clicked() on release inside.
-class HeaderButton : public QLabel
+class HeaderButton : public ClickLabel
 {
     Q_OBJECT
   public:
     HeaderButton(QWidget *parent, int tag, const QPixmap &icon, const QString &hint, const QCursor &pointer);
-    int tag() const { return tag_; }
-
-  signals:
-    void clicked(int tag);
-
-  protected:
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
-  private:
-    int tag_;
 };
 
 // An icon of ImgLst_Header drawn over a background colour (its white parts see-through).

@@ -11,7 +11,6 @@
 #include "shell/media/mediafiles.h"
 #include "shell/media/wmfpicture.h"
 #include "shell/music.h"
-#include <QBitmap>
 #include <QDir>
 #include <QFileInfo>
 #include <QPixmap>
@@ -94,14 +93,6 @@ QCursor loadHandPointer(const QString &dir)
     if (hand.isNull())
         return QCursor(Qt::PointingHandCursor);
     return QCursor(hand, media::kHandPointerHotSpot.x(), media::kHandPointerHotSpot.y());
-}
-
-QPixmap whiteTransparent(const QImage &image)
-{
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    QPixmap pixmap = QPixmap::fromImage(rgb);
-    pixmap.setMask(QBitmap::fromImage(rgb.createMaskFromColor(qRgb(255, 255, 255), Qt::MaskInColor)));
-    return pixmap;
 }
 
 } // namespace fm

@@ -48,7 +48,4 @@ QString programDirWithSeparator(const QString &dir);
 // The pointing hand (Hand.png, hot spot at the fingertip), or the system's hand.
 QCursor loadHandPointer(const QString &dir);
 
-// A picture with its white made see-through.
-QPixmap whiteTransparent(const QImage &image);
-
 } // namespace fm

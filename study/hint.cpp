@@ -2,6 +2,7 @@
 #include "data/cp932.h"
 #include "data/studylog.h"
 #include "shell/helpviewer.h"
+#include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/navigator.h"
 #include "shell/services.h"
@@ -76,11 +77,8 @@ TF_Hint::TF_Hint(Services &sv, QWidget *parent) : QDialog(parent), services(sv),
     Mem_Hint_Level2 = makeMemo(this, {8, 136, 417, 137}, pixelFont(15, true), colour::Blue,
                                palette().color(QPalette::Base));
 
-    auto button = [this](const QString &text, const QRect &geometry) {
-        auto *b = new QPushButton(text, this);
-        b->setGeometry(geometry);
-        b->setCursor(services.shell.HandPointer);
-        return b;
+    auto button = [this](const QString &text, const QRect &place) {
+        return makePushButton(this, text, place, services.shell.HandPointer);
     };
     Btn_Kotae_Hint = button(QStringLiteral("こたえのヒント"), {0, 104, 105, 25});
     Btn_Prev = button(QStringLiteral("まえのヒントをみる"), {16, 280, 129, 25});

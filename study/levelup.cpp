@@ -96,9 +96,8 @@ TF_Level_Up::TF_Level_Up(Services &sv, QWidget *parent) : QDialog(parent), servi
     PBar_Level_Cnt->setMinimum(0);
     PBar_Level_Cnt->setTextVisible(false);
 
-    BitBtn1 = new QPushButton(QStringLiteral("もどる"), this);
-    BitBtn1->setGeometry(288, 280, 129, 25);
-    BitBtn1->setCursor(services.shell.HandPointer);
+    BitBtn1 =
+        makePushButton(this, QStringLiteral("もどる"), QRect(288, 280, 129, 25), services.shell.HandPointer);
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &TF_Level_Up::BitBtn1Click);
     // It opens right after the child's last press of a test or a review.

@@ -34,14 +34,10 @@ AnswerPanels::AnswerPanels(Services &services, QWidget *screen, int kind, QLabel
 
     Grp_Kotae = makeGroupBox(screen, QStringLiteral("こたえ"), QRect(16, 125, 620, 50));
     Lbl_kotae = makeLabel(Grp_Kotae, QString(), 62, 10, pixelFont(28, true, Gothic), colour::White, 267, 31);
-    Btn_DelPart = new QPushButton(QStringLiteral("さいごのじをけす"), Grp_Kotae);
-    Btn_DelPart->setGeometry(328, 12, 145, 33);
-    Btn_DelPart->setToolTip(QStringLiteral("こたえのさいごのじをけす"));
-    Btn_Delall = new QPushButton(QStringLiteral("ぜんぶけす"), Grp_Kotae);
-    Btn_Delall->setGeometry(472, 12, 145, 33);
-    Btn_Delall->setToolTip(QStringLiteral("こたえのじをぜんぶけす"));
-    for (QPushButton *b : {Btn_DelPart, Btn_Delall})
-        b->setCursor(hand);
+    Btn_DelPart = makePushButton(Grp_Kotae, QStringLiteral("さいごのじをけす"), QRect(328, 12, 145, 33), hand,
+                                 QStringLiteral("こたえのさいごのじをけす"));
+    Btn_Delall = makePushButton(Grp_Kotae, QStringLiteral("ぜんぶけす"), QRect(472, 12, 145, 33), hand,
+                                QStringLiteral("こたえのじをぜんぶけす"));
     connect(Btn_DelPart, &QPushButton::clicked, this, [this] { Btn_DelPartClick(); });
     connect(Btn_Delall, &QPushButton::clicked, this, [this] { Btn_DelallClick(); });
 
@@ -53,16 +49,6 @@ AnswerPanels::AnswerPanels(Services &services, QWidget *screen, int kind, QLabel
         buildWriting(scale);
     else
         buildReading(scale);
-}
-
-QPushButton *AnswerPanels::makeButton(QWidget *parent, const QRect &place, int tag)
-{
-    auto *b = new QPushButton(parent);
-    b->setGeometry(place);
-    b->setCursor(services_.shell.HandPointer);
-    b->setProperty("tag", tag);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
 }
 
 void AnswerPanels::buildReading(double scale)
@@ -83,10 +69,13 @@ void AnswerPanels::buildWriting(double scale)
     Grp_Bushu = makeGroupBox(screen_, QStringLiteral("ぶしゅでえらぶ"), QRect(16, 184, 401, 281));
     Grp_Buhin = makeGroupBox(screen_, QStringLiteral("ぶしゅをえらぶ"), QRect(16, 184, 401, 281));
     Grp_Kakusuu = makeGroupBox(screen_, QStringLiteral("かくすうでえらぶ"), QRect(424, 184, 201, 281));
+    // Every panel button stands where the 640 x 480 layout puts it, scaled.
+    auto button = [this, scale](QWidget *box, const QString &text, PanelButton kind, int i) {
+        return makePushButton(box, text, panelButtonRect(kind, i, scale), services_.shell.HandPointer);
+    };
 
     for (int g = 1; g <= RadicalGroupCount; ++g) {
-        QPushButton *b = makeButton(Grp_Bushu, panelButtonRect(PanelButton::RadicalGroup, g, scale), g);
-        b->setText(radicalGroupCaption(g));
+        QPushButton *b = button(Grp_Bushu, radicalGroupCaption(g), PanelButton::RadicalGroup, g);
         QPalette p = b->palette();
         p.setColor(QPalette::ButtonText, colour::Black);
         b->setPalette(p);
@@ -103,19 +92,18 @@ void AnswerPanels::buildWriting(double scale)
     growToFit(Grp_Bushu, panelButtonRect(PanelButton::RadicalGroup, RadicalGroupCount, scale));
 
     for (int s = 1; s <= StrokeButtonCount; ++s) {
-        QPushButton *b = makeButton(Grp_Kakusuu, panelButtonRect(PanelButton::Strokes, s, scale), s);
-        b->setText(QString::number(s));
+        QPushButton *b = button(Grp_Kakusuu, QString::number(s), PanelButton::Strokes, s);
         connect(b, &QPushButton::clicked, this, [this, s] { Btn_KakusuuClick(s); });
         Btn_Kakusuu[s] = b;
     }
-    Btn_Gakunen_all = makeButton(Grp_Kakusuu, panelButtonRect(PanelButton::WholeRange, 1, scale), 0);
-    Btn_Gakunen_all->setText(wholeRangeCaption(services_.state.CurrentLevel));
+    Btn_Gakunen_all =
+        button(Grp_Kakusuu, wholeRangeCaption(services_.state.CurrentLevel), PanelButton::WholeRange, 1);
     connect(Btn_Gakunen_all, &QPushButton::clicked, this, [this] { Btn_Gakunen_allClick(); });
     growToFit(Grp_Kakusuu, panelButtonRect(PanelButton::WholeRange, 1, scale));
 
     PartsStrip = services_.pictures.bitmap(QStringLiteral("BuhinX.bmp"));
     for (int j = 1; j <= PartButtonCount; ++j) {
-        QPushButton *b = makeButton(Grp_Buhin, panelButtonRect(PanelButton::Part, j, scale), j);
+        QPushButton *b = button(Grp_Buhin, QString(), PanelButton::Part, j);
         b->setIconSize(b->size() - QSize(4, 4));
         b->hide();
         connect(b, &QPushButton::clicked, this, [this, j] { Btn_BuhinClick(j); });
@@ -126,7 +114,7 @@ void AnswerPanels::buildWriting(double scale)
     // The candidates use the sample button's font: gothic, 19 px, bold, black.
     const QFont candidateFont = pixelFont(19, true, Gothic);
     for (int i = 1; i <= CandidateCount; ++i) {
-        QPushButton *b = makeButton(Grp_Kanji, panelButtonRect(PanelButton::Candidate, i, scale), i);
+        QPushButton *b = button(Grp_Kanji, QString(), PanelButton::Candidate, i);
         b->setFont(candidateFont);
         QPalette p = b->palette();
         p.setColor(QPalette::ButtonText, colour::Black);
@@ -325,12 +313,12 @@ void AnswerPanels::showCandidates(const QVector<int16_t> &kanji)
 void AnswerPanels::Btn_BuhinClick(int j)
 {
     SelectedPart = j;
-    openList(KanjiListSource::Part, kanjiOfPart(services_.state.Cat, SelectedGroup, j));
+    openList(KanjiListSource::Part, services_.state.Cat.byPart(SelectedGroup, j));
 }
 
 void AnswerPanels::Btn_KakusuuClick(int s)
 {
-    openList(KanjiListSource::Strokes, kanjiOfStrokes(services_.state.Cat, s));
+    openList(KanjiListSource::Strokes, services_.state.Cat.byStrokes(s));
 }
 
 void AnswerPanels::Btn_Gakunen_allClick()

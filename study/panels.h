@@ -98,7 +98,6 @@ class AnswerPanels : public QObject
   private:
     void buildReading(double scale);
     void buildWriting(double scale);
-    QPushButton *makeButton(QWidget *parent, const QRect &place, int tag);
     void showAnswer();
     void showCandidates(const QVector<int16_t> &kanji);
     // The kanji list made from a part (1), a stroke count (2) or the whole range (3).

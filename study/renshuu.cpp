@@ -1,5 +1,6 @@
 #include "study/renshuu.h"
 #include "data/cp932.h"
+#include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/navigator.h"
 #include <QApplication>
@@ -40,12 +41,11 @@ QString TF_Renshuu::levelKanji(const AppState &state, int level)
 void TF_Renshuu::makeButtons(QGroupBox *box, std::array<QPushButton *, 13> &buttons, int kind)
 {
     for (int n = 1; n <= state.LevelCount && n <= LevelCount; ++n) {
-        auto *b = new QPushButton(QString::number(n), box);
+        const QRect place(n <= 6 ? 10 : 110, n <= 6 ? 40 * n : 40 * (n - 6), 80, 40);
+        QPushButton *b =
+            makePushButton(box, QString::number(n), place, services.shell.HandPointer, levelKanji(state, n));
         b->setProperty("tag", n);
-        b->setGeometry(n <= 6 ? 10 : 110, n <= 6 ? 40 * n : 40 * (n - 6), 80, 40);
         b->setFont(pixelFont(16, true));
-        b->setToolTip(levelKanji(state, n));
-        b->setCursor(services.shell.HandPointer);
         connect(b, &QPushButton::clicked, this,
                 [this, n, kind] { kind == 1 ? Btn_Level_YomuClick(n) : Btn_Level_KakuClick(n); });
         b->show();

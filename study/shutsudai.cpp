@@ -9,6 +9,7 @@
 #include "shell/navigator.h"
 #include "shell/random.h"
 #include "shell/writing.h"
+#include "study/grading.h"
 #include "study/levelup.h"
 #include "study/saiten.h"
 #include <QFile>
@@ -25,7 +26,6 @@ TF_Shutsudai::TF_Shutsudai(Services &sv)
     QPalette p = palette();
     p.setColor(QPalette::WindowText, colour::White);
     setPalette(p);
-    state.ScreenOpenFlags.TestOpen = true;
     services.random.randomize(services.clock);
     const QCursor hand = services.shell.HandPointer;
 
@@ -103,7 +103,6 @@ void TF_Shutsudai::FormClose()
     Tim_Result.stop();
     MP_Shu_1.stop();
     panels->PartsStrip = QImage();
-    state.ScreenOpenFlags.TestOpen = false;
 }
 
 // ---- a new test ----
@@ -403,7 +402,7 @@ void TF_Shutsudai::btn_awaseClick()
     Btn_Cancel->hide();
     if (CurrentQuestion > 0) {
         const QuestionSlot &slot = state.QuestionSlots[CurrentQuestion];
-        if (!sameAnswer(panels->answer().trimmed(), slot.CorrectAnswer)) {
+        if (!answerIsRight(panels->answer().trimmed(), slot.CorrectAnswer)) {
             services.shell.MaruBatsu.playWrong();
             Img_Mark->showWrong();
             panels->clearAnswer();

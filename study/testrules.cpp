@@ -1,6 +1,7 @@
 #include "study/testrules.h"
 #include "data/cp932.h"
 #include "data/errors.h"
+#include "shell/kana.h"
 #include "shell/random.h"
 #include <cmath>
 
@@ -13,16 +14,6 @@ namespace
 int levelBase(int level)
 {
     return KanjiPerLevel * (level - 1);
-}
-
-// The kana table, five keys to a column, columns laid out right to left as
-// the kana table is read in Japanese.
-const QByteArray &kanaTable()
-{
-    static const QByteArray table = cp932::fromUnicode(
-        QStringLiteral("ぱぴぷぺぽばびぶべぼだぢづでどざじずぜぞがぎぐげごんゃゅょっわいうえをらりるれろ"
-                       "やいゆえよまみむめもはひふへほなにぬねのたちつてとさしすせそかきくけこあいうえお"));
-    return table;
 }
 
 int scaled(int pixels, double fontScale)
@@ -171,11 +162,6 @@ QByteArray storedAnswer(const QByteArray &line)
     return cp932::cut(line.trimmed(), AnswerBytes);
 }
 
-bool sameAnswer(const QByteArray &given, const QByteArray &expected)
-{
-    return given.size() == expected.size() && given == expected;
-}
-
 bool AnswerLine::append(const QByteArray &character)
 {
     if (count_ >= limit_)
@@ -318,7 +304,7 @@ QByteArray kanaKey(int i)
 {
     if (i < 1 || i > KanaKeyCount)
         return {};
-    return kanaTable().mid(2 * (i - 1), 2);
+    return cp932::fromUnicode(tableKana(i, KanaOrder::FromLastRow));
 }
 
 bool kanaKeyShown(int i)
@@ -350,34 +336,6 @@ QVector<int16_t> partsOfGroup(const Catalogue &cat, int group)
         if (p == 0)
             break;
         out << p;
-    }
-    return out;
-}
-
-QVector<int16_t> kanjiOfPart(const Catalogue &cat, int group, int position)
-{
-    QVector<int16_t> out;
-    if (group < 1 || group > PartGroupCount || position < 1 || position > PartPositionCount)
-        return out;
-    for (int i = 1; i <= MaxKanjiOfPart; ++i) {
-        const int16_t k = cat.KanjiByPart[group][position][i];
-        if (k == 0)
-            break;
-        out << k;
-    }
-    return out;
-}
-
-QVector<int16_t> kanjiOfStrokes(const Catalogue &cat, int strokes)
-{
-    QVector<int16_t> out;
-    if (strokes < 1 || strokes > MaxStrokes)
-        return out;
-    for (int i = 1; i <= MaxKanjiOfStrokes; ++i) {
-        const int16_t k = cat.KanjiByStrokes[strokes][i];
-        if (k == 0)
-            break;
-        out << k;
     }
     return out;
 }

@@ -4,6 +4,7 @@
 // review goes next, and where the answer panels' buttons stand.
 #include "data/state.h"
 #include "data/studylog.h" // QuestionsPerTest
+#include "shell/kana.h"
 #include <QByteArray>
 #include <QRect>
 #include <QString>
@@ -19,14 +20,12 @@ class Random;
 constexpr int ClockIntervalMs = 1000;
 constexpr int ReadingAnswerLimit = 4; // kana
 constexpr int WritingAnswerLimit = 3; // kanji
-constexpr int KanaKeyCount = 80;
+constexpr int KanaKeyCount = KanaTableSize;
 constexpr int RadicalGroupCount = 8;
 constexpr int StrokeButtonCount = 20;
 constexpr int PartButtonCount = 20;
 constexpr int CandidateCount = 80;
-constexpr int MaxPartsShown = 19;     // a group's part panel
-constexpr int MaxKanjiOfPart = 49;    // a part's kanji list
-constexpr int MaxKanjiOfStrokes = 79; // a stroke count's kanji list
+constexpr int MaxPartsShown = 19; // a group's part panel
 constexpr int WholeRangeSize = 80;
 constexpr int PartCellSize = 64; // one cell of BuhinX.bmp
 
@@ -75,8 +74,6 @@ double clockEnd(double start, int limitMinutes);
 
 // The answer line as stored: without surrounding blanks, at most 10 bytes.
 QByteArray storedAnswer(const QByteArray &line);
-// Right exactly when both hold the same bytes; no normalisation at all.
-bool sameAnswer(const QByteArray &given, const QByteArray &expected);
 
 // The answer line being typed, with its character limit (4 kana, 3 kanji).
 class AnswerLine
@@ -143,9 +140,6 @@ QString radicalGroupPicture(int group); // "bushu<g>.bmp"
 
 // Glyph indices of a group's parts, at most 19, up to the first 0.
 QVector<int16_t> partsOfGroup(const Catalogue &cat, int group);
-// Kanji numbers of a part's list (at most 49) and a stroke count's (at most 79).
-QVector<int16_t> kanjiOfPart(const Catalogue &cat, int group, int position);
-QVector<int16_t> kanjiOfStrokes(const Catalogue &cat, int strokes);
 // The whole-range list: 80 kanji around the level, in random order.
 int wholeRangeBase(int level);
 QVector<int16_t> wholeRangeList(int level, Random &random);

@@ -131,7 +131,6 @@ TEST(MatchingGame, AChildWinsRaisesItsLevelAndFindsItOnDiskAndOnTheBoard)
 {
     GameWorld w(2, 5);
     EXPECT_EQ(w.t.state.HintContext.screen, screenRow(ScreenId::Game1).number);
-    EXPECT_TRUE(w.t.state.ScreenOpenFlags.Game1Open);
     EXPECT_EQ(w.game->strengthItem(), 1); // "ふつう"
     w.chooseStrength(Strength::Strong);
     w.start();
@@ -182,7 +181,6 @@ TEST(MatchingGame, AChildWinsRaisesItsLevelAndFindsItOnDiskAndOnTheBoard)
     const QImage stars = mode->Img_Game1_Level->pixmap().toImage();
     EXPECT_EQ(QColor(stars.pixel(records::starCellRect(3).center())), QColor(Qt::yellow));
     EXPECT_EQ(QColor(stars.pixel(records::starCellRect(4).center())), QColor(Qt::gray));
-    EXPECT_FALSE(w.t.state.ScreenOpenFlags.Game1Open);
     w.t.processDeletes();
     EXPECT_EQ(w.t.nav.screens().size(), 1u);
 }
@@ -247,7 +245,7 @@ TEST(MatchingGame, BackInMidGameRecordsNothing)
     ASSERT_FALSE(w.g().over);
     QTest::mouseClick(w.game->headerButton(4), Qt::LeftButton);
     EXPECT_EQ(w.t.nav.current(), w.mode);
-    EXPECT_FALSE(w.t.state.ScreenOpenFlags.Game1Open);
+    EXPECT_EQ(w.t.nav.find(ScreenId::Game1), nullptr);
     EXPECT_TRUE(w.t.sound.log.contains(QStringLiteral("music1 stop")));
     EXPECT_TRUE(w.t.dialogs.calls.empty());
     EXPECT_EQ(w.t.state.Game1Level, 2);

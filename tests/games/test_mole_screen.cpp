@@ -2,6 +2,7 @@
 // by tick, the result, the score board and the roster on disk, abandoning,
 // and devices and files that fail.
 #include "mole_fixture.h"
+#include <QDir>
 #include <QSlider>
 
 using namespace fm;
@@ -37,7 +38,7 @@ TEST(MoleScreen, AWholeGameWonRaisesTheLevelOnDiskAndEntersTheBoard)
     // On a fresh mode screen (the old one is freed), the game and its sounds gone.
     EXPECT_TRUE(w.mode.isNull());
     EXPECT_NE(dynamic_cast<TF_Mode *>(w.t.nav.current()), nullptr);
-    EXPECT_FALSE(w.t.state.ScreenOpenFlags.Game2Open);
+    EXPECT_EQ(w.t.nav.find(ScreenId::Game2), nullptr);
     EXPECT_TRUE(w.t.sound.players.empty());
 }
 
@@ -96,6 +97,17 @@ TEST(MoleScreen, AbandonedGamesRecordNothing)
 
 TEST(MoleScreen, FailingDevicesAndFiles)
 {
+    {
+        // A won level that cannot be written: the file is named and the
+        // program ends before any verdict or board speaks of it.
+        MoleWorld w(2, 5);
+        ASSERT_TRUE(QDir(w.t.state.ProgramDir).mkdir(QStringLiteral("Player1.dat")));
+        w.start();
+        w.playToEnd(50);
+        EXPECT_EQ(w.t.dialogs.texts(), QStringList{QStringLiteral("Player1.datでエラーがおこりました。 ")});
+        EXPECT_TRUE(w.t.nav.quitRequested());
+        EXPECT_TRUE(w.board().isEmpty());
+    }
     {
         // The hit sound fails on every press: said once, every hit counts.
         MoleWorld w;

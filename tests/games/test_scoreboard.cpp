@@ -32,14 +32,13 @@ GameScoreRecord rec(int score, const char *name, double date)
     return GameScoreRecord{int16_t(score), cp932::fromUnicode(QString::fromUtf8(name)), date};
 }
 
-// A shell whose current player is "はるか", on the matching game's screen.
+// A shell whose current player is "はるか".
 struct BoardShell : TestShell {
-    BoardShell(ScreenId screen = ScreenId::Game1)
+    BoardShell()
     {
         state.Players.PlayerCount = 1;
         state.CurrentPlayer = 1;
         state.Players.PlayerTable[1].Name = cp932::fromUnicode(QStringLiteral("はるか"));
-        state.HintContext = HintCtx{int16_t(screenRow(screen).number), 1, 1};
         clock.set(QDateTime(QDate(2024, 5, 6), QTime(15, 30)));
     }
     QVector<GameScoreRecord> stored(int game = 1) const { return readBoard(state.ProgramDir, game); }
@@ -78,7 +77,7 @@ QVector<GameScoreRecord> tenFrom(int top)
 TEST(ScoreBoard, NoFileMakesABoardOfOneMarkedRowInRed)
 {
     BoardShell t;
-    TF_Game_Kiroku w(t.services, 7, nullptr);
+    TF_Game_Kiroku w(t.services, 1, 7, nullptr);
     EXPECT_FALSE(w.failed());
     EXPECT_EQ(w.game(), 1);
     EXPECT_EQ(rows(w), QStringList{QStringLiteral("＊|7|はるか|24/05/06")});
@@ -98,7 +97,7 @@ TEST(ScoreBoard, NewScoreGoesAboveEqualScoresAndZeroGoesLast)
     t.store({rec(12, "あい", day(2024, 1, 2)), rec(9, "いちろう", day(2024, 2, 3)),
              rec(5, "うた", day(2024, 3, 4))});
     {
-        TF_Game_Kiroku w(t.services, 9, nullptr);
+        TF_Game_Kiroku w(t.services, 1, 9, nullptr);
         EXPECT_EQ(
             rows(w),
             (QStringList{QStringLiteral("  |12|あい|24/01/02"), QStringLiteral("＊|9|はるか|24/05/06"),
@@ -106,7 +105,7 @@ TEST(ScoreBoard, NewScoreGoesAboveEqualScoresAndZeroGoesLast)
         EXPECT_EQ(w.Lbl_Goukaku_Msg1->text(), Yatta.arg(2));
     }
     // The board is read back as written: the next game's 0 lands below everything.
-    TF_Game_Kiroku w(t.services, 0, nullptr);
+    TF_Game_Kiroku w(t.services, 1, 0, nullptr);
     ASSERT_EQ(w.board().rows.size(), 5);
     EXPECT_EQ(w.board().rank, 5);
     EXPECT_EQ(rows(w).last(), QStringLiteral("＊|0|はるか|24/05/06"));
@@ -123,7 +122,7 @@ TEST(ScoreBoard, AFullBoardKeepsItsTenOrPushesTheLowestOff)
     t.store(eleven);
     {
         // All ten above 8: no row for it, the black message, the eleventh dropped.
-        TF_Game_Kiroku w(t.services, 8, nullptr);
+        TF_Game_Kiroku w(t.services, 1, 8, nullptr);
         EXPECT_EQ(w.board().rank, 0);
         EXPECT_EQ(rows(w).size(), 10);
         EXPECT_FALSE(rows(w).join(',').contains(QStringLiteral("＊")));
@@ -132,7 +131,7 @@ TEST(ScoreBoard, AFullBoardKeepsItsTenOrPushesTheLowestOff)
         EXPECT_EQ(encodeBoard(t.stored()), encodeBoard(tenFrom(18))); // rewritten unchanged
     }
     // 10 goes above the stored 10 and pushes 9 off.
-    TF_Game_Kiroku w(t.services, 10, nullptr);
+    TF_Game_Kiroku w(t.services, 1, 10, nullptr);
     EXPECT_EQ(w.board().rank, 9);
     const QStringList shown = rows(w);
     ASSERT_EQ(shown.size(), 10);
@@ -148,7 +147,7 @@ TEST(ScoreBoard, StoredDaysAreWrittenBackWithTheirCentury)
     BoardShell t;
     // A record from 1998 with a time of day, and one from the far future.
     t.store({rec(15, "むかし", day(1998, 7, 1) + 0.625), rec(3, "みらい", day(2105, 9, 9))});
-    TF_Game_Kiroku w(t.services, 4, nullptr);
+    TF_Game_Kiroku w(t.services, 1, 4, nullptr);
     EXPECT_EQ(rows(w)[0], QStringLiteral("  |15|むかし|98/07/01"));
     EXPECT_EQ(rows(w)[2], QStringLiteral("  |3|みらい|05/09/09"));
     const auto file = t.stored();
@@ -159,9 +158,9 @@ TEST(ScoreBoard, StoredDaysAreWrittenBackWithTheirCentury)
 
 TEST(ScoreBoard, TheTwoGamesNeverShareABoard)
 {
-    BoardShell t(ScreenId::Game2);
+    BoardShell t;
     t.store({rec(11, "いち", day(2024, 1, 1))}, 1);
-    TF_Game_Kiroku w(t.services, 30, nullptr);
+    TF_Game_Kiroku w(t.services, 2, 30, nullptr);
     EXPECT_EQ(w.game(), 2);
     EXPECT_EQ(rows(w), QStringList{QStringLiteral("＊|30|はるか|24/05/06")});
     EXPECT_EQ(t.stored(2).size(), 1);
@@ -173,7 +172,7 @@ TEST(ScoreBoard, ABoardFileThatCannotBeReadEndsTheProgramWithItsName)
 {
     BoardShell t;
     ASSERT_TRUE(QDir(t.state.ProgramDir).mkdir(QStringLiteral("Game1.dat"))); // not a file
-    TF_Game_Kiroku w(t.services, 5, nullptr);
+    TF_Game_Kiroku w(t.services, 1, 5, nullptr);
     EXPECT_TRUE(w.failed());
     EXPECT_EQ(t.dialogs.texts(), QStringList{QStringLiteral("Game1.datでエラーがおこりました。 ")});
     EXPECT_TRUE(t.nav.quitRequested());

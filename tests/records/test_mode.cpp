@@ -56,19 +56,12 @@ struct ModeShell : Shell {
     TF_Mode *mode;
 };
 
-// A game screen that keeps its open flag as the real ones do.
-class FlaggedGame : public ScreenFrame
+// A game screen that counts its close handling.
+class CountedGame : public ScreenFrame
 {
   public:
-    FlaggedGame(Services &sv, int *closes) : ScreenFrame(sv, ScreenId::Game1), closes(closes)
-    {
-        state.ScreenOpenFlags.Game1Open = true;
-    }
-    void FormClose() override
-    {
-        ++*closes;
-        state.ScreenOpenFlags.Game1Open = false;
-    }
+    CountedGame(Services &sv, int *closes) : ScreenFrame(sv, ScreenId::Game1), closes(closes) {}
+    void FormClose() override { ++*closes; }
     int *closes;
 };
 
@@ -234,31 +227,28 @@ TEST(Mode, ShownAgainItKeepsItsStarsAndClosesALeftOverGame)
     ModeShell t(1, 1, 0, 2, 0);
     TF_Mode *m = t.mode;
     int closes = 0;
-    t.screens.add(ScreenId::Game1, [&closes](Services &sv) { return new FlaggedGame(sv, &closes); });
+    t.screens.add(ScreenId::Game1, [&closes](Services &sv) { return new CountedGame(sv, &closes); });
     QTest::mouseClick(m->Lbl_Game1, Qt::LeftButton);
     Screen *game = t.nav.current();
     QPointer<Screen> gameAlive = game;
     ASSERT_EQ(game->id(), ScreenId::Game1);
-    EXPECT_TRUE(t.state.ScreenOpenFlags.Game1Open);
 
     // The game raises its level and leaves without its close handling.
     t.state.Game1Level = 3;
     t.state.currentEntry().Game1Level = 3;
     t.nav.show(m);
     EXPECT_EQ(closes, 1);
-    EXPECT_FALSE(t.state.ScreenOpenFlags.Game1Open);
+    EXPECT_EQ(t.nav.find(ScreenId::Game1), nullptr);
     t.processDeletes();
     EXPECT_TRUE(gameAlive.isNull());
     EXPECT_EQ(t.nav.current(), m);
     EXPECT_EQ(readRow(m->Img_Game1_Level), "F F E E E E E E E E E E");
 
-    // A flag whose screen is already gone is simply cleared.
-    t.state.ScreenOpenFlags.TestOpen = true;
-    t.state.ScreenOpenFlags.Game2Open = true;
+    // Shown again with nothing left over, nothing else is closed.
     QTest::mouseClick(m->Lbl_Command[1], Qt::LeftButton);
     t.nav.back();
-    EXPECT_FALSE(t.state.ScreenOpenFlags.TestOpen);
-    EXPECT_FALSE(t.state.ScreenOpenFlags.Game2Open);
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(t.nav.current(), m);
 }
 
 TEST(Mode, BackBuildsANewPlayerListEvenForAFreshModeScreen)

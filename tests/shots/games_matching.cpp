@@ -8,6 +8,7 @@
 #include "games/game1.h"
 #include "games/gkiroku.h"
 #include "shell/catalogue.h"
+#include "shell/kit.h"
 #include "shell/startup.h"
 #include "shots.h"
 #include "support/testshell.h"
@@ -90,8 +91,7 @@ void shootGame(int fontSizeMode)
     shots::save(g, QStringLiteral("game1_%1_playing").arg(suffix));
 
     // The board as the game leaves it, over the game.
-    t.state.HintContext = HintCtx{int16_t(screenRow(ScreenId::Game1).number), 1, 1};
-    TF_Game_Kiroku board(t.services, 11, g);
+    TF_Game_Kiroku board(t.services, 1, 11, g);
     board.show();
     shots::save(&board, QStringLiteral("board_%1").arg(suffix));
 }
@@ -110,7 +110,6 @@ TEST(GameShots, ScoreBoard)
     t.state.Players.PlayerCount = 1;
     t.state.CurrentPlayer = 1;
     t.state.Players.PlayerTable[1].Name = cp932::fromUnicode(QStringLiteral("はなこ"));
-    t.state.HintContext = HintCtx{int16_t(screenRow(ScreenId::Game1).number), 1, 1};
     QVector<GameScoreRecord> old;
     const char *names[] = {"たろう",   "じろう", "さぶろう", "しろう", "ごろう",
                            "ろくろう", "ななこ", "やえ",     "くみ"};
@@ -118,11 +117,11 @@ TEST(GameShots, ScoreBoard)
         old << GameScoreRecord{int16_t(16 - i), cp932::fromUnicode(QString::fromUtf8(names[i])),
                                toDayNumber(QDateTime(QDate(2024, 4, 1 + i), QTime()))};
     writeBoard(t.state.ProgramDir, 1, old);
-    TF_Game_Kiroku w(t.services, 12, nullptr);
+    TF_Game_Kiroku w(t.services, 1, 12, nullptr);
     w.show();
     shots::save(&w, QStringLiteral("board_rank5"));
 
-    TF_Game_Kiroku full(t.services, 2, nullptr);
+    TF_Game_Kiroku full(t.services, 1, 2, nullptr);
     full.show();
     shots::save(&full, QStringLiteral("board_missed"));
 }

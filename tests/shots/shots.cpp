@@ -1,4 +1,5 @@
 #include "shots.h"
+#include "shell/kit.h"
 #include "shell/startup.h"
 #include "support/testshell.h"
 #include <QCoreApplication>

@@ -80,11 +80,31 @@ TEST(AnswerPanels, PartsShowTheirCellsOfTheStripAndListTheirKanji)
     EXPECT_EQ(s->panels->SelectedGroup, 3);
     EXPECT_EQ(s->panels->SelectedPart, 2);
     EXPECT_FALSE(s->panels->Grp_Kakusuu->isVisible());
-    const QVector<int16_t> expected = kanjiOfPart(w.t.state.Cat, 3, 2);
+    const QVector<int16_t> expected = w.t.state.Cat.byPart(3, 2);
     ASSERT_EQ(visibleCandidates(s), expected.size());
     for (int i = 1; i <= expected.size(); ++i)
         EXPECT_EQ(s->panels->Btn_Kanji[i]->text(), cp932::toUnicode(glyphOf(expected[i - 1])));
     EXPECT_EQ(s->panels->Btn_Kanji[1]->font().pixelSize(), 19);
+}
+
+TEST(AnswerPanels, FullListsOfTheCatalogueAreOfferedUpToTheButtonsThereAre)
+{
+    TestWorld w(2, 2, true);
+    TF_Shutsudai *s = w.open();
+    w.start();
+    Catalogue &cat = w.t.state.Cat;
+    for (int i = 1; i <= KanjiPerPartCap; ++i)
+        cat.KanjiByPart[5][1][i] = int16_t(i);
+    for (int i = 1; i <= KanjiPerStrokeCap; ++i)
+        cat.KanjiByStrokes[4][i] = int16_t(i);
+
+    w.click(s->panels->Btn_Bushu[5]);
+    w.click(s->panels->Btn_Buhin[1]);
+    EXPECT_EQ(visibleCandidates(s), KanjiPerPartCap) << "the whole part list, its last kanji too";
+    w.click(s->Btn_Cancel);
+    w.click(s->Btn_Cancel);
+    w.click(s->panels->Btn_Kakusuu[4]);
+    EXPECT_EQ(visibleCandidates(s), CandidateCount);
 }
 
 TEST(AnswerPanels, BackGoesToThePartPanelOrTheFirstPanels)

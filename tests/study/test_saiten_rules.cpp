@@ -43,6 +43,7 @@ TEST(GradingRules, AnswersMatchOnlyByteForByte)
     EXPECT_FALSE(answerIsRight(sj("ヤマ"), sj("やま"))); // katakana for hiragana
     EXPECT_FALSE(answerIsRight(sj("やまや"), sj("やま")));
     EXPECT_FALSE(answerIsRight(sj("や"), sj("やま")));
+    EXPECT_FALSE(answerIsRight(sj("山山"), sj("山")));
     EXPECT_TRUE(answerIsRight(QByteArray(), QByteArray()));
 }
 

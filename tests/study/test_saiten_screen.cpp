@@ -69,10 +69,7 @@ void writeFile(const QString &path, const QByteArray &bytes)
 class FakeTestScreen : public ScreenFrame
 {
   public:
-    explicit FakeTestScreen(Services &sv) : ScreenFrame(sv, ScreenId::Shutsudai, FrameLayout{27})
-    {
-        state.ScreenOpenFlags.TestOpen = true;
-    }
+    explicit FakeTestScreen(Services &sv) : ScreenFrame(sv, ScreenId::Shutsudai, FrameLayout{27}) {}
     int shows = 0, closes = 0;
     bool reviewAtLastShow = false;
     void FormShow() override
@@ -80,11 +77,7 @@ class FakeTestScreen : public ScreenFrame
         ++shows;
         reviewAtLastShow = state.ReviewMode;
     }
-    void FormClose() override
-    {
-        ++closes;
-        state.ScreenOpenFlags.TestOpen = false;
-    }
+    void FormClose() override { ++closes; }
 };
 
 class FakeModeScreen : public ScreenFrame
@@ -292,7 +285,6 @@ TEST(GradingScreen, TenRightRecordsAPassAndEndsOnAFreshModeScreen)
     EXPECT_TRUE(test.isNull());
     EXPECT_TRUE(saiten.isNull());
     EXPECT_TRUE(oldMode.isNull());
-    EXPECT_FALSE(g.t.state.ScreenOpenFlags.TestOpen);
     auto *fresh = dynamic_cast<FakeModeScreen *>(g.t.nav.current());
     ASSERT_NE(fresh, nullptr);
     EXPECT_TRUE(fresh->isVisible());

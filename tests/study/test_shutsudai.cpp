@@ -42,7 +42,6 @@ TEST(TestScreen, ChallengeReadingAnsweredOnTheKanaKeysEndsOnGrading)
     w.t.state.Progress[25][1].CorrectCount = 3; // asked last of all
     TF_Shutsudai *s = w.open();
     ASSERT_NE(s, nullptr);
-    EXPECT_TRUE(w.t.state.ScreenOpenFlags.TestOpen);
 
     // Waiting for the start: no question, no panel, no clock.
     EXPECT_EQ(s->Btn_Next->text(), QStringLiteral("はじめ"));
@@ -100,7 +99,6 @@ TEST(TestScreen, ChallengeReadingAnsweredOnTheKanaKeysEndsOnGrading)
     EXPECT_EQ(w.t.state.TestScore, 10);
     ASSERT_EQ(w.log().size(), 1);
     EXPECT_EQ(w.log()[0].Counted, 1);
-    EXPECT_FALSE(w.t.state.ScreenOpenFlags.TestOpen);
     EXPECT_EQ(w.t.nav.find<TF_Shutsudai>(), nullptr);
 }
 
@@ -344,7 +342,6 @@ TEST(TestScreen, BackAsksAndLeavesWithoutRecording)
     fm::test::TestShell::processDeletes();
     EXPECT_TRUE(gone.isNull());
     EXPECT_EQ(w.t.nav.current(), w.mode);
-    EXPECT_FALSE(w.t.state.ScreenOpenFlags.TestOpen);
     EXPECT_TRUE(musicDid(w, QStringLiteral("stop")));
     EXPECT_TRUE(w.log().isEmpty());
 }
@@ -511,7 +508,6 @@ TEST(TestReviewScreen, OnlyMissedQuestionsAndAWrongAnswerStays)
     fm::test::TestShell::processDeletes();
     EXPECT_EQ(results, QStringList{QStringLiteral("ごうかくおめでとう！ふくしゅうもがんばったね。")});
     EXPECT_FALSE(w.t.state.ReviewMode);
-    EXPECT_FALSE(w.t.state.ScreenOpenFlags.TestOpen);
     EXPECT_EQ(w.t.nav.find<TF_Shutsudai>(), nullptr);
     // A fresh mode screen, the old one gone.
     auto *now = dynamic_cast<TestModeScreen *>(w.t.nav.current());
