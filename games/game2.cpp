@@ -162,7 +162,7 @@ void TF_Game2::makeField()
     const qreal ratio = devicePixelRatioF();
     if (field_ && qFuzzyCompare(field_->pixelRatio(), ratio))
         return;
-    const double scale = services.shell.FontScale > 0 ? services.shell.FontScale : 1.0;
+    const double scale = layoutScale(services.shell.Layout);
     const int points = int(48 / scale); // 48, or 38 with large fonts
     const Catalogue &cat = state.Cat;
     field_ = std::make_unique<mole::MoleField>(

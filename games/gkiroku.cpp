@@ -76,7 +76,7 @@ void TF_Game_Kiroku::FormCreate(int16_t score)
 {
     AppState &state = services.state;
     game_ = games::boardGameOfScreen(state.HintContext.screen);
-    if (game_ == 0) {
+    if (!game_) {
         // Only the two game screens have a board; nothing is read or written.
         failed_ = true;
         return;
@@ -87,9 +87,9 @@ void TF_Game_Kiroku::FormCreate(int16_t score)
                                 ? state.currentEntry().Name
                                 : QByteArray();
     const bool ok = services.guard(parentWidget(), [&] {
-        const QVector<GameScoreRecord> stored = readBoard(state.DataDir, game_);
+        const QVector<GameScoreRecord> stored = readBoard(state.DataDir, *game_);
         board_ = games::placeScore(stored, score, name, today);
-        writeBoard(state.DataDir, game_, games::recordsToWrite(board_));
+        writeBoard(state.DataDir, *game_, games::recordsToWrite(board_));
     });
     if (!ok) {
         failed_ = true;

@@ -25,7 +25,7 @@ class TF_Game_Kiroku : public QDialog
     // Shown modally by the game; returns at once when the program is ending.
     int exec() override;
     bool failed() const { return failed_; }
-    int game() const { return game_; }
+    std::optional<GameId> game() const { return game_; }
     const games::PlacedBoard &board() const { return board_; }
 
     QLabel *Lbl_Goukaku_Msg1;
@@ -43,7 +43,7 @@ class TF_Game_Kiroku : public QDialog
     void FormCreate(int16_t score);
 
     Services &services;
-    int game_ = 0;
+    std::optional<GameId> game_;
     games::PlacedBoard board_;
     bool failed_ = false;
 };

@@ -67,13 +67,13 @@ double wholeDay(double date)
     return std::isfinite(date) ? std::trunc(date) : date;
 }
 
-int boardGameOfScreen(int screenNumber)
+std::optional<GameId> boardGameOfScreen(int screenNumber)
 {
     if (screenNumber == screenRow(ScreenId::Game1).number)
-        return 1;
+        return GameId::Matching;
     if (screenNumber == screenRow(ScreenId::Game2).number)
-        return 2;
-    return 0;
+        return GameId::WhackAMole;
+    return std::nullopt;
 }
 
 } // namespace fm::games

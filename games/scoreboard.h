@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVector>
 #include <cstdint>
+#include <optional>
 
 namespace fm::games
 {
@@ -40,8 +41,8 @@ QString boardDateText(double date);
 // The day of a date-time number, its time of day dropped.
 double wholeDay(double date);
 
-// The game whose board a screen opens: 1 for the matching game's screen
-// number, 2 for whack-a-mole's, 0 for any other screen.
-int boardGameOfScreen(int screenNumber);
+// The game whose board a screen opens, by the screen's number; none for a
+// screen that is not a game's.
+std::optional<GameId> boardGameOfScreen(int screenNumber);
 
 } // namespace fm::games

@@ -39,11 +39,15 @@ struct BoardShell : TestShell {
         state.Players.PlayerCount = 1;
         state.CurrentPlayer = 1;
         state.Players.PlayerTable[1].Name = cp932::fromUnicode(QStringLiteral("はるか"));
-        state.HintContext = HintCtx{int16_t(screenRow(screen).number), 1, 1};
+        state.HintContext =
+            HintCtx{int16_t(screenRow(screen).number), HintSituation::Screen, StudyKind::Reading};
         clock.set(QDateTime(QDate(2024, 5, 6), QTime(15, 30)));
     }
-    QVector<GameScoreRecord> stored(int game = 1) const { return readBoard(state.ProgramDir, game); }
-    void store(const QVector<GameScoreRecord> &records, int game = 1)
+    QVector<GameScoreRecord> stored(GameId game = GameId::Matching) const
+    {
+        return readBoard(state.ProgramDir, game);
+    }
+    void store(const QVector<GameScoreRecord> &records, GameId game = GameId::Matching)
     {
         writeBoard(state.ProgramDir, game, records);
     }
@@ -80,7 +84,7 @@ TEST(ScoreBoard, NoFileMakesABoardOfOneMarkedRowInRed)
     BoardShell t;
     TF_Game_Kiroku w(t.services, 7, nullptr);
     EXPECT_FALSE(w.failed());
-    EXPECT_EQ(w.game(), 1);
+    EXPECT_EQ(w.game(), GameId::Matching);
     EXPECT_EQ(rows(w), QStringList{QStringLiteral("＊|7|はるか|24/05/06")});
     EXPECT_EQ(w.Lbl_Goukaku_Msg1->text(), Yatta.arg(1));
     EXPECT_EQ(colourOf(w.Lbl_Goukaku_Msg1), colour::Red);
@@ -160,13 +164,13 @@ TEST(ScoreBoard, StoredDaysAreWrittenBackWithTheirCentury)
 TEST(ScoreBoard, TheTwoGamesNeverShareABoard)
 {
     BoardShell t(ScreenId::Game2);
-    t.store({rec(11, "いち", day(2024, 1, 1))}, 1);
+    t.store({rec(11, "いち", day(2024, 1, 1))}, GameId::Matching);
     TF_Game_Kiroku w(t.services, 30, nullptr);
-    EXPECT_EQ(w.game(), 2);
+    EXPECT_EQ(w.game(), GameId::WhackAMole);
     EXPECT_EQ(rows(w), QStringList{QStringLiteral("＊|30|はるか|24/05/06")});
-    EXPECT_EQ(t.stored(2).size(), 1);
-    ASSERT_EQ(t.stored(1).size(), 1);
-    EXPECT_EQ(t.stored(1)[0].Score, 11);
+    EXPECT_EQ(t.stored(GameId::WhackAMole).size(), 1);
+    ASSERT_EQ(t.stored(GameId::Matching).size(), 1);
+    EXPECT_EQ(t.stored(GameId::Matching)[0].Score, 11);
 }
 
 TEST(ScoreBoard, ABoardFileThatCannotBeReadEndsTheProgramWithItsName)

@@ -29,7 +29,7 @@ class ModeStandIn : public ScreenFrame
 
 // The matching game in a layout, with the build's data and pictures: before
 // the start, and in mid-game with pairs taken and a card face up.
-void shootGame(int fontSizeMode)
+void shootGame(LayoutSize layout)
 {
     TestShell t;
     QStringList files{"Kanji1.dat",  "Bushu1.dat",     "Mondai1.dat",  "Mondai2.dat",
@@ -44,12 +44,11 @@ void shootGame(int fontSizeMode)
     const QImage strip = loader.loadButtonStrip(t.state.ProgramDir);
     for (int i = 0; i < 8; ++i)
         t.shell.ImgLst_Header[size_t(i)] = whiteTransparent(strip.copy(48 * i, 0, 48, 48));
-    const int square = fontSizeMode == 1 ? 70 : 48;
+    const int square = layout == LayoutSize::Large ? 70 : 48;
     for (int n = 1; n <= 10; ++n)
         t.shell.ImgLst_Pop[size_t(n - 1)] =
             whiteTransparent(loader.loadPopPicture(t.state.ProgramDir, n, square));
-    t.shell.FontSizeMode = int16_t(fontSizeMode);
-    t.shell.FontScale = fontSizeMode == 1 ? 1.25 : 1.0;
+    t.shell.Layout = layout;
     t.state.Players.PlayerCount = 1;
     t.state.CurrentPlayer = 1;
     t.state.Players.PlayerTable[1].Name = cp932::fromUnicode(QStringLiteral("はなこ"));
@@ -57,7 +56,7 @@ void shootGame(int fontSizeMode)
     t.state.Game1Level = 3;
     t.nav.open<ModeStandIn>();
     auto *g = t.nav.open<TF_Game1>();
-    const QString suffix = fontSizeMode == 1 ? QStringLiteral("large") : QStringLiteral("normal");
+    const QString suffix = layout == LayoutSize::Large ? QStringLiteral("large") : QStringLiteral("normal");
     shots::save(g, QStringLiteral("game1_%1_before").arg(suffix));
 
     QTest::mouseClick(g->Btn_Start, Qt::LeftButton);
@@ -90,7 +89,8 @@ void shootGame(int fontSizeMode)
     shots::save(g, QStringLiteral("game1_%1_playing").arg(suffix));
 
     // The board as the game leaves it, over the game.
-    t.state.HintContext = HintCtx{int16_t(screenRow(ScreenId::Game1).number), 1, 1};
+    t.state.HintContext =
+        HintCtx{int16_t(screenRow(ScreenId::Game1).number), HintSituation::Screen, StudyKind::Reading};
     TF_Game_Kiroku board(t.services, 11, g);
     board.show();
     shots::save(&board, QStringLiteral("board_%1").arg(suffix));
@@ -100,8 +100,8 @@ void shootGame(int fontSizeMode)
 
 TEST(GameShots, MatchingGameInBothLayouts)
 {
-    shootGame(2);
-    shootGame(1);
+    shootGame(LayoutSize::Normal);
+    shootGame(LayoutSize::Large);
 }
 
 TEST(GameShots, ScoreBoard)
@@ -110,14 +110,15 @@ TEST(GameShots, ScoreBoard)
     t.state.Players.PlayerCount = 1;
     t.state.CurrentPlayer = 1;
     t.state.Players.PlayerTable[1].Name = cp932::fromUnicode(QStringLiteral("はなこ"));
-    t.state.HintContext = HintCtx{int16_t(screenRow(ScreenId::Game1).number), 1, 1};
+    t.state.HintContext =
+        HintCtx{int16_t(screenRow(ScreenId::Game1).number), HintSituation::Screen, StudyKind::Reading};
     QVector<GameScoreRecord> old;
     const char *names[] = {"たろう",   "じろう", "さぶろう", "しろう", "ごろう",
                            "ろくろう", "ななこ", "やえ",     "くみ"};
     for (int i = 0; i < 9; ++i)
         old << GameScoreRecord{int16_t(16 - i), cp932::fromUnicode(QString::fromUtf8(names[i])),
                                toDayNumber(QDateTime(QDate(2024, 4, 1 + i), QTime()))};
-    writeBoard(t.state.ProgramDir, 1, old);
+    writeBoard(t.state.ProgramDir, GameId::Matching, old);
     TF_Game_Kiroku w(t.services, 12, nullptr);
     w.show();
     shots::save(&w, QStringLiteral("board_rank5"));
