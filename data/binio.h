@@ -59,17 +59,18 @@ template <qsizetype N> std::array<char, N> bytesAt(QByteArrayView record, qsizet
         std::memcpy(out.data(), held.data(), size_t(held.size()));
     return out;
 }
+// A whole field is read in place; only a cut one is copied first.
 inline int16_t i16(QByteArrayView record, qsizetype at)
 {
-    return i16(bytesAt<2>(record, at).data());
+    return record.size() >= at + 2 ? i16(record.data() + at) : i16(bytesAt<2>(record, at).data());
 }
 inline uint8_t u8(QByteArrayView record, qsizetype at)
 {
-    return u8(bytesAt<1>(record, at).data());
+    return record.size() >= at + 1 ? u8(record.data() + at) : u8(bytesAt<1>(record, at).data());
 }
 inline double f64(QByteArrayView record, qsizetype at)
 {
-    return f64(bytesAt<8>(record, at).data());
+    return record.size() >= at + 8 ? f64(record.data() + at) : f64(bytesAt<8>(record, at).data());
 }
 // A length-prefixed short string of at most cap bytes (cap + 1 bytes on disk).
 QByteArray shortString(const char *p, int cap, bool *ok = nullptr);
