@@ -261,20 +261,25 @@ TEST(TestReview, AdvancesOnlyToMissedQuestions)
 
 TEST(TestHints, SituationDependsOnThePartListOnlyInWriting)
 {
-    EXPECT_EQ(hintSituation(StudyKind::Reading, KanjiListSource::Part, Panel::KanjiList),
-              HintSituation::Question);
-    EXPECT_EQ(hintSituation(StudyKind::Writing, KanjiListSource::None, Panel::Parts),
-              HintSituation::Question);
-    EXPECT_EQ(hintSituation(StudyKind::Writing, KanjiListSource::Strokes, Panel::KanjiList),
-              HintSituation::Question);
-    EXPECT_EQ(hintSituation(StudyKind::Writing, KanjiListSource::WholeRange, Panel::KanjiList),
-              HintSituation::Question);
-    EXPECT_EQ(hintSituation(StudyKind::Writing, KanjiListSource::Part, Panel::Choice),
-              HintSituation::WritingChoice);
-    EXPECT_EQ(hintSituation(StudyKind::Writing, KanjiListSource::Part, Panel::Parts),
-              HintSituation::WritingParts);
-    EXPECT_EQ(hintSituation(StudyKind::Writing, KanjiListSource::Part, Panel::KanjiList),
-              HintSituation::WritingPartList);
+    struct Case {
+        StudyKind kind;
+        KanjiListSource source;
+        Panel panel;
+        HintSituation expected;
+    };
+    constexpr StudyKind R = StudyKind::Reading, W = StudyKind::Writing;
+    const Case cases[] = {
+        {R, KanjiListSource::Part, Panel::KanjiList, HintSituation::Question},
+        {W, KanjiListSource::None, Panel::Parts, HintSituation::Question},
+        {W, KanjiListSource::Strokes, Panel::KanjiList, HintSituation::Question},
+        {W, KanjiListSource::WholeRange, Panel::KanjiList, HintSituation::Question},
+        {W, KanjiListSource::Part, Panel::Choice, HintSituation::WritingChoice},
+        {W, KanjiListSource::Part, Panel::Parts, HintSituation::WritingParts},
+        {W, KanjiListSource::Part, Panel::KanjiList, HintSituation::WritingPartList},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(hintSituation(c.kind, c.source, c.panel), c.expected)
+            << fileValue(c.kind) << ' ' << int(c.source) << ' ' << int(c.panel);
 }
 
 TEST(TestPanels, BackGoesByPanelStateAndThePreviousOne)
