@@ -32,9 +32,9 @@ QVector<fm::StudyRecord> longLog()
     };
     for (int n = 0; n < 10000; ++n) {
         fm::StudyRecord r;
-        r.Mode = next(4) == 0 ? 2 : 1;
+        r.Mode = next(4) == 0 ? fm::StudyMode::Practice : fm::StudyMode::Challenge;
         r.Level = int16_t(1 + n * 12 / 10000);
-        r.Kind = int16_t(1 + (n / 200) % 2);
+        r.Kind = (n / 200) % 2 ? fm::StudyKind::Writing : fm::StudyKind::Reading;
         r.Time = 46000.3 + n * 0.11;
         for (int i = 1; i <= 10; ++i) {
             r.Kanji[i] = int16_t(20 * (r.Level - 1) + next(20) + 1);

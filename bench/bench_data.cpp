@@ -59,9 +59,9 @@ struct ProgramDir {
             log.reserve(kLogRecords * StudyRecordSize);
             for (int i = 0; i < kLogRecords; ++i) {
                 StudyRecord r;
-                r.Mode = i % 5 ? 1 : 2;
+                r.Mode = i % 5 ? StudyMode::Challenge : StudyMode::Practice;
                 r.Level = static_cast<int16_t>(1 + (i / 200) % 12);
-                r.Kind = static_cast<int16_t>(1 + (i / 100) % 2);
+                r.Kind = (i / 100) % 2 ? StudyKind::Writing : StudyKind::Reading;
                 r.Time = 46000 + i / 10.0;
                 for (int q = 1; q <= 10; ++q) {
                     r.Kanji[q] = static_cast<int16_t>(20 * (r.Level - 1) + 1 + rng() % 20);

@@ -91,7 +91,8 @@ void BM_ShowQuestion(benchmark::State &bs)
     int k = 0;
     for (auto _ : bs) {
         k = k % 240 + 1;
-        const ShownQuestion q = showQuestion(readQuestionRecord(state->Bank, dir, k, 2), state->Cat, k, 1);
+        const ShownQuestion q =
+            showQuestion(readQuestionRecord(state->Bank, dir, k, 2), state->Cat, k, StudyKind::Reading);
         benchmark::DoNotOptimize(q.correctAnswer.size());
     }
 }

@@ -1,6 +1,9 @@
 #pragma once
 // Little-endian field access for the fixed-size records of the data files.
 #include <QByteArray>
+#include <QByteArrayView>
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -39,6 +42,35 @@ inline void putF64(char *p, double d)
     std::memcpy(&v, &d, sizeof v);
     for (int i = 0; i < 8; ++i)
         p[i] = static_cast<char>((v >> (8 * i)) & 0xff);
+}
+// The same fields read through a view of one record. A decoder given fewer
+// bytes than a record reads the missing ones as zeros instead of reading on.
+inline QByteArrayView field(QByteArrayView record, qsizetype at, qsizetype n)
+{
+    if (at >= record.size())
+        return {};
+    return record.sliced(at, std::min(n, record.size() - at));
+}
+template <qsizetype N> std::array<char, N> bytesAt(QByteArrayView record, qsizetype at)
+{
+    std::array<char, N> out{};
+    const QByteArrayView held = field(record, at, N);
+    if (!held.isEmpty())
+        std::memcpy(out.data(), held.data(), size_t(held.size()));
+    return out;
+}
+// A whole field is read in place; only a cut one is copied first.
+inline int16_t i16(QByteArrayView record, qsizetype at)
+{
+    return record.size() >= at + 2 ? i16(record.data() + at) : i16(bytesAt<2>(record, at).data());
+}
+inline uint8_t u8(QByteArrayView record, qsizetype at)
+{
+    return record.size() >= at + 1 ? u8(record.data() + at) : u8(bytesAt<1>(record, at).data());
+}
+inline double f64(QByteArrayView record, qsizetype at)
+{
+    return record.size() >= at + 8 ? f64(record.data() + at) : f64(bytesAt<8>(record, at).data());
 }
 // A length-prefixed short string of at most cap bytes (cap + 1 bytes on disk).
 QByteArray shortString(const char *p, int cap, bool *ok = nullptr);

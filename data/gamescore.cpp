@@ -5,9 +5,9 @@
 namespace fm
 {
 
-QString boardFileName(int game)
+QString boardFileName(GameId game)
 {
-    return QStringLiteral("Game%1.dat").arg(game);
+    return QStringLiteral("Game%1.dat").arg(int(game));
 }
 
 QByteArray encodeBoard(const QVector<GameScoreRecord> &records)
@@ -16,7 +16,7 @@ QByteArray encodeBoard(const QVector<GameScoreRecord> &records)
     char *p = out.data();
     for (const GameScoreRecord &r : records) {
         bin::putI16(p, r.Score);
-        bin::putShortString(p + 2, r.Name, 10); // its first 10 bytes, byte for byte
+        bin::putShortString(p + 2, r.Name, NameBytes); // its first bytes, byte for byte
         bin::putF64(p + 16, r.Date);
         p += GameScoreRecordSize;
     }
@@ -31,14 +31,14 @@ QVector<GameScoreRecord> decodeBoard(const QByteArray &bytes)
         const char *p = bytes.constData() + n * GameScoreRecordSize;
         GameScoreRecord r;
         r.Score = bin::i16(p);
-        r.Name = bin::shortString(p + 2, 10);
+        r.Name = bin::shortString(p + 2, NameBytes);
         r.Date = bin::f64(p + 16);
         out.push_back(r);
     }
     return out;
 }
 
-QVector<GameScoreRecord> readBoard(const QString &dir, int game)
+QVector<GameScoreRecord> readBoard(const QString &dir, GameId game)
 {
     // Only the records that are read at all: a longer file is no error.
     const auto slice =
@@ -46,7 +46,7 @@ QVector<GameScoreRecord> readBoard(const QString &dir, int game)
     return slice ? decodeBoard(slice->bytes) : QVector<GameScoreRecord>{};
 }
 
-void writeBoard(const QString &dir, int game, const QVector<GameScoreRecord> &records)
+void writeBoard(const QString &dir, GameId game, const QVector<GameScoreRecord> &records)
 {
     writeWholeFileAtomic(dir, boardFileName(game), encodeBoard(records));
 }

@@ -10,9 +10,9 @@ namespace
 {
 const QString kHintFile = QStringLiteral("Hint.dat");
 
-QByteArray upToNul(const char *p, int width)
+QByteArray upToNul(QByteArrayView field)
 {
-    QByteArray line(p, width);
+    QByteArray line = field.toByteArray();
     const int nul = line.indexOf('\0');
     if (nul >= 0)
         line.truncate(nul);
@@ -36,17 +36,17 @@ QByteArray encodeHintRecord(const HintRecord &r)
     return out;
 }
 
-HintRecord decodeHintRecord(const char *p)
+HintRecord decodeHintRecord(QByteArrayView b)
 {
     HintRecord r;
-    r.Screen = bin::i16(p);
-    r.Situation = bin::i16(p + 2);
-    r.Kind = bin::i16(p + 4);
-    r.Unused = bin::i16(p + 6);
-    r.Number = bin::i16(p + 8);
+    r.Screen = bin::i16(b, 0);
+    r.Situation = bin::i16(b, 2);
+    r.Kind = bin::i16(b, 4);
+    r.Unused = bin::i16(b, 6);
+    r.Number = bin::i16(b, 8);
     for (int i = 0; i < HintLines; ++i) {
-        r.Level1Lines[i] = upToNul(p + 10 + i * HintLevel1Bytes, HintLevel1Bytes);
-        r.Level2Lines[i] = upToNul(p + 210 + i * HintLevel2Bytes, HintLevel2Bytes);
+        r.Level1Lines[i] = upToNul(bin::field(b, 10 + i * HintLevel1Bytes, HintLevel1Bytes));
+        r.Level2Lines[i] = upToNul(bin::field(b, 210 + i * HintLevel2Bytes, HintLevel2Bytes));
     }
     return r;
 }
@@ -60,7 +60,7 @@ QVector<HintRecord> decodeHintFile(const QByteArray &bytes)
     QVector<HintRecord> out;
     out.reserve(count);
     for (int n = 0; n < count; ++n) {
-        HintRecord r = decodeHintRecord(bytes.constData() + n * HintRecordSize);
+        HintRecord r = decodeHintRecord(QByteArrayView(bytes).sliced(n * HintRecordSize, HintRecordSize));
         if (r.Number < 1 || r.Number > MaxHintRecords)
             throw FileError(kHintFile,
                             QStringLiteral("record %1: Number %2 outside 1..100").arg(n + 1).arg(r.Number));
@@ -99,7 +99,7 @@ bool readHintPage(const QString &dir, int page, HintRecord &out)
         throw FileError(kHintFile, QStringLiteral("page %1 past the end").arg(page));
     if (slice->bytes.size() != HintRecordSize)
         throw FileError(kHintFile, QStringLiteral("short read"));
-    out = decodeHintRecord(slice->bytes.constData());
+    out = decodeHintRecord(slice->bytes);
     return true;
 }
 

@@ -15,6 +15,20 @@ constexpr int HintLevel1Bytes = 40;
 constexpr int HintLevel2Bytes = 60;
 constexpr int HintLines = 5;
 
+// Where the child stands when asking for help; the values are what a hint
+// record stores as its situation.
+enum class HintSituation : int16_t {
+    Screen = 1,          // the screen itself, no question on it
+    Question = 2,        // a question answered with kana, or with a list not made from a part
+    WritingChoice = 3,   // a writing question back on the first panels after choosing a part
+    WritingParts = 4,    // a group's parts
+    WritingPartList = 5, // the kanji list made from a part
+};
+constexpr int16_t fileValue(HintSituation situation)
+{
+    return int16_t(situation);
+}
+
 struct HintRecord {
     int16_t Screen = 0;
     int16_t Situation = 0;
@@ -38,7 +52,8 @@ struct HintIndex {
 };
 
 QByteArray encodeHintRecord(const HintRecord &record);
-HintRecord decodeHintRecord(const char *data510);
+// One record's bytes (HintRecordSize of them).
+HintRecord decodeHintRecord(QByteArrayView record);
 
 // Reads every record; a partial record, more than 100 records or a Number
 // outside 1..100: FileError("Hint.dat"). Missing file: FileError too.

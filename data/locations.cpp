@@ -1,6 +1,7 @@
 #include "data/locations.h"
 #include "data/errors.h"
 #include "data/fileio.h"
+#include "data/roster.h" // MaxPlayers
 #include "data/studylog.h"
 #include <QDir>
 #include <QFile>
@@ -91,7 +92,7 @@ const QStringList &writtenFileNames()
 {
     static const QStringList names = [] {
         QStringList n{QStringLiteral("Player1.dat")};
-        for (int i = 1; i <= 10; ++i)
+        for (int i = 1; i <= MaxPlayers; ++i)
             n << QStringLiteral("Kiroku%1.dat").arg(i);
         n << QStringLiteral("Game1.dat") << QStringLiteral("Game2.dat");
         return n;

@@ -13,9 +13,9 @@ void selectPlayerFromRecords(AppState &state, int player, const QVector<StudyRec
     state.LevelCorrectCount = 0;
 
     int16_t runLevel = 1;
-    int16_t runKind = 1;
+    StudyKind runKind = StudyKind::Reading;
     for (const StudyRecord &r : records) {
-        if (r.Mode != fileValue(StudyMode::Challenge) || !isValidRecord(r))
+        if (r.Mode != StudyMode::Challenge || !isValidRecord(r))
             continue;
         if (r.Level != runLevel || r.Kind != runKind) {
             state.LevelCorrectCount = 0;
@@ -23,11 +23,11 @@ void selectPlayerFromRecords(AppState &state, int player, const QVector<StudyRec
             runKind = r.Kind;
         }
         for (int i = 1; i <= QuestionsPerTest; ++i) {
-            ProgressCell &cell = state.Progress[r.Kanji[i]][r.Kind];
+            ProgressCell &cell = state.Progress[r.Kanji[i]][fileValue(r.Kind)];
             ++cell.AskedCount;
             if (r.Correct[i] == 1) {
                 ++cell.CorrectCount;
-                if (entry.Kind == r.Kind && entry.Level == r.Level)
+                if (entry.Kind == fileValue(r.Kind) && entry.Level == r.Level)
                     ++state.LevelCorrectCount;
                 if (cell.CorrectCount >= MasteredAtSelection)
                     cell.Mastered = true;
@@ -46,9 +46,9 @@ void recordTest(AppState &state, bool counted, double timeNow)
 {
     state.LevelUpFlag = false;
     StudyRecord r;
-    r.Mode = fileValue(state.ChallengeMode ? StudyMode::Challenge : StudyMode::Practice);
+    r.Mode = state.ChallengeMode ? StudyMode::Challenge : StudyMode::Practice;
     r.Level = state.CurrentLevel;
-    r.Kind = fileValue(state.CurrentKind);
+    r.Kind = state.CurrentKind;
     r.Time = timeNow;
     for (int i = 1; i <= QuestionsPerTest; ++i) {
         r.Kanji[i] = state.QuestionSlots[i].Kanji;

@@ -35,13 +35,15 @@ QByteArray encodeQuestionRecord(const QuestionRecord &record)
     return out;
 }
 
-QuestionRecord decodeQuestionRecord(const char *p)
+QuestionRecord decodeQuestionRecord(QByteArrayView b)
 {
     QuestionRecord r;
-    r.Unused = bin::i16(p);
-    r.TargetSegment = bin::i16(p + 2);
-    for (int i = 1; i <= 3; ++i)
-        r.Segments[i] = QByteArray(p + 4 + (i - 1) * SegmentBytes, SegmentBytes);
+    r.Unused = bin::i16(b, 0);
+    r.TargetSegment = bin::i16(b, 2);
+    for (int i = 1; i <= 3; ++i) {
+        r.Segments[i] = bin::field(b, 4 + (i - 1) * SegmentBytes, SegmentBytes).toByteArray();
+        r.Segments[i].resize(SegmentBytes, '\0');
+    }
     return r;
 }
 
@@ -90,7 +92,7 @@ QuestionRecord readQuestionRecord(const QuestionBank &bank, const QString &dir, 
     const QByteArray &bytes = slice->bytes;
     if (bytes.size() != QuestionRecordSize)
         throw FileError(kSentenceFile, QStringLiteral("short read"));
-    return decodeQuestionRecord(bytes.constData());
+    return decodeQuestionRecord(bytes);
 }
 
 int16_t pickChoice(const QuestionBank &bank, int kanji, const RandomFn &random)

@@ -39,7 +39,8 @@ using RandomFn = std::function<int(int n)>;
 
 QByteArray encodeQuestionIndex(const QVector<QuestionIndexEntry> &entries);
 QByteArray encodeQuestionRecord(const QuestionRecord &record);
-QuestionRecord decodeQuestionRecord(const char *data64);
+// One record's bytes (QuestionRecordSize of them).
+QuestionRecord decodeQuestionRecord(QByteArrayView record);
 
 // Fills the index; more than 240 records or a partial record: FileError("Mondai2.dat").
 void loadQuestionIndexFromBytes(QuestionBank &bank, const QByteArray &bytes);

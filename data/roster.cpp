@@ -86,7 +86,8 @@ void decodePlayers(Roster &roster, const QByteArray &bytes)
         bool ok = true;
         e.Name = bin::shortString(p + 16, NameBytes, &ok);
         if (!ok)
-            throw FileError(kRosterFile, QStringLiteral("player %1: name longer than 10 bytes").arg(n));
+            throw FileError(kRosterFile,
+                            QStringLiteral("player %1: name longer than %2 bytes").arg(n).arg(NameBytes));
         e.Padding = bin::u8(p + 27);
     }
     loaded.PlayerCount = static_cast<int16_t>(count);

@@ -16,8 +16,8 @@ namespace fm
 
 struct HintCtx {
     int16_t screen = 1;
-    int16_t situation = 1;
-    int16_t kind = 1;
+    HintSituation situation = HintSituation::Screen;
+    StudyKind kind = StudyKind::Reading;
     bool operator==(const HintCtx &) const = default;
 };
 

@@ -20,9 +20,9 @@ QByteArray encodeStudyRecord(const StudyRecord &r)
 {
     QByteArray out(StudyRecordSize, '\0');
     char *p = out.data();
-    bin::putI16(p, r.Mode);
+    bin::putI16(p, fileValue(r.Mode));
     bin::putI16(p + 2, r.Level);
-    bin::putI16(p + 4, r.Kind);
+    bin::putI16(p + 4, fileValue(r.Kind));
     bin::putF64(p + 8, r.Time);
     for (int i = 1; i <= QuestionsPerTest; ++i) {
         bin::putI16(p + 16 + (i - 1) * 2, r.Kanji[i]);
@@ -33,27 +33,27 @@ QByteArray encodeStudyRecord(const StudyRecord &r)
     return out;
 }
 
-StudyRecord decodeStudyRecord(const char *p)
+StudyRecord decodeStudyRecord(QByteArrayView b)
 {
     StudyRecord r;
-    r.Mode = bin::i16(p);
-    r.Level = bin::i16(p + 2);
-    r.Kind = bin::i16(p + 4);
-    r.Time = bin::f64(p + 8);
+    r.Mode = StudyMode(bin::i16(b, 0));
+    r.Level = bin::i16(b, 2);
+    r.Kind = StudyKind(bin::i16(b, 4));
+    r.Time = bin::f64(b, 8);
     for (int i = 1; i <= QuestionsPerTest; ++i) {
-        r.Kanji[i] = bin::i16(p + 16 + (i - 1) * 2);
-        r.Correct[i] = bin::u8(p + 36 + (i - 1));
+        r.Kanji[i] = bin::i16(b, 16 + (i - 1) * 2);
+        r.Correct[i] = bin::u8(b, 36 + (i - 1));
     }
-    r.Reserved = bin::i16(p + 46);
-    r.Counted = bin::u8(p + 48);
+    r.Reserved = bin::i16(b, 46);
+    r.Counted = bin::u8(b, 48);
     return r;
 }
 
 bool isValidRecord(const StudyRecord &r)
 {
-    if (!isStudyMode(r.Mode))
+    if (!isStudyMode(fileValue(r.Mode)))
         return false;
-    if (r.Level < 1 || r.Level > LevelCount || !isStudyKind(r.Kind))
+    if (r.Level < 1 || r.Level > LevelCount || !isStudyKind(fileValue(r.Kind)))
         return false;
     for (int i = 1; i <= QuestionsPerTest; ++i)
         if (r.Kanji[i] < 1 || r.Kanji[i] > KanjiCount)
@@ -68,7 +68,8 @@ LogContents decodeLog(const QByteArray &bytes)
     log.tailBytes = bytes.size() % StudyRecordSize;
     log.records.reserve(whole);
     for (int n = 0; n < whole; ++n) {
-        const StudyRecord r = decodeStudyRecord(bytes.constData() + n * StudyRecordSize);
+        const StudyRecord r =
+            decodeStudyRecord(QByteArrayView(bytes).sliced(n * StudyRecordSize, StudyRecordSize));
         if (isValidRecord(r))
             log.records.push_back(r);
         else
@@ -123,13 +124,13 @@ LevelKind levelAfter(LevelKind passed)
 
 void LevelWalk::take(const StudyRecord &r)
 {
-    if (r.Mode != fileValue(StudyMode::Challenge) || !isValidRecord(r))
+    if (r.Mode != StudyMode::Challenge || !isValidRecord(r))
         return;
-    if (r.Level != run_.Level || r.Kind != run_.Kind) {
+    if (r.Level != run_.Level || fileValue(r.Kind) != run_.Kind) {
         collected_ = 0;
-        run_ = {r.Level, r.Kind};
+        run_ = {r.Level, fileValue(r.Kind)};
     }
-    entry_ = {r.Level, r.Kind};
+    entry_ = {r.Level, fileValue(r.Kind)};
     collected_ += r.rightCount();
 }
 

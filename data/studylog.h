@@ -2,6 +2,7 @@
 // The study record log Kiroku<n>.dat: a sequence of 52-byte records.
 #include "data/roster.h"
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QVector>
 #include <array>
@@ -17,9 +18,10 @@ constexpr int QuestionsPerTest = 10;
 constexpr int MaxLogRecords = 1000000;
 
 struct StudyRecord {
-    int16_t Mode = 1; // StudyMode: 1 challenge, 2 practice
+    // As read: a damaged file may hold any value here (see isValidRecord).
+    StudyMode Mode = StudyMode::Challenge;
     int16_t Level = 1;
-    int16_t Kind = 1;                                    // StudyKind: 1 reading, 2 writing
+    StudyKind Kind = StudyKind::Reading;
     double Time = 0;                                     // days since 1899-12-30
     std::array<int16_t, QuestionsPerTest + 1> Kanji{};   // [1..10]
     std::array<uint8_t, QuestionsPerTest + 1> Correct{}; // [1..10]
@@ -30,7 +32,8 @@ struct StudyRecord {
 };
 
 QByteArray encodeStudyRecord(const StudyRecord &record);
-StudyRecord decodeStudyRecord(const char *data52);
+// One record's bytes (StudyRecordSize of them).
+StudyRecord decodeStudyRecord(QByteArrayView record);
 
 // Within the data model: Mode 1 or 2, Level 1..12, Kind 1 or 2, every kanji 1..240.
 bool isValidRecord(const StudyRecord &record);

@@ -28,9 +28,9 @@ QRect CardLayout::card(int i) const
     return QRect(origin.x() + column * side, origin.y() + row * side, side, side);
 }
 
-CardLayout cardLayout(int fontSizeMode)
+CardLayout cardLayout(LayoutSize size)
 {
-    if (fontSizeMode == 1) {
+    if (size == LayoutSize::Large) {
         // Large fonts: cards of 70 display pixels. The whole program is
         // scaled to the display, and this layout belongs to a display 1.25
         // times the design's, so a card is 56 design pixels (70 on such a
@@ -41,7 +41,7 @@ CardLayout cardLayout(int fontSizeMode)
 }
 
 TF_Game1::TF_Game1(Services &sv)
-    : ScreenFrame(sv, ScreenId::Game1), layout_(cardLayout(sv.shell.FontSizeMode)),
+    : ScreenFrame(sv, ScreenId::Game1), layout_(cardLayout(sv.shell.Layout)),
       music_(sv, QStringLiteral("Eawase.mid"), this)
 {
     const QFont groupFont = pixelFont(19, true);
@@ -344,7 +344,7 @@ void TF_Game1::endOfGame()
     const games::GameOutcome outcome =
         games::gameOutcome(game_, state.currentEntry().Name, state.Game1Level, state.CurrentLevel);
     leaving_ = true;
-    finishGame(services, this, 1, game_.ManScore, outcome.levelRises, outcome.messages);
+    finishGame(services, this, GameId::Matching, game_.ManScore, outcome.levelRises, outcome.messages);
 }
 
 void TF_Game1::Btn_CancelClick()

@@ -18,7 +18,7 @@ class QRadioButton;
 namespace fm
 {
 
-// Where the cards lie in Grp_E for a FontSizeMode, in the design's pixels.
+// Where the cards lie in Grp_E for a layout size, in the 640 × 480 layout's pixels.
 struct CardLayout {
     int side;                // a card's width and height
     int pictureSide;         // the card picture, stretched to the card
@@ -27,7 +27,7 @@ struct CardLayout {
     int kanjiPixels;         // KanjiLabels' font
     QRect card(int i) const; // card i (1..36), numbered down the columns
 };
-CardLayout cardLayout(int fontSizeMode);
+CardLayout cardLayout(LayoutSize size);
 
 class TF_Game1 : public ScreenFrame
 {

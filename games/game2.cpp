@@ -158,7 +158,7 @@ void TF_Game2::makeField()
     const qreal ratio = devicePixelRatioF();
     if (field_ && qFuzzyCompare(field_->pixelRatio(), ratio))
         return;
-    const double scale = services.shell.FontScale > 0 ? services.shell.FontScale : 1.0;
+    const double scale = layoutScale(services.shell.Layout);
     const int points = int(48 / scale); // 48, or 38 with large fonts
     const Catalogue &cat = state.Cat;
     field_ = std::make_unique<mole::MoleField>(
@@ -333,7 +333,7 @@ void TF_Game2::endOfGame()
     const bool passed = mole::passes(game.HitCount);
     const QString verdict =
         passed ? QStringLiteral("おめでとう！ ごうかくです") : QStringLiteral("ざんねん！ ふごうかくです");
-    finishGame(services, this, 2, game.HitCount,
+    finishGame(services, this, GameId::WhackAMole, game.HitCount,
                passed && mole::levelRises(state.Game2Level, state.CurrentLevel), {verdict});
 }
 

@@ -22,15 +22,15 @@
 namespace fm
 {
 
-bool finishGame(Services &services, Screen *screen, int game, int16_t score, bool levelRises,
+bool finishGame(Services &services, Screen *screen, GameId game, int16_t score, bool levelRises,
                 const QStringList &verdicts)
 {
     AppState &state = services.state;
     if (levelRises) {
-        int16_t &level = game == 1 ? state.Game1Level : state.Game2Level;
+        int16_t &level = game == GameId::Matching ? state.Game1Level : state.Game2Level;
         ++level;
         PlayerEntry &entry = state.currentEntry();
-        (game == 1 ? entry.Game1Level : entry.Game2Level) = level;
+        (game == GameId::Matching ? entry.Game1Level : entry.Game2Level) = level;
         if (!services.guard(screen, [&] { saveRoster(state.Players, state.DataDir); }))
             return false;
     }
@@ -44,7 +44,7 @@ bool finishGame(Services &services, Screen *screen, int game, int16_t score, boo
     });
 }
 
-TF_Game_Kiroku::TF_Game_Kiroku(Services &sv, int game, int16_t score, QWidget *parent)
+TF_Game_Kiroku::TF_Game_Kiroku(Services &sv, GameId game, int16_t score, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), services(sv)
 {
     // Covers the screens' stage like a framed screen, in the classic face
@@ -97,24 +97,19 @@ TF_Game_Kiroku::TF_Game_Kiroku(Services &sv, int game, int16_t score, QWidget *p
     FormCreate(game, score);
 }
 
-void TF_Game_Kiroku::FormCreate(int game, int16_t score)
+void TF_Game_Kiroku::FormCreate(GameId game, int16_t score)
 {
     AppState &state = services.state;
-    game_ = game == 1 || game == 2 ? game : 0;
-    if (game_ == 0) {
-        // Only the two games have a board; nothing is read or written.
-        failed_ = true;
-        return;
-    }
+    game_ = game;
 
     const double today = services.clock.now();
     const QByteArray name = state.CurrentPlayer >= 1 && state.CurrentPlayer <= MaxPlayers
                                 ? state.currentEntry().Name
                                 : QByteArray();
     const bool ok = services.guard(parentWidget(), [&] {
-        const QVector<GameScoreRecord> stored = readBoard(state.DataDir, game_);
+        const QVector<GameScoreRecord> stored = readBoard(state.DataDir, *game_);
         board_ = games::placeScore(stored, score, name, today);
-        writeBoard(state.DataDir, game_, games::recordsToWrite(board_));
+        writeBoard(state.DataDir, *game_, games::recordsToWrite(board_));
     });
     if (!ok) {
         failed_ = true;

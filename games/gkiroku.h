@@ -20,7 +20,7 @@ struct Services;
 // other way than the menu's end button keeps it), the verdicts are shown,
 // then the score board over a fresh mode screen that shows the new stars.
 // False when the program ended on the way.
-bool finishGame(Services &services, Screen *screen, int game, int16_t score, bool levelRises,
+bool finishGame(Services &services, Screen *screen, GameId game, int16_t score, bool levelRises,
                 const QStringList &verdicts);
 
 class TF_Game_Kiroku : public QDialog
@@ -29,13 +29,13 @@ class TF_Game_Kiroku : public QDialog
   public:
     // Builds the board of game 1 (matching) or 2 (whack-a-mole) with the new
     // score, and writes the file at once. A board file that cannot be read or
-    // written ends the program; any other game has no board.
-    TF_Game_Kiroku(Services &services, int game, int16_t score, QWidget *parent);
+    // written ends the program.
+    TF_Game_Kiroku(Services &services, GameId game, int16_t score, QWidget *parent);
 
     // Shown modally by the game; returns at once when the program is ending.
     int exec() override;
     bool failed() const { return failed_; }
-    int game() const { return game_; }
+    std::optional<GameId> game() const { return game_; }
     const games::PlacedBoard &board() const { return board_; }
 
     QLabel *Lbl_Goukaku_Msg1;
@@ -50,10 +50,10 @@ class TF_Game_Kiroku : public QDialog
     void showEvent(QShowEvent *event) override;
 
   private:
-    void FormCreate(int game, int16_t score);
+    void FormCreate(GameId game, int16_t score);
 
     Services &services;
-    int game_ = 0;
+    std::optional<GameId> game_;
     games::PlacedBoard board_;
     bool failed_ = false;
 };

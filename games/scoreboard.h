@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVector>
 #include <cstdint>
+#include <optional>
 
 namespace fm::games
 {

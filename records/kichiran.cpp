@@ -40,14 +40,14 @@ TF_K_ichiran::TF_K_ichiran(Services &sv)
     // Once the kanji stand in order, a press on one shows its stroke order.
     Img_Kanji->installEventFilter(this);
 
-    const auto button = [&](const QString &text, int top, const char *glyph, int kind) {
+    const auto button = [&](const QString &text, int top, const char *glyph, StudyKind kind) {
         QPushButton *b = records::glyphButton(sv, this, text, QRect(544, top, 81, 33), glyph);
         // A double click starts one list, not two.
         onGuardedClick(b, sv.clock, [this, kind] { BtnClick(kind); });
         return b;
     };
-    Btn_Yomi = button(QStringLiteral("よむ"), 376, media::kGlyphYomi, 1);
-    Btn_Kaki = button(QStringLiteral("かく"), 416, media::kGlyphKaki, 2);
+    Btn_Yomi = button(QStringLiteral("よむ"), 376, media::kGlyphYomi, StudyKind::Reading);
+    Btn_Kaki = button(QStringLiteral("かく"), 416, media::kGlyphKaki, StudyKind::Writing);
 
     Tim_Kanji = new QTimer(this);
     connect(Tim_Kanji, &QTimer::timeout, this, &TF_K_ichiran::Tim_KanjiTimer);
@@ -59,15 +59,15 @@ TF_K_ichiran::~TF_K_ichiran()
     Tim_Kanji->stop();
 }
 
-void TF_K_ichiran::BtnClick(int kind)
+void TF_K_ichiran::BtnClick(StudyKind kind)
 {
     if (phase_ != 0)
         return; // the buttons are hidden while the kanji move
     std::array<bool, records::ListedKanji + 1> cleared{};
     std::vector<QString> glyphs(records::ListedKanji + 1);
     for (int s = 1; s <= records::ListedKanji; ++s) {
-        cleared[s] = records::levelCleared(state.Progress[s][kind].Mastered, s, kind, state.CurrentLevel,
-                                           fileValue(state.CurrentKind));
+        cleared[s] = records::levelCleared(state.Progress[s][fileValue(kind)].Mastered, s, kind,
+                                           state.CurrentLevel, state.CurrentKind);
         glyphs[s] = cp932::toUnicode(state.Cat.KanjiTable[s].Glyph);
     }
     items_ = records::layoutKanjiList(cleared, services.random);

@@ -30,7 +30,7 @@ class TF_K_ichiran : public ScreenFrame
     QTimer *Tim_Kanji;
 
     // Starts the list of a kind (1 reading, 2 writing).
-    void BtnClick(int kind);
+    void BtnClick(StudyKind kind);
     void Tim_KanjiTimer();
     // A press on the finished list: the stroke order of the kanji there.
     void Img_KanjiClick(QPoint at);

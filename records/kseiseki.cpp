@@ -37,18 +37,19 @@ TF_KSeiseki1::TF_KSeiseki1(Services &sv) : ScreenFrame(sv, ScreenId::KSeiseki1)
             [this](int r) { showStrokeOrder(services, (r - 1) / 2 + 1, this); });
 
     const int level = state.CurrentLevel;
-    const int currentKind = fileValue(state.CurrentKind);
     for (int j = 1; j <= records::ListedKanji; ++j) {
         const QString glyph = cp932::toUnicode(state.Cat.KanjiTable[j].Glyph);
         const QString levelText = QString::number(records::kanjiLevel(j));
-        for (int k = 1; k <= 2; ++k) {
+        for (const StudyKind kind : {StudyKind::Reading, StudyKind::Writing}) {
+            const int k = fileValue(kind);
             const ProgressCell &cell = state.Progress[j][k];
             const int r = 2 * (j - 1) + k;
-            const bool cleared = records::levelCleared(cell.Mastered, j, k, level, currentKind);
-            Grd_Seiseki->setRow(r, {QString::number(r), levelText, glyph,
-                                    k == 1 ? QStringLiteral("よむ") : QStringLiteral("かく"),
-                                    QString::number(cell.AskedCount), QString::number(cell.CorrectCount),
-                                    cleared ? QStringLiteral("○") : QString()});
+            const bool cleared = records::levelCleared(cell.Mastered, j, kind, level, state.CurrentKind);
+            Grd_Seiseki->setRow(r,
+                                {QString::number(r), levelText, glyph,
+                                 kind == StudyKind::Reading ? QStringLiteral("よむ") : QStringLiteral("かく"),
+                                 QString::number(cell.AskedCount), QString::number(cell.CorrectCount),
+                                 cleared ? QStringLiteral("○") : QString()});
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "records/mode.h"
 #include "data/cp932.h"
 #include "data/errors.h"
+#include "data/gamescore.h"
 #include "data/roster.h"
 #include "shell/media/mediafiles.h"
 #include "shell/navigator.h"
@@ -63,7 +64,7 @@ TF_Mode::TF_Mode(Services &sv) : ScreenFrame(sv, ScreenId::Mode)
     // Drawn once: a mode screen shown again keeps its stars.
     const records::StarPictures pictures = loadStars(sv);
     const records::StudyStars study =
-        records::studyStars(state.CurrentLevel, fileValue(state.CurrentKind), state.LevelCorrectCount);
+        records::studyStars(state.CurrentLevel, state.CurrentKind, state.LevelCorrectCount);
     Img_Yomi_Level = starImage(Grp_gakushu, QRect(48, 64, 192, 64), study.reading, pictures);
     Img_Kaki_Level = starImage(Grp_gakushu, QRect(48, 144, 192, 64), study.writing, pictures);
     Img_Game1_Level = starImage(Grp_Game, QRect(32, 64, 192, 64), records::gameStars(e.Game1Level), pictures);
@@ -82,7 +83,7 @@ TF_Mode::TF_Mode(Services &sv) : ScreenFrame(sv, ScreenId::Mode)
         l->setAttribute(Qt::WA_TranslucentBackground);
         l->move(Lbl_Kaki->x(), Img_Kaki_Level->geometry().bottom() + 1 + 32 * i - 22);
         l->adjustSize();
-        if (!(i == 3 && challengeInert()))
+        if (!(i == Challenge && challengeInert()))
             l->setCursor(sv.shell.HandPointer);
         connect(l, &ClickLabel::clicked, this, &TF_Mode::Lbl_Command1Click);
         connect(l, &ClickLabel::hovered, this, &TF_Mode::Lbl_Command1MouseMove);
@@ -103,8 +104,8 @@ TF_Mode::TF_Mode(Services &sv) : ScreenFrame(sv, ScreenId::Mode)
         connect(l, &ClickLabel::hovered, this, &TF_Mode::Lbl_GameMouseMove);
         return l;
     };
-    Lbl_Game1 = gameLabel(1, QStringLiteral("かんじあわせにちょうせんする"), 224);
-    Lbl_Game2 = gameLabel(2, QStringLiteral("かんじもぐらたたきにちょうせんする"), 264);
+    Lbl_Game1 = gameLabel(int(GameId::Matching), QStringLiteral("かんじあわせにちょうせんする"), 224);
+    Lbl_Game2 = gameLabel(int(GameId::WhackAMole), QStringLiteral("かんじもぐらたたきにちょうせんする"), 264);
 
     Lbl_Name = Lbl_Title;
     Lbl_Name->setText(shownName(e.Name) + QStringLiteral("のかんじ名人チャレンジ"));
@@ -183,15 +184,15 @@ void TF_Mode::Lbl_Command1Click(int command)
         state.CurrentKind = kindFromFile(e.Kind);
     };
     switch (command) {
-    case 1:
+    case KanjiList:
         ownLevel();
         services.nav.open(ScreenId::KIchiran);
         break;
-    case 2:
+    case KanjiResults:
         ownLevel();
         services.nav.open(ScreenId::KSeiseki1);
         break;
-    case 3: {
+    case Challenge: {
         if (challengeInert())
             return;
         const PlayerEntry &e = state.currentEntry();
@@ -201,7 +202,7 @@ void TF_Mode::Lbl_Command1Click(int command)
         services.nav.open(ScreenId::Shutsudai);
         break;
     }
-    case 4:
+    case Practice:
         state.ChallengeMode = false;
         services.nav.open(ScreenId::Renshuu);
         break;
@@ -213,22 +214,22 @@ void TF_Mode::Lbl_Command1MouseMove(int command)
     setTextColour(Lbl_Game1, colour::White);
     setTextColour(Lbl_Game2, colour::White);
     for (int i = 1; i <= 4; ++i) {
-        const bool lit = i == command && !(i == 3 && challengeInert());
+        const bool lit = i == command && !(i == Challenge && challengeInert());
         setTextColour(Lbl_Command[i], lit ? colour::Red : colour::White);
     }
 }
 
 void TF_Mode::Lbl_GameClick(int game)
 {
-    services.nav.open(game == 1 ? ScreenId::Game1 : ScreenId::Game2);
+    services.nav.open(GameId(game) == GameId::Matching ? ScreenId::Game1 : ScreenId::Game2);
 }
 
 void TF_Mode::Lbl_GameMouseMove(int game)
 {
     for (int i = 1; i <= 4; ++i)
         setTextColour(Lbl_Command[i], colour::White);
-    setTextColour(Lbl_Game1, game == 1 ? colour::Red : colour::White);
-    setTextColour(Lbl_Game2, game == 2 ? colour::Red : colour::White);
+    setTextColour(Lbl_Game1, GameId(game) == GameId::Matching ? colour::Red : colour::White);
+    setTextColour(Lbl_Game2, GameId(game) == GameId::WhackAMole ? colour::Red : colour::White);
 }
 
 void TF_Mode::Grp_gakushuMouseMove()

@@ -24,6 +24,8 @@ class TF_Mode : public ScreenFrame
     QLabel *Img_Yomi_Level;
     QLabel *Lbl_Kaki;
     QLabel *Img_Kaki_Level;
+    // The four study commands, by their label's tag.
+    enum Command : int { KanjiList = 1, KanjiResults = 2, Challenge = 3, Practice = 4 };
     std::array<ClickLabel *, 5> Lbl_Command{}; // [1..4]
     QGroupBox *Grp_Game;
     QLabel *Lbl_GLevel;

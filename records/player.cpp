@@ -67,8 +67,9 @@ void TF_Player::buildPlayer(int n)
     Lbl_PlayerLevel[n] = makeLabel(this, allDone ? QStringLiteral("かんじはかせ") : QString::number(e.Level),
                                    Lbl_ColumnTitle[2][column]->x() + 20, top, listFont(),
                                    allDone ? colour::Red : colour::White);
-    Lbl_PlayerKind[n] = makeLabel(this, e.Kind == 1 ? QStringLiteral("よむ ") : QStringLiteral("かく "),
-                                  Lbl_ColumnTitle[3][column]->x() + 20, top, listFont(), colour::White);
+    Lbl_PlayerKind[n] = makeLabel(
+        this, kindFromFile(e.Kind) == StudyKind::Reading ? QStringLiteral("よむ ") : QStringLiteral("かく "),
+        Lbl_ColumnTitle[3][column]->x() + 20, top, listFont(), colour::White);
     Lbl_PlayerKind[n]->setVisible(!allDone);
 }
 

@@ -55,8 +55,8 @@ QStringList historyRow(const StudyRecord &r, int number, const Catalogue &catalo
             historyDate(r.Time),
             QString::number(r.Level),
             levelKanji(r.Level, catalogue),
-            r.Kind == 1 ? QStringLiteral("よむ") : QStringLiteral("かく"),
-            r.Mode == 1 ? QStringLiteral("チャレンジ") : QStringLiteral("れんしゅう"),
+            r.Kind == StudyKind::Reading ? QStringLiteral("よむ") : QStringLiteral("かく"),
+            r.Mode == StudyMode::Challenge ? QStringLiteral("チャレンジ") : QStringLiteral("れんしゅう"),
             r.Counted != 0 ? QStringLiteral("○") : QStringLiteral("×")};
 }
 
@@ -66,11 +66,11 @@ QString historyTitle(const QByteArray &name)
         cp932::cut(name + cp932::fromUnicode(screenTitle(ScreenId::Seiseki2)), TitleBytes));
 }
 
-bool levelCleared(bool mastered, int kanji, int kind, int level, int currentKind)
+bool levelCleared(bool mastered, int kanji, StudyKind kind, int level, StudyKind currentKind)
 {
     if (mastered)
         return true;
-    if (currentKind == 2 && kind == 1)
+    if (currentKind == StudyKind::Writing && kind == StudyKind::Reading)
         return kanji <= KanjiPerLevel * level;
     return kanji <= KanjiPerLevel * (level - 1);
 }

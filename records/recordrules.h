@@ -58,11 +58,11 @@ QString historyTitle(const QByteArray &name);
 
 constexpr int ListedKanji = 240;
 
-// Whether kanji (1..240) counts as cleared in kind (1 reading, 2 writing) for
+// Whether kanji (1..240) counts as cleared in kind for
 // a player at level studying currentKind: mastered on its own; or, while
 // writing is studied, every reading up to the current level; otherwise
 // everything below the current level.
-bool levelCleared(bool mastered, int kanji, int kind, int level, int currentKind);
+bool levelCleared(bool mastered, int kanji, StudyKind kind, int level, StudyKind currentKind);
 
 // Level of kanji j: 20 kanji per level.
 int kanjiLevel(int kanji);

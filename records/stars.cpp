@@ -23,7 +23,7 @@ QRect starCellRect(int j)
     return QRect(StarCellSize * (column - 1), StarCellSize * (row - 1), StarCellSize, StarCellSize);
 }
 
-StudyStars studyStars(int level, int kind, int levelCorrectCount)
+StudyStars studyStars(int level, StudyKind kind, int levelCorrectCount)
 {
     const int v = partialStarWidth(levelCorrectCount);
     const StarCell filled{StarCell::Filled};
@@ -35,7 +35,7 @@ StudyStars studyStars(int level, int kind, int levelCorrectCount)
             s.reading[j] = s.writing[j] = filled;
         } else if (j > level) {
             s.reading[j] = s.writing[j] = empty;
-        } else if (kind == 1) {
+        } else if (kind == StudyKind::Reading) {
             s.reading[j] = current;
             s.writing[j] = empty;
         } else {

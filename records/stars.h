@@ -1,6 +1,7 @@
 #pragma once
 // The mode screen's rows of stars: which star goes in which cell, and the
 // pictures drawn from Stars.bmp.
+#include "data/levels.h"
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -34,7 +35,7 @@ struct StudyStars {
     StarRow reading;
     StarRow writing;
 };
-StudyStars studyStars(int level, int kind, int levelCorrectCount);
+StudyStars studyStars(int level, StudyKind kind, int levelCorrectCount);
 
 // A game's row: filled up to the game level.
 StarRow gameStars(int gameLevel);

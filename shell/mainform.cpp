@@ -75,14 +75,12 @@ bool TF_Main::checkDisplay()
     displayModes.SetDeviceContext(&services.display);
     const DisplayMode now = services.display.current();
     if (services.display.logicalDpi() == 96) {
-        sh.FontScale = 1;
-        sh.FontSizeMode = 2;
+        sh.Layout = LayoutSize::Normal;
         displayModes.ChangeTo640();
         if (displayModes.Index640 == -1 && now.width < 640)
             return false;
     } else {
-        sh.FontSizeMode = 1;
-        sh.FontScale = 1.25;
+        sh.Layout = LayoutSize::Large;
         displayModes.ChangeTo800();
         if (displayModes.Index800 == -1 && now.width < 800)
             return false;
@@ -144,7 +142,7 @@ bool TF_Main::FormCreate()
         }
 
         loader_.step(6);
-        animation = std::make_unique<TitleAnimation>(state.Cat, sh.FontScale, devicePixelRatioF());
+        animation = std::make_unique<TitleAnimation>(state.Cat, layoutScale(sh.Layout), devicePixelRatioF());
 
         loader_.step(7);
         loader_.readSettings(state);
@@ -154,7 +152,7 @@ bool TF_Main::FormCreate()
         state.ProgramDir = dir;
 
         loader_.step(9);
-        state.HintContext = HintCtx{1, 1, 1};
+        state.HintContext = HintCtx{};
 
         loader_.step(10);
         loader_.loadCatalogue(state);
@@ -200,7 +198,7 @@ void TF_Main::afterFirstFrame()
     const QString dir = state.ProgramDir;
     try {
         loader_.step(14);
-        const int square = sh.FontSizeMode == 1 ? 70 : 48;
+        const int square = sh.Layout == LayoutSize::Large ? 70 : 48;
         for (int n = 1; n <= 10; ++n)
             sh.ImgLst_Pop[size_t(n - 1)] = whiteTransparent(loader_.loadPopPicture(dir, n, square));
     } catch (const FileError &e) {
@@ -305,21 +303,21 @@ void TF_Main::Img_Button1Click(int tag)
     if (commonHeaderAction(tag))
         return;
     switch (tag) {
-    case 4: {
+    case menu::Settings: {
         TF_Settei dialog(services, this);
         dialog.exec();
         break;
     }
-    case 5:
+    case menu::Players:
         btn_PlayerClick();
         break;
-    case 6:
+    case menu::Results:
         btn_SeisekiClick();
         break;
-    case 7:
+    case menu::Register:
         btn_TourokuClick();
         break;
-    case 8:
+    case menu::End:
         btn_endClick();
         break;
     }

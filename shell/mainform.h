@@ -16,6 +16,12 @@ namespace fm
 class StartupLoader;
 class TF_Pop;
 
+// The main menu's own buttons, after the three every screen has.
+namespace menu
+{
+enum Button : int { Settings = 4, Players = 5, Results = 6, Register = 7, End = 8 };
+}
+
 // The picture and hint of each menu button, by tag: its icon cell of ButtonX.bmp and its hint.
 struct MenuButtonIcon {
     int iconCell;

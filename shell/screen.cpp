@@ -47,7 +47,7 @@ Screen::~Screen()
 
 void Screen::FormActivate()
 {
-    state.HintContext = HintCtx{int16_t(screenNumber()), 1, 1};
+    state.HintContext = HintCtx{int16_t(screenNumber())};
 }
 
 void Screen::showHint()
@@ -112,13 +112,13 @@ void ScreenFrame::setHeaderTop(int top)
 bool Screen::commonHeaderAction(int index)
 {
     switch (index) {
-    case 1:
+    case header::Hint:
         showHint();
         return true;
-    case 2:
+    case header::Help:
         showHelp();
         return true;
-    case 3:
+    case header::Minimise:
         minimise();
         return true;
     }
@@ -127,7 +127,7 @@ bool Screen::commonHeaderAction(int index)
 
 void ScreenFrame::Img_Button1Click(int index)
 {
-    if (!commonHeaderAction(index) && index == 4)
+    if (!commonHeaderAction(index) && index == header::Back)
         BackClick();
 }
 

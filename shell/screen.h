@@ -14,6 +14,13 @@
 namespace fm
 {
 
+// The header buttons' tags: the first three on every screen, the fourth a
+// framed screen's "もどる" (the main menu has buttons of its own from there).
+namespace header
+{
+enum Button : int { Hint = 1, Help = 2, Minimise = 3, Back = 4 };
+}
+
 // The design's screen size; every screen page has it.
 constexpr int DesignWidth = 640;
 constexpr int DesignHeight = 480;
@@ -50,7 +57,7 @@ class Screen : public QWidget
     // Handlers, run by the navigator and by the host window.
     virtual void FormShow() {}   // each time the screen becomes visible
     virtual void FormHide() {}   // each time it is hidden
-    virtual void FormActivate(); // it became active: HintContext := (screen, 1, 1)
+    virtual void FormActivate(); // it became active: HintContext := (screen, its own page, reading)
     virtual void FormClose() {}  // it is being closed; it is freed right after
 
     // The common header actions.

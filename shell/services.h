@@ -31,12 +31,20 @@ class Handwriting;
 enum class PictureSource : int16_t { None = 0, MainScreen = 1 };
 enum class PictureKind : int16_t { None = 0, Loading = 1, Menu = 2 };
 
+// The size of the 640 × 480 layout's cards, panel buttons and pictures:
+// normal, or large on a display whose text is scaled up (not 96 dots an inch).
+enum class LayoutSize : int16_t { Large = 1, Normal = 2 };
+// How much larger the large layout draws what it scales.
+constexpr double layoutScale(LayoutSize size)
+{
+    return size == LayoutSize::Large ? 1.25 : 1.0;
+}
+
 // The shell's part of the shared state: what the main screen sets up at
 // start-up and every other screen reads.
 struct ShellShared {
     int16_t MidiDeviceCount = 0; // sampled each time the menu shows
-    int16_t FontSizeMode = 2;    // 2: the 640-wide layout
-    double FontScale = 1.0;
+    LayoutSize Layout = LayoutSize::Normal;
     PictureSource PopSource = PictureSource::None;
     PictureKind PopKind = PictureKind::None;
     std::array<QPixmap, 8> ImgLst_Header; // icons cut from ButtonX.bmp, white see-through

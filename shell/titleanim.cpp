@@ -1,5 +1,6 @@
 #include "shell/titleanim.h"
 #include "data/cp932.h"
+#include "data/levels.h"
 #include "shell/look.h"
 #include "shell/random.h"
 #include <QPainter>
@@ -75,7 +76,7 @@ void TitleMotion::start(SpriteSlot &s, Random &r, int levelCount) const
             pos(W + r.random(W / 2), H);
         break;
     }
-    s.Kanji = int16_t(r.random(20 * levelCount) + 1);
+    s.Kanji = int16_t(r.random(KanjiPerLevel * levelCount) + 1);
     s.Colour = int16_t(r.random(8));
     s.Speed = int16_t(2 * r.random(5) + 2);
 }

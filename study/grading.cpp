@@ -81,8 +81,9 @@ ResultContent resultContent(const AppState &state)
         r.progressCaption = cp932::toUnicode(
             cp932::cut(name + cp932::fromUnicode(QStringLiteral("の、チャレンジきろく")), 30));
         r.levelLine = QStringLiteral("べんきょうちゅうのレベル: ") + QString::number(player.Level);
-        r.kindLine = player.Kind == 1 ? QStringLiteral("べんきょうちゅうのしゅるい: よむれんしゅう")
-                                      : QStringLiteral("べんきょうちゅうのしゅるい: かくれんしゅう");
+        r.kindLine = kindFromFile(player.Kind) == StudyKind::Reading
+                         ? QStringLiteral("べんきょうちゅうのしゅるい: よむれんしゅう")
+                         : QStringLiteral("べんきょうちゅうのしゅるい: かくれんしゅう");
         r.progress = std::clamp<int>(state.LevelCorrectCount, 0, PassCount);
     }
     return r;

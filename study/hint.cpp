@@ -117,7 +117,7 @@ bool TF_Hint::FormShow()
     showPage(CurrentHint);
     const bool answerHints = answerHintOffered(state.HintContext, state.ChallengeMode);
     Btn_Kotae_Hint->setVisible(answerHints);
-    Btn_Kakijun->setVisible(answerHints && state.HintContext.kind == 2 && hintKanji() != 0 &&
+    Btn_Kakijun->setVisible(answerHints && state.HintContext.kind == StudyKind::Writing && hintKanji() != 0 &&
                             strokeOrderAvailable(services, hintKanji()));
     return !failed_;
 }

@@ -12,7 +12,7 @@ namespace
 {
 bool matches(const HintIndexEntry &e, const HintCtx &c)
 {
-    return e.Screen == c.screen && e.Situation == c.situation && e.Kind == c.kind;
+    return e.Screen == c.screen && e.Situation == fileValue(c.situation) && e.Kind == fileValue(c.kind);
 }
 
 int lastNumber(const HintIndex &index)
@@ -39,8 +39,8 @@ int stepHintPage(const HintIndex &index, const HintCtx &context, int current, in
 
 bool answerHintOffered(const HintCtx &context, bool challengeMode)
 {
-    return context.screen == screenRow(ScreenId::Shutsudai).number && context.situation != 1 &&
-           !challengeMode;
+    return context.screen == screenRow(ScreenId::Shutsudai).number &&
+           context.situation != HintSituation::Screen && !challengeMode;
 }
 
 std::optional<AnswerHint> answerHint(const AppState &state, Random &random)

@@ -26,9 +26,10 @@ void growToFit(QGroupBox *box, const QRect &lastButton)
 
 } // namespace
 
-AnswerPanels::AnswerPanels(Services &services, QWidget *screen, int kind, QLabel *title, QPushButton *cancel)
+AnswerPanels::AnswerPanels(Services &services, QWidget *screen, StudyKind kind, QLabel *title,
+                           QPushButton *cancel)
     : QObject(screen), services_(services), screen_(screen), kind_(kind), title_(title), cancel_(cancel),
-      line_(kind == 2 ? WritingAnswerLimit : ReadingAnswerLimit)
+      line_(kind == StudyKind::Writing ? WritingAnswerLimit : ReadingAnswerLimit)
 {
     const QCursor hand = services.shell.HandPointer;
 
@@ -41,11 +42,12 @@ AnswerPanels::AnswerPanels(Services &services, QWidget *screen, int kind, QLabel
     connect(Btn_DelPart, &QPushButton::clicked, this, [this] { Btn_DelPartClick(); });
     connect(Btn_Delall, &QPushButton::clicked, this, [this] { Btn_DelallClick(); });
 
-    const double scale = services.shell.FontScale > 0 ? services.shell.FontScale : 1.0;
-    Grp_Kanji =
-        makeGroupBox(screen, kind == 2 ? QStringLiteral("かんじをえらぶ") : QStringLiteral("かなをえらぶ"),
-                     QRect(16, 184, 620, 281));
-    if (kind == 2)
+    const double scale = layoutScale(services.shell.Layout);
+    Grp_Kanji = makeGroupBox(screen,
+                             kind == StudyKind::Writing ? QStringLiteral("かんじをえらぶ")
+                                                        : QStringLiteral("かなをえらぶ"),
+                             QRect(16, 184, 620, 281));
+    if (kind == StudyKind::Writing)
         buildWriting(scale);
     else
         buildReading(scale);
@@ -132,8 +134,8 @@ void AnswerPanels::buildWriting(double scale)
 
 bool AnswerPanels::writingOffered() const
 {
-    return kind_ == 2 && services_.state.Settings.HandwritingEnabled && services_.handwriting.offered() &&
-           strokeOrderFontInstalled();
+    return kind_ == StudyKind::Writing && services_.state.Settings.HandwritingEnabled &&
+           services_.handwriting.offered() && strokeOrderFontInstalled();
 }
 
 void AnswerPanels::buildWritingSquare(double scale)
@@ -184,7 +186,7 @@ void AnswerPanels::buildWritingSquare(double scale)
 
 void AnswerPanels::Btn_Junbi()
 {
-    if (kind_ == 2) {
+    if (kind_ == StudyKind::Writing) {
         forgetWriting();
         Grp_Bushu->show();
         Grp_Buhin->hide();
@@ -213,7 +215,7 @@ void AnswerPanels::hidePanels()
 void AnswerPanels::resetForQuestion()
 {
     nav.reset();
-    if (kind_ != 2)
+    if (kind_ != StudyKind::Writing)
         return;
     forgetWriting();
     Grp_Kanji->hide();

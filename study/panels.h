@@ -25,11 +25,11 @@ class AnswerPanels : public QObject
 {
     Q_OBJECT
   public:
-    // Builds the panels of one kind (1 reading, 2 writing) on the screen.
+    // Builds the panels of one kind (kana for reading, kanji for writing) on the screen.
     // title is the screen's instruction line, cancel its "もどる" button.
-    AnswerPanels(Services &services, QWidget *screen, int kind, QLabel *title, QPushButton *cancel);
+    AnswerPanels(Services &services, QWidget *screen, StudyKind kind, QLabel *title, QPushButton *cancel);
 
-    int kind() const { return kind_; }
+    StudyKind kind() const { return kind_; }
 
     // Prepares the panels for the start of a test or a review (Btn_Junbi).
     void Btn_Junbi();
@@ -109,7 +109,7 @@ class AnswerPanels : public QObject
 
     Services &services_;
     QWidget *screen_;
-    int kind_;
+    StudyKind kind_;
     QLabel *title_;
     QPushButton *cancel_;
     AnswerLine line_;

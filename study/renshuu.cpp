@@ -38,7 +38,7 @@ QString TF_Renshuu::levelKanji(const AppState &state, int level)
     return cp932::toUnicode(glyphs);
 }
 
-void TF_Renshuu::makeButtons(QGroupBox *box, std::array<QPushButton *, 13> &buttons, int kind)
+void TF_Renshuu::makeButtons(QGroupBox *box, std::array<QPushButton *, 13> &buttons, StudyKind kind)
 {
     for (int n = 1; n <= state.LevelCount && n <= LevelCount; ++n) {
         const QRect place(n <= 6 ? 10 : 110, n <= 6 ? 40 * n : 40 * (n - 6), 80, 40);
@@ -46,8 +46,9 @@ void TF_Renshuu::makeButtons(QGroupBox *box, std::array<QPushButton *, 13> &butt
             makePushButton(box, QString::number(n), place, services.shell.HandPointer, levelKanji(state, n));
         b->setProperty("tag", n);
         b->setFont(pixelFont(16, true));
-        connect(b, &QPushButton::clicked, this,
-                [this, n, kind] { kind == 1 ? Btn_Level_YomuClick(n) : Btn_Level_KakuClick(n); });
+        connect(b, &QPushButton::clicked, this, [this, n, kind] {
+            kind == StudyKind::Reading ? Btn_Level_YomuClick(n) : Btn_Level_KakuClick(n);
+        });
         b->show();
         buttons[n] = b;
     }
@@ -58,24 +59,24 @@ void TF_Renshuu::FormShow()
     if (built_)
         return;
     built_ = true;
-    makeButtons(GRP_Yomu, Btn_Level_Yomu, 1);
-    makeButtons(GRP_Kaku, Btn_Level_Kaku, 2);
+    makeButtons(GRP_Yomu, Btn_Level_Yomu, StudyKind::Reading);
+    makeButtons(GRP_Kaku, Btn_Level_Kaku, StudyKind::Writing);
 }
 
 void TF_Renshuu::Btn_Level_YomuClick(int level)
 {
-    startTest(level, 1);
+    startTest(level, StudyKind::Reading);
 }
 
 void TF_Renshuu::Btn_Level_KakuClick(int level)
 {
-    startTest(level, 2);
+    startTest(level, StudyKind::Writing);
 }
 
-void TF_Renshuu::startTest(int level, int kind)
+void TF_Renshuu::startTest(int level, StudyKind kind)
 {
     state.CurrentLevel = int16_t(level);
-    state.CurrentKind = kindFromFile(kind);
+    state.CurrentKind = kind;
     state.ReviewMode = false;
     // Building the test reads its files; the hourglass shows meanwhile.
     QApplication::setOverrideCursor(Qt::WaitCursor);

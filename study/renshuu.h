@@ -1,6 +1,7 @@
 #pragma once
 // The practice level picker: one button per level for reading and for
 // writing; a click starts a practice test of that level and kind.
+#include "data/levels.h"
 #include "shell/screen.h"
 #include <array>
 
@@ -31,8 +32,8 @@ class TF_Renshuu : public ScreenFrame
     static QString levelKanji(const AppState &state, int level);
 
   private:
-    void makeButtons(QGroupBox *box, std::array<QPushButton *, 13> &buttons, int kind);
-    void startTest(int level, int kind);
+    void makeButtons(QGroupBox *box, std::array<QPushButton *, 13> &buttons, StudyKind kind);
+    void startTest(int level, StudyKind kind);
 
     bool built_ = false;
     bool busyPointer_ = false;

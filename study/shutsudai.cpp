@@ -19,7 +19,7 @@ namespace fm
 
 TF_Shutsudai::TF_Shutsudai(Services &sv)
     : ScreenFrame(sv, ScreenId::Shutsudai, FrameLayout{27}), MP_Shu_1(sv, QStringLiteral("Mondai.mid"), this),
-      kind_(fileValue(sv.state.CurrentKind))
+      kind_(sv.state.CurrentKind)
 {
     // FormCreate
     setFont(pixelFont(16, true, Gothic));
@@ -136,9 +136,10 @@ void TF_Shutsudai::startTest()
     panels->Btn_Delall->show();
 
     StartTime = services.clock.now();
-    const int limit = kind_ == 1 ? state.Settings.ReadTimeLimit : state.Settings.WriteTimeLimit;
+    const int limit =
+        kind_ == StudyKind::Reading ? state.Settings.ReadTimeLimit : state.Settings.WriteTimeLimit;
     EndTime = clockEnd(StartTime, limit);
-    setHelpContext(kind_ == 1 ? help::TestReading : help::TestWriting);
+    setHelpContext(kind_ == StudyKind::Reading ? help::TestReading : help::TestWriting);
     Tim_Clock.start();
     MP_Shu_1.start();
     phase_ = Phase::Answering;
@@ -324,12 +325,12 @@ void TF_Shutsudai::Btn_DebugClick()
 
 void TF_Shutsudai::Img_Button1Click(int index)
 {
-    if (index != 1) {
+    if (index != header::Hint) {
         ScreenFrame::Img_Button1Click(index);
         return;
     }
     state.HintQuestion = int16_t(CurrentQuestion);
-    state.HintContext.kind = fileValue(state.CurrentKind);
+    state.HintContext.kind = state.CurrentKind;
     if (CurrentQuestion != 0)
         state.HintContext.situation =
             hintSituation(state.CurrentKind, state.ListSource, panels->nav.PanelState);
@@ -427,7 +428,7 @@ void TF_Shutsudai::btn_awaseClick()
     showSegments(shown.segments, shown.target);
     Grp_Mondai->setTitle(QStringLiteral("だい%1もん").arg(CurrentQuestion));
     panels->resetForQuestion();
-    Btn_Kakijun->setVisible(kind_ == 2 && strokeOrderAvailable(services, slot.Kanji));
+    Btn_Kakijun->setVisible(kind_ == StudyKind::Writing && strokeOrderAvailable(services, slot.Kanji));
 }
 
 void TF_Shutsudai::Btn_KakijunClick()

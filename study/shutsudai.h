@@ -80,7 +80,7 @@ class TF_Shutsudai : public ScreenFrame
     Screen *modeScreen() const;
 
     Phase phase_ = Phase::Waiting;
-    int kind_;
+    StudyKind kind_;
 };
 
 } // namespace fm

@@ -25,7 +25,7 @@ int scaled(int pixels, double fontScale)
 
 // ---- question choice ----
 
-TestKanji chooseChallengeKanji(const ProgressTable &progress, int level, int kind, Random &random)
+TestKanji chooseChallengeKanji(const ProgressTable &progress, int level, StudyKind kind, Random &random)
 {
     struct Candidate {
         int16_t kanji;
@@ -35,8 +35,8 @@ TestKanji chooseChallengeKanji(const ProgressTable &progress, int level, int kin
     std::array<Candidate, KanjiPerLevel + 1> c{};
     for (int i = 1; i <= KanjiPerLevel; ++i) {
         const int k = levelBase(level) + i;
-        const bool inTable = k >= 1 && k < int(progress.size()) && kind >= 1 && kind <= 2;
-        c[i] = {int16_t(k), inTable ? progress[k][kind].CorrectCount : int16_t(0), false};
+        const bool inTable = k >= 1 && k < int(progress.size());
+        c[i] = {int16_t(k), inTable ? progress[k][fileValue(kind)].CorrectCount : int16_t(0), false};
     }
     TestKanji out{};
     for (int slot = 1; slot <= QuestionsPerTest; ++slot) {
@@ -75,7 +75,7 @@ TestKanji choosePracticeKanji(int level, Random &random)
 void prepareTestSlots(AppState &state, Random &random)
 {
     const TestKanji kanji = state.ChallengeMode ? chooseChallengeKanji(state.Progress, state.CurrentLevel,
-                                                                       fileValue(state.CurrentKind), random)
+                                                                       state.CurrentKind, random)
                                                 : choosePracticeKanji(state.CurrentLevel, random);
     const RandomFn draw = random.fn();
     for (int n = 1; n <= QuestionsPerTest; ++n) {
@@ -93,7 +93,7 @@ void prepareTestSlots(AppState &state, Random &random)
     }
 }
 
-ShownQuestion showQuestion(const QuestionRecord &record, const Catalogue &cat, int kanji, int kind)
+ShownQuestion showQuestion(const QuestionRecord &record, const Catalogue &cat, int kanji, StudyKind kind)
 {
     if (record.TargetSegment < 1 || record.TargetSegment > 3)
         throw FileError(QStringLiteral("Mondai1.dat"),
@@ -104,14 +104,14 @@ ShownQuestion showQuestion(const QuestionRecord &record, const Catalogue &cat, i
     q.target = record.TargetSegment;
     for (int i = 1; i <= 3; ++i) {
         const QByteArray text = segmentText(record.Segments[i]);
-        if (kind == 1 && i == q.target) {
+        if (kind == StudyKind::Reading && i == q.target) {
             q.correctAnswer = cp932::cut(text, AnswerBytes);
             q.segments[i] = glyph;
         } else {
             q.segments[i] = cp932::cut(text, SegmentBytes);
         }
     }
-    if (kind != 1)
+    if (kind == StudyKind::Writing)
         q.correctAnswer = glyph;
     return q;
 }
@@ -210,15 +210,15 @@ int reviewAdvance(const std::array<QuestionSlot, 11> &questions, int current)
 
 // ---- hints ----
 
-int16_t hintSituation(StudyKind kind, KanjiListSource listSource, Panel panelState)
+HintSituation hintSituation(StudyKind kind, KanjiListSource listSource, Panel panelState)
 {
     if (kind != StudyKind::Writing || listSource != KanjiListSource::Part)
-        return 2;
+        return HintSituation::Question;
     if (panelState == Panel::Parts)
-        return 4;
+        return HintSituation::WritingParts;
     if (panelState == Panel::KanjiList)
-        return 5;
-    return 3;
+        return HintSituation::WritingPartList;
+    return HintSituation::WritingChoice;
 }
 
 // ---- panels ----

@@ -36,7 +36,7 @@ using TestKanji = std::array<int16_t, QuestionsPerTest + 1>;
 
 // Challenge: for each slot the unchosen kanji of the level with the fewest
 // right answers (of this kind), ties broken by coin tosses while scanning.
-TestKanji chooseChallengeKanji(const ProgressTable &progress, int level, int kind, Random &random);
+TestKanji chooseChallengeKanji(const ProgressTable &progress, int level, StudyKind kind, Random &random);
 // Practice: ten different kanji of the level, drawn without repetition.
 TestKanji choosePracticeKanji(int level, Random &random);
 // Fills QuestionSlots[1..10] for a new test of CurrentLevel / CurrentKind in
@@ -51,7 +51,7 @@ struct ShownQuestion {
     QByteArray correctAnswer;
 };
 // Throws FileError("Mondai1.dat") for a record whose target is not 1..3.
-ShownQuestion showQuestion(const QuestionRecord &record, const Catalogue &cat, int kanji, int kind);
+ShownQuestion showQuestion(const QuestionRecord &record, const Catalogue &cat, int kanji, StudyKind kind);
 // Keeps what was shown in the slot, for going back, grading and hints.
 void storeShown(QuestionSlot &slot, const ShownQuestion &shown);
 // A question the time-out left without a sentence: nothing of an earlier
@@ -108,7 +108,7 @@ int reviewAdvance(const std::array<QuestionSlot, 11> &questions, int current);
 
 // The hint situation while a question is on screen.
 enum class Panel : int16_t;
-int16_t hintSituation(StudyKind kind, KanjiListSource listSource, Panel panelState);
+HintSituation hintSituation(StudyKind kind, KanjiListSource listSource, Panel panelState);
 
 // ---- panels ----
 

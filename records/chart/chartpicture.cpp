@@ -45,19 +45,19 @@ QFont font(int pixels, bool bold = false)
     return f;
 }
 
-QColor seriesColour(int kind)
+QColor seriesColour(StudyKind kind)
 {
-    return kind == 1 ? ReadingColour : WritingColour;
+    return kind == StudyKind::Reading ? ReadingColour : WritingColour;
 }
 
 // Reading is a circle, writing a square; practice is hollow.
-void drawMark(QPainter &p, QPointF at, int kind, int mode)
+void drawMark(QPainter &p, QPointF at, StudyKind kind, StudyMode mode)
 {
     const QRectF box(at.x() - MarkSize / 2, at.y() - MarkSize / 2, MarkSize, MarkSize);
     const QColor c = seriesColour(kind);
     p.setPen(QPen(c, 1.2));
-    p.setBrush(mode == 1 ? QBrush(c) : Qt::NoBrush);
-    if (kind == 1)
+    p.setBrush(mode == StudyMode::Challenge ? QBrush(c) : Qt::NoBrush);
+    if (kind == StudyKind::Reading)
         p.drawEllipse(box);
     else
         p.drawRect(box);
@@ -159,7 +159,7 @@ void drawRises(QPainter &p, const ProgressChart &chart)
 void drawMarks(QPainter &p, const ProgressChart &chart, const ChartMarks &marks)
 {
     // Practice under challenge, so the tests that count stay in front.
-    for (int mode : {2, 1})
+    for (const StudyMode mode : {StudyMode::Practice, StudyMode::Challenge})
         for (const ChartMark &mk : marks.marks)
             if (mk.mode == mode)
                 drawMark(p, QPointF(xOf(chart, mk.time), yOf(mk.right)), mk.kind, mk.mode);
@@ -172,13 +172,14 @@ void drawLegend(QPainter &p, const ProgressChart &chart, const ChartMarks &marks
     const double rowHeight = 14;
     const QString names[2][2] = {{QStringLiteral("よむ　チャレンジ"), QStringLiteral("よむ　れんしゅう")},
                                  {QStringLiteral("かく　チャレンジ"), QStringLiteral("かく　れんしゅう")}};
-    for (int kind = 1; kind <= 2; ++kind)
-        for (int mode = 1; mode <= 2; ++mode) {
-            const double x = Plot.left() + (mode - 1) * 150;
-            const double y = top + (kind - 1) * rowHeight;
+    for (const StudyKind kind : {StudyKind::Reading, StudyKind::Writing})
+        for (const StudyMode mode : {StudyMode::Challenge, StudyMode::Practice}) {
+            const int row = fileValue(kind) - 1, column = fileValue(mode) - 1;
+            const double x = Plot.left() + column * 150;
+            const double y = top + row * rowHeight;
             drawMark(p, QPointF(x + 4, y + rowHeight / 2), kind, mode);
-            text(p, QRectF(x + 12, y, 136, rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                 names[kind - 1][mode - 1], f, White);
+            text(p, QRectF(x + 12, y, 136, rowHeight), Qt::AlignLeft | Qt::AlignVCenter, names[row][column], f,
+                 White);
         }
     double y = top + 2 * rowHeight;
     p.setPen(QPen(PassColour, 1.5, Qt::DashLine));
@@ -293,7 +294,7 @@ QString riseLabel(const LevelKind &reached)
         return QStringLiteral("ぜんぶ");
     return QStringLiteral("%1%2")
         .arg(reached.Level)
-        .arg(reached.Kind == 1 ? QStringLiteral("よむ") : QStringLiteral("かく"));
+        .arg(reached.Kind == fileValue(StudyKind::Reading) ? QStringLiteral("よむ") : QStringLiteral("かく"));
 }
 
 QString weakLabel(const WeakKanji &w)
@@ -301,7 +302,7 @@ QString weakLabel(const WeakKanji &w)
     // A share, short enough for a card's width whatever the counts.
     const int percent = w.asked > 0 ? w.right * 100 / w.asked : 0;
     return QStringLiteral("%1 %2%")
-        .arg(w.kind == 1 ? QStringLiteral("よむ") : QStringLiteral("かく"))
+        .arg(w.kind == StudyKind::Reading ? QStringLiteral("よむ") : QStringLiteral("かく"))
         .arg(percent);
 }
 

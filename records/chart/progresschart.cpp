@@ -23,9 +23,9 @@ bool above(const LevelKind &a, const LevelKind &b)
 // The spans of days one mark may average, shortest first.
 constexpr int BucketChoices[] = {1, 2, 7, 14, 30, 61, 91, 182, 365, 730, 1461, 3652, 36525, 365250};
 
-int series(int kind, int mode)
+int series(StudyKind kind, StudyMode mode)
 {
-    return (kind - 1) * 2 + (mode - 1); // 0..3
+    return (fileValue(kind) - 1) * 2 + (fileValue(mode) - 1); // 0..3
 }
 
 } // namespace
@@ -45,8 +45,8 @@ QVector<WeakKanji> weakKanji(const ProgressTable &progress, int reachedLevel)
     const int lastLevel = std::clamp(reachedLevel, 1, LevelCount);
     QVector<WeakKanji> weak;
     for (int k = 1; k <= lastKanjiOf(lastLevel); ++k)
-        for (int kind = 1; kind <= 2; ++kind) {
-            const ProgressCell &c = progress[k][kind];
+        for (const StudyKind kind : {StudyKind::Reading, StudyKind::Writing}) {
+            const ProgressCell &c = progress[k][fileValue(kind)];
             if (c.AskedCount > 0 && c.CorrectCount < c.AskedCount)
                 weak.push_back({k, kind, c.AskedCount, c.CorrectCount, {}});
         }
@@ -147,8 +147,8 @@ ChartMarks chartMarks(const ProgressChart &chart, int places)
         double time = 0;
         double right = 0;
         int tests = 0;
-        int kind = 1;
-        int mode = 1;
+        StudyKind kind = StudyKind::Reading;
+        StudyMode mode = StudyMode::Challenge;
     };
     QHash<qint64, int> index;
     QVector<Sum> sums;

@@ -14,8 +14,8 @@ namespace fm::chart
 struct TestPoint {
     double time = 0; // day number
     int right = 0;   // 0..10
-    int kind = 1;    // 1 reading, 2 writing
-    int mode = 1;    // 1 challenge, 2 practice
+    StudyKind kind = StudyKind::Reading;
+    StudyMode mode = StudyMode::Challenge;
 };
 
 // The test after which the child stood at a higher level or kind, and what
@@ -29,7 +29,7 @@ struct LevelRise {
 // A kanji in one kind with its challenge answers.
 struct WeakKanji {
     int kanji = 0;
-    int kind = 1;
+    StudyKind kind = StudyKind::Reading;
     int asked = 0;
     int right = 0;
     QString glyph; // empty until nameGlyphs()
@@ -70,8 +70,8 @@ void nameGlyphs(ProgressChart &chart, const Catalogue &catalogue);
 struct ChartMark {
     double time = 0;
     double right = 0;
-    int kind = 1;
-    int mode = 1;
+    StudyKind kind = StudyKind::Reading;
+    StudyMode mode = StudyMode::Challenge;
     int tests = 1;
 };
 

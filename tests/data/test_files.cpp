@@ -90,25 +90,25 @@ class BoardTest : public DataDirTest
 TEST_F(BoardTest, RecordsAreTwentyFourBytesBestFirst)
 {
     const QVector<GameScoreRecord> board{{12, sj("はなこ"), 46000.0}, {3, sj("あいうえおか"), 45999.0}};
-    writeBoard(dir(), 2, board);
+    writeBoard(dir(), GameId::WhackAMole, board);
     const QByteArray bytes = read("Game2.dat");
     ASSERT_EQ(bytes.size(), 48);
     EXPECT_EQ(bytes.mid(0, 3), QByteArray::fromHex("0c0006"));
-    const auto back = readBoard(dir(), 2);
+    const auto back = readBoard(dir(), GameId::WhackAMole);
     ASSERT_EQ(back.size(), 2);
     EXPECT_EQ(back[0].Name, sj("はなこ"));
     EXPECT_EQ(back[1].Name, sj("あいうえお"));
     EXPECT_EQ(back[1].Date, 45999.0);
-    EXPECT_TRUE(readBoard(dir(), 1).isEmpty()) << "the two games never share a board";
+    EXPECT_TRUE(readBoard(dir(), GameId::Matching).isEmpty()) << "the two games never share a board";
 }
 
 TEST_F(BoardTest, ReadsAtMostElevenRecordsAndSurvivesDamage)
 {
     QVector<GameScoreRecord> many(13, {5, sj("あ"), 1.0});
     write("Game1.dat", encodeBoard(many) + QByteArray(5, '\xff'));
-    EXPECT_EQ(readBoard(dir(), 1).size(), 11);
+    EXPECT_EQ(readBoard(dir(), GameId::Matching).size(), 11);
     QByteArray bad = encodeBoard({{1, QByteArray("x"), 1.0}});
     bad[2] = static_cast<char>(200); // impossible name length
     write("Game1.dat", bad);
-    EXPECT_EQ(readBoard(dir(), 1)[0].Name.size(), 10);
+    EXPECT_EQ(readBoard(dir(), GameId::Matching)[0].Name.size(), 10);
 }

@@ -86,7 +86,7 @@ TEST_F(SaveFaultTest, AFullDiskNeverReplacesTheRosterBoardsOrSettings)
 {
     // The three whole-file saves, each with its old contents in place.
     saveRoster(rosterOf({"たろう", "はなこ", "じろう"}), dir());
-    writeBoard(dir(), 1, {{12, sj("はなこ"), 46000.0}, {9, sj("たろう"), 45990.0}});
+    writeBoard(dir(), GameId::Matching, {{12, sj("はなこ"), 46000.0}, {9, sj("たろう"), 45990.0}});
     AppSettings settings;
     writeSettings(settings, path("Fudemaru.ini"), 7, 12, false);
     const QByteArray roster = read("Player1.dat"), board = read("Game1.dat"), ini = read("Fudemaru.ini");
@@ -104,7 +104,8 @@ TEST_F(SaveFaultTest, AFullDiskNeverReplacesTheRosterBoardsOrSettings)
         SCOPED_TRACE(f.bytesThatFit);
         WriteFaultForTesting fault(f.bytesThatFit, f.sync);
         EXPECT_EQ(errorOf([&] { saveRoster(bigger, dir()); }).message(), messageFor("Player1.dat"));
-        EXPECT_EQ(errorOf([&] { writeBoard(dir(), 1, newBoard); }).message(), messageFor("Game1.dat"));
+        EXPECT_EQ(errorOf([&] { writeBoard(dir(), GameId::Matching, newBoard); }).message(),
+                  messageFor("Game1.dat"));
         EXPECT_EQ(errorOf([&] { writeSettings(settings, path("Fudemaru.ini"), 3, 4, false); }).message(),
                   messageFor("Fudemaru.ini"));
         EXPECT_EQ(read("Player1.dat"), roster) << "every child is still there";
@@ -205,7 +206,7 @@ TEST_F(OddFileTest, AFifoADeviceOrAnOversizedFileIsADamagedFileForEveryLoader)
         {"Mondai1.dat", 0, [&] { readQuestionRecord(bank, dir(), 1, 1); }},
         {"Hint.dat", 101 * 510, [&] { loadHintIndex(state->Hints, dir()); }},
         {"Hint.dat", 0, [&] { readHintPage(dir(), 1, page); }},
-        {"Game2.dat", 0, [&] { readBoard(dir(), 2); }},
+        {"Game2.dat", 0, [&] { readBoard(dir(), GameId::WhackAMole); }},
         {"Fudemaru.ini", 64 * 1024 + 1, [&] { readSettings(state->Settings, path("Fudemaru.ini")); }},
     };
     for (const auto &l : loaders) {
@@ -239,7 +240,7 @@ TEST_F(OddFileTest, NothingIsEverWrittenThroughALinkToSomethingElse)
             if (name == "Player1.dat")
                 saveRoster(rosterOf({"に"}), dir());
             else if (name == "Game1.dat")
-                writeBoard(dir(), 1, {{1, "a", 1.0}});
+                writeBoard(dir(), GameId::Matching, {{1, "a", 1.0}});
             else if (name == "Fudemaru.ini")
                 writeSettings(settings, path(name), 5, 5, false);
             else
@@ -284,7 +285,7 @@ TEST_F(OddFileTest, NothingIsEverWrittenThroughALinkToSomethingElse)
             if (name == "Player1.dat")
                 loadRoster(r, dir());
             else if (name == "Game1.dat")
-                readBoard(dir(), 1);
+                readBoard(dir(), GameId::Matching);
             else
                 readLog(dir(), 1);
         };

@@ -10,9 +10,9 @@ namespace
 StudyRecord test(int level, int kind, int right, int mode = 1, int firstKanji = 0)
 {
     StudyRecord r;
-    r.Mode = static_cast<int16_t>(mode);
+    r.Mode = static_cast<StudyMode>(mode);
     r.Level = static_cast<int16_t>(level);
-    r.Kind = static_cast<int16_t>(kind);
+    r.Kind = static_cast<StudyKind>(kind);
     r.Time = 46000.5;
     const int base = firstKanji ? firstKanji : 20 * (level - 1) + 1;
     for (int i = 1; i <= 10; ++i) {
@@ -44,10 +44,21 @@ TEST(StudyRecordFormat, FiftyTwoBytesAtTheirOffsets)
     EXPECT_EQ(b.mid(16, 4), QByteArray::fromHex("29002a00"));
     EXPECT_EQ(b.mid(36, 3), QByteArray::fromHex("010100"));
     EXPECT_EQ(b.mid(46, 3), QByteArray::fromHex("000001"));
-    const StudyRecord back = decodeStudyRecord(b.constData());
+    const StudyRecord back = decodeStudyRecord(b);
     EXPECT_EQ(back.Time, 45000.25);
     EXPECT_EQ(back.Kanji[10], 50);
     EXPECT_EQ(back.rightCount(), 2);
+    EXPECT_EQ(encodeStudyRecord(back), b) << "byte for byte";
+
+    // A view cut short reads only what it holds: the rest reads as zeros, so
+    // such a record is outside the data model and never counted.
+    const StudyRecord cut = decodeStudyRecord(QByteArrayView(b).first(19));
+    EXPECT_EQ(cut.Kind, StudyKind::Writing);
+    EXPECT_EQ(cut.Kanji[1], 0x29);
+    EXPECT_EQ(cut.Kanji[2], 0x2a); // its high byte is past the end
+    EXPECT_EQ(cut.Kanji[3], 0);
+    EXPECT_EQ(cut.Counted, 0);
+    EXPECT_FALSE(isValidRecord(cut));
 }
 
 TEST(RebuildLevel, FortyRightAnswersPassTheKind)
@@ -146,7 +157,7 @@ TEST_F(LogTest, PracticeIsLoggedButChangesNothing)
     recordTest(state, true, 46001.0);
     const QByteArray log = read("Kiroku1.dat");
     ASSERT_EQ(log.size(), 52) << "the first test creates the log with one record";
-    EXPECT_EQ(decodeStudyRecord(log.constData()).Mode, 2);
+    EXPECT_EQ(decodeStudyRecord(log).Mode, StudyMode::Practice);
     EXPECT_EQ(state.Progress[61][2].AskedCount, 0);
     EXPECT_EQ(state.LevelCorrectCount, 0);
     EXPECT_FALSE(state.LevelUpFlag);
@@ -160,7 +171,7 @@ TEST_F(LogTest, UncountedChallengeUpdatesProgressButNotTheLevelCount)
     EXPECT_EQ(state.Progress[1][1].CorrectCount, 1);
     EXPECT_EQ(state.Progress[10][1].AskedCount, 1);
     EXPECT_EQ(state.LevelCorrectCount, 0);
-    EXPECT_EQ(decodeStudyRecord(read("Kiroku1.dat").constData()).Counted, 0);
+    EXPECT_EQ(decodeStudyRecord(read("Kiroku1.dat")).Counted, 0);
 }
 
 TEST_F(LogTest, PassingResetsTheCountAndRaisesTheLevel)
@@ -200,7 +211,7 @@ TEST_F(LogTest, IncompleteTailIsIgnoredAndCutBeforeTheNextAppend)
     recordTest(state, false, 46003.0);
     const QByteArray bytes = read("Kiroku1.dat");
     ASSERT_EQ(bytes.size(), 5 * 52);
-    EXPECT_EQ(decodeStudyRecord(bytes.constData() + 4 * 52).rightCount(), 3);
+    EXPECT_EQ(decodeStudyRecord(QByteArrayView(bytes).sliced(4 * 52)).rightCount(), 3);
 }
 
 TEST_F(LogTest, RecordsOutsideTheModelAreSkipped)
@@ -208,7 +219,7 @@ TEST_F(LogTest, RecordsOutsideTheModelAreSkipped)
     StudyRecord badKanji = test(1, 1, 10);
     badKanji.Kanji[3] = 241;
     StudyRecord badKind = test(1, 1, 10);
-    badKind.Kind = 3;
+    badKind.Kind = StudyKind(3);
     StudyRecord badLevel = test(1, 1, 10);
     badLevel.Level = 0;
     write("Kiroku1.dat", logOf({test(1, 1, 10), badKanji, badKind, badLevel, test(1, 1, 10)}));

@@ -4,7 +4,15 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const fm::LogContents log = fm::decodeLog(fuzzBytes(data, size));
+    const QByteArray bytes = fuzzBytes(data, size);
+    // One record from however many bytes there are: the decoder reads only the
+    // view, a short one as if the rest were zeros.
+    QByteArray padded = bytes.left(fm::StudyRecordSize);
+    padded.resize(fm::StudyRecordSize, '\0');
+    if (fm::encodeStudyRecord(fm::decodeStudyRecord(bytes)) !=
+        fm::encodeStudyRecord(fm::decodeStudyRecord(padded)))
+        __builtin_trap();
+    const fm::LogContents log = fm::decodeLog(bytes);
     const fm::LevelKind lk = fm::rebuildLevel(log.records);
     if (lk.Level < 1 || lk.Level > 13 || lk.Kind < 1 || lk.Kind > 2)
         __builtin_trap();
@@ -21,9 +29,9 @@ std::vector<QByteArray> fuzzSeeds()
     QByteArray log;
     for (int t = 0; t < 5; ++t) {
         fm::StudyRecord r;
-        r.Mode = static_cast<int16_t>(t == 2 ? 2 : 1);
+        r.Mode = t == 2 ? fm::StudyMode::Practice : fm::StudyMode::Challenge;
         r.Level = static_cast<int16_t>(1 + t / 2);
-        r.Kind = static_cast<int16_t>(1 + t % 2);
+        r.Kind = t % 2 ? fm::StudyKind::Writing : fm::StudyKind::Reading;
         r.Time = 46000.5 + t;
         for (int i = 1; i <= fm::QuestionsPerTest; ++i) {
             r.Kanji[i] = static_cast<int16_t>(20 * (r.Level - 1) + i);

@@ -11,11 +11,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (c < 1)
             __builtin_trap();
     }
-    if (bytes.size() >= fm::QuestionRecordSize) {
-        const fm::QuestionRecord r = fm::decodeQuestionRecord(bytes.constData());
-        for (int i = 1; i <= 3; ++i)
-            if (fm::segmentText(r.Segments[i]).size() > fm::SegmentBytes)
-                __builtin_trap();
-    }
+    // One record from however many bytes there are: the decoder reads only the
+    // view, a short one as if the rest were zeros.
+    const fm::QuestionRecord r = fm::decodeQuestionRecord(bytes);
+    QByteArray padded = bytes.left(fm::QuestionRecordSize);
+    padded.resize(fm::QuestionRecordSize, '\0');
+    if (fm::encodeQuestionRecord(r) != fm::encodeQuestionRecord(fm::decodeQuestionRecord(padded)))
+        __builtin_trap();
+    for (int i = 1; i <= 3; ++i)
+        if (fm::segmentText(r.Segments[i]).size() > fm::SegmentBytes)
+            __builtin_trap();
     return 0;
 }

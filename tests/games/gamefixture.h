@@ -39,9 +39,9 @@ struct GameWorld {
 
     // A child at study level 5 with the given game level, on the game
     // screen opened from the mode screen.
-    explicit GameWorld(int game1Level = 2, int studyLevel = 5, int fontSizeMode = 2)
+    explicit GameWorld(int game1Level = 2, int studyLevel = 5, LayoutSize layout = LayoutSize::Normal)
     {
-        t.shell.FontSizeMode = int16_t(fontSizeMode);
+        t.shell.Layout = layout;
         t.shell.MidiDeviceCount = 1;
         for (int k = 1; k <= 240; ++k)
             t.state.Cat.KanjiTable[size_t(k)].Glyph = glyphOf(k);

@@ -149,7 +149,7 @@ struct MoleWorld {
         t.processDeletes();
     }
 
-    QVector<GameScoreRecord> board() const { return readBoard(t.state.ProgramDir, 2); }
+    QVector<GameScoreRecord> board() const { return readBoard(t.state.ProgramDir, GameId::WhackAMole); }
     bool rosterOnDisk() const { return QFile::exists(t.file(QStringLiteral("Player1.dat"))); }
     int levelOnDisk() const
     {

@@ -167,7 +167,7 @@ TEST(MatchingGame, AChildWinsRaisesItsLevelAndFindsItOnDiskAndOnTheBoard)
     loadRoster(onDisk, w.t.state.ProgramDir);
     ASSERT_EQ(onDisk.PlayerCount, 1);
     EXPECT_EQ(onDisk.PlayerTable[1].Game1Level, 3);
-    const auto board = readBoard(w.t.state.ProgramDir, 1);
+    const auto board = readBoard(w.t.state.ProgramDir, GameId::Matching);
     ASSERT_EQ(board.size(), 1);
     EXPECT_EQ(board[0].Score, w.g().ManScore);
 
@@ -257,12 +257,14 @@ TEST(MatchingGame, BackInMidGameRecordsNothing)
 TEST(MatchingGame, CardsLieInTheirPlaceInBothLayouts)
 {
     struct Case {
-        int mode, side, picture, boxW, boxH;
+        LayoutSize layout;
+        int side, picture, boxW, boxH;
         QRect first, last;
     };
-    for (const Case c : {Case{2, 50, 50, 353, 329, QRect(10, 20, 50, 50), QRect(260, 270, 50, 50)},
-                         Case{1, 56, 70, 336, 336, QRect(0, 0, 56, 56), QRect(280, 280, 56, 56)}}) {
-        GameWorld w(2, 5, c.mode);
+    for (const Case c :
+         {Case{LayoutSize::Normal, 50, 50, 353, 329, QRect(10, 20, 50, 50), QRect(260, 270, 50, 50)},
+          Case{LayoutSize::Large, 56, 70, 336, 336, QRect(0, 0, 56, 56), QRect(280, 280, 56, 56)}}) {
+        GameWorld w(2, 5, c.layout);
         EXPECT_EQ(w.game->Grp_E->geometry(), QRect(16, 112, c.boxW, c.boxH));
         w.start();
         EXPECT_EQ(w.game->Cards[1]->geometry(), c.first);

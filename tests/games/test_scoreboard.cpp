@@ -41,8 +41,11 @@ struct BoardShell : TestShell {
         state.Players.PlayerTable[1].Name = cp932::fromUnicode(QStringLiteral("はるか"));
         clock.set(QDateTime(QDate(2024, 5, 6), QTime(15, 30)));
     }
-    QVector<GameScoreRecord> stored(int game = 1) const { return readBoard(state.ProgramDir, game); }
-    void store(const QVector<GameScoreRecord> &records, int game = 1)
+    QVector<GameScoreRecord> stored(GameId game = GameId::Matching) const
+    {
+        return readBoard(state.ProgramDir, game);
+    }
+    void store(const QVector<GameScoreRecord> &records, GameId game = GameId::Matching)
     {
         writeBoard(state.ProgramDir, game, records);
     }
@@ -77,9 +80,9 @@ QVector<GameScoreRecord> tenFrom(int top)
 TEST(ScoreBoard, NoFileMakesABoardOfOneMarkedRowInRed)
 {
     BoardShell t;
-    TF_Game_Kiroku w(t.services, 1, 7, nullptr);
+    TF_Game_Kiroku w(t.services, GameId::Matching, 7, nullptr);
     EXPECT_FALSE(w.failed());
-    EXPECT_EQ(w.game(), 1);
+    EXPECT_EQ(w.game(), GameId::Matching);
     EXPECT_EQ(rows(w), QStringList{QStringLiteral("＊|7|はるか|24/05/06")});
     EXPECT_EQ(w.Lbl_Goukaku_Msg1->text(), Yatta.arg(1));
     EXPECT_EQ(colourOf(w.Lbl_Goukaku_Msg1), colour::Red);
@@ -97,7 +100,7 @@ TEST(ScoreBoard, NewScoreGoesAboveEqualScoresAndZeroGoesLast)
     t.store({rec(12, "あい", day(2024, 1, 2)), rec(9, "いちろう", day(2024, 2, 3)),
              rec(5, "うた", day(2024, 3, 4))});
     {
-        TF_Game_Kiroku w(t.services, 1, 9, nullptr);
+        TF_Game_Kiroku w(t.services, GameId::Matching, 9, nullptr);
         EXPECT_EQ(
             rows(w),
             (QStringList{QStringLiteral("  |12|あい|24/01/02"), QStringLiteral("＊|9|はるか|24/05/06"),
@@ -105,7 +108,7 @@ TEST(ScoreBoard, NewScoreGoesAboveEqualScoresAndZeroGoesLast)
         EXPECT_EQ(w.Lbl_Goukaku_Msg1->text(), Yatta.arg(2));
     }
     // The board is read back as written: the next game's 0 lands below everything.
-    TF_Game_Kiroku w(t.services, 1, 0, nullptr);
+    TF_Game_Kiroku w(t.services, GameId::Matching, 0, nullptr);
     ASSERT_EQ(w.board().rows.size(), 5);
     EXPECT_EQ(w.board().rank, 5);
     EXPECT_EQ(rows(w).last(), QStringLiteral("＊|0|はるか|24/05/06"));
@@ -122,7 +125,7 @@ TEST(ScoreBoard, AFullBoardKeepsItsTenOrPushesTheLowestOff)
     t.store(eleven);
     {
         // All ten above 8: no row for it, the black message, the eleventh dropped.
-        TF_Game_Kiroku w(t.services, 1, 8, nullptr);
+        TF_Game_Kiroku w(t.services, GameId::Matching, 8, nullptr);
         EXPECT_EQ(w.board().rank, 0);
         EXPECT_EQ(rows(w).size(), 10);
         EXPECT_FALSE(rows(w).join(',').contains(QStringLiteral("＊")));
@@ -131,7 +134,7 @@ TEST(ScoreBoard, AFullBoardKeepsItsTenOrPushesTheLowestOff)
         EXPECT_EQ(encodeBoard(t.stored()), encodeBoard(tenFrom(18))); // rewritten unchanged
     }
     // 10 goes above the stored 10 and pushes 9 off.
-    TF_Game_Kiroku w(t.services, 1, 10, nullptr);
+    TF_Game_Kiroku w(t.services, GameId::Matching, 10, nullptr);
     EXPECT_EQ(w.board().rank, 9);
     const QStringList shown = rows(w);
     ASSERT_EQ(shown.size(), 10);
@@ -147,7 +150,7 @@ TEST(ScoreBoard, StoredDaysAreWrittenBackWithTheirCentury)
     BoardShell t;
     // A record from 1998 with a time of day, and one from the far future.
     t.store({rec(15, "むかし", day(1998, 7, 1) + 0.625), rec(3, "みらい", day(2105, 9, 9))});
-    TF_Game_Kiroku w(t.services, 1, 4, nullptr);
+    TF_Game_Kiroku w(t.services, GameId::Matching, 4, nullptr);
     EXPECT_EQ(rows(w)[0], QStringLiteral("  |15|むかし|98/07/01"));
     EXPECT_EQ(rows(w)[2], QStringLiteral("  |3|みらい|05/09/09"));
     const auto file = t.stored();
@@ -159,20 +162,20 @@ TEST(ScoreBoard, StoredDaysAreWrittenBackWithTheirCentury)
 TEST(ScoreBoard, TheTwoGamesNeverShareABoard)
 {
     BoardShell t;
-    t.store({rec(11, "いち", day(2024, 1, 1))}, 1);
-    TF_Game_Kiroku w(t.services, 2, 30, nullptr);
-    EXPECT_EQ(w.game(), 2);
+    t.store({rec(11, "いち", day(2024, 1, 1))}, GameId::Matching);
+    TF_Game_Kiroku w(t.services, GameId::WhackAMole, 30, nullptr);
+    EXPECT_EQ(w.game(), GameId::WhackAMole);
     EXPECT_EQ(rows(w), QStringList{QStringLiteral("＊|30|はるか|24/05/06")});
-    EXPECT_EQ(t.stored(2).size(), 1);
-    ASSERT_EQ(t.stored(1).size(), 1);
-    EXPECT_EQ(t.stored(1)[0].Score, 11);
+    EXPECT_EQ(t.stored(GameId::WhackAMole).size(), 1);
+    ASSERT_EQ(t.stored(GameId::Matching).size(), 1);
+    EXPECT_EQ(t.stored(GameId::Matching)[0].Score, 11);
 }
 
 TEST(ScoreBoard, ABoardFileThatCannotBeReadEndsTheProgramWithItsName)
 {
     BoardShell t;
     ASSERT_TRUE(QDir(t.state.ProgramDir).mkdir(QStringLiteral("Game1.dat"))); // not a file
-    TF_Game_Kiroku w(t.services, 1, 5, nullptr);
+    TF_Game_Kiroku w(t.services, GameId::Matching, 5, nullptr);
     EXPECT_TRUE(w.failed());
     EXPECT_EQ(t.dialogs.texts(), QStringList{QStringLiteral("Game1.datでエラーがおこりました。 ")});
     EXPECT_TRUE(t.nav.quitRequested());

@@ -36,9 +36,9 @@ inline void fillCatalogue(fm::AppState &s)
 inline fm::StudyRecord studyRecord(int level, int kind, int right, int mode = 1, double day = 45000.5)
 {
     fm::StudyRecord r;
-    r.Mode = int16_t(mode);
+    r.Mode = fm::StudyMode(mode);
     r.Level = int16_t(level);
-    r.Kind = int16_t(kind);
+    r.Kind = fm::StudyKind(kind);
     r.Time = day;
     for (int i = 1; i <= 10; ++i) {
         r.Kanji[i] = int16_t(20 * (level - 1) + i);

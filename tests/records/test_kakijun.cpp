@@ -46,7 +46,7 @@ TEST(StrokeOrderFromRecords, AKanjiPressedInTheListOrTheResultsShowsItsStrokes)
 
     // The kanji list: nothing while the kanji move, the kanji under the press after.
     auto *list = static_cast<TF_K_ichiran *>(t.nav.open(ScreenId::KIchiran));
-    list->BtnClick(2);
+    list->BtnClick(StudyKind::Writing);
     QPoint two;
     for (const records::ListItem &item : list->items())
         if (item.kanji == 2)

@@ -116,7 +116,7 @@ TEST(Mode, CreationCopiesThePlayerIntoTheCurrentState)
     EXPECT_EQ(t.state.CurrentKind, fm::StudyKind::Writing);
     EXPECT_EQ(t.state.Game1Level, 3);
     EXPECT_EQ(t.state.Game2Level, 7);
-    EXPECT_EQ(t.state.HintContext, (HintCtx{4, 1, 1}));
+    EXPECT_EQ(t.state.HintContext, (HintCtx{4, HintSituation::Screen, StudyKind::Reading}));
     EXPECT_EQ(m->Lbl_Name->text(), QStringLiteral("あいうえおのかんじ名人チャレンジ"));
     EXPECT_LE(cp932::fromUnicode(m->Lbl_Name->text()).size(), 32);
     EXPECT_EQ(m->Lbl_Name->pos(), QPoint(16, 0));

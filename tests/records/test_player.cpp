@@ -108,7 +108,7 @@ TEST(Player, ChoosingANameSelectsThePlayerAndOpensItsModeScreen)
     t.state.Players.PlayerTable[2].Kind = 2;
     StudyRecord r;
     r.Level = 2;
-    r.Kind = 2;
+    r.Kind = StudyKind::Writing;
     for (int q = 1; q <= 10; ++q) {
         r.Kanji[q] = int16_t(20 + q);
         r.Correct[q] = q <= 6 ? 1 : 0;

@@ -19,9 +19,9 @@ StudyRecord test(int level, int kind, int right, int mode = 1, double day = 4600
                  std::initializer_list<int> kanji = {})
 {
     StudyRecord r;
-    r.Mode = int16_t(mode);
+    r.Mode = mode == 2 ? StudyMode::Practice : StudyMode::Challenge;
     r.Level = int16_t(level);
-    r.Kind = int16_t(kind);
+    r.Kind = kind == 2 ? StudyKind::Writing : StudyKind::Reading;
     r.Time = day;
     auto k = kanji.begin();
     for (int i = 1; i <= QuestionsPerTest; ++i) {
@@ -46,7 +46,7 @@ QString weak(const ProgressChart &c)
     for (const WeakKanji &w : c.weak)
         out << QStringLiteral("%1%2 %3/%4")
                    .arg(w.kanji)
-                   .arg(w.kind == 1 ? 'r' : 'w')
+                   .arg(w.kind == StudyKind::Reading ? 'r' : 'w')
                    .arg(w.right)
                    .arg(w.asked);
     return out.join(", ");
@@ -133,7 +133,7 @@ TEST(ProgressChart, TestsBecomeMarksThatNeverOverlap)
         EXPECT_EQ(m.bucketDays, 0);
         ASSERT_EQ(m.marks.size(), 3);
         EXPECT_EQ(m.marks[1].right, 8);
-        EXPECT_EQ(m.marks[1].mode, 2);
+        EXPECT_EQ(m.marks[1].mode, StudyMode::Practice);
     }
     // Two challenge readings the same morning would overlap: one mark, their mean.
     {

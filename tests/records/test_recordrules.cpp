@@ -34,28 +34,29 @@ TEST(HistoryPaging, TitleAndDateStayWithinWhatTheyCanShow)
 
 TEST(LevelClear, ByLevelKindAndMastery)
 {
-    const auto marked = [](int kind, int level, int currentKind) {
+    constexpr StudyKind R = StudyKind::Reading, W = StudyKind::Writing;
+    const auto marked = [](StudyKind kind, int level, StudyKind currentKind) {
         int count = 0;
         for (int j = 1; j <= ListedKanji; ++j)
             count += levelCleared(false, j, kind, level, currentKind) ? 1 : 0;
         return count;
     };
     // Level 1, reading: only what is mastered.
-    EXPECT_EQ(marked(1, 1, 1), 0);
-    EXPECT_EQ(marked(2, 1, 1), 0);
-    EXPECT_TRUE(levelCleared(true, 240, 2, 1, 1));
+    EXPECT_EQ(marked(R, 1, R), 0);
+    EXPECT_EQ(marked(W, 1, R), 0);
+    EXPECT_TRUE(levelCleared(true, 240, W, 1, R));
     // Level 3, writing: reading 1..60, writing 1..40; 41 only when mastered.
-    EXPECT_EQ(marked(1, 3, 2), 60);
-    EXPECT_TRUE(levelCleared(false, 60, 1, 3, 2));
-    EXPECT_EQ(marked(2, 3, 2), 40);
-    EXPECT_TRUE(levelCleared(false, 40, 2, 3, 2));
-    EXPECT_FALSE(levelCleared(false, 41, 2, 3, 2));
-    EXPECT_TRUE(levelCleared(true, 41, 2, 3, 2));
+    EXPECT_EQ(marked(R, 3, W), 60);
+    EXPECT_TRUE(levelCleared(false, 60, R, 3, W));
+    EXPECT_EQ(marked(W, 3, W), 40);
+    EXPECT_TRUE(levelCleared(false, 40, W, 3, W));
+    EXPECT_FALSE(levelCleared(false, 41, W, 3, W));
+    EXPECT_TRUE(levelCleared(true, 41, W, 3, W));
     // Level 3, reading: both kinds up to 40.
-    EXPECT_EQ(marked(1, 3, 1), 40);
+    EXPECT_EQ(marked(R, 3, R), 40);
     // Every level passed: everything, whichever kind.
-    for (int kind : {1, 2})
-        for (int currentKind : {1, 2})
+    for (StudyKind kind : {R, W})
+        for (StudyKind currentKind : {R, W})
             EXPECT_EQ(marked(kind, 13, currentKind), 240);
 }
 

@@ -49,7 +49,7 @@ TEST(ProgressChartScreen, OpensFromTheHistoryAndGoesBackToTheSamePage)
     EXPECT_EQ(chart::riseLabel(c.rises[0].reached), QStringLiteral("1かく"));
     ASSERT_EQ(c.weak.size(), 7);
     EXPECT_EQ(c.weak[0].glyph, kanji(4));
-    EXPECT_EQ(c.weak[0].kind, 2);
+    EXPECT_EQ(c.weak[0].kind, fm::StudyKind::Writing);
     EXPECT_EQ(c.weak[0].asked, 9); // the practice test is not counted
 
     // What the parent sees is drawn, not a blank: the weak kanji card is yellow.

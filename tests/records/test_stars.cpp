@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 using namespace fm::records;
+using fm::StudyKind;
 using Cell = StarCell;
 
 namespace
@@ -57,22 +58,22 @@ TEST(Stars, CellsAreTwoRowsOfSix)
 TEST(Stars, StudyRowsFollowLevelKindAndCount)
 {
     // Level 3 reading, 20 right answers: half of star 3 in the reading row.
-    StudyStars s = studyStars(3, 1, 20);
+    StudyStars s = studyStars(3, StudyKind::Reading, 20);
     EXPECT_EQ(cells(s.reading), run({{F, 2}, {P(16), 1}, {E, 9}}));
     EXPECT_EQ(cells(s.writing), run({{F, 2}, {E, 10}}));
 
     // Level 3 writing with nothing collected yet.
-    s = studyStars(3, 2, 0);
+    s = studyStars(3, StudyKind::Writing, 0);
     EXPECT_EQ(cells(s.reading), run({{F, 3}, {E, 9}}));
     EXPECT_EQ(cells(s.writing), run({{F, 2}, {E, 10}}));
 
     // 40 or more: a whole star drawn as a partial one of full width.
-    s = studyStars(12, 2, 45);
+    s = studyStars(12, StudyKind::Writing, 45);
     EXPECT_EQ(cells(s.reading), run({{F, 12}}));
     EXPECT_EQ(cells(s.writing), run({{F, 11}, {P(32), 1}}));
 
     // Every level passed.
-    s = studyStars(13, 1, 0);
+    s = studyStars(13, StudyKind::Reading, 0);
     EXPECT_EQ(cells(s.reading), run({{F, 12}}));
     EXPECT_EQ(cells(s.writing), run({{F, 12}}));
 }

@@ -47,9 +47,9 @@ QByteArray bytesOf(const QString &path)
 StudyRecord passedTest(int level, int kind)
 {
     StudyRecord r;
-    r.Mode = 1;
+    r.Mode = StudyMode::Challenge;
     r.Level = int16_t(level);
-    r.Kind = int16_t(kind);
+    r.Kind = StudyKind(kind);
     r.Counted = 1;
     for (int i = 1; i <= 10; ++i) {
         r.Kanji[i] = int16_t(i);

@@ -105,18 +105,18 @@ TEST(ScreenFrame, ExactlyOneScreenIsVisible)
 TEST(ScreenFrame, ActivationHintAndHelpUseTheScreensNumbers)
 {
     TestShell t;
-    t.state.HintContext = HintCtx{12, 3, 2};
+    t.state.HintContext = HintCtx{12, HintSituation::WritingChoice, StudyKind::Writing};
     auto *s = t.nav.open<SampleScreen>();
-    EXPECT_EQ(t.state.HintContext, (HintCtx{5, 1, 1}));
+    EXPECT_EQ(t.state.HintContext, (HintCtx{5, HintSituation::Screen, StudyKind::Reading}));
 
     int hintShown = 0;
     t.screens.showHintWindow = [&](Services &sv, QWidget *) {
         ++hintShown;
-        sv.state.HintContext = HintCtx{9, 9, 9}; // whatever the window did
+        sv.state.HintContext = HintCtx{9, HintSituation(9), StudyKind(9)}; // whatever the window did
     };
     QTest::mouseClick(s->headerButton(1), Qt::LeftButton);
     EXPECT_EQ(hintShown, 1);
-    EXPECT_EQ(t.state.HintContext, (HintCtx{5, 1, 1}));
+    EXPECT_EQ(t.state.HintContext, (HintCtx{5, HintSituation::Screen, StudyKind::Reading}));
 
     QTest::mouseClick(s->headerButton(2), Qt::LeftButton);
     EXPECT_EQ(t.help.contexts, std::vector<int>{310});

@@ -158,7 +158,7 @@ TEST(MainStartup, StepsAndLoadsRunInTheirOrder)
     EXPECT_TRUE(s.loader.buttonsBuiltAtCatalogue);
 
     EXPECT_EQ(s.t.state.LevelCount, 12);
-    EXPECT_EQ(s.t.state.HintContext, (HintCtx{1, 1, 1}));
+    EXPECT_EQ(s.t.state.HintContext, (HintCtx{1, HintSituation::Screen, StudyKind::Reading}));
     EXPECT_FALSE(s.t.state.Settings.PopMsgEnabled);
     EXPECT_TRUE(s.t.shell.MaruBatsu.isOpen());
     EXPECT_EQ(s.t.nav.mainMenu(), s.menu);
@@ -400,7 +400,7 @@ TEST(MainMenu, HelpHintAndSettingsKeepTheMenuRunning)
     EXPECT_EQ(s.t.help.contexts, std::vector<int>{31});
     EXPECT_TRUE(s.menu->Tim_Ido.isActive());
     EXPECT_TRUE(s.menu->menuMusicPlaying());
-    EXPECT_EQ(s.t.state.HintContext, (HintCtx{1, 1, 1}));
+    EXPECT_EQ(s.t.state.HintContext, (HintCtx{1, HintSituation::Screen, StudyKind::Reading}));
 }
 
 TEST(MainMenu, EndButtonSavesExactlyTheRosterAndEnds)

@@ -30,7 +30,7 @@ class ModeStandIn : public ScreenFrame
 
 // The matching game in a layout, with the build's data and pictures: before
 // the start, and in mid-game with pairs taken and a card face up.
-void shootGame(int fontSizeMode)
+void shootGame(LayoutSize layout)
 {
     TestShell t;
     QStringList files{"Kanji1.dat",  "Bushu1.dat",     "Mondai1.dat",  "Mondai2.dat",
@@ -45,12 +45,11 @@ void shootGame(int fontSizeMode)
     const QImage strip = loader.loadButtonStrip(t.state.ProgramDir);
     for (int i = 0; i < 8; ++i)
         t.shell.ImgLst_Header[size_t(i)] = whiteTransparent(strip.copy(48 * i, 0, 48, 48));
-    const int square = fontSizeMode == 1 ? 70 : 48;
+    const int square = layout == LayoutSize::Large ? 70 : 48;
     for (int n = 1; n <= 10; ++n)
         t.shell.ImgLst_Pop[size_t(n - 1)] =
             whiteTransparent(loader.loadPopPicture(t.state.ProgramDir, n, square));
-    t.shell.FontSizeMode = int16_t(fontSizeMode);
-    t.shell.FontScale = fontSizeMode == 1 ? 1.25 : 1.0;
+    t.shell.Layout = layout;
     t.state.Players.PlayerCount = 1;
     t.state.CurrentPlayer = 1;
     t.state.Players.PlayerTable[1].Name = cp932::fromUnicode(QStringLiteral("はなこ"));
@@ -58,7 +57,7 @@ void shootGame(int fontSizeMode)
     t.state.Game1Level = 3;
     t.nav.open<ModeStandIn>();
     auto *g = t.nav.open<TF_Game1>();
-    const QString suffix = fontSizeMode == 1 ? QStringLiteral("large") : QStringLiteral("normal");
+    const QString suffix = layout == LayoutSize::Large ? QStringLiteral("large") : QStringLiteral("normal");
     shots::save(g, QStringLiteral("game1_%1_before").arg(suffix));
 
     QTest::mouseClick(g->Btn_Start, Qt::LeftButton);
@@ -91,7 +90,7 @@ void shootGame(int fontSizeMode)
     shots::save(g, QStringLiteral("game1_%1_playing").arg(suffix));
 
     // The board as the game leaves it, over the game.
-    TF_Game_Kiroku board(t.services, 1, 11, g);
+    TF_Game_Kiroku board(t.services, GameId::Matching, 11, g);
     board.show();
     shots::save(&board, QStringLiteral("board_%1").arg(suffix));
 }
@@ -100,8 +99,8 @@ void shootGame(int fontSizeMode)
 
 TEST(GameShots, MatchingGameInBothLayouts)
 {
-    shootGame(2);
-    shootGame(1);
+    shootGame(LayoutSize::Normal);
+    shootGame(LayoutSize::Large);
 }
 
 TEST(GameShots, ScoreBoard)
@@ -116,12 +115,12 @@ TEST(GameShots, ScoreBoard)
     for (int i = 0; i < 9; ++i)
         old << GameScoreRecord{int16_t(16 - i), cp932::fromUnicode(QString::fromUtf8(names[i])),
                                toDayNumber(QDateTime(QDate(2024, 4, 1 + i), QTime()))};
-    writeBoard(t.state.ProgramDir, 1, old);
-    TF_Game_Kiroku w(t.services, 1, 12, nullptr);
+    writeBoard(t.state.ProgramDir, GameId::Matching, old);
+    TF_Game_Kiroku w(t.services, GameId::Matching, 12, nullptr);
     w.show();
     shots::save(&w, QStringLiteral("board_rank5"));
 
-    TF_Game_Kiroku full(t.services, 1, 2, nullptr);
+    TF_Game_Kiroku full(t.services, GameId::Matching, 2, nullptr);
     full.show();
     shots::save(&full, QStringLiteral("board_missed"));
 }

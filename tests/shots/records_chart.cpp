@@ -32,11 +32,11 @@ void writeLearningLog(const QString &file, int tests, double perDay, int practic
         const LevelKind at = rebuildLevel(log);
         StudyRecord r;
         // With every level passed there is only practice left.
-        r.Mode = next(1000) < practice || at.Level > LevelCount ? 2 : 1;
+        r.Mode = next(1000) < practice || at.Level > LevelCount ? StudyMode::Practice : StudyMode::Challenge;
         r.Level = int16_t(std::min<int>(at.Level, LevelCount));
-        r.Kind = at.Level > LevelCount ? int16_t(1 + next(2)) : at.Kind;
+        r.Kind = kindFromFile(at.Level > LevelCount ? int16_t(1 + next(2)) : at.Kind);
         r.Time = 46000.4 + n / perDay + next(100) / 400.0;
-        const int skill = 5 + std::min(4, n * 4 / std::max(1, tests)) + (r.Kind == 1);
+        const int skill = 5 + std::min(4, n * 4 / std::max(1, tests)) + (r.Kind == StudyKind::Reading);
         for (int i = 1; i <= 10; ++i) {
             const int k = 20 * (r.Level - 1) + (i + n * 3) % 20 + 1;
             r.Kanji[i] = int16_t(k);

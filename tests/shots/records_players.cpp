@@ -45,7 +45,7 @@ void shootPlayers(int players)
         list->Lbl_PlayerClick(players);
         t.state.LevelCorrectCount = 20; // halfway through the current level
         auto *mode = static_cast<TF_Mode *>(t.nav.replace(ScreenId::Mode));
-        mode->Lbl_Command1MouseMove(3);
+        mode->Lbl_Command1MouseMove(TF_Mode::Challenge);
         shots::save(mode, QStringLiteral("mode-%1").arg(players));
     }
 }

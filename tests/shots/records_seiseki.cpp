@@ -32,9 +32,9 @@ void writeLog(const QString &file)
     int n = 0;
     for (const auto &p : plan) {
         StudyRecord r;
-        r.Mode = (n == 4 || n == 20) ? 2 : 1;
+        r.Mode = (n == 4 || n == 20) ? StudyMode::Practice : StudyMode::Challenge;
         r.Level = int16_t(p[0]);
-        r.Kind = int16_t(p[1]);
+        r.Kind = StudyKind(p[1]);
         r.Time = day;
         for (int i = 1; i <= 10; ++i) {
             r.Kanji[i] = int16_t(20 * (p[0] - 1) + (i + n * 3) % 20 + 1);
@@ -83,7 +83,7 @@ TEST(RecordShots, HistoryResultsAndKanjiList)
 
     auto *kanji = static_cast<TF_K_ichiran *>(t.nav.open(ScreenId::KIchiran));
     shots::save(kanji, QStringLiteral("kichiran-start"));
-    kanji->BtnClick(1);
+    kanji->BtnClick(StudyKind::Reading);
     kanji->Tim_KanjiTimer();
     shots::save(kanji, QStringLiteral("kichiran-scattered"));
     while (kanji->phase() == 1)
@@ -94,7 +94,7 @@ TEST(RecordShots, HistoryResultsAndKanjiList)
     while (kanji->phase() != 0)
         kanji->Tim_KanjiTimer();
     shots::save(kanji, QStringLiteral("kichiran-reading"));
-    kanji->BtnClick(2);
+    kanji->BtnClick(StudyKind::Writing);
     while (kanji->phase() != 0)
         kanji->Tim_KanjiTimer();
     shots::save(kanji, QStringLiteral("kichiran-writing"));

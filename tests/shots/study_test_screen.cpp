@@ -10,12 +10,12 @@ using namespace studytest;
 
 TEST(TestScreenShots, ReadingWritingPartsAndReview)
 {
-    for (int kind : {1, 2}) {
+    for (StudyKind kind : {StudyKind::Reading, StudyKind::Writing}) {
         TestWorld w(3, kind, true);
         ASSERT_TRUE(w.useBuildFiles()) << "the build has not made the program's files";
         TF_Shutsudai *s = w.open();
         w.start();
-        if (kind == 1) {
+        if (kind == StudyKind::Reading) {
             ASSERT_NO_FATAL_FAILURE(w.typeKana(cp932::charAt(w.current().CorrectAnswer, 0)));
             shots::save(s, QStringLiteral("test-reading"));
             continue;

@@ -79,7 +79,7 @@ TEST(StudyWindowShots, GradingResultHintAndPicker)
         shots::save(&w, QStringLiteral("result-failed"));
     }
 
-    t.state.HintContext = {12, 2, 1};
+    t.state.HintContext = {12, HintSituation::Question, StudyKind::Reading};
     t.state.ChallengeMode = false;
     t.state.CurrentKind = fm::StudyKind::Reading;
     t.state.HintQuestion = 2;

@@ -11,7 +11,7 @@ using namespace studytest;
 
 TEST(WritingShots, TheSquareItsCandidatesAndTheStrokeOrder)
 {
-    TestWorld w(3, 2, true);
+    TestWorld w(3, StudyKind::Writing, true);
     ASSERT_TRUE(w.useBuildFiles()) << "the build has not made the program's files";
     const ReferenceStrokes reference = ReferenceStrokes::load(QStringLiteral(FUDEMARU_BIN_DIR "/"));
     TF_Shutsudai *s = w.open();

@@ -44,40 +44,43 @@ std::unique_ptr<AppState> readingQuestion(const char *answer)
 TEST(HintPaging, OpensOnTheFirstPageOfTheContextOrPageOne)
 {
     const HintIndex index = sampleIndex();
-    EXPECT_EQ(firstHintPage(index, {12, 2, 1}), 7);
-    EXPECT_EQ(firstHintPage(index, {4, 1, 1}), 1);
-    EXPECT_EQ(firstHintPage(index, {12, 2, 2}), 10);
-    EXPECT_EQ(firstHintPage(index, {9, 1, 1}), 1); // no record for it
+    EXPECT_EQ(firstHintPage(index, {12, HintSituation::Question, StudyKind::Reading}), 7);
+    EXPECT_EQ(firstHintPage(index, {4, HintSituation::Screen, StudyKind::Reading}), 1);
+    EXPECT_EQ(firstHintPage(index, {12, HintSituation::Question, StudyKind::Writing}), 10);
+    EXPECT_EQ(firstHintPage(index, {9, HintSituation::Screen, StudyKind::Reading}), 1); // no record for it
     // Entries past the last record are never looked at.
     HintIndex shorter = index;
     shorter.HintLastNumber = 9;
-    EXPECT_EQ(firstHintPage(shorter, {12, 2, 2}), 1);
+    EXPECT_EQ(firstHintPage(shorter, {12, HintSituation::Question, StudyKind::Writing}), 1);
 }
 
 TEST(HintPaging, PagingNeverLeavesTheContext)
 {
     const HintIndex index = sampleIndex();
-    const HintCtx ctx{12, 2, 1};
+    const HintCtx ctx{12, HintSituation::Question, StudyKind::Reading};
     EXPECT_EQ(stepHintPage(index, ctx, 7, -1), 7); // 6 belongs to another screen
     EXPECT_EQ(stepHintPage(index, ctx, 7, +1), 8);
     EXPECT_EQ(stepHintPage(index, ctx, 8, +1), 9);
     EXPECT_EQ(stepHintPage(index, ctx, 9, +1), 9); // 10 is writing
     EXPECT_EQ(stepHintPage(index, ctx, 9, -1), 8);
 
-    const HintCtx first{4, 1, 1};
-    EXPECT_EQ(stepHintPage(index, first, 1, -1), 1);        // no page 0
-    EXPECT_EQ(stepHintPage(index, {12, 2, 2}, 10, +1), 10); // past the last record
+    const HintCtx first{4, HintSituation::Screen, StudyKind::Reading};
+    EXPECT_EQ(stepHintPage(index, first, 1, -1), 1); // no page 0
+    EXPECT_EQ(stepHintPage(index, {12, HintSituation::Question, StudyKind::Writing}, 10, +1),
+              10); // past the last record
     // A context without pages stays on page 1 whatever is pressed.
-    EXPECT_EQ(stepHintPage(index, {9, 1, 1}, 1, +1), 1);
+    EXPECT_EQ(stepHintPage(index, {9, HintSituation::Screen, StudyKind::Reading}, 1, +1), 1);
 }
 
 TEST(HintPaging, AnswerHintOnlyOnTheTestScreenWithAQuestionInPractice)
 {
-    EXPECT_TRUE(answerHintOffered({12, 2, 1}, false));
-    EXPECT_TRUE(answerHintOffered({12, 5, 2}, false));
-    EXPECT_FALSE(answerHintOffered({12, 2, 1}, true));  // challenge
-    EXPECT_FALSE(answerHintOffered({12, 1, 1}, false)); // before the first question
-    EXPECT_FALSE(answerHintOffered({8, 2, 1}, false));  // another screen
+    EXPECT_TRUE(answerHintOffered({12, HintSituation::Question, StudyKind::Reading}, false));
+    EXPECT_TRUE(answerHintOffered({12, HintSituation::WritingPartList, StudyKind::Writing}, false));
+    EXPECT_FALSE(answerHintOffered({12, HintSituation::Question, StudyKind::Reading}, true)); // challenge
+    EXPECT_FALSE(answerHintOffered({12, HintSituation::Screen, StudyKind::Reading},
+                                   false)); // before the first question
+    EXPECT_FALSE(
+        answerHintOffered({8, HintSituation::Question, StudyKind::Reading}, false)); // another screen
 }
 
 TEST(AnswerHint, ReadingOfOneCharacterAlwaysTellsItsLength)

@@ -28,8 +28,8 @@ HintRecord page(int number, HintCtx ctx)
 {
     HintRecord r;
     r.Screen = ctx.screen;
-    r.Situation = ctx.situation;
-    r.Kind = ctx.kind;
+    r.Situation = fileValue(ctx.situation);
+    r.Kind = fileValue(ctx.kind);
     r.Number = int16_t(number);
     r.Level1Lines[0] = sj(QStringLiteral("ページ%1").arg(number));
     r.Level1Lines[1] = sj(QStringLiteral("つぎのぎょう  ")); // trailing blanks stay
@@ -43,7 +43,9 @@ void writeHints(TestShell &t)
 {
     QByteArray bytes;
     for (int n = 1; n <= 10; ++n) {
-        const HintCtx ctx = n <= 6 ? HintCtx{4, 1, 1} : n <= 9 ? HintCtx{12, 2, 1} : HintCtx{12, 2, 2};
+        const HintCtx ctx = n <= 6   ? HintCtx{4, HintSituation::Screen, StudyKind::Reading}
+                            : n <= 9 ? HintCtx{12, HintSituation::Question, StudyKind::Reading}
+                                     : HintCtx{12, HintSituation::Question, StudyKind::Writing};
         bytes += encodeHintRecord(page(n, ctx));
     }
     QFile f(t.file(QStringLiteral("Hint.dat")));
@@ -62,7 +64,7 @@ TEST(HintWindow, OpensOnTheContextsFirstPageAndPagesWithinIt)
 {
     TestShell t;
     writeHints(t);
-    t.state.HintContext = {12, 2, 1};
+    t.state.HintContext = {12, HintSituation::Question, StudyKind::Reading};
     TF_Hint w(t.services, nullptr);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("がんばれ！ ふでまる"));
     ASSERT_TRUE(w.FormShow());
@@ -92,7 +94,7 @@ TEST(HintWindow, AContextWithoutPagesShowsPageOne)
 {
     TestShell t;
     writeHints(t);
-    t.state.HintContext = {13, 1, 1};
+    t.state.HintContext = {13, HintSituation::Screen, StudyKind::Reading};
     TF_Hint w(t.services, nullptr);
     ASSERT_TRUE(w.FormShow());
     EXPECT_EQ(w.CurrentHint, 1);
@@ -105,7 +107,7 @@ TEST(HintWindow, TheIndexIsReadOnlyOnce)
 {
     TestShell t;
     writeHints(t);
-    t.state.HintContext = {12, 2, 2};
+    t.state.HintContext = {12, HintSituation::Question, StudyKind::Writing};
     {
         TF_Hint w(t.services, nullptr);
         ASSERT_TRUE(w.FormShow());
@@ -114,7 +116,7 @@ TEST(HintWindow, TheIndexIsReadOnlyOnce)
     // The pages change on disk; the index stays as first read, the pages are read anew.
     QByteArray bytes;
     for (int n = 1; n <= 10; ++n)
-        bytes += encodeHintRecord(page(n, {1, 1, 1}));
+        bytes += encodeHintRecord(page(n, HintCtx{}));
     QFile f(t.file(QStringLiteral("Hint.dat")));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
@@ -135,8 +137,12 @@ TEST(HintWindow, AnswerHintButtonOnlyForAPracticeQuestion)
         bool shown;
     };
     const Case cases[] = {
-        {{12, 2, 1}, false, true},  {{12, 4, 2}, false, true}, {{12, 2, 1}, true, false},
-        {{12, 1, 1}, false, false}, {{4, 1, 1}, false, false}, {{1, 1, 1}, false, false},
+        {{12, HintSituation::Question, StudyKind::Reading}, false, true},
+        {{12, HintSituation::WritingParts, StudyKind::Writing}, false, true},
+        {{12, HintSituation::Question, StudyKind::Reading}, true, false},
+        {{12, HintSituation::Screen, StudyKind::Reading}, false, false},
+        {{4, HintSituation::Screen, StudyKind::Reading}, false, false},
+        {{1, HintSituation::Screen, StudyKind::Reading}, false, false},
     };
     for (const Case &c : cases) {
         t.state.HintContext = c.ctx;
@@ -144,7 +150,7 @@ TEST(HintWindow, AnswerHintButtonOnlyForAPracticeQuestion)
         TF_Hint w(t.services, nullptr);
         ASSERT_TRUE(w.FormShow());
         EXPECT_EQ(!w.Btn_Kotae_Hint->isHidden(), c.shown)
-            << c.ctx.screen << "," << c.ctx.situation << " challenge " << c.challenge;
+            << c.ctx.screen << "," << fileValue(c.ctx.situation) << " challenge " << c.challenge;
     }
 }
 
@@ -152,7 +158,7 @@ TEST(HintWindow, AnswerHintReplacesThePageAndDrawsAnewEachPress)
 {
     TestShell t;
     writeHints(t);
-    t.state.HintContext = {12, 2, 1};
+    t.state.HintContext = {12, HintSituation::Question, StudyKind::Reading};
     t.state.ChallengeMode = false;
     t.state.CurrentKind = fm::StudyKind::Reading;
     t.state.HintQuestion = 2;
@@ -207,7 +213,7 @@ TEST(HintWindow, RegisteredWindowOpensModallyFromAScreensHintButton)
     ASSERT_NE(screen, nullptr);
     auto *frame = dynamic_cast<ScreenFrame *>(screen);
     ASSERT_NE(frame, nullptr);
-    t.state.HintContext = {4, 1, 1}; // as if another screen had set it
+    t.state.HintContext = {4, HintSituation::Screen, StudyKind::Reading}; // as if another screen had set it
     QString seenTitle;
     int seenPage = 0;
     bool seenModal = false;
@@ -226,6 +232,7 @@ TEST(HintWindow, RegisteredWindowOpensModallyFromAScreensHintButton)
     QTest::mouseClick(frame->headerButton(1), Qt::LeftButton);
     EXPECT_EQ(seenTitle, QStringLiteral("がんばれ！ ふでまる"));
     EXPECT_TRUE(seenModal);
-    EXPECT_EQ(seenPage, 1);                              // screen 13 has no pages of its own in this file
-    EXPECT_EQ(t.state.HintContext, (HintCtx{13, 1, 1})); // the screen is active again
+    EXPECT_EQ(seenPage, 1); // screen 13 has no pages of its own in this file
+    EXPECT_EQ(t.state.HintContext,
+              (HintCtx{13, HintSituation::Screen, StudyKind::Reading})); // the screen is active again
 }

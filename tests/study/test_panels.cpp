@@ -28,7 +28,7 @@ int visibleParts(TF_Shutsudai *s)
 
 TEST(AnswerPanels, KanaKeysShowTheTableWithoutItsGapsAndStopAtFour)
 {
-    TestWorld w(1, 1, true);
+    TestWorld w(1, StudyKind::Reading, true);
     TF_Shutsudai *s = w.open();
     for (int i = 1; i <= KanaKeyCount; ++i)
         EXPECT_FALSE(s->panels->Btn_Moji[i]->isVisible());
@@ -59,7 +59,7 @@ TEST(AnswerPanels, KanaKeysShowTheTableWithoutItsGapsAndStopAtFour)
 
 TEST(AnswerPanels, PartsShowTheirCellsOfTheStripAndListTheirKanji)
 {
-    TestWorld w(2, 2, true);
+    TestWorld w(2, StudyKind::Writing, true);
     TF_Shutsudai *s = w.open();
     w.start();
     EXPECT_EQ(s->panels->Btn_Bushu[8]->text(), QStringLiteral("その他"));
@@ -89,7 +89,7 @@ TEST(AnswerPanels, PartsShowTheirCellsOfTheStripAndListTheirKanji)
 
 TEST(AnswerPanels, FullListsOfTheCatalogueAreOfferedUpToTheButtonsThereAre)
 {
-    TestWorld w(2, 2, true);
+    TestWorld w(2, StudyKind::Writing, true);
     TF_Shutsudai *s = w.open();
     w.start();
     Catalogue &cat = w.t.state.Cat;
@@ -109,7 +109,7 @@ TEST(AnswerPanels, FullListsOfTheCatalogueAreOfferedUpToTheButtonsThereAre)
 
 TEST(AnswerPanels, BackGoesToThePartPanelOrTheFirstPanels)
 {
-    TestWorld w(2, 2, true);
+    TestWorld w(2, StudyKind::Writing, true);
     TF_Shutsudai *s = w.open();
     w.start();
     EXPECT_FALSE(s->Btn_Cancel->isVisible());
@@ -146,7 +146,7 @@ TEST(AnswerPanels, BackGoesToThePartPanelOrTheFirstPanels)
 
 TEST(AnswerPanels, WholeRangeListsEightyAndAPartListAfterItOnlyItsOwn)
 {
-    TestWorld w(7, 2, true);
+    TestWorld w(7, StudyKind::Writing, true);
     TF_Shutsudai *s = w.open();
     w.start();
     EXPECT_EQ(s->panels->Btn_Gakunen_all->text(), QStringLiteral("こたえのこうほ"));
@@ -176,7 +176,7 @@ TEST(AnswerPanels, WholeRangeListsEightyAndAPartListAfterItOnlyItsOwn)
 
 TEST(AnswerPanels, CrowdedAndEmptyGroupsAndAMissingStrip)
 {
-    TestWorld w(2, 2, true);
+    TestWorld w(2, StudyKind::Writing, true);
     for (int j = 1; j <= 25; ++j)
         w.t.state.Cat.RadicalTable[1][j] = int16_t(j % 40 + 1);
     for (int j = 1; j <= 5; ++j)
@@ -196,16 +196,16 @@ TEST(AnswerPanels, CrowdedAndEmptyGroupsAndAMissingStrip)
 
 TEST(AnswerPanels, LargeFontsScaleTheButtons)
 {
-    TestWorld w(2, 1, true);
-    w.t.shell.FontScale = 1.25;
+    TestWorld w(2, StudyKind::Reading, true);
+    w.t.shell.Layout = LayoutSize::Large;
     TF_Shutsudai *s = w.open();
     w.start();
     EXPECT_EQ(s->panels->Btn_Moji[7]->geometry(), QRect(50, 65, 40, 40));
     // The box holds its last column.
     EXPECT_GE(s->panels->Grp_Kanji->width(), s->panels->Btn_Moji[80]->geometry().right());
 
-    TestWorld k(2, 2, true);
-    k.t.shell.FontScale = 1.25;
+    TestWorld k(2, StudyKind::Writing, true);
+    k.t.shell.Layout = LayoutSize::Large;
     TF_Shutsudai *ks = k.open();
     EXPECT_EQ(ks->panels->Btn_Kakusuu[7]->geometry(), QRect(58, 73, 48, 48));
     EXPECT_EQ(ks->panels->Btn_Gakunen_all->geometry(), QRect(10, 265, 190, 48));

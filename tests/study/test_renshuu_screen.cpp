@@ -58,7 +58,7 @@ TEST(PracticePicker, TwentyFourButtonsInTwoColumnsPerBox)
     ASSERT_NE(p.picker, nullptr);
     EXPECT_EQ(p.picker->id(), ScreenId::Renshuu);
     EXPECT_EQ(p.picker->helpContext(), 10);
-    EXPECT_EQ(p.t.state.HintContext, (HintCtx{8, 1, 1}));
+    EXPECT_EQ(p.t.state.HintContext, (HintCtx{8, HintSituation::Screen, StudyKind::Reading}));
     EXPECT_EQ(p.picker->GRP_Yomu->geometry(), QRect(40, 108, 265, 325));
     EXPECT_EQ(p.picker->GRP_Kaku->geometry(), QRect(336, 108, 265, 325));
     EXPECT_EQ(p.picker->GRP_Yomu->title(), QStringLiteral(" 「よむ」 れんしゅう"));

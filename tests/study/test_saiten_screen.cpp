@@ -191,7 +191,7 @@ TEST(GradingScreen, MarksOneRowPerTickWithItsSound)
     EXPECT_TRUE(g.saiten->Tim_Saiten->isActive());
     EXPECT_EQ(g.saiten->Tim_Saiten->interval(), 1500);
     EXPECT_EQ(g.saiten->headerButton(1), nullptr);
-    EXPECT_EQ(g.t.state.HintContext, (HintCtx{9, 1, 1}));
+    EXPECT_EQ(g.t.state.HintContext, (HintCtx{9, HintSituation::Screen, StudyKind::Reading}));
     QTableWidget *grid = g.saiten->Grd_Saiten;
     EXPECT_EQ(grid->rowCount(), 11);
     EXPECT_EQ(grid->columnCount(), 5);
@@ -276,7 +276,7 @@ TEST(GradingScreen, TenRightRecordsAPassAndEndsOnAFreshModeScreen)
     const auto records = g.log();
     ASSERT_EQ(records.size(), 1);
     EXPECT_EQ(records[0].Counted, 1);
-    EXPECT_EQ(records[0].Mode, 1);
+    EXPECT_EQ(records[0].Mode, StudyMode::Challenge);
     EXPECT_EQ(records[0].rightCount(), 10);
     EXPECT_EQ(g.t.state.LevelCorrectCount, 10);
     EXPECT_FALSE(g.t.state.ReviewMode);
@@ -290,7 +290,7 @@ TEST(GradingScreen, TenRightRecordsAPassAndEndsOnAFreshModeScreen)
     EXPECT_TRUE(fresh->isVisible());
     EXPECT_EQ(fresh->countAtCreation, 10); // built after the record
     EXPECT_EQ(g.t.nav.screens().size(), 1u);
-    EXPECT_EQ(g.t.state.HintContext, (HintCtx{4, 1, 1}));
+    EXPECT_EQ(g.t.state.HintContext, (HintCtx{4, HintSituation::Screen, StudyKind::Reading}));
 }
 
 TEST(GradingScreen, EightRightGoesToTheReviewFirstAndRecordsNothing)
@@ -391,7 +391,7 @@ TEST(GradingScreen, PracticeChangesNoProgress)
     EXPECT_EQ(seen.levelMessage, QStringLiteral("こんどは、チャレンジモードでがんばろうね。"));
     const auto records = g.log();
     ASSERT_EQ(records.size(), 1);
-    EXPECT_EQ(records[0].Mode, 2);
+    EXPECT_EQ(records[0].Mode, StudyMode::Practice);
     EXPECT_EQ(g.t.state.LevelCorrectCount, 12);
     EXPECT_FALSE(g.t.state.LevelUpFlag);
     for (int k = 21; k <= 30; ++k)

@@ -38,7 +38,7 @@ void answerAllReading(
 
 TEST(TestScreen, ChallengeReadingAnsweredOnTheKanaKeysEndsOnGrading)
 {
-    TestWorld w(2, 1, true);
+    TestWorld w(2, StudyKind::Reading, true);
     w.t.state.Progress[25][1].CorrectCount = 3; // asked last of all
     TF_Shutsudai *s = w.open();
     ASSERT_NE(s, nullptr);
@@ -104,7 +104,7 @@ TEST(TestScreen, ChallengeReadingAnsweredOnTheKanaKeysEndsOnGrading)
 
 TEST(TestScreen, ChallengeWritingFoundByPartStrokesAndListEndsOnGrading)
 {
-    TestWorld w(3, 2, true);
+    TestWorld w(3, StudyKind::Writing, true);
     TF_Shutsudai *s = w.open();
     w.start();
     EXPECT_EQ(s->Lbl_Title->text(), QStringLiteral("あかいじのかんじをえらぼう！"));
@@ -151,7 +151,7 @@ TEST(TestScreen, ChallengeWritingFoundByPartStrokesAndListEndsOnGrading)
 
 TEST(TestScreen, PreviousAndNextKeepTheStoredAnswers)
 {
-    TestWorld w(1, 1, false);
+    TestWorld w(1, StudyKind::Reading, false);
     TF_Shutsudai *s = w.open();
     w.start();
     const QByteArray a1 = w.current().CorrectAnswer;
@@ -194,7 +194,7 @@ TEST(TestScreen, PreviousAndNextKeepTheStoredAnswers)
 
 TEST(TestScreen, TimeOutOnQuestionFourGradesTheRestEmpty)
 {
-    TestWorld w(2, 1, true);
+    TestWorld w(2, StudyKind::Reading, true);
     w.t.state.Settings.ReadTimeLimit = 1;
     TF_Shutsudai *s = w.open();
     w.start();
@@ -239,7 +239,7 @@ TEST(TestScreen, TimeOutOnQuestionFourGradesTheRestEmpty)
 
 TEST(TestScreen, TimeOutWithoutMondai1LeavesTheUnseenQuestionsWrong)
 {
-    TestWorld w(2, 1, true);
+    TestWorld w(2, StudyKind::Reading, true);
     TF_Shutsudai *s = w.open();
     w.start();
     w.typeKana(w.current().CorrectAnswer);
@@ -263,7 +263,7 @@ TEST(TestScreen, TimeOutWithoutMondai1LeavesTheUnseenQuestionsWrong)
 
 TEST(TestScreen, MissingMondai1WhenAQuestionIsShownEndsTheProgram)
 {
-    TestWorld w(2, 1, true);
+    TestWorld w(2, StudyKind::Reading, true);
     TF_Shutsudai *s = w.open();
     ASSERT_TRUE(QFile::remove(w.t.file(QStringLiteral("Mondai1.dat"))));
     w.start();
@@ -298,7 +298,7 @@ class TimeOutDuringQuestion final : public Dialogs
 TEST(TestScreen, TimeOutBehindAnOpenQuestionHandsTheTestToGradingOnce)
 {
     for (bool viaBack : {false, true}) {
-        TestWorld w(2, 1, true);
+        TestWorld w(2, StudyKind::Reading, true);
         TimeOutDuringQuestion dialogs;
         Services sv{w.t.state,   dialogs,   w.t.sound, w.t.help,    w.t.clock,    w.t.random,
                     w.t.display, w.t.shell, w.t.nav,   w.t.screens, w.t.pictures, w.t.handwriting};
@@ -327,7 +327,7 @@ TEST(TestScreen, TimeOutBehindAnOpenQuestionHandsTheTestToGradingOnce)
 
 TEST(TestScreen, BackAsksAndLeavesWithoutRecording)
 {
-    TestWorld w(2, 1, true);
+    TestWorld w(2, StudyKind::Reading, true);
     TF_Shutsudai *s = w.open();
     w.start();
     w.t.dialogs.answers = {Answer::No};
@@ -348,7 +348,7 @@ TEST(TestScreen, BackAsksAndLeavesWithoutRecording)
 
 TEST(TestScreen, MusicLoopsWhileTestingAndEndsWithTheFirstHiding)
 {
-    TestWorld w(2, 1, true);
+    TestWorld w(2, StudyKind::Reading, true);
     TF_Shutsudai *s = w.open();
     w.start();
     fm::test::FakeMediaPlayer *music = w.t.sound.playerFor(QStringLiteral("Mondai.mid"));
@@ -363,7 +363,7 @@ TEST(TestScreen, MusicLoopsWhileTestingAndEndsWithTheFirstHiding)
     EXPECT_FALSE(music->isOpen());
 
     // No music at all without a MIDI device.
-    TestWorld quiet(2, 2, true);
+    TestWorld quiet(2, StudyKind::Writing, true);
     quiet.t.shell.MidiDeviceCount = 0;
     quiet.open();
     quiet.start();
@@ -372,7 +372,7 @@ TEST(TestScreen, MusicLoopsWhileTestingAndEndsWithTheFirstHiding)
 
 TEST(TestScreen, DebugFillInAnswersNineQuestionsAndSitsAboveTheTitle)
 {
-    TestWorld w(2, 1, true);
+    TestWorld w(2, StudyKind::Reading, true);
     w.t.state.Settings.DebugFlag = true;
     TF_Shutsudai *s = w.open();
     EXPECT_FALSE(s->Btn_Debug->isVisible());
@@ -387,7 +387,7 @@ TEST(TestScreen, DebugFillInAnswersNineQuestionsAndSitsAboveTheTitle)
         EXPECT_EQ(w.slot(n).PlayerAnswer, w.slot(n).CorrectAnswer) << n;
     EXPECT_TRUE(w.slot(10).PlayerAnswer.isEmpty());
 
-    TestWorld off(2, 1, true);
+    TestWorld off(2, StudyKind::Reading, true);
     off.open();
     off.start();
     EXPECT_FALSE(off.test->Btn_Debug->isVisible());
@@ -395,7 +395,7 @@ TEST(TestScreen, DebugFillInAnswersNineQuestionsAndSitsAboveTheTitle)
 
 TEST(TestScreen, HintButtonTellsTheHintWindowWhereTheChildIs)
 {
-    TestWorld w(2, 2, false);
+    TestWorld w(2, StudyKind::Writing, false);
     std::vector<HintCtx> seen;
     std::vector<int> questions;
     w.t.screens.showHintWindow = [&](Services &sv, QWidget *) {
@@ -414,11 +414,16 @@ TEST(TestScreen, HintButtonTellsTheHintWindowWhereTheChildIs)
     w.click(s->headerButton(1)); // back on the part panel
     w.click(s->Btn_Cancel);
     w.click(s->headerButton(1)); // first panels
-    const std::vector<HintCtx> expected = {{12, 1, 2}, {12, 2, 2}, {12, 2, 2},
-                                           {12, 5, 2}, {12, 4, 2}, {12, 3, 2}};
+    const std::vector<HintCtx> expected = {{12, HintSituation::Screen, StudyKind::Writing},
+                                           {12, HintSituation::Question, StudyKind::Writing},
+                                           {12, HintSituation::Question, StudyKind::Writing},
+                                           {12, HintSituation::WritingPartList, StudyKind::Writing},
+                                           {12, HintSituation::WritingParts, StudyKind::Writing},
+                                           {12, HintSituation::WritingChoice, StudyKind::Writing}};
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(questions, (std::vector<int>{0, 1, 1, 1, 1, 1}));
-    EXPECT_EQ(w.t.state.HintContext, (HintCtx{12, 1, 1})); // set back after the window
+    EXPECT_EQ(w.t.state.HintContext,
+              (HintCtx{12, HintSituation::Screen, StudyKind::Reading})); // set back after the window
 }
 
 // ---- the review ----
@@ -446,7 +451,7 @@ void testWithMissed(TestWorld &w, QList<int> missed, ModalWatcher &watcher)
 
 TEST(TestReviewScreen, OnlyMissedQuestionsAndAWrongAnswerStays)
 {
-    TestWorld w(2, 1, true);
+    TestWorld w(2, StudyKind::Reading, true);
     QStringList results;
     ModalWatcher watcher([&](QWidget *d) {
         if (auto *r = dynamic_cast<TF_Level_Up *>(d))
@@ -523,7 +528,7 @@ TEST(TestReviewScreen, OnlyMissedQuestionsAndAWrongAnswerStays)
 
 TEST(TestReviewScreen, BelowThePassMarkTheReviewRecordsNothingMore)
 {
-    TestWorld w(2, 1, true);
+    TestWorld w(2, StudyKind::Reading, true);
     QStringList results;
     ModalWatcher watcher([&](QWidget *d) {
         if (auto *r = dynamic_cast<TF_Level_Up *>(d))
@@ -549,7 +554,7 @@ TEST(TestReviewScreen, BelowThePassMarkTheReviewRecordsNothingMore)
 
 TEST(TestReviewScreen, BackDuringTheReviewRecordsNothing)
 {
-    TestWorld w(2, 1, true);
+    TestWorld w(2, StudyKind::Reading, true);
     ModalWatcher watcher;
     testWithMissed(w, {10}, watcher);
     TF_Shutsudai *s = w.test;
@@ -595,7 +600,7 @@ int pixelsLike(QWidget *screen, const QRect &rect, const QColor &colour)
 
 TEST(TestScreen, ADoubleClickMovesOnOnlyOnceWhileTheKeysTakeEveryPress)
 {
-    TestWorld w(2, 1, true);
+    TestWorld w(2, StudyKind::Reading, true);
     TF_Shutsudai *s = w.open();
 
     doubleClick(w, s->Btn_Next); // はじめ
@@ -632,7 +637,7 @@ TEST(TestScreen, ADoubleClickMovesOnOnlyOnceWhileTheKeysTakeEveryPress)
 
 TEST(TestReviewScreen, TheAnswerCheckShowsAMarkForASecondAndADoubleClickChecksOnce)
 {
-    TestWorld w(2, 1, true);
+    TestWorld w(2, StudyKind::Reading, true);
     ModalWatcher watcher;
     testWithMissed(w, {2, 7}, watcher);
     TF_Shutsudai *s = w.test;
@@ -675,7 +680,7 @@ TEST(TestReviewScreen, TheAnswerCheckShowsAMarkForASecondAndADoubleClickChecksOn
 
 TEST(TestReviewScreen, TheSecondPressOnTheResultsBackButtonDoesNotTypeInTheReview)
 {
-    TestWorld w(2, 1, true);
+    TestWorld w(2, StudyKind::Reading, true);
     // Below the pass mark the result comes first, then the review; "もどる"
     // is double-clicked.
     ModalWatcher watcher([&](QWidget *d) {

@@ -101,7 +101,7 @@ struct TestWorld {
     TestModeScreen *mode = nullptr;
     TF_Shutsudai *test = nullptr;
 
-    explicit TestWorld(int level = 2, int kind = 1, bool challenge = true)
+    explicit TestWorld(int level = 2, fm::StudyKind kind = fm::StudyKind::Reading, bool challenge = true)
     {
         registerStudyScreens(t.screens);
         t.screens.add(ScreenId::Mode, [](Services &sv) { return new TestModeScreen(sv); });
@@ -111,10 +111,10 @@ struct TestWorld {
         t.state.Players.PlayerCount = 1;
         t.state.Players.PlayerTable[1].Name = sj("はなこ");
         t.state.Players.PlayerTable[1].Level = int16_t(level);
-        t.state.Players.PlayerTable[1].Kind = int16_t(kind);
+        t.state.Players.PlayerTable[1].Kind = fm::fileValue(kind);
         t.state.CurrentPlayer = 1;
         t.state.CurrentLevel = int16_t(level);
-        t.state.CurrentKind = fm::kindFromFile(kind);
+        t.state.CurrentKind = kind;
         t.state.ChallengeMode = challenge;
         t.state.ReviewMode = false;
         t.shell.MidiDeviceCount = 1;

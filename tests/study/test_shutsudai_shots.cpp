@@ -29,12 +29,12 @@ int countColour(const QImage &image, const QRect &r, const QColor &c)
 
 TEST(TestScreenShots, ReadingWritingPartsAndReview)
 {
-    for (int kind : {1, 2}) {
+    for (StudyKind kind : {StudyKind::Reading, StudyKind::Writing}) {
         TestWorld w(3, kind, true);
         w.useBuildFiles(); // small generated files when the build has not made them
         TF_Shutsudai *s = w.open();
         w.start();
-        if (kind == 1) {
+        if (kind == StudyKind::Reading) {
             w.typeKana(cp932::charAt(w.current().CorrectAnswer, 0));
             const QImage shot = grab(s);
             ASSERT_EQ(shot.size(), QSize(640, 480));
@@ -80,7 +80,7 @@ TEST(TestScreenShots, ReadingWritingPartsAndReview)
 TEST(TestScreenWithBuildFiles, EveryLevelCanBeAnsweredOnThePanels)
 {
     for (int level = 1; level <= 12; ++level) {
-        for (int kind : {1, 2}) {
+        for (StudyKind kind : {StudyKind::Reading, StudyKind::Writing}) {
             TestWorld w(level, kind, false);
             if (!w.useBuildFiles())
                 GTEST_SKIP() << "the build has not made the program's data files";
@@ -89,7 +89,7 @@ TEST(TestScreenWithBuildFiles, EveryLevelCanBeAnsweredOnThePanels)
             for (int n = 1; n <= 10; ++n) {
                 const QuestionSlot &q = w.current();
                 ASSERT_FALSE(q.CorrectAnswer.isEmpty()) << level << '/' << n;
-                if (kind == 1) {
+                if (kind == StudyKind::Reading) {
                     ASSERT_LE(cp932::charCount(q.CorrectAnswer), ReadingAnswerLimit) << level;
                     w.typeKana(q.CorrectAnswer);
                 } else {
@@ -104,7 +104,7 @@ TEST(TestScreenWithBuildFiles, EveryLevelCanBeAnsweredOnThePanels)
             ASSERT_NE(w.grading(), nullptr);
             for (int i = 0; i < 10; ++i)
                 w.grading()->Tim_SaitenTimer();
-            EXPECT_EQ(w.t.state.TestScore, 10) << level << '/' << kind;
+            EXPECT_EQ(w.t.state.TestScore, 10) << level << '/' << fileValue(kind);
         }
     }
 }

@@ -40,14 +40,14 @@ TEST(TestChoice, ChallengeTossesForEveryEqualCandidateInScanOrder)
         for (int i = 1; i < 21 - slot; ++i)
             random.reals.push_back(0.9);
     }
-    TestKanji k = chooseChallengeKanji(progress, 3, 1, random);
+    TestKanji k = chooseChallengeKanji(progress, 3, StudyKind::Reading, random);
     EXPECT_TRUE(random.reals.empty()); // exactly 20 + 19 + ... + 11 tosses
     for (int slot = 1; slot <= 10; ++slot)
         EXPECT_EQ(k[slot], 40 + slot) << slot;
 
     // Tosses that never switch leave the last unchosen one as the pick.
     random.reals.assign(155, 0.9);
-    k = chooseChallengeKanji(progress, 3, 1, random);
+    k = chooseChallengeKanji(progress, 3, StudyKind::Reading, random);
     for (int slot = 1; slot <= 10; ++slot)
         EXPECT_EQ(k[slot], 61 - slot) << slot;
 }
@@ -61,7 +61,7 @@ TEST(TestChoice, ChallengeAsksTheFewestRightAnswersFirst)
     progress[35][1].CorrectCount = 9; // the other kind does not count
     for (uint64_t seed = 1; seed <= 20; ++seed) {
         ScriptedRandom random(seed);
-        const QSet<int> chosen = asSet(chooseChallengeKanji(progress, 2, 2, random));
+        const QSet<int> chosen = asSet(chooseChallengeKanji(progress, 2, StudyKind::Writing, random));
         QSet<int> expected;
         for (int k = 31; k <= 40; ++k)
             expected.insert(k);
@@ -72,7 +72,7 @@ TEST(TestChoice, ChallengeAsksTheFewestRightAnswersFirst)
     for (int i = 1; i <= 20; ++i)
         ordered[200 + i][1].CorrectCount = int16_t(20 - i);
     ScriptedRandom random;
-    const TestKanji k = chooseChallengeKanji(ordered, 11, 1, random);
+    const TestKanji k = chooseChallengeKanji(ordered, 11, StudyKind::Reading, random);
     for (int slot = 1; slot <= 10; ++slot)
         EXPECT_EQ(k[slot], 221 - slot);
 }
@@ -82,7 +82,7 @@ TEST(TestChoice, ChallengeWithEqualCountsPicksTenDifferentKanjiOfTheLevel)
     ProgressTable progress{};
     for (uint64_t seed = 1; seed <= 50; ++seed) {
         ScriptedRandom random(seed);
-        const TestKanji k = chooseChallengeKanji(progress, 12, 2, random);
+        const TestKanji k = chooseChallengeKanji(progress, 12, StudyKind::Writing, random);
         const QSet<int> s = asSet(k);
         EXPECT_EQ(s.size(), 10);
         for (int v : s)
@@ -256,13 +256,25 @@ TEST(TestReview, AdvancesOnlyToMissedQuestions)
 
 TEST(TestHints, SituationDependsOnThePartListOnlyInWriting)
 {
-    EXPECT_EQ(hintSituation(StudyKind::Reading, KanjiListSource::Part, Panel::KanjiList), 2);
-    EXPECT_EQ(hintSituation(StudyKind::Writing, KanjiListSource::None, Panel::Parts), 2);
-    EXPECT_EQ(hintSituation(StudyKind::Writing, KanjiListSource::Strokes, Panel::KanjiList), 2);
-    EXPECT_EQ(hintSituation(StudyKind::Writing, KanjiListSource::WholeRange, Panel::KanjiList), 2);
-    EXPECT_EQ(hintSituation(StudyKind::Writing, KanjiListSource::Part, Panel::Choice), 3);
-    EXPECT_EQ(hintSituation(StudyKind::Writing, KanjiListSource::Part, Panel::Parts), 4);
-    EXPECT_EQ(hintSituation(StudyKind::Writing, KanjiListSource::Part, Panel::KanjiList), 5);
+    struct Case {
+        StudyKind kind;
+        KanjiListSource source;
+        Panel panel;
+        HintSituation expected;
+    };
+    constexpr StudyKind R = StudyKind::Reading, W = StudyKind::Writing;
+    const Case cases[] = {
+        {R, KanjiListSource::Part, Panel::KanjiList, HintSituation::Question},
+        {W, KanjiListSource::None, Panel::Parts, HintSituation::Question},
+        {W, KanjiListSource::Strokes, Panel::KanjiList, HintSituation::Question},
+        {W, KanjiListSource::WholeRange, Panel::KanjiList, HintSituation::Question},
+        {W, KanjiListSource::Part, Panel::Choice, HintSituation::WritingChoice},
+        {W, KanjiListSource::Part, Panel::Parts, HintSituation::WritingParts},
+        {W, KanjiListSource::Part, Panel::KanjiList, HintSituation::WritingPartList},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(hintSituation(c.kind, c.source, c.panel), c.expected)
+            << fileValue(c.kind) << ' ' << int(c.source) << ' ' << int(c.panel);
 }
 
 TEST(TestPanels, BackGoesByPanelStateAndThePreviousOne)
@@ -388,21 +400,21 @@ TEST(TestQuestions, ReadingShowsTheKanjiAndExpectsTheKanaWritingTheReverse)
     r.TargetSegment = 2;
     r.Segments = {QByteArray(), sj("たかい") + QByteArray(4, ' '),
                   QByteArray(" ") + sj("やま") + QByteArray(3, '\0'), sj("にのぼる。")};
-    ShownQuestion reading = showQuestion(r, *cat, 7, 1);
+    ShownQuestion reading = showQuestion(r, *cat, 7, StudyKind::Reading);
     EXPECT_EQ(reading.target, 2);
     EXPECT_EQ(reading.segments[1], sj("たかい"));
     EXPECT_EQ(reading.segments[2], sj("山"));
     EXPECT_EQ(reading.correctAnswer, sj("やま"));
-    ShownQuestion writing = showQuestion(r, *cat, 7, 2);
+    ShownQuestion writing = showQuestion(r, *cat, 7, StudyKind::Writing);
     EXPECT_EQ(writing.segments[2], sj("やま"));
     EXPECT_EQ(writing.correctAnswer, sj("山"));
 
     // A target word longer than an answer can be is cut to 10 bytes.
     r.Segments[2] = sj("あいうえおか");
-    EXPECT_EQ(showQuestion(r, *cat, 7, 1).correctAnswer, sj("あいうえお"));
+    EXPECT_EQ(showQuestion(r, *cat, 7, StudyKind::Reading).correctAnswer, sj("あいうえお"));
     // A record without a usable target is a damaged file.
     r.TargetSegment = 4;
-    EXPECT_THROW(showQuestion(r, *cat, 7, 1), FileError);
+    EXPECT_THROW(showQuestion(r, *cat, 7, StudyKind::Reading), FileError);
 
     QuestionSlot slot;
     slot.Kanji = 7;

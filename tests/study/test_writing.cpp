@@ -34,7 +34,7 @@ QStringList shownCandidates(const AnswerPanels *p)
 
 TEST(WritingAnswer, AChildWritesTheKanjiPicksItAndIsToldGentlyAboutStrokeOrder)
 {
-    TestWorld w(2, 2, true);
+    TestWorld w(2, StudyKind::Writing, true);
     TF_Shutsudai *s = w.open();
     w.start();
     AnswerPanels *p = s->panels;
@@ -111,7 +111,7 @@ TEST(WritingAnswer, AChildWritesTheKanjiPicksItAndIsToldGentlyAboutStrokeOrder)
 
 TEST(WritingAnswer, TheSquareKeepsEveryAnswerAlreadyGivenWhateverHappensMidStroke)
 {
-    TestWorld w(2, 2, true);
+    TestWorld w(2, StudyKind::Writing, true);
     TF_Shutsudai *s = w.open();
     w.start();
     AnswerPanels *p = s->panels;
@@ -167,17 +167,17 @@ TEST(WritingAnswer, TheSquareIsOfferedOnlyWhereItCanWork)
 {
     struct Case {
         const char *what;
-        int kind;
+        StudyKind kind;
         bool setting;
         Handwriting::Status status;
         bool offered;
     };
     const Case cases[] = {
-        {"writing, on, model closed", 2, true, Handwriting::Status::Closed, true},
-        {"reading tests never", 1, true, Handwriting::Status::Closed, false},
-        {"a parent turned it off", 2, false, Handwriting::Status::Closed, false},
-        {"model or strokes missing", 2, true, Handwriting::Status::Unavailable, false},
-        {"model damaged", 2, true, Handwriting::Status::Failed, false},
+        {"writing, on, model closed", StudyKind::Writing, true, Handwriting::Status::Closed, true},
+        {"reading tests never", StudyKind::Reading, true, Handwriting::Status::Closed, false},
+        {"a parent turned it off", StudyKind::Writing, false, Handwriting::Status::Closed, false},
+        {"model or strokes missing", StudyKind::Writing, true, Handwriting::Status::Unavailable, false},
+        {"model damaged", StudyKind::Writing, true, Handwriting::Status::Failed, false},
     };
     for (const Case &c : cases) {
         TestWorld w(2, c.kind, true);
@@ -190,7 +190,7 @@ TEST(WritingAnswer, TheSquareIsOfferedOnlyWhereItCanWork)
 
     // A model that turns out damaged when opened: the square says so and
     // "もどる" leads back to the other ways.
-    TestWorld w(2, 2, true);
+    TestWorld w(2, StudyKind::Writing, true);
     w.t.handwriting.openReady = false;
     TF_Shutsudai *s = w.open();
     w.start();
@@ -204,7 +204,7 @@ TEST(WritingAnswer, TheSquareIsOfferedOnlyWhereItCanWork)
 TEST(WritingAnswer, TheReviewAndThePracticeHintShowTheStrokeOrder)
 {
     {
-        TestWorld w(2, 2, false);
+        TestWorld w(2, StudyKind::Writing, false);
         TF_Shutsudai *s = w.open();
         w.start();
         const int missed = w.slot(3).Kanji;
@@ -226,7 +226,7 @@ TEST(WritingAnswer, TheReviewAndThePracticeHintShowTheStrokeOrder)
     // The hint window of a practice writing question offers it with the
     // answer hint; a challenge test offers neither.
     for (bool challenge : {false, true}) {
-        TestWorld h(2, 2, challenge);
+        TestWorld h(2, StudyKind::Writing, challenge);
         HintRecord page;
         page.Screen = screenRow(ScreenId::Shutsudai).number;
         page.Situation = 2;
@@ -249,7 +249,7 @@ TEST(WritingAnswer, TheReviewAndThePracticeHintShowTheStrokeOrder)
 
 TEST(StrokeOrderPicture, BentStrokesFollowTheKanjiAndStraightOnesStayStraight)
 {
-    TestWorld w(2, 2, true);
+    TestWorld w(2, StudyKind::Writing, true);
     ASSERT_TRUE(w.useBuildFiles()) << "the build has not made the program's files";
     const ReferenceStrokes reference = ReferenceStrokes::load(QStringLiteral(FUDEMARU_BIN_DIR "/"));
     auto numberOf = [&](const char *glyph) {

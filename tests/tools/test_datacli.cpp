@@ -211,7 +211,7 @@ TEST_F(DataCliTest, CheckSaysWhatTheProgramDoesWithLinksOddObjectsAndLongBoards)
         int exitCode;
         QString line;
     } cases[] = {
-        {"Game1.dat", [&] { writeBoard(dir(), 1, eleven); }, 0,
+        {"Game1.dat", [&] { writeBoard(dir(), GameId::Matching, eleven); }, 0,
          "Game1.dat: 11 records; ten are shown; the rest are dropped at the next save"},
         {"Game2.dat", [&] { write("Game2.dat", QByteArray(GameScoreRecordSize + 5, '\0')); }, 0,
          "Game2.dat: an incomplete last record of 5 bytes is ignored and dropped at the next save"},

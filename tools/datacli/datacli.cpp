@@ -251,13 +251,14 @@ bool check(const Dirs &dirs, QStringList &lines)
     }
     try {
         loadQuestionIndex(state->Bank, dir);
-        if (state->Bank.QuestionIndexCount < 20)
+        if (state->Bank.QuestionIndexCount < KanjiPerLevel)
             fatal(FileError(
                 "Mondai2.dat",
                 QStringLiteral("%1 records: not even one level").arg(state->Bank.QuestionIndexCount)));
-        else if (state->Bank.QuestionIndexCount % 20 != 0)
-            lines << QStringLiteral("Mondai2.dat: %1 records are not whole levels of 20")
-                         .arg(state->Bank.QuestionIndexCount);
+        else if (state->Bank.QuestionIndexCount % KanjiPerLevel != 0)
+            lines << QStringLiteral("Mondai2.dat: %1 records are not whole levels of %2")
+                         .arg(state->Bank.QuestionIndexCount)
+                         .arg(KanjiPerLevel);
         // Every sentence a test may ask must be readable.
         const auto sentences = readFileAt(dir, "Mondai1.dat", 0, 0);
         if (!sentences) {
@@ -304,7 +305,7 @@ bool check(const Dirs &dirs, QStringList &lines)
     }
     // The game reads a longer board and a torn record without trouble: say
     // what it does with them.
-    for (int g = 1; g <= 2; ++g) {
+    for (const GameId g : {GameId::Matching, GameId::WhackAMole}) {
         try {
             const auto board = readFileAt(data, boardFileName(g), 0, 0, Links::Refuse);
             if (!board)
@@ -519,7 +520,8 @@ int run(const QStringList &args, const Dirs &defaults, QString &out, QString &er
             int number = 0;
             for (const StudyRecord &r : readLog(dirs.data, n).records) {
                 QStringList row{QString::number(++number), fromDayNumber(r.Time).toString(Qt::ISODate),
-                                QString::number(r.Mode), QString::number(r.Level), QString::number(r.Kind)};
+                                QString::number(fileValue(r.Mode)), QString::number(r.Level),
+                                QString::number(fileValue(r.Kind))};
                 for (int i = 1; i <= QuestionsPerTest; ++i)
                     row << QString::number(r.Kanji[i]);
                 for (int i = 1; i <= QuestionsPerTest; ++i)
