@@ -178,8 +178,8 @@ void drawLegend(QPainter &p, const ProgressChart &chart, const ChartMarks &marks
             const double x = Plot.left() + column * 150;
             const double y = top + row * rowHeight;
             drawMark(p, QPointF(x + 4, y + rowHeight / 2), kind, mode);
-            text(p, QRectF(x + 12, y, 136, rowHeight), Qt::AlignLeft | Qt::AlignVCenter, names[row][column], f,
-                 White);
+            text(p, QRectF(x + 12, y, 136, rowHeight), Qt::AlignLeft | Qt::AlignVCenter, names[row][column],
+                 f, White);
         }
     double y = top + 2 * rowHeight;
     p.setPen(QPen(PassColour, 1.5, Qt::DashLine));
