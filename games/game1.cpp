@@ -3,11 +3,11 @@
 #include "data/roster.h"
 #include "games/gkiroku.h"
 #include "games/glyph.h"
+#include "media/mediafiles.h"
 #include "shell/clock.h"
 #include "shell/dialogs.h"
 #include "shell/endflow.h"
 #include "shell/kit.h"
-#include "shell/media/mediafiles.h"
 #include "shell/navigator.h"
 #include "shell/pictures.h"
 #include "shell/random.h"
@@ -36,7 +36,7 @@ CardLayout cardLayout(int fontSizeMode)
     if (fontSizeMode == 1) {
         // Large fonts: cards of 70 display pixels. The whole program is
         // scaled to the display, and this layout belongs to a display 1.25
-        // times the design's, so a card is 56 design pixels (70 on such a
+        // times the 640 × 480 layout's, so a card is 56 layout pixels (70 on such a
         // display) and the 70-pixel picture is stretched onto it.
         return CardLayout{56, 70, QPoint(0, 0), QSize(336, 336), (34 * 96 + 36) / 72};
     }
@@ -45,7 +45,7 @@ CardLayout cardLayout(int fontSizeMode)
 
 TF_Game1::TF_Game1(Services &sv)
     : ScreenFrame(sv, ScreenId::Game1), layout_(cardLayout(sv.shell.FontSizeMode)),
-      music_(sv, QStringLiteral("Eawase.mid"), this)
+      music_(sv, QLatin1String(media::kMatchMusic), this)
 {
     state.ScreenOpenFlags.Game1Open = true;
     const QFont groupFont = pixelFont(19, true);

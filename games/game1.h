@@ -18,7 +18,7 @@ class QRadioButton;
 namespace fm
 {
 
-// Where the cards lie in Grp_E for a FontSizeMode, in the design's pixels.
+// Where the cards lie in Grp_E for a FontSizeMode, in layout pixels.
 struct CardLayout {
     int side;                // a card's width and height
     int pictureSide;         // the card picture, stretched to the card

@@ -1,5 +1,5 @@
 #include "games/glyph.h"
-#include "shell/media/mediafiles.h"
+#include "media/mediafiles.h"
 #include <QPixmap>
 
 namespace fm::games

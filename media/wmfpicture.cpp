@@ -1,4 +1,4 @@
-#include "shell/media/wmfpicture.h"
+#include "media/wmfpicture.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,10 +3,10 @@
 #include "data/fileio.h"
 #include "data/roster.h"
 #include "data/studylog.h"
+#include "media/mediafiles.h"
 #include "records/seisekibuttons.h"
 #include "shell/kit.h"
 #include "shell/look.h"
-#include "shell/media/mediafiles.h"
 #include "shell/navigator.h"
 #include <algorithm>
 

@@ -2,6 +2,7 @@
 #include "data/cp932.h"
 #include "handwriting/handwriting.h"
 #include "handwriting/strokeorder.h"
+#include "media/mediafiles.h"
 #include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/pictures.h"
@@ -113,7 +114,7 @@ void AnswerPanels::buildWriting(double scale)
     connect(Btn_Gakunen_all, &QPushButton::clicked, this, [this] { Btn_Gakunen_allClick(); });
     growToFit(Grp_Kakusuu, panelButtonRect(PanelButton::WholeRange, 1, scale));
 
-    PartsStrip = services_.pictures.bitmap(QStringLiteral("BuhinX.bmp"));
+    PartsStrip = services_.pictures.bitmap(QLatin1String(media::kPartsStrip));
     for (int j = 1; j <= PartButtonCount; ++j) {
         QPushButton *b = makeButton(Grp_Buhin, panelButtonRect(PanelButton::Part, j, scale), j);
         b->setIconSize(b->size() - QSize(4, 4));
