@@ -102,191 +102,164 @@ void check(int ok, const char *what)
         fail(QStringLiteral("damaged %1 record").arg(QLatin1String(what)));
 }
 
+// One record's bytes, and what to call it when it is damaged.
+struct Record {
+    const char *begin;
+    const char *end;
+    const char *what;
+};
+
+template <int (*Get)(const char *, U_POINT16 *)> void readPoint(const Record &r, Op &op)
+{
+    U_POINT16 pt;
+    check(Get(r.begin, &pt), r.what);
+    op.p1 = toPoint(pt);
+}
+
+void readScale(const Record &r, Op &op)
+{
+    U_POINT16 denom, num;
+    check(U_WMRSCALEWINDOWEXT_get(r.begin, &denom, &num), r.what);
+    if (denom.x == 0 || denom.y == 0)
+        fail(QStringLiteral("window scale divides by zero"));
+    op.a = num.x, op.b = denom.x, op.c = num.y, op.d = denom.y;
+}
+
+void readPen(const Record &r, Op &op)
+{
+    U_PEN pen;
+    check(U_WMRCREATEPENINDIRECT_get(r.begin, &pen), r.what);
+    op.a = pen.Style;
+    op.b = pen.Widthw[0];
+    op.color = toQColor(pen.Color);
+}
+
+void readBrush(const Record &r, Op &op)
+{
+    const char *brush = nullptr;
+    check(U_WMRCREATEBRUSHINDIRECT_get(r.begin, &brush), r.what);
+    if (!brush || brush < r.begin || brush + sizeof(U_WLOGBRUSH) > r.end)
+        fail(QStringLiteral("brush runs past its record"));
+    U_WLOGBRUSH lb;
+    std::memcpy(&lb, brush, sizeof lb);
+    op.a = lb.Style;
+    op.b = lb.Hatch;
+    op.color = toQColor(lb.Color);
+}
+
+// A record with nothing the drawing needs: its kind is all.
+void readNothing(const Record &, Op &) {}
+
+// One 16-bit field into op.a: an object handle, a fill mode, a saved level.
+template <typename Word, int (*Get)(const char *, Word *)> void readWord(const Record &r, Op &op)
+{
+    Word word;
+    check(Get(r.begin, &word), r.what);
+    op.a = word;
+}
+
+template <int (*Get)(const char *, uint16_t *, const char **)> void readPoly(const Record &r, Op &op)
+{
+    uint16_t n;
+    const char *data = nullptr;
+    check(Get(r.begin, &n, &data), r.what);
+    op.polys.push_back(readPoints(data, n, r.begin, r.end));
+}
+
+void readPolyPolygon(const Record &r, Op &op)
+{
+    uint16_t nPolys;
+    const uint16_t *counts = nullptr;
+    const char *points = nullptr;
+    check(U_WMRPOLYPOLYGON_get(r.begin, &nPolys, &counts, &points), r.what);
+    const char *countBytes = reinterpret_cast<const char *>(counts);
+    if (countBytes < r.begin || countBytes + 2 * static_cast<size_t>(nPolys) > r.end)
+        fail(QStringLiteral("poly-polygon counts run past their record"));
+    for (int i = 0; i < nPolys; ++i) {
+        uint16_t n;
+        std::memcpy(&n, countBytes + 2 * i, sizeof n);
+        op.polys.push_back(readPoints(points, n, r.begin, r.end));
+        points += 4 * static_cast<size_t>(n);
+    }
+}
+
+template <int (*Get)(const char *, U_RECT16 *)> void readRect(const Record &r, Op &op)
+{
+    U_RECT16 rect;
+    check(Get(r.begin, &rect), r.what);
+    op.rect = toRect(rect);
+}
+
+void readRoundRect(const Record &r, Op &op)
+{
+    U_RECT16 rect;
+    int16_t w, h;
+    check(U_WMRROUNDRECT_get(r.begin, &w, &h, &rect), r.what);
+    op.rect = toRect(rect);
+    op.a = w, op.b = h;
+}
+
+template <int (*Get)(const char *, U_POINT16 *, U_POINT16 *, U_RECT16 *)>
+void readArc(const Record &r, Op &op)
+{
+    U_POINT16 s, e;
+    U_RECT16 rect;
+    check(Get(r.begin, &s, &e, &rect), r.what);
+    op.rect = toRect(rect);
+    op.p1 = toPoint(s);
+    op.p2 = toPoint(e);
+}
+
+// The records we draw from: each type's op and the reader of its fields.
+struct RecordReader {
+    uint8_t type;
+    Op::Kind kind;
+    const char *what;
+    void (*read)(const Record &, Op &);
+};
+
+const RecordReader Readers[] = {
+    {U_WMR_SETWINDOWORG, Op::WindowOrg, "point", readPoint<U_WMRSETWINDOWORG_get>},
+    {U_WMR_SETWINDOWEXT, Op::WindowExt, "point", readPoint<U_WMRSETWINDOWEXT_get>},
+    {U_WMR_OFFSETWINDOWORG, Op::OffsetWindowOrg, "point", readPoint<U_WMROFFSETWINDOWORG_get>},
+    {U_WMR_MOVETO, Op::MoveTo, "point", readPoint<U_WMRMOVETO_get>},
+    {U_WMR_LINETO, Op::LineTo, "point", readPoint<U_WMRLINETO_get>},
+    {U_WMR_SCALEWINDOWEXT, Op::ScaleWindowExt, "scale window", readScale},
+    {U_WMR_CREATEPENINDIRECT, Op::CreatePen, "pen", readPen},
+    {U_WMR_CREATEBRUSHINDIRECT, Op::CreateBrush, "brush", readBrush},
+    // These still take a slot in the object table, or later handles would be off by one.
+    {U_WMR_CREATEFONTINDIRECT, Op::CreateOther, "", readNothing},
+    {U_WMR_CREATEPALETTE, Op::CreateOther, "", readNothing},
+    {U_WMR_CREATEPATTERNBRUSH, Op::CreateOther, "", readNothing},
+    {U_WMR_DIBCREATEPATTERNBRUSH, Op::CreateOther, "", readNothing},
+    {U_WMR_CREATEREGION, Op::CreateOther, "", readNothing},
+    {U_WMR_SELECTOBJECT, Op::Select, "select object", readWord<uint16_t, U_WMRSELECTOBJECT_get>},
+    {U_WMR_DELETEOBJECT, Op::Delete, "delete object", readWord<uint16_t, U_WMRDELETEOBJECT_get>},
+    {U_WMR_SAVEDC, Op::SaveDc, "", readNothing},
+    {U_WMR_RESTOREDC, Op::RestoreDc, "restore", readWord<int16_t, U_WMRRESTOREDC_get>},
+    {U_WMR_SETPOLYFILLMODE, Op::FillMode, "fill mode", readWord<uint16_t, U_WMRSETPOLYFILLMODE_get>},
+    {U_WMR_POLYGON, Op::Polygon, "polygon", readPoly<U_WMRPOLYGON_get>},
+    {U_WMR_POLYLINE, Op::Polyline, "polyline", readPoly<U_WMRPOLYLINE_get>},
+    {U_WMR_POLYPOLYGON, Op::PolyPolygon, "poly-polygon", readPolyPolygon},
+    {U_WMR_RECTANGLE, Op::Rectangle, "rectangle", readRect<U_WMRRECTANGLE_get>},
+    {U_WMR_ELLIPSE, Op::Ellipse, "ellipse", readRect<U_WMRELLIPSE_get>},
+    {U_WMR_ROUNDRECT, Op::RoundRect, "round rectangle", readRoundRect},
+    {U_WMR_ARC, Op::Arc, "arc", readArc<U_WMRARC_get>},
+    {U_WMR_PIE, Op::Pie, "arc", readArc<U_WMRPIE_get>},
+    {U_WMR_CHORD, Op::Chord, "arc", readArc<U_WMRCHORD_get>},
+};
+
 // Turns one record into an op; returns false for records we skip.
 bool parseRecord(const char *rec, const char *recEnd, Op &op)
 {
     const auto type = static_cast<uint8_t>(rec[4]);
-    switch (type) {
-    case U_WMR_SETWINDOWORG:
-    case U_WMR_SETWINDOWEXT:
-    case U_WMR_OFFSETWINDOWORG:
-    case U_WMR_MOVETO:
-    case U_WMR_LINETO: {
-        U_POINT16 pt;
-        int ok = 0;
-        switch (type) {
-        case U_WMR_SETWINDOWORG:
-            op.kind = Op::WindowOrg;
-            ok = U_WMRSETWINDOWORG_get(rec, &pt);
-            break;
-        case U_WMR_SETWINDOWEXT:
-            op.kind = Op::WindowExt;
-            ok = U_WMRSETWINDOWEXT_get(rec, &pt);
-            break;
-        case U_WMR_OFFSETWINDOWORG:
-            op.kind = Op::OffsetWindowOrg;
-            ok = U_WMROFFSETWINDOWORG_get(rec, &pt);
-            break;
-        case U_WMR_MOVETO:
-            op.kind = Op::MoveTo;
-            ok = U_WMRMOVETO_get(rec, &pt);
-            break;
-        default:
-            op.kind = Op::LineTo;
-            ok = U_WMRLINETO_get(rec, &pt);
-            break;
+    for (const RecordReader &reader : Readers)
+        if (reader.type == type) {
+            op.kind = reader.kind;
+            reader.read(Record{rec, recEnd, reader.what}, op);
+            return true;
         }
-        check(ok, "point");
-        op.p1 = toPoint(pt);
-        return true;
-    }
-    case U_WMR_SCALEWINDOWEXT: {
-        U_POINT16 denom, num;
-        check(U_WMRSCALEWINDOWEXT_get(rec, &denom, &num), "scale window");
-        if (denom.x == 0 || denom.y == 0)
-            fail(QStringLiteral("window scale divides by zero"));
-        op.kind = Op::ScaleWindowExt;
-        op.a = num.x, op.b = denom.x, op.c = num.y, op.d = denom.y;
-        return true;
-    }
-    case U_WMR_CREATEPENINDIRECT: {
-        U_PEN pen;
-        check(U_WMRCREATEPENINDIRECT_get(rec, &pen), "pen");
-        op.kind = Op::CreatePen;
-        op.a = pen.Style;
-        op.b = pen.Widthw[0];
-        op.color = toQColor(pen.Color);
-        return true;
-    }
-    case U_WMR_CREATEBRUSHINDIRECT: {
-        const char *brush = nullptr;
-        check(U_WMRCREATEBRUSHINDIRECT_get(rec, &brush), "brush");
-        if (!brush || brush < rec || brush + sizeof(U_WLOGBRUSH) > recEnd)
-            fail(QStringLiteral("brush runs past its record"));
-        U_WLOGBRUSH lb;
-        std::memcpy(&lb, brush, sizeof lb);
-        op.kind = Op::CreateBrush;
-        op.a = lb.Style;
-        op.b = lb.Hatch;
-        op.color = toQColor(lb.Color);
-        return true;
-    }
-    case U_WMR_CREATEFONTINDIRECT:
-    case U_WMR_CREATEPALETTE:
-    case U_WMR_CREATEPATTERNBRUSH:
-    case U_WMR_DIBCREATEPATTERNBRUSH:
-    case U_WMR_CREATEREGION:
-        // These still take a slot in the object table, or later handles would be off by one.
-        op.kind = Op::CreateOther;
-        return true;
-    case U_WMR_SELECTOBJECT:
-    case U_WMR_DELETEOBJECT: {
-        uint16_t handle;
-        if (type == U_WMR_SELECTOBJECT) {
-            check(U_WMRSELECTOBJECT_get(rec, &handle), "select object");
-            op.kind = Op::Select;
-        } else {
-            check(U_WMRDELETEOBJECT_get(rec, &handle), "delete object");
-            op.kind = Op::Delete;
-        }
-        op.a = handle;
-        return true;
-    }
-    case U_WMR_SAVEDC:
-        op.kind = Op::SaveDc;
-        return true;
-    case U_WMR_RESTOREDC: {
-        int16_t dc;
-        check(U_WMRRESTOREDC_get(rec, &dc), "restore");
-        op.kind = Op::RestoreDc;
-        op.a = dc;
-        return true;
-    }
-    case U_WMR_SETPOLYFILLMODE: {
-        uint16_t mode;
-        check(U_WMRSETPOLYFILLMODE_get(rec, &mode), "fill mode");
-        op.kind = Op::FillMode;
-        op.a = mode;
-        return true;
-    }
-    case U_WMR_POLYGON:
-    case U_WMR_POLYLINE: {
-        uint16_t n;
-        const char *data = nullptr;
-        if (type == U_WMR_POLYGON) {
-            check(U_WMRPOLYGON_get(rec, &n, &data), "polygon");
-            op.kind = Op::Polygon;
-        } else {
-            check(U_WMRPOLYLINE_get(rec, &n, &data), "polyline");
-            op.kind = Op::Polyline;
-        }
-        op.polys.push_back(readPoints(data, n, rec, recEnd));
-        return true;
-    }
-    case U_WMR_POLYPOLYGON: {
-        uint16_t nPolys;
-        const uint16_t *counts = nullptr;
-        const char *points = nullptr;
-        check(U_WMRPOLYPOLYGON_get(rec, &nPolys, &counts, &points), "poly-polygon");
-        const char *countBytes = reinterpret_cast<const char *>(counts);
-        if (countBytes < rec || countBytes + 2 * static_cast<size_t>(nPolys) > recEnd)
-            fail(QStringLiteral("poly-polygon counts run past their record"));
-        op.kind = Op::PolyPolygon;
-        for (int i = 0; i < nPolys; ++i) {
-            uint16_t n;
-            std::memcpy(&n, countBytes + 2 * i, sizeof n);
-            op.polys.push_back(readPoints(points, n, rec, recEnd));
-            points += 4 * static_cast<size_t>(n);
-        }
-        return true;
-    }
-    case U_WMR_RECTANGLE:
-    case U_WMR_ELLIPSE: {
-        U_RECT16 r;
-        if (type == U_WMR_RECTANGLE) {
-            check(U_WMRRECTANGLE_get(rec, &r), "rectangle");
-            op.kind = Op::Rectangle;
-        } else {
-            check(U_WMRELLIPSE_get(rec, &r), "ellipse");
-            op.kind = Op::Ellipse;
-        }
-        op.rect = toRect(r);
-        return true;
-    }
-    case U_WMR_ROUNDRECT: {
-        U_RECT16 r;
-        int16_t w, h;
-        check(U_WMRROUNDRECT_get(rec, &w, &h, &r), "round rectangle");
-        op.kind = Op::RoundRect;
-        op.rect = toRect(r);
-        op.a = w, op.b = h;
-        return true;
-    }
-    case U_WMR_ARC:
-    case U_WMR_PIE:
-    case U_WMR_CHORD: {
-        U_POINT16 s, e;
-        U_RECT16 r;
-        int ok = 0;
-        if (type == U_WMR_ARC) {
-            ok = U_WMRARC_get(rec, &s, &e, &r);
-            op.kind = Op::Arc;
-        } else if (type == U_WMR_PIE) {
-            ok = U_WMRPIE_get(rec, &s, &e, &r);
-            op.kind = Op::Pie;
-        } else {
-            ok = U_WMRCHORD_get(rec, &s, &e, &r);
-            op.kind = Op::Chord;
-        }
-        check(ok, "arc");
-        op.rect = toRect(r);
-        op.p1 = toPoint(s);
-        op.p2 = toPoint(e);
-        return true;
-    }
-    default:
-        return false;
-    }
+    return false;
 }
 
 // Parses the whole file; throws Failure. Sets frame from the window records,
@@ -425,6 +398,191 @@ std::pair<int, int> arcAngles(const Op &op)
     return {qRound(start * 16), qRound(span * 16)};
 }
 
+// Plays the ops onto a painter as GDI would: the device context (window,
+// pen, brush, fill rule, pen position), its saved copies and the object table.
+class Player
+{
+  public:
+    Player(QPainter &p, const QRectF &target, const QRectF &frame) : p_(p), target_(target)
+    {
+        dc_.org = frame.topLeft();
+        dc_.ext = frame.size();
+        applyWindow();
+    }
+
+    void play(const Op &op)
+    {
+        p_.setPen(dc_.pen);
+        p_.setBrush(dc_.brush);
+        switch (op.kind) {
+        case Op::WindowOrg:
+        case Op::OffsetWindowOrg:
+        case Op::WindowExt:
+        case Op::ScaleWindowExt:
+            window(op);
+            break;
+        case Op::CreatePen:
+        case Op::CreateBrush:
+        case Op::CreateOther:
+        case Op::Select:
+        case Op::Delete:
+            object(op);
+            break;
+        case Op::SaveDc:
+        case Op::RestoreDc:
+        case Op::FillMode:
+        case Op::MoveTo:
+            context(op);
+            break;
+        default:
+            draw(op);
+            break;
+        }
+    }
+
+  private:
+    struct DcState {
+        QPen pen{Qt::black};
+        QBrush brush{Qt::white};
+        Qt::FillRule fill = Qt::OddEvenFill;
+        QPointF pos;
+        QPointF org;
+        QSizeF ext;
+    };
+
+    void applyWindow()
+    {
+        QTransform t;
+        t.translate(target_.left(), target_.top());
+        t.scale(target_.width() / dc_.ext.width(), target_.height() / dc_.ext.height());
+        t.translate(-dc_.org.x(), -dc_.org.y());
+        p_.setWorldTransform(t);
+    }
+
+    void window(const Op &op)
+    {
+        QPointF org = dc_.org;
+        QSizeF ext = dc_.ext;
+        if (op.kind == Op::WindowOrg)
+            org = op.p1;
+        else if (op.kind == Op::OffsetWindowOrg)
+            org += op.p1;
+        else if (op.kind == Op::WindowExt)
+            ext = QSizeF(op.p1.x(), op.p1.y());
+        else
+            ext = QSizeF(dc_.ext.width() * op.a / op.b, dc_.ext.height() * op.c / op.d);
+        // An empty window would divide by zero: it is ignored.
+        if (ext.width() == 0 || ext.height() == 0)
+            return;
+        dc_.org = org;
+        dc_.ext = ext;
+        applyWindow();
+    }
+
+    void object(const Op &op)
+    {
+        if (op.kind == Op::Select || op.kind == Op::Delete) {
+            if (op.a >= static_cast<int>(objects_.size()))
+                return;
+            GdiObject &o = objects_[op.a];
+            if (op.kind == Op::Delete)
+                o = GdiObject{};
+            else if (o.type == GdiObject::Pen)
+                dc_.pen = o.pen;
+            else if (o.type == GdiObject::Brush)
+                dc_.brush = o.brush;
+            return;
+        }
+        // Objects take the lowest free slot of the table.
+        auto slot = std::find_if(objects_.begin(), objects_.end(),
+                                 [](const GdiObject &o) { return o.type == GdiObject::Empty; });
+        if (slot == objects_.end())
+            slot = objects_.insert(objects_.end(), GdiObject{});
+        slot->type = op.kind == Op::CreatePen     ? GdiObject::Pen
+                     : op.kind == Op::CreateBrush ? GdiObject::Brush
+                                                  : GdiObject::Other;
+        if (op.kind == Op::CreatePen)
+            slot->pen = makePen(op);
+        if (op.kind == Op::CreateBrush)
+            slot->brush = makeBrush(op);
+    }
+
+    void context(const Op &op)
+    {
+        if (op.kind == Op::SaveDc) {
+            saved_.push_back(dc_);
+        } else if (op.kind == Op::RestoreDc) {
+            // Negative: relative to the newest save; positive: an absolute level.
+            const int n = static_cast<int>(saved_.size());
+            const int level = op.a < 0 ? n + op.a : op.a - 1;
+            if (level >= 0 && level < n) {
+                dc_ = saved_[level];
+                saved_.resize(level);
+                applyWindow();
+            }
+        } else if (op.kind == Op::FillMode) {
+            dc_.fill = op.a == U_WINDING ? Qt::WindingFill : Qt::OddEvenFill;
+        } else {
+            dc_.pos = op.p1;
+        }
+    }
+
+    void draw(const Op &op)
+    {
+        switch (op.kind) {
+        case Op::Polygon:
+            p_.drawPolygon(op.polys.front(), dc_.fill);
+            break;
+        case Op::Polyline:
+            p_.drawPolyline(op.polys.front());
+            break;
+        case Op::PolyPolygon: {
+            QPainterPath path;
+            path.setFillRule(dc_.fill);
+            for (const QPolygonF &poly : op.polys) {
+                path.addPolygon(poly);
+                path.closeSubpath();
+            }
+            p_.drawPath(path);
+            break;
+        }
+        case Op::Rectangle:
+            p_.drawRect(op.rect);
+            break;
+        case Op::RoundRect:
+            p_.drawRoundedRect(op.rect, op.a / 2.0, op.b / 2.0);
+            break;
+        case Op::Ellipse:
+            p_.drawEllipse(op.rect);
+            break;
+        case Op::Arc:
+        case Op::Pie:
+        case Op::Chord: {
+            const auto [start, span] = arcAngles(op);
+            if (op.kind == Op::Arc)
+                p_.drawArc(op.rect, start, span);
+            else if (op.kind == Op::Pie)
+                p_.drawPie(op.rect, start, span);
+            else
+                p_.drawChord(op.rect, start, span);
+            break;
+        }
+        case Op::LineTo:
+            p_.drawLine(dc_.pos, op.p1);
+            dc_.pos = op.p1;
+            break;
+        default:
+            break;
+        }
+    }
+
+    QPainter &p_;
+    const QRectF target_;
+    DcState dc_;
+    std::vector<DcState> saved_;
+    std::vector<GdiObject> objects_;
+};
+
 } // namespace
 
 std::optional<WmfPicture> WmfPicture::fromData(const QByteArray &data, const QString &name, WmfError *error)
@@ -455,153 +613,10 @@ void WmfPicture::render(QPainter &p, const QRectF &target) const
 {
     if (!ops_ || frame_.width() == 0 || frame_.height() == 0)
         return;
-
-    struct DcState {
-        QPen pen{Qt::black};
-        QBrush brush{Qt::white};
-        Qt::FillRule fill = Qt::OddEvenFill;
-        QPointF pos;
-        QPointF org;
-        QSizeF ext;
-    };
-    DcState dc;
-    dc.org = frame_.topLeft();
-    dc.ext = frame_.size();
-    std::vector<DcState> saved;
-    std::vector<GdiObject> objects;
-
     p.save();
-    const auto applyWindow = [&] {
-        QTransform t;
-        t.translate(target.left(), target.top());
-        t.scale(target.width() / dc.ext.width(), target.height() / dc.ext.height());
-        t.translate(-dc.org.x(), -dc.org.y());
-        p.setWorldTransform(t);
-    };
-    applyWindow();
-
-    for (const Op &op : *ops_) {
-        p.setPen(dc.pen);
-        p.setBrush(dc.brush);
-        switch (op.kind) {
-        case Op::WindowOrg:
-            dc.org = op.p1;
-            applyWindow();
-            break;
-        case Op::OffsetWindowOrg:
-            dc.org += op.p1;
-            applyWindow();
-            break;
-        case Op::WindowExt:
-            if (op.p1.x() != 0 && op.p1.y() != 0) {
-                dc.ext = QSizeF(op.p1.x(), op.p1.y());
-                applyWindow();
-            }
-            break;
-        case Op::ScaleWindowExt: {
-            const QSizeF ext(dc.ext.width() * op.a / op.b, dc.ext.height() * op.c / op.d);
-            if (ext.width() != 0 && ext.height() != 0) {
-                dc.ext = ext;
-                applyWindow();
-            }
-            break;
-        }
-        case Op::CreatePen:
-        case Op::CreateBrush:
-        case Op::CreateOther: {
-            // Objects take the lowest free slot of the table.
-            auto slot = std::find_if(objects.begin(), objects.end(),
-                                     [](const GdiObject &o) { return o.type == GdiObject::Empty; });
-            if (slot == objects.end())
-                slot = objects.insert(objects.end(), GdiObject{});
-            slot->type = op.kind == Op::CreatePen     ? GdiObject::Pen
-                         : op.kind == Op::CreateBrush ? GdiObject::Brush
-                                                      : GdiObject::Other;
-            if (op.kind == Op::CreatePen)
-                slot->pen = makePen(op);
-            if (op.kind == Op::CreateBrush)
-                slot->brush = makeBrush(op);
-            break;
-        }
-        case Op::Select:
-            if (op.a < static_cast<int>(objects.size())) {
-                const GdiObject &o = objects[op.a];
-                if (o.type == GdiObject::Pen)
-                    dc.pen = o.pen;
-                else if (o.type == GdiObject::Brush)
-                    dc.brush = o.brush;
-            }
-            break;
-        case Op::Delete:
-            if (op.a < static_cast<int>(objects.size()))
-                objects[op.a] = GdiObject{};
-            break;
-        case Op::SaveDc:
-            saved.push_back(dc);
-            break;
-        case Op::RestoreDc: {
-            // Negative: relative to the newest save; positive: an absolute level.
-            const int n = static_cast<int>(saved.size());
-            const int level = op.a < 0 ? n + op.a : op.a - 1;
-            if (level >= 0 && level < n) {
-                dc = saved[level];
-                saved.resize(level);
-                applyWindow();
-            }
-            break;
-        }
-        case Op::FillMode:
-            dc.fill = op.a == U_WINDING ? Qt::WindingFill : Qt::OddEvenFill;
-            break;
-        case Op::Polygon:
-            p.drawPolygon(op.polys.front(), dc.fill);
-            break;
-        case Op::Polyline:
-            p.drawPolyline(op.polys.front());
-            break;
-        case Op::PolyPolygon: {
-            QPainterPath path;
-            path.setFillRule(dc.fill);
-            for (const QPolygonF &poly : op.polys) {
-                path.addPolygon(poly);
-                path.closeSubpath();
-            }
-            p.drawPath(path);
-            break;
-        }
-        case Op::Rectangle:
-            p.drawRect(op.rect);
-            break;
-        case Op::RoundRect:
-            p.drawRoundedRect(op.rect, op.a / 2.0, op.b / 2.0);
-            break;
-        case Op::Ellipse:
-            p.drawEllipse(op.rect);
-            break;
-        case Op::Arc: {
-            const auto [start, span] = arcAngles(op);
-            p.drawArc(op.rect, start, span);
-            break;
-        }
-        case Op::Pie: {
-            const auto [start, span] = arcAngles(op);
-            p.drawPie(op.rect, start, span);
-            break;
-        }
-        case Op::Chord: {
-            const auto [start, span] = arcAngles(op);
-            p.drawChord(op.rect, start, span);
-            break;
-        }
-        case Op::MoveTo:
-            dc.pos = op.p1;
-            break;
-        case Op::LineTo:
-            p.drawLine(dc.pos, op.p1);
-            dc.pos = op.p1;
-            break;
-        }
-    }
+    Player player(p, target, frame_);
+    for (const Op &op : *ops_)
+        player.play(op);
     p.restore();
 }
 
