@@ -13,7 +13,7 @@
 namespace
 {
 
-using fm::test::app; // the offscreen application with the design fonts
+using fm::test::app; // the offscreen application with the program's faces
 
 // A 64 x 64 hole on its black surround, made ready as the screen does.
 QImage picture(const QColor &inside)

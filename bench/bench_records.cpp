@@ -84,7 +84,7 @@ void BM_OpenKanjiResults(benchmark::State &state)
     t.state.CurrentKind = fm::StudyKind::Writing;
     for (int k = 1; k <= 120; ++k)
         t.state.Progress[size_t(k)][1] = {int16_t(k % 7), int16_t(k % 5), k % 3 == 0};
-    auto *menu = new fm::PlaceholderScreen(t.services, fm::ScreenId::Mode);
+    auto *menu = new fm::test::PlaceholderScreen(t.services, fm::ScreenId::Mode);
     t.nav.forward(menu, false);
     for (auto _ : state) {
         fm::Screen *s = t.nav.open(fm::ScreenId::KSeiseki1);

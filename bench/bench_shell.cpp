@@ -16,7 +16,7 @@
 namespace
 {
 
-using fm::test::app; // the offscreen application with the design fonts
+using fm::test::app; // the offscreen application with the program's faces
 
 // A tick with every slot in use: compose the frame, then copy it once to the
 // view's surface. Arg: pixel ratio x 100 (100 plain, 225 on a 1920 x 1080 display).

@@ -119,9 +119,8 @@ QByteArray segmentText(const QByteArray &segment)
     return text.mid(begin, end - begin);
 }
 
-std::array<int, 3> sentenceLayout(int width1, int width2, int width3, int left)
+std::array<int, 3> sentenceLayout(int width1, int width2, int left)
 {
-    (void)width3; // the last label's width only matters to whoever sizes the container
     return {left, left + width1, left + width1 + width2};
 }
 

@@ -58,7 +58,8 @@ int16_t pickChoice(const QuestionBank &bank, int kanji, const RandomFn &random);
 // The shown text of a segment: up to the first NUL, trimmed of bytes <= 32 at both ends.
 QByteArray segmentText(const QByteArray &segment);
 
-// One-line layout of a sentence: x of labels 1..3 from their widths.
-std::array<int, 3> sentenceLayout(int width1, int width2, int width3, int left = 10);
+// One-line layout of a sentence: x of labels 1..3 from the widths of the
+// first two (the last label's width only matters to whoever sizes the row).
+std::array<int, 3> sentenceLayout(int width1, int width2, int left = 10);
 
 } // namespace fm

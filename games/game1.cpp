@@ -2,9 +2,9 @@
 #include "data/cp932.h"
 #include "games/gkiroku.h"
 #include "games/glyph.h"
+#include "media/mediafiles.h"
 #include "shell/clock.h"
 #include "shell/kit.h"
-#include "shell/media/mediafiles.h"
 #include "shell/navigator.h"
 #include "shell/pictures.h"
 #include "shell/random.h"
@@ -33,7 +33,7 @@ CardLayout cardLayout(LayoutSize size)
     if (size == LayoutSize::Large) {
         // Large fonts: cards of 70 display pixels. The whole program is
         // scaled to the display, and this layout belongs to a display 1.25
-        // times the design's, so a card is 56 design pixels (70 on such a
+        // times the 640 × 480 layout's, so a card is 56 layout pixels (70 on such a
         // display) and the 70-pixel picture is stretched onto it.
         return CardLayout{56, 70, QPoint(0, 0), QSize(336, 336), (34 * 96 + 36) / 72};
     }
@@ -42,7 +42,7 @@ CardLayout cardLayout(LayoutSize size)
 
 TF_Game1::TF_Game1(Services &sv)
     : ScreenFrame(sv, ScreenId::Game1), layout_(cardLayout(sv.shell.Layout)),
-      music_(sv, QStringLiteral("Eawase.mid"), this)
+      music_(sv, QLatin1String(media::kMatchMusic), this)
 {
     const QFont groupFont = pixelFont(19, true);
 

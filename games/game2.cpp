@@ -3,10 +3,10 @@
 #include "data/errors.h"
 #include "games/gkiroku.h"
 #include "games/glyph.h"
+#include "media/mediafiles.h"
 #include "shell/dialogs.h"
 #include "shell/kit.h"
 #include "shell/look.h"
-#include "shell/media/mediafiles.h"
 #include "shell/navigator.h"
 #include "shell/pictures.h"
 #include "shell/random.h"
@@ -44,7 +44,7 @@ QLabel *makeBar(QWidget *parent, const QRect &place, const QColor &colour)
 
 void MoleFieldView::mousePressEvent(QMouseEvent *event)
 {
-    // Whole design pixels, as the field's cells are measured.
+    // Whole layout pixels, as the field's cells are measured.
     const QPointF at = event->position();
     emit pressed(int(std::floor(at.x())), int(std::floor(at.y())));
 }
@@ -68,51 +68,9 @@ TF_Game2::TF_Game2(Services &sv)
     Mark_Miss->Tim_Mark.setInterval(MissMarkMs);
 
     const QFont groupFont = pixelFont(19, true);
-    GroupBox2 = makeGroupBox(this, QStringLiteral("スピード"), QRect(432, 80, 185, 81));
-    GroupBox2->setFont(groupFont);
-    Label5 = makeLabel(GroupBox2, QStringLiteral("おそい"), 8, 32, pixelFont(12, true), colour::White);
-    Label6 = makeLabel(GroupBox2, QStringLiteral("はやい"), 136, 32, pixelFont(12, true), colour::White);
-    TBar_Speed = new QSlider(Qt::Horizontal, GroupBox2);
-    TBar_Speed->setGeometry(8, 48, 169, 25);
-    TBar_Speed->setRange(mole::SlowestSpeed, mole::FastestSpeed);
-    TBar_Speed->setSingleStep(1);
-    TBar_Speed->setPageStep(1);
-    TBar_Speed->setTickPosition(QSlider::TicksBelow);
-    TBar_Speed->setTickInterval(1);
-    TBar_Speed->setValue(mole::OpeningSpeed);
-    TBar_Speed->setCursor(sv.shell.HandPointer);
-    takeEveryPress(TBar_Speed); // each press on the groove is one step
-    // The style draws the tick marks in a shade of the window colour: from
-    // the navy ground they would not show.
-    QPalette speedPalette = TBar_Speed->palette();
-    speedPalette.setColor(QPalette::Window, colour::White);
-    TBar_Speed->setPalette(speedPalette);
-
-    GroupBox1 = makeGroupBox(this, QStringLiteral("とくてん"), QRect(432, 168, 185, 225));
-    GroupBox1->setFont(groupFont);
-    Label3 = makeLabel(GroupBox1, QStringLiteral("しゅつだいすう"), 16, 32, groupFont, colour::White);
-    Shap_Shutsudai = makeBar(GroupBox1, QRect(16, 64, BarWidth, 25), colour::Silver);
-    Shap_Shutsudai_sumi = makeBar(GroupBox1, QRect(16, 64, 0, 25), colour::Red);
-    Lbl_Shutsudai_Seikai =
-        makeLabel(GroupBox1, QString(), 72, 96, pixelFont(21, true), colour::Yellow, 100, 24);
-    Label4 = makeLabel(GroupBox1, QStringLiteral("とくてん"), 16, 128, groupFont, colour::White);
-    Shap_Seikai = makeBar(GroupBox1, QRect(16, 160, BarWidth, 25), colour::Silver);
-    Shap_Seikai_Sumi = makeBar(GroupBox1, QRect(16, 160, 0, 25), colour::Red);
-    Lbl_Seikai = makeLabel(GroupBox1, QString(), 72, 192, pixelFont(21, true), colour::Yellow, 100, 24);
-
-    Btn_Start = makePushButton(this, StartText, QRect(431, 400, 186, 47), sv.shell.HandPointer);
-    Btn_Start->setFont(pixelFont(19, true));
-    startIcon_ = games::buttonGlyph(sv.pictures.bitmap(QLatin1String(media::kGlyphStart)));
-    endIcon_ = games::buttonGlyph(sv.pictures.bitmap(QLatin1String(media::kGlyphBack)));
-    Btn_Start->setIcon(startIcon_);
-    Btn_Start->setIconSize(QSize(24, 24));
-    // A double click must not end the game its first press started.
-    onGuardedClick(Btn_Start, sv.clock, [this] {
-        if (running_)
-            Cancel();
-        else if (!leaving_)
-            Btn_StartClick();
-    });
+    buildSpeedBox(groupFont);
+    buildScoreBox(groupFont);
+    buildStartButton();
 
     setSentenceVisible(false);
 
@@ -127,6 +85,63 @@ TF_Game2::TF_Game2(Services &sv)
     // Before the first game the holes stand empty.
     field_->draw(game);
     Img1->setPicture(field_->shown());
+}
+
+// The speed slider, slow to fast.
+void TF_Game2::buildSpeedBox(const QFont &groupFont)
+{
+    GroupBox2 = makeGroupBox(this, QStringLiteral("スピード"), QRect(432, 80, 185, 81));
+    GroupBox2->setFont(groupFont);
+    Label5 = makeLabel(GroupBox2, QStringLiteral("おそい"), 8, 32, pixelFont(12, true), colour::White);
+    Label6 = makeLabel(GroupBox2, QStringLiteral("はやい"), 136, 32, pixelFont(12, true), colour::White);
+    TBar_Speed = new QSlider(Qt::Horizontal, GroupBox2);
+    TBar_Speed->setGeometry(8, 48, 169, 25);
+    TBar_Speed->setRange(mole::SlowestSpeed, mole::FastestSpeed);
+    TBar_Speed->setSingleStep(1);
+    TBar_Speed->setPageStep(1);
+    TBar_Speed->setTickPosition(QSlider::TicksBelow);
+    TBar_Speed->setTickInterval(1);
+    TBar_Speed->setValue(mole::OpeningSpeed);
+    TBar_Speed->setCursor(services.shell.HandPointer);
+    takeEveryPress(TBar_Speed); // each press on the groove is one step
+    // The style draws the tick marks in a shade of the window colour: from
+    // the navy ground they would not show.
+    QPalette speedPalette = TBar_Speed->palette();
+    speedPalette.setColor(QPalette::Window, colour::White);
+    TBar_Speed->setPalette(speedPalette);
+}
+
+// The bars of questions asked and of right hits, with their counts.
+void TF_Game2::buildScoreBox(const QFont &groupFont)
+{
+    GroupBox1 = makeGroupBox(this, QStringLiteral("とくてん"), QRect(432, 168, 185, 225));
+    GroupBox1->setFont(groupFont);
+    Label3 = makeLabel(GroupBox1, QStringLiteral("しゅつだいすう"), 16, 32, groupFont, colour::White);
+    Shap_Shutsudai = makeBar(GroupBox1, QRect(16, 64, BarWidth, 25), colour::Silver);
+    Shap_Shutsudai_sumi = makeBar(GroupBox1, QRect(16, 64, 0, 25), colour::Red);
+    Lbl_Shutsudai_Seikai =
+        makeLabel(GroupBox1, QString(), 72, 96, pixelFont(21, true), colour::Yellow, 100, 24);
+    Label4 = makeLabel(GroupBox1, QStringLiteral("とくてん"), 16, 128, groupFont, colour::White);
+    Shap_Seikai = makeBar(GroupBox1, QRect(16, 160, BarWidth, 25), colour::Silver);
+    Shap_Seikai_Sumi = makeBar(GroupBox1, QRect(16, 160, 0, 25), colour::Red);
+    Lbl_Seikai = makeLabel(GroupBox1, QString(), 72, 192, pixelFont(21, true), colour::Yellow, 100, 24);
+}
+
+void TF_Game2::buildStartButton()
+{
+    Btn_Start = makePushButton(this, StartText, QRect(431, 400, 186, 47), services.shell.HandPointer);
+    Btn_Start->setFont(pixelFont(19, true));
+    startIcon_ = games::buttonGlyph(services.pictures.bitmap(QLatin1String(media::kGlyphStart)));
+    endIcon_ = games::buttonGlyph(services.pictures.bitmap(QLatin1String(media::kGlyphBack)));
+    Btn_Start->setIcon(startIcon_);
+    Btn_Start->setIconSize(QSize(24, 24));
+    // A double click must not end the game its first press started.
+    onGuardedClick(Btn_Start, services.clock, [this] {
+        if (running_)
+            Cancel();
+        else if (!leaving_)
+            Btn_StartClick();
+    });
 }
 
 TF_Game2::~TF_Game2()

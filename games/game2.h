@@ -23,7 +23,7 @@ namespace fm
 {
 
 // The playing field `Img1`: shows a copy of the field picture and reports
-// presses in design pixels.
+// presses in layout pixels.
 class MoleFieldView : public PictureView
 {
     Q_OBJECT
@@ -83,6 +83,9 @@ class TF_Game2 : public ScreenFrame
     mole::MoleField &field() { return *field_; }
 
   private:
+    void buildSpeedBox(const QFont &groupFont);
+    void buildScoreBox(const QFont &groupFont);
+    void buildStartButton();
     void loadPictures();
     void prepareSounds();
     void makeField();

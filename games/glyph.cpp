@@ -1,6 +1,6 @@
 #include "games/glyph.h"
+#include "media/mediafiles.h"
 #include "shell/kit.h"
-#include "shell/media/mediafiles.h"
 #include <QPixmap>
 
 namespace fm::games

@@ -1,6 +1,6 @@
 #include "games/molefield.h"
+#include "media/pictureops.h"
 #include "shell/look.h"
-#include "shell/media/pictureops.h"
 #include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
@@ -71,9 +71,9 @@ MoleField::MoleField(const QImage &hole, const QImage &hit, std::function<QStrin
     field_.fill(NavyRgb);
 }
 
-int MoleField::device(int designPixels) const
+int MoleField::device(int layoutPixels) const
 {
-    return int(std::lround(designPixels * ratio_));
+    return int(std::lround(layoutPixels * ratio_));
 }
 
 QRect MoleField::deviceCell(int c, int r) const
@@ -86,7 +86,7 @@ QRect MoleField::deviceCell(int c, int r) const
 QRect MoleField::deviceBand(int c, int r, int phase) const
 {
     const QRect cell = deviceCell(c, r);
-    const int bottom = r * Pitch; // the cell's bottom in design pixels (exclusive)
+    const int bottom = r * Pitch; // the cell's bottom in layout pixels (exclusive)
     const int top = device(bottom - bandHeight(phase));
     return QRect(cell.left(), top, cell.width(), cell.bottom() + 1 - top);
 }

@@ -2,7 +2,7 @@
 // Drawing the whack-a-mole field. The whole field is drawn on an off-screen
 // picture every tick and the screen shows a copy of it, so a half-drawn
 // field is never seen. Everything is drawn in device pixels at the
-// display's pixel ratio; at a ratio of 1 a device pixel is a design pixel.
+// display's pixel ratio; at a ratio of 1 a device pixel is a layout pixel.
 #include "games/molegame.h"
 #include <QFont>
 #include <QHash>
@@ -33,7 +33,7 @@ class MoleField
               qreal pixelRatio);
 
     qreal pixelRatio() const { return ratio_; }
-    // The whole field picture, 450 x 450 design pixels.
+    // The whole field picture, 450 x 450 layout pixels.
     const QImage &picture() const { return field_; }
 
     // Makes the glyphs of a game's block ahead of time, so that no tick
@@ -45,7 +45,7 @@ class MoleField
     void drawHit(int c, int r);
     // Navy with a one-pixel black outline: the field after a game.
     void clear();
-    // The top left 360 x 360 design pixels, the part the screen shows.
+    // The top left 360 x 360 layout pixels, the part the screen shows.
     QImage shown() const;
 
     // The 64 x 64 glyph picture of a kanji: navy, the glyph in aqua on its
@@ -65,7 +65,7 @@ class MoleField
     void fillGaps();
     void copyInto(const QImage &cell, const QRect &to);
     void overlayMole(int c, int r, int kanji, int phase);
-    int device(int designPixels) const;
+    int device(int layoutPixels) const;
 
     QImage hole_;
     QImage hit_;

@@ -42,7 +42,7 @@ void SentenceLine::show(const GameSentence &sentence)
         if (sentence.segments[size_t(i)].isEmpty())
             l->resize(0, l->height());
     }
-    const auto x = sentenceLayout(labels_[1]->width(), labels_[2]->width(), labels_[3]->width());
+    const auto x = sentenceLayout(labels_[1]->width(), labels_[2]->width());
     for (int i = 1; i <= 3; ++i)
         labels_[size_t(i)]->move(x[size_t(i - 1)], top_);
 }

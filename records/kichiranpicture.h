@@ -17,7 +17,7 @@ class KanjiListPicture
     explicit KanjiListPicture(qreal pixelRatio = 1.0);
 
     qreal pixelRatio() const { return ratio_; }
-    // A navy picture of 480 x 360 design pixels, and its size in device pixels.
+    // A navy picture of 480 x 360 layout pixels, and its size in device pixels.
     QImage blank() const;
     QSize pixelSize() const;
 

@@ -21,7 +21,7 @@ QString kanaKeyCaption(int i);
 QRect kanaKeyRect(int i);
 
 // The player list: players 1..5 in the left column, 6..10 in the right one.
-// width is the screen's client width (the design's 640).
+// width is the screen's client width (the layout's 640).
 int playerColumnOffset(int player, int width);
 int playerRow(int player);
 // Top of a player's labels: the row step comes from the width (52 at 640).

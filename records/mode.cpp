@@ -3,7 +3,7 @@
 #include "data/errors.h"
 #include "data/gamescore.h"
 #include "data/roster.h"
-#include "shell/media/mediafiles.h"
+#include "media/mediafiles.h"
 #include "shell/navigator.h"
 #include "shell/pictures.h"
 #include <QEvent>
@@ -62,7 +62,19 @@ TF_Mode::TF_Mode(Services &sv) : ScreenFrame(sv, ScreenId::Mode)
     state.Game2Level = e.Game2Level;
 
     // Drawn once: a mode screen shown again keeps its stars.
-    const records::StarPictures pictures = loadStars(sv);
+    drawStars(e);
+    buildCommandLabels();
+    buildGameLabels();
+
+    Lbl_Name = Lbl_Title;
+    Lbl_Name->setText(shownName(e.Name) + QStringLiteral("のかんじ名人チャレンジ"));
+    Lbl_Name->move(16, 0);
+    Lbl_Name->adjustSize();
+}
+
+void TF_Mode::drawStars(const PlayerEntry &e)
+{
+    const records::StarPictures pictures = loadStars(services);
     const records::StudyStars study =
         records::studyStars(state.CurrentLevel, state.CurrentKind, state.LevelCorrectCount);
     Img_Yomi_Level = starImage(Grp_gakushu, QRect(48, 64, 192, 64), study.reading, pictures);
@@ -70,7 +82,11 @@ TF_Mode::TF_Mode(Services &sv) : ScreenFrame(sv, ScreenId::Mode)
     Img_Game1_Level = starImage(Grp_Game, QRect(32, 64, 192, 64), records::gameStars(e.Game1Level), pictures);
     Img_Game2_Level =
         starImage(Grp_Game, QRect(32, 144, 192, 64), records::gameStars(e.Game2Level), pictures);
+}
 
+// The four commands of the study group, under the writing stars.
+void TF_Mode::buildCommandLabels()
+{
     static const char *const commands[] = {"", "かんじのいちらんをみる", "かんじごとのせいせきをみる",
                                            "チャレンジモードでべんきょうする",
                                            "れんしゅうモードでべんきょうする"};
@@ -84,12 +100,15 @@ TF_Mode::TF_Mode(Services &sv) : ScreenFrame(sv, ScreenId::Mode)
         l->move(Lbl_Kaki->x(), Img_Kaki_Level->geometry().bottom() + 1 + 32 * i - 22);
         l->adjustSize();
         if (!(i == Challenge && challengeInert()))
-            l->setCursor(sv.shell.HandPointer);
+            l->setCursor(services.shell.HandPointer);
         connect(l, &ClickLabel::clicked, this, &TF_Mode::Lbl_Command1Click);
         connect(l, &ClickLabel::hovered, this, &TF_Mode::Lbl_Command1MouseMove);
         Lbl_Command[i] = l;
     }
+}
 
+void TF_Mode::buildGameLabels()
+{
     const auto gameLabel = [&](int tag, const QString &text, int y) {
         auto *l = new ClickLabel(Grp_Game, tag);
         l->setText(text);
@@ -99,18 +118,13 @@ TF_Mode::TF_Mode(Services &sv) : ScreenFrame(sv, ScreenId::Mode)
         l->setAttribute(Qt::WA_TranslucentBackground);
         l->move(16, y);
         l->adjustSize();
-        l->setCursor(sv.shell.HandPointer);
+        l->setCursor(services.shell.HandPointer);
         connect(l, &ClickLabel::clicked, this, &TF_Mode::Lbl_GameClick);
         connect(l, &ClickLabel::hovered, this, &TF_Mode::Lbl_GameMouseMove);
         return l;
     };
     Lbl_Game1 = gameLabel(int(GameId::Matching), QStringLiteral("かんじあわせにちょうせんする"), 224);
     Lbl_Game2 = gameLabel(int(GameId::WhackAMole), QStringLiteral("かんじもぐらたたきにちょうせんする"), 264);
-
-    Lbl_Name = Lbl_Title;
-    Lbl_Name->setText(shownName(e.Name) + QStringLiteral("のかんじ名人チャレンジ"));
-    Lbl_Name->move(16, 0);
-    Lbl_Name->adjustSize();
 }
 
 QGroupBox *TF_Mode::makeGroup(const QString &caption, const QRect &geometry)
@@ -161,11 +175,6 @@ void TF_Mode::closeLeftOver(ScreenId id)
     for (Screen *s : living)
         if (s != this && s->id() == id)
             services.nav.close(s, true);
-}
-
-void TF_Mode::FormActivate()
-{
-    Screen::FormActivate();
 }
 
 void TF_Mode::BackClick()

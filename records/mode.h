@@ -11,6 +11,8 @@
 namespace fm
 {
 
+struct PlayerEntry;
+
 class TF_Mode : public ScreenFrame
 {
     Q_OBJECT
@@ -37,7 +39,6 @@ class TF_Mode : public ScreenFrame
     ClickLabel *Lbl_Game2;
 
     void FormShow() override;
-    void FormActivate() override;
     void BackClick() override;
 
     void Lbl_Command1Click(int command);
@@ -55,6 +56,9 @@ class TF_Mode : public ScreenFrame
     QLabel *groupLabel(QWidget *group, const QString &text, int x, int y, const QString &tip = {});
     QLabel *starImage(QWidget *group, const QRect &geometry, const records::StarRow &row,
                       const records::StarPictures &pictures);
+    void drawStars(const PlayerEntry &e);
+    void buildCommandLabels();
+    void buildGameLabels();
     void closeLeftOver(ScreenId id);
     bool challengeInert() const;
 };

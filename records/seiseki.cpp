@@ -3,11 +3,11 @@
 #include "data/fileio.h"
 #include "data/roster.h"
 #include "data/studylog.h"
+#include "media/mediafiles.h"
 #include "records/seisekibuttons.h"
 #include "records/seisekigraph.h"
 #include "shell/kit.h"
 #include "shell/look.h"
-#include "shell/media/mediafiles.h"
 #include "shell/navigator.h"
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "records/seisekibuttons.h"
+#include "media/mediafiles.h"
 #include "shell/kit.h"
-#include "shell/media/mediafiles.h"
 #include "shell/pictures.h"
 #include "shell/services.h"
 

@@ -15,7 +15,7 @@ namespace fm::records
 // white see-through. No icon when the strip is missing.
 QIcon glyphIcon(const QImage &strip);
 
-// A push button at design coordinates with the hand pointer, black 13 px
+// A push button at layout coordinates with the hand pointer, black 13 px
 // text and the glyph of that file.
 QPushButton *glyphButton(Services &services, QWidget *parent, const QString &text, const QRect &place,
                          const char *glyphFile);

@@ -109,7 +109,7 @@ class SeisekiGrid::Model : public QAbstractTableModel
     QVector<QStringList> cells_;
 };
 
-// The fixed header row, drawn as the design's light-blue cells.
+// The fixed header row, drawn as the layout's light-blue cells.
 class SeisekiGrid::Header : public QHeaderView
 {
   public:

@@ -1,7 +1,7 @@
 #include "records/stars.h"
 #include "data/roster.h"
+#include "media/pictureops.h"
 #include "shell/look.h"
-#include "shell/media/pictureops.h"
 #include <QPainter>
 #include <algorithm>
 #include <vector>

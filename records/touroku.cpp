@@ -1,11 +1,11 @@
 #include "records/touroku.h"
 #include "data/cp932.h"
 #include "data/roster.h"
+#include "media/mediafiles.h"
 #include "records/layout.h"
 #include "shell/dialogs.h"
 #include "shell/kit.h"
 #include "shell/look.h"
-#include "shell/media/mediafiles.h"
 #include "shell/navigator.h"
 #include "shell/pictures.h"
 #include <QImage>

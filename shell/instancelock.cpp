@@ -1,7 +1,6 @@
 #include "shell/instancelock.h"
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -9,12 +8,6 @@
 
 namespace fm
 {
-
-QString defaultLockDirectory()
-{
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return runtime.isEmpty() ? QDir::tempPath() : runtime;
-}
 
 LockFileInstanceLock::LockFileInstanceLock(QString directory) : directory_(std::move(directory)) {}
 

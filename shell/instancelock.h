@@ -17,9 +17,6 @@ class InstanceLock
     virtual void release() = 0;
 };
 
-// The directory the lock lives in today: the user's runtime directory.
-QString defaultLockDirectory();
-
 // The lock is the directory itself, the data directory the copies share: the
 // system's advisory lock (flock) on the open directory. Nothing can be put in
 // its place to make it uncheckable, as a file inside the directory could be

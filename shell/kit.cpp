@@ -130,19 +130,6 @@ double PressGuard::waitMs() const
 namespace
 {
 
-const char *const GuardName = "fm-press-guard";
-
-// Lives on the button it guards, so that it goes with it.
-class GuardHolder : public QObject
-{
-  public:
-    GuardHolder(QObject *button, const Clock &clock) : QObject(button), guard(clock)
-    {
-        setObjectName(QString::fromLatin1(GuardName));
-    }
-    PressGuard guard;
-};
-
 // Drops every press (and the release that belongs to it) for the guard's
 // window, then takes itself away.
 class PressDrop : public QObject
@@ -208,28 +195,17 @@ class PressDrop : public QObject
 
 void onGuardedClick(QAbstractButton *button, const Clock &clock, const std::function<void()> &action)
 {
-    auto *holder = new GuardHolder(button, clock);
+    auto *holder = new PressGuardHolder(button, clock);
     QObject::connect(button, &QAbstractButton::clicked, holder, [holder, action] {
         if (!holder->guard.accept())
             return;
-        QPointer<GuardHolder> alive(holder);
+        QPointer<PressGuardHolder> alive(holder);
         action();
         // Counted from the end of the action too: a press queued behind a
         // slow one is still the second press of the double click.
         if (alive)
             alive->guard.restart();
     });
-}
-
-const PressGuard *pressGuardOf(const QAbstractButton *button)
-{
-    if (!button)
-        return nullptr;
-    for (QObject *child : button->children())
-        if (child->objectName() == QLatin1String(GuardName))
-            if (auto *holder = dynamic_cast<GuardHolder *>(child))
-                return &holder->guard;
-    return nullptr;
 }
 
 void dropFollowingPresses(QObject *owner, const Clock &clock)

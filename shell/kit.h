@@ -23,7 +23,7 @@ namespace fm
 
 class Clock;
 
-// A push button at design coordinates with the hand pointer; it never takes
+// A push button at layout coordinates with the hand pointer; it never takes
 // the keyboard focus (the program is driven by the mouse alone).
 QPushButton *makePushButton(QWidget *parent, const QString &text, const QRect &place, const QCursor &pointer,
                             const QString &hint = QString());
@@ -114,10 +114,15 @@ class PressGuard
     double last_ = -1e9; // days
 };
 
-// Connects button's clicks to action through a PressGuard of its own.
+// Connects button's clicks to action through a PressGuard of its own, held
+// by a PressGuardHolder child of the button so that it goes with it.
 void onGuardedClick(QAbstractButton *button, const Clock &clock, const std::function<void()> &action);
-// The guard onGuardedClick gave button, or null.
-const PressGuard *pressGuardOf(const QAbstractButton *button);
+class PressGuardHolder : public QObject
+{
+  public:
+    PressGuardHolder(QObject *button, const Clock &clock) : QObject(button), guard(clock) {}
+    PressGuard guard;
+};
 
 // A window that closes on a press (a result's "もどる") cannot ignore the
 // second press of a double click itself: it would land on the screen

@@ -25,7 +25,7 @@ QFont pixelFont(int pixels, bool bold, const QString &face)
 
 QFont pointFont(int points, bool bold, const QString &face)
 {
-    // The design measured points at 96 dots per inch; pixels keep it so on any display.
+    // The layout measures points at 96 dots per inch; pixels keep it so on any display.
     return pixelFont((points * 96 + 36) / 72, bold, face);
 }
 

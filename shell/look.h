@@ -1,5 +1,5 @@
 #pragma once
-// The design's faces, colours and small control helpers shared by every screen.
+// The program's faces, colours and small control helpers shared by every screen.
 #include <QColor>
 #include <QFont>
 #include <QGroupBox>
@@ -10,7 +10,7 @@
 namespace fm
 {
 
-// The design's face names; installFontSubstitutions() maps them to the IPA fonts.
+// The program's face names; installFontSubstitutions() maps them to the IPA fonts.
 inline const QString PGothic = QStringLiteral("ＭＳ Ｐゴシック");
 inline const QString Gothic = QStringLiteral("ＭＳ ゴシック");
 inline const QString Century = QStringLiteral("Century");
@@ -18,7 +18,7 @@ inline const QString Century = QStringLiteral("Century");
 // Call once after the application object exists (tests: in their set-up).
 void installFontSubstitutions();
 
-// A font of the design given in pixels (most labels) or in points (at 96 dpi).
+// A font of the program's faces given in pixels (most labels) or in points (at 96 dpi).
 QFont pixelFont(int pixels, bool bold = false, const QString &face = PGothic);
 QFont pointFont(int points, bool bold = false, const QString &face = PGothic);
 
@@ -48,7 +48,7 @@ QLabel *makeLabel(QWidget *parent, const QString &text, int x, int y, const QFon
 void setTextColour(QLabel *label, const QColor &colour);
 
 // A group box on navy as the screens draw it: a thin light frame with the
-// caption on its top line, so children placed at the box's design
+// caption on its top line, so children placed at the box's layout
 // coordinates sit inside the frame.
 QGroupBox *makeGroupBox(QWidget *parent, const QString &caption, const QRect &place,
                         const QColor &captionColour = QColor(255, 255, 255));

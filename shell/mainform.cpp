@@ -1,6 +1,7 @@
 #include "shell/mainform.h"
 #include "data/roster.h"
 #include "fudemaru_version.h"
+#include "media/mediafiles.h"
 #include "shell/dialogs.h"
 #include "shell/kit.h"
 #include "shell/look.h"
@@ -49,7 +50,7 @@ const char *const DisplayTooSmall = "このディスプレイの解像度では�
 } // namespace
 
 TF_Main::TF_Main(Services &sv, StartupLoader &loader)
-    : Screen(sv, ScreenId::Main), MP_1(sv, QStringLiteral("Menu.mid"), this), loader_(loader)
+    : Screen(sv, ScreenId::Main), MP_1(sv, QLatin1String(media::kMenuMusic), this), loader_(loader)
 {
     Lbl_Title = makeLabel(this, QStringLiteral("がんばれ！ ふでまる(小１～２）"), 8, 0, pixelFont(27, true),
                           colour::Yellow, 387, 27);
@@ -90,83 +91,20 @@ bool TF_Main::checkDisplay()
 
 bool TF_Main::FormCreate()
 {
-    ShellShared &sh = services.shell;
     const QString dir = programDirWithSeparator(state.ProgramDir);
     try {
-        loader_.step(1);
-        sh.PopSource = PictureSource::MainScreen;
-
-        loader_.step(2);
-        const QImage strip = loader_.loadButtonStrip(dir);
-        for (int i = 0; i < 8; ++i)
-            sh.ImgLst_Header[size_t(i)] = whiteTransparent(strip.copy(48 * i, 0, 48, 48));
-
-        loader_.step(3);
+        services.shell.PopSource = PictureSource::MainScreen;
+        loadHeaderIcons(dir);
         if (!checkDisplay()) {
             services.dialogs.message(this, QString::fromUtf8(DisplayTooSmall));
             FormClose();
             return false;
         }
-
-        loader_.step(4);
-        sh.PopKind = PictureKind::Loading;
-        PopForm = new TF_Pop(services, services.nav.host().isVisible() ? &services.nav.host() : nullptr);
-        PopForm->show();
-        PopForm->raise();
-        PopForm->repaint();
-        // Let the window system put the picture up before the long part.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-
-        loader_.step(5);
-        // Drawn a little closer than usual, so that the longest names keep
-        // a gap between them.
-        QFont captionFont = pixelFont(11, true);
-        captionFont.setLetterSpacing(QFont::PercentageSpacing, 93);
-        for (int tag = 1; tag <= 8; ++tag) {
-            const MenuButtonIcon &button = MenuButtonIcons[size_t(tag)];
-            auto *b = new HeaderButton(this, tag,
-                                       iconOver(sh.ImgLst_Header[size_t(button.iconCell - 1)], colour::Navy),
-                                       QString::fromUtf8(button.hint), sh.HandPointer);
-            b->move(10 + 80 * (tag - 1), Lbl_Title->geometry().bottom() + 1);
-            connect(b, &HeaderButton::clicked, this, &TF_Main::Img_Button1Click);
-            MenuButtons[size_t(tag)] = b;
-            // Its name under it, as the hint pages call it: a child need not
-            // hover to know what a picture does. Clicking the name does it too.
-            auto *caption = new HoverLabel(this, QString::fromUtf8(button.hint), tag, sh.HandPointer);
-            caption->setFont(captionFont);
-            caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-            caption->setGeometry(b->x() + b->width() / 2 - CaptionWidth / 2, b->geometry().bottom() + 3,
-                                 CaptionWidth, captionFont.pixelSize() + 4);
-            connect(caption, &ClickLabel::clicked, this, &TF_Main::Img_Button1Click);
-            MenuCaptions[size_t(tag)] = caption;
-        }
-
-        loader_.step(6);
-        animation = std::make_unique<TitleAnimation>(state.Cat, layoutScale(sh.Layout), devicePixelRatioF());
-
-        loader_.step(7);
-        loader_.readSettings(state);
-        state.Settings.PopMsgEnabled = false;
-
-        loader_.step(8);
-        state.ProgramDir = dir;
-
-        loader_.step(9);
-        state.HintContext = HintCtx{};
-
-        loader_.step(10);
-        loader_.loadCatalogue(state);
-
-        loader_.step(11);
-        loader_.loadRoster(state);
-
-        loader_.step(12);
-        loader_.rebuildLevels(state);
-
-        loader_.step(13);
-        loader_.loadQuestionIndex(state);
-        state.LevelCount = int16_t(state.Bank.QuestionIndexCount / KanjiPerLevel);
-
+        showLoadingPicture();
+        buildMenuButtons();
+        animation =
+            std::make_unique<TitleAnimation>(state.Cat, layoutScale(services.shell.Layout), devicePixelRatioF());
+        loadData(dir);
     } catch (const FileError &e) {
         services.dialogs.fatalFileError(this, e.message());
         FormClose();
@@ -177,6 +115,64 @@ bool TF_Main::FormCreate()
     created_ = true;
     services.nav.setMainMenu(this);
     return true;
+}
+
+void TF_Main::loadHeaderIcons(const QString &dir)
+{
+    const QImage strip = loader_.loadButtonStrip(dir);
+    for (int i = 0; i < 8; ++i)
+        services.shell.ImgLst_Header[size_t(i)] = whiteTransparent(strip.copy(48 * i, 0, 48, 48));
+}
+
+void TF_Main::showLoadingPicture()
+{
+    services.shell.PopKind = PictureKind::Loading;
+    PopForm = new TF_Pop(services, services.nav.host().isVisible() ? &services.nav.host() : nullptr);
+    PopForm->show();
+    PopForm->raise();
+    PopForm->repaint();
+    // Let the window system put the picture up before the long part.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TF_Main::buildMenuButtons()
+{
+    ShellShared &sh = services.shell;
+    // Drawn a little closer than usual, so that the longest names keep
+    // a gap between them.
+    QFont captionFont = pixelFont(11, true);
+    captionFont.setLetterSpacing(QFont::PercentageSpacing, 93);
+    for (int tag = 1; tag <= 8; ++tag) {
+        const MenuButtonIcon &button = MenuButtonIcons[size_t(tag)];
+        auto *b =
+            new HeaderButton(this, tag, iconOver(sh.ImgLst_Header[size_t(button.iconCell - 1)], colour::Navy),
+                             QString::fromUtf8(button.hint), sh.HandPointer);
+        b->move(10 + 80 * (tag - 1), Lbl_Title->geometry().bottom() + 1);
+        connect(b, &HeaderButton::clicked, this, &TF_Main::Img_Button1Click);
+        MenuButtons[size_t(tag)] = b;
+        // Its name under it, as the hint pages call it: a child need not
+        // hover to know what a picture does. Clicking the name does it too.
+        auto *caption = new HoverLabel(this, QString::fromUtf8(button.hint), tag, sh.HandPointer);
+        caption->setFont(captionFont);
+        caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        caption->setGeometry(b->x() + b->width() / 2 - CaptionWidth / 2, b->geometry().bottom() + 3,
+                             CaptionWidth, captionFont.pixelSize() + 4);
+        connect(caption, &ClickLabel::clicked, this, &TF_Main::Img_Button1Click);
+        MenuCaptions[size_t(tag)] = caption;
+    }
+}
+
+void TF_Main::loadData(const QString &dir)
+{
+    loader_.readSettings(state);
+    state.Settings.PopMsgEnabled = false;
+    state.ProgramDir = dir;
+    state.HintContext = HintCtx{};
+    loader_.loadCatalogue(state);
+    loader_.loadRoster(state);
+    loader_.rebuildLevels(state);
+    loader_.loadQuestionIndex(state);
+    state.LevelCount = int16_t(state.Bank.QuestionIndexCount / KanjiPerLevel);
 }
 
 bool TF_Main::event(QEvent *e)
@@ -197,7 +193,6 @@ void TF_Main::afterFirstFrame()
     services.sound.prepareMusic(this, [this] { musicReady(); });
     const QString dir = state.ProgramDir;
     try {
-        loader_.step(14);
         const int square = sh.Layout == LayoutSize::Large ? 70 : 48;
         for (int n = 1; n <= 10; ++n)
             sh.ImgLst_Pop[size_t(n - 1)] = whiteTransparent(loader_.loadPopPicture(dir, n, square));
@@ -208,7 +203,6 @@ void TF_Main::afterFirstFrame()
         services.nav.quit();
         return;
     }
-    loader_.step(15);
     // No audio device: marking goes on in silence.
     loader_.openRightWrong(sh.MaruBatsu, services.sound, dir);
     ready_ = true;

@@ -77,7 +77,12 @@ class TF_Main : public Screen
     void musicReady();
     void learnMidiDevices();
     void startMenuMusic();
+    // The phases of FormCreate, in their order; the loads throw FileError.
+    void loadHeaderIcons(const QString &dir);
     bool checkDisplay();
+    void showLoadingPicture();
+    void buildMenuButtons();
+    void loadData(const QString &dir); // settings, catalogue, players, levels, question index
     void leaveMenu();
     void btn_PlayerClick();
     void btn_SeisekiClick();

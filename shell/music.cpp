@@ -1,4 +1,5 @@
 #include "shell/music.h"
+#include "media/mediafiles.h"
 #include "shell/dialogs.h"
 #include "shell/services.h"
 
@@ -81,7 +82,8 @@ bool RightWrongSounds::open(SoundSystem &sound, const QString &dir)
         return false;
     auto maru = sound.createWavePlayer();
     auto batsu = sound.createWavePlayer();
-    if (!maru->open(dir + QStringLiteral("Maru.wav")) || !batsu->open(dir + QStringLiteral("Batsu.wav")))
+    if (!maru->open(dir + QLatin1String(media::kRightSound)) ||
+        !batsu->open(dir + QLatin1String(media::kWrongSound)))
         return false; // marking goes on without sound
     MP_Maru = std::move(maru);
     MP_Batsu = std::move(batsu);

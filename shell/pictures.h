@@ -1,7 +1,7 @@
 #pragma once
 // Where screens get their pictures: the program directory's BMP and WMF
 // files in the program, small generated pictures in a test.
-#include "shell/media/wmfpicture.h"
+#include "media/wmfpicture.h"
 #include <QImage>
 #include <QString>
 #include <optional>

@@ -15,12 +15,12 @@
 namespace fm
 {
 
-double designScaleFactor(QSize displayPixels)
+double layoutScaleFactor(QSize displayPixels)
 {
     if (displayPixels.isEmpty())
         return 0;
     const double factor = std::min(displayPixels.width() / 640.0, displayPixels.height() / 480.0);
-    // Smaller than the design, or just its size: leave it (the start-up
+    // Smaller than the 640 × 480 layout, or just its size: leave it (the start-up
     // check says when the display is too small).
     return factor > 1.0 ? factor : 0;
 }
@@ -95,7 +95,7 @@ bool hasPlatformArgument(int argc, char **argv)
 
 void prepareScaling(int argc, char **argv)
 {
-    // The design's text sizes are pixels at 96 dpi, whatever the desktop says.
+    // The layout's text sizes are pixels at 96 dpi, whatever the desktop says.
     if (qEnvironmentVariableIsEmpty("QT_FONT_DPI"))
         qputenv("QT_FONT_DPI", "96");
     if (!qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR"))
@@ -112,7 +112,7 @@ void prepareScaling(int argc, char **argv)
         if (QScreen *s = QGuiApplication::primaryScreen())
             size = s->geometry().size() * s->devicePixelRatio();
     }
-    if (const double factor = designScaleFactor(size); factor > 0)
+    if (const double factor = layoutScaleFactor(size); factor > 0)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(factor, 'f', 4));
 }
 
@@ -178,7 +178,7 @@ bool Program::start()
 {
     QGuiApplication::setApplicationDisplayName(ApplicationTitle);
     installFontSubstitutions();
-    // Message boxes and dialogs speak in the design's face too.
+    // Message boxes and dialogs speak in the program's face too.
     QApplication::setFont(pixelFont(12));
     shell_.HandPointer = loadHandPointer(state_.ProgramDir);
     host_->setWindowTitle(ApplicationTitle);

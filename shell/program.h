@@ -23,16 +23,16 @@ namespace fm
 inline const QString ApplicationTitle = QStringLiteral("ふでまる（小１～２）");
 inline const QString InstanceLockName = QStringLiteral("Fude_Maru12");
 
-// Scales the 640 x 480 design to fill the display: sets QT_SCALE_FACTOR from
+// Scales the 640 × 480 layout to fill the display: sets QT_SCALE_FACTOR from
 // the primary screen before the QApplication exists. On X the server is asked
 // directly; on other platforms a short-lived QGuiApplication is. A factor the
 // user set is kept.
 void prepareScaling(int argc, char **argv);
 
-// The factor that fills a display of this many pixels with the design while
+// The factor that fills a display of this many pixels with the layout while
 // keeping its shape: min(width / 640, height / 480). 0 (leave the scale
-// alone) for a display no larger than the design, or an unknown one.
-double designScaleFactor(QSize displayPixels);
+// alone) for a display no larger than the layout, or an unknown one.
+double layoutScaleFactor(QSize displayPixels);
 
 // Whether Qt will start on X given its platform variables, so the display's
 // size can be read from the X server without starting the platform. A

@@ -1,6 +1,6 @@
 #include "shell/realsound.h"
-#include "shell/media/midiplayer.h"
-#include "shell/media/waveplayer.h"
+#include "media/midiplayer.h"
+#include "media/waveplayer.h"
 
 namespace fm
 {

@@ -1,6 +1,6 @@
 #pragma once
 // The sound seam over the media back ends: FluidSynth music, QSoundEffect waves.
-#include "shell/media/waveplayer.h"
+#include "media/waveplayer.h"
 #include "shell/sound.h"
 
 namespace fm

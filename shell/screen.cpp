@@ -136,10 +136,4 @@ void ScreenFrame::BackClick()
     services.nav.back();
 }
 
-PlaceholderScreen::PlaceholderScreen(Services &sv, ScreenId id) : ScreenFrame(sv, id)
-{
-    makeLabel(this, QStringLiteral("このがめんは じゅんびちゅうです。"), 40, 200, pixelFont(24, true),
-              colour::White);
-}
-
 } // namespace fm

@@ -1,5 +1,5 @@
 #pragma once
-// Screens: pages of the one full-screen host window, laid out in the design's
+// Screens: pages of the one full-screen host window, laid out in the 640 × 480 layout's
 // 640 x 480 pixel coordinates on a navy ground. Exactly one is visible; going
 // forward hides the current screen, going back frees it (see Navigator).
 #include "shell/catalogue.h"
@@ -21,7 +21,7 @@ namespace header
 enum Button : int { Hint = 1, Help = 2, Minimise = 3, Back = 4 };
 }
 
-// The design's screen size; every screen page has it.
+// The 640 × 480 layout's screen size; every screen page has it.
 constexpr int DesignWidth = 640;
 constexpr int DesignHeight = 480;
 
@@ -112,15 +112,6 @@ class ScreenFrame : public Screen
 
   private:
     std::array<HeaderButton *, 5> header_{}; // [1..4]
-};
-
-// A screen of the catalogue that is not built yet: the frame and a line
-// saying so, with a working back button. Registered by hand, never by default.
-class PlaceholderScreen : public ScreenFrame
-{
-    Q_OBJECT
-  public:
-    PlaceholderScreen(Services &services, ScreenId id);
 };
 
 } // namespace fm

@@ -8,8 +8,8 @@
 #include "data/settings.h"
 #include "data/state.h"
 #include "data/studylog.h"
-#include "shell/media/mediafiles.h"
-#include "shell/media/wmfpicture.h"
+#include "media/mediafiles.h"
+#include "media/wmfpicture.h"
 #include "shell/music.h"
 #include <QDir>
 #include <QFileInfo>
@@ -61,7 +61,7 @@ void StartupLoader::loadQuestionIndex(AppState &state)
 
 QImage StartupLoader::loadPopPicture(const QString &dir, int n, int size)
 {
-    const QString name = QStringLiteral("Pop%1.wmf").arg(n);
+    const QString name = media::popFile(n);
     requireRegularOrMissing(dir + name, name);
     QImage image = media::renderWmf(dir + name, QSize(size, size));
     if (image.isNull())

@@ -17,9 +17,6 @@ class StartupLoader
 {
   public:
     virtual ~StartupLoader() = default;
-    // Called as each of the fifteen steps begins (nothing to do in the program).
-    virtual void step(int) {}
-
     // ButtonX.bmp: eight 48 x 48 icons side by side. FileError("\ButtonX.bmp").
     virtual QImage loadButtonStrip(const QString &dir);
     // Fudemaru.ini: the time limits, written back when missing. Temporaries of

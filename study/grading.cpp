@@ -2,6 +2,7 @@
 #include "data/cp932.h"
 #include "data/roster.h"
 #include "data/studylog.h"
+#include "media/mediafiles.h"
 #include <algorithm>
 
 namespace fm
@@ -61,10 +62,10 @@ ResultContent resultContent(const AppState &state)
         r.message = QStringLiteral("ざんねんだったね。またがんばろうね。ふくしゅうもちゃんとやろうね。");
     } else if (state.TestScore >= QuestionsPerTest) {
         r.message = QStringLiteral("やったね！ １００てん、おめでとう！");
-        r.picture = QStringLiteral("Present1.wmf");
+        r.picture = media::presentFile(media::kPresentFullMarks);
     } else {
         r.message = QStringLiteral("ごうかくおめでとう！ふくしゅうもがんばったね。");
-        r.picture = QStringLiteral("Present3.wmf");
+        r.picture = media::presentFile(media::kPresentPass);
     }
 
     if (!state.ChallengeMode) {
@@ -73,7 +74,7 @@ ResultContent resultContent(const AppState &state)
         r.levelMessage = player.Level >= TopLevel
                              ? QStringLiteral("おめでとう。これであなたは、かんじはかせです。")
                              : QStringLiteral("やったね。これでレベルがあがったよ。");
-        r.picture = QStringLiteral("Present2.wmf");
+        r.picture = media::presentFile(media::kPresentLevelUp);
     }
 
     r.showProgress = player.Level < TopLevel;

@@ -1,7 +1,7 @@
 #include "study/levelup.h"
+#include "media/wmfpicture.h"
 #include "shell/kit.h"
 #include "shell/look.h"
-#include "shell/media/wmfpicture.h"
 #include "shell/navigator.h"
 #include "shell/pictures.h"
 #include "shell/services.h"

@@ -2,6 +2,7 @@
 #include "data/cp932.h"
 #include "handwriting/handwriting.h"
 #include "handwriting/strokeorder.h"
+#include "media/mediafiles.h"
 #include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/pictures.h"
@@ -103,7 +104,7 @@ void AnswerPanels::buildWriting(double scale)
     connect(Btn_Gakunen_all, &QPushButton::clicked, this, [this] { Btn_Gakunen_allClick(); });
     growToFit(Grp_Kakusuu, panelButtonRect(PanelButton::WholeRange, 1, scale));
 
-    PartsStrip = services_.pictures.bitmap(QStringLiteral("BuhinX.bmp"));
+    PartsStrip = services_.pictures.bitmap(QLatin1String(media::kPartsStrip));
     for (int j = 1; j <= PartButtonCount; ++j) {
         QPushButton *b = button(Grp_Buhin, QString(), PanelButton::Part, j);
         b->setIconSize(b->size() - QSize(4, 4));

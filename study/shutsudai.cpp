@@ -1,6 +1,7 @@
 #include "study/shutsudai.h"
 #include "data/cp932.h"
 #include "data/progress.h"
+#include "media/mediafiles.h"
 #include "shell/clock.h"
 #include "shell/dialogs.h"
 #include "shell/endflow.h"
@@ -18,8 +19,8 @@ namespace fm
 {
 
 TF_Shutsudai::TF_Shutsudai(Services &sv)
-    : ScreenFrame(sv, ScreenId::Shutsudai, FrameLayout{27}), MP_Shu_1(sv, QStringLiteral("Mondai.mid"), this),
-      kind_(sv.state.CurrentKind)
+    : ScreenFrame(sv, ScreenId::Shutsudai, FrameLayout{27}),
+      MP_Shu_1(sv, QLatin1String(media::kTestMusic), this), kind_(sv.state.CurrentKind)
 {
     // FormCreate
     setFont(pixelFont(16, true, Gothic));
@@ -234,7 +235,7 @@ void TF_Shutsudai::showSegments(const std::array<QByteArray, 4> &segments, int t
         if (segments[i].isEmpty())
             label->resize(0, label->height());
     }
-    const auto x = sentenceLayout(Lbl_Segment[1]->width(), Lbl_Segment[2]->width(), Lbl_Segment[3]->width());
+    const auto x = sentenceLayout(Lbl_Segment[1]->width(), Lbl_Segment[2]->width());
     for (int i = 1; i <= 3; ++i)
         Lbl_Segment[i]->move(x[i - 1], 20);
 }

@@ -1,6 +1,7 @@
 #include "study/testrules.h"
 #include "data/cp932.h"
 #include "data/errors.h"
+#include "media/mediafiles.h"
 #include "shell/kana.h"
 #include "shell/random.h"
 #include <cmath>
@@ -323,7 +324,7 @@ QString radicalGroupCaption(int group)
 
 QString radicalGroupPicture(int group)
 {
-    return QStringLiteral("bushu%1.bmp").arg(group);
+    return media::radicalGroupFile(group);
 }
 
 QVector<int16_t> partsOfGroup(const Catalogue &cat, int group)

@@ -112,6 +112,6 @@ TEST(SegmentText, StopsAtNulAndTrimsBlanksAndControls)
 
 TEST(SentenceLayout, LabelsFollowEachOther)
 {
-    EXPECT_EQ(sentenceLayout(40, 0, 30), (std::array<int, 3>{10, 50, 50}));
-    EXPECT_EQ(sentenceLayout(0, 25, 30), (std::array<int, 3>{10, 10, 35}));
+    EXPECT_EQ(sentenceLayout(40, 0), (std::array<int, 3>{10, 50, 50}));
+    EXPECT_EQ(sentenceLayout(0, 25), (std::array<int, 3>{10, 10, 35}));
 }

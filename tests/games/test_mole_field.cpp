@@ -1,5 +1,5 @@
 // The drawn whack-a-mole field compared pixel by pixel with the band rule,
-// at the design's size and at the pixel ratio of a 1920 x 1080 display.
+// at the layout's size and at the pixel ratio of a 1920 x 1080 display.
 #include "games/molefield.h"
 #include "shell/look.h"
 #include "support/fakes.h"
@@ -44,7 +44,7 @@ TEST(MoleField, EveryPhaseFollowsTheBandRule)
         const int side = qRound(64 * ratio);
         ASSERT_EQ(pic.size(), QSize(qRound(450 * ratio), qRound(450 * ratio)));
         EXPECT_EQ(field.shown().deviceIndependentSize(), QSizeF(360, 360));
-        EXPECT_EQ(field.deviceBand(1, 1, 1).height(), qRound(21 * ratio)) << "21 design rows in phase 1";
+        EXPECT_EQ(field.deviceBand(1, 1, 1).height(), qRound(21 * ratio)) << "21 layout rows in phase 1";
 
         for (int c = 1; c <= 5; ++c)
             for (int r = 1; r <= 5; ++r) {

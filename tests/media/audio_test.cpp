@@ -1,9 +1,9 @@
 // The audio back ends, checked without a sound device: the music is rendered
 // through FluidSynth offline, the players are driven where a device is missing.
-#include "shell/media/mediafiles.h"
-#include "shell/media/midiplayer.h"
-#include "shell/media/pcmaudio.h"
-#include "shell/media/waveplayer.h"
+#include "media/mediafiles.h"
+#include "media/midiplayer.h"
+#include "media/pcmaudio.h"
+#include "media/waveplayer.h"
 #include "testapp.h"
 
 #include <QDir>

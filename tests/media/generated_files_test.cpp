@@ -1,6 +1,6 @@
 // The build's pictures, music and sounds: present, of the right size and format.
-#include "shell/media/mediafiles.h"
-#include "shell/media/pcmaudio.h"
+#include "media/mediafiles.h"
+#include "media/pcmaudio.h"
 #include "testapp.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
 // The generator's readers and writers: picture sources, scores and MIDI output.
-#include "shell/media/wmfpicture.h"
+#include "media/wmfpicture.h"
 #include "testapp.h"
 #include "tools/mediagen/art.h"
 #include "tools/mediagen/bitmaps.h"

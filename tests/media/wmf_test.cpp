@@ -1,6 +1,6 @@
 // The WMF reader: the shipped pictures, the GDI records it must draw, and damaged files.
-#include "shell/media/mediafiles.h"
-#include "shell/media/wmfpicture.h"
+#include "media/mediafiles.h"
+#include "media/wmfpicture.h"
 #include "testapp.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
+#include "media/pictureops.h"
 #include "records/stars.h"
 #include "shell/look.h"
-#include "shell/media/pictureops.h"
 #include <QPainter>
 #include <gtest/gtest.h>
 

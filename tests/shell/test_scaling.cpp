@@ -1,4 +1,4 @@
-// How the 640 x 480 design is scaled to the display before Qt starts.
+// How the 640 × 480 layout is scaled to the display before Qt starts.
 #include "shell/program.h"
 #include <QProcess>
 #include <QStandardPaths>
@@ -8,7 +8,7 @@
 
 using namespace fm;
 
-TEST(DesignScale, FillsTheDisplayKeepingTheShapeAndNeverShrinks)
+TEST(LayoutScale, FillsTheDisplayKeepingTheShapeAndNeverShrinks)
 {
     struct Case {
         QSize display;
@@ -18,16 +18,16 @@ TEST(DesignScale, FillsTheDisplayKeepingTheShapeAndNeverShrinks)
         {{1280, 800}, 800 / 480.0}, // the measuring display
         {{1280, 1024}, 2.0},        // tall: the width decides
         {{800, 600}, 1.25},
-        {{640, 480}, 0},  // the design's own size: left alone
+        {{640, 480}, 0},  // the layout's own size: left alone
         {{1024, 400}, 0}, // too low: the start-up check says so
         {{0, 0}, 0},      // unknown
     };
     for (const Case &c : cases)
-        EXPECT_DOUBLE_EQ(designScaleFactor(c.display), c.factor)
+        EXPECT_DOUBLE_EQ(layoutScaleFactor(c.display), c.factor)
             << c.display.width() << "x" << c.display.height();
 }
 
-TEST(DesignScale, TheXServerIsAskedOnlyWhenQtWillStartOnX)
+TEST(LayoutScale, TheXServerIsAskedOnlyWhenQtWillStartOnX)
 {
     struct Case {
         const char *platform, *display, *wayland, *session;
@@ -114,7 +114,7 @@ QByteArray scalingUnder(const QByteArray &display, const QByteArray &userFactor 
 }
 } // namespace
 
-TEST(DesignScale, ARealXServerGivesTheFactorOfItsScreen)
+TEST(LayoutScale, ARealXServerGivesTheFactorOfItsScreen)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
         GTEST_SKIP() << "Xvfb is not installed";

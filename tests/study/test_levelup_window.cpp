@@ -1,7 +1,7 @@
 // The result window: texts, picture, progress box, and a picture that cannot be read.
 #include "data/cp932.h"
+#include "media/mediafiles.h"
 #include "shell/kit.h"
-#include "shell/media/mediafiles.h"
 #include "study/levelup.h"
 #include "support/testshell.h"
 #include <QDir>

@@ -6,7 +6,6 @@
 #include "shell/dialogs.h"
 #include "shell/displaymodes.h"
 #include "shell/helpviewer.h"
-#include "shell/instancelock.h"
 #include "shell/pictures.h"
 #include "shell/random.h"
 #include "shell/sound.h"
@@ -150,22 +149,6 @@ class FakeDisplayModes final : public DisplayModeService
         now = m;
         return 0;
     }
-};
-
-class FakeLock final : public InstanceLock
-{
-  public:
-    bool heldElsewhere = false;
-    QStringList acquired;
-    bool released = false;
-    bool acquire(const QString &name) override
-    {
-        if (heldElsewhere)
-            return false;
-        acquired << name;
-        return true;
-    }
-    void release() override { released = true; }
 };
 
 // Pictures a test made itself, by file name; any other name is read from

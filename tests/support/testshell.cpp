@@ -56,6 +56,26 @@ TestShell::~TestShell()
     processDeletes();
 }
 
+PlaceholderScreen::PlaceholderScreen(Services &sv, ScreenId id) : ScreenFrame(sv, id)
+{
+    makeLabel(this, QStringLiteral("このがめんは じゅんびちゅうです。"), 40, 200, pixelFont(24, true),
+              colour::White);
+}
+
+namespace
+{
+// The guard onGuardedClick gave button, or null.
+const PressGuard *pressGuardOf(const QAbstractButton *button)
+{
+    if (!button)
+        return nullptr;
+    for (QObject *child : button->children())
+        if (auto *holder = dynamic_cast<PressGuardHolder *>(child))
+            return &holder->guard;
+    return nullptr;
+}
+} // namespace
+
 void TestShell::click(QWidget *widget)
 {
     if (const PressGuard *guard = pressGuardOf(qobject_cast<QAbstractButton *>(widget)))

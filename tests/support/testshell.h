@@ -8,6 +8,7 @@
 //   t.processDeletes();                           // screens are freed later
 #include "fakes.h"
 #include "shell/navigator.h"
+#include "shell/screen.h"
 #include "shell/services.h"
 #include <QPoint>
 #include <QTemporaryDir>
@@ -19,6 +20,15 @@ class QWidget;
 
 namespace fm::test
 {
+
+// A stand-in for a screen a test does not build: the frame and a line saying
+// so, with a working back button.
+class PlaceholderScreen : public ScreenFrame
+{
+    Q_OBJECT
+  public:
+    PlaceholderScreen(Services &services, ScreenId id);
+};
 
 // The test program's QApplication (offscreen unless a platform is set).
 QApplication &app();

@@ -6,6 +6,7 @@
 #include "data/cp932.h"
 #include "data/hintfile.h"
 #include "data/questionbank.h"
+#include "media/mediafiles.h"
 #include "tools/contentgen/pictures.h"
 #include "tools/contentgen/sources.h"
 #include "tools/contentgen/strokes.h"
@@ -155,9 +156,9 @@ int main(int argc, char **argv)
               writeFile(outDir + "/Bushu1.dat", bushuFile(s)) &&
               writeFile(outDir + "/Mondai1.dat", sentences) && writeFile(outDir + "/Mondai2.dat", index) &&
               writeFile(outDir + "/Hint.dat", hintFile(s)) &&
-              writeImage(outDir + "/BuhinX.bmp", partStrip(s.parts, s.cellCount));
+              writeImage(outDir + '/' + media::kPartsStrip, partStrip(s.parts, s.cellCount));
     for (int g = 1; ok && g <= GroupCount; ++g)
-        ok = writeImage(outDir + QStringLiteral("/bushu%1.bmp").arg(g), groupPicture(g));
+        ok = writeImage(outDir + '/' + media::radicalGroupFile(g), groupPicture(g));
     if (!ok)
         return 1;
     std::printf("contentgen: %lld kanji, %lld parts in %d pictures, %lld sentences, %lld hint pages\n",

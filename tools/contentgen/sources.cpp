@@ -7,6 +7,7 @@
 #include <QMap>
 #include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 #include <functional>
 
 namespace fm::content
@@ -16,6 +17,7 @@ namespace
 {
 
 using RowFn = std::function<void(int row, const QStringList &cols)>;
+using TableRowFn = std::function<void(int row, const QString &at, const QStringList &cols)>;
 
 // Calls fn for every row that is neither blank nor a comment.
 void forEachRow(const QByteArray &text, const RowFn &fn)
@@ -34,6 +36,31 @@ void forEachRow(const QByteArray &text, const RowFn &fn)
 QString where(const QString &file, int row)
 {
     return QStringLiteral("%1:%2: ").arg(file).arg(row);
+}
+
+// The rows of one table: a row whose column count is not one of columns is
+// reported with want (its %1, if any, the count found) and skipped; fn gets
+// every other row with its place for messages.
+void readTable(const QString &file, const QByteArray &text, std::initializer_list<int> columns,
+               const QString &want, QStringList &problems, const TableRowFn &fn)
+{
+    forEachRow(text, [&](int row, const QStringList &c) {
+        const QString at = where(file, row);
+        if (std::find(columns.begin(), columns.end(), int(c.size())) == columns.end()) {
+            problems << at + (want.contains(QLatin1String("%1")) ? want.arg(c.size()) : want);
+            return;
+        }
+        fn(row, at, c);
+    });
+}
+
+// Each kanji's number by its character.
+QHash<QString, int> kanjiNumbers(const QVector<Kanji> &kanji)
+{
+    QHash<QString, int> number;
+    for (const Kanji &k : kanji)
+        number.insert(k.glyph, k.number);
+    return number;
 }
 
 // cp932 bytes of s, or empty when some character has no cp932 code.
@@ -314,79 +341,84 @@ QString widenBlanks(const QString &s)
     return out;
 }
 
+// The picture column of a part: "-" (the part's own character) or a
+// character, either with "@left,top,right,bottom" to show only that area.
+// Sets the part's picture and area; a problem, or empty when it is fine.
+QString readPartPicture(const QString &column, Part &p)
+{
+    QString pic = column == QLatin1String("-") ? p.name : column;
+    const int atSign = pic.indexOf('@');
+    if (atSign >= 0) {
+        const QStringList f = pic.mid(atSign + 1).split(',');
+        QVector<double> v;
+        for (const QString &x : f) {
+            bool ok = false;
+            const double d = x.toDouble(&ok);
+            if (ok && d >= 0 && d <= 1)
+                v << d;
+        }
+        if (v.size() != 4 || v[2] <= v[0] || v[3] <= v[1])
+            return QStringLiteral("picture area \"%1\" is not left,top,right,bottom within 0..1")
+                .arg(pic.mid(atSign + 1));
+        p.clip = QRectF(QPointF(v[0], v[1]), QPointF(v[2], v[3]));
+        pic = pic.left(atSign);
+    }
+    if (pic.isEmpty())
+        return QStringLiteral("empty picture");
+    p.picture = pic;
+    return {};
+}
+
 QVector<Part> readParts(const QString &file, const QByteArray &text, QStringList &problems)
 {
     QVector<Part> parts;
     QSet<QPair<int, int>> places;
     QSet<QPair<int, QString>> names;
     QHash<QString, int> cells; // picture key -> cell
-    forEachRow(text, [&](int row, const QStringList &c) {
-        const QString at = where(file, row);
-        if (c.size() != 5) {
-            problems << at + QStringLiteral("want 5 columns (group, position, part, picture, name), found %1")
-                                 .arg(c.size());
-            return;
-        }
-        Part p;
-        p.row = row;
-        p.group = groupNumber(c[0]);
-        if (!p.group) {
-            problems << at + QStringLiteral("unknown group \"%1\" (want one of %2)")
-                                 .arg(c[0], groupNames().join(' '));
-            return;
-        }
-        bool ok = false;
-        p.position = c[1].toInt(&ok);
-        if (!ok || p.position < 1 || p.position > MaxPartsPerGroup) {
-            problems << at + QStringLiteral("position \"%1\" outside 1..%2").arg(c[1]).arg(MaxPartsPerGroup);
-            return;
-        }
-        p.name = c[2];
-        if (p.name.isEmpty()) {
-            problems << at + QStringLiteral("the part has no character");
-            return;
-        }
-        p.label = c[4];
-        QString pic = c[3] == QLatin1String("-") ? p.name : c[3];
-        const int atSign = pic.indexOf('@');
-        if (atSign >= 0) {
-            const QStringList f = pic.mid(atSign + 1).split(',');
-            QVector<double> v;
-            for (const QString &x : f) {
-                const double d = x.toDouble(&ok);
-                if (ok && d >= 0 && d <= 1)
-                    v << d;
-            }
-            if (v.size() != 4 || v[2] <= v[0] || v[3] <= v[1]) {
-                problems << at +
-                                QStringLiteral("picture area \"%1\" is not left,top,right,bottom within 0..1")
-                                    .arg(pic.mid(atSign + 1));
+    readTable(
+        file, text, {5}, QStringLiteral("want 5 columns (group, position, part, picture, name), found %1"),
+        problems, [&](int row, const QString &at, const QStringList &c) {
+            Part p;
+            p.row = row;
+            p.group = groupNumber(c[0]);
+            if (!p.group) {
+                problems << at + QStringLiteral("unknown group \"%1\" (want one of %2)")
+                                     .arg(c[0], groupNames().join(' '));
                 return;
             }
-            p.clip = QRectF(QPointF(v[0], v[1]), QPointF(v[2], v[3]));
-            pic = pic.left(atSign);
-        }
-        if (pic.isEmpty()) {
-            problems << at + QStringLiteral("empty picture");
-            return;
-        }
-        p.picture = pic;
-        if (places.contains({p.group, p.position})) {
-            problems << at + QStringLiteral("%1 position %2 is given twice").arg(c[0]).arg(p.position);
-            return;
-        }
-        if (names.contains({p.group, p.name})) {
-            problems << at + QStringLiteral("part %1:%2 is given twice").arg(c[0], p.name);
-            return;
-        }
-        places.insert({p.group, p.position});
-        names.insert({p.group, p.name});
-        const QString key = c[3] == QLatin1String("-") ? p.name : c[3];
-        if (!cells.contains(key))
-            cells.insert(key, cells.size() + 1);
-        p.cell = cells.value(key);
-        parts << p;
-    });
+            bool ok = false;
+            p.position = c[1].toInt(&ok);
+            if (!ok || p.position < 1 || p.position > MaxPartsPerGroup) {
+                problems
+                    << at + QStringLiteral("position \"%1\" outside 1..%2").arg(c[1]).arg(MaxPartsPerGroup);
+                return;
+            }
+            p.name = c[2];
+            if (p.name.isEmpty()) {
+                problems << at + QStringLiteral("the part has no character");
+                return;
+            }
+            p.label = c[4];
+            if (const QString problem = readPartPicture(c[3], p); !problem.isEmpty()) {
+                problems << at + problem;
+                return;
+            }
+            if (places.contains({p.group, p.position})) {
+                problems << at + QStringLiteral("%1 position %2 is given twice").arg(c[0]).arg(p.position);
+                return;
+            }
+            if (names.contains({p.group, p.name})) {
+                problems << at + QStringLiteral("part %1:%2 is given twice").arg(c[0], p.name);
+                return;
+            }
+            places.insert({p.group, p.position});
+            names.insert({p.group, p.name});
+            const QString key = c[3] == QLatin1String("-") ? p.name : c[3];
+            if (!cells.contains(key))
+                cells.insert(key, cells.size() + 1);
+            p.cell = cells.value(key);
+            parts << p;
+        });
     return parts;
 }
 
@@ -398,135 +430,151 @@ QVector<Kanji> readKanji(const QString &file, const QByteArray &text, const QVec
         partByRef.insert(groupNames()[parts[i].group - 1] + ':' + parts[i].name, i);
     QVector<Kanji> kanji;
     QSet<QString> seen;
-    forEachRow(text, [&](int row, const QStringList &c) {
-        const QString at = where(file, row);
-        if (c.size() != 5) {
-            problems << at + QStringLiteral("want 5 columns (no, kanji, strokes, part1, part2), found %1")
-                                 .arg(c.size());
-            return;
-        }
-        Kanji k;
-        k.row = row;
-        bool ok = false;
-        k.number = c[0].toInt(&ok);
-        if (!ok || k.number != kanji.size() + 1) {
-            problems << at + QStringLiteral("number \"%1\" out of sequence (want %2)")
-                                 .arg(c[0])
-                                 .arg(kanji.size() + 1);
-            return;
-        }
-        k.glyph = c[1];
-        k.cp932 = toCp932(k.glyph);
-        if (k.cp932.size() != 2 || !cp932::isLeadByte(uchar(k.cp932[0]))) {
-            problems << at + QStringLiteral("\"%1\" is not one double-byte cp932 character").arg(k.glyph);
-            return;
-        }
-        if (seen.contains(k.glyph)) {
-            problems << at + QStringLiteral("%1 is listed twice").arg(k.glyph);
-            return;
-        }
-        seen.insert(k.glyph);
-        k.strokes = c[2].toInt(&ok);
-        if (!ok || k.strokes < 1 || k.strokes > 20) {
-            problems << at + QStringLiteral("strokes \"%1\" outside 1..20").arg(c[2]);
-            return;
-        }
-        for (int i = 0; i < 2; ++i) {
-            const QString ref = c[3 + i];
-            if (ref == QLatin1String("-"))
-                continue;
-            if (!partByRef.contains(ref)) {
-                problems << at + QStringLiteral("part %1 is not in the part table").arg(ref);
+    readTable(
+        file, text, {5}, QStringLiteral("want 5 columns (no, kanji, strokes, part1, part2), found %1"),
+        problems, [&](int row, const QString &at, const QStringList &c) {
+            Kanji k;
+            k.row = row;
+            bool ok = false;
+            k.number = c[0].toInt(&ok);
+            if (!ok || k.number != kanji.size() + 1) {
+                problems << at + QStringLiteral("number \"%1\" out of sequence (want %2)")
+                                     .arg(c[0])
+                                     .arg(kanji.size() + 1);
                 return;
             }
-            k.partIndex[i] = partByRef.value(ref);
-        }
-        if (k.partIndex[0] < 0 && k.partIndex[1] >= 0) {
-            k.partIndex[0] = k.partIndex[1];
-            k.partIndex[1] = -1;
-        }
-        kanji << k;
-    });
+            k.glyph = c[1];
+            k.cp932 = toCp932(k.glyph);
+            if (k.cp932.size() != 2 || !cp932::isLeadByte(uchar(k.cp932[0]))) {
+                problems << at + QStringLiteral("\"%1\" is not one double-byte cp932 character").arg(k.glyph);
+                return;
+            }
+            if (seen.contains(k.glyph)) {
+                problems << at + QStringLiteral("%1 is listed twice").arg(k.glyph);
+                return;
+            }
+            seen.insert(k.glyph);
+            k.strokes = c[2].toInt(&ok);
+            if (!ok || k.strokes < 1 || k.strokes > 20) {
+                problems << at + QStringLiteral("strokes \"%1\" outside 1..20").arg(c[2]);
+                return;
+            }
+            for (int i = 0; i < 2; ++i) {
+                const QString ref = c[3 + i];
+                if (ref == QLatin1String("-"))
+                    continue;
+                if (!partByRef.contains(ref)) {
+                    problems << at + QStringLiteral("part %1 is not in the part table").arg(ref);
+                    return;
+                }
+                k.partIndex[i] = partByRef.value(ref);
+            }
+            if (k.partIndex[0] < 0 && k.partIndex[1] >= 0) {
+                k.partIndex[0] = k.partIndex[1];
+                k.partIndex[1] = -1;
+            }
+            kanji << k;
+        });
     if (kanji.size() != KanjiCount)
         problems << QStringLiteral("%1: %2 kanji, want %3").arg(file).arg(kanji.size()).arg(KanjiCount);
     return kanji;
 }
 
+// Segment i (0..2) of a sentence into s; a {target} segment becomes the
+// sentence's target. A problem, or empty when it is fine.
+QString readSegment(QString seg, int i, Sentence &s)
+{
+    if (seg.startsWith('{') && seg.endsWith('}') && seg.size() >= 2) {
+        if (s.target)
+            return QStringLiteral("more than one {target} segment");
+        s.target = i + 1;
+        seg = seg.mid(1, seg.size() - 2);
+        if (!isHiragana(seg))
+            return QStringLiteral("target \"%1\" is not hiragana only").arg(seg);
+        if (seg.size() > MaxTargetKana)
+            return QStringLiteral("target \"%1\" has more than %2 kana").arg(seg).arg(MaxTargetKana);
+    } else if (seg.contains('{') || seg.contains('}')) {
+        return QStringLiteral("braces must enclose a whole segment: \"%1\"").arg(seg);
+    }
+    seg = widenBlanks(seg);
+    const QByteArray bytes = toCp932(seg);
+    if (bytes.isEmpty() && !seg.isEmpty())
+        return QStringLiteral("segment %1 has a character cp932 lacks").arg(i + 1);
+    if (bytes.size() > SegmentBytes)
+        return QStringLiteral("segment %1 \"%2\" is %3 bytes, at most %4")
+            .arg(i + 1)
+            .arg(seg)
+            .arg(bytes.size())
+            .arg(SegmentBytes);
+    s.segments[i] = seg;
+    return {};
+}
+
 QVector<Sentence> readSentences(const QString &file, const QByteArray &text, const QVector<Kanji> &kanji,
                                 QStringList &problems)
 {
-    QHash<QString, int> number;
-    for (const Kanji &k : kanji)
-        number.insert(k.glyph, k.number);
+    const QHash<QString, int> number = kanjiNumbers(kanji);
     QMap<int, QVector<Sentence>> byKanji;
-    forEachRow(text, [&](int row, const QStringList &c) {
-        const QString at = where(file, row);
-        if (c.size() != 2) {
-            problems << at + QStringLiteral("want kanji<TAB>sentence");
-            return;
-        }
-        if (!number.contains(c[0])) {
-            problems << at + QStringLiteral("%1 is not in the kanji table").arg(c[0]);
-            return;
-        }
-        Sentence s;
-        s.row = row;
-        s.kanji = number.value(c[0]);
-        const QStringList segs = c[1].split('/');
-        if (segs.size() != 3) {
-            problems << at + QStringLiteral("want three segments separated by /, found %1").arg(segs.size());
-            return;
-        }
-        for (int i = 0; i < 3; ++i) {
-            QString seg = segs[i];
-            if (seg.startsWith('{') && seg.endsWith('}') && seg.size() >= 2) {
-                if (s.target) {
-                    problems << at + QStringLiteral("more than one {target} segment");
-                    return;
-                }
-                s.target = i + 1;
-                seg = seg.mid(1, seg.size() - 2);
-                if (!isHiragana(seg)) {
-                    problems << at + QStringLiteral("target \"%1\" is not hiragana only").arg(seg);
-                    return;
-                }
-                if (seg.size() > MaxTargetKana) {
-                    problems << at + QStringLiteral("target \"%1\" has more than %2 kana")
-                                         .arg(seg)
-                                         .arg(MaxTargetKana);
-                    return;
-                }
-            } else if (seg.contains('{') || seg.contains('}')) {
-                problems << at + QStringLiteral("braces must enclose a whole segment: \"%1\"").arg(seg);
-                return;
-            }
-            seg = widenBlanks(seg);
-            const QByteArray bytes = toCp932(seg);
-            if (bytes.isEmpty() && !seg.isEmpty()) {
-                problems << at + QStringLiteral("segment %1 has a character cp932 lacks").arg(i + 1);
-                return;
-            }
-            if (bytes.size() > SegmentBytes) {
-                problems << at + QStringLiteral("segment %1 \"%2\" is %3 bytes, at most %4")
-                                     .arg(i + 1)
-                                     .arg(seg)
-                                     .arg(bytes.size())
-                                     .arg(SegmentBytes);
-                return;
-            }
-            s.segments[i] = seg;
-        }
-        if (!s.target) {
-            problems << at + QStringLiteral("no {target} segment");
-            return;
-        }
-        for (const QString &p : spacingProblems(wholeSentence(s)))
-            problems << at + p;
-        byKanji[s.kanji] << s;
-    });
+    readTable(file, text, {2}, QStringLiteral("want kanji<TAB>sentence"), problems,
+              [&](int row, const QString &at, const QStringList &c) {
+                  if (!number.contains(c[0])) {
+                      problems << at + QStringLiteral("%1 is not in the kanji table").arg(c[0]);
+                      return;
+                  }
+                  Sentence s;
+                  s.row = row;
+                  s.kanji = number.value(c[0]);
+                  const QStringList segs = c[1].split('/');
+                  if (segs.size() != 3) {
+                      problems << at + QStringLiteral("want three segments separated by /, found %1")
+                                           .arg(segs.size());
+                      return;
+                  }
+                  for (int i = 0; i < 3; ++i)
+                      if (const QString problem = readSegment(segs[i], i, s); !problem.isEmpty()) {
+                          problems << at + problem;
+                          return;
+                      }
+                  if (!s.target) {
+                      problems << at + QStringLiteral("no {target} segment");
+                      return;
+                  }
+                  for (const QString &p : spacingProblems(wholeSentence(s)))
+                      problems << at + p;
+                  byKanji[s.kanji] << s;
+              });
     QVector<Sentence> out;
     for (const auto &list : byKanji)
         out += list;
+    return out;
+}
+
+// The lines of one level of a hint page (column col, lines split by |),
+// each at most maxBytes in cp932.
+QStringList readHintLines(const QString &at, const QStringList &c, int col, int maxBytes,
+                          QStringList &problems)
+{
+    const QStringList out = c[col].split('|');
+    if (out.size() > HintLines) {
+        problems << at + QStringLiteral("level %1 has %2 lines, at most %3")
+                             .arg(col - 2)
+                             .arg(out.size())
+                             .arg(HintLines);
+        return out;
+    }
+    for (const QString &l : out) {
+        const QByteArray b = toCp932(l);
+        if (b.isEmpty() && !l.isEmpty())
+            problems
+                << at +
+                       QStringLiteral("level %1 line \"%2\" has a character cp932 lacks").arg(col - 2).arg(l);
+        else if (b.size() > maxBytes)
+            problems << at + QStringLiteral("level %1 line \"%2\" is %3 bytes, at most %4")
+                                 .arg(col - 2)
+                                 .arg(l)
+                                 .arg(b.size())
+                                 .arg(maxBytes);
+    }
     return out;
 }
 
@@ -535,67 +583,41 @@ QVector<HintPage> readHints(const QString &file, const QByteArray &text, QString
     QVector<HintPage> pages;
     QSet<QString> closed; // contexts whose pages ended
     QString current;
-    forEachRow(text, [&](int row, const QStringList &c) {
-        const QString at = where(file, row);
-        if (c.size() != 5) {
-            problems << at + QStringLiteral(
-                                 "want 5 columns (screen, situation, kind, level 1, level 2), found %1")
-                                 .arg(c.size());
-            return;
-        }
-        HintPage p;
-        p.row = row;
-        bool ok1 = false, ok2 = false, ok3 = false;
-        p.screen = c[0].toInt(&ok1);
-        p.situation = c[1].toInt(&ok2);
-        p.kind = c[2].toInt(&ok3);
-        if (!ok1 || !ok2 || !ok3 || p.screen < 1 || p.screen > ScreenCount || p.situation < 1 ||
-            p.situation > TestSituations || p.kind < 1 || p.kind > 2) {
-            problems << at + QStringLiteral("screen %1, situation %2, kind %3: want 1..%4, 1..%5, 1..2")
-                                 .arg(c[0], c[1], c[2])
-                                 .arg(ScreenCount)
-                                 .arg(TestSituations);
-            return;
-        }
-        const QString ctx = c[0] + ',' + c[1] + ',' + c[2];
-        if (ctx != current) {
-            if (closed.contains(ctx)) {
-                problems << at + QStringLiteral(
-                                     "pages of %1 must follow each other (paging stops at another context)")
-                                     .arg(ctx);
+    readTable(
+        file, text, {5},
+        QStringLiteral("want 5 columns (screen, situation, kind, level 1, level 2), found %1"), problems,
+        [&](int row, const QString &at, const QStringList &c) {
+            HintPage p;
+            p.row = row;
+            bool ok1 = false, ok2 = false, ok3 = false;
+            p.screen = c[0].toInt(&ok1);
+            p.situation = c[1].toInt(&ok2);
+            p.kind = c[2].toInt(&ok3);
+            if (!ok1 || !ok2 || !ok3 || p.screen < 1 || p.screen > ScreenCount || p.situation < 1 ||
+                p.situation > TestSituations || p.kind < 1 || p.kind > 2) {
+                problems << at + QStringLiteral("screen %1, situation %2, kind %3: want 1..%4, 1..%5, 1..2")
+                                     .arg(c[0], c[1], c[2])
+                                     .arg(ScreenCount)
+                                     .arg(TestSituations);
                 return;
             }
-            if (!current.isEmpty())
-                closed.insert(current);
-            current = ctx;
-        }
-        const auto lines = [&](int col, int maxBytes, QStringList &out) {
-            out = c[col].split('|');
-            if (out.size() > HintLines) {
-                problems << at + QStringLiteral("level %1 has %2 lines, at most %3")
-                                     .arg(col - 2)
-                                     .arg(out.size())
-                                     .arg(HintLines);
-                return;
+            const QString ctx = c[0] + ',' + c[1] + ',' + c[2];
+            if (ctx != current) {
+                if (closed.contains(ctx)) {
+                    problems
+                        << at + QStringLiteral(
+                                    "pages of %1 must follow each other (paging stops at another context)")
+                                    .arg(ctx);
+                    return;
+                }
+                if (!current.isEmpty())
+                    closed.insert(current);
+                current = ctx;
             }
-            for (const QString &l : out) {
-                const QByteArray b = toCp932(l);
-                if (b.isEmpty() && !l.isEmpty())
-                    problems << at + QStringLiteral("level %1 line \"%2\" has a character cp932 lacks")
-                                         .arg(col - 2)
-                                         .arg(l);
-                else if (b.size() > maxBytes)
-                    problems << at + QStringLiteral("level %1 line \"%2\" is %3 bytes, at most %4")
-                                         .arg(col - 2)
-                                         .arg(l)
-                                         .arg(b.size())
-                                         .arg(maxBytes);
-            }
-        };
-        lines(3, HintLevel1Bytes, p.level1);
-        lines(4, HintLevel2Bytes, p.level2);
-        pages << p;
-    });
+            p.level1 = readHintLines(at, c, 3, HintLevel1Bytes, problems);
+            p.level2 = readHintLines(at, c, 4, HintLevel2Bytes, problems);
+            pages << p;
+        });
     if (pages.size() > MaxHintPages)
         problems << QStringLiteral("%1: %2 pages, at most %3").arg(file).arg(pages.size()).arg(MaxHintPages);
     return pages;
@@ -657,77 +679,67 @@ void checkTogether(const Sources &s, QStringList &problems)
             problems << QStringLiteral("hints.tsv: no page for screen,situation,kind %1").arg(ctx);
 }
 
+// The on, kun and one-word columns of a row of the taught readings into r.
+// A problem, or empty when they are fine.
+QString readTaughtReadings(const QStringList &c, TaughtReadings &r)
+{
+    const auto list = [](const QString &col) {
+        return col.trimmed() == QLatin1String("-") ? QStringList() : col.split(' ', Qt::SkipEmptyParts);
+    };
+    for (const QString &on : list(c[1])) {
+        if (!isKatakana(on))
+            return QStringLiteral("%1: on reading \"%2\" is not katakana").arg(c[0], on);
+        if (r.stems.contains(toHiragana(on)))
+            return QStringLiteral("%1: %2 is listed twice").arg(c[0], on);
+        r.stems << toHiragana(on);
+        r.on << on;
+    }
+    for (const QString &kun : list(c[2])) {
+        const QStringList parts = kun.split('.');
+        if (parts.size() > 2 || !isHiragana(parts[0]) || (parts.size() == 2 && !isHiragana(parts[1])))
+            return QStringLiteral("%1: kun reading \"%2\" is not hiragana with okurigana after one dot")
+                .arg(c[0], kun);
+        if (r.stems.contains(parts[0]))
+            return QStringLiteral("%1: %2 is listed twice").arg(c[0], kun);
+        r.stems << parts[0];
+        r.kun << kun;
+    }
+    if (r.stems.isEmpty())
+        return QStringLiteral("%1 has no reading").arg(c[0]);
+    if (c.size() == 4)
+        for (const QString &word : list(c[3])) {
+            if (!isHiragana(word))
+                return QStringLiteral("%1: one word \"%2\" is not hiragana").arg(c[0], word);
+            r.oneWord << word;
+        }
+    return {};
+}
+
 QVector<TaughtReadings> readReadings(const QString &file, const QByteArray &text, const QVector<Kanji> &kanji,
                                      QStringList &problems)
 {
-    QHash<QString, int> number;
-    for (const Kanji &k : kanji)
-        number.insert(k.glyph, k.number);
+    const QHash<QString, int> number = kanjiNumbers(kanji);
     QVector<TaughtReadings> out(kanji.size());
-    forEachRow(text, [&](int row, const QStringList &c) {
-        const QString at = where(file, row);
-        if (c.size() != 3 && c.size() != 4) {
-            problems << at + QStringLiteral("want 3 or 4 columns (kanji, on, kun, one word), found %1")
-                                 .arg(c.size());
-            return;
-        }
-        if (!number.contains(c[0])) {
-            problems << at + QStringLiteral("%1 is not in the kanji table").arg(c[0]);
-            return;
-        }
-        TaughtReadings &t = out[number.value(c[0]) - 1];
-        if (t.row) {
-            problems << at + QStringLiteral("%1 already has its readings on row %2").arg(c[0]).arg(t.row);
-            return;
-        }
-        TaughtReadings r;
-        r.row = row;
-        const auto list = [](const QString &col) {
-            return col.trimmed() == QLatin1String("-") ? QStringList() : col.split(' ', Qt::SkipEmptyParts);
-        };
-        const auto addStem = [&](const QString &stem, const QString &as) {
-            if (r.stems.contains(stem)) {
-                problems << at + QStringLiteral("%1: %2 is listed twice").arg(c[0], as);
-                return false;
-            }
-            r.stems << stem;
-            return true;
-        };
-        for (const QString &on : list(c[1])) {
-            if (!isKatakana(on)) {
-                problems << at + QStringLiteral("%1: on reading \"%2\" is not katakana").arg(c[0], on);
+    readTable(
+        file, text, {3, 4}, QStringLiteral("want 3 or 4 columns (kanji, on, kun, one word), found %1"),
+        problems, [&](int row, const QString &at, const QStringList &c) {
+            if (!number.contains(c[0])) {
+                problems << at + QStringLiteral("%1 is not in the kanji table").arg(c[0]);
                 return;
             }
-            if (!addStem(toHiragana(on), on))
-                return;
-            r.on << on;
-        }
-        for (const QString &kun : list(c[2])) {
-            const QStringList parts = kun.split('.');
-            if (parts.size() > 2 || !isHiragana(parts[0]) || (parts.size() == 2 && !isHiragana(parts[1]))) {
-                problems << at + QStringLiteral(
-                                     "%1: kun reading \"%2\" is not hiragana with okurigana after one dot")
-                                     .arg(c[0], kun);
+            TaughtReadings &t = out[number.value(c[0]) - 1];
+            if (t.row) {
+                problems << at + QStringLiteral("%1 already has its readings on row %2").arg(c[0]).arg(t.row);
                 return;
             }
-            if (!addStem(parts[0], kun))
+            TaughtReadings r;
+            r.row = row;
+            if (const QString problem = readTaughtReadings(c, r); !problem.isEmpty()) {
+                problems << at + problem;
                 return;
-            r.kun << kun;
-        }
-        if (r.stems.isEmpty()) {
-            problems << at + QStringLiteral("%1 has no reading").arg(c[0]);
-            return;
-        }
-        if (c.size() == 4)
-            for (const QString &word : list(c[3])) {
-                if (!isHiragana(word)) {
-                    problems << at + QStringLiteral("%1: one word \"%2\" is not hiragana").arg(c[0], word);
-                    return;
-                }
-                r.oneWord << word;
             }
-        t = r;
-    });
+            t = r;
+        });
     for (int i = 0; i < kanji.size(); ++i)
         if (!out[i].row)
             problems << QStringLiteral("%1: %2 (kanji %3) has no row")
@@ -740,57 +752,51 @@ QVector<SoundChange> readSoundChanges(const QString &file, const QByteArray &tex
                                       const QVector<Kanji> &kanji, const QVector<TaughtReadings> &readings,
                                       QStringList &problems)
 {
-    QHash<QString, int> number;
-    for (const Kanji &k : kanji)
-        number.insert(k.glyph, k.number);
+    const QHash<QString, int> number = kanjiNumbers(kanji);
     QVector<SoundChange> out;
-    forEachRow(text, [&](int row, const QStringList &c) {
-        const QString at = where(file, row);
-        if (c.size() != 4) {
-            problems << at +
-                            QStringLiteral("want 4 columns (kanji, reading, changed form, example), found %1")
-                                .arg(c.size());
-            return;
-        }
-        if (!number.contains(c[0])) {
-            problems << at + QStringLiteral("%1 is not in the kanji table").arg(c[0]);
-            return;
-        }
-        SoundChange x{number.value(c[0]), c[1], c[2], c[3], row};
-        const int i = x.kanji - 1;
-        if (i >= readings.size() || !readings[i].stems.contains(x.reading)) {
-            problems << at + QStringLiteral("%1: %2 is not one of its taught readings").arg(c[0], x.reading);
-            return;
-        }
-        if (!isHiragana(x.form) || x.form.size() > MaxTargetKana) {
-            problems << at + QStringLiteral("%1: \"%2\" is not hiragana of at most %3 kana")
-                                 .arg(c[0], x.form)
-                                 .arg(MaxTargetKana);
-            return;
-        }
-        if (!isRegularSoundChange(x.reading, x.form)) {
-            problems << at + QStringLiteral(
-                                 "%1: %2 is no regular sound change of %3 (っ for a final く き つ ち, "
-                                 "or a voiced first kana)")
-                                 .arg(c[0], x.form, x.reading);
-            return;
-        }
-        if (readings[i].stems.contains(x.form)) {
-            problems << at + QStringLiteral("%1: %2 is a taught reading already").arg(c[0], x.form);
-            return;
-        }
-        if (!isHiragana(toHiragana(x.example)) || !toHiragana(x.example).contains(x.form)) {
-            problems << at + QStringLiteral("%1: the example \"%2\" does not show %3")
-                                 .arg(c[0], x.example, x.form);
-            return;
-        }
-        for (const SoundChange &y : out)
-            if (y.kanji == x.kanji && y.form == x.form) {
-                problems << at + QStringLiteral("%1: %2 is listed twice").arg(c[0], x.form);
+    readTable(
+        file, text, {4}, QStringLiteral("want 4 columns (kanji, reading, changed form, example), found %1"),
+        problems, [&](int row, const QString &at, const QStringList &c) {
+            if (!number.contains(c[0])) {
+                problems << at + QStringLiteral("%1 is not in the kanji table").arg(c[0]);
                 return;
             }
-        out << x;
-    });
+            SoundChange x{number.value(c[0]), c[1], c[2], c[3], row};
+            const int i = x.kanji - 1;
+            if (i >= readings.size() || !readings[i].stems.contains(x.reading)) {
+                problems
+                    << at + QStringLiteral("%1: %2 is not one of its taught readings").arg(c[0], x.reading);
+                return;
+            }
+            if (!isHiragana(x.form) || x.form.size() > MaxTargetKana) {
+                problems << at + QStringLiteral("%1: \"%2\" is not hiragana of at most %3 kana")
+                                     .arg(c[0], x.form)
+                                     .arg(MaxTargetKana);
+                return;
+            }
+            if (!isRegularSoundChange(x.reading, x.form)) {
+                problems << at + QStringLiteral(
+                                     "%1: %2 is no regular sound change of %3 (っ for a final く き つ ち, "
+                                     "or a voiced first kana)")
+                                     .arg(c[0], x.form, x.reading);
+                return;
+            }
+            if (readings[i].stems.contains(x.form)) {
+                problems << at + QStringLiteral("%1: %2 is a taught reading already").arg(c[0], x.form);
+                return;
+            }
+            if (!isHiragana(toHiragana(x.example)) || !toHiragana(x.example).contains(x.form)) {
+                problems << at + QStringLiteral("%1: the example \"%2\" does not show %3")
+                                     .arg(c[0], x.example, x.form);
+                return;
+            }
+            for (const SoundChange &y : out)
+                if (y.kanji == x.kanji && y.form == x.form) {
+                    problems << at + QStringLiteral("%1: %2 is listed twice").arg(c[0], x.form);
+                    return;
+                }
+            out << x;
+        });
     return out;
 }
 
@@ -798,49 +804,43 @@ QVector<SpecialReading> readSpecialReadings(const QString &file, const QByteArra
                                             const QVector<Kanji> &kanji,
                                             const QVector<TaughtReadings> &readings, QStringList &problems)
 {
-    QHash<QString, int> number;
-    for (const Kanji &k : kanji)
-        number.insert(k.glyph, k.number);
+    const QHash<QString, int> number = kanjiNumbers(kanji);
     QVector<SpecialReading> out;
-    forEachRow(text, [&](int row, const QStringList &c) {
-        const QString at = where(file, row);
-        if (c.size() != 4) {
-            problems << at + QStringLiteral("want 4 columns (kanji, reading, word, source), found %1")
-                                 .arg(c.size());
-            return;
-        }
-        if (!number.contains(c[0])) {
-            problems << at + QStringLiteral("%1 is not in the kanji table").arg(c[0]);
-            return;
-        }
-        SpecialReading x{number.value(c[0]), c[1], c[2], c[3].trimmed(), row};
-        if (!isHiragana(x.reading) || x.reading.size() > MaxTargetKana) {
-            problems << at + QStringLiteral("%1: \"%2\" is not hiragana of at most %3 kana")
-                                 .arg(c[0], x.reading)
-                                 .arg(MaxTargetKana);
-            return;
-        }
-        if (!isHiragana(x.word) || !x.word.contains(x.reading) || x.word == x.reading) {
-            problems << at + QStringLiteral("%1: the word \"%2\" does not hold %3 with kana around it")
-                                 .arg(c[0], x.word, x.reading);
-            return;
-        }
-        if (x.source.isEmpty() || x.source == QLatin1String("-")) {
-            problems << at + QStringLiteral("%1: %2 names no source").arg(c[0], x.reading);
-            return;
-        }
-        const int i = x.kanji - 1;
-        if (i < readings.size() && readings[i].stems.contains(x.reading)) {
-            problems << at + QStringLiteral("%1: %2 is a taught reading already").arg(c[0], x.reading);
-            return;
-        }
-        for (const SpecialReading &y : out)
-            if (y.kanji == x.kanji && y.reading == x.reading) {
-                problems << at + QStringLiteral("%1: %2 is listed twice").arg(c[0], x.reading);
+    readTable(
+        file, text, {4}, QStringLiteral("want 4 columns (kanji, reading, word, source), found %1"), problems,
+        [&](int row, const QString &at, const QStringList &c) {
+            if (!number.contains(c[0])) {
+                problems << at + QStringLiteral("%1 is not in the kanji table").arg(c[0]);
                 return;
             }
-        out << x;
-    });
+            SpecialReading x{number.value(c[0]), c[1], c[2], c[3].trimmed(), row};
+            if (!isHiragana(x.reading) || x.reading.size() > MaxTargetKana) {
+                problems << at + QStringLiteral("%1: \"%2\" is not hiragana of at most %3 kana")
+                                     .arg(c[0], x.reading)
+                                     .arg(MaxTargetKana);
+                return;
+            }
+            if (!isHiragana(x.word) || !x.word.contains(x.reading) || x.word == x.reading) {
+                problems << at + QStringLiteral("%1: the word \"%2\" does not hold %3 with kana around it")
+                                     .arg(c[0], x.word, x.reading);
+                return;
+            }
+            if (x.source.isEmpty() || x.source == QLatin1String("-")) {
+                problems << at + QStringLiteral("%1: %2 names no source").arg(c[0], x.reading);
+                return;
+            }
+            const int i = x.kanji - 1;
+            if (i < readings.size() && readings[i].stems.contains(x.reading)) {
+                problems << at + QStringLiteral("%1: %2 is a taught reading already").arg(c[0], x.reading);
+                return;
+            }
+            for (const SpecialReading &y : out)
+                if (y.kanji == x.kanji && y.reading == x.reading) {
+                    problems << at + QStringLiteral("%1: %2 is listed twice").arg(c[0], x.reading);
+                    return;
+                }
+            out << x;
+        });
     return out;
 }
 

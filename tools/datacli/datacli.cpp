@@ -209,35 +209,16 @@ void checkWritingSquare(const QString &dir, const Catalogue *catalogue, QStringL
         lines << font + notOffered;
 }
 
-// The program's start-up loading, then the files it reads later; every
-// problem becomes a line. Returns true when the program could start and run,
-// and then adds the summary line.
-bool check(const Dirs &dirs, QStringList &lines)
+// The players and each one's log: what the program skips or ignores in them.
+// True when the roster itself could be read.
+template <typename Fatal>
+bool checkRoster(AppState &state, const QString &data, QStringList &lines, Fatal &&fatal)
 {
-    bool ok = true;
-    const QString &dir = dirs.shipped;
-    const QString &data = dirs.data;
-    auto state = std::make_unique<AppState>();
-    state->ProgramDir = dir;
-    state->DataDir = data;
-    int sentenceCount = 0;
-    auto fatal = [&](const FileError &e) {
-        lines << problem(e);
-        ok = false;
-    };
-
-    bool catalogueRead = false;
+    bool read = false;
     try {
-        loadCatalogue(state->Cat, dir);
-        catalogueRead = true;
-    } catch (const FileError &e) {
-        fatal(e);
-    }
-    bool rosterRead = false;
-    try {
-        loadRoster(state->Players, data);
-        rosterRead = true;
-        for (int n = 1; n <= state->Players.PlayerCount; ++n) {
+        loadRoster(state.Players, data);
+        read = true;
+        for (int n = 1; n <= state.Players.PlayerCount; ++n) {
             const LogContents log = readLog(data, n);
             if (log.skipped)
                 lines << logFileName(n) + QStringLiteral(": %1 records outside the data model are skipped")
@@ -249,62 +230,76 @@ bool check(const Dirs &dirs, QStringList &lines)
     } catch (const FileError &e) {
         fatal(e);
     }
+    return read;
+}
+
+// Every sentence a test may ask must be readable. Returns how many there are.
+template <typename Fatal>
+int checkSentences(AppState &state, const QString &dir, QStringList &lines, Fatal &&fatal)
+{
+    const auto sentences = readFileAt(dir, "Mondai1.dat", 0, 0);
+    if (!sentences) {
+        fatal(FileError("Mondai1.dat", "missing"));
+        return 0;
+    }
+    int sentenceCount = 0;
+    const qint64 records = sentences->fileSize / QuestionRecordSize;
+    if (sentences->fileSize % QuestionRecordSize)
+        lines << QStringLiteral("Mondai1.dat: an incomplete last record of %1 bytes")
+                     .arg(sentences->fileSize % QuestionRecordSize);
+    for (int k = 1; k <= state.Bank.QuestionIndexCount; ++k) {
+        const QuestionIndexEntry &e = state.Bank.QuestionIndex[k];
+        if (e.RecordCount < 1) {
+            fatal(FileError("Mondai2.dat", QStringLiteral("kanji %1 has no sentence").arg(k)));
+            continue;
+        }
+        if (e.FirstRecord < 1 || e.FirstRecord + e.RecordCount - 1 > records) {
+            fatal(FileError("Mondai1.dat",
+                            QStringLiteral("kanji %1: records %2..%3 lie past the end (%4 records)")
+                                .arg(k)
+                                .arg(e.FirstRecord)
+                                .arg(e.FirstRecord + e.RecordCount - 1)
+                                .arg(records)));
+            continue;
+        }
+        sentenceCount += e.RecordCount;
+        for (int c = 1; c <= e.RecordCount; ++c) {
+            const int t = readQuestionRecord(state.Bank, dir, k, c).TargetSegment;
+            if (t < 1 || t > 3)
+                fatal(FileError("Mondai1.dat", QStringLiteral("record %1: target segment %2 outside 1..3")
+                                                   .arg(e.FirstRecord + c - 1)
+                                                   .arg(t)));
+        }
+    }
+    return sentenceCount;
+}
+
+// The question index, then the sentences it points at. Returns how many
+// sentences there are.
+template <typename Fatal>
+int checkQuestions(AppState &state, const QString &dir, QStringList &lines, Fatal &&fatal)
+{
     try {
-        loadQuestionIndex(state->Bank, dir);
-        if (state->Bank.QuestionIndexCount < KanjiPerLevel)
+        loadQuestionIndex(state.Bank, dir);
+        if (state.Bank.QuestionIndexCount < KanjiPerLevel)
             fatal(FileError(
                 "Mondai2.dat",
-                QStringLiteral("%1 records: not even one level").arg(state->Bank.QuestionIndexCount)));
-        else if (state->Bank.QuestionIndexCount % KanjiPerLevel != 0)
+                QStringLiteral("%1 records: not even one level").arg(state.Bank.QuestionIndexCount)));
+        else if (state.Bank.QuestionIndexCount % KanjiPerLevel != 0)
             lines << QStringLiteral("Mondai2.dat: %1 records are not whole levels of %2")
-                         .arg(state->Bank.QuestionIndexCount)
+                         .arg(state.Bank.QuestionIndexCount)
                          .arg(KanjiPerLevel);
-        // Every sentence a test may ask must be readable.
-        const auto sentences = readFileAt(dir, "Mondai1.dat", 0, 0);
-        if (!sentences) {
-            fatal(FileError("Mondai1.dat", "missing"));
-        } else {
-            const qint64 records = sentences->fileSize / QuestionRecordSize;
-            if (sentences->fileSize % QuestionRecordSize)
-                lines << QStringLiteral("Mondai1.dat: an incomplete last record of %1 bytes")
-                             .arg(sentences->fileSize % QuestionRecordSize);
-            for (int k = 1; k <= state->Bank.QuestionIndexCount; ++k) {
-                const QuestionIndexEntry &e = state->Bank.QuestionIndex[k];
-                if (e.RecordCount < 1)
-                    fatal(FileError("Mondai2.dat", QStringLiteral("kanji %1 has no sentence").arg(k)));
-                else if (e.FirstRecord < 1 || e.FirstRecord + e.RecordCount - 1 > records)
-                    fatal(FileError("Mondai1.dat",
-                                    QStringLiteral("kanji %1: records %2..%3 lie past the end (%4 records)")
-                                        .arg(k)
-                                        .arg(e.FirstRecord)
-                                        .arg(e.FirstRecord + e.RecordCount - 1)
-                                        .arg(records)));
-                else {
-                    sentenceCount += e.RecordCount;
-                    for (int c = 1; c <= e.RecordCount; ++c) {
-                        const int t = readQuestionRecord(state->Bank, dir, k, c).TargetSegment;
-                        if (t < 1 || t > 3)
-                            fatal(FileError("Mondai1.dat",
-                                            QStringLiteral("record %1: target segment %2 outside 1..3")
-                                                .arg(e.FirstRecord + c - 1)
-                                                .arg(t)));
-                    }
-                }
-            }
-        }
+        return checkSentences(state, dir, lines, fatal);
     } catch (const FileError &e) {
         fatal(e);
+        return 0;
     }
-    if (catalogueRead && state->Bank.QuestionIndexCount > 0)
-        checkGlyphs(*state, lines, fatal);
-    // The hint button reads Hint.dat: without it the program ends there.
-    try {
-        loadHintIndex(state->Hints, dir);
-    } catch (const FileError &e) {
-        fatal(e);
-    }
-    // The game reads a longer board and a torn record without trouble: say
-    // what it does with them.
+}
+
+// The game reads a longer board and a torn record without trouble: say
+// what it does with them.
+template <typename Fatal> void checkBoards(const QString &data, QStringList &lines, Fatal &&fatal)
+{
     for (const GameId g : {GameId::Matching, GameId::WhackAMole}) {
         try {
             const auto board = readFileAt(data, boardFileName(g), 0, 0, Links::Refuse);
@@ -327,6 +322,42 @@ bool check(const Dirs &dirs, QStringList &lines)
             fatal(e);
         }
     }
+}
+
+// The program's start-up loading, then the files it reads later; every
+// problem becomes a line. Returns true when the program could start and run,
+// and then adds the summary line.
+bool check(const Dirs &dirs, QStringList &lines)
+{
+    bool ok = true;
+    const QString &dir = dirs.shipped;
+    const QString &data = dirs.data;
+    auto state = std::make_unique<AppState>();
+    state->ProgramDir = dir;
+    state->DataDir = data;
+    auto fatal = [&](const FileError &e) {
+        lines << problem(e);
+        ok = false;
+    };
+
+    bool catalogueRead = false;
+    try {
+        loadCatalogue(state->Cat, dir);
+        catalogueRead = true;
+    } catch (const FileError &e) {
+        fatal(e);
+    }
+    const bool rosterRead = checkRoster(*state, data, lines, fatal);
+    const int sentenceCount = checkQuestions(*state, dir, lines, fatal);
+    if (catalogueRead && state->Bank.QuestionIndexCount > 0)
+        checkGlyphs(*state, lines, fatal);
+    // The hint button reads Hint.dat: without it the program ends there.
+    try {
+        loadHintIndex(state->Hints, dir);
+    } catch (const FileError &e) {
+        fatal(e);
+    }
+    checkBoards(data, lines, fatal);
     checkWritingSquare(dir, catalogueRead ? &state->Cat : nullptr, lines);
     if (rosterRead)
         listStrayLogs(data, state->Players.PlayerCount, lines);

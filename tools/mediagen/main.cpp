@@ -7,9 +7,9 @@
 // the effect sounds are synthesised. With --sheet it also draws every picture
 // on one PNG (the WMF files through the program's own reader) for a look.
 
-#include "shell/media/mediafiles.h"
-#include "shell/media/pictureops.h"
-#include "shell/media/wmfpicture.h"
+#include "media/mediafiles.h"
+#include "media/pictureops.h"
+#include "media/wmfpicture.h"
 #include "tools/mediagen/art.h"
 #include "tools/mediagen/bitmaps.h"
 #include "tools/mediagen/music.h"
@@ -72,11 +72,9 @@ void makePictures(const Paths &p)
     saveBmp(strip(cells, Qt::white), p.outFile(media::kButtonStrip));
 
     for (int n = 1; n <= media::kPopCount; ++n)
-        writeWmf(loadArt(p.artFile(QStringLiteral("pop%1").arg(n))),
-                 p.outFile(QStringLiteral("Pop%1.wmf").arg(n)));
+        writeWmf(loadArt(p.artFile(QStringLiteral("pop%1").arg(n))), p.outFile(media::popFile(n)));
     for (int n = 1; n <= media::kPresentCount; ++n)
-        writeWmf(loadArt(p.artFile(QStringLiteral("present%1").arg(n))),
-                 p.outFile(QStringLiteral("Present%1.wmf").arg(n)));
+        writeWmf(loadArt(p.artFile(QStringLiteral("present%1").arg(n))), p.outFile(media::presentFile(n)));
 
     const QSize star(media::kStarSize, media::kStarSize);
     saveBmp(
@@ -161,13 +159,13 @@ class Sheet
 
         heading("Pop1-10.wmf through the program's WMF reader: 96 x 96, then 48 x 48 and 70 x 70 on navy");
         for (int n = 1; n <= media::kPopCount; ++n) {
-            const QString name = QStringLiteral("Pop%1.wmf").arg(n);
+            const QString name = media::popFile(n);
             cell(wmf(name, {96, 96}), name, 100);
         }
         newRow(122);
         painter_.fillRect(QRect(x_ - 6, y_ - 6, 10 * 124 + 2, 82), kNavy);
         for (int n = 1; n <= media::kPopCount; ++n) {
-            const QString name = QStringLiteral("Pop%1.wmf").arg(n);
+            const QString name = media::popFile(n);
             painter_.drawImage(x_, y_ + 11, replaceColour(wmf(name, {48, 48}), Qt::white, kNavy));
             painter_.drawImage(x_ + 50, y_, replaceColour(wmf(name, {70, 70}), Qt::white, kNavy));
             x_ += 124;
@@ -176,7 +174,7 @@ class Sheet
 
         heading("Present1-3.wmf at 2 x (105 x 97): 100 points, level up, pass");
         for (int n = 1; n <= media::kPresentCount; ++n) {
-            const QString name = QStringLiteral("Present%1.wmf").arg(n);
+            const QString name = media::presentFile(n);
             cell(wmf(name, {210, 194}), name, 230);
         }
         newRow(222);

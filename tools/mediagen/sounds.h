@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/media/pcmaudio.h"
+#include "media/pcmaudio.h"
 
 // The short effect sounds, synthesised: 16-bit mono at 22050 Hz.
 namespace fm::mediagen

@@ -1,4 +1,4 @@
-#include "shell/media/pictureops.h"
+#include "media/pictureops.h"
 #include <vector>
 
 namespace fm::media

@@ -1,4 +1,4 @@
-#include "shell/media/midiplayer.h"
+#include "media/midiplayer.h"
 
 #include <QDir>
 #include <QFile>

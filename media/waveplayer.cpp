@@ -1,6 +1,6 @@
-#include "shell/media/waveplayer.h"
+#include "media/waveplayer.h"
 
-#include "shell/media/pcmaudio.h"
+#include "media/pcmaudio.h"
 
 #include <QAudioDevice>
 #include <QFileInfo>

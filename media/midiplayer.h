@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/media/pcmaudio.h"
+#include "media/pcmaudio.h"
 
 #include <QObject>
 #include <QString>

@@ -1,10 +1,12 @@
 #pragma once
 #include <QPoint>
 #include <QSize>
+#include <QString>
 
 // Names of the picture and sound files the build puts into the program
-// directory, and the facts about them the screens rely on. The generator in
-// tools/mediagen writes exactly these files.
+// directory, and the facts about them the screens rely on. The generators in
+// tools/mediagen and tools/contentgen write exactly these files; no other
+// code spells their names.
 namespace fm::media
 {
 
@@ -18,6 +20,25 @@ inline constexpr int kButtonCount = 8;
 // (100 points), Present2.wmf (level up), Present3.wmf (pass).
 inline constexpr int kPopCount = 10;
 inline constexpr int kPresentCount = 3;
+inline constexpr int kPresentFullMarks = 1;
+inline constexpr int kPresentLevelUp = 2;
+inline constexpr int kPresentPass = 3;
+inline QString popFile(int n)
+{
+    return QStringLiteral("Pop%1.wmf").arg(n);
+}
+inline QString presentFile(int n)
+{
+    return QStringLiteral("Present%1.wmf").arg(n);
+}
+
+// The parts strip (one 64-pixel cell a part glyph) and the radical-group
+// pictures bushu1.bmp ... of the test's part panel, made by tools/contentgen.
+inline constexpr char kPartsStrip[] = "BuhinX.bmp";
+inline QString radicalGroupFile(int group)
+{
+    return QStringLiteral("bushu%1.bmp").arg(group);
+}
 
 // A filled star (x 0..33) and an empty one (x 34..67) on white.
 inline constexpr char kStars[] = "Stars.bmp";

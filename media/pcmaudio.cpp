@@ -1,4 +1,4 @@
-#include "shell/media/pcmaudio.h"
+#include "media/pcmaudio.h"
 
 #include <QFile>
 #include <QSaveFile>
