@@ -102,8 +102,8 @@ bool TF_Main::FormCreate()
         }
         showLoadingPicture();
         buildMenuButtons();
-        animation =
-            std::make_unique<TitleAnimation>(state.Cat, layoutScale(services.shell.Layout), devicePixelRatioF());
+        animation = std::make_unique<TitleAnimation>(state.Cat, layoutScale(services.shell.Layout),
+                                                     devicePixelRatioF());
         loadData(dir);
     } catch (const FileError &e) {
         services.dialogs.fatalFileError(this, e.message());
