@@ -19,9 +19,9 @@ StudyRecord test(int level, int kind, int right, int mode = 1, double day = 4600
                  std::initializer_list<int> kanji = {})
 {
     StudyRecord r;
-    r.Mode = mode == 2 ? StudyMode::Practice : StudyMode::Challenge;
+    r.Mode = StudyMode(mode); // as the file stores it
     r.Level = int16_t(level);
-    r.Kind = kind == 2 ? StudyKind::Writing : StudyKind::Reading;
+    r.Kind = kindFromFile(kind);
     r.Time = day;
     auto k = kanji.begin();
     for (int i = 1; i <= QuestionsPerTest; ++i) {
