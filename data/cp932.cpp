@@ -29,8 +29,21 @@ QString toUnicode(const QByteArray &bytes)
 
 QByteArray fromUnicode(const QString &text)
 {
-    QStringEncoder encoder("windows-31j", QStringConverter::Flag::Default);
-    return encoder.encode(text);
+    QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
+    QByteArray out = encoder.encode(text);
+    if (!encoder.hasError())
+        return out;
+    // The converter writes its own substitute (FC FC, no character at all)
+    // for what cp932 lacks: encode one character at a time and put '?' there.
+    out.clear();
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype width = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        QStringEncoder one("windows-31j", QStringConverter::Flag::Stateless);
+        const QByteArray bytes = one.encode(QStringView(text).mid(i, width));
+        out += one.hasError() ? QByteArray("?") : bytes;
+        i += width;
+    }
+    return out;
 }
 
 QByteArray cut(const QByteArray &bytes, int maxBytes)

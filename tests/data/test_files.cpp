@@ -18,6 +18,10 @@ TEST(Cp932, CutNeverSplitsADoubleByteCharacter)
     EXPECT_EQ(cp932::charAt(mixed, 2), sj("ん"));
     EXPECT_EQ(cp932::toUnicode(sj("（小１～２）")), QString::fromUtf8("（小１～２）"));
     EXPECT_EQ(sj("～"), QByteArray::fromHex("8160"));
+    // What cp932 lacks becomes '?', one for each character, whatever the
+    // converter's own substitute would be; the rest converts as ever.
+    EXPECT_EQ(cp932::fromUnicode(QString::fromUtf8("a😀か한b")), QByteArray("a?") + sj("か") + "?b");
+    EXPECT_EQ(cp932::fromUnicode(QString::fromUtf8("😀")), QByteArray("?"));
 }
 
 TEST(DayNumber, MatchesTheDesktopDateConvention)
