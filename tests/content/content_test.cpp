@@ -182,8 +182,8 @@ Taught readTaught(const fm::Catalogue &cat)
     t.readings = fm::content::readReadings("readings.tsv", read("readings.tsv"), t.kanji, t.problems);
     t.changes = fm::content::readSoundChanges("sound-changes.tsv", read("sound-changes.tsv"), t.kanji,
                                               t.readings, t.problems);
-    t.specials = fm::content::readSpecialReadings("special-readings.tsv", read("special-readings.tsv"),
-                                                  t.kanji, t.readings, t.problems);
+    t.specials = fm::content::readSpecialReadings("word-readings.tsv", read("word-readings.tsv"), t.kanji,
+                                                  t.readings, t.problems);
     return t;
 }
 

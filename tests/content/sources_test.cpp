@@ -249,13 +249,13 @@ TEST(ContentSources, NoRightAnswerIsMarkedWrongAndNoAnswerIsGivenAway)
     s.readings = readReadings(
         "readings.tsv", u8("入\tニュウ\tはい.る い.れる\n歌\tカ\tうた\n何\t-\tなに なん\n父\tフ\tちち\n"),
         s.kanji, problems);
-    s.specialReadings = readSpecialReadings("special-readings.tsv",
+    s.specialReadings = readSpecialReadings("word-readings.tsv",
                                             u8("父\tとう\tおとうさん\t付表 お父さん\n"
                                                "父\tちち\tちちのひ\t-\n"    // no source, and taught already
                                                "歌\tうた\tうた\tどこか\n"), // no kana around it
                                             s.kanji, s.readings, problems);
-    EXPECT_TRUE(anyLine(problems, "special-readings.tsv:2: ", "no source"));
-    EXPECT_TRUE(anyLine(problems, "special-readings.tsv:3: ", "does not hold"));
+    EXPECT_TRUE(anyLine(problems, "word-readings.tsv:2: ", "no source"));
+    EXPECT_TRUE(anyLine(problems, "word-readings.tsv:3: ", "does not hold"));
     ASSERT_EQ(s.specialReadings.size(), 1);
 
     // Each faulty row is named for its fault; each row after a fault is how it is mended.
@@ -303,7 +303,7 @@ TEST(ContentSources, NoRightAnswerIsMarkedWrongAndNoAnswerIsGivenAway)
         [](const Sentence &x) { return x.segments[x.target - 1] == QString::fromUtf8("とう"); });
     problems.clear();
     checkReadings(s, problems);
-    EXPECT_TRUE(anyLine(problems, "special-readings.tsv:1: ", "no sentence asks とう on 父"));
+    EXPECT_TRUE(anyLine(problems, "word-readings.tsv:1: ", "no sentence asks とう on 父"));
 }
 
 TEST(ContentSources, OkuriganaIsReadInEveryFormOfItsWord)

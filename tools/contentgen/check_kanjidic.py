@@ -6,7 +6,7 @@ Usage: check_kanjidic.py [content-dir] [--readings]
 Checks that every reading in readings.tsv and every reading a sound change in
 sound-changes.tsv starts from is a KANJIDIC reading of its kanji, and that
 every target of sentences.tsv is a taught reading, a special reading of one
-word (special-readings.tsv, which must not be a KANJIDIC reading) or a listed
+word (word-readings.tsv, which must not be a KANJIDIC reading) or a listed
 sound change (naming the KANJIDIC readings outside the table, which are over grade 2).
 With --readings it lists per kanji the readings asked and the words that ask
 them. The generator (contentgen) checks the rest; the build's own check is
@@ -88,11 +88,11 @@ def main():
             if s not in kd.get(k, ()):
                 bad(f"readings.tsv:{no}: {k} {s} is not in KANJIDIC ({' '.join(sorted(kd.get(k, ())))})")
     special = {}
-    special_file = content / "special-readings.tsv"
+    special_file = content / "word-readings.tsv"
     for no, (k, reading, word, source) in rows(special_file) if special_file.exists() else []:
         special[(k, reading)] = word
         if reading in kd.get(k, ()):
-            bad(f"special-readings.tsv:{no}: {k} {reading} is a KANJIDIC reading: list it in readings.tsv")
+            bad(f"word-readings.tsv:{no}: {k} {reading} is a KANJIDIC reading: list it in readings.tsv")
     changes = {}
     for no, (k, reading, form, _example) in rows(content / "sound-changes.tsv"):
         changes[(k, form)] = reading

@@ -862,7 +862,7 @@ void checkReadings(const Sources &s, QStringList &problems)
             continue;
         QSet<QString> asked;               // taught readings asked, directly or changed
         QSet<int> changesAsked;            // rows of sound-changes.tsv
-        QSet<int> specialsAsked;           // rows of special-readings.tsv
+        QSet<int> specialsAsked;           // rows of word-readings.tsv
         QMap<QString, QVector<int>> words; // word -> rows asking it
         for (const Sentence *x : byKanji.value(k.number)) {
             const QString at = QStringLiteral("sentences.tsv:%1: ").arg(x->row);
@@ -917,7 +917,7 @@ void checkReadings(const Sources &s, QStringList &problems)
                                 .arg(c.form, k.glyph);
         for (const SpecialReading &c : s.specialReadings)
             if (c.kanji == k.number && !specialsAsked.contains(c.row))
-                problems << QStringLiteral("special-readings.tsv:%1: no sentence asks %2 on %3")
+                problems << QStringLiteral("word-readings.tsv:%1: no sentence asks %2 on %3")
                                 .arg(c.row)
                                 .arg(c.reading, k.glyph);
         for (auto it = words.cbegin(); it != words.cend(); ++it)
@@ -960,8 +960,8 @@ Sources readAll(const QString &dir, QStringList &problems)
         readSoundChanges(QStringLiteral("sound-changes.tsv"), read(QStringLiteral("sound-changes.tsv")),
                          s.kanji, s.readings, problems);
     s.specialReadings =
-        readSpecialReadings(QStringLiteral("special-readings.tsv"),
-                            read(QStringLiteral("special-readings.tsv")), s.kanji, s.readings, problems);
+        readSpecialReadings(QStringLiteral("word-readings.tsv"), read(QStringLiteral("word-readings.tsv")),
+                            s.kanji, s.readings, problems);
     checkTogether(s, problems);
     checkReadings(s, problems);
     checkAnswers(s, problems);

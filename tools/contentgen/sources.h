@@ -75,7 +75,7 @@ struct SoundChange {
 };
 
 // A reading a kanji has only inside one word, which KANJIDIC does not list
-// (父 とう of おとうさん), as content/special-readings.tsv lists it with its source.
+// (父 とう of おとうさん), as content/word-readings.tsv lists it with its source.
 struct SpecialReading {
     int kanji = 0;
     QString reading; // hiragana
