@@ -25,6 +25,16 @@ void growToFit(QGroupBox *box, const QRect &lastButton)
     box->resize(w, h);
 }
 
+// A kanji candidate: black on the button face in its font, hidden until it has a kanji.
+void makeCandidate(QPushButton *b, const QFont &font)
+{
+    b->setFont(font);
+    QPalette p = b->palette();
+    p.setColor(QPalette::ButtonText, colour::Black);
+    b->setPalette(p);
+    b->hide();
+}
+
 } // namespace
 
 AnswerPanels::AnswerPanels(Services &services, QWidget *screen, StudyKind kind, QLabel *title,
@@ -118,11 +128,7 @@ void AnswerPanels::buildWriting(double scale)
     const QFont candidateFont = pixelFont(19, true, Gothic);
     for (int i = 1; i <= CandidateCount; ++i) {
         QPushButton *b = button(Grp_Kanji, QString(), PanelButton::Candidate, i);
-        b->setFont(candidateFont);
-        QPalette p = b->palette();
-        p.setColor(QPalette::ButtonText, colour::Black);
-        b->setPalette(p);
-        b->hide();
+        makeCandidate(b, candidateFont);
         connect(b, &QPushButton::clicked, this, [this, i] { Btn_KanjiClick(i); });
         takeEveryPress(b);
         Btn_Kanji[i] = b;
@@ -162,11 +168,7 @@ void AnswerPanels::buildWritingSquare(double scale)
     const QFont candidateFont = pixelFont(40, true, Gothic);
     for (int i = 1; i <= WritingCandidateCount; ++i) {
         QPushButton *b = makePushButton(Grp_Kaku, QString(), QRect(280 + 66 * (i - 1), 44, 62, 62), hand);
-        b->setFont(candidateFont);
-        QPalette p = b->palette();
-        p.setColor(QPalette::ButtonText, colour::Black);
-        b->setPalette(p);
-        b->hide();
+        makeCandidate(b, candidateFont);
         connect(b, &QPushButton::clicked, this, [this, i] { Btn_KouhoClick(i); });
         Btn_Kouho[i] = b;
     }
