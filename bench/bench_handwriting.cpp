@@ -70,31 +70,39 @@ void BM_CandidatesAfterStroke(benchmark::State &bs)
 }
 BENCHMARK(BM_CandidatesAfterStroke)->Arg(1)->Arg(5)->Arg(10)->Arg(16)->Unit(benchmark::kMillisecond);
 
-// The parts of it: zinnia's classification alone, and the ranking alone.
+// The parts of it: zinnia's classification alone, and the ranking alone,
+// both on a kanji of ten strokes drawn from its reference strokes.
+struct TenStrokes {
+    QString error; // before the recogniser, which writes it
+    std::unique_ptr<Recognizer> recognizer;
+    ReferenceStrokes strokes;
+    Ink ink;
+    TenStrokes()
+        : recognizer(openZinniaModel(findHandwritingModel(), &error)),
+          strokes(ReferenceStrokes::load(kProgramDir)),
+          ink(inkFromReference(strokes.of(kanjiWithStrokes(10))))
+    {
+    }
+};
+
 void BM_ZinniaClassify10Strokes(benchmark::State &bs)
 {
-    QString error;
-    const auto recognizer = openZinniaModel(findHandwritingModel(), &error);
-    if (!recognizer)
-        return bs.SkipWithError(qPrintable(error));
-    const ReferenceStrokes strokes = ReferenceStrokes::load(kProgramDir);
-    const Ink ink = inkFromReference(strokes.of(kanjiWithStrokes(10)));
+    const TenStrokes t;
+    if (!t.recognizer)
+        return bs.SkipWithError(qPrintable(t.error));
     for (auto _ : bs)
-        benchmark::DoNotOptimize(recognizer->classify(ink, RecognizerGuessCount));
+        benchmark::DoNotOptimize(t.recognizer->classify(t.ink, RecognizerGuessCount));
 }
 BENCHMARK(BM_ZinniaClassify10Strokes)->Unit(benchmark::kMillisecond);
 
 void BM_Ranking10Strokes(benchmark::State &bs)
 {
-    QString error;
-    const auto recognizer = openZinniaModel(findHandwritingModel(), &error);
-    if (!recognizer)
-        return bs.SkipWithError(qPrintable(error));
-    const ReferenceStrokes strokes = ReferenceStrokes::load(kProgramDir);
-    const Ink ink = inkFromReference(strokes.of(kanjiWithStrokes(10)));
-    const QVector<RecognizerGuess> guesses = recognizer->classify(ink, RecognizerGuessCount);
+    const TenStrokes t;
+    if (!t.recognizer)
+        return bs.SkipWithError(qPrintable(t.error));
+    const QVector<RecognizerGuess> guesses = t.recognizer->classify(t.ink, RecognizerGuessCount);
     for (auto _ : bs)
-        benchmark::DoNotOptimize(rankCandidates(guesses, ink, catalogue(), strokes, 7));
+        benchmark::DoNotOptimize(rankCandidates(guesses, t.ink, catalogue(), t.strokes, 7));
 }
 BENCHMARK(BM_Ranking10Strokes)->Unit(benchmark::kMillisecond);
 
