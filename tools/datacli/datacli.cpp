@@ -429,42 +429,201 @@ int playerNumber(const QString &word, const Roster &roster)
     return n;
 }
 
+int runCheck(QStringList &words, const Dirs &defaults, QString &out)
+{
+    const Dirs dirs = takeDirs(words, 0, defaults);
+    if (!words.isEmpty())
+        throw Failure{usage()};
+    requireDir(dirs.shipped);
+    QStringList lines;
+    const bool ok = check(dirs, lines);
+    for (const QString &l : lines)
+        out += l + '\n';
+    return ok ? 0 : 1;
+}
+
+// The roster, with the levels its logs give, of the directories the words
+// name; needed is how many words the command takes after them.
+std::unique_ptr<AppState> loadPlayers(QStringList &words, int needed, const Dirs &defaults)
+{
+    words.removeAll("--csv"); // history is CSV anyway; the flag stays accepted
+    const Dirs dirs = takeDirs(words, needed, defaults);
+    if (words.size() != needed)
+        throw Failure{usage()};
+    auto state = std::make_unique<AppState>();
+    state->ProgramDir = dirs.shipped;
+    state->DataDir = dirs.data;
+    loadRoster(state->Players, dirs.data);
+    rebuildLevels(state->Players, dirs.data);
+    return state;
+}
+
+int runPlayers(QStringList &words, const Dirs &defaults, QString &out)
+{
+    const auto state = loadPlayers(words, 0, defaults);
+    for (int n = 1; n <= state->Players.PlayerCount; ++n) {
+        const PlayerEntry &e = state->Players.PlayerTable[n];
+        out += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
+                   .arg(n)
+                   .arg(escaped(u(e.Name)))
+                   .arg(e.Level)
+                   .arg(e.Kind)
+                   .arg(e.Game1Level)
+                   .arg(e.Game2Level);
+    }
+    return 0;
+}
+
+int runProgress(QStringList &words, const Dirs &defaults, QString &out)
+{
+    const auto state = loadPlayers(words, 1, defaults);
+    const int n = playerNumber(words.first(), state->Players);
+    try {
+        loadCatalogue(state->Cat, state->ProgramDir);
+    } catch (const FileError &) {
+        // Glyphs are a courtesy; the progress itself comes from the log.
+    }
+    selectPlayer(*state, n);
+    out += QStringLiteral("LevelCorrectCount\t%1\n").arg(state->LevelCorrectCount);
+    for (int k = 1; k <= IndexedKanjiCount; ++k)
+        for (int kind = 1; kind <= 2; ++kind) {
+            const ProgressCell &c = state->Progress[k][kind];
+            if (c.AskedCount > 0)
+                out += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
+                           .arg(k)
+                           .arg(u(state->Cat.KanjiTable[k].Glyph))
+                           .arg(kind)
+                           .arg(c.AskedCount)
+                           .arg(c.CorrectCount)
+                           .arg(c.Mastered ? 1 : 0);
+        }
+    return 0;
+}
+
+int runHistory(QStringList &words, const Dirs &defaults, QString &out)
+{
+    const auto state = loadPlayers(words, 1, defaults);
+    const int n = playerNumber(words.first(), state->Players);
+    QStringList header{"number", "time", "mode", "level", "kind"};
+    for (int i = 1; i <= QuestionsPerTest; ++i)
+        header << QStringLiteral("kanji%1").arg(i);
+    for (int i = 1; i <= QuestionsPerTest; ++i)
+        header << QStringLiteral("right%1").arg(i);
+    header << "counted";
+    out += header.join(',') + '\n';
+    int number = 0;
+    for (const StudyRecord &r : readLog(state->DataDir, n).records) {
+        QStringList row{QString::number(++number), fromDayNumber(r.Time).toString(Qt::ISODate),
+                        QString::number(fileValue(r.Mode)), QString::number(r.Level),
+                        QString::number(fileValue(r.Kind))};
+        for (int i = 1; i <= QuestionsPerTest; ++i)
+            row << QString::number(r.Kanji[i]);
+        for (int i = 1; i <= QuestionsPerTest; ++i)
+            row << QString::number(r.Correct[i]);
+        row << QString::number(r.Counted);
+        out += row.join(',') + '\n';
+    }
+    return 0;
+}
+
+// The picture of the history screen, drawn by the same code.
+int runChart(QStringList &words, const Dirs &defaults, QString &out)
+{
+    const int flag = words.indexOf("--out");
+    if (flag < 0 || flag + 1 >= words.size())
+        throw Failure{usage()};
+    const QString file = words[flag + 1];
+    words.remove(flag, 2);
+    if (chartFormat(file) == ChartFormat::None)
+        throw Failure{QStringLiteral("fudemaru-data: %1: the picture is written as .png or .svg").arg(file)};
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        throw Failure{QStringLiteral("fudemaru-data: drawing needs a QGuiApplication")};
+    const Dirs dirs = takeDirs(words, 1, defaults);
+    if (words.size() != 1)
+        throw Failure{usage()};
+    Roster roster;
+    loadRoster(roster, dirs.data);
+    const int n = playerNumber(words.first(), roster);
+    auto cat = std::make_unique<Catalogue>();
+    try {
+        loadCatalogue(*cat, dirs.shipped);
+    } catch (const FileError &) {
+        // Without the catalogue the weak kanji show their numbers.
+    }
+    const LogContents log = readLog(dirs.data, n);
+    chart::ProgressChart c = chart::buildProgressChart(log.records);
+    chart::nameGlyphs(c, *cat);
+    const QString title = chart::chartTitle(roster.PlayerTable[n].Name);
+    writeChartFile(c, title, file);
+    out += QStringLiteral("%1: %2 tests\n").arg(file).arg(log.records.size());
+    return 0;
+}
+
+// Each command: its name, its words in the usage line and in --help, what
+// --help says of it, and what it does with the words after its name,
+// returning the exit status.
+struct Command {
+    const char *name;
+    const char *usage;
+    const char *term;
+    const char *about;
+    int (*run)(QStringList &words, const Dirs &defaults, QString &out);
+};
+
+const Command kCommands[] = {
+    {"check", "check [DIR]", "check [DIR]", "check the program's files and the records, one problem a line",
+     runCheck},
+    {"players", "players [DIR]", "players [DIR]", "the players: number, name, level, kind, game levels",
+     runPlayers},
+    {"progress", "progress [DIR] N", "progress [DIR] N", "player N's progress, kanji by kanji", runProgress},
+    {"history", "history [DIR] N [--csv]", "history [DIR] N", "player N's tests as CSV", runHistory},
+    {"chart", "chart [DIR] N --out FILE.png|FILE.svg", "chart [DIR] N",
+     "player N's progress as a picture (needs --out)", runChart},
+};
+
+// A line of --help: the term in a column of its own, then what it means.
+QString helpLine(const char *term, const char *about)
+{
+    return QStringLiteral("  %1%2\n").arg(QLatin1String(term), -21).arg(QLatin1String(about));
+}
+
 } // namespace
 
 QString usage()
 {
-    return QStringLiteral(
-        "usage: fudemaru-data check [DIR] | players [DIR] | progress [DIR] N | history [DIR] N "
-        "[--csv] | chart [DIR] N --out FILE.png|FILE.svg; --data DIR reads the records there; --help; "
-        "--version");
+    QStringList commands;
+    for (const Command &c : kCommands)
+        commands << QLatin1String(c.usage);
+    return QStringLiteral("usage: fudemaru-data ") + commands.join(QStringLiteral(" | ")) +
+           QStringLiteral("; --data DIR reads the records there; --help; --version");
 }
 
 QString help()
 {
     // The manual page fudemaru-data.1 documents each command and option listed
     // here; a test holds the two together.
-    return QStringLiteral(
-        "Usage: fudemaru-data COMMAND [DIR] [N] [OPTIONS]\n"
-        "A read-only look at Fudemaru's files and the children's records.\n"
-        "\n"
-        "Commands:\n"
-        "  check [DIR]          check the program's files and the records, one problem a line\n"
-        "  players [DIR]        the players: number, name, level, kind, game levels\n"
-        "  progress [DIR] N     player N's progress, kanji by kanji\n"
-        "  history [DIR] N      player N's tests as CSV\n"
-        "  chart [DIR] N        player N's progress as a picture (needs --out)\n"
-        "\n"
-        "DIR holds both the program's files and the records (an old program folder).\n"
-        "\n"
-        "Options:\n"
-        "  --data DIR           read the records in DIR (a backup, another account's folder)\n"
-        "  --csv                accepted by history, which writes CSV anyway\n"
-        "  --out FILE           chart: the picture file, PNG or SVG by its extension\n"
-        "  --help               show this help\n"
-        "  --version            show the version\n"
-        "\n"
-        "Exit status: 0 done (check: the program can run), 1 a file is damaged or\n"
-        "missing (check: problems listed), 2 wrong command line or folder.\n");
+    QString text = QStringLiteral("Usage: fudemaru-data COMMAND [DIR] [N] [OPTIONS]\n"
+                                  "A read-only look at Fudemaru's files and the children's records.\n"
+                                  "\n"
+                                  "Commands:\n");
+    for (const Command &c : kCommands)
+        text += helpLine(c.term, c.about);
+    text += QStringLiteral("\n"
+                           "DIR holds both the program's files and the records (an old program folder).\n"
+                           "\n"
+                           "Options:\n");
+    const char *const options[][2] = {
+        {"--data DIR", "read the records in DIR (a backup, another account's folder)"},
+        {"--csv", "accepted by history, which writes CSV anyway"},
+        {"--out FILE", "chart: the picture file, PNG or SVG by its extension"},
+        {"--help", "show this help"},
+        {"--version", "show the version"},
+    };
+    for (const auto &[term, about] : options)
+        text += helpLine(term, about);
+    return text + QStringLiteral("\n"
+                                 "Exit status: 0 done (check: the program can run), 1 a file is damaged or\n"
+                                 "missing (check: problems listed), 2 wrong command line or folder.\n");
 }
 
 int run(const QStringList &args, const Dirs &defaults, QString &out, QString &err)
@@ -481,120 +640,10 @@ int run(const QStringList &args, const Dirs &defaults, QString &out, QString &er
         if (args.isEmpty())
             throw Failure{usage()};
         QStringList words = args.mid(1);
-        const QString command = args.first();
-        if (command == "check") {
-            const Dirs dirs = takeDirs(words, 0, defaults);
-            if (!words.isEmpty())
-                throw Failure{usage()};
-            requireDir(dirs.shipped);
-            QStringList lines;
-            const bool ok = check(dirs, lines);
-            for (const QString &l : lines)
-                out += l + '\n';
-            return ok ? 0 : 1;
-        }
-        if (command == "players" || command == "progress" || command == "history") {
-            words.removeAll("--csv"); // history is CSV anyway; the flag stays accepted
-            const int needed = command == "players" ? 0 : 1;
-            const Dirs dirs = takeDirs(words, needed, defaults);
-            if (words.size() != needed)
-                throw Failure{usage()};
-            const QString &dir = dirs.shipped;
-            auto state = std::make_unique<AppState>();
-            state->ProgramDir = dir;
-            state->DataDir = dirs.data;
-            loadRoster(state->Players, dirs.data);
-            rebuildLevels(state->Players, dirs.data);
-            if (command == "players") {
-                for (int n = 1; n <= state->Players.PlayerCount; ++n) {
-                    const PlayerEntry &e = state->Players.PlayerTable[n];
-                    out += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
-                               .arg(n)
-                               .arg(escaped(u(e.Name)))
-                               .arg(e.Level)
-                               .arg(e.Kind)
-                               .arg(e.Game1Level)
-                               .arg(e.Game2Level);
-                }
-                return 0;
-            }
-            const int n = playerNumber(words.first(), state->Players);
-            if (command == "progress") {
-                try {
-                    loadCatalogue(state->Cat, dir);
-                } catch (const FileError &) {
-                    // Glyphs are a courtesy; the progress itself comes from the log.
-                }
-                selectPlayer(*state, n);
-                out += QStringLiteral("LevelCorrectCount\t%1\n").arg(state->LevelCorrectCount);
-                for (int k = 1; k <= IndexedKanjiCount; ++k)
-                    for (int kind = 1; kind <= 2; ++kind) {
-                        const ProgressCell &c = state->Progress[k][kind];
-                        if (c.AskedCount > 0)
-                            out += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
-                                       .arg(k)
-                                       .arg(u(state->Cat.KanjiTable[k].Glyph))
-                                       .arg(kind)
-                                       .arg(c.AskedCount)
-                                       .arg(c.CorrectCount)
-                                       .arg(c.Mastered ? 1 : 0);
-                    }
-                return 0;
-            }
-            QStringList header{"number", "time", "mode", "level", "kind"};
-            for (int i = 1; i <= QuestionsPerTest; ++i)
-                header << QStringLiteral("kanji%1").arg(i);
-            for (int i = 1; i <= QuestionsPerTest; ++i)
-                header << QStringLiteral("right%1").arg(i);
-            header << "counted";
-            out += header.join(',') + '\n';
-            int number = 0;
-            for (const StudyRecord &r : readLog(dirs.data, n).records) {
-                QStringList row{QString::number(++number), fromDayNumber(r.Time).toString(Qt::ISODate),
-                                QString::number(fileValue(r.Mode)), QString::number(r.Level),
-                                QString::number(fileValue(r.Kind))};
-                for (int i = 1; i <= QuestionsPerTest; ++i)
-                    row << QString::number(r.Kanji[i]);
-                for (int i = 1; i <= QuestionsPerTest; ++i)
-                    row << QString::number(r.Correct[i]);
-                row << QString::number(r.Counted);
-                out += row.join(',') + '\n';
-            }
-            return 0;
-        }
-        if (command == "chart") {
-            // The picture of the history screen, drawn by the same code.
-            const int flag = words.indexOf("--out");
-            if (flag < 0 || flag + 1 >= words.size())
-                throw Failure{usage()};
-            const QString file = words[flag + 1];
-            words.remove(flag, 2);
-            if (chartFormat(file) == ChartFormat::None)
-                throw Failure{
-                    QStringLiteral("fudemaru-data: %1: the picture is written as .png or .svg").arg(file)};
-            if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-                throw Failure{QStringLiteral("fudemaru-data: drawing needs a QGuiApplication")};
-            const Dirs dirs = takeDirs(words, 1, defaults);
-            if (words.size() != 1)
-                throw Failure{usage()};
-            Roster roster;
-            loadRoster(roster, dirs.data);
-            const int n = playerNumber(words.first(), roster);
-            auto cat = std::make_unique<Catalogue>();
-            try {
-                loadCatalogue(*cat, dirs.shipped);
-            } catch (const FileError &) {
-                // Without the catalogue the weak kanji show their numbers.
-            }
-            const LogContents log = readLog(dirs.data, n);
-            chart::ProgressChart c = chart::buildProgressChart(log.records);
-            chart::nameGlyphs(c, *cat);
-            const QString title = chart::chartTitle(roster.PlayerTable[n].Name);
-            writeChartFile(c, title, file);
-            out += QStringLiteral("%1: %2 tests\n").arg(file).arg(log.records.size());
-            return 0;
-        }
-        throw Failure{QStringLiteral("fudemaru-data: unknown command %1").arg(command)};
+        for (const Command &c : kCommands)
+            if (args.first() == QLatin1String(c.name))
+                return c.run(words, defaults, out);
+        throw Failure{QStringLiteral("fudemaru-data: unknown command %1").arg(args.first())};
     } catch (const Failure &f) {
         err += f.line + '\n';
         return 2;
