@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <QtMath>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 
 extern "C" {
@@ -137,6 +139,112 @@ QPointF rayPoint(const QRectF &box, double degrees)
     return {box.center().x() + box.width() * std::cos(t), box.center().y() - box.height() * std::sin(t)};
 }
 
+void parsePen(const Reader &r, const QString &, ArtCommand &c)
+{
+    c.kind = ArtCommand::Pen;
+    if (r.words.value(1) != "none") {
+        r.count(3);
+        c.color = r.color(1);
+        c.width = r.number(2);
+    }
+}
+
+void parseBrush(const Reader &r, const QString &, ArtCommand &c)
+{
+    c.kind = ArtCommand::Brush;
+    r.count(2);
+    if (r.words[1] != "none")
+        c.color = r.color(1);
+}
+
+void parseBox(const Reader &r, const QString &, ArtCommand &c)
+{
+    r.count(5);
+    c.kind = r.words[0] == "rect" ? ArtCommand::Rect : ArtCommand::Ellipse;
+    c.rect = r.box(1).normalized();
+}
+
+void parseCircle(const Reader &r, const QString &, ArtCommand &c)
+{
+    r.count(4);
+    c.kind = ArtCommand::Ellipse;
+    const double radius = r.number(3);
+    c.rect = QRectF(r.number(1) - radius, r.number(2) - radius, 2 * radius, 2 * radius);
+}
+
+// A box and two numbers: the corners' radii, or the angles an arc runs between.
+void parseBoxAndTwo(const Reader &r, const QString &, ArtCommand &c)
+{
+    r.count(7);
+    const QString &cmd = r.words[0];
+    c.kind = cmd == "roundrect" ? ArtCommand::RoundRect
+             : cmd == "pie"     ? ArtCommand::Pie
+             : cmd == "chord"   ? ArtCommand::Chord
+                                : ArtCommand::Arc;
+    c.rect = r.box(1).normalized();
+    c.a = r.number(5);
+    c.b = r.number(6);
+}
+
+void parsePoints(const Reader &r, const QString &, ArtCommand &c)
+{
+    const QString &cmd = r.words[0];
+    c.kind = cmd == "polygon"    ? ArtCommand::Polygon
+             : cmd == "polyline" ? ArtCommand::Polyline
+                                 : ArtCommand::Line;
+    c.polys.push_back(r.points(1));
+}
+
+void parseShape(const Reader &r, const QString &, ArtCommand &c)
+{
+    c.kind = ArtCommand::Polygon;
+    c.polys.push_back(flattenShape(r));
+}
+
+void parseRings(const Reader &r, const QString &, ArtCommand &c)
+{
+    if (r.words.size() != 5 && r.words.size() != 6)
+        error(r.name, r.line, QStringLiteral("'rings CX CY R1 R2 [N]'"));
+    c.kind = ArtCommand::Rings;
+    const QPointF centre(r.number(1), r.number(2));
+    const int sides = r.words.size() == 6 ? int(r.number(5)) : 48;
+    c.polys.push_back(circlePolygon(centre, r.number(3), sides));
+    c.polys.push_back(circlePolygon(centre, r.number(4), sides));
+}
+
+// The string is read from the line itself, so that it may hold blanks.
+void parseText(const Reader &r, const QString &src, ArtCommand &c)
+{
+    c.kind = ArtCommand::Text;
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("\"(.*)\"")).match(src);
+    if (r.words.size() < 5 || !m.hasMatch())
+        error(r.name, r.line, QStringLiteral("'text X Y SIZE \"string\"'"));
+    c.rect = QRectF(r.number(1), r.number(2), 0, 0);
+    c.a = r.number(3);
+    c.text = m.captured(1);
+}
+
+// Every drawing command of the art files and the reader of its line.
+const struct {
+    const char *name;
+    void (*parse)(const Reader &r, const QString &src, ArtCommand &c);
+} kArtCommands[] = {
+    {"pen", parsePen},        {"brush", parseBrush},     {"rect", parseBox},
+    {"ellipse", parseBox},    {"circle", parseCircle},   {"roundrect", parseBoxAndTwo},
+    {"pie", parseBoxAndTwo},  {"chord", parseBoxAndTwo}, {"arc", parseBoxAndTwo},
+    {"polygon", parsePoints}, {"polyline", parsePoints}, {"line", parsePoints},
+    {"shape", parseShape},    {"rings", parseRings},     {"text", parseText},
+};
+
+void parseSize(const Reader &r, Art &art)
+{
+    r.count(3);
+    art.size = QSizeF(r.number(1), r.number(2));
+    if (art.size.width() <= 0 || art.size.height() <= 0 || art.size.width() > 3000 ||
+        art.size.height() > 3000)
+        error(r.name, r.line, QStringLiteral("size must lie in 1 ... 3000"));
+}
+
 } // namespace
 
 Art parseArt(const QString &text, const QString &name)
@@ -154,77 +262,18 @@ Art parseArt(const QString &text, const QString &name)
             continue;
         const QString &cmd = r.words[0];
         if (cmd == "size") {
-            r.count(3);
-            art.size = QSizeF(r.number(1), r.number(2));
-            if (art.size.width() <= 0 || art.size.height() <= 0 || art.size.width() > 3000 ||
-                art.size.height() > 3000)
-                error(name, r.line, QStringLiteral("size must lie in 1 ... 3000"));
+            parseSize(r, art);
             continue;
         }
         if (art.size.isEmpty())
             error(name, r.line, QStringLiteral("'size W H' must come first"));
+        const auto known = std::find_if(std::begin(kArtCommands), std::end(kArtCommands),
+                                        [&](const auto &k) { return cmd == QLatin1String(k.name); });
+        if (known == std::end(kArtCommands))
+            error(name, r.line, QStringLiteral("unknown command '%1'").arg(cmd));
         ArtCommand c;
         c.line = r.line;
-        if (cmd == "pen") {
-            c.kind = ArtCommand::Pen;
-            if (r.words.value(1) != "none") {
-                r.count(3);
-                c.color = r.color(1);
-                c.width = r.number(2);
-            }
-        } else if (cmd == "brush") {
-            c.kind = ArtCommand::Brush;
-            r.count(2);
-            if (r.words[1] != "none")
-                c.color = r.color(1);
-        } else if (cmd == "rect" || cmd == "ellipse") {
-            r.count(5);
-            c.kind = cmd == "rect" ? ArtCommand::Rect : ArtCommand::Ellipse;
-            c.rect = r.box(1).normalized();
-        } else if (cmd == "circle") {
-            r.count(4);
-            c.kind = ArtCommand::Ellipse;
-            const double radius = r.number(3);
-            c.rect = QRectF(r.number(1) - radius, r.number(2) - radius, 2 * radius, 2 * radius);
-        } else if (cmd == "roundrect") {
-            r.count(7);
-            c.kind = ArtCommand::RoundRect;
-            c.rect = r.box(1).normalized();
-            c.a = r.number(5);
-            c.b = r.number(6);
-        } else if (cmd == "pie" || cmd == "chord" || cmd == "arc") {
-            r.count(7);
-            c.kind = cmd == "pie" ? ArtCommand::Pie : cmd == "chord" ? ArtCommand::Chord : ArtCommand::Arc;
-            c.rect = r.box(1).normalized();
-            c.a = r.number(5);
-            c.b = r.number(6);
-        } else if (cmd == "polygon" || cmd == "polyline" || cmd == "line") {
-            c.kind = cmd == "polygon"    ? ArtCommand::Polygon
-                     : cmd == "polyline" ? ArtCommand::Polyline
-                                         : ArtCommand::Line;
-            c.polys.push_back(r.points(1));
-        } else if (cmd == "shape") {
-            c.kind = ArtCommand::Polygon;
-            c.polys.push_back(flattenShape(r));
-        } else if (cmd == "rings") {
-            if (r.words.size() != 5 && r.words.size() != 6)
-                error(name, r.line, QStringLiteral("'rings CX CY R1 R2 [N]'"));
-            c.kind = ArtCommand::Rings;
-            const QPointF centre(r.number(1), r.number(2));
-            const int sides = r.words.size() == 6 ? int(r.number(5)) : 48;
-            c.polys.push_back(circlePolygon(centre, r.number(3), sides));
-            c.polys.push_back(circlePolygon(centre, r.number(4), sides));
-        } else if (cmd == "text") {
-            c.kind = ArtCommand::Text;
-            const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("\"(.*)\"")).match(src);
-            if (r.words.size() < 5 || !m.hasMatch())
-                error(name, r.line, QStringLiteral("'text X Y SIZE \"string\"'"));
-            c.rect = QRectF(r.number(1), r.number(2), 0, 0);
-            c.a = r.number(3);
-            c.text = m.captured(1);
-        } else {
-            error(name, r.line, QStringLiteral("unknown command '%1'").arg(cmd));
-        }
+        known->parse(r, src, c);
         art.commands.push_back(std::move(c));
     }
     if (art.size.isEmpty())
@@ -240,6 +289,70 @@ Art loadArt(const QString &path)
     return parseArt(QString::fromUtf8(f.readAll()), QFileInfo(path).fileName());
 }
 
+namespace
+{
+
+// Draws one shape of the art with the pen and brush already set.
+void paintShape(QPainter &p, const ArtCommand &c, const QPen &pen)
+{
+    const int start = qRound(c.a * 16);
+    int span = qRound((c.b - c.a) * 16);
+    while (span <= 0)
+        span += 360 * 16;
+    switch (c.kind) {
+    case ArtCommand::Pen:
+    case ArtCommand::Brush:
+        break;
+    case ArtCommand::Rect:
+        p.drawRect(c.rect);
+        break;
+    case ArtCommand::RoundRect:
+        p.drawRoundedRect(c.rect, c.a, c.b);
+        break;
+    case ArtCommand::Ellipse:
+        p.drawEllipse(c.rect);
+        break;
+    case ArtCommand::Polygon:
+        p.drawPolygon(c.polys.front(), Qt::WindingFill);
+        break;
+    case ArtCommand::Polyline:
+    case ArtCommand::Line:
+        p.drawPolyline(c.polys.front());
+        break;
+    case ArtCommand::Pie:
+        p.drawPie(c.rect, start, span);
+        break;
+    case ArtCommand::Chord:
+        p.drawChord(c.rect, start, span);
+        break;
+    case ArtCommand::Arc:
+        p.drawArc(c.rect, start, span);
+        break;
+    case ArtCommand::Rings: {
+        QPainterPath path;
+        path.setFillRule(Qt::OddEvenFill);
+        for (const QPolygonF &poly : c.polys) {
+            path.addPolygon(poly);
+            path.closeSubpath();
+        }
+        p.drawPath(path);
+        break;
+    }
+    case ArtCommand::Text: {
+        QFont font(QStringLiteral("IPAPGothic"));
+        font.setPixelSize(qMax(1, qRound(c.a)));
+        font.setBold(true);
+        p.setFont(font);
+        p.setPen(pen.color());
+        const QRectF box(c.rect.x() - 500, c.rect.y() - c.a * 2, 1000, c.a * 2);
+        p.drawText(box, Qt::AlignHCenter | Qt::AlignBottom, c.text);
+        break;
+    }
+    }
+}
+
+} // namespace
+
 void paintArt(QPainter &p, const Art &art, const QRectF &target)
 {
     p.save();
@@ -251,64 +364,13 @@ void paintArt(QPainter &p, const Art &art, const QRectF &target)
     for (const ArtCommand &c : art.commands) {
         p.setPen(pen);
         p.setBrush(brush);
-        const int start = qRound(c.a * 16);
-        int span = qRound((c.b - c.a) * 16);
-        while (span <= 0)
-            span += 360 * 16;
-        switch (c.kind) {
-        case ArtCommand::Pen:
+        if (c.kind == ArtCommand::Pen)
             pen = c.color.isValid() ? QPen(c.color, c.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)
                                     : QPen(Qt::NoPen);
-            break;
-        case ArtCommand::Brush:
+        else if (c.kind == ArtCommand::Brush)
             brush = c.color.isValid() ? QBrush(c.color) : QBrush(Qt::NoBrush);
-            break;
-        case ArtCommand::Rect:
-            p.drawRect(c.rect);
-            break;
-        case ArtCommand::RoundRect:
-            p.drawRoundedRect(c.rect, c.a, c.b);
-            break;
-        case ArtCommand::Ellipse:
-            p.drawEllipse(c.rect);
-            break;
-        case ArtCommand::Polygon:
-            p.drawPolygon(c.polys.front(), Qt::WindingFill);
-            break;
-        case ArtCommand::Polyline:
-        case ArtCommand::Line:
-            p.drawPolyline(c.polys.front());
-            break;
-        case ArtCommand::Pie:
-            p.drawPie(c.rect, start, span);
-            break;
-        case ArtCommand::Chord:
-            p.drawChord(c.rect, start, span);
-            break;
-        case ArtCommand::Arc:
-            p.drawArc(c.rect, start, span);
-            break;
-        case ArtCommand::Rings: {
-            QPainterPath path;
-            path.setFillRule(Qt::OddEvenFill);
-            for (const QPolygonF &poly : c.polys) {
-                path.addPolygon(poly);
-                path.closeSubpath();
-            }
-            p.drawPath(path);
-            break;
-        }
-        case ArtCommand::Text: {
-            QFont font(QStringLiteral("IPAPGothic"));
-            font.setPixelSize(qMax(1, qRound(c.a)));
-            font.setBold(true);
-            p.setFont(font);
-            p.setPen(pen.color());
-            const QRectF box(c.rect.x() - 500, c.rect.y() - c.a * 2, 1000, c.a * 2);
-            p.drawText(box, Qt::AlignHCenter | Qt::AlignBottom, c.text);
-            break;
-        }
-        }
+        else
+            paintShape(p, c, pen);
     }
     p.restore();
 }
@@ -397,6 +459,92 @@ class WmfWriter
     WMFHANDLES *wht_ = nullptr;
 };
 
+// Creates the pen or brush of a style command in place of the current one.
+void writeStyle(WmfWriter &w, const ArtCommand &c, uint32_t &pen, uint32_t &brush)
+{
+    uint32_t handle = 0;
+    if (c.kind == ArtCommand::Pen) {
+        const U_PEN up = c.color.isValid()
+                             ? U_PEN_set(U_PS_SOLID, uint16_t(qRound(c.width * kWmfScale)), wmfColor(c.color))
+                             : U_PEN_set(U_PS_NULL, 0, U_RGB(0, 0, 0));
+        char *rec = wcreatepenindirect_set(&handle, w.handles(), up);
+        w.replace(pen, rec, handle);
+    } else {
+        const U_WLOGBRUSH lb = c.color.isValid() ? U_WLOGBRUSH_set(U_BS_SOLID, wmfColor(c.color), 0)
+                                                 : U_WLOGBRUSH_set(U_BS_NULL, U_RGB(0, 0, 0), 0);
+        char *rec = wcreatebrushindirect_set(&handle, w.handles(), lb);
+        w.replace(brush, rec, handle);
+    }
+}
+
+void writeArc(WmfWriter &w, const ArtCommand &c)
+{
+    const U_POINT16 from = wmfPoint(rayPoint(c.rect, c.a));
+    const U_POINT16 to = wmfPoint(rayPoint(c.rect, c.b));
+    const U_RECT16 box = wmfRect(c.rect);
+    w.append(c.kind == ArtCommand::Pie     ? U_WMRPIE_set(from, to, box)
+             : c.kind == ArtCommand::Chord ? U_WMRCHORD_set(from, to, box)
+                                           : U_WMRARC_set(from, to, box));
+}
+
+void writeRings(WmfWriter &w, const ArtCommand &c)
+{
+    // Even-odd filling makes the inner ring a hole.
+    w.append(U_WMRSETPOLYFILLMODE_set(U_ALTERNATE));
+    std::vector<uint16_t> counts;
+    std::vector<U_POINT16> pts;
+    for (const QPolygonF &poly : c.polys) {
+        const auto part = wmfPoints(poly);
+        counts.push_back(uint16_t(part.size()));
+        pts.insert(pts.end(), part.begin(), part.end());
+    }
+    w.append(U_WMRPOLYPOLYGON_set(uint16_t(counts.size()), counts.data(), pts.data()));
+    w.append(U_WMRSETPOLYFILLMODE_set(U_WINDING));
+}
+
+// The records of one shape, drawn with the pen and brush selected.
+void writeShape(WmfWriter &w, const ArtCommand &c, const QString &name)
+{
+    switch (c.kind) {
+    case ArtCommand::Pen:
+    case ArtCommand::Brush:
+        break;
+    case ArtCommand::Rect:
+        w.append(U_WMRRECTANGLE_set(wmfRect(c.rect)));
+        break;
+    case ArtCommand::RoundRect:
+        w.append(U_WMRROUNDRECT_set(wmfUnit(2 * c.a), wmfUnit(2 * c.b), wmfRect(c.rect)));
+        break;
+    case ArtCommand::Ellipse:
+        w.append(U_WMRELLIPSE_set(wmfRect(c.rect)));
+        break;
+    case ArtCommand::Polygon:
+    case ArtCommand::Polyline: {
+        const auto pts = wmfPoints(c.polys.front());
+        w.append(c.kind == ArtCommand::Polygon ? U_WMRPOLYGON_set(uint16_t(pts.size()), pts.data())
+                                               : U_WMRPOLYLINE_set(uint16_t(pts.size()), pts.data()));
+        break;
+    }
+    case ArtCommand::Line: {
+        const auto pts = wmfPoints(c.polys.front());
+        w.append(U_WMRMOVETO_set(pts.front()));
+        for (size_t i = 1; i < pts.size(); ++i)
+            w.append(U_WMRLINETO_set(pts[i]));
+        break;
+    }
+    case ArtCommand::Pie:
+    case ArtCommand::Chord:
+    case ArtCommand::Arc:
+        writeArc(w, c);
+        break;
+    case ArtCommand::Rings:
+        writeRings(w, c);
+        break;
+    case ArtCommand::Text:
+        throw ArtError(QStringLiteral("%1:%2: text is for bitmaps only").arg(name).arg(c.line).toStdString());
+    }
+}
+
 } // namespace
 
 void writeWmf(const Art &art, const QString &path)
@@ -412,79 +560,10 @@ void writeWmf(const Art &art, const QString &path)
 
     uint32_t pen = 0, brush = 0;
     for (const ArtCommand &c : art.commands) {
-        switch (c.kind) {
-        case ArtCommand::Pen: {
-            const U_PEN up = c.color.isValid() ? U_PEN_set(U_PS_SOLID, uint16_t(qRound(c.width * kWmfScale)),
-                                                           wmfColor(c.color))
-                                               : U_PEN_set(U_PS_NULL, 0, U_RGB(0, 0, 0));
-            uint32_t handle = 0;
-            char *rec = wcreatepenindirect_set(&handle, w.handles(), up);
-            w.replace(pen, rec, handle);
-            break;
-        }
-        case ArtCommand::Brush: {
-            const U_WLOGBRUSH lb = c.color.isValid() ? U_WLOGBRUSH_set(U_BS_SOLID, wmfColor(c.color), 0)
-                                                     : U_WLOGBRUSH_set(U_BS_NULL, U_RGB(0, 0, 0), 0);
-            uint32_t handle = 0;
-            char *rec = wcreatebrushindirect_set(&handle, w.handles(), lb);
-            w.replace(brush, rec, handle);
-            break;
-        }
-        case ArtCommand::Rect:
-            w.append(U_WMRRECTANGLE_set(wmfRect(c.rect)));
-            break;
-        case ArtCommand::RoundRect:
-            w.append(U_WMRROUNDRECT_set(wmfUnit(2 * c.a), wmfUnit(2 * c.b), wmfRect(c.rect)));
-            break;
-        case ArtCommand::Ellipse:
-            w.append(U_WMRELLIPSE_set(wmfRect(c.rect)));
-            break;
-        case ArtCommand::Polygon: {
-            const auto pts = wmfPoints(c.polys.front());
-            w.append(U_WMRPOLYGON_set(uint16_t(pts.size()), pts.data()));
-            break;
-        }
-        case ArtCommand::Polyline: {
-            const auto pts = wmfPoints(c.polys.front());
-            w.append(U_WMRPOLYLINE_set(uint16_t(pts.size()), pts.data()));
-            break;
-        }
-        case ArtCommand::Line: {
-            const auto pts = wmfPoints(c.polys.front());
-            w.append(U_WMRMOVETO_set(pts.front()));
-            for (size_t i = 1; i < pts.size(); ++i)
-                w.append(U_WMRLINETO_set(pts[i]));
-            break;
-        }
-        case ArtCommand::Pie:
-        case ArtCommand::Chord:
-        case ArtCommand::Arc: {
-            const U_POINT16 from = wmfPoint(rayPoint(c.rect, c.a));
-            const U_POINT16 to = wmfPoint(rayPoint(c.rect, c.b));
-            const U_RECT16 box = wmfRect(c.rect);
-            w.append(c.kind == ArtCommand::Pie     ? U_WMRPIE_set(from, to, box)
-                     : c.kind == ArtCommand::Chord ? U_WMRCHORD_set(from, to, box)
-                                                   : U_WMRARC_set(from, to, box));
-            break;
-        }
-        case ArtCommand::Rings: {
-            // Even-odd filling makes the inner ring a hole.
-            w.append(U_WMRSETPOLYFILLMODE_set(U_ALTERNATE));
-            std::vector<uint16_t> counts;
-            std::vector<U_POINT16> pts;
-            for (const QPolygonF &poly : c.polys) {
-                const auto part = wmfPoints(poly);
-                counts.push_back(uint16_t(part.size()));
-                pts.insert(pts.end(), part.begin(), part.end());
-            }
-            w.append(U_WMRPOLYPOLYGON_set(uint16_t(counts.size()), counts.data(), pts.data()));
-            w.append(U_WMRSETPOLYFILLMODE_set(U_WINDING));
-            break;
-        }
-        case ArtCommand::Text:
-            throw ArtError(
-                QStringLiteral("%1:%2: text is for bitmaps only").arg(art.name).arg(c.line).toStdString());
-        }
+        if (c.kind == ArtCommand::Pen || c.kind == ArtCommand::Brush)
+            writeStyle(w, c, pen, brush);
+        else
+            writeShape(w, c, art.name);
     }
     if (pen)
         w.append(wdeleteobject_set(&pen, w.handles()));
