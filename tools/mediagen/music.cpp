@@ -417,6 +417,40 @@ QByteArray channelMessage(int status, int channel, int a, int b)
     return m;
 }
 
+// A line outside a pattern or track: a setting of the score, or the start
+// of a block. Returns the block it starts, or null.
+Block *readSetting(Score &score, std::map<QString, Block> &patterns, std::vector<Block> &tracks,
+                   const QStringList &words, int line)
+{
+    const auto fail = [&](const QString &what) {
+        throw ScoreError(QStringLiteral("%1:%2: %3").arg(score.name).arg(line).arg(what).toStdString());
+    };
+    if (words[0] == "tempo" && words.size() == 2) {
+        score.tempo = words[1].toInt();
+        if (score.tempo < 30 || score.tempo > 300)
+            fail(QStringLiteral("tempo must lie in 30 ... 300"));
+    } else if (words[0] == "meter" && words.size() == 2) {
+        const QStringList m = words[1].split('/');
+        score.beatsPerBar = m.value(0).toInt();
+        score.beatUnit = m.value(1).toInt();
+        if (m.size() != 2 || score.beatsPerBar < 1 || score.beatsPerBar > 12 ||
+            (score.beatUnit != 2 && score.beatUnit != 4 && score.beatUnit != 8))
+            fail(QStringLiteral("bad meter '%1'").arg(words[1]));
+    } else if (words[0] == "pattern" && words.size() == 2) {
+        if (patterns.count(words[1]))
+            fail(QStringLiteral("pattern '%1' is defined twice").arg(words[1]));
+        Block *pattern = &patterns[words[1]];
+        pattern->line = line;
+        return pattern;
+    } else if (words[0] == "track" && words.size() >= 2) {
+        tracks.push_back(Block{QStringList(words.mid(1)).join(' '), line, {}});
+        return &tracks.back();
+    } else {
+        fail(QStringLiteral("unknown line '%1'").arg(words.join(' ')));
+    }
+    return nullptr;
+}
+
 } // namespace
 
 Score parseScore(const QString &text, const QString &name)
@@ -436,40 +470,13 @@ Score parseScore(const QString &text, const QString &name)
         if (words.isEmpty())
             continue;
         const int line = n + 1;
-        const auto fail = [&](const QString &what) {
-            throw ScoreError(QStringLiteral("%1:%2: %3").arg(name).arg(line).arg(what).toStdString());
-        };
-        if (open) {
-            if (words[0] == "end" && words.size() == 1) {
-                open = nullptr;
-                continue;
-            }
+        if (!open)
+            open = readSetting(score, patterns, tracks, words, line);
+        else if (words[0] == "end" && words.size() == 1)
+            open = nullptr;
+        else
             for (const QString &w : words)
                 open->tokens.push_back(Token{w, line});
-            continue;
-        }
-        if (words[0] == "tempo" && words.size() == 2) {
-            score.tempo = words[1].toInt();
-            if (score.tempo < 30 || score.tempo > 300)
-                fail(QStringLiteral("tempo must lie in 30 ... 300"));
-        } else if (words[0] == "meter" && words.size() == 2) {
-            const QStringList m = words[1].split('/');
-            score.beatsPerBar = m.value(0).toInt();
-            score.beatUnit = m.value(1).toInt();
-            if (m.size() != 2 || score.beatsPerBar < 1 || score.beatsPerBar > 12 ||
-                (score.beatUnit != 2 && score.beatUnit != 4 && score.beatUnit != 8))
-                fail(QStringLiteral("bad meter '%1'").arg(words[1]));
-        } else if (words[0] == "pattern" && words.size() == 2) {
-            if (patterns.count(words[1]))
-                fail(QStringLiteral("pattern '%1' is defined twice").arg(words[1]));
-            open = &patterns[words[1]];
-            open->line = line;
-        } else if (words[0] == "track" && words.size() >= 2) {
-            tracks.push_back(Block{QStringList(words.mid(1)).join(' '), line, {}});
-            open = &tracks.back();
-        } else {
-            fail(QStringLiteral("unknown line '%1'").arg(words.join(' ')));
-        }
     }
     if (open)
         throw ScoreError(QStringLiteral("%1: a pattern or track has no 'end'").arg(name).toStdString());
