@@ -844,6 +844,101 @@ QVector<SpecialReading> readSpecialReadings(const QString &file, const QByteArra
     return out;
 }
 
+namespace
+{
+
+// What the sentences of one kanji ask of its readings.
+struct KanjiAsks {
+    QSet<QString> asked;               // taught readings asked, directly or changed
+    QSet<int> changesAsked;            // rows of sound-changes.tsv
+    QSet<int> specialsAsked;           // rows of word-readings.tsv
+    QMap<QString, QVector<int>> words; // word -> rows asking it
+};
+
+// The reading a sentence asks must be taught, a listed sound change of a
+// taught one, or a listed special reading inside its own word.
+void checkTarget(const Sources &s, const Kanji &k, const TaughtReadings &t, const Sentence &x,
+                 KanjiAsks &asks, QStringList &problems)
+{
+    const QString at = QStringLiteral("sentences.tsv:%1: ").arg(x.row);
+    const QString target = x.segments[x.target - 1];
+    if (t.stems.contains(target)) {
+        asks.asked.insert(target);
+        return;
+    }
+    const SoundChange *change = nullptr;
+    for (const SoundChange &c : s.soundChanges)
+        if (c.kanji == k.number && c.form == target)
+            change = &c;
+    const SpecialReading *special = nullptr;
+    for (const SpecialReading &c : s.specialReadings)
+        if (c.kanji == k.number && c.reading == target)
+            special = &c;
+    if (change) {
+        asks.asked.insert(change->reading);
+        asks.changesAsked.insert(change->row);
+    } else if (special) {
+        // Only inside its word: お/{とう}/さん, never とう alone.
+        const int from = targetStart(x) - special->word.indexOf(target);
+        if (from < 0 || wholeSentence(x).mid(from, special->word.size()) != special->word)
+            problems << at + QStringLiteral("%1 reads %2 only in %3 (%4)")
+                                 .arg(k.glyph, target, special->word, special->source);
+        asks.specialsAsked.insert(special->row);
+    } else {
+        problems << at + QStringLiteral("%1 is not a reading %2 is taught with (%3) nor a listed sound "
+                                        "change of one")
+                             .arg(target, k.glyph, t.stems.join(' '));
+    }
+}
+
+// The same word split into two phrases here and written as one elsewhere.
+void checkSplitWords(const Sentence &x, const QHash<QString, QString> &rawPhrases, QStringList &problems)
+{
+    const QString at = QStringLiteral("sentences.tsv:%1: ").arg(x.row);
+    const QStringList phrases = wholeSentence(x).split(Blank, Qt::SkipEmptyParts);
+    for (int i = 0; i + 1 < phrases.size(); ++i) {
+        const QString joined = withoutParticle(withoutPunctuation(phrases[i] + phrases[i + 1]), 2);
+        if (joined.size() >= 3 && rawPhrases.contains(joined))
+            problems << at + QStringLiteral("\"%1 %2\" is written as one phrase elsewhere (\"%3\")")
+                                 .arg(phrases[i], phrases[i + 1], rawPhrases.value(joined));
+    }
+}
+
+// Every reading taught or listed is asked somewhere, and no word too often.
+void checkAllAsked(const Sources &s, const Kanji &k, const TaughtReadings &t, const KanjiAsks &asks,
+                   QStringList &problems)
+{
+    for (const QString &stem : t.stems)
+        if (!asks.asked.contains(stem))
+            problems << QStringLiteral("readings.tsv:%1: %2 is taught as %3, but no sentence asks it")
+                            .arg(t.row)
+                            .arg(k.glyph, stem);
+    for (const SoundChange &c : s.soundChanges)
+        if (c.kanji == k.number && !asks.changesAsked.contains(c.row))
+            problems << QStringLiteral("sound-changes.tsv:%1: no sentence asks %2 on %3")
+                            .arg(c.row)
+                            .arg(c.form, k.glyph);
+    for (const SpecialReading &c : s.specialReadings)
+        if (c.kanji == k.number && !asks.specialsAsked.contains(c.row))
+            problems << QStringLiteral("word-readings.tsv:%1: no sentence asks %2 on %3")
+                            .arg(c.row)
+                            .arg(c.reading, k.glyph);
+    for (auto it = asks.words.cbegin(); it != asks.words.cend(); ++it)
+        if (it.value().size() > MaxAskedPerWord && !t.oneWord.contains(it.key())) {
+            QStringList rows;
+            for (int r : it.value())
+                rows << QString::number(r);
+            problems << QStringLiteral("sentences.tsv:%1: %2 asks %3 in %4 sentences (rows %5), at most %6")
+                            .arg(it.value().last())
+                            .arg(k.glyph, it.key())
+                            .arg(it.value().size())
+                            .arg(rows.join(", "))
+                            .arg(MaxAskedPerWord);
+        }
+}
+
+} // namespace
+
 void checkReadings(const Sources &s, QStringList &problems)
 {
     if (s.readings.size() != s.kanji.size())
@@ -860,79 +955,13 @@ void checkReadings(const Sources &s, QStringList &problems)
         const TaughtReadings &t = s.readings[k.number - 1];
         if (!t.row)
             continue;
-        QSet<QString> asked;               // taught readings asked, directly or changed
-        QSet<int> changesAsked;            // rows of sound-changes.tsv
-        QSet<int> specialsAsked;           // rows of word-readings.tsv
-        QMap<QString, QVector<int>> words; // word -> rows asking it
+        KanjiAsks asks;
         for (const Sentence *x : byKanji.value(k.number)) {
-            const QString at = QStringLiteral("sentences.tsv:%1: ").arg(x->row);
-            const QString target = x->segments[x->target - 1];
-            if (t.stems.contains(target)) {
-                asked.insert(target);
-            } else {
-                const SoundChange *change = nullptr;
-                for (const SoundChange &c : s.soundChanges)
-                    if (c.kanji == k.number && c.form == target)
-                        change = &c;
-                const SpecialReading *special = nullptr;
-                for (const SpecialReading &c : s.specialReadings)
-                    if (c.kanji == k.number && c.reading == target)
-                        special = &c;
-                if (change) {
-                    asked.insert(change->reading);
-                    changesAsked.insert(change->row);
-                } else if (special) {
-                    // Only inside its word: お/{とう}/さん, never とう alone.
-                    const int from = targetStart(*x) - special->word.indexOf(target);
-                    if (from < 0 || wholeSentence(*x).mid(from, special->word.size()) != special->word)
-                        problems << at + QStringLiteral("%1 reads %2 only in %3 (%4)")
-                                             .arg(k.glyph, target, special->word, special->source);
-                    specialsAsked.insert(special->row);
-                } else {
-                    problems << at + QStringLiteral(
-                                         "%1 is not a reading %2 is taught with (%3) nor a listed sound "
-                                         "change of one")
-                                         .arg(target, k.glyph, t.stems.join(' '));
-                }
-            }
-            words[askedWord(*x)] << x->row;
-            // The same word split into two phrases here and written as one elsewhere.
-            const QStringList phrases = wholeSentence(*x).split(Blank, Qt::SkipEmptyParts);
-            for (int i = 0; i + 1 < phrases.size(); ++i) {
-                const QString joined = withoutParticle(withoutPunctuation(phrases[i] + phrases[i + 1]), 2);
-                if (joined.size() >= 3 && rawPhrases.contains(joined))
-                    problems << at + QStringLiteral("\"%1 %2\" is written as one phrase elsewhere (\"%3\")")
-                                         .arg(phrases[i], phrases[i + 1], rawPhrases.value(joined));
-            }
+            checkTarget(s, k, t, *x, asks, problems);
+            asks.words[askedWord(*x)] << x->row;
+            checkSplitWords(*x, rawPhrases, problems);
         }
-        for (const QString &stem : t.stems)
-            if (!asked.contains(stem))
-                problems << QStringLiteral("readings.tsv:%1: %2 is taught as %3, but no sentence asks it")
-                                .arg(t.row)
-                                .arg(k.glyph, stem);
-        for (const SoundChange &c : s.soundChanges)
-            if (c.kanji == k.number && !changesAsked.contains(c.row))
-                problems << QStringLiteral("sound-changes.tsv:%1: no sentence asks %2 on %3")
-                                .arg(c.row)
-                                .arg(c.form, k.glyph);
-        for (const SpecialReading &c : s.specialReadings)
-            if (c.kanji == k.number && !specialsAsked.contains(c.row))
-                problems << QStringLiteral("word-readings.tsv:%1: no sentence asks %2 on %3")
-                                .arg(c.row)
-                                .arg(c.reading, k.glyph);
-        for (auto it = words.cbegin(); it != words.cend(); ++it)
-            if (it.value().size() > MaxAskedPerWord && !t.oneWord.contains(it.key())) {
-                QStringList rows;
-                for (int r : it.value())
-                    rows << QString::number(r);
-                problems << QStringLiteral(
-                                "sentences.tsv:%1: %2 asks %3 in %4 sentences (rows %5), at most %6")
-                                .arg(it.value().last())
-                                .arg(k.glyph, it.key())
-                                .arg(it.value().size())
-                                .arg(rows.join(", "))
-                                .arg(MaxAskedPerWord);
-            }
+        checkAllAsked(s, k, t, asks, problems);
     }
 }
 
