@@ -101,46 +101,37 @@ QVector<BushuRecord> decodeBushuRecords(const QByteArray &bytes)
     return out;
 }
 
-void loadCatalogueFromBytes(Catalogue &cat, const QByteArray &bushu, const QByteArray &kanji)
+namespace
 {
-    cat.clear();
-    int strokeCount[MaxStrokes + 1] = {};
-    int partCount[PartGroupCount + 1][PartPositionCount + 1] = {};
 
+FileError partOutside(const QString &file, int row, int group, int position)
+{
+    return FileError(file, QStringLiteral("record %1: part %2/%3 outside 10 groups x 50 positions")
+                               .arg(row)
+                               .arg(group)
+                               .arg(position));
+}
+
+void loadRadicals(Catalogue &cat, const QByteArray &bushu)
+{
     int row = 0;
     for (const BushuRecord &r : decodeBushuRecords(bushu)) {
         ++row;
         if (!validPart(r.Group, r.Position))
-            throw FileError(kBushuFile,
-                            QStringLiteral("record %1: part %2/%3 outside 10 groups x 50 positions")
-                                .arg(row)
-                                .arg(r.Group)
-                                .arg(r.Position));
+            throw partOutside(kBushuFile, row, r.Group, r.Position);
         cat.RadicalTable[r.Group][r.Position] = r.GlyphIndex;
     }
+}
 
-    auto addToPart = [&](int n, int rowNo, int group, int position) {
-        if (group < 1)
-            return; // no part
-        if (!validPart(group, position))
-            throw FileError(kKanjiFile,
-                            QStringLiteral("record %1: part %2/%3 outside 10 groups x 50 positions")
-                                .arg(rowNo)
-                                .arg(group)
-                                .arg(position));
-        int &count = partCount[group][position];
-        if (count >= KanjiPerPartCap)
-            throw FileError(kKanjiFile, QStringLiteral("record %1: more than %2 kanji with part %3/%4")
-                                            .arg(rowNo)
-                                            .arg(KanjiPerPartCap)
-                                            .arg(group)
-                                            .arg(position));
-        cat.KanjiByPart[group][position][++count] = static_cast<int16_t>(n);
-    };
+// Fills the kanji table and the two lists that lead to a kanji, counting
+// each list's length as it grows.
+class KanjiLoader
+{
+  public:
+    explicit KanjiLoader(Catalogue &cat) : cat_(cat) {}
 
-    row = 0;
-    for (const KanjiRecord &r : decodeKanjiRecords(kanji)) {
-        ++row;
+    void add(int row, const KanjiRecord &r)
+    {
         if (r.Number < 1 || r.Number > MaxKanjiNumber)
             throw FileError(kKanjiFile, QStringLiteral("record %1: kanji number %2 outside 1..%3")
                                             .arg(row)
@@ -151,7 +142,7 @@ void loadCatalogueFromBytes(Catalogue &cat, const QByteArray &bushu, const QByte
                                             .arg(row)
                                             .arg(r.Strokes)
                                             .arg(MaxStrokes));
-        KanjiEntry &e = cat.KanjiTable[r.Number];
+        KanjiEntry &e = cat_.KanjiTable[r.Number];
         e.Glyph = QByteArray() + static_cast<char>(r.Lead) + static_cast<char>(r.Trail);
         e.Strokes = r.Strokes;
         e.Part1Group = r.Part1Group;
@@ -159,16 +150,49 @@ void loadCatalogueFromBytes(Catalogue &cat, const QByteArray &bushu, const QByte
         e.Part2Group = r.Part2Group;
         e.Part2Position = r.Part2Position;
 
-        int &count = strokeCount[r.Strokes];
+        int &count = strokeCount_[r.Strokes];
         if (count >= KanjiPerStrokeCap)
             throw FileError(kKanjiFile, QStringLiteral("record %1: more than %2 kanji with %3 strokes")
                                             .arg(row)
                                             .arg(KanjiPerStrokeCap)
                                             .arg(r.Strokes));
-        cat.KanjiByStrokes[r.Strokes][++count] = r.Number;
+        cat_.KanjiByStrokes[r.Strokes][++count] = r.Number;
         addToPart(r.Number, row, r.Part1Group, r.Part1Position);
         addToPart(r.Number, row, r.Part2Group, r.Part2Position);
     }
+
+  private:
+    void addToPart(int n, int row, int group, int position)
+    {
+        if (group < 1)
+            return; // no part
+        if (!validPart(group, position))
+            throw partOutside(kKanjiFile, row, group, position);
+        int &count = partCount_[group][position];
+        if (count >= KanjiPerPartCap)
+            throw FileError(kKanjiFile, QStringLiteral("record %1: more than %2 kanji with part %3/%4")
+                                            .arg(row)
+                                            .arg(KanjiPerPartCap)
+                                            .arg(group)
+                                            .arg(position));
+        cat_.KanjiByPart[group][position][++count] = static_cast<int16_t>(n);
+    }
+
+    Catalogue &cat_;
+    int strokeCount_[MaxStrokes + 1] = {};
+    int partCount_[PartGroupCount + 1][PartPositionCount + 1] = {};
+};
+
+} // namespace
+
+void loadCatalogueFromBytes(Catalogue &cat, const QByteArray &bushu, const QByteArray &kanji)
+{
+    cat.clear();
+    loadRadicals(cat, bushu);
+    KanjiLoader loader(cat);
+    int row = 0;
+    for (const KanjiRecord &r : decodeKanjiRecords(kanji))
+        loader.add(++row, r);
 }
 
 void loadCatalogue(Catalogue &cat, const QString &dir)
