@@ -41,9 +41,8 @@ uint8_t coordinate(double v)
     return uint8_t(std::clamp<long>(std::lround(v), 0, InkSide - 1));
 }
 
-} // namespace
-
-ReferenceStrokes ReferenceStrokes::fromBytes(const QByteArray &bytes)
+// The header's checks; returns the number of kanji the index holds.
+int checkHeader(const QByteArray &bytes)
 {
     const qint64 size = bytes.size();
     if (size < kHeaderSize)
@@ -59,36 +58,52 @@ ReferenceStrokes ReferenceStrokes::fromBytes(const QByteArray &bytes)
     const int count = bin::i16(p + 6);
     if (count < 1 || count > MaxKanjiNumber)
         throw damaged(QStringLiteral("%1 kanji, outside 1..%2").arg(count).arg(MaxKanjiNumber));
-    const qint64 strokesStart = kHeaderSize + qint64(count) * kIndexEntrySize;
-    if (size < strokesStart)
+    if (size < kHeaderSize + qint64(count) * kIndexEntrySize)
         throw damaged(QStringLiteral("%1 bytes, too short for the index of %2 kanji").arg(size).arg(count));
+    return count;
+}
 
+// Index entry i (from 0) at e, after the entry of kanji previous.
+void checkIndexEntry(int i, const char *e, int previous)
+{
+    const int number = bin::i16(e);
+    const int strokes = bin::u8(e + 2);
+    if (number < 1 || number > MaxKanjiNumber)
+        throw damaged(QStringLiteral("index entry %1: kanji number %2 outside 1..%3")
+                          .arg(i + 1)
+                          .arg(number)
+                          .arg(MaxKanjiNumber));
+    if (number <= previous)
+        throw damaged(QStringLiteral("index entry %1: kanji %2 after kanji %3 (numbers must rise)")
+                          .arg(i + 1)
+                          .arg(number)
+                          .arg(previous));
+    if (bin::u8(e + 3) != 0)
+        throw damaged(
+            QStringLiteral("index entry %1: reserved byte %2, not 0").arg(i + 1).arg(bin::u8(e + 3)));
+    if (strokes < 1 || strokes > kMaxStrokesPerKanji)
+        throw damaged(QStringLiteral("kanji %1: %2 strokes, outside 1..%3")
+                          .arg(number)
+                          .arg(strokes)
+                          .arg(kMaxStrokesPerKanji));
+}
+
+} // namespace
+
+ReferenceStrokes ReferenceStrokes::fromBytes(const QByteArray &bytes)
+{
+    const int count = checkHeader(bytes);
+    const qint64 size = bytes.size();
+    const char *p = bytes.constData();
     ReferenceStrokes out;
     out.byKanji_.reserve(count);
-    qint64 at = strokesStart;
+    qint64 at = kHeaderSize + qint64(count) * kIndexEntrySize;
     int previous = 0;
     for (int i = 0; i < count; ++i) {
         const char *e = p + kHeaderSize + qint64(i) * kIndexEntrySize;
+        checkIndexEntry(i, e, previous);
         const int number = bin::i16(e);
         const int strokes = bin::u8(e + 2);
-        if (number < 1 || number > MaxKanjiNumber)
-            throw damaged(QStringLiteral("index entry %1: kanji number %2 outside 1..%3")
-                              .arg(i + 1)
-                              .arg(number)
-                              .arg(MaxKanjiNumber));
-        if (number <= previous)
-            throw damaged(QStringLiteral("index entry %1: kanji %2 after kanji %3 (numbers must rise)")
-                              .arg(i + 1)
-                              .arg(number)
-                              .arg(previous));
-        if (bin::u8(e + 3) != 0)
-            throw damaged(
-                QStringLiteral("index entry %1: reserved byte %2, not 0").arg(i + 1).arg(bin::u8(e + 3)));
-        if (strokes < 1 || strokes > kMaxStrokesPerKanji)
-            throw damaged(QStringLiteral("kanji %1: %2 strokes, outside 1..%3")
-                              .arg(number)
-                              .arg(strokes)
-                              .arg(kMaxStrokesPerKanji));
         if (at + qint64(strokes) * kStrokeSize > size)
             throw damaged(QStringLiteral("kanji %1: its strokes lie past the end of the file").arg(number));
         ReferenceStrokeList list;
