@@ -60,6 +60,77 @@ bool inked(const QImage &ink, int x, int y)
     return ink.constScanLine(y)[x] < 128;
 }
 
+// The glyph drawn in the middle of the trace square, in the stroke-order
+// face or, without it, in the plain face a little smaller.
+QImage drawnGlyph(const QString &glyph, bool strokeFace)
+{
+    QImage drawn(TraceSide, TraceSide, QImage::Format_Grayscale8);
+    drawn.fill(255);
+    {
+        QPainter p(&drawn);
+        QFont face = strokeFace ? QFont(StrokeOrderFamily) : pixelFont(8, false, Gothic);
+        face.setPixelSize(strokeFace ? TraceSide : TraceSide * 7 / 8);
+        p.setFont(face);
+        p.setPen(Qt::black);
+        p.drawText(drawn.rect(), Qt::AlignCenter, glyph);
+    }
+    return drawn;
+}
+
+// Ink within two pixels, so that an end on a stroke's edge counts.
+QImage inkNearby(const QImage &drawn)
+{
+    QImage near(TraceSide, TraceSide, QImage::Format_Grayscale8);
+    near.fill(255);
+    for (int y = 0; y < TraceSide; ++y)
+        for (int x = 0; x < TraceSide; ++x)
+            if (inked(drawn, x, y))
+                for (int dy = -2; dy <= 2; ++dy)
+                    for (int dx = -2; dx <= 2; ++dx)
+                        if (near.rect().contains(x + dx, y + dy))
+                            near.scanLine(y + dy)[x + dx] = 0;
+    return near;
+}
+
+// Where the strokes' square lies on the drawn face: the scale and offset
+// that put the most stroke ends on its ink.
+struct FacePlace {
+    double scale = 1, x = 0, y = 0;
+};
+
+FacePlace placeOfFace(const QImage &near, const ReferenceStrokeList &strokes)
+{
+    FacePlace place;
+    double best = -1;
+    for (double scale = 0.8; scale <= 1.2; scale += 0.02)
+        for (int ox = -40; ox <= 40; ox += 2)
+            for (int oy = -40; oy <= 40; oy += 2) {
+                int on = 0;
+                for (const ReferenceStroke &s : strokes)
+                    for (const QPointF &e : {s.from, s.to}) {
+                        const int x = int(e.x() * scale + ox), y = int(e.y() * scale + oy);
+                        on += near.rect().contains(x, y) && inked(near, x, y);
+                    }
+                // Among equal fits the one closest to the face's own place.
+                const double score = on - (std::abs(scale - 1) + (std::abs(ox) + std::abs(oy)) / 400.0);
+                if (score > best) {
+                    best = score;
+                    place = {scale, double(ox), double(oy)};
+                }
+            }
+    return place;
+}
+
+QRect inkBox(const QImage &drawn)
+{
+    QRect box;
+    for (int y = 0; y < TraceSide; ++y)
+        for (int x = 0; x < TraceSide; ++x)
+            if (inked(drawn, x, y))
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
 // The kanji black on white on the square, where the stroke data has it.
 // The stroke-order face is drawn from the same strokes: it is laid where the
 // strokes' ends fall on its ink (the numbers beside the strokes are ink the
@@ -75,60 +146,16 @@ QImage glyphInk(const QString &glyph, const ReferenceStrokeList &strokes)
     if (glyph.isEmpty() || ends.width() < 8 || ends.height() < 8)
         return ink;
     const bool strokeFace = strokeOrderFontInstalled();
-    QImage drawn(TraceSide, TraceSide, QImage::Format_Grayscale8);
-    drawn.fill(255);
-    {
-        QPainter p(&drawn);
-        QFont face = strokeFace ? QFont(StrokeOrderFamily) : pixelFont(8, false, Gothic);
-        face.setPixelSize(strokeFace ? TraceSide : TraceSide * 7 / 8);
-        p.setFont(face);
-        p.setPen(Qt::black);
-        p.drawText(drawn.rect(), Qt::AlignCenter, glyph);
-    }
+    const QImage drawn = drawnGlyph(glyph, strokeFace);
     QPainter p(&ink);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     if (strokeFace) {
-        // Ink within two pixels, so that an end on a stroke's edge counts.
-        QImage near(TraceSide, TraceSide, QImage::Format_Grayscale8);
-        near.fill(255);
-        for (int y = 0; y < TraceSide; ++y)
-            for (int x = 0; x < TraceSide; ++x)
-                if (inked(drawn, x, y))
-                    for (int dy = -2; dy <= 2; ++dy)
-                        for (int dx = -2; dx <= 2; ++dx)
-                            if (near.rect().contains(x + dx, y + dy))
-                                near.scanLine(y + dy)[x + dx] = 0;
-        double bestScale = 1, bestX = 0, bestY = 0;
-        double best = -1;
-        for (double scale = 0.8; scale <= 1.2; scale += 0.02)
-            for (int ox = -40; ox <= 40; ox += 2)
-                for (int oy = -40; oy <= 40; oy += 2) {
-                    int on = 0;
-                    for (const ReferenceStroke &s : strokes)
-                        for (const QPointF &e : {s.from, s.to}) {
-                            const int x = int(e.x() * scale + ox), y = int(e.y() * scale + oy);
-                            on += near.rect().contains(x, y) && inked(near, x, y);
-                        }
-                    // Among equal fits the one closest to the face's own place.
-                    const double score = on - (std::abs(scale - 1) + (std::abs(ox) + std::abs(oy)) / 400.0);
-                    if (score > best) {
-                        best = score;
-                        bestScale = scale;
-                        bestX = ox;
-                        bestY = oy;
-                    }
-                }
+        const FacePlace f = placeOfFace(inkNearby(drawn), strokes);
         // The face at its place, mapped back onto the strokes' square.
-        p.drawImage(
-            QRectF(-bestX / bestScale, -bestY / bestScale, TraceSide / bestScale, TraceSide / bestScale),
-            drawn);
+        p.drawImage(QRectF(-f.x / f.scale, -f.y / f.scale, TraceSide / f.scale, TraceSide / f.scale), drawn);
         return ink;
     }
-    QRect box;
-    for (int y = 0; y < TraceSide; ++y)
-        for (int x = 0; x < TraceSide; ++x)
-            if (inked(drawn, x, y))
-                box |= QRect(x, y, 1, 1);
+    const QRect box = inkBox(drawn);
     if (box.isEmpty())
         return ink;
     // The ends lie on the strokes' centre lines, half a stroke inside the ink.
