@@ -43,7 +43,18 @@ TF_Saiten::TF_Saiten(Services &sv, Screen *testScreen)
 {
     Lbl_Title->move(8, 24);
     Lbl_Tokuten = makeLabel(this, QString(), 472, 24, pixelFont(27, true), colour::White, 150, 30);
+    buildStrokeOrderNotes(buildGrid() + 6);
 
+    GradingRow = 0;
+    state.TestScore = 0;
+    Tim_Saiten = new QTimer(this);
+    Tim_Saiten->setInterval(GradingIntervalMs);
+    connect(Tim_Saiten, &QTimer::timeout, this, &TF_Saiten::Tim_SaitenTimer);
+    Tim_Saiten->start();
+}
+
+int TF_Saiten::buildGrid()
+{
     const int rows = QuestionsPerTest + 1;
     Grd_Saiten = new QTableWidget(rows, 5, this);
     const int gridWidth = ClientWidth - 20;
@@ -66,11 +77,9 @@ TF_Saiten::TF_Saiten(Services &sv, Screen *testScreen)
     const int rowHeight = gridHeight / 12;
     for (int r = 0; r < rows; ++r)
         Grd_Saiten->setRowHeight(r, rowHeight);
-    Grd_Saiten->setColumnWidth(0, 30);
-    Grd_Saiten->setColumnWidth(1, gridWidth - 300);
-    Grd_Saiten->setColumnWidth(2, 100);
-    Grd_Saiten->setColumnWidth(3, 100);
-    Grd_Saiten->setColumnWidth(4, 60);
+    const int widths[] = {30, gridWidth - 300, 100, 100, 60};
+    for (int c = 0; c < 5; ++c)
+        Grd_Saiten->setColumnWidth(c, widths[c]);
     const QStringList heads{QStringLiteral("No"), QStringLiteral("もんだい"),
                             QStringLiteral("あなたのこたえ"), QStringLiteral("せいかい"),
                             QStringLiteral("さいてん")};
@@ -83,10 +92,13 @@ TF_Saiten::TF_Saiten(Services &sv, Screen *testScreen)
                 r, c,
                 cell(QString(), colour::Yellow, c == 4 ? Qt::AlignCenter : Qt::AlignVCenter | Qt::AlignLeft));
     }
+    return MenuButtonBottom + rows * rowHeight;
+}
 
-    // Under the rows: kanji written right but in another stroke order, each a
-    // button to its stroke-order picture. Advice only: the points stand.
-    const int noteTop = MenuButtonBottom + rows * rowHeight + 6;
+// Under the rows: kanji written right but in another stroke order, each a
+// button to its stroke-order picture. Advice only: the points stand.
+void TF_Saiten::buildStrokeOrderNotes(int noteTop)
+{
     Lbl_Kakijun = makeLabel(this, QStringLiteral("かきじゅんを たしかめよう："), 10, noteTop + 4,
                             pixelFont(16, true), colour::Yellow);
     Lbl_Kakijun->hide();
@@ -98,13 +110,6 @@ TF_Saiten::TF_Saiten(Services &sv, Screen *testScreen)
         connect(b, &QPushButton::clicked, this, [this, i] { Btn_KakijunClick(i); });
         Btn_Kakijun[i] = b;
     }
-
-    GradingRow = 0;
-    state.TestScore = 0;
-    Tim_Saiten = new QTimer(this);
-    Tim_Saiten->setInterval(GradingIntervalMs);
-    connect(Tim_Saiten, &QTimer::timeout, this, &TF_Saiten::Tim_SaitenTimer);
-    Tim_Saiten->start();
 }
 
 void TF_Saiten::FormClose()

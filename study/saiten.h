@@ -39,6 +39,9 @@ class TF_Saiten : public ScreenFrame
     int GradingRow = 0;
 
   private:
+    // The marking table; returns where its rows end.
+    int buildGrid();
+    void buildStrokeOrderNotes(int noteTop);
     void fillRow(const GradedRow &row);
     void noteStrokeOrder(int question);
     bool showResult();
