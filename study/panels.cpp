@@ -77,18 +77,59 @@ void AnswerPanels::buildReading(double scale)
     growToFit(Grp_Kanji, panelButtonRect(PanelButton::Kana, KanaKeyCount, scale));
 }
 
+// Every panel button stands where the 640 x 480 layout puts it, scaled.
+QPushButton *AnswerPanels::panelButton(QWidget *box, const QString &text, PanelButton kind, int i,
+                                       double scale)
+{
+    return makePushButton(box, text, panelButtonRect(kind, i, scale), services_.shell.HandPointer);
+}
+
 void AnswerPanels::buildWriting(double scale)
 {
     Grp_Bushu = makeGroupBox(screen_, QStringLiteral("ぶしゅでえらぶ"), QRect(16, 184, 401, 281));
     Grp_Buhin = makeGroupBox(screen_, QStringLiteral("ぶしゅをえらぶ"), QRect(16, 184, 401, 281));
     Grp_Kakusuu = makeGroupBox(screen_, QStringLiteral("かくすうでえらぶ"), QRect(424, 184, 201, 281));
-    // Every panel button stands where the 640 x 480 layout puts it, scaled.
-    auto button = [this, scale](QWidget *box, const QString &text, PanelButton kind, int i) {
-        return makePushButton(box, text, panelButtonRect(kind, i, scale), services_.shell.HandPointer);
-    };
+    buildRadicalGroups(scale);
 
+    for (int s = 1; s <= StrokeButtonCount; ++s) {
+        QPushButton *b = panelButton(Grp_Kakusuu, QString::number(s), PanelButton::Strokes, s, scale);
+        connect(b, &QPushButton::clicked, this, [this, s] { Btn_KakusuuClick(s); });
+        Btn_Kakusuu[s] = b;
+    }
+    Btn_Gakunen_all = panelButton(Grp_Kakusuu, wholeRangeCaption(services_.state.CurrentLevel),
+                                  PanelButton::WholeRange, 1, scale);
+    connect(Btn_Gakunen_all, &QPushButton::clicked, this, [this] { Btn_Gakunen_allClick(); });
+    growToFit(Grp_Kakusuu, panelButtonRect(PanelButton::WholeRange, 1, scale));
+
+    PartsStrip = services_.pictures.bitmap(QLatin1String(media::kPartsStrip));
+    for (int j = 1; j <= PartButtonCount; ++j) {
+        QPushButton *b = panelButton(Grp_Buhin, QString(), PanelButton::Part, j, scale);
+        b->setIconSize(b->size() - QSize(4, 4));
+        b->hide();
+        connect(b, &QPushButton::clicked, this, [this, j] { Btn_BuhinClick(j); });
+        Btn_Buhin[j] = b;
+    }
+    growToFit(Grp_Buhin, panelButtonRect(PanelButton::Part, PartButtonCount, scale));
+
+    // The candidates use the sample button's font: gothic, 19 px, bold, black.
+    const QFont candidateFont = pixelFont(19, true, Gothic);
+    for (int i = 1; i <= CandidateCount; ++i) {
+        QPushButton *b = panelButton(Grp_Kanji, QString(), PanelButton::Candidate, i, scale);
+        makeCandidate(b, candidateFont);
+        connect(b, &QPushButton::clicked, this, [this, i] { Btn_KanjiClick(i); });
+        takeEveryPress(b);
+        Btn_Kanji[i] = b;
+    }
+    growToFit(Grp_Kanji, panelButtonRect(PanelButton::Candidate, CandidateCount, scale));
+
+    if (writingOffered())
+        buildWritingSquare(scale);
+}
+
+void AnswerPanels::buildRadicalGroups(double scale)
+{
     for (int g = 1; g <= RadicalGroupCount; ++g) {
-        QPushButton *b = button(Grp_Bushu, radicalGroupCaption(g), PanelButton::RadicalGroup, g);
+        QPushButton *b = panelButton(Grp_Bushu, radicalGroupCaption(g), PanelButton::RadicalGroup, g, scale);
         QPalette p = b->palette();
         p.setColor(QPalette::ButtonText, colour::Black);
         b->setPalette(p);
@@ -103,40 +144,6 @@ void AnswerPanels::buildWriting(double scale)
         Btn_Bushu[g] = b;
     }
     growToFit(Grp_Bushu, panelButtonRect(PanelButton::RadicalGroup, RadicalGroupCount, scale));
-
-    for (int s = 1; s <= StrokeButtonCount; ++s) {
-        QPushButton *b = button(Grp_Kakusuu, QString::number(s), PanelButton::Strokes, s);
-        connect(b, &QPushButton::clicked, this, [this, s] { Btn_KakusuuClick(s); });
-        Btn_Kakusuu[s] = b;
-    }
-    Btn_Gakunen_all =
-        button(Grp_Kakusuu, wholeRangeCaption(services_.state.CurrentLevel), PanelButton::WholeRange, 1);
-    connect(Btn_Gakunen_all, &QPushButton::clicked, this, [this] { Btn_Gakunen_allClick(); });
-    growToFit(Grp_Kakusuu, panelButtonRect(PanelButton::WholeRange, 1, scale));
-
-    PartsStrip = services_.pictures.bitmap(QLatin1String(media::kPartsStrip));
-    for (int j = 1; j <= PartButtonCount; ++j) {
-        QPushButton *b = button(Grp_Buhin, QString(), PanelButton::Part, j);
-        b->setIconSize(b->size() - QSize(4, 4));
-        b->hide();
-        connect(b, &QPushButton::clicked, this, [this, j] { Btn_BuhinClick(j); });
-        Btn_Buhin[j] = b;
-    }
-    growToFit(Grp_Buhin, panelButtonRect(PanelButton::Part, PartButtonCount, scale));
-
-    // The candidates use the sample button's font: gothic, 19 px, bold, black.
-    const QFont candidateFont = pixelFont(19, true, Gothic);
-    for (int i = 1; i <= CandidateCount; ++i) {
-        QPushButton *b = button(Grp_Kanji, QString(), PanelButton::Candidate, i);
-        makeCandidate(b, candidateFont);
-        connect(b, &QPushButton::clicked, this, [this, i] { Btn_KanjiClick(i); });
-        takeEveryPress(b);
-        Btn_Kanji[i] = b;
-    }
-    growToFit(Grp_Kanji, panelButtonRect(PanelButton::Candidate, CandidateCount, scale));
-
-    if (writingOffered())
-        buildWritingSquare(scale);
 }
 
 bool AnswerPanels::writingOffered() const

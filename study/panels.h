@@ -98,6 +98,8 @@ class AnswerPanels : public QObject
   private:
     void buildReading(double scale);
     void buildWriting(double scale);
+    void buildRadicalGroups(double scale);
+    QPushButton *panelButton(QWidget *box, const QString &text, PanelButton kind, int i, double scale);
     void showAnswer();
     void showCandidates(const QVector<int16_t> &kanji);
     // The kanji list made from a part (1), a stroke count (2) or the whole range (3).
