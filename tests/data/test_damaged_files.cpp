@@ -70,12 +70,13 @@ void hintPage(const QString &dir, AppState &)
 }
 
 enum class Damage {
-    Bytes,   // replaced by `bytes`
-    Missing, // not there at all
-    Folder,  // a folder in its place
-    Fifo,    // a link to a FIFO: a reader that waits for it hangs
-    Device,  // a link to /dev/zero: endless bytes
-    Sparse,  // `size` bytes of zeros, far more than the format allows
+    Bytes,    // replaced by `bytes`
+    Missing,  // not there at all
+    Folder,   // a folder in its place
+    Fifo,     // a FIFO: a reader that waits for it hangs
+    FifoLink, // a link to a FIFO
+    Device,   // a link to /dev/zero: endless bytes
+    Sparse,   // `size` bytes of zeros, far more than the format allows
 };
 
 enum class Outcome {
@@ -215,8 +216,8 @@ std::vector<Row> rows()
     };
     for (const auto &reader : readers) {
         for (const auto &[what, damage] :
-             {std::pair{"_Fifo", Damage::Fifo}, std::pair{"_Device", Damage::Device},
-              std::pair{"_TooLarge", Damage::Sparse}}) {
+             {std::pair{"_Fifo", Damage::Fifo}, std::pair{"_LinkToFifo", Damage::FifoLink},
+              std::pair{"_Device", Damage::Device}, std::pair{"_TooLarge", Damage::Sparse}}) {
             Row row{std::string(reader.name) + what, reader.file, damage, reader.load};
             if (damage == Damage::Sparse) {
                 row.size = reader.tooLarge ? reader.tooLarge : 64 * 1024 * 1024;
@@ -226,6 +227,12 @@ std::vector<Row> rows()
         }
     }
     return r;
+}
+
+// A row is named by its name alone in test lists and failures.
+void PrintTo(const Row &row, std::ostream *os)
+{
+    *os << row.name;
 }
 
 // Regular files of the folder: their bytes, or for a large file its size.
@@ -280,6 +287,9 @@ class DamagedFile : public DataDirTest, public ::testing::WithParamInterface<Row
             ASSERT_TRUE(QDir(dir()).mkdir(row.file));
             break;
         case Damage::Fifo:
+            ASSERT_EQ(::mkfifo(QFile::encodeName(path(row.file)).constData(), 0600), 0);
+            break;
+        case Damage::FifoLink:
             ASSERT_TRUE(QFile::link(path("fifo"), path(row.file)));
             break;
         case Damage::Device:
