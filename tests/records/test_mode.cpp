@@ -268,14 +268,3 @@ TEST(Mode, BackBuildsANewPlayerListEvenForAFreshModeScreen)
     QTest::mouseClick(list->headerButton(4), Qt::LeftButton);
     EXPECT_EQ(t.nav.current(), t.menu);
 }
-
-TEST(Mode, AMissingStarPictureEndsTheProgramWithItsName)
-{
-    Shell t;
-    addPlayer(t.state, QStringLiteral("ゆき"));
-    t.state.CurrentPlayer = 1;
-    t.nav.open(ScreenId::Mode);
-    ASSERT_EQ(t.dialogs.count(Kind::Fatal), 1);
-    EXPECT_EQ(t.dialogs.calls[0].text, QStringLiteral("Stars.bmpでエラーがおこりました。 "));
-    EXPECT_TRUE(t.nav.quitRequested());
-}
