@@ -5,7 +5,6 @@
 
 using namespace fm;
 using namespace records_test;
-using Kind = fm::test::FakeDialogs::Kind;
 
 namespace
 {

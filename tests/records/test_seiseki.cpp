@@ -1,14 +1,12 @@
 #include "records/kseiseki.h"
 #include "records/seiseki.h"
 #include "seisekifixture.h"
-#include <QDir>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
 using namespace fm;
 using namespace records_test;
-using Kind = fm::test::FakeDialogs::Kind;
 
 namespace
 {
