@@ -5,9 +5,12 @@
 #include "data/cp932.h"
 #include "data/errors.h"
 #include "data/hintfile.h"
+#include "data/levels.h"
 #include "data/questionbank.h"
 #include "kanjidic.h"
+#include "shell/catalogue.h"
 #include "tools/contentgen/sources.h"
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QMap>
@@ -351,19 +354,35 @@ TEST_F(Content, HintPagesCoverEveryScreenAndTestSituation)
         }
         EXPECT_TRUE(any) << qPrintable(ctx) << ": a page without its question";
     }
-    for (int screen = 1; screen <= 13; ++screen)
-        EXPECT_TRUE(contexts.contains(QStringLiteral("%1,1,1").arg(screen))) << "screen " << screen;
-    for (int situation = 1; situation <= 5; ++situation)
-        for (int kind = 1; kind <= 2; ++kind)
-            EXPECT_TRUE(contexts.contains(QStringLiteral("12,%1,%2").arg(situation).arg(kind)))
-                << "test situation " << situation << " kind " << kind;
+    const auto key = [](int screen, fm::HintSituation situation, fm::StudyKind kind) {
+        return QStringLiteral("%1,%2,%3").arg(screen).arg(fm::fileValue(situation)).arg(fm::fileValue(kind));
+    };
+    for (int id = 0; id < fm::ScreenIdCount; ++id) {
+        const fm::ScreenRow &screen = fm::screenRow(fm::ScreenId(id));
+        EXPECT_TRUE(contexts.contains(key(screen.number, fm::HintSituation::Screen, fm::StudyKind::Reading)))
+            << screen.name;
+    }
+    const int test = fm::screenRow(fm::ScreenId::Shutsudai).number;
+    for (fm::HintSituation situation :
+         {fm::HintSituation::Screen, fm::HintSituation::Question, fm::HintSituation::WritingChoice,
+          fm::HintSituation::WritingParts, fm::HintSituation::WritingPartList})
+        for (fm::StudyKind kind : {fm::StudyKind::Reading, fm::StudyKind::Writing})
+            EXPECT_TRUE(contexts.contains(key(test, situation, kind)))
+                << "test situation " << fm::fileValue(situation) << " kind " << fm::fileValue(kind);
     // Page 1 stands in for an unknown context: it must be the menu's.
-    EXPECT_EQ(pages[0].Screen, 1);
+    EXPECT_EQ(pages[0].Screen, fm::screenRow(fm::ScreenId::Main).number);
 }
 
-TEST(ContentHelp, EveryHelpContextHasAPage)
+TEST(ContentHelp, EveryHelpContextHasAPageAndEveryPageIsOpened)
 {
-    for (int ctx : {10, 30, 31, 32, 33, 34, 35, 351, 352, 36, 37, 38, 39, 310}) {
+    QSet<int> opened{fm::help::TestReading, fm::help::TestWriting, fm::help::Review, fm::help::HintPicture};
+    for (int id = 0; id < fm::ScreenIdCount; ++id)
+        opened.insert(fm::screenRow(fm::ScreenId(id)).helpContext);
+    QSet<int> shipped;
+    for (const QString &name : QDir(BinDir + "/help").entryList({"*.html"}, QDir::Files))
+        shipped.insert(name.chopped(5).toInt());
+    EXPECT_EQ(shipped, opened) << "a page no screen opens, or a screen without its page";
+    for (int ctx : opened) {
         QFile f(BinDir + QStringLiteral("/help/%1.html").arg(ctx));
         ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "help/" << ctx << ".html";
         const QString html = QString::fromUtf8(f.readAll());

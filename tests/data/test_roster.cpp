@@ -58,29 +58,6 @@ TEST_F(RosterTest, NoPlayersWritesAnEmptyFileAndMissingFileMeansNoPlayers)
     EXPECT_EQ(read("Player1.dat").size(), 0);
 }
 
-TEST_F(RosterTest, RosterOutsideTheModelIsReportedByName)
-{
-    const QByteArray one = [] {
-        Roster r;
-        addPlayer(r, QByteArray("ab"));
-        return encodePlayers(r);
-    }();
-    for (const QByteArray &bytes : {one.repeated(11), one.left(27), [&] {
-                                        QByteArray b = one;
-                                        b[16] = 11; // name length above 10
-                                        return b;
-                                    }()}) {
-        write("Player1.dat", bytes);
-        Roster r;
-        try {
-            loadRoster(r, dir());
-            ADD_FAILURE();
-        } catch (const FileError &e) {
-            EXPECT_EQ(e.message(), QStringLiteral("Player1.datでエラーがおこりました。 "));
-        }
-    }
-}
-
 TEST_F(RosterTest, SaveIsAtomicAndLeavesNoTemporaryBehind)
 {
     Roster r;

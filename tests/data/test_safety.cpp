@@ -1,12 +1,9 @@
 // No child's progress lost: a disk that fills up in the middle of a save,
 // odd things in place of data files, leftovers of interrupted saves.
-#include "data/catalogue.h"
 #include "data/errors.h"
 #include "data/fileio.h"
 #include "data/gamescore.h"
-#include "data/hintfile.h"
 #include "data/progress.h"
-#include "data/questionbank.h"
 #include "data/roster.h"
 #include "data/settings.h"
 #include "data/studylog.h"
@@ -152,81 +149,12 @@ TEST_F(SaveFaultTest, AShortAppendIsReportedAndTakenBackSoTheLogStaysWhole)
     EXPECT_EQ(log.records.last().Time, 46003.0) << "the next test lands on a record boundary";
 }
 
+// Odd objects in place of the files a loader reads: test_damaged_files.cpp.
 class OddFileTest : public DataDirTest
 {
   protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0);
-        // A tiny valid program directory, so that each loader meets the odd file it is given.
-        write("Bushu1.dat", encodeBushuRecords({{1, 0, 1, 1}}));
-        write("Kanji1.dat", encodeKanjiRecords({{1, 0x88, 0xa0, 3, 1, 1, 0, 0}}));
-        write("Mondai2.dat", encodeQuestionIndex({{0, 1, 1}}));
-        write("Mondai1.dat", encodeQuestionRecord({}));
-        HintRecord h;
-        h.Number = 1;
-        write("Hint.dat", encodeHintRecord(h));
-        saveRoster(rosterOf({"いち"}), dir());
-    }
-    // Puts something odd in place of `name`: a FIFO (through a link), a
-    // device, or a sparse file of `bytes`.
-    void replace(const QString &name, const QString &kind, qint64 bytes = 0)
-    {
-        QFile::remove(path(name));
-        if (kind == "fifo")
-            ASSERT_TRUE(QFile::link(path("fifo"), path(name)));
-        else if (kind == "device")
-            ASSERT_TRUE(QFile::link("/dev/zero", path(name)));
-        else {
-            QFile f(path(name));
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            ASSERT_TRUE(f.resize(bytes));
-        }
-    }
+    void SetUp() override { ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0); }
 };
-
-TEST_F(OddFileTest, AFifoADeviceOrAnOversizedFileIsADamagedFileForEveryLoader)
-{
-    HangGuard guard;
-    auto state = std::make_unique<AppState>();
-    state->ProgramDir = dir();
-    QuestionBank bank;
-    loadQuestionIndex(bank, dir());
-    HintRecord page;
-    const struct {
-        QString name;
-        qint64 oversized; // 0: a longer file is fine for this reader
-        std::function<void()> load;
-    } loaders[] = {
-        {"Bushu1.dat", 500 * 8 + 8, [&] { loadCatalogue(state->Cat, dir()); }},
-        {"Kanji1.dat", 2000 * 14 + 14, [&] { loadCatalogue(state->Cat, dir()); }},
-        {"Player1.dat", 11 * 28, [&] { loadRoster(state->Players, dir()); }},
-        {"Kiroku1.dat", 1000001LL * 52, [&] { readLog(dir(), 1); }},
-        {"Mondai2.dat", 241 * 6, [&] { loadQuestionIndex(state->Bank, dir()); }},
-        {"Mondai1.dat", 0, [&] { readQuestionRecord(bank, dir(), 1, 1); }},
-        {"Hint.dat", 101 * 510, [&] { loadHintIndex(state->Hints, dir()); }},
-        {"Hint.dat", 0, [&] { readHintPage(dir(), 1, page); }},
-        {"Game2.dat", 0, [&] { readBoard(dir(), GameId::WhackAMole); }},
-        {"Fudemaru.ini", 64 * 1024 + 1, [&] { readSettings(state->Settings, path("Fudemaru.ini")); }},
-    };
-    for (const auto &l : loaders) {
-        SCOPED_TRACE(l.name.toStdString());
-        const QByteArray good = read(l.name);
-        for (const QString kind : {"fifo", "device", "oversized"}) {
-            SCOPED_TRACE(kind.toStdString());
-            if (kind == "oversized" && l.oversized == 0) {
-                replace(l.name, kind, 64 * 1024 * 1024);
-                EXPECT_NO_THROW(l.load()) << "only the records it needs are read";
-                continue;
-            }
-            replace(l.name, kind, l.oversized);
-            EXPECT_EQ(errorOf(l.load).message(), messageFor(l.name));
-        }
-        QFile::remove(path(l.name));
-        if (!good.isEmpty())
-            write(l.name, good);
-    }
-}
 
 TEST_F(OddFileTest, NothingIsEverWrittenThroughALinkToSomethingElse)
 {

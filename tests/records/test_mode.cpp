@@ -5,7 +5,6 @@
 
 using namespace fm;
 using namespace records_test;
-using Kind = fm::test::FakeDialogs::Kind;
 
 namespace
 {
@@ -267,15 +266,4 @@ TEST(Mode, BackBuildsANewPlayerListEvenForAFreshModeScreen)
     EXPECT_EQ(t.nav.find<TF_Mode>(), nullptr);
     QTest::mouseClick(list->headerButton(4), Qt::LeftButton);
     EXPECT_EQ(t.nav.current(), t.menu);
-}
-
-TEST(Mode, AMissingStarPictureEndsTheProgramWithItsName)
-{
-    Shell t;
-    addPlayer(t.state, QStringLiteral("ゆき"));
-    t.state.CurrentPlayer = 1;
-    t.nav.open(ScreenId::Mode);
-    ASSERT_EQ(t.dialogs.count(Kind::Fatal), 1);
-    EXPECT_EQ(t.dialogs.calls[0].text, QStringLiteral("Stars.bmpでエラーがおこりました。 "));
-    EXPECT_TRUE(t.nav.quitRequested());
 }

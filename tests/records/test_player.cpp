@@ -2,12 +2,10 @@
 #include "recordfixture.h"
 #include "records/mode.h"
 #include "records/player.h"
-#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace fm;
 using namespace records_test;
-using Kind = fm::test::FakeDialogs::Kind;
 
 namespace
 {
@@ -129,21 +127,6 @@ TEST(Player, ChoosingANameSelectsThePlayerAndOpensItsModeScreen)
     t.processDeletes();
     EXPECT_TRUE(list.isNull());
     EXPECT_TRUE(t.dialogs.calls.empty());
-}
-
-TEST(Player, AnUnreadableLogEndsTheProgramAndOpensNoModeScreen)
-{
-    Shell t;
-    writeStars(t);
-    addPlayers(t.state, 2);
-    ASSERT_TRUE(QDir(t.state.ProgramDir).mkdir(QStringLiteral("Kiroku2.dat")));
-    auto *s = t.nav.open<TF_Player>();
-    QTest::mouseClick(s->Lbl_PlayerName[2], Qt::LeftButton);
-    ASSERT_EQ(t.dialogs.calls.size(), 1u);
-    EXPECT_EQ(t.dialogs.calls[0].kind, Kind::Fatal);
-    EXPECT_EQ(t.dialogs.calls[0].text, QStringLiteral("Kiroku2.datでエラーがおこりました。 "));
-    EXPECT_TRUE(t.nav.quitRequested());
-    EXPECT_EQ(t.nav.find<TF_Mode>(), nullptr);
 }
 
 TEST(Player, ANameOfNoBytesIsShownAsAQuestionMarkAndCanBeChosen)

@@ -1,14 +1,12 @@
 #include "records/kseiseki.h"
 #include "records/seiseki.h"
 #include "seisekifixture.h"
-#include <QDir>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
 using namespace fm;
 using namespace records_test;
-using Kind = fm::test::FakeDialogs::Kind;
 
 namespace
 {
@@ -168,20 +166,6 @@ TEST(StudyHistory, TwentyThreeTestsPageForwardAndBack)
     EXPECT_EQ(page(g), QStringLiteral("1-10 in 1-10"));
     EXPECT_EQ(buttons(h), QStringLiteral("next"));
     EXPECT_TRUE(t.dialogs.calls.empty());
-}
-
-TEST(StudyHistory, AnUnreadableLogEndsTheProgramWithItsName)
-{
-    Shell t;
-    addPlayer(t.state, QStringLiteral("あい"));
-    addPlayer(t.state, QStringLiteral("いく"));
-    ASSERT_TRUE(QDir(t.state.ProgramDir).mkdir(QStringLiteral("Kiroku2.dat"))); // a folder in the log's place
-    auto *list = static_cast<TF_Seiseki1 *>(t.nav.open(ScreenId::Seiseki1));
-    list->Grd_SeisekiClick(2);
-    ASSERT_EQ(t.dialogs.calls.size(), 1u);
-    EXPECT_EQ(t.dialogs.calls[0].kind, Kind::Fatal);
-    EXPECT_EQ(t.dialogs.calls[0].text, QStringLiteral("Kiroku2.datでエラーがおこりました。 "));
-    EXPECT_TRUE(t.nav.quitRequested());
 }
 
 TEST(KanjiResults, LevelThreeWriterSeesReadingToSixtyAndWritingToFortyCleared)
