@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <fluidsynth.h>
+#include "media/fluidsynthlib.h"
 
 #include <QPointer>
 #include <QThread>
@@ -19,6 +19,13 @@ namespace fm::media
 namespace
 {
 
+// Only called once fluidSynth() has opened the library: every path to a
+// synthesiser goes through Synth, which checks it first.
+const FluidSynthApi &fluid()
+{
+    return *fluidSynth();
+}
+
 void quietLog(int, const char *, void *) {}
 
 // FluidSynth chatters on stderr about drivers and SoundFonts; the program shows its own messages.
@@ -27,14 +34,14 @@ void silenceFluidLog()
     static std::once_flag once;
     std::call_once(once, [] {
         for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
-            fluid_set_log_function(level, quietLog, nullptr);
+            fluid().fluid_set_log_function(level, quietLog, nullptr);
     });
 }
 
 struct SynthDeleter {
-    void operator()(fluid_settings_t *s) const { delete_fluid_settings(s); }
-    void operator()(fluid_synth_t *s) const { delete_fluid_synth(s); }
-    void operator()(fluid_audio_driver_t *d) const { delete_fluid_audio_driver(d); }
+    void operator()(fluid_settings_t *s) const { fluid().delete_fluid_settings(s); }
+    void operator()(fluid_synth_t *s) const { fluid().delete_fluid_synth(s); }
+    void operator()(fluid_audio_driver_t *d) const { fluid().delete_fluid_audio_driver(d); }
 };
 
 // A synthesiser with the General MIDI SoundFont loaded; null members when that failed.
@@ -44,26 +51,29 @@ struct Synth {
 
     Synth(int sampleRate, bool sampleTiming)
     {
+        if (!fluidSynth())
+            return;
         silenceFluidLog();
         const QString sf = MidiPlayer::soundFontPath();
         if (sf.isEmpty())
             return;
-        settings.reset(new_fluid_settings());
+        settings.reset(fluid().new_fluid_settings());
         if (!settings)
             return;
-        fluid_settings_setnum(settings.get(), "synth.sample-rate", sampleRate);
-        fluid_settings_setnum(settings.get(), "synth.gain", 1.0);
+        fluid().fluid_settings_setnum(settings.get(), "synth.sample-rate", sampleRate);
+        fluid().fluid_settings_setnum(settings.get(), "synth.gain", 1.0);
         // Offline rendering drives the MIDI player by the samples written, not by the wall clock.
         if (sampleTiming)
-            fluid_settings_setstr(settings.get(), "player.timing-source", "sample");
+            fluid().fluid_settings_setstr(settings.get(), "player.timing-source", "sample");
         // Only the instruments a piece uses are read from the SoundFont, when
         // it selects them: a few hundred kB instead of the whole bank in memory.
-        fluid_settings_setint(settings.get(), "synth.dynamic-sample-loading", 1);
+        fluid().fluid_settings_setint(settings.get(), "synth.dynamic-sample-loading", 1);
         // The pieces are small ensembles: 64 voices is room enough and keeps
         // the synthesiser's voice tables small.
-        fluid_settings_setint(settings.get(), "synth.polyphony", 64);
-        synth.reset(new_fluid_synth(settings.get()));
-        if (synth && fluid_synth_sfload(synth.get(), QFile::encodeName(sf).constData(), 1) == FLUID_FAILED)
+        fluid().fluid_settings_setint(settings.get(), "synth.polyphony", 64);
+        synth.reset(fluid().new_fluid_synth(settings.get()));
+        if (synth &&
+            fluid().fluid_synth_sfload(synth.get(), QFile::encodeName(sf).constData(), 1) == FLUID_FAILED)
             synth.reset();
     }
     // The synth must go before its settings.
@@ -88,8 +98,8 @@ struct LiveEngine {
         for (const char *name : {"pulseaudio", "alsa", "sdl2"}) {
             if (!soundCard && std::strcmp(name, "pulseaudio") != 0)
                 continue;
-            fluid_settings_setstr(synth.settings.get(), "audio.driver", name);
-            driver.reset(new_fluid_audio_driver(synth.settings.get(), synth.synth.get()));
+            fluid().fluid_settings_setstr(synth.settings.get(), "audio.driver", name);
+            driver.reset(fluid().new_fluid_audio_driver(synth.settings.get(), synth.synth.get()));
             if (driver)
                 break;
         }
@@ -153,10 +163,10 @@ fluid_player_t *asPlayer(void *p)
 // seconds into a loop.
 bool reachedEnd(fluid_player_t *player)
 {
-    if (fluid_player_get_status(player) != FLUID_PLAYER_PLAYING)
+    if (fluid().fluid_player_get_status(player) != FLUID_PLAYER_PLAYING)
         return true;
-    const int total = fluid_player_get_total_ticks(player);
-    return total > 0 && fluid_player_get_current_tick(player) >= total;
+    const int total = fluid().fluid_player_get_total_ticks(player);
+    return total > 0 && fluid().fluid_player_get_current_tick(player) >= total;
 }
 
 bool looksLikeMidi(const QByteArray &data)
@@ -240,11 +250,12 @@ bool MidiPlayer::restartFromBeginning()
 {
     releasePlayer();
     fluid_synth_t *synth = LiveEngine::instance().synth.synth.get();
-    fluid_player_t *player = new_fluid_player(synth);
+    fluid_player_t *player = fluid().new_fluid_player(synth);
     if (!player)
         return fail(QStringLiteral("cannot create a MIDI player"));
-    if (fluid_player_add_mem(player, data_.constData(), static_cast<size_t>(data_.size())) != FLUID_OK) {
-        delete_fluid_player(player);
+    if (fluid().fluid_player_add_mem(player, data_.constData(), static_cast<size_t>(data_.size())) !=
+        FLUID_OK) {
+        fluid().delete_fluid_player(player);
         return fail(QStringLiteral("%1 cannot be loaded").arg(fileName_));
     }
     player_ = player;
@@ -256,10 +267,10 @@ void MidiPlayer::releasePlayer()
 {
     poll_.stop();
     if (player_) {
-        fluid_player_stop(asPlayer(player_));
-        delete_fluid_player(asPlayer(player_));
+        fluid().fluid_player_stop(asPlayer(player_));
+        fluid().delete_fluid_player(asPlayer(player_));
         player_ = nullptr;
-        fluid_synth_all_notes_off(LiveEngine::instance().synth.synth.get(), -1);
+        fluid().fluid_synth_all_notes_off(LiveEngine::instance().synth.synth.get(), -1);
     }
     playing_ = false;
 }
@@ -274,7 +285,7 @@ bool MidiPlayer::play()
         if (!restartFromBeginning())
             return false;
     }
-    if (fluid_player_play(asPlayer(player_)) != FLUID_OK)
+    if (fluid().fluid_player_play(asPlayer(player_)) != FLUID_OK)
         return fail(QStringLiteral("%1 cannot be played").arg(fileName_));
     playing_ = true;
     poll_.start();
@@ -287,8 +298,8 @@ bool MidiPlayer::stop()
         return fail(QStringLiteral("no file is open"));
     poll_.stop();
     if (player_ && playing_) {
-        fluid_player_stop(asPlayer(player_));
-        fluid_synth_all_notes_off(LiveEngine::instance().synth.synth.get(), -1);
+        fluid().fluid_player_stop(asPlayer(player_));
+        fluid().fluid_synth_all_notes_off(LiveEngine::instance().synth.synth.get(), -1);
     }
     playing_ = false;
     return true;
@@ -314,7 +325,7 @@ void MidiPlayer::pollEnd()
     if (!player_ || !playing_ || !reachedEnd(asPlayer(player_)))
         return;
     poll_.stop();
-    fluid_player_stop(asPlayer(player_));
+    fluid().fluid_player_stop(asPlayer(player_));
     playing_ = false;
     atEnd_ = true;
     if (notify_) {
@@ -337,13 +348,17 @@ std::optional<PcmBuffer> renderMidi(const QString &path, int sampleRate, double 
     if (!looksLikeMidi(data))
         return failWith(QStringLiteral("not a standard MIDI file"));
 
+    QString missing;
+    if (!fluidSynth(&missing))
+        return failWith(QStringLiteral("FluidSynth cannot be opened: %1").arg(missing));
     Synth synth(sampleRate, true);
     if (!synth.ok())
         return failWith(QStringLiteral("the General MIDI SoundFont cannot be loaded"));
-    std::unique_ptr<fluid_player_t, void (*)(fluid_player_t *)> player(new_fluid_player(synth.synth.get()),
-                                                                       delete_fluid_player);
-    if (!player || fluid_player_add_mem(player.get(), data.constData(), size_t(data.size())) != FLUID_OK ||
-        fluid_player_play(player.get()) != FLUID_OK)
+    std::unique_ptr<fluid_player_t, void (*)(fluid_player_t *)> player(
+        fluid().new_fluid_player(synth.synth.get()), fluid().delete_fluid_player);
+    if (!player ||
+        fluid().fluid_player_add_mem(player.get(), data.constData(), size_t(data.size())) != FLUID_OK ||
+        fluid().fluid_player_play(player.get()) != FLUID_OK)
         return failWith(QStringLiteral("the MIDI file cannot be played"));
 
     PcmBuffer pcm;
@@ -354,12 +369,12 @@ std::optional<PcmBuffer> renderMidi(const QString &path, int sampleRate, double 
     const auto renderBlock = [&] {
         const size_t at = pcm.samples.size();
         pcm.samples.resize(at + 2 * block);
-        fluid_synth_write_s16(synth.synth.get(), block, pcm.samples.data() + at, 0, 2,
-                              pcm.samples.data() + at, 1, 2);
+        fluid().fluid_synth_write_s16(synth.synth.get(), block, pcm.samples.data() + at, 0, 2,
+                                      pcm.samples.data() + at, 1, 2);
     };
     while (!reachedEnd(player.get()) && pcm.samples.size() < limit)
         renderBlock();
-    fluid_player_stop(player.get());
+    fluid().fluid_player_stop(player.get());
     const size_t tail = size_t(tailSeconds * sampleRate) * 2;
     for (size_t done = 0; done < tail; done += 2 * block)
         renderBlock();
