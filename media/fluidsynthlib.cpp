@@ -1,6 +1,6 @@
 #include "media/fluidsynthlib.h"
 
-#include <QLibrary>
+#include <dlfcn.h>
 
 namespace fm::media
 {
@@ -15,17 +15,18 @@ struct Opened {
 
     Opened()
     {
-        // The run-time name of the library the build was made against (its soname).
-        QLibrary library(QStringLiteral(FUDEMARU_FLUIDSYNTH_SONAME));
-        // The functions stay valid for the life of the process: nothing unloads it.
-        if (!library.load()) {
-            error = library.errorString();
+        // By the soname the build was made against, so no other version is
+        // tried. Never closed: the functions stay valid for the process.
+        void *library = dlopen(FUDEMARU_FLUIDSYNTH_SONAME, RTLD_NOW | RTLD_LOCAL);
+        if (!library) {
+            error = QString::fromLocal8Bit(dlerror());
             return;
         }
 #define FM_FLUIDSYNTH_RESOLVE(name)                                                                          \
-    api.name = reinterpret_cast<decltype(api.name)>(library.resolve(#name));                                 \
+    api.name = reinterpret_cast<decltype(api.name)>(dlsym(library, #name));                                  \
     if (!api.name) {                                                                                         \
-        error = QStringLiteral("%1 has no %2").arg(library.fileName(), QLatin1String(#name));                \
+        error = QStringLiteral("%1 has no %2")                                                               \
+                    .arg(QLatin1String(FUDEMARU_FLUIDSYNTH_SONAME), QLatin1String(#name));                   \
         return;                                                                                              \
     }
         FM_FLUIDSYNTH_FUNCTIONS(FM_FLUIDSYNTH_RESOLVE)

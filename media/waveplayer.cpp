@@ -1,12 +1,9 @@
 #include "media/waveplayer.h"
 
 #include "media/pcmaudio.h"
+#include "media/waveeffect.h"
 
-#include <QAudioDevice>
 #include <QFileInfo>
-#include <QMediaDevices>
-#include <QSoundEffect>
-#include <QUrl>
 
 namespace fm::media
 {
@@ -20,7 +17,8 @@ WavePlayer::~WavePlayer()
 
 bool WavePlayer::audioOutputAvailable()
 {
-    return !QMediaDevices::audioOutputs().isEmpty();
+    const WaveModule *module = waveModule();
+    return module && module->outputAvailable();
 }
 
 bool WavePlayer::open(const QString &path)
@@ -40,14 +38,15 @@ bool WavePlayer::open(const QString &path)
         if (!report_ || !report_->reported) {
             if (report_)
                 report_->reported = true;
-            error_ = QStringLiteral("no audio output device");
+            QString missing;
+            error_ = waveModule(&missing) ? QStringLiteral("no audio output device")
+                                          : QStringLiteral("no audio output: %1").arg(missing);
             return false;
         }
         error_.clear();
         return true;
     }
-    effect_ = new QSoundEffect(this);
-    effect_->setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+    effect_.reset(waveModule()->effect(QFileInfo(path).absoluteFilePath()));
     error_.clear();
     return true;
 }
@@ -58,10 +57,8 @@ bool WavePlayer::play()
         error_ = QStringLiteral("no file is open");
         return false;
     }
-    if (effect_) {
-        effect_->stop();
+    if (effect_)
         effect_->play();
-    }
     return true;
 }
 
@@ -79,14 +76,18 @@ bool WavePlayer::rewind()
 
 void WavePlayer::close()
 {
-    delete effect_;
-    effect_ = nullptr;
+    effect_.reset();
     silent_ = false;
 }
 
 bool WavePlayer::isPlaying() const
 {
     return effect_ && effect_->isPlaying();
+}
+
+bool WavePlayer::isLoading() const
+{
+    return effect_ && effect_->isLoading();
 }
 
 } // namespace fm::media

@@ -2,9 +2,10 @@
 #include <QObject>
 #include <QString>
 
-class QSoundEffect;
+#include <memory>
 
-// Short wave sounds (right, wrong, hit, miss) through QSoundEffect.
+// Short wave sounds (right, wrong, hit, miss) through QSoundEffect, which
+// the fudemaru-waves module holds (waveeffect.h).
 //
 //   fm::media::WavePlayer maru;
 //   if (!maru.open(dir + "/Maru.wav")) showError(maru.fileName(), maru.errorString());
@@ -15,6 +16,8 @@ class QSoundEffect;
 // the child never sees a message on each sound.
 namespace fm::media
 {
+
+class WaveEffect;
 
 // Whether a missing audio output has been told of; owned by whoever makes
 // the players (the program's sound system).
@@ -43,17 +46,22 @@ class WavePlayer : public QObject
 
     bool isOpen() const { return effect_ != nullptr || silent_; }
     bool isPlaying() const;
+    // Still reading the file in the background. Qt Multimedia cannot end
+    // the process while it reads one: its exit waits for the reading thread
+    // that waits for it.
+    bool isLoading() const;
     // True when open() found no audio output: the player accepts every call and plays nothing.
     bool isSilent() const { return silent_; }
     QString fileName() const { return fileName_; }
     QString errorString() const { return error_; }
 
-    // Whether the desktop has an audio output at all.
+    // Whether the desktop has an audio output at all (false when the module
+    // that plays sounds cannot be loaded).
     static bool audioOutputAvailable();
 
   private:
     MissingDeviceReport *report_;
-    QSoundEffect *effect_ = nullptr;
+    std::unique_ptr<WaveEffect> effect_;
     bool silent_ = false;
     QString fileName_;
     QString error_;
