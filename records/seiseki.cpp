@@ -112,16 +112,22 @@ TF_Seiseki2::TF_Seiseki2(Services &sv) : ScreenFrame(sv, ScreenId::Seiseki2)
     onGuardedClick(Btn_Graph, sv.clock, [this] { Btn_GraphClick(); });
 
     position_ = 0;
-    Read_Kiroku(state.CurrentPlayer);
+    // A log that cannot be read stops the screen from being built (the
+    // navigator shows the file's message): no empty history behind it.
+    showPage(readLog(state.DataDir, state.CurrentPlayer));
 }
 
 void TF_Seiseki2::Read_Kiroku(int player)
 {
-    // Records outside the data model and an incomplete last record are left
-    // out here as everywhere else in the program; no file is an empty history.
     LogContents log;
-    if (!services.guard(this, [&] { log = readLog(state.DataDir, player); }))
-        return;
+    if (services.guard(this, [&] { log = readLog(state.DataDir, player); }))
+        showPage(log);
+}
+
+// Records outside the data model and an incomplete last record are left out
+// here as everywhere else in the program; no file is an empty history.
+void TF_Seiseki2::showPage(const LogContents &log)
+{
     const records::HistoryPage page = records::readHistoryPage(position_, int(log.records.size()));
     for (int i = 0; i < page.count; ++i)
         Grd_Seiseki->setRow(i + 1,

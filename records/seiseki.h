@@ -35,6 +35,7 @@ class TF_Seiseki2 : public ScreenFrame
 
     // Reads and shows one page of the player's log from the page position.
     void Read_Kiroku(int player);
+    void showPage(const LogContents &log);
     void Btn_NextClick();
     void Btn_PrevClick();
     // The same log as a picture for the parent.

@@ -63,7 +63,7 @@ const Way ways[] = {
          folderInPlaceOf(t, logFileName(2));
      },
      [](Shell &t) { static_cast<TF_Seiseki1 *>(t.nav.open(ScreenId::Seiseki1))->Grd_SeisekiClick(2); },
-     std::nullopt}, // the history is built before it reads the log and stays, empty, as the program ends
+     ScreenId::Seiseki2},
     // The log turns into something that is no file while the history is open.
     {"HistoryToProgressChart", "Kiroku2.dat",
      [](Shell &t) {
