@@ -64,7 +64,22 @@ TEST(PlayerList, ColumnsAndRowStepComeFromTheWidth)
     EXPECT_EQ(playerRowTop(5, 640), 340);
     EXPECT_EQ(playerRowTop(6, 640), 132);
     EXPECT_EQ(playerRowTop(10, 640), 340);
-    // Another width, another step: (800 - 380) / 5 = 84.
-    EXPECT_EQ(playerRowTop(2, 800), 80 + 2 * 84);
-    EXPECT_EQ(playerColumnOffset(7, 801), 390);
+    // On a wider screen the two columns and the rows spread out, and still
+    // stand side by side, top to bottom, within the screen.
+    for (int width : {640, 800, 801}) {
+        const int height = width * 3 / 4;
+        const int half = playerColumnOffset(6, width);
+        EXPECT_GE(half, playerColumnOffset(6, 640)) << width;
+        EXPECT_LT(half, width / 2) << width;
+        for (int p = 1; p <= 5; ++p) {
+            EXPECT_EQ(playerColumnOffset(p + 5, width), half) << width << " " << p;
+            EXPECT_EQ(playerRowTop(p + 5, width), playerRowTop(p, width)) << width << " " << p;
+            if (p > 1) {
+                EXPECT_GE(playerRowTop(p, width) - playerRowTop(p - 1, width),
+                          playerRowTop(p, 640) - playerRowTop(p - 1, 640))
+                    << width << " " << p;
+            }
+        }
+        EXPECT_LT(playerRowTop(5, width), height - 60) << width;
+    }
 }
