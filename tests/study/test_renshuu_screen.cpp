@@ -1,6 +1,7 @@
 // The practice level picker: its 24 buttons, their tooltips, and starting a
 // practice test.
 #include "data/cp932.h"
+#include "shell/catalogue.h"
 #include "study/register.h"
 #include "study/renshuu.h"
 #include "support/testshell.h"
@@ -57,7 +58,7 @@ TEST(PracticePicker, TwentyFourButtonsInTwoColumnsPerBox)
     Picker p;
     ASSERT_NE(p.picker, nullptr);
     EXPECT_EQ(p.picker->id(), ScreenId::Renshuu);
-    EXPECT_EQ(p.picker->helpContext(), 10);
+    EXPECT_EQ(p.picker->helpContext(), screenRow(ScreenId::Renshuu).helpContext);
     EXPECT_EQ(p.t.state.HintContext, (HintCtx{8, HintSituation::Screen, StudyKind::Reading}));
     EXPECT_EQ(p.picker->GRP_Yomu->geometry(), QRect(40, 108, 265, 325));
     EXPECT_EQ(p.picker->GRP_Kaku->geometry(), QRect(336, 108, 265, 325));

@@ -1,6 +1,7 @@
 // The test screen on the offscreen platform: a whole test answered on the
 // panels, going back and forth, the clock and its time-out, the hand-over to
 // grading and the review of the missed questions.
+#include "shell/catalogue.h"
 #include "study/levelup.h"
 #include "test_shutsudai_fixture.h"
 #include <QLabel>
@@ -48,7 +49,7 @@ TEST(TestScreen, ChallengeReadingAnsweredOnTheKanaKeysEndsOnGrading)
     EXPECT_FALSE(s->panels->Grp_Kanji->isVisible());
     EXPECT_FALSE(s->Btn_Prev->isVisible());
     EXPECT_FALSE(s->Tim_Clock.isActive());
-    EXPECT_EQ(s->helpContext(), 35);
+    EXPECT_EQ(s->helpContext(), screenRow(ScreenId::Shutsudai).helpContext);
     for (int n = 1; n <= 10; ++n) {
         EXPECT_GE(w.slot(n).Kanji, 21);
         EXPECT_LE(w.slot(n).Kanji, 40);
@@ -58,7 +59,7 @@ TEST(TestScreen, ChallengeReadingAnsweredOnTheKanaKeysEndsOnGrading)
     w.start();
     EXPECT_EQ(s->Btn_Next->text(), QStringLiteral("つぎ"));
     EXPECT_EQ(s->Lbl_Title->text(), QStringLiteral("あかいじのかなをえらぼう！"));
-    EXPECT_EQ(s->helpContext(), 351);
+    EXPECT_EQ(s->helpContext(), help::TestReading);
     EXPECT_TRUE(s->Tim_Clock.isActive());
     EXPECT_EQ(s->Grp_Mondai->title(), QStringLiteral("だい1もん"));
     EXPECT_TRUE(musicDid(w, QStringLiteral("open Mondai.mid")));
@@ -108,7 +109,7 @@ TEST(TestScreen, ChallengeWritingFoundByPartStrokesAndListEndsOnGrading)
     TF_Shutsudai *s = w.open();
     w.start();
     EXPECT_EQ(s->Lbl_Title->text(), QStringLiteral("あかいじのかんじをえらぼう！"));
-    EXPECT_EQ(s->helpContext(), 352);
+    EXPECT_EQ(s->helpContext(), help::TestWriting);
     EXPECT_TRUE(s->panels->Grp_Bushu->isVisible());
     EXPECT_TRUE(s->panels->Grp_Kakusuu->isVisible());
     EXPECT_FALSE(s->panels->Grp_Kanji->isVisible());
@@ -465,7 +466,7 @@ TEST(TestReviewScreen, OnlyMissedQuestionsAndAWrongAnswerStays)
     EXPECT_EQ(s->phase(), TF_Shutsudai::Phase::Review);
     EXPECT_EQ(s->CurrentQuestion, 2);
     EXPECT_EQ(s->Lbl_Title->text(), QStringLiteral("まちがえたもんだいのふくしゅうです"));
-    EXPECT_EQ(s->helpContext(), 37);
+    EXPECT_EQ(s->helpContext(), help::Review);
     EXPECT_TRUE(s->Btn_awase->isVisible());
     EXPECT_FALSE(s->Btn_Next->isVisible());
     EXPECT_FALSE(s->Btn_Prev->isVisible());
