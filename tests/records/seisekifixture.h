@@ -32,6 +32,17 @@ inline void fillCatalogue(fm::AppState &s)
         s.Cat.KanjiTable[k].Glyph = fm::cp932::fromUnicode(kanji(k));
 }
 
+// The catalogue filled and one child, the current player, studying at
+// (level, kind) as the file stores the kind.
+inline void oneChildStudying(fm::AppState &s, int level, int kind)
+{
+    fillCatalogue(s);
+    addPlayer(s, QStringLiteral("はると"), level, kind);
+    s.CurrentPlayer = 1;
+    s.CurrentLevel = int16_t(level);
+    s.CurrentKind = fm::kindFromFile(kind);
+}
+
 // A test at (level, kind) on its level's first ten kanji, the first `right` answered right.
 inline fm::StudyRecord studyRecord(int level, int kind, int right, int mode = 1, double day = 45000.5)
 {

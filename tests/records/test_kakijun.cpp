@@ -38,11 +38,7 @@ Opened pressAndWatch(const std::function<void()> &press)
 TEST(StrokeOrderFromRecords, AKanjiPressedInTheListOrTheResultsShowsItsStrokes)
 {
     Shell t;
-    fillCatalogue(t.state);
-    addPlayer(t.state, QStringLiteral("はると"), 2, 2);
-    t.state.CurrentPlayer = 1;
-    t.state.CurrentLevel = 2;
-    t.state.CurrentKind = fm::StudyKind::Writing;
+    oneChildStudying(t.state, 2, 2);
 
     // The kanji list: nothing while the kanji move, the kanji under the press after.
     auto *list = static_cast<TF_K_ichiran *>(t.nav.open(ScreenId::KIchiran));

@@ -15,11 +15,7 @@ namespace
 struct ListShell : Shell {
     ListShell(int level, int kind)
     {
-        fillCatalogue(state);
-        addPlayer(state, QStringLiteral("はると"), level, kind);
-        state.CurrentPlayer = 1;
-        state.CurrentLevel = int16_t(level);
-        state.CurrentKind = fm::kindFromFile(kind);
+        oneChildStudying(state, level, kind);
         shell.MidiDeviceCount = 1;
     }
     TF_K_ichiran *open() { return static_cast<TF_K_ichiran *>(nav.open(ScreenId::KIchiran)); }

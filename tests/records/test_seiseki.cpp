@@ -67,12 +67,8 @@ struct HistoryShell : Shell {
 TEST(StudyHistory, ThePlayerListShowsEveryPlayerAndOpensTheirHistory)
 {
     Shell t;
-    fillCatalogue(t.state);
-    addPlayer(t.state, QStringLiteral("はると"), 3, 2);
+    oneChildStudying(t.state, 3, 2);
     addPlayer(t.state, QStringLiteral("あおい"), 13, 1);
-    t.state.CurrentPlayer = 1;
-    t.state.CurrentLevel = 3;
-    t.state.CurrentKind = fm::StudyKind::Writing;
     auto *list = static_cast<TF_Seiseki1 *>(t.nav.open(ScreenId::Seiseki1));
     records::SeisekiGrid *g = list->Grd_Seiseki;
     EXPECT_EQ(list->Lbl_Title->text(), QStringLiteral("みんなのせいせきひょう"));
@@ -171,11 +167,7 @@ TEST(StudyHistory, TwentyThreeTestsPageForwardAndBack)
 TEST(KanjiResults, LevelThreeWriterSeesReadingToSixtyAndWritingToFortyCleared)
 {
     Shell t;
-    fillCatalogue(t.state);
-    addPlayer(t.state, QStringLiteral("はると"), 3, 2);
-    t.state.CurrentPlayer = 1;
-    t.state.CurrentLevel = 3;
-    t.state.CurrentKind = fm::StudyKind::Writing;
+    oneChildStudying(t.state, 3, 2);
     t.state.Progress[45][2] = {4, 3, true};
     t.state.Progress[41][2] = {2, 1, false};
     t.state.Progress[7][1] = {5, 4, true};
