@@ -110,9 +110,9 @@ TF_Seiseki2::TF_Seiseki2(Services &sv) : ScreenFrame(sv, ScreenId::Seiseki2)
     Btn_Prev->hide();
     Btn_Next->hide();
     Btn_Graph->hide();
-    Btn_First = makePushButton(this, QStringLiteral("さいしょへ"), QRect(263, 52, 114, 30),
+    Btn_First = makePushButton(this, QStringLiteral("さいしょへ"), QRect(305, 52, 92, 30),
                                sv.shell.HandPointer, QStringLiteral("いちばん まえの テストを みる"));
-    Btn_Last = makePushButton(this, QStringLiteral("さいごへ"), QRect(383, 52, 114, 30), sv.shell.HandPointer,
+    Btn_Last = makePushButton(this, QStringLiteral("さいごへ"), QRect(403, 52, 92, 30), sv.shell.HandPointer,
                               QStringLiteral("いちばん あたらしい テストを みる"));
     for (QPushButton *b : {Btn_First, Btn_Last}) {
         b->setFont(pixelFont(13, true));

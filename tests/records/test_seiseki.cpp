@@ -176,6 +176,14 @@ TEST(StudyHistory, ALongHistoryOpensAtTheNewestJumpsToEitherEndAndShowsWholeDate
         TF_Seiseki2 *h = t.history;
         const auto *g = h->Grd_Seiseki;
         EXPECT_EQ(page(g), QString::fromLatin1(c.newest)) << c.records;
+        // No button of the screen covers another or a header icon.
+        const QList<QWidget *> controls{h->Btn_First,       h->Btn_Last,        h->Btn_Prev,
+                                        h->Btn_Next,        h->Btn_Graph,       h->headerButton(1),
+                                        h->headerButton(2), h->headerButton(3), h->headerButton(4)};
+        for (int i = 0; i < controls.size(); ++i)
+            for (int j = i + 1; j < controls.size(); ++j) {
+                EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry())) << i << ' ' << j;
+            }
         EXPECT_TRUE(h->Btn_First->isVisible());
         EXPECT_FALSE(h->Btn_Last->isVisible());
         press(t, h->Btn_First);
