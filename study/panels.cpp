@@ -499,7 +499,8 @@ void AnswerPanels::showWritingStatus()
             QStringLiteral("いまは かいて こたえられないよ。もどるを おして、ほかの さがしかたで えらぼう。");
         break;
     }
-    Lbl_KakuJoutai->setText(text);
+    // Lines break between a child's words, never inside one.
+    Lbl_KakuJoutai->setText(breakBetweenPhrases(text, Lbl_KakuJoutai->font(), Lbl_KakuJoutai->width()));
 }
 
 void AnswerPanels::Btn_KouhoClick(int i)

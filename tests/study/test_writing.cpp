@@ -361,6 +361,21 @@ TEST(WritingAnswer, TheReviewAndThePracticeHintShowTheStrokeOrder)
             w.click(s->Btn_Kakijun);
             EXPECT_TRUE(title.contains(cp932::toUnicode(glyphOf(missed))));
         }
+
+        // Written on the square but not chosen: "こたえあわせ" reminds once
+        // instead of marking the child wrong; a second press checks.
+        w.click(s->panels->Btn_Kaku);
+        s->panels->Img_Kaku->writeStroke(across(s->panels->Img_Kaku, 128));
+        const int told = w.t.dialogs.count(Kind::Information);
+        w.t.clock.advanceSeconds(1);
+        w.click(s->Btn_awase);
+        EXPECT_EQ(w.t.dialogs.count(Kind::Information), told + 1);
+        EXPECT_TRUE(s->Img_Mark->mark().isEmpty());
+        w.t.clock.advanceSeconds(1);
+        w.click(s->Btn_awase);
+        EXPECT_EQ(w.t.dialogs.count(Kind::Information), told + 1);
+        EXPECT_EQ(s->Img_Mark->mark(), QStringLiteral("×"));
+        EXPECT_EQ(s->CurrentQuestion, 3);
     }
 
     // The hint window of a practice writing question offers it with the
