@@ -88,6 +88,7 @@ TEST(ProgressChartScreen, NoButtonWithoutTests)
 // labels of a row overlap.
 TEST(ProgressChartPicture, CrowdedRisesShareALabelAndNoRiseGoesUnnamed)
 {
+    fm::test::app(); // the fonts the chart measures with
     QVector<LevelKind> reached;
     for (int level = 1; level <= 12; ++level)
         for (int kind = 1; kind <= 2; ++kind)
