@@ -23,6 +23,7 @@ enum class HintSituation : int16_t {
     WritingChoice = 3,   // a writing question back on the first panels after choosing a part
     WritingParts = 4,    // a group's parts
     WritingPartList = 5, // the kanji list made from a part
+    WritingSquare = 6,   // the writing square, a kanji written by hand
 };
 constexpr int16_t fileValue(HintSituation situation)
 {

@@ -39,6 +39,9 @@ struct QuestionSlot {
     // (advice after grading, never a penalty).
     QByteArray WrittenGlyph;
     bool StrokeOrderDiffers = false;
+    // The question was left with strokes on the square that no candidate
+    // was chosen for: no answer, but grading says why.
+    bool DrawingUnchosen = false;
 };
 
 struct AppState {

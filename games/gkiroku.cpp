@@ -116,8 +116,11 @@ void TF_Game_Kiroku::FormCreate(GameId game, int16_t score)
         return;
     }
 
-    Lbl_Goukaku_Msg1->setText(games::boardMessage(board_.rank));
-    setTextColour(Lbl_Goukaku_Msg1, board_.rank > 0 ? colour::Red : colour::Black);
+    // Broken by hand between phrases: a word never splits over two lines.
+    Lbl_Goukaku_Msg1->setWordWrap(false);
+    Lbl_Goukaku_Msg1->setText(breakBetweenPhrases(games::boardMessage(board_.rank, score),
+                                                  Lbl_Goukaku_Msg1->font(), Lbl_Goukaku_Msg1->width()));
+    setTextColour(Lbl_Goukaku_Msg1, games::boardCheers(board_.rank, score) ? colour::Red : colour::Black);
 
     for (const games::BoardRow &row : board_.rows) {
         auto *item = new QTreeWidgetItem(Lst_Kiroku);

@@ -47,8 +47,15 @@ QVector<GameScoreRecord> recordsToWrite(const PlacedBoard &board)
     return out;
 }
 
-QString boardMessage(int rank)
+bool boardCheers(int rank, int score)
 {
+    return rank > 0 && score > 0;
+}
+
+QString boardMessage(int rank, int score)
+{
+    if (rank > 0 && score <= 0)
+        return QStringLiteral("こんどは てんが とれるように またがんばろう！");
     if (rank > 0)
         return QStringLiteral("やった！  %1 いにはいったよ。またがんばろう！").arg(rank);
     return QStringLiteral("ざんねん！ １０いまでにはいれなかった。またがんばろう！");

@@ -33,7 +33,10 @@ PlacedBoard placeScore(const QVector<GameScoreRecord> &stored, int16_t score, co
 QVector<GameScoreRecord> recordsToWrite(const PlacedBoard &board);
 
 // "やった！  <rank> いにはいったよ。またがんばろう！" or, for rank 0, the "ざんねん！" line.
-QString boardMessage(int rank);
+// A score of 0 is not cheered, whatever row it takes on an empty board.
+QString boardMessage(int rank, int score);
+// Whether the message is a cheer (shown in red).
+bool boardCheers(int rank, int score);
 
 // A day number as the board shows it: "yy/mm/dd" (empty for a date outside the calendar).
 QString boardDateText(double date);

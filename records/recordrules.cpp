@@ -34,6 +34,11 @@ int previousPagePosition(int position)
     return std::max(0, (position - 11) / 10 * 10);
 }
 
+int lastPagePosition(int recordCount)
+{
+    return recordCount > 0 ? (recordCount - 1) / HistoryPageRows * HistoryPageRows : 0;
+}
+
 QString historyDate(double dayNumber)
 {
     return shortDate(dayNumber);

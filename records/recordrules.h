@@ -40,6 +40,10 @@ HistoryPage readHistoryPage(int position, int recordCount);
 // position: 20 (after a full second page) gives 0, 25 gives 10.
 int previousPagePosition(int position);
 
+// Where the page of the newest records starts: the history opens there, so
+// that a long history does not begin years back.
+int lastPagePosition(int recordCount);
+
 // The seven cells of a history row, in column order: number, date, level,
 // the level's twenty kanji, kind, mode and passed mark.
 QStringList historyRow(const StudyRecord &record, int number, const Catalogue &catalogue);

@@ -1,6 +1,7 @@
 #include "records/seiseki.h"
 #include "data/cp932.h"
 #include "data/fileio.h"
+#include "data/levels.h"
 #include "data/roster.h"
 #include "data/studylog.h"
 #include "media/mediafiles.h"
@@ -87,11 +88,14 @@ TF_Seiseki2::TF_Seiseki2(Services &sv) : ScreenFrame(sv, ScreenId::Seiseki2)
     Grd_Seiseki->setGeometry(place);
     Grd_Seiseki->setFonts(headerFont(), pixelFont(14, true));
     Grd_Seiseki->setRowHeight(place.height() / 12);
-    Grd_Seiseki->setColumnWidths({int(w * 0.04), int(w * 0.1), int(w * 0.08), int(w * 0.5), int(w * 0.08),
-                                  int(w * 0.1), int(w * 0.08)});
+    // Wide enough for a four-digit test number and a whole date; the twenty
+    // kanji of a level take what is left, in a size that fits them.
+    Grd_Seiseki->setColumnWidths({int(w * 0.06), int(w * 0.16), int(w * 0.08), int(w * 0.40), int(w * 0.08),
+                                  int(w * 0.12), int(w * 0.08)});
     Grd_Seiseki->setCentred({0, 1, 2, 4, 5, 6});
-    // Half-width digits, so that a whole date fits its narrow column.
+    Grd_Seiseki->setColumnFont(0, pixelFont(14, true, Gothic), QStringLiteral("0000"));
     Grd_Seiseki->setColumnFont(1, pixelFont(14, true, Gothic), QStringLiteral("0000/00/00"));
+    Grd_Seiseki->setColumnFont(3, pixelFont(14, true), QString(KanjiPerLevel, QChar(0x6F22)));
 
     Btn_Prev = records::glyphButton(sv, this, QStringLiteral("まえのページ"), QRect(383, 14, 114, 35),
                                     media::kGlyphPrev);
@@ -106,15 +110,39 @@ TF_Seiseki2::TF_Seiseki2(Services &sv) : ScreenFrame(sv, ScreenId::Seiseki2)
     Btn_Prev->hide();
     Btn_Next->hide();
     Btn_Graph->hide();
+    Btn_First = makePushButton(this, QStringLiteral("さいしょへ"), QRect(305, 52, 92, 30),
+                               sv.shell.HandPointer, QStringLiteral("いちばん まえの テストを みる"));
+    Btn_Last = makePushButton(this, QStringLiteral("さいごへ"), QRect(403, 52, 92, 30), sv.shell.HandPointer,
+                              QStringLiteral("いちばん あたらしい テストを みる"));
+    for (QPushButton *b : {Btn_First, Btn_Last}) {
+        b->setFont(pixelFont(13, true));
+        b->setPalette(black);
+        b->hide();
+    }
     // A double click turns one page, not two.
     onGuardedClick(Btn_Prev, sv.clock, [this] { Btn_PrevClick(); });
     onGuardedClick(Btn_Next, sv.clock, [this] { Btn_NextClick(); });
     onGuardedClick(Btn_Graph, sv.clock, [this] { Btn_GraphClick(); });
+    onGuardedClick(Btn_First, sv.clock, [this] { Btn_FirstClick(); });
+    onGuardedClick(Btn_Last, sv.clock, [this] { Btn_LastClick(); });
 
-    position_ = 0;
+    Lbl_Empty = makeLabel(this,
+                          QStringLiteral("まだ テストの きろくが ありません。\n"
+                                         "メニューの 「べんきょうをする」で なまえを えらんで、\n"
+                                         "「チャレンジモードでべんきょうする」で テストを すると、\n"
+                                         "ここに のります。"),
+                          place.left() + 10, place.top() + 40, pixelFont(18, true), colour::White,
+                          place.width() - 20, 120);
+    Lbl_Empty->setWordWrap(true);
+    Lbl_Empty->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Lbl_Empty->hide();
+
     // A log that cannot be read stops the screen from being built (the
     // navigator shows the file's message): no empty history behind it.
-    showPage(readLog(state.DataDir, state.CurrentPlayer));
+    // It opens at the newest tests, the ones a parent comes to see.
+    const LogContents log = readLog(state.DataDir, state.CurrentPlayer);
+    position_ = records::lastPagePosition(int(log.records.size()));
+    showPage(log);
 }
 
 void TF_Seiseki2::Read_Kiroku(int player)
@@ -137,7 +165,27 @@ void TF_Seiseki2::showPage(const LogContents &log)
     position_ = page.position;
     Btn_Next->setVisible(page.nextShown);
     Btn_Prev->setVisible(page.prevShown);
+    Btn_First->setVisible(page.prevShown);
+    Btn_Last->setVisible(page.nextShown);
     Btn_Graph->setVisible(!log.records.isEmpty());
+    // No test yet: a word on what to do instead of an empty table.
+    Grd_Seiseki->setVisible(!log.records.isEmpty());
+    Lbl_Empty->setVisible(log.records.isEmpty());
+}
+
+void TF_Seiseki2::Btn_FirstClick()
+{
+    position_ = 0;
+    Read_Kiroku(state.CurrentPlayer);
+}
+
+void TF_Seiseki2::Btn_LastClick()
+{
+    LogContents log;
+    if (!services.guard(this, [&] { log = readLog(state.DataDir, state.CurrentPlayer); }))
+        return;
+    position_ = records::lastPagePosition(int(log.records.size()));
+    showPage(log);
 }
 
 void TF_Seiseki2::Btn_GraphClick()

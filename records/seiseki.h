@@ -32,12 +32,17 @@ class TF_Seiseki2 : public ScreenFrame
     QPushButton *Btn_Prev;
     QPushButton *Btn_Next;
     QPushButton *Btn_Graph;
+    QPushButton *Btn_First; // the oldest tests
+    QPushButton *Btn_Last;  // the newest tests
+    QLabel *Lbl_Empty;      // what to do when there is no test yet
 
     // Reads and shows one page of the player's log from the page position.
     void Read_Kiroku(int player);
     void showPage(const LogContents &log);
     void Btn_NextClick();
     void Btn_PrevClick();
+    void Btn_FirstClick();
+    void Btn_LastClick();
     // The same log as a picture for the parent.
     void Btn_GraphClick();
 

@@ -30,12 +30,19 @@ GradedRow gradeQuestion(AppState &state, int n)
     row.sentence =
         cp932::cut(slot.ShownSegments[1] + slot.ShownSegments[2] + slot.ShownSegments[3], SentenceBytes);
     row.answer = slot.PlayerAnswer;
+    row.drawingUnchosen = slot.PlayerAnswer.isEmpty() && slot.DrawingUnchosen;
     row.expected = slot.CorrectAnswer;
     row.right = answerIsRight(slot.PlayerAnswer, slot.CorrectAnswer);
     slot.Correct = row.right ? 1 : 0;
     if (row.right)
         ++state.TestScore;
     return row;
+}
+
+bool strokeOrderAdvised(const QuestionSlot &slot)
+{
+    return slot.Correct == 1 && slot.StrokeOrderDiffers && !slot.WrittenGlyph.isEmpty() &&
+           slot.PlayerAnswer.contains(slot.WrittenGlyph);
 }
 
 QString pointsText(int score)

@@ -28,6 +28,7 @@ struct GradedRow {
     int number = 0;
     QByteArray sentence; // the three segments as shown, at most 60 bytes
     QByteArray answer;
+    bool drawingUnchosen = false; // no answer: a drawing was left unchosen
     QByteArray expected;
     bool right = false;
 };
@@ -35,6 +36,10 @@ struct GradedRow {
 // Marks question n (1..10): sets the slot's Correct flag and adds a right
 // answer to TestScore.
 GradedRow gradeQuestion(AppState &state, int n);
+
+// A right answer written on the square in another stroke order: advice
+// (never a penalty) that grading and the result window offer.
+bool strokeOrderAdvised(const QuestionSlot &slot);
 
 // The points label: empty while nothing is right, else "<score x 10>てん".
 QString pointsText(int score);

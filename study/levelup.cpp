@@ -1,10 +1,12 @@
 #include "study/levelup.h"
+#include "data/cp932.h"
 #include "media/wmfpicture.h"
 #include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/navigator.h"
 #include "shell/pictures.h"
 #include "shell/services.h"
+#include "shell/writing.h"
 #include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
@@ -65,9 +67,18 @@ QPixmap fudemaruPicture(QSize size)
     return pm;
 }
 
+namespace
+{
+// Sizes a child can read and press on a 640 x 480 screen.
+constexpr int ButtonTextPixels = 18;
+constexpr QSize CloseButton{160, 44};
+constexpr int AdviceTop = 280;
+constexpr int AdviceButtonSide = 40;
+} // namespace
+
 TF_Level_Up::TF_Level_Up(Services &sv, QWidget *parent) : QDialog(parent), services(sv)
 {
-    setFont(pixelFont(12));
+    setFont(pixelFont(16, true));
     setFixedSize(435, 339);
     setModal(true);
     setAttribute(Qt::WA_DeleteOnClose, false); // the caller owns it
@@ -96,9 +107,25 @@ TF_Level_Up::TF_Level_Up(Services &sv, QWidget *parent) : QDialog(parent), servi
     PBar_Level_Cnt->setMinimum(0);
     PBar_Level_Cnt->setTextVisible(false);
 
-    BitBtn1 =
-        makePushButton(this, QStringLiteral("もどる"), QRect(288, 280, 129, 25), services.shell.HandPointer);
+    BitBtn1 = makePushButton(this, QStringLiteral("もどる"),
+                             QRect(QPoint(417 - CloseButton.width(), 283), CloseButton),
+                             services.shell.HandPointer);
+    BitBtn1->setFont(pixelFont(ButtonTextPixels, true));
     BitBtn1->setDefault(true);
+
+    Lbl_Kakijun = makeLabel(this, QStringLiteral("かきじゅんを たしかめよう："), 8, AdviceTop,
+                            pixelFont(16, true), colour::Black);
+    Lbl_Kakijun->hide();
+    for (int i = 1; i <= QuestionsPerTest; ++i) {
+        QPushButton *b = makePushButton(
+            this, QString(),
+            QRect(8 + (i - 1) * (AdviceButtonSide + 2), AdviceTop + 22, AdviceButtonSide, AdviceButtonSide),
+            services.shell.HandPointer, QStringLiteral("かきじゅんを みる"));
+        b->setFont(pixelFont(24, true, Gothic));
+        b->hide();
+        connect(b, &QPushButton::clicked, this, [this, i] { Btn_KakijunClick(i); });
+        Btn_Kakijun[i] = b;
+    }
     connect(BitBtn1, &QPushButton::clicked, this, &TF_Level_Up::BitBtn1Click);
     // It opens right after the child's last press of a test or a review.
     shieldOpeningWindow(this, services.clock);
@@ -140,6 +167,36 @@ void TF_Level_Up::FormCreate()
         Lbl_Level2->hide();
         PBar_Level_Cnt->hide();
     }
+    showStrokeOrderAdvice();
+}
+
+void TF_Level_Up::showStrokeOrderAdvice()
+{
+    int shown = 0;
+    for (int q = 1; q <= QuestionsPerTest; ++q) {
+        const QuestionSlot &slot = services.state.QuestionSlots[q];
+        if (!strokeOrderAdvised(slot) || !strokeOrderAvailable(services, slot.Kanji))
+            continue;
+        QPushButton *b = Btn_Kakijun[q];
+        b->setText(cp932::toUnicode(slot.WrittenGlyph));
+        b->setProperty("kanji", int(slot.Kanji));
+        b->move(8 + shown * (AdviceButtonSide + 2), b->y());
+        b->show();
+        ++shown;
+    }
+    if (shown == 0)
+        return;
+    // The window grows by the advice row; "もどる" moves below it.
+    Lbl_Kakijun->show();
+    BitBtn1->move(BitBtn1->x(), AdviceTop + 22 + AdviceButtonSide + 8);
+    setFixedSize(width(), BitBtn1->geometry().bottom() + 12);
+}
+
+void TF_Level_Up::Btn_KakijunClick(int question)
+{
+    if (question < 1 || question > QuestionsPerTest)
+        return;
+    showStrokeOrder(services, Btn_Kakijun[question]->property("kanji").toInt(), this);
 }
 
 int TF_Level_Up::exec()

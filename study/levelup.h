@@ -1,9 +1,11 @@
 #pragma once
 // The result window shown after a recorded test: how it went, level news and
 // the progress of the level being studied. It only reads the state.
+#include "data/studylog.h"
 #include "study/grading.h"
 #include <QDialog>
 #include <QPixmap>
+#include <array>
 
 class QGroupBox;
 class QLabel;
@@ -39,11 +41,18 @@ class TF_Level_Up : public QDialog
     QLabel *Lbl_Level2;
     QProgressBar *PBar_Level_Cnt;
     QPushButton *BitBtn1;
+    // Right answers written in another stroke order, each a button to its
+    // stroke-order picture: the grading screen's advice, kept where the
+    // child can still press it.
+    QLabel *Lbl_Kakijun;
+    std::array<QPushButton *, QuestionsPerTest + 1> Btn_Kakijun{};
 
     void BitBtn1Click();
+    void Btn_KakijunClick(int question);
 
   private:
     void FormCreate();
+    void showStrokeOrderAdvice();
 
     Services &services;
     ResultContent content_;

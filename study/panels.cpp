@@ -8,6 +8,7 @@
 #include "shell/pictures.h"
 #include "shell/services.h"
 #include "shell/writing.h"
+#include <QApplication>
 #include <QIcon>
 #include <QPainter>
 
@@ -169,9 +170,13 @@ void AnswerPanels::buildWritingSquare(double scale)
     Grp_Kaku = makeGroupBox(screen_, QStringLiteral("かいてこたえる"), QRect(16, 184, 620, 281));
     Img_Kaku = new WritingSquare(Grp_Kaku);
     Img_Kaku->setGeometry(10, 20, 254, 254);
-    connect(Img_Kaku, &WritingSquare::inkChanged, this, [this] { Img_KakuChanged(); });
+    connect(Img_Kaku, &WritingSquare::inkChanged, this, [this] {
+        inkSincePick_ = Img_Kaku->strokeCount() > 0;
+        Img_KakuChanged();
+    });
 
-    makeLabel(Grp_Kaku, QStringLiteral("にている かんじ"), 280, 22, pixelFont(15, true), colour::White);
+    Lbl_Kouho =
+        makeLabel(Grp_Kaku, QStringLiteral("どれかな？"), 280, 22, pixelFont(15, true), colour::White);
     const QFont candidateFont = pixelFont(40, true, Gothic);
     for (int i = 1; i <= WritingCandidateCount; ++i) {
         QPushButton *b = makePushButton(Grp_Kaku, QString(), QRect(280 + 66 * (i - 1), 44, 62, 62), hand);
@@ -182,10 +187,12 @@ void AnswerPanels::buildWritingSquare(double scale)
     Lbl_KakuJoutai = makeLabel(Grp_Kaku, QString(), 280, 118, pixelFont(16, true), colour::Yellow, 330, 90);
     Lbl_KakuJoutai->setWordWrap(true);
     Lbl_KakuJoutai->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Btn_Hitotsu = makePushButton(Grp_Kaku, QStringLiteral("ひとつけす"), QRect(280, 226, 160, 40), hand,
+    // Named for what they do to the drawing, so that neither is taken for
+    // the answer line's "ぜんぶけす".
+    Btn_Hitotsu = makePushButton(Grp_Kaku, QStringLiteral("ひとつ もどす"), QRect(280, 226, 160, 40), hand,
                                  QStringLiteral("さいごに かいた せんを けす"));
-    Btn_Zenbu = makePushButton(Grp_Kaku, QStringLiteral("ぜんぶけす"), QRect(450, 226, 160, 40), hand,
-                               QStringLiteral("かいた せんを ぜんぶ けす"));
+    Btn_Zenbu = makePushButton(Grp_Kaku, QStringLiteral("かきなおす"), QRect(450, 226, 160, 40), hand,
+                               QStringLiteral("しかくの せんを ぜんぶ けして かきなおす"));
     // Taking back two strokes is two quick presses.
     takeEveryPress(Btn_Hitotsu);
     connect(Btn_Hitotsu, &QPushButton::clicked, Img_Kaku, &WritingSquare::undoStroke);
@@ -232,6 +239,9 @@ void AnswerPanels::resetForQuestion()
     Grp_Buhin->hide();
     Grp_Bushu->show();
     Grp_Kakusuu->show();
+    // A child who answers by writing finds the square open again.
+    if (answersOnSquare_)
+        openSquare();
 }
 
 void AnswerPanels::showAnswer()
@@ -261,8 +271,14 @@ void AnswerPanels::Btn_KanjiClick(int i)
 {
     if (i >= 1 && i <= CandidateCount) {
         const QByteArray glyph = Btn_Kanji[i]->property("glyph").toByteArray();
-        if (!glyph.isEmpty() && line_.append(glyph))
-            showAnswer();
+        // A writing answer is one kanji: a second choice replaces the first
+        // instead of making a word that can never be right.
+        if (!glyph.isEmpty()) {
+            if (kind_ == StudyKind::Writing)
+                setAnswer(glyph);
+            else if (line_.append(glyph))
+                showAnswer();
+        }
     }
     cancel_->show();
 }
@@ -271,11 +287,23 @@ void AnswerPanels::Btn_DelPartClick()
 {
     if (line_.deleteLast())
         showAnswer();
+    dropChosenIfErased();
 }
 
 void AnswerPanels::Btn_DelallClick()
 {
     clearAnswer();
+    dropChosenIfErased();
+}
+
+void AnswerPanels::dropChosenIfErased()
+{
+    if (!Grp_Kaku || chosen_ == 0 || line_.text() == writtenGlyph_)
+        return;
+    // The pick was erased from the answer line: the drawing is unanswered again.
+    markChosen(0);
+    inkSincePick_ = Img_Kaku->strokeCount() > 0;
+    showWritingStatus();
 }
 
 QPixmap AnswerPanels::partPicture(int p) const
@@ -357,8 +385,11 @@ void AnswerPanels::Btn_CancelClick()
     case PanelNav::Back::Nothing:
         break;
     case PanelNav::Back::ToFirstPanels:
-        if (Grp_Kaku)
+        if (Grp_Kaku && Grp_Kaku->isVisible()) {
+            // Leaving the square: the next questions open on the lists.
             Grp_Kaku->hide();
+            answersOnSquare_ = false;
+        }
         Grp_Bushu->show();
         Grp_Kakusuu->show();
         Grp_Buhin->hide();
@@ -379,6 +410,12 @@ void AnswerPanels::Btn_KakuClick()
 {
     if (!Grp_Kaku)
         return;
+    answersOnSquare_ = true;
+    openSquare();
+}
+
+void AnswerPanels::openSquare()
+{
     nav.toWriting();
     cancel_->setText(QStringLiteral("もどる"));
     cancel_->show();
@@ -402,13 +439,39 @@ void AnswerPanels::Img_KakuChanged()
     if (services_.handwriting.status() == Handwriting::Status::Ready && Img_Kaku->strokeCount() > 0)
         written_ = services_.handwriting.candidates(Img_Kaku->ink(), services_.state.CurrentLevel);
     const auto &table = services_.state.Cat.KanjiTable;
+    int chosen = 0;
     for (int i = 1; i <= WritingCandidateCount; ++i) {
         const int k = i <= written_.size() ? written_[i - 1] : 0;
         const bool shown = k >= 1 && k < int(table.size()) && !table[size_t(k)].Glyph.isEmpty();
         Btn_Kouho[i]->setText(shown ? cp932::toUnicode(table[size_t(k)].Glyph) : QString());
         Btn_Kouho[i]->setVisible(shown);
+        // The answer chosen stays marked while its kanji is still offered.
+        if (shown && chosen == 0 && !writtenGlyph_.isEmpty() && table[size_t(k)].Glyph == writtenGlyph_ &&
+            line_.text() == writtenGlyph_)
+            chosen = i;
     }
+    markChosen(chosen);
     showWritingStatus();
+}
+
+void AnswerPanels::markChosen(int chosen)
+{
+    chosen_ = chosen;
+    for (int i = 1; i <= WritingCandidateCount; ++i) {
+        QPushButton *b = Btn_Kouho[i];
+        QPalette p = b->palette();
+        p.setColor(QPalette::Button,
+                   i == chosen ? colour::Yellow : QApplication::palette().color(QPalette::Button));
+        p.setColor(QPalette::ButtonText, i == chosen ? colour::Red : colour::Black);
+        b->setPalette(p);
+        b->setCheckable(true);
+        b->setChecked(i == chosen);
+    }
+}
+
+bool AnswerPanels::drawingUnchosen() const
+{
+    return Img_Kaku && Img_Kaku->strokeCount() > 0 && inkSincePick_;
 }
 
 void AnswerPanels::showWritingStatus()
@@ -424,6 +487,9 @@ void AnswerPanels::showWritingStatus()
             text = QStringLiteral("しかくの なかに かんじを かこう。");
         else if (written_.isEmpty())
             text = QStringLiteral("もうすこし かいてみよう。");
+        else if (chosen_ != 0)
+            text = QStringLiteral("「%1」を こたえに したよ。ちがう ときは ほかの じを おしてね。")
+                       .arg(cp932::toUnicode(writtenGlyph_));
         else
             text = QStringLiteral("かいた かんじを えらぼう。");
         break;
@@ -433,7 +499,8 @@ void AnswerPanels::showWritingStatus()
             QStringLiteral("いまは かいて こたえられないよ。もどるを おして、ほかの さがしかたで えらぼう。");
         break;
     }
-    Lbl_KakuJoutai->setText(text);
+    // Lines break between a child's words, never inside one.
+    Lbl_KakuJoutai->setText(breakBetweenPhrases(text, Lbl_KakuJoutai->font(), Lbl_KakuJoutai->width()));
 }
 
 void AnswerPanels::Btn_KouhoClick(int i)
@@ -442,13 +509,17 @@ void AnswerPanels::Btn_KouhoClick(int i)
         return;
     const int k = written_[i - 1];
     const QByteArray glyph = services_.state.Cat.KanjiTable[size_t(k)].Glyph;
-    if (glyph.isEmpty() || !line_.append(glyph))
+    if (glyph.isEmpty())
         return;
-    showAnswer();
+    // One answer per question: the new pick replaces whatever was chosen before.
+    setAnswer(glyph);
     writtenGlyph_ = glyph;
+    inkSincePick_ = false;
     const ReferenceStrokeList reference = services_.handwriting.reference(k);
     strokeOrderDiffers_ =
         !reference.isEmpty() && compareStrokeOrder(Img_Kaku->ink(), reference) != StrokeOrderVerdict::Same;
+    markChosen(i);
+    showWritingStatus();
 }
 
 void AnswerPanels::forgetWriting()
@@ -459,6 +530,8 @@ void AnswerPanels::forgetWriting()
         return;
     Grp_Kaku->hide();
     Img_Kaku->clearInk();
+    inkSincePick_ = false;
+    markChosen(0);
 }
 
 } // namespace fm

@@ -65,6 +65,14 @@ class AnswerPanels : public QObject
     // and whether the strokes written differ from its stroke order.
     const QByteArray &writtenGlyph() const { return writtenGlyph_; }
     bool strokeOrderDiffers() const { return strokeOrderDiffers_; }
+    // Strokes on the square that no candidate was chosen for since they
+    // were written: a drawing the child has not turned into an answer.
+    bool drawingUnchosen() const;
+    // Whether the child answers this test on the square: opening it keeps
+    // it open for the next questions, "もどる" from it goes back to the lists.
+    bool answersOnSquare() const { return answersOnSquare_; }
+    // The candidate button marked as the answer (0 for none).
+    int chosenCandidate() const { return chosen_; }
 
     PanelNav nav;
     int SelectedGroup = 0;
@@ -92,8 +100,9 @@ class AnswerPanels : public QObject
     WritingSquare *Img_Kaku = nullptr;
     QLabel *Lbl_KakuJoutai = nullptr; // what to do next, or why it cannot be used
     std::array<QPushButton *, WritingCandidateCount + 1> Btn_Kouho{};
-    QPushButton *Btn_Hitotsu = nullptr; // "ひとつけす"
-    QPushButton *Btn_Zenbu = nullptr;   // "ぜんぶけす"
+    QLabel *Lbl_Kouho = nullptr;        // the candidates' heading
+    QPushButton *Btn_Hitotsu = nullptr; // takes back the last stroke
+    QPushButton *Btn_Zenbu = nullptr;   // clears the square to write again
 
   private:
     void buildReading(double scale);
@@ -108,6 +117,9 @@ class AnswerPanels : public QObject
     void buildWritingSquare(double scale);
     void showWritingStatus();
     void forgetWriting();
+    void openSquare();
+    void markChosen(int i);
+    void dropChosenIfErased();
 
     Services &services_;
     QWidget *screen_;
@@ -118,6 +130,9 @@ class AnswerPanels : public QObject
     QVector<int> written_; // the candidates shown, kanji numbers
     QByteArray writtenGlyph_;
     bool strokeOrderDiffers_ = false;
+    bool inkSincePick_ = false;
+    bool answersOnSquare_ = false;
+    int chosen_ = 0;
 };
 
 } // namespace fm

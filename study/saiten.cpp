@@ -135,7 +135,9 @@ void TF_Saiten::fillRow(const GradedRow &row)
     const int r = row.number;
     Grd_Saiten->item(r, 0)->setText(QString::number(r));
     Grd_Saiten->item(r, 1)->setText(cp932::toUnicode(row.sentence));
-    Grd_Saiten->item(r, 2)->setText(cp932::toUnicode(row.answer));
+    // An empty answer cell says why when the child wrote but never chose.
+    Grd_Saiten->item(r, 2)->setText(row.drawingUnchosen ? QStringLiteral("えらんでない")
+                                                        : cp932::toUnicode(row.answer));
     Grd_Saiten->item(r, 3)->setText(cp932::toUnicode(row.expected));
     Grd_Saiten->item(r, 4)->setText(row.right ? QStringLiteral("○") : QStringLiteral("×"));
     if (row.right) {
@@ -152,8 +154,7 @@ void TF_Saiten::fillRow(const GradedRow &row)
 void TF_Saiten::noteStrokeOrder(int question)
 {
     const QuestionSlot &slot = state.QuestionSlots[question];
-    if (!slot.StrokeOrderDiffers || slot.WrittenGlyph.isEmpty() ||
-        !slot.PlayerAnswer.contains(slot.WrittenGlyph) || !strokeOrderAvailable(services, slot.Kanji))
+    if (!strokeOrderAdvised(slot) || !strokeOrderAvailable(services, slot.Kanji))
         return;
     QPushButton *b = Btn_Kakijun[question];
     b->setText(cp932::toUnicode(slot.WrittenGlyph));

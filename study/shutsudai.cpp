@@ -159,14 +159,33 @@ void TF_Shutsudai::btn_NextClick()
         nextQuestion();
 }
 
-void TF_Shutsudai::nextQuestion()
+bool TF_Shutsudai::staysForUnchosenDrawing()
 {
-    QuestionSlot &slot = state.QuestionSlots[CurrentQuestion];
-    slot.PlayerAnswer = storedAnswer(panels->answer());
+    if (askedUnchosen_ || !panels->drawingUnchosen())
+        return false;
+    askedUnchosen_ = true;
+    const Answer a = services.dialogs.question(
+        this, QStringLiteral("かいた かんじを まだ えらんで いないよ。このまま つぎへ すすむ？"));
+    // The clock may have run out behind the question.
+    return a != Answer::Yes || phase_ != Phase::Answering;
+}
+
+void TF_Shutsudai::storeWriting(QuestionSlot &slot)
+{
     if (!panels->writtenGlyph().isEmpty()) {
         slot.WrittenGlyph = panels->writtenGlyph();
         slot.StrokeOrderDiffers = panels->strokeOrderDiffers();
     }
+    slot.DrawingUnchosen = panels->drawingUnchosen() && panels->answer().isEmpty();
+}
+
+void TF_Shutsudai::nextQuestion()
+{
+    if (staysForUnchosenDrawing())
+        return;
+    QuestionSlot &slot = state.QuestionSlots[CurrentQuestion];
+    slot.PlayerAnswer = storedAnswer(panels->answer());
+    storeWriting(slot);
     if (CurrentQuestion >= QuestionsPerTest) {
         const Answer a =
             services.dialogs.question(this, QStringLiteral("１０もんおわりました。さいてんしてよいですか？"));
@@ -186,9 +205,11 @@ void TF_Shutsudai::nextQuestion()
 
 void TF_Shutsudai::commonTail()
 {
+    askedUnchosen_ = false;
     panels->resetForQuestion();
     Btn_Prev->setVisible(CurrentQuestion > 1);
-    Btn_Cancel->hide();
+    // "もどる" stays only where the panels reopened the writing square.
+    Btn_Cancel->setVisible(panels->nav.PanelState != Panel::Choice);
 }
 
 bool TF_Shutsudai::readShown(const QuestionSlot &slot, ShownQuestion &shown)
@@ -252,9 +273,10 @@ void TF_Shutsudai::Btn_PrevClick()
     showSegments(slot.ShownSegments, slot.TargetSegment);
     panels->setAnswer(slot.PlayerAnswer);
     Grp_Mondai->setTitle(QStringLiteral("だい%1もん").arg(CurrentQuestion));
+    askedUnchosen_ = false;
     panels->resetForQuestion();
     // Back on the first panels "もどる" has nothing left to go back to.
-    Btn_Cancel->hide();
+    Btn_Cancel->setVisible(panels->nav.PanelState != Panel::Choice);
 }
 
 // ---- the clock and the hand-over ----
@@ -278,8 +300,16 @@ void TF_Shutsudai::timeOut()
     Tim_Clock.stop();
     Lbl_Nokori_Time->clear();
     services.dialogs.information(this, QStringLiteral("じかんがすぎました。さいてんします。"));
-    // The questions not reached get their sentences for the grading table;
-    // the answer line on screen is not stored.
+    // Pencils down: what stands on the answer line of the question on
+    // screen is handed in, as a paper is collected as it is. A drawing the
+    // child never chose a kanji for is no answer: which of the candidates
+    // was meant only the child can say.
+    if (CurrentQuestion >= 1) {
+        QuestionSlot &onScreen = state.QuestionSlots[CurrentQuestion];
+        onScreen.PlayerAnswer = storedAnswer(panels->answer());
+        storeWriting(onScreen);
+    }
+    // The questions not reached get their sentences for the grading table.
     for (int q = CurrentQuestion + 1; q <= QuestionsPerTest; ++q) {
         QuestionSlot &slot = state.QuestionSlots[q];
         if (!QFile::exists(services.file(QStringLiteral("Mondai1.dat")))) {
@@ -390,7 +420,7 @@ void TF_Shutsudai::startReview()
     Btn_Prev->hide();
     panels->Btn_DelPart->hide();
     panels->Btn_Delall->hide();
-    Btn_Cancel->hide();
+    Btn_Cancel->setVisible(panels->nav.PanelState != Panel::Choice);
     Lbl_Nokori_Time->clear();
 }
 
@@ -401,13 +431,20 @@ void TF_Shutsudai::btn_awaseClick()
     Btn_Prev->hide();
     panels->Btn_DelPart->show();
     panels->Btn_Delall->show();
-    Btn_Cancel->hide();
+    Btn_Cancel->setVisible(panels->nav.PanelState != Panel::Choice);
+    if (CurrentQuestion > 0 && panels->answer().isEmpty() && panels->drawingUnchosen() && !askedUnchosen_) {
+        // Written but not chosen: a reminder, not a ×.
+        askedUnchosen_ = true;
+        services.dialogs.information(
+            this, QStringLiteral("かいた かんじを えらんでから 「こたえあわせ」を おしてね。"));
+        return;
+    }
     if (CurrentQuestion > 0) {
         const QuestionSlot &slot = state.QuestionSlots[CurrentQuestion];
         if (!answerIsRight(panels->answer().trimmed(), slot.CorrectAnswer)) {
             services.shell.MaruBatsu.playWrong();
             Img_Mark->showWrong();
-            panels->clearAnswer();
+            panels->Btn_DelallClick();
             return; // the same question again
         }
         services.shell.MaruBatsu.playRight();
@@ -419,6 +456,7 @@ void TF_Shutsudai::btn_awaseClick()
         return;
     }
     CurrentQuestion = next;
+    askedUnchosen_ = false;
     const QuestionSlot &slot = state.QuestionSlots[CurrentQuestion];
     panels->clearAnswer();
     clearSegments();

@@ -77,9 +77,15 @@ class TF_Shutsudai : public ScreenFrame
     void timeOut();
     void startReview();
     void finishReview();
+    // What the square holds goes with the answer into the slot.
+    void storeWriting(QuestionSlot &slot);
+    // True when the child wants to stay on a question whose drawing was
+    // never chosen; asked once per question.
+    bool staysForUnchosenDrawing();
     Screen *modeScreen() const;
 
     Phase phase_ = Phase::Waiting;
+    bool askedUnchosen_ = false;
     StudyKind kind_;
 };
 

@@ -91,6 +91,7 @@ void prepareTestSlots(AppState &state, Random &random)
         s.Correct = 0;
         s.WrittenGlyph.clear();
         s.StrokeOrderDiffers = false;
+        s.DrawingUnchosen = false;
     }
 }
 
@@ -213,6 +214,8 @@ int reviewAdvance(const std::array<QuestionSlot, 11> &questions, int current)
 
 HintSituation hintSituation(StudyKind kind, KanjiListSource listSource, Panel panelState)
 {
+    if (kind == StudyKind::Writing && panelState == Panel::Writing)
+        return HintSituation::WritingSquare;
     if (kind != StudyKind::Writing || listSource != KanjiListSource::Part)
         return HintSituation::Question;
     if (panelState == Panel::Parts)

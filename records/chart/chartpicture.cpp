@@ -31,8 +31,8 @@ constexpr double MarkSize = 6;
 // The weak kanji: four columns of five cards.
 constexpr QRectF WeakPart{420, 0, 190, 363};
 constexpr int WeakColumns = 4;
-constexpr double CardWidth = 44;
-constexpr double CardHeight = 44;
+constexpr double CardWidth = 42;
+constexpr double CardHeight = 40;
 constexpr double CellHeight = 66;
 
 QFont font(int pixels, bool bold = false)
@@ -129,31 +129,25 @@ void drawAxes(QPainter &p, const ProgressChart &chart)
     }
 }
 
-// A dashed line at every rise; its label above the plot in one of two rows,
-// left out where it would cover an earlier one.
+// A dashed line at every rise; above the plot, in two rows, a label for
+// each rise or, where they crowd, one for a run of them.
 void drawRises(QPainter &p, const ProgressChart &chart)
 {
     const QFont f = font(10, true);
-    const QFontMetricsF m(f);
-    double rowEnd[2] = {-1e9, -1e9};
+    QVector<double> xs;
+    QVector<LevelKind> reached;
     for (const LevelRise &r : chart.rises) {
         if (!isDated(r.time))
             continue;
         const double x = xOf(chart, r.time);
         p.setPen(QPen(RiseColour, 1, Qt::DashLine));
         p.drawLine(QPointF(x, Plot.top() - 4), QPointF(x, Plot.bottom()));
-        const QString label = riseLabel(r.reached);
-        const double w = m.horizontalAdvance(label);
-        const double left = std::clamp(x - w / 2, 0.0, ChartPart.right() - w);
-        for (int row = 0; row < 2; ++row) {
-            if (left < rowEnd[row] + 3)
-                continue;
-            text(p, QRectF(left, Plot.top() - 30 + row * 13, w + 1, 13), Qt::AlignLeft | Qt::AlignVCenter,
-                 label, f, RiseColour);
-            rowEnd[row] = left + w;
-            break;
-        }
+        xs << x;
+        reached << r.reached;
     }
+    for (const RiseLabel &label : placeRiseLabels(xs, reached, QFontMetricsF(f), 0, ChartPart.right()))
+        text(p, label.box.translated(0, Plot.top() - 30 + label.row * 13), Qt::AlignLeft | Qt::AlignVCenter,
+             label.text, f, RiseColour);
 }
 
 void drawMarks(QPainter &p, const ProgressChart &chart, const ChartMarks &marks)
@@ -245,8 +239,8 @@ void drawWeak(QPainter &p, const ProgressChart &chart)
         const bool known = !w.glyph.isEmpty();
         text(p, card, Qt::AlignCenter, known ? w.glyph : QStringLiteral("#%1").arg(w.kanji),
              known ? glyphFont : font(12), Qt::black);
-        text(p, QRectF(x, y + CardHeight + 1, cellWidth, 13), Qt::AlignHCenter | Qt::AlignVCenter,
-             weakLabel(w), small, White);
+        text(p, QRectF(x, y + CardHeight + 1, cellWidth, 26), Qt::AlignHCenter | Qt::AlignTop, weakLabel(w),
+             small, White);
     }
 }
 
@@ -288,7 +282,10 @@ QImage renderProgressChart(const ProgressChart &chart, const QString &title, qre
     return image;
 }
 
-QString riseLabel(const LevelKind &reached)
+namespace
+{
+// "3よむ": the level and kind, the level's own word before it.
+QString levelKind(const LevelKind &reached)
 {
     if (reached.Level > LevelCount)
         return QStringLiteral("ぜんぶ");
@@ -296,14 +293,81 @@ QString riseLabel(const LevelKind &reached)
         .arg(reached.Level)
         .arg(reached.Kind == fileValue(StudyKind::Reading) ? QStringLiteral("よむ") : QStringLiteral("かく"));
 }
+} // namespace
+
+QString riseLabel(const LevelKind &reached)
+{
+    // "1かく" alone reads as one stroke (1画): the level says what it counts.
+    if (reached.Level > LevelCount)
+        return QStringLiteral("ぜんぶ");
+    return QStringLiteral("レベル%1 %2")
+        .arg(reached.Level)
+        .arg(reached.Kind == fileValue(StudyKind::Reading) ? QStringLiteral("よむ") : QStringLiteral("かく"));
+}
+
+QString riseRangeLabel(const LevelKind &first, const LevelKind &last)
+{
+    if (first.Level > LevelCount)
+        return riseLabel(first);
+    return QStringLiteral("レベル%1〜%2").arg(levelKind(first), levelKind(last));
+}
+
+QVector<RiseLabel> placeRiseLabels(const QVector<double> &xs, const QVector<LevelKind> &reached,
+                                   const QFontMetricsF &metrics, double left, double right)
+{
+    QVector<RiseLabel> labels;
+    double rowEnd[2] = {-1e9, -1e9};
+    const double gap = 3;
+    const double height = 13;
+    for (int i = 0; i < xs.size() && i < reached.size(); ++i) {
+        const QString own = riseLabel(reached[i]);
+        const double w = metrics.horizontalAdvance(own) + 1;
+        const double at = std::clamp(xs[i] - w / 2, left, right - w);
+        bool placed = false;
+        for (int row = 0; row < 2 && !placed; ++row) {
+            if (at < rowEnd[row] + gap)
+                continue;
+            labels.push_back({i, i, own, QRectF(at, 0, w, height), row});
+            rowEnd[row] = at + w;
+            placed = true;
+        }
+        if (placed)
+            continue;
+        if (labels.isEmpty()) {
+            // Only a plot narrower than one label comes here.
+            labels.push_back({i, i, own, QRectF(left, 0, w, height), 0});
+            rowEnd[0] = left + w;
+            continue;
+        }
+        // Too crowded: the label of the rise before names this one too.
+        RiseLabel &run = labels.last();
+        run.last = i;
+        run.text = riseRangeLabel(reached[run.first], reached[i]);
+        const double runWidth = metrics.horizontalAdvance(run.text) + 1;
+        // It grows to the right; at the right edge it moves left as far as
+        // the label before it in its row allows.
+        double before = -1e9;
+        for (int k = int(labels.size()) - 2; k >= 0; --k)
+            if (labels[k].row == run.row) {
+                before = labels[k].box.right() + gap;
+                break;
+            }
+        const double runLeft = std::max(before, std::min(run.box.left(), right - runWidth));
+        run.box = QRectF(runLeft, 0, runWidth, height);
+        rowEnd[run.row] = run.box.right();
+    }
+    return labels;
+}
 
 QString weakLabel(const WeakKanji &w)
 {
-    // A share, short enough for a card's width whatever the counts.
+    // The share and what it is a share of: 0% of one question is not 0% of six.
     const int percent = w.asked > 0 ? w.right * 100 / w.asked : 0;
-    return QStringLiteral("%1 %2%")
+    return QStringLiteral("%1 %2%\n%3/%4もん")
         .arg(w.kind == StudyKind::Reading ? QStringLiteral("よむ") : QStringLiteral("かく"))
-        .arg(percent);
+        .arg(percent)
+        .arg(w.right)
+        .arg(w.asked);
 }
 
 QString bucketNote(int bucketDays)

@@ -3,8 +3,10 @@
 // on a widget and fudemaru-data into a PNG or SVG file, with this code.
 #include "records/chart/progresschart.h"
 #include <QImage>
+#include <QRectF>
 #include <QSize>
 
+class QFontMetricsF;
 class QPainter;
 
 namespace fm::chart
@@ -26,6 +28,23 @@ QImage renderProgressChart(const ProgressChart &chart, const QString &title, qre
 
 // Texts of the chart, for the reader of a picture and for tests.
 QString riseLabel(const LevelKind &reached);
+// One label for the rises first..last (indices into the rises placed) when
+// they stand too close for a label each.
+QString riseRangeLabel(const LevelKind &first, const LevelKind &last);
+
+// A rise label above the plot: the rises it names, its text and its box.
+struct RiseLabel {
+    int first = 0;
+    int last = 0;
+    QString text;
+    QRectF box;
+    int row = 0; // 0 or 1
+};
+// Labels for rises at these x positions (in time order) between left and
+// right, in two rows: a label that would cover an earlier one joins the
+// rise before it into a range, so every rise is named and none is dropped.
+QVector<RiseLabel> placeRiseLabels(const QVector<double> &xs, const QVector<LevelKind> &reached,
+                                   const QFontMetricsF &metrics, double left, double right);
 QString bucketNote(int bucketDays);
 // Under a weak kanji's card: its kind and its share of right answers.
 QString weakLabel(const WeakKanji &weak);

@@ -84,7 +84,7 @@ TEST(ScoreBoard, NoFileMakesABoardOfOneMarkedRowInRed)
     EXPECT_FALSE(w.failed());
     EXPECT_EQ(w.game(), GameId::Matching);
     EXPECT_EQ(rows(w), QStringList{QStringLiteral("＊|7|はるか|24/05/06")});
-    EXPECT_EQ(w.Lbl_Goukaku_Msg1->text(), Yatta.arg(1));
+    EXPECT_EQ(w.Lbl_Goukaku_Msg1->text().remove(QLatin1Char('\n')), Yatta.arg(1));
     EXPECT_EQ(colourOf(w.Lbl_Goukaku_Msg1), colour::Red);
     // Written at once, with today's day and no time of day.
     const auto file = t.stored();
@@ -105,7 +105,7 @@ TEST(ScoreBoard, NewScoreGoesAboveEqualScoresAndZeroGoesLast)
             rows(w),
             (QStringList{QStringLiteral("  |12|あい|24/01/02"), QStringLiteral("＊|9|はるか|24/05/06"),
                          QStringLiteral("  |9|いちろう|24/02/03"), QStringLiteral("  |5|うた|24/03/04")}));
-        EXPECT_EQ(w.Lbl_Goukaku_Msg1->text(), Yatta.arg(2));
+        EXPECT_EQ(w.Lbl_Goukaku_Msg1->text().remove(QLatin1Char('\n')), Yatta.arg(2));
     }
     // The board is read back as written: the next game's 0 lands below everything.
     TF_Game_Kiroku w(t.services, GameId::Matching, 0, nullptr);
@@ -129,7 +129,7 @@ TEST(ScoreBoard, AFullBoardKeepsItsTenOrPushesTheLowestOff)
         EXPECT_EQ(w.board().rank, 0);
         EXPECT_EQ(rows(w).size(), 10);
         EXPECT_FALSE(rows(w).join(',').contains(QStringLiteral("＊")));
-        EXPECT_EQ(w.Lbl_Goukaku_Msg1->text(), Zannen);
+        EXPECT_EQ(w.Lbl_Goukaku_Msg1->text().remove(QLatin1Char('\n')), Zannen);
         EXPECT_EQ(colourOf(w.Lbl_Goukaku_Msg1), colour::Black);
         EXPECT_EQ(encodeBoard(t.stored()), encodeBoard(tenFrom(18))); // rewritten unchanged
     }
@@ -180,4 +180,45 @@ TEST(ScoreBoard, ABoardFileThatCannotBeReadEndsTheProgramWithItsName)
     EXPECT_EQ(t.dialogs.texts(), QStringList{QStringLiteral("Game1.datでエラーがおこりました。 ")});
     EXPECT_TRUE(t.nav.quitRequested());
     EXPECT_EQ(w.exec(), QDialog::Rejected); // returns at once
+}
+
+// The title broke inside a word (「…またがんばろ / う！」) and an empty board
+// cheered a score of 0 as first place.
+TEST(ScoreBoard, TheMessageBreaksBetweenPhrasesAndNeverCheersNothing)
+{
+    struct Case {
+        const char *what;
+        int stored; // scores already on the board, from this one down
+        int score;
+        bool cheered;
+    };
+    const Case cases[] = {
+        {"first game, 0 points", 0, 0, false},       {"first game, 7 points", 0, 7, true},
+        {"0 points below others", 3, 0, false},      {"a full board of better scores", 10, 0, false},
+        {"a full board, a place won", 10, 12, true},
+    };
+    for (const Case &c : cases) {
+        BoardShell t;
+        QVector<GameScoreRecord> board = tenFrom(11);
+        board.resize(c.stored);
+        t.store(board, GameId::WhackAMole);
+        TF_Game_Kiroku w(t.services, GameId::WhackAMole, int16_t(c.score), nullptr);
+        const QString text = w.Lbl_Goukaku_Msg1->text();
+        const QString message = games::boardMessage(w.board().rank, c.score);
+        EXPECT_EQ(colourOf(w.Lbl_Goukaku_Msg1) == colour::Red, c.cheered) << c.what;
+        EXPECT_EQ(text.contains(QStringLiteral("やった")), c.cheered) << c.what;
+        // Every line fits the label and ends where a phrase does.
+        const QFontMetrics m(w.Lbl_Goukaku_Msg1->font());
+        const QStringList lines = text.split(QLatin1Char('\n'));
+        for (int i = 0; i < lines.size(); ++i) {
+            EXPECT_LE(m.horizontalAdvance(lines[i]), w.Lbl_Goukaku_Msg1->width()) << c.what;
+            // A line ends at a mark or where the message has a blank.
+            if (i + 1 < lines.size()) {
+                EXPECT_TRUE(lines[i].endsWith(QStringLiteral("！")) ||
+                            lines[i].endsWith(QStringLiteral("。")) ||
+                            message.contains(lines[i] + QLatin1Char(' ')))
+                    << c.what << ": " << lines[i].toStdString();
+            }
+        }
+    }
 }

@@ -36,7 +36,11 @@ QString rises(const ProgressChart &c)
 {
     QStringList out;
     for (const LevelRise &r : c.rises)
-        out << QStringLiteral("%1:%2").arg(r.test).arg(riseLabel(r.reached));
+        out << QStringLiteral("%1:%2").arg(r.test).arg(
+            r.reached.Level > LevelCount
+                ? QStringLiteral("ぜんぶ")
+                : QString::number(r.reached.Level) +
+                      (r.reached.Kind == 1 ? QStringLiteral("よむ") : QStringLiteral("かく")));
     return out.join(' ');
 }
 
@@ -173,5 +177,22 @@ TEST(ProgressChart, TestsBecomeMarksThatNeverOverlap)
         EXPECT_EQ(c.undated, 1);
         EXPECT_EQ(c.tests.size(), 1);
         EXPECT_EQ(c.first, 46000);
+    }
+}
+
+// A card said 「かく 0%」 for one question missed and for six: the count
+// goes with the share.
+TEST(ProgressChart, AWeakCardTellsHowManyQuestionsItsShareIsOf)
+{
+    const struct {
+        int asked, right;
+        const char *label;
+    } cases[] = {{1, 0, "かく 0%\n0/1もん"}, {6, 0, "かく 0%\n0/6もん"}, {6, 2, "かく 33%\n2/6もん"}};
+    for (const auto &c : cases) {
+        WeakKanji w;
+        w.kind = StudyKind::Writing;
+        w.asked = c.asked;
+        w.right = c.right;
+        EXPECT_EQ(weakLabel(w), QString::fromUtf8(c.label));
     }
 }

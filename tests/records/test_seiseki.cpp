@@ -53,7 +53,7 @@ struct HistoryShell : Shell {
         if (records > 0) {
             QVector<StudyRecord> log;
             for (int n = 1; n <= records; ++n)
-                log << studyRecord(1 + (n - 1) / 10, 1 + n % 2, 5 + n % 6, n == 5 ? 2 : 1, 45000.5 + n);
+                log << studyRecord(1 + (n - 1) / 10 % 12, 1 + n % 2, 5 + n % 6, n == 5 ? 2 : 1, 45000.5 + n);
             writeLog(*this, 1, log);
         }
         state.CurrentPlayer = 1;
@@ -94,6 +94,10 @@ TEST(StudyHistory, ThePlayerListShowsEveryPlayerAndOpensTheirHistory)
     EXPECT_EQ(history->Lbl_Title->text(), QStringLiteral("あおいのせいせきひょう"));
     EXPECT_EQ(page(history->Grd_Seiseki), QStringLiteral("none"));
     EXPECT_EQ(buttons(history), QString());
+    // No test yet: a word on what to do, not an empty table.
+    EXPECT_TRUE(history->Lbl_Empty->isVisible());
+    EXPECT_TRUE(history->Lbl_Empty->text().contains(QStringLiteral("べんきょうをする")));
+    EXPECT_FALSE(history->Grd_Seiseki->isVisible());
 
     // Back: the list again, then the menu.
     QTest::mouseClick(history->headerButton(4), Qt::LeftButton);
@@ -116,7 +120,7 @@ TEST(StudyHistory, OnePageLogsShowNoPageButtons)
     }
 }
 
-TEST(StudyHistory, TwentyThreeTestsPageForwardAndBack)
+TEST(StudyHistory, TwentyThreeTestsOpenAtTheNewestAndPageBackAndForward)
 {
     HistoryShell t(23);
     TF_Seiseki2 *h = t.history;
@@ -127,41 +131,79 @@ TEST(StudyHistory, TwentyThreeTestsPageForwardAndBack)
     EXPECT_EQ(g->geometry(), QRect(10, 87, 602, 346));
     EXPECT_EQ(g->rowHeight(9), 28);
     EXPECT_EQ(g->horizontalHeader()->height(), 28);
-    QList<int> widths;
-    for (int c = 0; c < 7; ++c)
-        widths << g->columnWidth(c);
-    EXPECT_EQ(widths, QList<int>({24, 60, 48, 301, 48, 60, 48}));
     EXPECT_EQ(h->Btn_Next->geometry(), QRect(503, 14, 114, 35));
 
-    // Record 5 is a practice test with 10 right answers, record 6 a failed challenge.
-    EXPECT_EQ(rowText(g, 5),
-              QStringLiteral("5|2023/03/20|1|") + AllKanji.left(20) + QStringLiteral("|かく|れんしゅう|○"));
-    EXPECT_EQ(rowText(g, 6),
-              QStringLiteral("6|2023/03/21|1|") + AllKanji.left(20) + QStringLiteral("|よむ|チャレンジ|×"));
-    EXPECT_EQ(page(g), QStringLiteral("1-10 in 1-10"));
-    EXPECT_EQ(buttons(h), QStringLiteral("next"));
-
-    press(t, h->Btn_Next);
-    EXPECT_EQ(page(g), QStringLiteral("11-20 in 1-10"));
-    EXPECT_EQ(g->text(1, 2), QStringLiteral("2"));
-    EXPECT_EQ(g->text(1, 3), AllKanji.mid(20, 20));
-    EXPECT_EQ(buttons(h), QStringLiteral("prev next"));
-
-    // The second press of a double click does not turn a page.
-    t.clock.advanceSeconds(1);
-    QTest::mouseClick(h->Btn_Next, Qt::LeftButton);
-    QTest::mouseClick(h->Btn_Next, Qt::LeftButton);
+    // The newest page first: a parent comes to see the last tests.
     EXPECT_EQ(page(g), QStringLiteral("21-23 in 1-3"));
     EXPECT_EQ(g->text(3, 3), AllKanji.mid(40, 20));
     EXPECT_EQ(buttons(h), QStringLiteral("prev "));
 
     press(t, h->Btn_Prev);
     EXPECT_EQ(page(g), QStringLiteral("11-20 in 1-10"));
+    EXPECT_EQ(g->text(1, 2), QStringLiteral("2"));
+    EXPECT_EQ(g->text(1, 3), AllKanji.mid(20, 20));
     EXPECT_EQ(buttons(h), QStringLiteral("prev next"));
     press(t, h->Btn_Prev);
     EXPECT_EQ(page(g), QStringLiteral("1-10 in 1-10"));
     EXPECT_EQ(buttons(h), QStringLiteral("next"));
+
+    // Record 5 is a practice test with 10 right answers, record 6 a failed challenge.
+    EXPECT_EQ(rowText(g, 5),
+              QStringLiteral("5|2023/03/20|1|") + AllKanji.left(20) + QStringLiteral("|かく|れんしゅう|○"));
+    EXPECT_EQ(rowText(g, 6),
+              QStringLiteral("6|2023/03/21|1|") + AllKanji.left(20) + QStringLiteral("|よむ|チャレンジ|×"));
+
+    // The second press of a double click does not turn a page.
+    t.clock.advanceSeconds(1);
+    QTest::mouseClick(h->Btn_Next, Qt::LeftButton);
+    QTest::mouseClick(h->Btn_Next, Qt::LeftButton);
+    EXPECT_EQ(page(g), QStringLiteral("11-20 in 1-10"));
+    press(t, h->Btn_Next);
+    EXPECT_EQ(page(g), QStringLiteral("21-23 in 1-3"));
     EXPECT_TRUE(t.dialogs.calls.empty());
+}
+
+// 2,000 tests opened at the oldest, 199 presses from the newest, with a
+// date column too narrow for a date.
+TEST(StudyHistory, ALongHistoryOpensAtTheNewestJumpsToEitherEndAndShowsWholeDates)
+{
+    const struct {
+        int records;
+        const char *newest;
+    } cases[] = {{2000, "1991-2000 in 1-10"}, {20, "11-20 in 1-10"}, {11, "11-11 in 1-1"}};
+    for (const auto &c : cases) {
+        HistoryShell t(c.records);
+        TF_Seiseki2 *h = t.history;
+        const auto *g = h->Grd_Seiseki;
+        EXPECT_EQ(page(g), QString::fromLatin1(c.newest)) << c.records;
+        // No button of the screen covers another or a header icon.
+        const QList<QWidget *> controls{h->Btn_First,       h->Btn_Last,        h->Btn_Prev,
+                                        h->Btn_Next,        h->Btn_Graph,       h->headerButton(1),
+                                        h->headerButton(2), h->headerButton(3), h->headerButton(4)};
+        for (int i = 0; i < controls.size(); ++i)
+            for (int j = i + 1; j < controls.size(); ++j) {
+                EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry())) << i << ' ' << j;
+            }
+        EXPECT_TRUE(h->Btn_First->isVisible());
+        EXPECT_FALSE(h->Btn_Last->isVisible());
+        press(t, h->Btn_First);
+        EXPECT_EQ(page(g), QStringLiteral("1-10 in 1-10")) << c.records;
+        EXPECT_FALSE(h->Btn_First->isVisible());
+        EXPECT_TRUE(h->Btn_Last->isVisible());
+        press(t, h->Btn_Last);
+        EXPECT_EQ(page(g), QString::fromLatin1(c.newest)) << c.records;
+
+        // Every number, date and level's kanji shows whole in its column.
+        for (int col : {0, 1, 3}) {
+            const QModelIndex cell = g->model()->index(1, col);
+            const QFont font = cell.data(Qt::FontRole).value<QFont>();
+            const QString text = g->text(1, col);
+            EXPECT_LE(QFontMetrics(font).horizontalAdvance(text) + 4, g->columnWidth(col))
+                << c.records << " column " << col << ' ' << text.toStdString();
+            // ... in a size a parent can read (the date was 8 pixels).
+            EXPECT_GE(font.pixelSize(), col == 3 ? 11 : 13) << c.records << " column " << col;
+        }
+    }
 }
 
 TEST(KanjiResults, LevelThreeWriterSeesReadingToSixtyAndWritingToFortyCleared)

@@ -4,6 +4,7 @@
 #include "records/seiseki.h"
 #include "records/seisekigraph.h"
 #include "seisekifixture.h"
+#include <QFontMetricsF>
 #include <gtest/gtest.h>
 
 using namespace fm;
@@ -44,7 +45,7 @@ TEST(ProgressChartScreen, OpensFromTheHistoryAndGoesBackToTheSamePage)
     const chart::ProgressChart &c = graph->Img_Chart->chart();
     EXPECT_EQ(c.tests.size(), 14);
     ASSERT_EQ(c.rises.size(), 1);
-    EXPECT_EQ(chart::riseLabel(c.rises[0].reached), QStringLiteral("1かく"));
+    EXPECT_EQ(chart::riseLabel(c.rises[0].reached), QStringLiteral("レベル1 かく"));
     ASSERT_EQ(c.weak.size(), 7);
     EXPECT_EQ(c.weak[0].glyph, kanji(4));
     EXPECT_EQ(c.weak[0].kind, fm::StudyKind::Writing);
@@ -80,4 +81,64 @@ TEST(ProgressChartScreen, NoButtonWithoutTests)
     t.state.CurrentPlayer = 2;
     history = t.nav.open<TF_Seiseki2>();
     EXPECT_TRUE(history->Btn_Graph->isVisible());
+}
+
+// 20 rises got 18 labels and bunched rises 4 labels on a solid band: a rise
+// with no label. Now every rise is named, alone or in a range, and no two
+// labels of a row overlap.
+TEST(ProgressChartPicture, CrowdedRisesShareALabelAndNoRiseGoesUnnamed)
+{
+    fm::test::app(); // the fonts the chart measures with
+    QVector<LevelKind> reached;
+    for (int level = 1; level <= 12; ++level)
+        for (int kind = 1; kind <= 2; ++kind)
+            reached.push_back(LevelKind{int16_t(level), int16_t(kind)});
+    reached.push_back(LevelKind{13, 1});
+    auto spread = [](int n, double from, double to) {
+        QVector<double> xs;
+        for (int i = 0; i < n; ++i)
+            xs << from + (to - from) * i / std::max(1, n - 1);
+        return xs;
+    };
+    QVector<double> bunched = spread(6, 40, 120);
+    bunched << 300 << 301 << 302 << 303 << 380;
+    const struct {
+        const char *what;
+        QVector<double> xs;
+    } cases[] = {
+        {"20 rises over the plot", spread(20, 40, 400)},
+        {"bunched rises", bunched},
+        {"25 rises on one day", QVector<double>(25, 205)},
+        {"two far apart", {60, 350}},
+    };
+    QFont f;
+    f.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
+    f.setPixelSize(10);
+    f.setBold(true);
+    const QFontMetricsF m(f);
+    const double right = 410;
+    for (const auto &c : cases) {
+        const QVector<LevelKind> names = reached.mid(0, c.xs.size());
+        const QVector<chart::RiseLabel> labels = chart::placeRiseLabels(c.xs, names, m, 0, right);
+        int next = 0;
+        for (const chart::RiseLabel &l : labels) {
+            EXPECT_EQ(l.first, next) << c.what;
+            EXPECT_GE(l.last, l.first) << c.what;
+            next = l.last + 1;
+            EXPECT_EQ(l.text, l.first == l.last ? chart::riseLabel(names[l.first])
+                                                : chart::riseRangeLabel(names[l.first], names[l.last]))
+                << c.what;
+            EXPECT_LE(m.horizontalAdvance(l.text), l.box.width()) << c.what;
+            EXPECT_GE(l.box.left(), 0) << c.what;
+            EXPECT_LE(l.box.right(), right) << c.what;
+        }
+        EXPECT_EQ(next, c.xs.size()) << c.what << ": every rise named";
+        for (int i = 0; i < labels.size(); ++i)
+            for (int j = i + 1; j < labels.size(); ++j)
+                if (labels[i].row == labels[j].row) {
+                    EXPECT_FALSE(labels[i].box.intersects(labels[j].box)) << c.what << ' ' << i << ' ' << j;
+                }
+    }
+    // Apart, each rise has its own label.
+    EXPECT_EQ(chart::placeRiseLabels({60, 350}, reached.mid(0, 2), m, 0, right).size(), 2);
 }

@@ -68,10 +68,14 @@ TEST(RecordShots, HistoryResultsAndKanjiList)
     shots::save(list, QStringLiteral("seiseki1"));
     list->Grd_SeisekiClick(1);
     auto *history = t.nav.find<TF_Seiseki2>();
-    shots::save(history, QStringLiteral("seiseki2-page1"));
-    history->Btn_NextClick();
-    history->Btn_NextClick();
-    shots::save(history, QStringLiteral("seiseki2-page3"));
+    shots::save(history, QStringLiteral("seiseki2-newest"));
+    history->Btn_FirstClick();
+    shots::save(history, QStringLiteral("seiseki2-oldest"));
+    t.nav.showMainMenu();
+    // A child with no test yet.
+    list = static_cast<TF_Seiseki1 *>(t.nav.open(ScreenId::Seiseki1));
+    list->Grd_SeisekiClick(2);
+    shots::save(t.nav.find<TF_Seiseki2>(), QStringLiteral("seiseki2-no-tests"));
     t.nav.showMainMenu();
 
     selectPlayer(t.state, 1);

@@ -4,6 +4,7 @@
 #include "handwriting/reference.h"
 #include "shell/writing.h"
 #include "shots.h"
+#include "study/levelup.h"
 #include "study/test_shutsudai_fixture.h"
 
 using namespace fm;
@@ -39,6 +40,34 @@ TEST(WritingShots, TheSquareItsCandidatesAndTheStrokeOrder)
     shots::save(s, QStringLiteral("test-writing-square"));
     w.click(s->panels->Btn_Kouho[1]);
     shots::save(s, QStringLiteral("test-writing-chosen"));
+    // A second pick replaces the first; the next question opens on the square.
+    if (s->panels->Btn_Kouho[2]->isVisible()) {
+        w.click(s->panels->Btn_Kouho[2]);
+        shots::save(s, QStringLiteral("test-writing-chosen-again"));
+    }
+    w.click(s->panels->Btn_Kouho[1]);
+    w.t.dialogs.answers = {Answer::No};
+    w.click(s->Btn_Next);
+    for (const InkStroke &stroke : inkFromReference(reference.of(w.current().Kanji))) {
+        QVector<QPointF> points;
+        for (const QPointF &p : stroke)
+            points << p * f;
+        sq->writeStroke(points);
+    }
+    shots::save(s, QStringLiteral("test-writing-next-question-on-the-square"));
+
+    // The result window keeps the stroke-order advice.
+    QuestionSlot &first = w.t.state.QuestionSlots[1];
+    first.PlayerAnswer = first.CorrectAnswer;
+    first.WrittenGlyph = first.CorrectAnswer;
+    first.StrokeOrderDiffers = true;
+    first.Correct = 1;
+    w.t.state.TestScore = 10;
+    {
+        TF_Level_Up result(w.t.services, s);
+        result.show();
+        shots::save(&result, QStringLiteral("result-with-stroke-order-advice"));
+    }
 
     TF_Kakijun window(w.t.services, kanji, s);
     window.show();

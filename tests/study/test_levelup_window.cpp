@@ -52,6 +52,10 @@ TEST(ResultWindow, FailedChallengeShowsTheBuiltInPictureAndProgress)
     TF_Level_Up w(t.services, nullptr);
     EXPECT_FALSE(w.failed());
     EXPECT_EQ(w.size(), QSize(435, 339));
+    // Readable and easy to hit at 640 x 480 (it was 12-pixel text on a 129 x 25 button).
+    EXPECT_GE(w.BitBtn1->font().pixelSize(), 16);
+    EXPECT_GE(w.BitBtn1->height(), 40);
+    EXPECT_TRUE(w.rect().contains(w.BitBtn1->geometry()));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("がんばれ！  じろう"));
     EXPECT_EQ(w.Lbl_Goukaku_Msg1->text().remove(QLatin1Char('\n')),
               QStringLiteral("ざんねんだったね。またがんばろうね。ふくしゅうもちゃんとやろうね。"));

@@ -208,7 +208,7 @@ TEST(TestScreen, TimeOutOnQuestionFourGradesTheRestEmpty)
         s->Tim_ClockTimer();
         w.click(s->Btn_Next);
     }
-    w.typeKana(w.current().CorrectAnswer); // on screen, never stored
+    w.typeKana(w.current().CorrectAnswer); // on screen: handed in as it stands
     for (int i = 5; i <= 59; ++i) {
         w.t.clock.advanceSeconds(1);
         s->Tim_ClockTimer();
@@ -224,9 +224,9 @@ TEST(TestScreen, TimeOutOnQuestionFourGradesTheRestEmpty)
     EXPECT_EQ(w.gradingScreens(), 1);
     EXPECT_EQ(w.t.nav.current(), w.grading());
     EXPECT_EQ(s->CurrentQuestion, 4);
-    for (int n = 1; n <= 3; ++n)
-        EXPECT_EQ(w.slot(n).PlayerAnswer, w.slot(n).CorrectAnswer);
-    for (int n = 4; n <= 10; ++n) {
+    for (int n = 1; n <= 4; ++n)
+        EXPECT_EQ(w.slot(n).PlayerAnswer, w.slot(n).CorrectAnswer) << n;
+    for (int n = 5; n <= 10; ++n) {
         const QuestionSlot &q = w.slot(n);
         EXPECT_TRUE(q.PlayerAnswer.isEmpty()) << n;
         EXPECT_EQ(q.CorrectAnswer, targetWord(q.Kanji, q.QuestionChoice)) << n;

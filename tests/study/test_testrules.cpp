@@ -271,6 +271,9 @@ TEST(TestHints, SituationDependsOnThePartListOnlyInWriting)
         {W, KanjiListSource::Part, Panel::Choice, HintSituation::WritingChoice},
         {W, KanjiListSource::Part, Panel::Parts, HintSituation::WritingParts},
         {W, KanjiListSource::Part, Panel::KanjiList, HintSituation::WritingPartList},
+        // The square has its own page, whatever list was made before it.
+        {W, KanjiListSource::Part, Panel::Writing, HintSituation::WritingSquare},
+        {W, KanjiListSource::None, Panel::Writing, HintSituation::WritingSquare},
     };
     for (const Case &c : cases)
         EXPECT_EQ(hintSituation(c.kind, c.source, c.panel), c.expected)

@@ -6,11 +6,13 @@
 #include "shell/catalogue.h"
 #include "shell/writing.h"
 #include "study/hint.h"
+#include "study/levelup.h"
 #include "test_shutsudai_fixture.h"
 #include <QTableWidget>
 
 using namespace fm;
 using namespace studytest;
+using Kind = fm::test::FakeDialogs::Kind;
 
 namespace
 {
@@ -85,28 +87,167 @@ TEST(WritingAnswer, AChildWritesTheKanjiPicksItAndIsToldGentlyAboutStrokeOrder)
     EXPECT_EQ(g->Btn_Kakijun[1]->text(), cp932::toUnicode(glyphOf(kanji)));
 
     // The picture opens over grading, which waits for it.
-    QString title;
-    int drawnStrokes = -1;
-    ModalWatcher watch([&](QWidget *win) {
-        auto *k = qobject_cast<TF_Kakijun *>(win);
-        ASSERT_NE(k, nullptr);
-        title = k->Lbl_Title->text();
-        EXPECT_FALSE(g->Tim_Saiten->isActive());
-        for (int i = 0; i < 100 && !k->Img_Kakijun->finished(); ++i)
-            k->Img_Kakijun->Tim_DrawTimer();
-        drawnStrokes = k->Img_Kakijun->strokesDone();
-    });
-    w.click(g->Btn_Kakijun[1]);
-    EXPECT_EQ(watch.seen, 1);
-    EXPECT_TRUE(title.contains(cp932::toUnicode(glyphOf(kanji))));
-    EXPECT_EQ(drawnStrokes, 3);
-    EXPECT_TRUE(g->Tim_Saiten->isActive());
+    {
+        QString title;
+        int drawnStrokes = -1;
+        ModalWatcher watch([&](QWidget *win) {
+            auto *k = qobject_cast<TF_Kakijun *>(win);
+            ASSERT_NE(k, nullptr);
+            title = k->Lbl_Title->text();
+            EXPECT_FALSE(g->Tim_Saiten->isActive());
+            for (int i = 0; i < 100 && !k->Img_Kakijun->finished(); ++i)
+                k->Img_Kakijun->Tim_DrawTimer();
+            drawnStrokes = k->Img_Kakijun->strokesDone();
+        });
+        w.click(g->Btn_Kakijun[1]);
+        EXPECT_EQ(watch.seen, 1);
+        EXPECT_TRUE(title.contains(cp932::toUnicode(glyphOf(kanji))));
+        EXPECT_EQ(drawnStrokes, 3);
+        EXPECT_TRUE(g->Tim_Saiten->isActive());
+    }
 
     for (int i = 0; i < 9; ++i)
         g->Tim_SaitenTimer();
     EXPECT_EQ(w.t.state.TestScore, 10);
     for (int q = 2; q <= 10; ++q)
         EXPECT_FALSE(g->Btn_Kakijun[q]->isVisible()) << q; // not written: no advice
+
+    // Grading moves on by itself; the advice waits on the result window
+    // until the child presses "もどる".
+    int adviceShown = 0;
+    QString adviceGlyph;
+    bool fitsWindow = false;
+    ModalWatcher result([&](QWidget *win) {
+        auto *r = qobject_cast<TF_Level_Up *>(win);
+        if (!r)
+            return;
+        for (int q = 1; q <= 10; ++q)
+            adviceShown += !r->Btn_Kakijun[q]->isHidden();
+        adviceGlyph = r->Btn_Kakijun[1]->text();
+        fitsWindow = r->rect().contains(r->BitBtn1->geometry()) &&
+                     !r->BitBtn1->geometry().intersects(r->Btn_Kakijun[1]->geometry());
+    });
+    g->Tim_SaitenTimer();
+    EXPECT_EQ(result.seen, 1);
+    EXPECT_EQ(adviceShown, 1);
+    EXPECT_EQ(adviceGlyph, cp932::toUnicode(glyphOf(kanji)));
+    EXPECT_TRUE(fitsWindow);
+}
+
+// The faults a child met on the square, as one journey: two picks made a
+// two-kanji answer, "erase and write again" added a kanji, the square closed
+// on every question, and a drawing never chosen was lost without a word.
+TEST(WritingAnswer, OnePickIsTheAnswerAndTheSquareStaysTheChildsWay)
+{
+    TestWorld w(2, StudyKind::Writing, true);
+    TF_Shutsudai *s = w.open();
+    w.start();
+    AnswerPanels *p = s->panels;
+    w.click(p->Btn_Kaku);
+    const int kanji = w.slot(1).Kanji;
+    const int other = kanji == 1 ? 2 : 1;
+    w.t.handwriting.answer = {other, kanji};
+    p->Img_Kaku->writeStroke(across(p->Img_Kaku, 128));
+    EXPECT_TRUE(p->Lbl_KakuJoutai->text().contains(QStringLiteral("えらぼう")));
+
+    // Two picks: the second replaces the first and is the one marked.
+    w.click(p->Btn_Kouho[1]);
+    w.click(p->Btn_Kouho[2]);
+    EXPECT_EQ(p->answer(), glyphOf(kanji));
+    EXPECT_EQ(p->chosenCandidate(), 2);
+    EXPECT_TRUE(p->Btn_Kouho[2]->isChecked());
+    EXPECT_FALSE(p->Btn_Kouho[1]->isChecked());
+    EXPECT_TRUE(p->Lbl_KakuJoutai->text().contains(cp932::toUnicode(glyphOf(kanji))));
+    EXPECT_FALSE(p->Lbl_KakuJoutai->text().contains(QStringLiteral("えらぼう")));
+
+    // The square's erase buttons are not the answer line's.
+    EXPECT_NE(p->Btn_Zenbu->text(), p->Btn_Delall->text());
+    EXPECT_NE(p->Btn_Hitotsu->text(), p->Btn_DelPart->text());
+
+    // Write again and pick: one kanji, the new one.
+    w.click(p->Btn_Zenbu);
+    EXPECT_EQ(p->answer(), glyphOf(kanji)); // the drawing went, the answer stays
+    w.t.handwriting.answer = {other};
+    p->Img_Kaku->writeStroke(across(p->Img_Kaku, 100));
+    w.click(p->Btn_Kouho[1]);
+    EXPECT_EQ(p->answer(), glyphOf(other));
+
+    // The next question opens on the square again, "もどる" beside it.
+    w.click(s->Btn_Next);
+    ASSERT_EQ(s->CurrentQuestion, 2);
+    EXPECT_EQ(w.slot(1).PlayerAnswer, glyphOf(other));
+    EXPECT_TRUE(p->Grp_Kaku->isVisible());
+    EXPECT_TRUE(s->Btn_Cancel->isVisible());
+    EXPECT_EQ(p->Img_Kaku->strokeCount(), 0);
+    EXPECT_EQ(p->chosenCandidate(), 0);
+
+    // Written, never chosen: つぎ asks once; "no" stays, the next つぎ goes on.
+    p->Img_Kaku->writeStroke(across(p->Img_Kaku, 128));
+    const int asked = w.t.dialogs.count(Kind::Question);
+    w.t.dialogs.answers = {Answer::No};
+    w.click(s->Btn_Next);
+    EXPECT_EQ(s->CurrentQuestion, 2);
+    EXPECT_EQ(w.t.dialogs.count(Kind::Question), asked + 1);
+    w.click(s->Btn_Next);
+    EXPECT_EQ(s->CurrentQuestion, 3);
+    EXPECT_EQ(w.t.dialogs.count(Kind::Question), asked + 1);
+    EXPECT_TRUE(w.slot(2).PlayerAnswer.isEmpty());
+    EXPECT_TRUE(w.slot(2).DrawingUnchosen);
+
+    // A chosen answer erased from the answer line leaves the drawing unchosen again.
+    w.t.handwriting.answer = {w.slot(3).Kanji};
+    p->Img_Kaku->writeStroke(across(p->Img_Kaku, 128));
+    w.click(p->Btn_Kouho[1]);
+    EXPECT_FALSE(p->drawingUnchosen());
+    w.click(p->Btn_Delall);
+    EXPECT_EQ(p->chosenCandidate(), 0);
+    EXPECT_TRUE(p->drawingUnchosen());
+
+    // "もどる" from the square: the lists, from now on.
+    w.click(s->Btn_Cancel);
+    EXPECT_FALSE(p->Grp_Kaku->isVisible());
+    w.t.dialogs.answers = {Answer::Yes};
+    w.click(s->Btn_Next);
+    ASSERT_EQ(s->CurrentQuestion, 4);
+    EXPECT_TRUE(p->Grp_Bushu->isVisible());
+    EXPECT_FALSE(p->Grp_Kaku->isVisible());
+    EXPECT_FALSE(s->Btn_Cancel->isVisible());
+}
+
+TEST(WritingAnswer, WhenTheClockRunsOutTheChosenKanjiCountsAndAnUnchosenDrawingSaysWhy)
+{
+    struct Case {
+        const char *what;
+        bool pick;
+        bool right;
+        QString cell; // the grading table's answer cell
+    };
+    const Case cases[] = {
+        {"chosen, つぎ not pressed yet", true, true, QString()},
+        {"written, never chosen", false, false, QStringLiteral("えらんでない")},
+    };
+    for (const Case &c : cases) {
+        TestWorld w(2, StudyKind::Writing, true);
+        TF_Shutsudai *s = w.open();
+        w.start();
+        AnswerPanels *p = s->panels;
+        w.click(p->Btn_Kaku);
+        const int kanji = w.slot(1).Kanji;
+        w.t.handwriting.answer = {kanji};
+        p->Img_Kaku->writeStroke(across(p->Img_Kaku, 128));
+        if (c.pick)
+            w.click(p->Btn_Kouho[1]);
+        w.t.clock.advanceSeconds(11 * 60);
+        s->Tim_ClockTimer();
+        TF_Saiten *g = w.grading();
+        ASSERT_NE(g, nullptr) << c.what;
+        EXPECT_EQ(w.slot(1).PlayerAnswer.isEmpty(), !c.pick) << c.what;
+        g->Tim_SaitenTimer();
+        EXPECT_EQ(g->Grd_Saiten->item(1, 4)->text(), c.right ? QStringLiteral("○") : QStringLiteral("×"))
+            << c.what;
+        const QString expected = c.cell.isEmpty() ? cp932::toUnicode(glyphOf(kanji)) : c.cell;
+        EXPECT_EQ(g->Grd_Saiten->item(1, 2)->text(), expected) << c.what;
+    }
 }
 
 TEST(WritingAnswer, TheSquareKeepsEveryAnswerAlreadyGivenWhateverHappensMidStroke)
@@ -150,12 +291,11 @@ TEST(WritingAnswer, TheSquareKeepsEveryAnswerAlreadyGivenWhateverHappensMidStrok
     EXPECT_EQ(w.slot(1).PlayerAnswer, glyphOf(kanji));
     EXPECT_EQ(s->CurrentQuestion, 2);
     EXPECT_FALSE(sq->drawing());
-    EXPECT_EQ(sq->strokeCount(), 0); // a new question starts on clean paper
-    EXPECT_FALSE(p->Grp_Kaku->isVisible());
+    EXPECT_EQ(sq->strokeCount(), 0);       // a new question starts on clean paper
+    EXPECT_TRUE(p->Grp_Kaku->isVisible()); // the child's way of answering is kept
 
     // The clock runs out while the child is writing: grading still comes,
     // with the first answer.
-    w.click(p->Btn_Kaku);
     QTest::mousePress(sq, Qt::LeftButton, {}, QPoint(60, 60));
     w.t.clock.advanceSeconds(11 * 60);
     s->Tim_ClockTimer();
@@ -221,6 +361,21 @@ TEST(WritingAnswer, TheReviewAndThePracticeHintShowTheStrokeOrder)
             w.click(s->Btn_Kakijun);
             EXPECT_TRUE(title.contains(cp932::toUnicode(glyphOf(missed))));
         }
+
+        // Written on the square but not chosen: "こたえあわせ" reminds once
+        // instead of marking the child wrong; a second press checks.
+        w.click(s->panels->Btn_Kaku);
+        s->panels->Img_Kaku->writeStroke(across(s->panels->Img_Kaku, 128));
+        const int told = w.t.dialogs.count(Kind::Information);
+        w.t.clock.advanceSeconds(1);
+        w.click(s->Btn_awase);
+        EXPECT_EQ(w.t.dialogs.count(Kind::Information), told + 1);
+        EXPECT_TRUE(s->Img_Mark->mark().isEmpty());
+        w.t.clock.advanceSeconds(1);
+        w.click(s->Btn_awase);
+        EXPECT_EQ(w.t.dialogs.count(Kind::Information), told + 1);
+        EXPECT_EQ(s->Img_Mark->mark(), QStringLiteral("×"));
+        EXPECT_EQ(s->CurrentQuestion, 3);
     }
 
     // The hint window of a practice writing question offers it with the

@@ -76,6 +76,11 @@ TEST_F(ChartCliTest, WritesThePictureAsPngOrSvg)
     EXPECT_EQ(png.size(), QSize(1590, 1038)); // 636 x 415 design pixels, 2.5 times
     EXPECT_EQ(QColor(png.pixel(png.width() - 4, png.height() - 4)), QColor(0, 0, 128));
 
+    // One test is "1 test", not "1 tests".
+    write("Kiroku1.dat", read("Kiroku1.dat").left(StudyRecordSize));
+    ASSERT_EQ(run({"chart", "1", "--out", path("one.png")}), 0) << err.toStdString();
+    EXPECT_EQ(out, path("one.png") + ": 1 test\n");
+
     ASSERT_EQ(run({"chart", "1", "--out", path("taro.SVG")}), 0) << err.toStdString();
     const QByteArray svg = read("taro.SVG");
     QXmlStreamReader xml(svg);

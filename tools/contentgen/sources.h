@@ -22,7 +22,7 @@ constexpr int MaxAskedPerWord = 2; // a third sentence on the same word teaches 
 constexpr int MaxHintPages = 100;
 constexpr int ScreenCount = 13;
 constexpr int TestScreen = 12;
-constexpr int TestSituations = 5;
+constexpr int TestSituations = 6;
 
 // The names of groups 1..8, as the writing panel labels them.
 const QStringList &groupNames();

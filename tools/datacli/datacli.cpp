@@ -38,6 +38,13 @@ QString u(const QByteArray &cp932Bytes)
     return cp932::toUnicode(cp932Bytes);
 }
 
+// "1 player", "2 players": a count with its noun in the right number.
+QString counted(qsizetype n, const char *noun)
+{
+    return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(noun),
+                                                n == 1 ? QString() : QStringLiteral("s"));
+}
+
 // A stored name on one line of its own: control characters (and the
 // backslash that introduces the escapes) are written as escapes.
 QString escaped(const QString &text)
@@ -367,10 +374,9 @@ bool check(const Dirs &dirs, QStringList &lines)
     listForeignObjects(data, data != dir, lines);
     // Last, once the program can run: what it found.
     if (ok)
-        lines << QStringLiteral("ok: %1 kanji, %2 sentences, %3 players")
+        lines << QStringLiteral("ok: %1 kanji, %2, %3")
                      .arg(state->Bank.QuestionIndexCount)
-                     .arg(sentenceCount)
-                     .arg(state->Players.PlayerCount);
+                     .arg(counted(sentenceCount, "sentence"), counted(state->Players.PlayerCount, "player"));
     return ok;
 }
 
@@ -555,7 +561,7 @@ int runChart(QStringList &words, const Dirs &defaults, QString &out)
     chart::nameGlyphs(c, *cat);
     const QString title = chart::chartTitle(roster.PlayerTable[n].Name);
     writeChartFile(c, title, file);
-    out += QStringLiteral("%1: %2 tests\n").arg(file).arg(log.records.size());
+    out += QStringLiteral("%1: %2\n").arg(file, counted(log.records.size(), "test"));
     return 0;
 }
 
