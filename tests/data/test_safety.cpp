@@ -38,6 +38,11 @@ QString messageFor(const QString &name)
     return name + QStringLiteral("でエラーがおこりました。 ");
 }
 
+QString diskFullFor(const QString &name)
+{
+    return messageFor(name) + QString::fromUtf8(DiskFullSentence);
+}
+
 Roster rosterOf(std::initializer_list<const char *> names)
 {
     Roster r;
@@ -100,11 +105,13 @@ TEST_F(SaveFaultTest, AFullDiskNeverReplacesTheRosterBoardsOrSettings)
           Fault{4 * PlayerRecordSize - 1, SyncForTesting::Real}, Fault{-1, SyncForTesting::Fails}}) {
         SCOPED_TRACE(f.bytesThatFit);
         WriteFaultForTesting fault(f.bytesThatFit, f.sync);
-        EXPECT_EQ(errorOf([&] { saveRoster(bigger, dir()); }).message(), messageFor("Player1.dat"));
+        // A full disk is named as such; a disk that fails otherwise is not called full.
+        const auto expected = f.sync == SyncForTesting::Fails ? messageFor : diskFullFor;
+        EXPECT_EQ(errorOf([&] { saveRoster(bigger, dir()); }).message(), expected("Player1.dat"));
         EXPECT_EQ(errorOf([&] { writeBoard(dir(), GameId::Matching, newBoard); }).message(),
-                  messageFor("Game1.dat"));
+                  expected("Game1.dat"));
         EXPECT_EQ(errorOf([&] { writeSettings(settings, path("Fudemaru.ini"), 3, 4, false); }).message(),
-                  messageFor("Fudemaru.ini"));
+                  expected("Fudemaru.ini"));
         EXPECT_EQ(read("Player1.dat"), roster) << "every child is still there";
         EXPECT_EQ(read("Game1.dat"), board);
         EXPECT_EQ(read("Fudemaru.ini"), ini);
@@ -135,7 +142,7 @@ TEST_F(SaveFaultTest, AShortAppendIsReportedAndTakenBackSoTheLogStaysWhole)
         state.QuestionSlots[i] = QuestionSlot{static_cast<int16_t>(i), 0, {}, {}, {}, 0, 1};
     {
         WriteFaultForTesting fault(20);
-        EXPECT_EQ(errorOf([&] { recordTest(state, true, 46001.0); }).message(), messageFor("Kiroku1.dat"));
+        EXPECT_EQ(errorOf([&] { recordTest(state, true, 46001.0); }).message(), diskFullFor("Kiroku1.dat"));
     }
     EXPECT_EQ(read("Kiroku1.dat"), two) << "neither the torn record nor the cut-short one stays";
     {
@@ -223,6 +230,53 @@ TEST_F(OddFileTest, NothingIsEverWrittenThroughALinkToSomethingElse)
         EXPECT_EQ(QFileInfo(path(name)).symLinkTarget(), target);
         QFile::remove(path(name));
     }
+}
+
+// A record file with a second name (a hard link to a parent's notes outside
+// the folder, or the live files of a "cp -al" backup) is refused as a link
+// is: neither the roster, the boards nor a log append reaches the other name.
+TEST_F(DataDirTest, ARecordWithAnotherNameIsRefusedAsALinkIs)
+{
+    QTemporaryDir outside;
+    const QByteArray notes = "a parent's notes, not a record: 52 bytes of them....\n";
+    for (const QString &name :
+         {QStringLiteral("Player1.dat"), QStringLiteral("Game1.dat"), QStringLiteral("Kiroku1.dat")}) {
+        SCOPED_TRACE(name.toStdString());
+        const QString other = QDir(outside.path()).filePath(name + ".notes");
+        {
+            QFile f(other);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(notes);
+        }
+        QFile::remove(path(name));
+        ASSERT_EQ(::link(QFile::encodeName(other).constData(), QFile::encodeName(path(name)).constData()), 0);
+        const FileError written = errorOf([&] {
+            if (name == "Player1.dat")
+                saveRoster(rosterOf({"に"}), dir());
+            else if (name == "Game1.dat")
+                writeBoard(dir(), GameId::Matching, {{1, "a", 1.0}});
+            else
+                appendLogRecord(dir(), 1, record(3));
+        });
+        EXPECT_EQ(written.message(), messageFor(name));
+        EXPECT_TRUE(written.detail().contains("hard link")) << written.detail().toStdString();
+        const FileError read = errorOf([&] {
+            Roster r;
+            if (name == "Player1.dat")
+                loadRoster(r, dir());
+            else if (name == "Game1.dat")
+                readBoard(dir(), GameId::Matching);
+            else
+                readLog(dir(), 1);
+        });
+        EXPECT_EQ(read.message(), messageFor(name));
+        QFile f(other);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), notes) << "the other name keeps every byte";
+    }
+    // With the second name gone the record is a file of its own again.
+    QFile::remove(QDir(outside.path()).filePath("Kiroku1.dat.notes"));
+    EXPECT_NO_THROW(appendLogRecord(dir(), 1, record(3)));
 }
 
 // Two copies on one folder (the lock failed, or the folder was shared): the
