@@ -228,55 +228,16 @@ TEST_F(OddFileTest, NothingIsEverWrittenThroughALinkToSomethingElse)
         EXPECT_EQ(outsideBytes(), QByteArray(PlayerRecordSize, 'x'))
             << "nothing outside the folder is touched";
         EXPECT_EQ(QFileInfo(path(name)).symLinkTarget(), target);
+        // A second name for the same file (a hard link to a parent's notes, or
+        // the live files after a "cp -al" backup) is refused as a link is.
+        QFile::remove(path(name));
+        ASSERT_EQ(::link(QFile::encodeName(target).constData(), QFile::encodeName(path(name)).constData()),
+                  0);
+        EXPECT_TRUE(errorOf(save).detail().contains("hard link"));
+        EXPECT_EQ(errorOf(load).message(), messageFor(name));
+        EXPECT_EQ(outsideBytes(), QByteArray(PlayerRecordSize, 'x')) << "the other name keeps every byte";
         QFile::remove(path(name));
     }
-}
-
-// A record file with a second name (a hard link to a parent's notes outside
-// the folder, or the live files of a "cp -al" backup) is refused as a link
-// is: neither the roster, the boards nor a log append reaches the other name.
-TEST_F(DataDirTest, ARecordWithAnotherNameIsRefusedAsALinkIs)
-{
-    QTemporaryDir outside;
-    const QByteArray notes = "a parent's notes, not a record: 52 bytes of them....\n";
-    for (const QString &name :
-         {QStringLiteral("Player1.dat"), QStringLiteral("Game1.dat"), QStringLiteral("Kiroku1.dat")}) {
-        SCOPED_TRACE(name.toStdString());
-        const QString other = QDir(outside.path()).filePath(name + ".notes");
-        {
-            QFile f(other);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(notes);
-        }
-        QFile::remove(path(name));
-        ASSERT_EQ(::link(QFile::encodeName(other).constData(), QFile::encodeName(path(name)).constData()), 0);
-        const FileError written = errorOf([&] {
-            if (name == "Player1.dat")
-                saveRoster(rosterOf({"に"}), dir());
-            else if (name == "Game1.dat")
-                writeBoard(dir(), GameId::Matching, {{1, "a", 1.0}});
-            else
-                appendLogRecord(dir(), 1, record(3));
-        });
-        EXPECT_EQ(written.message(), messageFor(name));
-        EXPECT_TRUE(written.detail().contains("hard link")) << written.detail().toStdString();
-        const FileError read = errorOf([&] {
-            Roster r;
-            if (name == "Player1.dat")
-                loadRoster(r, dir());
-            else if (name == "Game1.dat")
-                readBoard(dir(), GameId::Matching);
-            else
-                readLog(dir(), 1);
-        });
-        EXPECT_EQ(read.message(), messageFor(name));
-        QFile f(other);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        EXPECT_EQ(f.readAll(), notes) << "the other name keeps every byte";
-    }
-    // With the second name gone the record is a file of its own again.
-    QFile::remove(QDir(outside.path()).filePath("Kiroku1.dat.notes"));
-    EXPECT_NO_THROW(appendLogRecord(dir(), 1, record(3)));
 }
 
 // Two copies on one folder (the lock failed, or the folder was shared): the
