@@ -1,5 +1,6 @@
-// Fudemaru: the process entry. Only wiring: the single-instance guard, the
-// display scaling, the program with its real seams and the screens of every folder.
+// Fudemaru: the process entry. Only wiring: the display scaling, the
+// single-instance guard, the program with its real seams and the screens of
+// every folder.
 #include "data/locations.h"
 #include "fudemaru_version.h"
 #include "games/register.h"
@@ -14,23 +15,33 @@
 
 int main(int argc, char **argv)
 {
-    const QString dataDir = fm::defaultDataDir();
-
-    // A second copy ends at once, silently. A data directory that cannot be
-    // written is not a second copy: start-up says so with its message.
-    fm::LockFileInstanceLock lock(dataDir);
-    if (fm::makeDataDir(dataDir) && !lock.acquire(fm::InstanceLockName))
-        return 0;
-
     std::unique_ptr<QApplication> app;
     {
         fm::DisplayOpening opening;
-        fm::prepareScaling(argc, argv);
+        // The connection that asked the display's size closes only once the
+        // application has its own (a bare X server resets when it is left
+        // without clients).
+        const fm::DisplaySizeConnection sizeAsked = fm::prepareScaling(argc, argv);
         app = std::make_unique<QApplication>(argc, argv);
     }
     fm::installDoubleClickRule(app.get());
     QGuiApplication::setDesktopFileName(QStringLiteral(FUDEMARU_APP_ID));
+    const QString dataDir = fm::defaultDataDir();
     fm::Program program(fm::shippedFilesDir(QCoreApplication::applicationDirPath()), dataDir);
+
+    // One copy at a time writes the data directory: the lock is held for
+    // the whole run, or nothing starts.
+    fm::LockFileInstanceLock lock(dataDir);
+    const fm::DataDirLock locked = fm::lockDataDir(lock);
+    if (locked.state == fm::DataDirLock::State::OtherCopyRunning) {
+        program.services().dialogs.information(nullptr, locked.message);
+        return 0;
+    }
+    if (locked.state == fm::DataDirLock::State::FolderUnusable) {
+        program.services().dialogs.fatalFileError(nullptr, locked.message);
+        return 1;
+    }
+
     // Data file errors never travel through the event loop: every handler
     // that reads or writes a data file catches them itself (Services::guard).
     fm::registerStudyScreens(program.screens());

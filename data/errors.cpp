@@ -1,4 +1,5 @@
 #include "data/errors.h"
+#include <cerrno>
 
 namespace fm
 {
@@ -30,6 +31,16 @@ FileError FileError::changedElsewhere(const QString &fileName, const QString &de
     return FileError(fileName, detail,
                      fileName +
                          QStringLiteral("は ほかの ふでまるが かきかえていたので、ほぞんしませんでした。 "));
+}
+
+FileError FileError::diskFull(const QString &fileName, const QString &detail)
+{
+    return FileError(fileName, detail, fileErrorMessage(fileName) + QString::fromUtf8(DiskFullSentence));
+}
+
+bool isDiskFull(int error)
+{
+    return error == ENOSPC || error == EDQUOT;
 }
 
 } // namespace fm

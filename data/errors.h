@@ -18,6 +18,9 @@ class FileError : public std::runtime_error
     // A file that another copy of the program changed since this one read
     // it: it is not replaced, and the message says why.
     static FileError changedElsewhere(const QString &fileName, const QString &detail);
+    // A write that found the disk full: the usual message, then that the disk
+    // is full, so a parent knows what to mend.
+    static FileError diskFull(const QString &fileName, const QString &detail);
 
     const QString &fileName() const { return fileName_; }
     const QString &detail() const { return detail_; }
@@ -32,5 +35,11 @@ class FileError : public std::runtime_error
 
 // "<name>でエラーがおこりました。 " (trailing blank included).
 QString fileErrorMessage(const QString &fileName);
+
+// What a full disk adds to the message.
+inline constexpr char DiskFullSentence[] = "ディスクが いっぱいです。 ";
+
+// True for the errors of a full disk or a used-up quota.
+bool isDiskFull(int error);
 
 } // namespace fm

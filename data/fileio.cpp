@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace fm
@@ -32,6 +33,15 @@ QByteArray native(const QString &path)
 QString why(const char *what, int error)
 {
     return QString::fromLatin1(what) + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error));
+}
+
+// A failed write names its file and, when the disk (or the user's share of
+// it) is full, says so: that is the one cause a parent can mend at once.
+FileError writeFailure(const QString &name, const char *what, int error)
+{
+    if (isDiskFull(error))
+        return FileError::diskFull(name, why(what, error));
+    return FileError(name, why(what, error));
 }
 
 class Fd
@@ -117,6 +127,16 @@ QByteArray directoryOf(const QByteArray &path)
     return slash == 0 ? QByteArray("/") : path.left(slash);
 }
 
+// A record file that shares its contents with another name (a hard link,
+// such as a "cp -al" backup or a parent's notes file) is treated as a link:
+// an append would change the other name's file too.
+QString hardLinked(const struct stat &st)
+{
+    return QStringLiteral("has %1 hard links (another name shares its contents); a record file must be "
+                          "a file of its own")
+        .arg(qulonglong(st.st_nlink));
+}
+
 // Opens a regular file for reading; -1 when there is none (a link to nothing
 // counts as none when links are followed). Anything else is refused before it
 // is opened.
@@ -134,6 +154,8 @@ int openForReading(const QString &path, const QString &name, qint64 *size, Links
         throw FileError(name, QStringLiteral("is a symbolic link; a record file must be a file of its own"));
     if (!S_ISREG(st.st_mode))
         throw FileError(name, QStringLiteral("is not a regular file"));
+    if (!follow && st.st_nlink > 1)
+        throw FileError(name, hardLinked(st));
     // Non-blocking, so that something swapped in since the look above cannot hang the open.
     const int fd =
         ::open(p.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (follow ? 0 : O_NOFOLLOW));
@@ -148,6 +170,10 @@ int openForReading(const QString &path, const QString &name, qint64 *size, Links
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         throw FileError(name, QStringLiteral("is not a regular file"));
+    }
+    if (!follow && st.st_nlink > 1) {
+        ::close(fd);
+        throw FileError(name, hardLinked(st));
     }
     *size = st.st_size;
     return fd;
@@ -214,6 +240,8 @@ QByteArray writeTarget(const QString &path, const QString &name, Links links, st
         throw FileError(name, why("cannot be examined", errno));
     }
     if (S_ISREG(st.st_mode)) {
+        if (links == Links::Refuse && st.st_nlink > 1)
+            throw FileError(name, hardLinked(st));
         *old = st;
         *exists = true;
         return p;
@@ -252,14 +280,14 @@ void writeAtomic(const QString &path, const QString &name, const QByteArray &byt
     QByteArray temporary = target + ".saving-XXXXXX";
     Fd fd(::mkostemp(temporary.data(), O_CLOEXEC));
     if (fd.get() < 0)
-        throw FileError(name, why("cannot create a temporary file", errno));
+        throw writeFailure(name, "cannot create a temporary file", errno);
     bool open = true;
     const auto fail = [&](const char *what) {
         const int error = errno;
         if (open)
             fd.close();
         ::unlink(temporary.constData());
-        throw FileError(name, why(what, error));
+        throw writeFailure(name, what, error);
     };
     // mkostemp makes the file private; the saved file keeps the old one's
     // permissions, or the usual ones when it is new.
@@ -276,10 +304,11 @@ void writeAtomic(const QString &path, const QString &name, const QByteArray &byt
     // rather than overwritten.
     if (links == Links::Refuse) {
         struct stat now;
-        if (::lstat(target.constData(), &now) == 0 && !S_ISREG(now.st_mode)) {
+        if (::lstat(target.constData(), &now) == 0 && (!S_ISREG(now.st_mode) || now.st_nlink > 1)) {
             ::unlink(temporary.constData());
-            throw FileError(name,
-                            S_ISLNK(now.st_mode) ? kLinkRefused : QStringLiteral("is not a regular file"));
+            throw FileError(name, S_ISLNK(now.st_mode)   ? kLinkRefused
+                                  : S_ISREG(now.st_mode) ? hardLinked(now)
+                                                         : QStringLiteral("is not a regular file"));
         }
     }
     if (::rename(temporary.constData(), target.constData()) != 0)
@@ -362,29 +391,65 @@ void appendRecord(const QString &dir, const QString &name, const QByteArray &rec
     if (fd.get() < 0) {
         if (errno == ELOOP)
             throw FileError(name, kLinkRefused);
-        throw FileError(name, why("cannot be opened for writing", errno));
+        throw writeFailure(name, "cannot be opened for writing", errno);
     }
     struct stat st;
     if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
         throw FileError(name, QStringLiteral("is not a regular file"));
+    // A hard link made since the look above: nothing is written to it.
+    if (st.st_nlink > 1)
+        throw FileError(name, hardLinked(st));
     const qint64 size = st.st_size;
     const qint64 aligned = size - size % record.size();
     // A crash during an earlier append may have left part of a record: cut it
     // off so this record and every later one stay aligned.
     if (aligned != size && ::ftruncate(fd.get(), aligned) != 0)
-        throw FileError(name, why("cannot cut an incomplete record", errno));
+        throw writeFailure(name, "cannot cut an incomplete record", errno);
     if (!writeAll(fd.get(), record.constData(), record.size(), aligned)) {
         const int error = errno;
         // What did get written is not a record: take it back now.
         (void)::ftruncate(fd.get(), aligned);
-        throw FileError(name, why("cannot be written", error));
+        throw writeFailure(name, "cannot be written", error);
     }
     if (!syncToDisk(fd.get()))
-        throw FileError(name, why("cannot be synced to disk", errno));
+        throw writeFailure(name, "cannot be synced to disk", errno);
     if (!fd.close())
-        throw FileError(name, why("cannot be closed", errno));
+        throw writeFailure(name, "cannot be closed", errno);
     if (!exists)
         syncDirectory(directoryOf(target));
+}
+
+int probeWrite(const QString &dir)
+{
+    QByteArray probe = native(programFile(dir, QStringLiteral(".probe-XXXXXX")));
+    Fd fd(::mkostemp(probe.data(), O_CLOEXEC));
+    if (fd.get() < 0)
+        return errno;
+    const auto removed = [&](int error) {
+        fd.close();
+        ::unlink(probe.constData());
+        return error;
+    };
+    if (!writeAll(fd.get(), "1", 1, 0))
+        return removed(errno);
+    if (!fd.close()) {
+        const int error = errno;
+        ::unlink(probe.constData());
+        return error;
+    }
+    ::unlink(probe.constData());
+    return 0;
+}
+
+qint64 roomIn(const QString &dir)
+{
+    struct statvfs vfs;
+    qint64 room = -1;
+    if (::statvfs(native(dir).constData(), &vfs) == 0)
+        room = qint64(vfs.f_bavail) * qint64(vfs.f_frsize);
+    if (g_bytesThatFit >= 0 && (room < 0 || g_bytesThatFit < room))
+        room = g_bytesThatFit;
+    return room;
 }
 
 bool entryExists(const QString &dir, const QString &name)

@@ -67,6 +67,15 @@ void writeFileAtomicAt(const QString &path, const QString &name, const QByteArra
 // but a regular file in the file's place is refused, and never created.
 void appendRecord(const QString &dir, const QString &name, const QByteArray &record);
 
+// Tries what every save in dir needs: a new file is made, takes a byte (each
+// write as the file layer writes) and is removed. 0 when that worked,
+// otherwise the error number (ENOSPC: the disk is full).
+int probeWrite(const QString &dir);
+
+// Bytes a save in dir can still write: the room the file system gives the
+// user (or what the test seam lets through, if less); -1 when unknown.
+qint64 roomIn(const QString &dir);
+
 // True when there is an entry of that name (even a link to nothing).
 bool entryExists(const QString &dir, const QString &name);
 

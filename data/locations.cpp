@@ -7,7 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,13 +50,52 @@ QStringList recordsIn(const QString &dir)
     return found;
 }
 
+// A file of the side folder's own: a regular file with no other name. A link
+// (symbolic or hard) planted there is not a checked copy.
+bool ownCopy(const QString &path)
+{
+    struct stat st;
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1;
+}
+
+// What start-up needs of the data directory: a folder it can list and lock
+// (open) and write a file in. 0 when it is so, else the error.
+int dataDirUnusable(const QString &dataDir)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(dataDir).constData(), &st) != 0)
+        return errno;
+    if (!S_ISDIR(st.st_mode))
+        return ENOTDIR;
+    const int fd = ::open(QFile::encodeName(dataDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    ::close(fd);
+    return probeWrite(dataDir);
+}
+
+QString unusableDetail(int error)
+{
+    return QStringLiteral("cannot be created or written: ") + QString::fromLocal8Bit(std::strerror(error));
+}
+
+// The bytes of the records a first start would copy from programDir.
+qint64 bytesToMove(const QString &programDir)
+{
+    qint64 total = 0;
+    for (const QString &name : recordsIn(programDir))
+        total += QFileInfo(programFile(programDir, name)).size();
+    return total;
+}
+
 // The data directory's own trouble is shown with its whole path: it is the
 // place a parent has to look at.
-FileError directoryError(const QString &dataDir, const QString &detail)
+FileError directoryError(const QString &dataDir, const QString &detail, int error = 0)
 {
     if (dataDir.isEmpty())
         return FileError(QStringLiteral("Fudemaru"), QStringLiteral("no data location: ") + detail);
-    return FileError(QDir::toNativeSeparators(QDir::cleanPath(dataDir)), detail);
+    const QString name = QDir::toNativeSeparators(QDir::cleanPath(dataDir));
+    return isDiskFull(error) ? FileError::diskFull(name, detail) : FileError(name, detail);
 }
 
 // The side folder is the program's own directory, never followed: anything
@@ -72,16 +113,39 @@ void removeForeignSideFolder(const QString &moving, const QString &dataDir)
                              QStringLiteral("holds a .moving that is not a folder and cannot be removed"));
 }
 
+// Copies one record of the program directory into the side folder and
+// checks the copy byte for byte.
+void copyIntoSideFolder(const QString &programDir, const QString &moving, const QString &name,
+                        const QString &dataDir)
+{
+    const auto bytes = readWholeFile(programDir, name, kMaxRecordsFileBytes);
+    if (!bytes)
+        throw FileError(name, QStringLiteral("vanished while being copied"));
+    writeWholeFileAtomic(moving, name, *bytes);
+    if (readWholeFile(moving, name, kMaxRecordsFileBytes, Links::Refuse) != bytes)
+        throw FileError(name, QStringLiteral("the copy in %1 differs").arg(dataDir));
+}
+
 // Renames the checked copies of the side folder into the data directory; a
 // file already there was moved before an interruption and is left alone.
-void finishMove(const QString &moving, const QString &dataDir)
+// Only the move's own copies go into place: a link found in the side folder
+// (symbolic, or a file with a second name) is taken away, the link itself
+// and never what it leads to, and the record copied again from the program
+// directory.
+void finishMove(const QString &moving, const QString &dataDir, const QString &programDir)
 {
-    for (const QString &name : recordsIn(moving)) {
-        const QString target = programFile(dataDir, name);
-        if (QFileInfo::exists(target))
+    for (const QString &name : writtenFileNames()) {
+        const QString source = programFile(moving, name);
+        if (!entryExists(moving, name) || entryExists(dataDir, name))
             continue;
-        if (!QFile::rename(programFile(moving, name), target))
-            throw FileError(name, QStringLiteral("cannot be moved into %1").arg(dataDir));
+        if (!ownCopy(source)) {
+            if (::unlink(QFile::encodeName(source).constData()) != 0 && errno != ENOENT)
+                throw FileError(name, QStringLiteral("a link in %1 cannot be removed").arg(moving));
+            if (!QFileInfo(programFile(programDir, name)).isFile())
+                continue;
+            copyIntoSideFolder(programDir, moving, name, dataDir);
+        }
+        renameWithoutReplacing(moving, name, QStringLiteral("../") + name);
     }
     QDir(moving).removeRecursively();
 }
@@ -120,17 +184,51 @@ QString shippedFilesDir(const QString &exeDir)
 
 bool makeDataDir(const QString &dataDir)
 {
-    if (dataDir.isEmpty() || !QDir().mkpath(dataDir) || !QFileInfo(dataDir).isDir())
+    if (dataDir.isEmpty())
         return false;
+    QDir().mkpath(dataDir);
     // Permission bits say little (root, read-only mounts): write a file.
-    QTemporaryFile probe(QDir(dataDir).filePath(QStringLiteral(".probe-XXXXXX")));
-    return probe.open() && probe.write("1", 1) == 1 && probe.flush();
+    return dataDirUnusable(dataDir) == 0;
+}
+
+void checkDataDir(const QString &dataDir, const QString &programDir)
+{
+    if (dataDir.isEmpty())
+        throw directoryError(dataDir, QStringLiteral("cannot be created or written"));
+    // A folder not made yet: its nearest existing parent must take it.
+    QString existing = QDir::cleanPath(dataDir);
+    while (!QFileInfo::exists(existing) && !QFileInfo(existing).isSymLink() && existing != QDir::rootPath() &&
+           !existing.isEmpty())
+        existing = QFileInfo(existing).absolutePath();
+    const bool exists = QDir::cleanPath(dataDir) == existing;
+    const int error = exists ? dataDirUnusable(dataDir) : dataDirUnusable(existing);
+    if (error)
+        throw directoryError(dataDir,
+                             exists ? unusableDetail(error)
+                                    : unusableDetail(error) + QStringLiteral(" (in %1)").arg(existing),
+                             error);
+    if (programDir.isEmpty() || (exists && sameDirectory(dataDir, programDir)) ||
+        (exists && !recordsIn(dataDir).isEmpty()))
+        return;
+    // The first start copies the old records here; all of them must fit.
+    const qint64 needed = bytesToMove(programDir);
+    const qint64 room = roomIn(exists ? dataDir : existing);
+    if (needed > 0 && room >= 0 && room < needed)
+        throw directoryError(dataDir,
+                             QStringLiteral("has room for %1 bytes; the records to copy from %2 need %3")
+                                 .arg(room)
+                                 .arg(QDir::toNativeSeparators(programDir))
+                                 .arg(needed),
+                             ENOSPC);
 }
 
 void prepareDataDir(const QString &dataDir, const QString &programDir)
 {
-    if (!makeDataDir(dataDir))
+    if (dataDir.isEmpty())
         throw directoryError(dataDir, QStringLiteral("cannot be created or written"));
+    QDir().mkpath(dataDir);
+    if (const int error = dataDirUnusable(dataDir))
+        throw directoryError(dataDir, unusableDetail(error), error);
     if (programDir.isEmpty() || sameDirectory(dataDir, programDir))
         return;
     const QString moving = programFile(dataDir, kMovingFolder);
@@ -138,7 +236,7 @@ void prepareDataDir(const QString &dataDir, const QString &programDir)
     if (!recordsIn(dataDir).isEmpty()) {
         // Records here: the move is done, or was cut short while renaming.
         if (QFileInfo(moving).isDir())
-            finishMove(moving, dataDir);
+            finishMove(moving, dataDir, programDir);
         return;
     }
     // A side folder without records beside it is an unfinished copy: start again.
@@ -148,15 +246,9 @@ void prepareDataDir(const QString &dataDir, const QString &programDir)
         return;
     if (!QDir().mkpath(moving))
         throw directoryError(dataDir, QStringLiteral("cannot be written"));
-    for (const QString &name : old) {
-        const auto bytes = readWholeFile(programDir, name, kMaxRecordsFileBytes);
-        if (!bytes)
-            throw FileError(name, QStringLiteral("vanished while being copied"));
-        writeWholeFileAtomic(moving, name, *bytes);
-        if (readWholeFile(moving, name, kMaxRecordsFileBytes) != bytes)
-            throw FileError(name, QStringLiteral("the copy in %1 differs").arg(dataDir));
-    }
-    finishMove(moving, dataDir);
+    for (const QString &name : old)
+        copyIntoSideFolder(programDir, moving, name, dataDir);
+    finishMove(moving, dataDir, programDir);
 }
 
 } // namespace fm

@@ -22,9 +22,16 @@ QString defaultDataDir();
 // ../share/fudemaru beside it (an installed tree). Trailing separator.
 QString shippedFilesDir(const QString &exeDir);
 
-// Creates the data directory when missing; true when a file can be written
-// in it.
+// Creates the data directory when missing; true when it is a folder that can
+// be opened (listed, locked) and takes a file.
 bool makeDataDir(const QString &dataDir);
+
+// What prepareDataDir would meet, found without changing anything (only a
+// probe file is made and removed): throws the FileError start-up would show
+// when the directory (or, when it is not made yet, its nearest parent) cannot
+// be opened or written, or when the first start's copy of the records of
+// programDir would not fit.
+void checkDataDir(const QString &dataDir, const QString &programDir);
 
 // Readies the data directory at start-up: creates it and checks that it
 // takes a file, then, on the first start that finds records in the program

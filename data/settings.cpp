@@ -34,52 +34,87 @@ QByteArray currentText(const QString &iniPath)
     return bytes ? *bytes : QByteArray();
 }
 
+// One line of the file and the end it had ("\n", "\r\n", or none on a last
+// line without one).
+struct Line {
+    QByteArray text;
+    QByteArray end;
+};
+
+QList<Line> linesOf(const QByteArray &text)
+{
+    QList<Line> lines;
+    qsizetype at = 0;
+    while (at < text.size()) {
+        const qsizetype nl = text.indexOf('\n', at);
+        Line l;
+        l.text = text.mid(at, nl < 0 ? -1 : nl - at);
+        if (nl >= 0) {
+            l.end = "\n";
+            if (l.text.endsWith('\r')) {
+                l.text.chop(1);
+                l.end = "\r\n";
+            }
+        }
+        lines << l;
+        at = nl < 0 ? text.size() : nl + 1;
+    }
+    return lines;
+}
+
 // The text with each key set in the section; every other line stays as it
-// was (comments, other sections, other keys, the line ends).
+// was (comments, other sections, other keys, each line's own end). A key is
+// set wherever the section holds it, in every copy of the section, so that
+// the value read back is the one written whichever copy a reader believes; a
+// key the section lacks goes into its first copy. New lines end as most of
+// the file's lines do.
 QByteArray withKeys(const QByteArray &text, const KeyValues &values)
 {
-    const QByteArray eol = text.contains("\r\n") ? QByteArray("\r\n") : QByteArray("\n");
-    QList<QByteArray> lines = text.split('\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    for (QByteArray &l : lines)
-        if (l.endsWith('\r'))
-            l.chop(1);
+    QList<Line> lines = linesOf(text);
+    qsizetype crlf = 0;
+    for (const Line &l : lines)
+        crlf += l.end == "\r\n" ? 1 : 0;
+    const QByteArray eol = 2 * crlf > lines.size() ? QByteArray("\r\n") : QByteArray("\n");
 
     const QByteArray header = '[' + kSection.toLatin1() + ']';
-    qsizetype begin = -1;
-    for (qsizetype i = 0; i < lines.size() && begin < 0; ++i)
-        if (lines[i].trimmed() == header)
-            begin = i + 1;
-    if (begin < 0) {
-        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
-            lines << QByteArray();
-        lines << header;
-        begin = lines.size();
+    const auto sectionStarts = [&] {
+        QList<qsizetype> starts;
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            if (lines[i].text.trimmed() == header)
+                starts << i + 1;
+        return starts;
+    };
+    if (sectionStarts().isEmpty()) {
+        if (!lines.isEmpty() && !lines.last().text.trimmed().isEmpty())
+            lines << Line{};
+        lines << Line{header, eol};
     }
     for (const auto &[key, value] : values) {
         const QByteArray line = key.toLatin1() + '=' + value.toUtf8();
-        qsizetype end = begin;
-        while (end < lines.size() && !lines[end].trimmed().startsWith('['))
-            ++end;
         bool found = false;
-        for (qsizetype i = begin; i < end; ++i) {
-            const qsizetype eq = lines[i].indexOf('=');
-            if (eq > 0 && lines[i].left(eq).trimmed() == key.toLatin1()) {
-                lines[i] = line;
-                found = true;
+        const QList<qsizetype> starts = sectionStarts();
+        for (const qsizetype begin : starts) {
+            for (qsizetype i = begin; i < lines.size() && !lines[i].text.trimmed().startsWith('['); ++i) {
+                const qsizetype eq = lines[i].text.indexOf('=');
+                if (eq > 0 && lines[i].text.left(eq).trimmed() == key.toLatin1()) {
+                    lines[i].text = line;
+                    found = true;
+                }
             }
         }
         if (!found) {
-            qsizetype at = end;
-            while (at > begin && lines[at - 1].trimmed().isEmpty())
+            const qsizetype begin = starts.first();
+            qsizetype at = begin;
+            while (at < lines.size() && !lines[at].text.trimmed().startsWith('['))
+                ++at;
+            while (at > begin && lines[at - 1].text.trimmed().isEmpty())
                 --at;
-            lines.insert(at, line);
+            lines.insert(at, Line{line, eol});
         }
     }
     QByteArray out;
-    for (const QByteArray &l : lines)
-        out += l + eol;
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        out += lines[i].text + (lines[i].end.isEmpty() && i + 1 < lines.size() ? eol : lines[i].end);
     return out;
 }
 
@@ -89,7 +124,14 @@ void saveKeys(const QString &iniPath, const KeyValues &values)
     const QString dir = QFileInfo(iniPath).absolutePath();
     if (!QDir().mkpath(dir))
         throw FileError(nameOf(iniPath), QStringLiteral("cannot create the directory %1").arg(dir));
-    writeFileAtomicAt(iniPath, nameOf(iniPath), withKeys(currentText(iniPath), values));
+    const QByteArray text = withKeys(currentText(iniPath), values);
+    // Never write a file the next start would refuse.
+    if (text.size() > kMaxSettingsBytes)
+        throw FileError(nameOf(iniPath),
+                        QStringLiteral("would grow to %1 bytes, more than the %2 a settings file may hold")
+                            .arg(text.size())
+                            .arg(kMaxSettingsBytes));
+    writeFileAtomicAt(iniPath, nameOf(iniPath), text);
 }
 
 // An integer key, or -1 when it is missing or not a number.
@@ -131,7 +173,7 @@ QString defaultSettingsPath()
         .filePath(QStringLiteral("Fudemaru.ini"));
 }
 
-void readSettings(AppSettings &settings, const QString &iniPath)
+void readSettings(AppSettings &settings, const QString &iniPath, WriteBack writeBack)
 {
     // Only a regular file of sane size is handed to the parser.
     currentText(iniPath);
@@ -149,7 +191,7 @@ void readSettings(AppSettings &settings, const QString &iniPath)
                                           .trimmed()
                                           .compare(QLatin1String("N"), Qt::CaseInsensitive) != 0;
     }
-    if (missing.empty())
+    if (missing.empty() || writeBack == WriteBack::No)
         return;
     try {
         saveKeys(iniPath, missing);

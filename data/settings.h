@@ -30,13 +30,16 @@ QString defaultSettingsPath();
 // non-positive value becomes 10, anything above 59 becomes 59. A settings
 // file that is not a regular file, or is larger than any settings file can
 // be: FileError("Fudemaru.ini").
-void readSettings(AppSettings &settings, const QString &iniPath);
+// WriteBack::No reads exactly as start-up does and changes nothing (the
+// diagnosing tool).
+enum class WriteBack { Yes, No };
+void readSettings(AppSettings &settings, const QString &iniPath, WriteBack writeBack = WriteBack::Yes);
 
 // Writes "Write_Time", "Read_Time", "POPMSG" and "Tegaki" at once, through
-// the verified save (the file's other lines stay as they are), then updates
-// settings. Without a handwriting choice the one in settings is written. When
-// the file cannot be written: FileError("Fudemaru.ini") and settings keep
-// their values.
+// the verified save (the file's other lines stay as they are; a key is set in
+// every "Kanji1" section that holds it), then updates settings. A file that
+// would grow past what the reader accepts is not written. Without a handwriting choice the one in settings is
+// written. When the file cannot be written: FileError("Fudemaru.ini") and settings keep their values.
 void writeSettings(AppSettings &settings, const QString &iniPath, int writeMinutes, int readMinutes,
                    bool popMsg, std::optional<bool> handwriting = std::nullopt);
 

@@ -1,4 +1,6 @@
 #include "shell/instancelock.h"
+#include "data/errors.h"
+#include "data/locations.h"
 #include <QDir>
 #include <QFile>
 #include <cerrno>
@@ -40,6 +42,24 @@ void LockFileInstanceLock::release()
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;
+}
+
+DataDirLock lockDataDir(LockFileInstanceLock &lock)
+{
+    using State = DataDirLock::State;
+    // A folder that cannot be opened may be so for a moment only: look twice.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!lock.acquire(InstanceLockName))
+            return {State::OtherCopyRunning, QString::fromUtf8(AlreadyOpenMessage)};
+        if (lock.held())
+            return {State::Held, {}};
+        try {
+            checkDataDir(lock.path(), {});
+        } catch (const FileError &e) {
+            return {State::FolderUnusable, e.message()};
+        }
+    }
+    return {State::FolderUnusable, fileErrorMessage(QDir::toNativeSeparators(QDir::cleanPath(lock.path())))};
 }
 
 } // namespace fm

@@ -5,6 +5,9 @@
 namespace fm
 {
 
+// The single-instance lock's name.
+inline const QString InstanceLockName = QStringLiteral("Fude_Maru12");
+
 class InstanceLock
 {
   public:
@@ -41,5 +44,21 @@ class LockFileInstanceLock final : public InstanceLock
     QString directory_;
     int fd_ = -1;
 };
+
+// What a second copy says before it ends.
+inline constexpr char AlreadyOpenMessage[] = "ふでまるは もう ひらいています。";
+
+// Taking the lock of the data directory at start: held, or another copy
+// runs there, or the folder cannot be opened (then nothing may start, as
+// two unlocked copies could both write); message says which to the family.
+struct DataDirLock {
+    enum class State { Held, OtherCopyRunning, FolderUnusable };
+    State state = State::FolderUnusable;
+    QString message;
+};
+// The folder is made when missing. The lock is taken whenever the folder
+// can be opened, whether or not a file can be written in it just now (the
+// start-up that follows says what is wrong with that).
+DataDirLock lockDataDir(LockFileInstanceLock &lock);
 
 } // namespace fm

@@ -3,7 +3,6 @@
 #include "shell/look.h"
 #include "shell/mainform.h"
 #include <QGuiApplication>
-#include <QScopeGuard>
 #include <QScreen>
 #include <algorithm>
 #include <cstdio>
@@ -41,12 +40,9 @@ namespace
 // The primary monitor's size in pixels, asked of the X server directly: the
 // RandR monitor marked primary, else the first one, else the root window.
 // Empty when the server cannot be reached. A few round trips instead of a
-// whole platform start.
-QSize primaryMonitorFromX()
+// whole platform start, on a connection the caller keeps.
+QSize primaryMonitorFromX(xcb_connection_t *connection, int screenNumber)
 {
-    int screenNumber = 0;
-    xcb_connection_t *connection = xcb_connect(nullptr, &screenNumber);
-    const auto close = qScopeGuard([connection] { xcb_disconnect(connection); });
     if (xcb_connection_has_error(connection))
         return {};
     xcb_screen_iterator_t roots = xcb_setup_roots_iterator(xcb_get_setup(connection));
@@ -93,19 +89,40 @@ bool hasPlatformArgument(int argc, char **argv)
 }
 } // namespace
 
-void prepareScaling(int argc, char **argv)
+DisplaySizeConnection &DisplaySizeConnection::operator=(DisplaySizeConnection &&other) noexcept
+{
+    if (this != &other) {
+        close();
+        connection_ = other.connection_;
+        other.connection_ = nullptr;
+    }
+    return *this;
+}
+
+void DisplaySizeConnection::close()
+{
+    if (connection_)
+        xcb_disconnect(static_cast<xcb_connection_t *>(connection_));
+    connection_ = nullptr;
+}
+
+DisplaySizeConnection prepareScaling(int argc, char **argv)
 {
     // The layout's text sizes are pixels at 96 dpi, whatever the desktop says.
     if (qEnvironmentVariableIsEmpty("QT_FONT_DPI"))
         qputenv("QT_FONT_DPI", "96");
     if (!qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR"))
-        return;
+        return {};
     QSize size;
+    DisplaySizeConnection kept;
     if (platformWillBeX(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"),
                         qgetenv("XDG_SESSION_TYPE"), hasPlatformArgument(argc, argv))) {
         // An X server that cannot be reached is left to the QApplication,
         // which says so (DisplayOpening).
-        size = primaryMonitorFromX();
+        int screenNumber = 0;
+        xcb_connection_t *connection = xcb_connect(nullptr, &screenNumber);
+        kept = DisplaySizeConnection(connection); // even a failed one is freed by disconnecting
+        size = primaryMonitorFromX(connection, screenNumber);
     } else {
         // Elsewhere only the platform itself knows: start it once to ask.
         QGuiApplication probe(argc, argv);
@@ -114,6 +131,7 @@ void prepareScaling(int argc, char **argv)
     }
     if (const double factor = layoutScaleFactor(size); factor > 0)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(factor, 'f', 4));
+    return kept;
 }
 
 namespace

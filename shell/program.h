@@ -5,6 +5,7 @@
 #include "shell/dialogs.h"
 #include "shell/displaymodes.h"
 #include "shell/helpwindow.h"
+#include "shell/instancelock.h"
 #include "shell/mainform.h"
 #include "shell/navigator.h"
 #include "shell/pictures.h"
@@ -19,15 +20,39 @@
 namespace fm
 {
 
-// The application title, also the single-instance lock's name.
+// The application title.
 inline const QString ApplicationTitle = QStringLiteral("ふでまる（小１～２）");
-inline const QString InstanceLockName = QStringLiteral("Fude_Maru12");
+
+// The X connection prepareScaling asked the display's size on, kept open
+// until the QApplication has connected: a server whose only client leaves
+// resets itself (a bare Xvfb does), and a client that connects during the
+// reset is turned away. Close it once the application exists.
+class DisplaySizeConnection
+{
+  public:
+    DisplaySizeConnection() = default;
+    explicit DisplaySizeConnection(void *connection) : connection_(connection) {}
+    ~DisplaySizeConnection() { close(); }
+    DisplaySizeConnection(DisplaySizeConnection &&other) noexcept : connection_(other.connection_)
+    {
+        other.connection_ = nullptr;
+    }
+    DisplaySizeConnection &operator=(DisplaySizeConnection &&other) noexcept;
+    DisplaySizeConnection(const DisplaySizeConnection &) = delete;
+    DisplaySizeConnection &operator=(const DisplaySizeConnection &) = delete;
+    bool open() const { return connection_ != nullptr; }
+    void close();
+
+  private:
+    void *connection_ = nullptr; // xcb_connection_t
+};
 
 // Scales the 640 × 480 layout to fill the display: sets QT_SCALE_FACTOR from
 // the primary screen before the QApplication exists. On X the server is asked
-// directly; on other platforms a short-lived QGuiApplication is. A factor the
-// user set is kept.
-void prepareScaling(int argc, char **argv);
+// directly (the connection is handed back, to be closed after the
+// QApplication is made); on other platforms a short-lived QGuiApplication
+// is. A factor the user set is kept.
+[[nodiscard]] DisplaySizeConnection prepareScaling(int argc, char **argv);
 
 // The factor that fills a display of this many pixels with the layout while
 // keeping its shape: min(width / 640, height / 480). 0 (leave the scale

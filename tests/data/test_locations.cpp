@@ -5,6 +5,7 @@
 #include "testutil.h"
 #include <QDirIterator>
 #include <QMap>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace fm;
@@ -122,6 +123,38 @@ TEST_F(DataLocationTest, ASideFolderThatIsALinkNeverReachesOutsideTheDataDirecto
         EXPECT_EQ(read("home/.local/share/Fudemaru/Player1.dat"),
                   recordsInPlace ? QByteArray() : pattern(28 * 3, 2));
     }
+}
+
+// A side folder left holding links (symbolic, or files with a second name
+// outside) is never "finished" into record files that are links: the move's
+// own copies go into place, the others are copied again from the program
+// directory, and nothing outside changes.
+TEST_F(DataLocationTest, ALeftoverSideFolderOfLinksNeverBecomesTheRecords)
+{
+    ASSERT_TRUE(QDir().mkpath(path("elsewhere")));
+    write("elsewhere/roster", pattern(28 * 2, 7));
+    write("elsewhere/notes", pattern(52, 8));
+    const auto outside = snapshot(path("elsewhere"));
+    ASSERT_TRUE(QDir().mkpath(data() + ".moving"));
+    write("home/.local/share/Fudemaru/Kiroku1.dat", pattern(52 * 40, 3)); // the rename had begun
+    ASSERT_TRUE(QFile::link(path("elsewhere/roster"), data() + ".moving/Player1.dat"));
+    ASSERT_EQ(::link(QFile::encodeName(path("elsewhere/notes")).constData(),
+                     QFile::encodeName(data() + ".moving/Kiroku3.dat").constData()),
+              0);
+    write("home/.local/share/Fudemaru/.moving/Game2.dat", pattern(24 * 10, 5)); // a copy of its own
+
+    prepareDataDir(data(), program());
+
+    for (const QString &name : {QStringLiteral("Player1.dat"), QStringLiteral("Kiroku3.dat")}) {
+        struct stat st;
+        ASSERT_EQ(::lstat(QFile::encodeName(data() + name).constData(), &st), 0) << name.toStdString();
+        EXPECT_TRUE(S_ISREG(st.st_mode) && st.st_nlink == 1) << name.toStdString();
+    }
+    EXPECT_EQ(read("home/.local/share/Fudemaru/Player1.dat"), pattern(28 * 3, 2));
+    EXPECT_EQ(read("home/.local/share/Fudemaru/Kiroku3.dat"), pattern(52 * 7, 4));
+    EXPECT_EQ(read("home/.local/share/Fudemaru/Game2.dat"), pattern(24 * 10, 5));
+    EXPECT_FALSE(QFileInfo::exists(data() + ".moving"));
+    EXPECT_EQ(snapshot(path("elsewhere")), outside);
 }
 
 TEST_F(DataLocationTest, AnUnusableDataDirectoryIsNamedAndNothingIsTouched)

@@ -38,6 +38,11 @@ QString messageFor(const QString &name)
     return name + QStringLiteral("でエラーがおこりました。 ");
 }
 
+QString diskFullFor(const QString &name)
+{
+    return messageFor(name) + QString::fromUtf8(DiskFullSentence);
+}
+
 Roster rosterOf(std::initializer_list<const char *> names)
 {
     Roster r;
@@ -100,11 +105,13 @@ TEST_F(SaveFaultTest, AFullDiskNeverReplacesTheRosterBoardsOrSettings)
           Fault{4 * PlayerRecordSize - 1, SyncForTesting::Real}, Fault{-1, SyncForTesting::Fails}}) {
         SCOPED_TRACE(f.bytesThatFit);
         WriteFaultForTesting fault(f.bytesThatFit, f.sync);
-        EXPECT_EQ(errorOf([&] { saveRoster(bigger, dir()); }).message(), messageFor("Player1.dat"));
+        // A full disk is named as such; a disk that fails otherwise is not called full.
+        const auto expected = f.sync == SyncForTesting::Fails ? messageFor : diskFullFor;
+        EXPECT_EQ(errorOf([&] { saveRoster(bigger, dir()); }).message(), expected("Player1.dat"));
         EXPECT_EQ(errorOf([&] { writeBoard(dir(), GameId::Matching, newBoard); }).message(),
-                  messageFor("Game1.dat"));
+                  expected("Game1.dat"));
         EXPECT_EQ(errorOf([&] { writeSettings(settings, path("Fudemaru.ini"), 3, 4, false); }).message(),
-                  messageFor("Fudemaru.ini"));
+                  expected("Fudemaru.ini"));
         EXPECT_EQ(read("Player1.dat"), roster) << "every child is still there";
         EXPECT_EQ(read("Game1.dat"), board);
         EXPECT_EQ(read("Fudemaru.ini"), ini);
@@ -135,7 +142,7 @@ TEST_F(SaveFaultTest, AShortAppendIsReportedAndTakenBackSoTheLogStaysWhole)
         state.QuestionSlots[i] = QuestionSlot{static_cast<int16_t>(i), 0, {}, {}, {}, 0, 1};
     {
         WriteFaultForTesting fault(20);
-        EXPECT_EQ(errorOf([&] { recordTest(state, true, 46001.0); }).message(), messageFor("Kiroku1.dat"));
+        EXPECT_EQ(errorOf([&] { recordTest(state, true, 46001.0); }).message(), diskFullFor("Kiroku1.dat"));
     }
     EXPECT_EQ(read("Kiroku1.dat"), two) << "neither the torn record nor the cut-short one stays";
     {
@@ -221,6 +228,14 @@ TEST_F(OddFileTest, NothingIsEverWrittenThroughALinkToSomethingElse)
         EXPECT_EQ(outsideBytes(), QByteArray(PlayerRecordSize, 'x'))
             << "nothing outside the folder is touched";
         EXPECT_EQ(QFileInfo(path(name)).symLinkTarget(), target);
+        // A second name for the same file (a hard link to a parent's notes, or
+        // the live files after a "cp -al" backup) is refused as a link is.
+        QFile::remove(path(name));
+        ASSERT_EQ(::link(QFile::encodeName(target).constData(), QFile::encodeName(path(name)).constData()),
+                  0);
+        EXPECT_TRUE(errorOf(save).detail().contains("hard link"));
+        EXPECT_EQ(errorOf(load).message(), messageFor(name));
+        EXPECT_EQ(outsideBytes(), QByteArray(PlayerRecordSize, 'x')) << "the other name keeps every byte";
         QFile::remove(path(name));
     }
 }

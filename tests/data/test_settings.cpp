@@ -1,3 +1,4 @@
+#include "data/errors.h"
 #include "data/settings.h"
 #include "testutil.h"
 #include <QSettings>
@@ -108,4 +109,62 @@ TEST_F(SettingsTest, TheWritingSquareIsOnUnlessAParentTurnedItOff)
     EXPECT_TRUE(text.contains("Tegaki=N"));
     EXPECT_TRUE(text.contains("Write_Time=8"));
     EXPECT_FALSE(s.HandwritingEnabled);
+}
+
+// A file the program accepted is never rewritten into one it refuses or
+// reads differently: the keys a start or the dialog writes, read back by the
+// next start, in files a parent or another editor shaped.
+TEST_F(SettingsTest, WhatIsWrittenIsWhatTheNextStartReads)
+{
+    const QByteArray filler = "; " + QByteArray(76, 'x'); // a comment line of 78 bytes
+    const auto comments = [&](qsizetype bytes, const QByteArray &eol) {
+        QByteArray text;
+        while (text.size() + filler.size() + eol.size() <= bytes)
+            text += filler + eol;
+        return text + QByteArray(bytes - text.size(), '\n');
+    };
+    const struct Row {
+        const char *name;
+        QByteArray text;
+        bool dialog; // the settings dialog saves 5 and 6; otherwise a start reads it
+        int write, read;
+        qsizetype largest; // the file may grow to this size, not beyond
+    } rows[] = {
+        {"a start near the size cap writes nothing back", comments(65520, "\n"), false, 10, 10, 65520},
+        {"the dialog near the size cap refuses instead of overgrowing it", comments(65520, "\n"), true, 10,
+         10, 65520},
+        {"one CRLF line leaves every other line as it was", "[Kanji1]\r\n" + comments(60000, "\n"), true, 5,
+         6, 60010 + 64},
+        {"a file of CRLF lines gets CRLF lines", QByteArray("[Kanji1]\r\nDebug=0\r\n"), true, 5, 6, 80},
+        {"two sections holding the key: both get the dialog's value",
+         "[Kanji1]\nWrite_Time=3\n[Other]\nx=1\n[Kanji1]\nWrite_Time=8\nRead_Time=9\n", true, 5, 6, 200},
+        {"a key only in the second section is set there", "[Kanji1]\nDebug=0\n[Kanji1]\nRead_Time=9\n", true,
+         5, 6, 200},
+    };
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.name);
+        write("Fudemaru.ini", r.text);
+        AppSettings s;
+        readSettings(s, ini());
+        if (r.dialog) {
+            try {
+                writeSettings(s, ini(), 5, 6, false);
+            } catch (const FileError &e) {
+                EXPECT_EQ(e.fileName(), "Fudemaru.ini");
+                EXPECT_EQ(s.WriteTimeLimit, 10) << "a refused save changes nothing in use";
+            }
+        }
+        const QByteArray after = read("Fudemaru.ini");
+        EXPECT_LE(after.size(), r.largest);
+        AppSettings next;
+        ASSERT_NO_THROW(readSettings(next, ini())) << "the next start accepts the file";
+        EXPECT_EQ(next.WriteTimeLimit, r.write);
+        EXPECT_EQ(next.ReadTimeLimit, r.read);
+        if (r.text.count("\r\n") == 1) {
+            EXPECT_EQ(after.count("\r\n"), 1);
+            EXPECT_TRUE(after.contains(filler + "\n" + filler + "\n"));
+        } else if (r.text.contains("\r\n")) {
+            EXPECT_EQ(after.count("\r\n"), after.count('\n')) << after.toStdString();
+        }
+    }
 }

@@ -1,4 +1,5 @@
 // The settings dialog, the start-up picture, the help viewer and the lock.
+#include "data/fileio.h"
 #include "data/settings.h"
 #include "shell/helpwindow.h"
 #include "shell/instancelock.h"
@@ -315,4 +316,38 @@ TEST(InstanceLock, NothingPlantedInTheFolderLetsASecondCopyIn)
     LockFileInstanceLock d(QDir(dir.path()).filePath("plain/sub"));
     EXPECT_TRUE(d.acquire(name));
     EXPECT_FALSE(d.held());
+}
+
+// Start-up takes the lock whenever the folder can be opened, even while a
+// file cannot be written there (a full disk for a moment): two copies never
+// both run on one folder. A second copy and a folder that cannot be opened
+// each get their own words.
+TEST(InstanceLock, TheDataFolderIsLockedWheneverItCanBeOpened)
+{
+    QTemporaryDir home;
+    const QString data = QDir(home.path()).filePath("share/Fudemaru");
+    LockFileInstanceLock first(data), second(data);
+    {
+        WriteFaultForTesting full(0); // no file can be written just now
+        const DataDirLock a = lockDataDir(first);
+        EXPECT_EQ(a.state, DataDirLock::State::Held);
+        EXPECT_TRUE(first.held());
+        const DataDirLock b = lockDataDir(second);
+        EXPECT_EQ(b.state, DataDirLock::State::OtherCopyRunning);
+        EXPECT_EQ(b.message, QString::fromUtf8("ふでまるは もう ひらいています。"));
+    }
+    first.release();
+    EXPECT_EQ(lockDataDir(second).state, DataDirLock::State::Held);
+    second.release();
+
+    // No folder to lock: nothing starts, and the message names the folder.
+    QFile blocker(QDir(home.path()).filePath("plain"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    LockFileInstanceLock blocked(QDir(home.path()).filePath("plain/Fudemaru"));
+    const DataDirLock c = lockDataDir(blocked);
+    EXPECT_EQ(c.state, DataDirLock::State::FolderUnusable);
+    EXPECT_TRUE(c.message.startsWith(QDir::toNativeSeparators(QDir(home.path()).filePath("plain/Fudemaru"))))
+        << c.message.toStdString();
+    EXPECT_FALSE(blocked.held());
 }

@@ -5,6 +5,8 @@
 #include <QTemporaryFile>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <utility>
+#include <xcb/xcb.h>
 
 using namespace fm;
 
@@ -88,7 +90,8 @@ struct Xvfb {
 
 // Runs prepareScaling under the given display and platform variables and
 // gives back the QT_SCALE_FACTOR it left; the environment is restored.
-QByteArray scalingUnder(const QByteArray &display, const QByteArray &userFactor = {})
+QByteArray scalingUnder(const QByteArray &display, const QByteArray &userFactor = {},
+                        DisplaySizeConnection *kept = nullptr)
 {
     const char *names[] = {"DISPLAY",         "QT_QPA_PLATFORM",  "QT_SCALE_FACTOR",
                            "WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "QT_FONT_DPI"};
@@ -106,7 +109,9 @@ QByteArray scalingUnder(const QByteArray &display, const QByteArray &userFactor 
         qputenv("QT_SCALE_FACTOR", userFactor);
     char name[] = "fudemaru";
     char *argv[] = {name, nullptr};
-    prepareScaling(1, argv);
+    DisplaySizeConnection asked = prepareScaling(1, argv);
+    if (kept)
+        *kept = std::move(asked);
     const QByteArray factor = qgetenv("QT_SCALE_FACTOR");
     for (size_t i = 0; i < std::size(names); ++i)
         saved[i].isEmpty() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
@@ -131,4 +136,26 @@ TEST(LayoutScale, ARealXServerGivesTheFactorOfItsScreen)
     // No server there: nothing is set and nothing fails here; the
     // QApplication that follows reports the missing display.
     EXPECT_EQ(scalingUnder(":4077"), QByteArray());
+}
+
+// A bare X server (no -noreset) resets when its last client leaves and turns
+// away whoever connects during the reset. The connection that asked the
+// display's size is handed back open, so the application's own connection,
+// made right after, always finds the server.
+TEST(LayoutScale, TheApplicationAlwaysReachesTheServerThatWasAsked)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
+        GTEST_SKIP() << "Xvfb is not installed";
+    int turnedAway = 0;
+    for (int round = 0; round < 24; ++round) {
+        Xvfb x(QStringLiteral("1280x800"));
+        ASSERT_FALSE(x.display.isEmpty()) << "Xvfb did not start";
+        DisplaySizeConnection asked;
+        EXPECT_EQ(scalingUnder(x.display, {}, &asked), QByteArray("1.6667"));
+        EXPECT_TRUE(asked.open());
+        xcb_connection_t *application = xcb_connect(x.display.constData(), nullptr);
+        turnedAway += xcb_connection_has_error(application) ? 1 : 0;
+        xcb_disconnect(application);
+    }
+    EXPECT_EQ(turnedAway, 0);
 }

@@ -3,7 +3,9 @@
 #include "data/fileio.h"
 #include "data/gamescore.h"
 #include "data/hintfile.h"
+#include "data/locations.h"
 #include "data/progress.h"
+#include "data/settings.h"
 #include "handwriting/reference.h"
 #include "testutil.h"
 #include "tools/datacli/datacli.h"
@@ -225,6 +227,13 @@ TEST_F(DataCliTest, CheckSaysWhatTheProgramDoesWithLinksOddObjectsAndLongBoards)
          "notes: a symbolic link to " + elsewhere + "; the program does not use it"},
         {"pipe", [&] { ::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600); }, 0,
          "pipe: not a file (a FIFO); the program does not use it"},
+        // The live log and a "cp -al" backup of it share their contents.
+        {"Kiroku2.dat",
+         [&] {
+             ::link(QFile::encodeName(path("Kiroku2.dat")).constData(),
+                    QFile::encodeName(QDir(outside.path()).filePath("backup-Kiroku2.dat")).constData());
+         },
+         1, "Kiroku2.dat: has 2 hard links"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -308,4 +317,100 @@ TEST_F(DataCliTest, AMissingOrDamagedStrokeFileIsARemarkNotAFailure)
                        "not be offered\n"))
         << out.toStdString();
     EXPECT_TRUE(out.endsWith("ok: 20 kanji, 20 sentences, 2 players\n"));
+}
+
+// Whatever keeps the program from starting before its menu (the settings
+// file it reads first, the data folder it must open and write, the first
+// start's copy of an old program folder's records) check reports too, and
+// nothing else: each row runs check, then the program's own first steps.
+TEST_F(DataCliTest, CheckFailsExactlyWhereTheProgramsStartFails)
+{
+    const bool root = ::geteuid() == 0; // permission bits bind everyone but root
+    struct Row {
+        const char *name;
+        std::function<void(const QString &data, const QString &ini)> make;
+        bool starts;
+        const char *line; // the start of check's line naming the cause
+        qint64 bytesThatFit = -1;
+        bool needsNonRoot = false;
+    };
+    const auto fifo = [](const QString &p) { ::mkfifo(QFile::encodeName(p).constData(), 0600); };
+    const auto file = [](const QString &p, const QByteArray &bytes) {
+        QFile f(p);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(bytes);
+    };
+    const auto mode = [](const QString &p, mode_t m) {
+        QDir().mkpath(QFileInfo(p).absolutePath());
+        ::chmod(QFile::encodeName(p).constData(), m);
+    };
+    const Row rows[] = {
+        {"a first start: no folder, no settings", [](auto &, auto &) {}, true, nullptr},
+        {"settings as written by hand", [&](auto &, auto &ini) { file(ini, "[Kanji1]\r\nRead_Time=7\r\n"); },
+         true, nullptr},
+        {"a FIFO as the settings file", [&](auto &, auto &ini) { fifo(ini); }, false,
+         "Fudemaru.ini: is not a regular file"},
+        {"a directory as the settings file", [](auto &, auto &ini) { QDir().mkpath(ini); }, false,
+         "Fudemaru.ini: is not a regular file"},
+        {"a device as the settings file", [](auto &, auto &ini) { QFile::link("/dev/null", ini); }, false,
+         "Fudemaru.ini: is not a regular file"},
+        {"an oversized settings file", [&](auto &, auto &ini) { file(ini, QByteArray(70000, ';')); }, false,
+         "Fudemaru.ini: 70000 bytes"},
+        {"an unreadable settings file",
+         [&](auto &, auto &ini) {
+             file(ini, "[Kanji1]\n");
+             mode(ini, 0);
+         },
+         false, "Fudemaru.ini: cannot be opened", -1, true},
+        {"a file in the data folder's place", [&](auto &data, auto &) { file(data, "x"); }, false, ""},
+        {"a file in a parent folder's place",
+         [&](auto &data, auto &) { file(QFileInfo(data).absolutePath(), "x"); }, false, ""},
+        {"a data folder that cannot be written", [&](auto &data, auto &) { mode(data + "/", 0500); }, false,
+         "", -1, true},
+        {"a data folder that cannot be opened", [&](auto &data, auto &) { mode(data + "/", 0300); }, false,
+         "", -1, true},
+        {"a full disk at start", [](auto &, auto &) {}, false, "", 0},
+        {"old records that do not fit", [](auto &, auto &) {}, false, "", 100},
+    };
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.name);
+        if (r.needsNonRoot && root)
+            continue;
+        QTemporaryDir home;
+        const QString data = QDir(home.path()).filePath("share/Fudemaru");
+        const QString ini = QDir(home.path()).filePath("config/Fudemaru.ini");
+        QDir().mkpath(QFileInfo(ini).absolutePath());
+        if (r.name != std::string("a file in a parent folder's place"))
+            QDir().mkpath(QFileInfo(data).absolutePath());
+        r.make(data, ini);
+
+        QString checkOut, checkErr;
+        int code = 0;
+        {
+            WriteFaultForTesting room(r.bytesThatFit);
+            code = cli::run({"check"}, {dir(), data, ini}, checkOut, checkErr);
+        }
+        // The program's steps before its menu, in its order.
+        bool started = true;
+        try {
+            WriteFaultForTesting room(r.bytesThatFit);
+            AppState state;
+            readSettings(state.Settings, ini);
+            prepareDataDir(data, dir());
+            loadRoster(state.Players, data);
+        } catch (const FileError &) {
+            started = false;
+        }
+        QDir().mkpath(data);
+        ::chmod(QFile::encodeName(data).constData(), 0700);
+        ::chmod(QFile::encodeName(ini).constData(), 0600);
+
+        EXPECT_EQ(started, r.starts);
+        EXPECT_EQ(code == 0, r.starts) << checkOut.toStdString() << checkErr.toStdString();
+        if (r.line) {
+            const QString cause =
+                *r.line ? QString::fromUtf8(r.line) : QDir::toNativeSeparators(QDir::cleanPath(data)) + ": ";
+            EXPECT_TRUE(checkOut.startsWith(cause)) << checkOut.toStdString();
+        }
+    }
 }

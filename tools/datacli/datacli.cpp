@@ -8,6 +8,7 @@
 #include "data/hintfile.h"
 #include "data/locations.h"
 #include "data/progress.h"
+#include "data/settings.h"
 #include "fudemaru_version.h"
 #include "handwriting/recognizer.h"
 #include "handwriting/reference.h"
@@ -334,7 +335,7 @@ template <typename Fatal> void checkBoards(const QString &data, QStringList &lin
 // The program's start-up loading, then the files it reads later; every
 // problem becomes a line. Returns true when the program could start and run,
 // and then adds the summary line.
-bool check(const Dirs &dirs, QStringList &lines)
+bool check(const Dirs &dirs, const Dirs &defaults, QStringList &lines)
 {
     bool ok = true;
     const QString &dir = dirs.shipped;
@@ -347,6 +348,26 @@ bool check(const Dirs &dirs, QStringList &lines)
         ok = false;
     };
 
+    // Start-up reads the settings first and readies the data folder before
+    // the roster: whatever stops it there stops the program.
+    if (!dirs.settings.isEmpty()) {
+        try {
+            readSettings(state->Settings, dirs.settings, WriteBack::No);
+        } catch (const FileError &e) {
+            fatal(e);
+        }
+    }
+    // Only the folder the program itself will use has to take its writes:
+    // not a backup (--data) nor an old program folder (DIR). Its records may
+    // still be in the program folder, read above in their place.
+    const bool ownFolders = dir == defaults.shipped && (data == defaults.data || data == defaults.shipped);
+    if (ownFolders && defaults.data != defaults.shipped) {
+        try {
+            checkDataDir(defaults.data, dir);
+        } catch (const FileError &e) {
+            fatal(e);
+        }
+    }
     bool catalogueRead = false;
     try {
         loadCatalogue(state->Cat, dir);
@@ -442,7 +463,7 @@ int runCheck(QStringList &words, const Dirs &defaults, QString &out)
         throw Failure{usage()};
     requireDir(dirs.shipped);
     QStringList lines;
-    const bool ok = check(dirs, lines);
+    const bool ok = check(dirs, defaults, lines);
     for (const QString &l : lines)
         out += l + '\n';
     return ok ? 0 : 1;
@@ -547,6 +568,10 @@ int runChart(QStringList &words, const Dirs &defaults, QString &out)
     const Dirs dirs = takeDirs(words, 1, defaults);
     if (words.size() != 1)
         throw Failure{usage()};
+    // Refused before anything is read: a look at the records never writes among them.
+    const QStringList keepOut{dirs.data, dirs.shipped, defaults.data, defaults.shipped};
+    if (const QString refusal = chartPathRefusal(file, keepOut); !refusal.isEmpty())
+        throw Failure{QStringLiteral("fudemaru-data: %1: %2").arg(file, refusal)};
     Roster roster;
     loadRoster(roster, dirs.data);
     const int n = playerNumber(words.first(), roster);
@@ -560,7 +585,7 @@ int runChart(QStringList &words, const Dirs &defaults, QString &out)
     chart::ProgressChart c = chart::buildProgressChart(log.records);
     chart::nameGlyphs(c, *cat);
     const QString title = chart::chartTitle(roster.PlayerTable[n].Name);
-    writeChartFile(c, title, file);
+    writeChartFile(c, title, file, keepOut);
     out += QStringLiteral("%1: %2\n").arg(file, counted(log.records.size(), "test"));
     return 0;
 }

@@ -5,10 +5,12 @@
 namespace fm::cli
 {
 
-// Where a command reads: the shipped files and the records.
+// Where a command reads: the shipped files, the records and the settings
+// file (check reads it as the program does; empty: not checked).
 struct Dirs {
     QString shipped;
     QString data;
+    QString settings;
 };
 
 // Runs one command of fudemaru-data. args are the words after the program

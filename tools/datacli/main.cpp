@@ -1,4 +1,5 @@
 #include "data/locations.h"
+#include "data/settings.h"
 #include "tools/datacli/datacli.h"
 #include <QGuiApplication>
 #include <cstdio>
@@ -23,7 +24,7 @@ int main(int argc, char **argv)
     // Shipped files beside the tool, as the program finds them; records in
     // the user's data directory, as the program keeps them.
     const fm::cli::Dirs defaults{fm::shippedFilesDir(QCoreApplication::applicationDirPath()),
-                                 fm::defaultDataDir()};
+                                 fm::defaultDataDir(), fm::defaultSettingsPath()};
     const int code = fm::cli::run(args, defaults, out, err);
     const QByteArray o = out.toUtf8();
     const QByteArray e = err.toUtf8();
