@@ -277,6 +277,15 @@ TEST_F(Content, EveryKanjiHasSentencesThatShowOnlyKanjiTaughtByItsLevel)
         }
     }
     EXPECT_GE(total, 720);
+
+    // The words read as a whole: each under a kanji of its word, read in kana.
+    EXPECT_GE(bank->WholeWords.size(), 13);
+    for (const fm::QuestionRecord &r : bank->WholeWords) {
+        QByteArray word, reading;
+        ASSERT_TRUE(fm::splitWholeWord(fm::segmentText(r.Segments[r.TargetSegment]), &word, &reading));
+        EXPECT_TRUE(fm::cp932::toUnicode(word).contains(glyphOf(*cat, r.Unused))) << r.Unused;
+        EXPECT_TRUE(isHiragana(fm::cp932::toUnicode(reading))) << r.Unused;
+    }
 }
 
 TEST_F(Content, EveryTaughtReadingIsAskedAndNothingElse)
