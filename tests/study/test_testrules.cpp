@@ -464,7 +464,7 @@ TEST(TestQuestions, AWordReadAsAWholeIsAskedInReadingTestsOnlyAndGradedByItsRead
         state.CurrentKind = kind;
         ScriptedRandom random;
         random.script = {10, 0, 0, 0, 0, 0, 0, 0, 0, 0}; // kanji 11 first
-        random.script.push_back(2);                      // the last choice there is
+        random.script.push_back(last);                   // the last choice there is
         prepareTestSlots(state, random);
         EXPECT_EQ(state.QuestionSlots[1].Kanji, 11);
         return std::make_pair(state.QuestionSlots[1].QuestionChoice, random.asked[10]);
