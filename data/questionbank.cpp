@@ -10,6 +10,7 @@ namespace
 {
 const QString kIndexFile = QStringLiteral("Mondai2.dat");
 const QString kSentenceFile = QStringLiteral("Mondai1.dat");
+const QString kWholeWordFile = QStringLiteral("Mondai3.dat");
 } // namespace
 
 QByteArray encodeQuestionIndex(const QVector<QuestionIndexEntry> &entries)
@@ -68,6 +69,51 @@ void loadQuestionIndex(QuestionBank &bank, const QString &dir)
     if (!bytes)
         throw FileError(kIndexFile, QStringLiteral("missing"));
     loadQuestionIndexFromBytes(bank, *bytes);
+    // Whole words came later: a program directory without them asks none.
+    const auto words = readWholeFile(dir, kWholeWordFile, MaxWholeWordRecords * QuestionRecordSize);
+    bank.WholeWords.clear();
+    if (words)
+        loadWholeWordsFromBytes(bank, *words);
+}
+
+void loadWholeWordsFromBytes(QuestionBank &bank, const QByteArray &bytes)
+{
+    requireWholeRecords(bytes, QuestionRecordSize, kWholeWordFile);
+    const int count = bytes.size() / QuestionRecordSize;
+    if (count > MaxWholeWordRecords)
+        throw FileError(kWholeWordFile,
+                        QStringLiteral("%1 records, at most %2").arg(count).arg(MaxWholeWordRecords));
+    QVector<QuestionRecord> records;
+    for (int n = 0; n < count; ++n) {
+        QuestionRecord r = decodeQuestionRecord(bytes.mid(n * QuestionRecordSize, QuestionRecordSize));
+        if (r.Unused < 1 || r.Unused > IndexedKanjiCount || r.TargetSegment < 1 || r.TargetSegment > 3 ||
+            !splitWholeWord(segmentText(r.Segments[r.TargetSegment]), nullptr, nullptr))
+            throw FileError(kWholeWordFile,
+                            QStringLiteral("record %1 is not a whole-word question").arg(n + 1));
+        records << r;
+    }
+    bank.WholeWords = records;
+}
+
+QVector<QuestionRecord> wholeWordsOf(const QuestionBank &bank, int kanji)
+{
+    QVector<QuestionRecord> out;
+    for (const QuestionRecord &r : bank.WholeWords)
+        if (r.Unused == kanji)
+            out << r;
+    return out;
+}
+
+bool splitWholeWord(const QByteArray &text, QByteArray *word, QByteArray *reading)
+{
+    const int at = text.indexOf(WholeWordSeparator);
+    if (at <= 0 || at + 1 >= text.size())
+        return false;
+    if (word)
+        *word = text.left(at);
+    if (reading)
+        *reading = text.mid(at + 1);
+    return true;
 }
 
 QuestionRecord readQuestionRecord(const QuestionBank &bank, const QString &dir, int kanji, int choice)
@@ -75,6 +121,11 @@ QuestionRecord readQuestionRecord(const QuestionBank &bank, const QString &dir, 
     if (kanji < 1 || kanji > IndexedKanjiCount)
         throw FileError(kSentenceFile, QStringLiteral("kanji %1 outside 1..240").arg(kanji));
     const QuestionIndexEntry &e = bank.QuestionIndex[kanji];
+    if (choice > e.RecordCount) {
+        const QVector<QuestionRecord> words = wholeWordsOf(bank, kanji);
+        if (choice - e.RecordCount <= words.size())
+            return words[choice - e.RecordCount - 1];
+    }
     const qint64 position = static_cast<qint64>(e.FirstRecord) + choice - 2; // zero-based
     const auto pastTheEnd = [&] {
         return FileError(kSentenceFile, QStringLiteral("record %1 (kanji %2, choice %3) past the end")
@@ -100,6 +151,15 @@ int16_t pickChoice(const QuestionBank &bank, int kanji, const RandomFn &random)
     if (kanji < 1 || kanji > IndexedKanjiCount)
         return 1;
     const int count = bank.QuestionIndex[kanji].RecordCount;
+    const int r = count > 0 ? random(count) : 0;
+    return static_cast<int16_t>(1 + r);
+}
+
+int16_t pickReadingChoice(const QuestionBank &bank, int kanji, const RandomFn &random)
+{
+    if (kanji < 1 || kanji > IndexedKanjiCount)
+        return 1;
+    const int count = bank.QuestionIndex[kanji].RecordCount + int(wholeWordsOf(bank, kanji).size());
     const int r = count > 0 ? random(count) : 0;
     return static_cast<int16_t>(1 + r);
 }

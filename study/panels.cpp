@@ -87,8 +87,8 @@ QPushButton *AnswerPanels::panelButton(QWidget *box, const QString &text, PanelB
 
 void AnswerPanels::buildWriting(double scale)
 {
-    Grp_Bushu = makeGroupBox(screen_, QStringLiteral("ぶしゅでえらぶ"), QRect(16, 184, 401, 281));
-    Grp_Buhin = makeGroupBox(screen_, QStringLiteral("ぶしゅをえらぶ"), QRect(16, 184, 401, 281));
+    Grp_Bushu = makeGroupBox(screen_, QStringLiteral("ぶぶんでえらぶ"), QRect(16, 184, 401, 281));
+    Grp_Buhin = makeGroupBox(screen_, QStringLiteral("ぶぶんをえらぶ"), QRect(16, 184, 401, 281));
     Grp_Kakusuu = makeGroupBox(screen_, QStringLiteral("かくすうでえらぶ"), QRect(424, 184, 201, 281));
     buildRadicalGroups(scale);
 

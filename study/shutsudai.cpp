@@ -265,10 +265,16 @@ void TF_Shutsudai::Btn_PrevClick()
 {
     if (phase_ != Phase::Answering || CurrentQuestion <= 1)
         return;
+    // What was typed on the question being left stays for when the child comes back.
+    QuestionSlot &left = state.QuestionSlots[CurrentQuestion];
+    left.PlayerAnswer = storedAnswer(panels->answer());
+    if (!panels->writtenGlyph().isEmpty()) {
+        left.WrittenGlyph = panels->writtenGlyph();
+        left.StrokeOrderDiffers = panels->strokeOrderDiffers();
+    }
     --CurrentQuestion;
     if (CurrentQuestion == 1)
         Btn_Prev->hide();
-    // What was typed on the question being left is dropped.
     const QuestionSlot &slot = state.QuestionSlots[CurrentQuestion];
     showSegments(slot.ShownSegments, slot.TargetSegment);
     panels->setAnswer(slot.PlayerAnswer);

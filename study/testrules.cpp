@@ -82,7 +82,10 @@ void prepareTestSlots(AppState &state, Random &random)
     for (int n = 1; n <= QuestionsPerTest; ++n) {
         QuestionSlot &s = state.QuestionSlots[n];
         s.Kanji = kanji[n];
-        s.QuestionChoice = pickChoice(state.Bank, s.Kanji, draw);
+        // A word read as a whole (一日) is asked only for its reading.
+        s.QuestionChoice = state.CurrentKind == StudyKind::Reading
+                               ? pickReadingChoice(state.Bank, s.Kanji, draw)
+                               : pickChoice(state.Bank, s.Kanji, draw);
         s.PlayerAnswer.clear();
         s.TargetSegment = 0;
         // Nothing of the previous test may reach this one's grading.
@@ -104,6 +107,15 @@ ShownQuestion showQuestion(const QuestionRecord &record, const Catalogue &cat, i
         kanji >= 1 && kanji <= MaxKanjiNumber ? cat.KanjiTable[kanji].Glyph : QByteArray();
     ShownQuestion q;
     q.target = record.TargetSegment;
+    QByteArray word, reading;
+    if (splitWholeWord(segmentText(record.Segments[q.target]), &word, &reading)) {
+        // The word in red, its reading to type, whatever the test's kind.
+        for (int i = 1; i <= 3; ++i)
+            q.segments[i] = i == q.target ? cp932::cut(word, SegmentBytes)
+                                          : cp932::cut(segmentText(record.Segments[i]), SegmentBytes);
+        q.correctAnswer = cp932::cut(reading, AnswerBytes);
+        return q;
+    }
     for (int i = 1; i <= 3; ++i) {
         const QByteArray text = segmentText(record.Segments[i]);
         if (kind == StudyKind::Reading && i == q.target) {
@@ -319,7 +331,7 @@ bool kanaKeyShown(int i)
 QString radicalGroupCaption(int group)
 {
     static const char *const captions[] = {"",       "へん", "つくり", "かんむり", "あし",
-                                           "かまえ", "たれ", "にょう", "その他"};
+                                           "かまえ", "たれ", "にょう", "そのほか"};
     if (group < 1 || group > RadicalGroupCount)
         return {};
     return QString::fromUtf8(captions[group]);
@@ -369,7 +381,7 @@ QVector<int16_t> wholeRangeList(int level, Random &random)
 
 QString wholeRangeCaption(int level)
 {
-    return level < 5 ? QStringLiteral("ぜんぶのじ") : QStringLiteral("こたえのこうほ");
+    return level < 5 ? QStringLiteral("ぜんぶのじ") : QStringLiteral("これかな？");
 }
 
 } // namespace fm

@@ -12,6 +12,7 @@
 #include "tools/contentgen/sources.h"
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QImage>
 #include <QMap>
 #include <QSet>
@@ -44,12 +45,9 @@ bool isHiragana(const QString &s)
     return true;
 }
 
-bool hasKanji(const QString &s)
+bool isKanji(QChar c)
 {
-    for (QChar c : s)
-        if (c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF)
-            return true;
-    return false;
+    return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF;
 }
 
 class Content : public ::testing::Test
@@ -239,9 +237,12 @@ QStringList auditReadings(const Taught &t, const QHash<QString, KanjidicEntry> &
     return out;
 }
 
-TEST_F(Content, EveryKanjiHasThreeSentencesWithAValidTarget)
+TEST_F(Content, EveryKanjiHasSentencesThatShowOnlyKanjiTaughtByItsLevel)
 {
     ASSERT_EQ(bank->QuestionIndexCount, 240);
+    QHash<QString, int> number;
+    for (int k = 1; k <= 240; ++k)
+        number.insert(glyphOf(*cat, k), k);
     int total = 0;
     for (int k = 1; k <= 240; ++k) {
         const QString glyph = glyphOf(*cat, k);
@@ -258,9 +259,17 @@ TEST_F(Content, EveryKanjiHasThreeSentencesWithAValidTarget)
                 const QString text = fm::cp932::toUnicode(bytes);
                 EXPECT_FALSE(text.contains(QChar(0xFFFD))) << qPrintable(where) << ": a split character";
                 EXPECT_FALSE(text.contains('?')) << qPrintable(where) << ": a character cp932 lacks";
-                EXPECT_FALSE(hasKanji(text)) << qPrintable(where) << ": the child reads kana only";
-                if (i != r.TargetSegment)
+                if (i != r.TargetSegment) {
+                    // Kanji the child has learned, and its own only in the red target.
+                    for (QChar c : text)
+                        if (isKanji(c)) {
+                            const int n = number.value(QString(c));
+                            EXPECT_TRUE(n >= 1 && n <= fm::lastKanjiOf((k - 1) / fm::KanjiPerLevel + 1) &&
+                                        n != k)
+                                << qPrintable(where) << ": shows " << qPrintable(QString(c));
+                        }
                     continue;
+                }
                 // The expected answer: what the child types on the kana keys.
                 EXPECT_TRUE(isHiragana(text)) << qPrintable(where) << ": target " << qPrintable(text);
                 EXPECT_LE(fm::cp932::charCount(bytes), 4) << qPrintable(where);
@@ -268,6 +277,15 @@ TEST_F(Content, EveryKanjiHasThreeSentencesWithAValidTarget)
         }
     }
     EXPECT_GE(total, 720);
+
+    // The words read as a whole: each under a kanji of its word, read in kana.
+    EXPECT_GE(bank->WholeWords.size(), 13);
+    for (const fm::QuestionRecord &r : bank->WholeWords) {
+        QByteArray word, reading;
+        ASSERT_TRUE(fm::splitWholeWord(fm::segmentText(r.Segments[r.TargetSegment]), &word, &reading));
+        EXPECT_TRUE(fm::cp932::toUnicode(word).contains(glyphOf(*cat, r.Unused))) << r.Unused;
+        EXPECT_TRUE(isHiragana(fm::cp932::toUnicode(reading))) << r.Unused;
+    }
 }
 
 TEST_F(Content, EveryTaughtReadingIsAskedAndNothingElse)

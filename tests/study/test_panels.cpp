@@ -62,7 +62,7 @@ TEST(AnswerPanels, PartsShowTheirCellsOfTheStripAndListTheirKanji)
     TestWorld w(2, StudyKind::Writing, true);
     TF_Shutsudai *s = w.open();
     w.start();
-    EXPECT_EQ(s->panels->Btn_Bushu[8]->text(), QStringLiteral("その他"));
+    EXPECT_EQ(s->panels->Btn_Bushu[8]->text(), QStringLiteral("そのほか"));
     EXPECT_FALSE(s->panels->Btn_Bushu[1]->icon().isNull());
     w.click(s->panels->Btn_Bushu[3]);
     EXPECT_EQ(s->panels->nav.PanelState, Panel::Parts);
@@ -149,7 +149,7 @@ TEST(AnswerPanels, WholeRangeListsEightyAndAPartListAfterItOnlyItsOwn)
     TestWorld w(7, StudyKind::Writing, true);
     TF_Shutsudai *s = w.open();
     w.start();
-    EXPECT_EQ(s->panels->Btn_Gakunen_all->text(), QStringLiteral("こたえのこうほ"));
+    EXPECT_EQ(s->panels->Btn_Gakunen_all->text(), QStringLiteral("これかな？"));
     w.click(s->panels->Btn_Gakunen_all);
     EXPECT_EQ(w.t.state.ListSource, KanjiListSource::WholeRange);
     ASSERT_EQ(visibleCandidates(s), 80);

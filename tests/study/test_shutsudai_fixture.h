@@ -194,9 +194,9 @@ struct TestWorld {
     // when the build has not made them.
     bool useBuildFiles()
     {
-        const QStringList names = {QStringLiteral("Kanji1.dat"), QStringLiteral("Bushu1.dat"),
+        const QStringList names = {QStringLiteral("Kanji1.dat"),  QStringLiteral("Bushu1.dat"),
                                    QStringLiteral("Mondai1.dat"), QStringLiteral("Mondai2.dat"),
-                                   QStringLiteral("BuhinX.bmp")};
+                                   QStringLiteral("Mondai3.dat"), QStringLiteral("BuhinX.bmp")};
         QStringList all = names;
         for (int g = 1; g <= 8; ++g)
             all << QStringLiteral("bushu%1.bmp").arg(g);

@@ -392,7 +392,7 @@ TEST(TestPanels, WholeRangeCoversTheLevelsNeighbourhoodInRandomOrder)
     EXPECT_EQ(random.asked.front(), 80);
     EXPECT_EQ(random.asked.back(), 1);
     EXPECT_EQ(wholeRangeCaption(4), QStringLiteral("ぜんぶのじ"));
-    EXPECT_EQ(wholeRangeCaption(5), QStringLiteral("こたえのこうほ"));
+    EXPECT_EQ(wholeRangeCaption(5), QStringLiteral("これかな？"));
 }
 
 TEST(TestQuestions, ReadingShowsTheKanjiAndExpectsTheKanaWritingTheReverse)
@@ -446,4 +446,54 @@ TEST(TestChoice, PreparingLeavesNothingOfTheLastTest)
         EXPECT_TRUE(state.QuestionSlots[n].ShownSegments[1].isEmpty());
         EXPECT_EQ(state.QuestionSlots[n].Correct, 0);
     }
+}
+
+TEST(TestQuestions, AWordReadAsAWholeIsAskedInReadingTestsOnlyAndGradedByItsReading)
+{
+    // 日 (kanji 11) has two sentences of its own and the whole word 一日.
+    AppState state;
+    state.ChallengeMode = false;
+    state.CurrentLevel = 1;
+    for (int k = 1; k <= 20; ++k)
+        state.Bank.QuestionIndex[k] = {0, int16_t(2 * k - 1), 2};
+    QuestionRecord word;
+    word.Unused = 11;
+    word.TargetSegment = 1;
+    word.Segments = {QByteArray(), sj("一日:ついたち"), sj("は　"), sj("おしょうがつ。")};
+    loadWholeWordsFromBytes(state.Bank, encodeQuestionRecord(word));
+    state.Cat.KanjiTable[11].Glyph = sj("日");
+
+    const auto drawFor = [&](StudyKind kind, int last) {
+        state.CurrentKind = kind;
+        ScriptedRandom random;
+        random.script = {10, 0, 0, 0, 0, 0, 0, 0, 0, 0}; // kanji 11 first
+        random.script.push_back(last);                   // the last choice there is
+        prepareTestSlots(state, random);
+        EXPECT_EQ(state.QuestionSlots[1].Kanji, 11);
+        return std::make_pair(state.QuestionSlots[1].QuestionChoice, random.asked[10]);
+    };
+    // Reading: three choices, the third is the word, shown in red, read whole.
+    const auto [readingChoice, readingCount] = drawFor(StudyKind::Reading, 2);
+    EXPECT_EQ(readingCount, 3);
+    ASSERT_EQ(readingChoice, 3);
+    const QuestionRecord drawn = readQuestionRecord(state.Bank, QString(), 11, readingChoice);
+    const ShownQuestion q = showQuestion(drawn, state.Cat, 11, StudyKind::Reading);
+    EXPECT_EQ(q.target, 1);
+    EXPECT_EQ(q.segments[1], sj("一日"));
+    EXPECT_EQ(q.segments[3], sj("おしょうがつ。"));
+    EXPECT_TRUE(answerIsRight(sj("ついたち"), q.correctAnswer));
+    EXPECT_FALSE(answerIsRight(sj("いちにち"), q.correctAnswer));
+    // Writing: the word is never drawn, the kanji's own two sentences are.
+    const auto [writingChoice, writingCount] = drawFor(StudyKind::Writing, 1);
+    EXPECT_EQ(writingCount, 2);
+    EXPECT_EQ(writingChoice, 2);
+
+    // A damaged whole-word file names itself: no separator, or no kanji.
+    QuestionRecord bad = word;
+    bad.Segments[1] = sj("ついたち");
+    EXPECT_THROW(loadWholeWordsFromBytes(state.Bank, encodeQuestionRecord(bad)), FileError);
+    bad = word;
+    bad.Unused = 0;
+    EXPECT_THROW(loadWholeWordsFromBytes(state.Bank, encodeQuestionRecord(bad)), FileError);
+    EXPECT_THROW(loadWholeWordsFromBytes(state.Bank, encodeQuestionRecord(word).left(10)), FileError);
 }

@@ -109,6 +109,8 @@ def main():
             bad(f"sentences.tsv:{no}: want three segments, one of them the {{target}}")
             continue
         t = segs[targets[0]][1:-1]
+        if ":" in t:
+            continue  # a word read as a whole ({一日:ついたち}): not a reading of one kanji
         segs[targets[0]] = t
         if t in taught.get(k, ()):
             asked[k][t] += 1

@@ -73,26 +73,38 @@ QByteArray bushuFile(const Sources &s)
     return encodeBushuRecords(records);
 }
 
+QuestionRecord questionRecord(const Sentence &x)
+{
+    QuestionRecord r;
+    r.Unused = int16_t(x.kanji);
+    r.TargetSegment = int16_t(x.target);
+    for (int i = 0; i < 3; ++i)
+        r.Segments[i + 1] = cp932::fromUnicode(x.segments[i]);
+    if (x.wholeWord())
+        r.Segments[x.target] = cp932::fromUnicode(x.word + WholeWordSeparator + x.segments[x.target - 1]);
+    return r;
+}
+
 // Mondai1.dat and Mondai2.dat: each kanji's sentences lie together; the
 // record's first field holds the kanji number, for anyone reading the file.
-void questionFiles(const Sources &s, QByteArray &sentences, QByteArray &index)
+// The words read as a whole go to Mondai3.dat in the same record layout.
+void questionFiles(const Sources &s, QByteArray &sentences, QByteArray &index, QByteArray &wholeWords)
 {
     QVector<QuestionIndexEntry> entries(s.kanji.size());
     for (int i = 0; i < s.kanji.size(); ++i)
         entries[i].Unused = int16_t(i + 1);
     int recordNo = 0;
     for (const Sentence &x : s.sentences) {
+        if (x.wholeWord()) {
+            wholeWords += encodeQuestionRecord(questionRecord(x));
+            continue;
+        }
         ++recordNo;
         QuestionIndexEntry &e = entries[x.kanji - 1];
         if (e.RecordCount == 0)
             e.FirstRecord = int16_t(recordNo);
         ++e.RecordCount;
-        QuestionRecord r;
-        r.Unused = int16_t(x.kanji);
-        r.TargetSegment = int16_t(x.target);
-        for (int i = 0; i < 3; ++i)
-            r.Segments[i + 1] = cp932::fromUnicode(x.segments[i]);
-        sentences += encodeQuestionRecord(r);
+        sentences += encodeQuestionRecord(questionRecord(x));
     }
     index = encodeQuestionIndex(entries);
 }
@@ -148,15 +160,17 @@ int main(int argc, char **argv)
         return 1;
     }
 
+    for (const QString &line : s.shortfalls)
+        std::fprintf(stderr, "%s/%s (reported, not yet refused)\n", qPrintable(contentDir), qPrintable(line));
     s.cellCount = assignCells(s.parts);
     QDir().mkpath(outDir);
-    QByteArray sentences, index;
-    questionFiles(s, sentences, index);
-    bool ok = writeFile(outDir + "/Kanji1.dat", kanjiFile(s)) &&
-              writeFile(outDir + "/Bushu1.dat", bushuFile(s)) &&
-              writeFile(outDir + "/Mondai1.dat", sentences) && writeFile(outDir + "/Mondai2.dat", index) &&
-              writeFile(outDir + "/Hint.dat", hintFile(s)) &&
-              writeImage(outDir + '/' + media::kPartsStrip, partStrip(s.parts, s.cellCount));
+    QByteArray sentences, index, wholeWords;
+    questionFiles(s, sentences, index, wholeWords);
+    bool ok =
+        writeFile(outDir + "/Kanji1.dat", kanjiFile(s)) && writeFile(outDir + "/Bushu1.dat", bushuFile(s)) &&
+        writeFile(outDir + "/Mondai1.dat", sentences) && writeFile(outDir + "/Mondai2.dat", index) &&
+        writeFile(outDir + "/Mondai3.dat", wholeWords) && writeFile(outDir + "/Hint.dat", hintFile(s)) &&
+        writeImage(outDir + '/' + media::kPartsStrip, partStrip(s.parts, s.cellCount));
     for (int g = 1; ok && g <= GroupCount; ++g)
         ok = writeImage(outDir + '/' + media::radicalGroupFile(g), groupPicture(g));
     if (!ok)

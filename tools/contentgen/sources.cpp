@@ -222,8 +222,10 @@ bool continuesOkurigana(const QString &okurigana, const QString &kana, bool *pot
     const int at = row.indexOf(r0);
     if (at == 0)
         return in(r1, u"なずせれ"); // not, made to, done to
-    if (at == 1 || at == 2)
-        return true; // ます stem and the nouns made of it (かえりみち), the plain form
+    if (at == 1) // ます stem and the nouns made of it (かえりみち); never a verb's stem before る
+        return r1 != QChar(u'る');
+    if (at == 2)
+        return true; // the plain form
     if (at == 3) {   // if, go!, and the potential form (はいれる)
         if (potential)
             *potential = in(r1, u"るなたてま");
@@ -274,6 +276,12 @@ void checkAnswers(const Sources &s, QStringList &problems)
         const QString at = QStringLiteral("sentences.tsv:%1: ").arg(x.row);
         const TaughtReadings &t = s.readings[x.kanji - 1];
         const QString w = wholeSentence(x);
+        if (x.wholeWord()) {
+            if (w.count(x.segments[x.target - 1]) > 1)
+                problems << at + QStringLiteral("the answer %1 shows elsewhere in the sentence")
+                                     .arg(x.segments[x.target - 1]);
+            continue;
+        }
         const QString target = x.segments[x.target - 1];
         const int start = targetStart(x);
         const int end = start + target.size();
@@ -489,6 +497,17 @@ QString readSegment(QString seg, int i, Sentence &s)
             return QStringLiteral("more than one {target} segment");
         s.target = i + 1;
         seg = seg.mid(1, seg.size() - 2);
+        if (const int colon = seg.indexOf(':'); colon >= 0) {
+            // A word read as a whole: {一日:ついたち}, asked only as a reading question.
+            s.word = seg.left(colon);
+            seg = seg.mid(colon + 1);
+            if (s.word.isEmpty() || isHiragana(s.word))
+                return QStringLiteral("whole word \"%1\" has no kanji").arg(s.word);
+            if (toCp932(s.word + ':' + seg).size() > SegmentBytes)
+                return QStringLiteral("whole word %1:%2 is more than %3 bytes")
+                    .arg(s.word, seg)
+                    .arg(SegmentBytes);
+        }
         if (!isHiragana(seg))
             return QStringLiteral("target \"%1\" is not hiragana only").arg(seg);
         if (seg.size() > MaxTargetKana)
@@ -650,16 +669,6 @@ void checkTogether(const Sources &s, QStringList &problems)
                             .arg(it.key())
                             .arg(MaxKanjiPerStrokes);
 
-    QMap<int, int> sentences;
-    for (const Sentence &x : s.sentences)
-        ++sentences[x.kanji];
-    for (const Kanji &k : s.kanji)
-        if (sentences.value(k.number) < MinSentencesPerKanji)
-            problems << QStringLiteral("sentences.tsv: %1 (kanji %2) has %3 sentences, at least %4")
-                            .arg(k.glyph)
-                            .arg(k.number)
-                            .arg(sentences.value(k.number))
-                            .arg(MinSentencesPerKanji);
     if (s.sentences.size() > 32767)
         problems << QStringLiteral("sentences.tsv: %1 sentences, more than a record number holds")
                         .arg(s.sentences.size());
@@ -708,8 +717,8 @@ QString readTaughtReadings(const QStringList &c, TaughtReadings &r)
         return QStringLiteral("%1 has no reading").arg(c[0]);
     if (c.size() == 4)
         for (const QString &word : list(c[3])) {
-            if (!isHiragana(word))
-                return QStringLiteral("%1: one word \"%2\" is not hiragana").arg(c[0], word);
+            if (!word.contains(c[0]))
+                return QStringLiteral("%1: one word \"%2\" does not show the kanji").arg(c[0], word);
             r.oneWord << word;
         }
     return {};
@@ -957,8 +966,13 @@ void checkReadings(const Sources &s, QStringList &problems)
             continue;
         KanjiAsks asks;
         for (const Sentence *x : byKanji.value(k.number)) {
+            if (x->wholeWord())
+                continue; // checked with the words it may show
             checkTarget(s, k, t, *x, asks, problems);
-            asks.words[askedWord(*x)] << x->row;
+            // The word as the reading question shows it (汽車, not き車).
+            Sentence shown = *x;
+            shown.segments[x->target - 1] = k.glyph;
+            asks.words[askedWord(shown)] << x->row;
             checkSplitWords(*x, rawPhrases, problems);
         }
         checkAllAsked(s, k, t, asks, problems);
@@ -991,10 +1005,368 @@ Sources readAll(const QString &dir, QStringList &problems)
     s.specialReadings =
         readSpecialReadings(QStringLiteral("word-readings.tsv"), read(QStringLiteral("word-readings.tsv")),
                             s.kanji, s.readings, problems);
+    s.words = readWords(QStringLiteral("words.tsv"), read(QStringLiteral("words.tsv")), s.kanji, problems);
+    s.readingBox = readReadingBox(QStringLiteral("reading-box.tsv"), read(QStringLiteral("reading-box.tsv")),
+                                  s.kanji, problems);
     checkTogether(s, problems);
     checkReadings(s, problems);
     checkAnswers(s, problems);
+    checkShownKanji(s, problems);
+    checkReadingBox(s, problems);
+    const QStringList shortfalls = countShortfalls(s);
+    if (StrictCounts)
+        problems += shortfalls;
+    else
+        s.shortfalls = shortfalls;
     return s;
+}
+
+namespace
+{
+
+bool isKanjiChar(QChar c)
+{
+    return (c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF) ||
+           (c.unicode() >= 0x3400 && c.unicode() <= 0x4DBF) || c.unicode() == 0x3005; // 々
+}
+
+// The kanji of a written form, in order.
+QStringList kanjiOf(const QString &form)
+{
+    QStringList out;
+    for (QChar c : form)
+        if (isKanjiChar(c))
+            out << QString(c);
+    return out;
+}
+
+// Every way of writing a word with some of its kanji in kana and some not
+// (学こう, がっ校): what a drill never prints once all its kanji are taught.
+QStringList mixedForms(const Word &w)
+{
+    QStringList out;
+    const QStringList ks = kanjiOf(w.form);
+    const int n = int(ks.size());
+    if (n < 2 || w.parts.size() != n || n > 8)
+        return out;
+    for (int mask = 1; mask < (1 << n) - 1; ++mask) {
+        QString form;
+        int i = 0;
+        for (QChar c : w.form) {
+            if (isKanjiChar(c)) {
+                form += (mask >> i & 1) ? w.parts[i] : QString(c);
+                ++i;
+            } else {
+                form += c;
+            }
+        }
+        out << form;
+    }
+    return out;
+}
+
+} // namespace
+
+QVector<Word> readWords(const QString &file, const QByteArray &text, const QVector<Kanji> &kanji,
+                        QStringList &problems)
+{
+    const QHash<QString, int> number = kanjiNumbers(kanji);
+    QVector<Word> out;
+    QSet<QString> seen;
+    readTable(file, text, {3},
+              QStringLiteral("want word<TAB>reading<TAB>each kanji's part, found %1 columns"), problems,
+              [&](int row, const QString &at, const QStringList &c) {
+                  Word w;
+                  w.row = row;
+                  w.form = c[0];
+                  w.reading = c[1];
+                  const QStringList ks = kanjiOf(w.form);
+                  if (ks.isEmpty()) {
+                      problems << at + QStringLiteral("%1 has no kanji").arg(w.form);
+                      return;
+                  }
+                  for (const QString &k : ks)
+                      if (!number.contains(k)) {
+                          problems << at + QStringLiteral("%1 is not one of the kanji taught").arg(k);
+                          return;
+                      }
+                  if (!isHiragana(w.reading)) {
+                      problems << at + QStringLiteral("reading \"%1\" is not hiragana").arg(w.reading);
+                      return;
+                  }
+                  if (seen.contains(w.form + '\t' + w.reading)) {
+                      problems << at + QStringLiteral("%1 %2 is listed twice").arg(w.form, w.reading);
+                      return;
+                  }
+                  seen.insert(w.form + '\t' + w.reading);
+                  if (c[2] != QLatin1String("=")) {
+                      w.parts = c[2].split(' ', Qt::SkipEmptyParts);
+                      QString spelled;
+                      int i = 0;
+                      for (QChar ch : w.form)
+                          spelled +=
+                              isKanjiChar(ch) ? (i < w.parts.size() ? w.parts[i++] : QString()) : QString(ch);
+                      if (w.parts.size() != ks.size() || spelled != w.reading) {
+                          problems << at + QStringLiteral("the parts \"%1\" do not spell %2 as %3")
+                                               .arg(c[2], w.form, w.reading);
+                          return;
+                      }
+                  }
+                  out << w;
+              });
+    return out;
+}
+
+QVector<BoxRow> readReadingBox(const QString &file, const QByteArray &text, const QVector<Kanji> &kanji,
+                               QStringList &problems)
+{
+    const QHash<QString, int> number = kanjiNumbers(kanji);
+    QVector<BoxRow> out;
+    readTable(
+        file, text, {5},
+        QStringLiteral("want kanji<TAB>kind<TAB>reading<TAB>example word<TAB>its reading, found %1 columns"),
+        problems, [&](int row, const QString &at, const QStringList &c) {
+            BoxRow b;
+            b.row = row;
+            b.kanji = number.value(c[0]);
+            if (!b.kanji) {
+                problems << at + QStringLiteral("%1 is not in the kanji table").arg(c[0]);
+                return;
+            }
+            if (c[1] != QStringLiteral("音") && c[1] != QStringLiteral("訓")) {
+                problems << at + QStringLiteral("kind \"%1\" is neither 音 nor 訓").arg(c[1]);
+                return;
+            }
+            b.on = c[1] == QStringLiteral("音");
+            b.reading = c[2];
+            b.word = c[3];
+            b.wordReading = c[4];
+            if (!isHiragana(b.wordReading)) {
+                problems
+                    << at + QStringLiteral("the word's reading \"%1\" is not hiragana").arg(b.wordReading);
+                return;
+            }
+            out << b;
+        });
+    return out;
+}
+
+QString shownForReading(const Sentence &x, const QVector<Kanji> &kanji)
+{
+    QString out;
+    for (int i = 0; i < 3; ++i) {
+        if (i + 1 != x.target)
+            out += x.segments[i];
+        else if (x.wholeWord())
+            out += x.word;
+        else if (x.kanji >= 1 && x.kanji <= kanji.size())
+            out += kanji[x.kanji - 1].glyph;
+    }
+    return out;
+}
+
+void checkShownKanji(const Sources &s, QStringList &problems)
+{
+    const QHash<QString, int> number = kanjiNumbers(s.kanji);
+    struct Split {
+        QString mixed;
+        const Word *word;
+        int level; // all its kanji are taught by this level
+    };
+    QVector<Split> splits;
+    for (const Word &w : s.words) {
+        int level = 0;
+        for (const QString &k : kanjiOf(w.form))
+            level = std::max(level, levelOf(number.value(k)));
+        for (const QString &m : mixedForms(w))
+            splits.push_back({m, &w, level});
+    }
+    // How a word is printed at a level: its later kanji in kana (火よう日 at level 1).
+    const auto printedAt = [&](const Word &w, int level) {
+        QString out;
+        int i = 0;
+        for (QChar c : w.form) {
+            if (isKanjiChar(c)) {
+                const bool later = levelOf(number.value(QString(c), KanjiCount)) > level;
+                out += later && i < w.parts.size() ? w.parts[i] : QString(c);
+                ++i;
+            } else {
+                out += c;
+            }
+        }
+        return out;
+    };
+    // True when text[from, from + length) lies inside another word printed as it should be.
+    const auto insideAnother = [&](const QString &text, int from, int length, const Word *self, int level) {
+        for (const Word &w : s.words) {
+            if (&w == self || w.parts.isEmpty())
+                continue;
+            const QString printed = printedAt(w, level);
+            if (printed.size() <= length)
+                continue;
+            for (int at = text.indexOf(printed); at >= 0; at = text.indexOf(printed, at + 1))
+                if (at <= from && from + length <= at + printed.size())
+                    return true;
+        }
+        return false;
+    };
+    QHash<QString, int> shownBefore; // reading-question text -> row
+    for (const Sentence &x : s.sentences) {
+        if (x.kanji < 1 || x.kanji > s.kanji.size())
+            continue;
+        const QString at = QStringLiteral("sentences.tsv:%1: ").arg(x.row);
+        const QString glyph = s.kanji[x.kanji - 1].glyph;
+        const int level = levelOf(x.kanji);
+        const auto checkKanji = [&](const QString &text, bool inTarget) {
+            for (QChar c : text) {
+                if (!isKanjiChar(c))
+                    continue;
+                const int n = number.value(QString(c));
+                if (!n)
+                    problems
+                        << at + QStringLiteral("%1 is not one of the kanji taught: write it in kana").arg(c);
+                else if (levelOf(n) > level)
+                    problems << at + QStringLiteral("%1 is taught at level %2, after this level-%3 sentence: "
+                                                    "write it in kana")
+                                         .arg(c)
+                                         .arg(levelOf(n))
+                                         .arg(level);
+                else if (!inTarget && QString(c) == glyph && !x.wholeWord())
+                    problems << at + QStringLiteral("%1 shows outside the target: the writing question would "
+                                                    "give its answer away")
+                                         .arg(c);
+            }
+        };
+        for (int i = 0; i < 3; ++i)
+            if (i + 1 != x.target)
+                checkKanji(x.segments[i], false);
+        if (x.wholeWord()) {
+            checkKanji(x.word, true);
+            if (!x.word.contains(glyph))
+                problems << at + QStringLiteral(
+                                     "the whole word %1 does not hold %2, the kanji it is asked for")
+                                     .arg(x.word, glyph);
+            bool listed = false;
+            for (const Word &w : s.words)
+                listed = listed || (w.form == x.word && w.reading == x.segments[x.target - 1]);
+            if (!listed)
+                problems << at + QStringLiteral("the whole word %1 %2 is not in words.tsv")
+                                     .arg(x.word, x.segments[x.target - 1]);
+        }
+        const QString shown = shownForReading(x, s.kanji);
+        for (const Split &sp : splits) {
+            if (sp.level > level)
+                continue;
+            bool split = false;
+            for (int at = shown.indexOf(sp.mixed); at >= 0 && !split; at = shown.indexOf(sp.mixed, at + 1))
+                split = !insideAnother(shown, at, int(sp.mixed.size()), sp.word, level);
+            if (split)
+                problems << at + QStringLiteral(
+                                     "\"%1\" splits %2 between kanji and kana: all its kanji are taught "
+                                     "by level %3, so print it whole")
+                                     .arg(sp.mixed, sp.word->form)
+                                     .arg(level);
+        }
+        const QString plain = QString(shown).remove(Blank);
+        if (shownBefore.contains(plain))
+            problems << at + QStringLiteral("the same sentence as row %1: give each kanji its own sentence")
+                                 .arg(shownBefore.value(plain));
+        else
+            shownBefore.insert(plain, x.row);
+    }
+}
+
+void checkReadingBox(const Sources &s, QStringList &problems)
+{
+    if (s.readings.size() != s.kanji.size())
+        return;
+    const QHash<QString, int> number = kanjiNumbers(s.kanji);
+    QMap<int, QStringList> shownByKanji;
+    for (const Sentence &x : s.sentences)
+        shownByKanji[x.kanji] << shownForReading(x, s.kanji);
+    QHash<QString, int> rowOf; // kanji number and reading -> box row
+    for (const BoxRow &b : s.readingBox) {
+        const QString at = QStringLiteral("reading-box.tsv:%1: ").arg(b.row);
+        const Kanji &k = s.kanji[b.kanji - 1];
+        const TaughtReadings &t = s.readings[b.kanji - 1];
+        if (!(b.on ? t.on : t.kun).contains(b.reading)) {
+            problems << at + QStringLiteral("%1 is not a %2 reading %3 is taught with (readings.tsv)")
+                                 .arg(b.reading, b.on ? QStringLiteral("音") : QStringLiteral("訓"), k.glyph);
+            continue;
+        }
+        const QString key = QStringLiteral("%1 %2").arg(b.kanji).arg(b.reading);
+        if (rowOf.contains(key))
+            problems << at + QStringLiteral("%1 %2 already has row %3")
+                                 .arg(k.glyph, b.reading)
+                                 .arg(rowOf.value(key));
+        rowOf.insert(key, b.row);
+        if (!b.word.contains(k.glyph))
+            problems << at + QStringLiteral("the example %1 does not show %2").arg(b.word, k.glyph);
+        for (QChar c : b.word)
+            if (isKanjiChar(c) && levelOf(number.value(QString(c), KanjiCount)) > levelOf(b.kanji))
+                problems << at + QStringLiteral("the example %1 shows %2, taught after %3: write it in kana")
+                                     .arg(b.word, QString(c), k.glyph);
+        // The reading must be heard in the word, as taught or changed (いっ in いっぽん).
+        const QString stem = b.on ? toHiragana(b.reading) : b.reading.section('.', 0, 0);
+        bool heard = b.wordReading.contains(stem);
+        for (const SoundChange &c : s.soundChanges)
+            heard = heard || (c.kanji == b.kanji && c.reading == stem && b.wordReading.contains(c.form));
+        if (!heard)
+            problems
+                << at + QStringLiteral("%1 is not heard in %2 (%3)").arg(b.reading, b.word, b.wordReading);
+        bool met = false;
+        for (const QString &shown : shownByKanji.value(b.kanji))
+            met = met || QString(shown).remove(Blank).contains(b.word);
+        if (!met)
+            problems << at +
+                            QStringLiteral("no sentence of %1 shows the example %2: the child never meets it")
+                                .arg(k.glyph, b.word);
+    }
+    for (const Kanji &k : s.kanji) {
+        const TaughtReadings &t = s.readings[k.number - 1];
+        for (const QString &r : t.on + t.kun)
+            if (!rowOf.contains(QStringLiteral("%1 %2").arg(k.number).arg(r)))
+                problems << QStringLiteral("reading-box.tsv: %1 %2 has no row").arg(k.glyph, r);
+    }
+}
+
+QStringList countShortfalls(const Sources &s)
+{
+    QStringList out;
+    if (s.readings.size() != s.kanji.size())
+        return out;
+    QMap<int, int> sentences;
+    QMap<int, QMap<QString, int>> asked; // kanji -> taught reading -> sentences asking it
+    for (const Sentence &x : s.sentences) {
+        if (x.wholeWord() || x.kanji < 1 || x.kanji > s.kanji.size())
+            continue;
+        ++sentences[x.kanji];
+        const QString target = x.segments[x.target - 1];
+        QString reading = target;
+        for (const SoundChange &c : s.soundChanges)
+            if (c.kanji == x.kanji && c.form == target)
+                reading = c.reading;
+        ++asked[x.kanji][reading];
+    }
+    for (const Kanji &k : s.kanji) {
+        const int n = sentences.value(k.number);
+        if (n < MinSentencesPerKanji)
+            out << QStringLiteral("sentences.tsv: %1 (level %2) has %3 sentences, at least %4")
+                       .arg(k.glyph)
+                       .arg(levelOf(k.number))
+                       .arg(n)
+                       .arg(MinSentencesPerKanji);
+        const TaughtReadings &t = s.readings[k.number - 1];
+        for (const QString &stem : t.stems) {
+            const int m = asked.value(k.number).value(stem);
+            if (m < MinSentencesPerReading)
+                out << QStringLiteral("sentences.tsv: %1 %2 is asked in %3 sentence(s), at least %4")
+                           .arg(k.glyph, stem)
+                           .arg(m)
+                           .arg(MinSentencesPerReading);
+        }
+    }
+    return out;
 }
 
 } // namespace fm::content

@@ -1,6 +1,7 @@
 #pragma once
 // Reading and checking the content sources (content/*.tsv) before anything
 // is written: every problem becomes one line "file:row: problem".
+#include "data/levels.h"
 #include <QByteArray>
 #include <QRectF>
 #include <QString>
@@ -12,11 +13,13 @@ namespace fm::content
 {
 
 constexpr int KanjiCount = 240;
-constexpr int GroupCount = 8;          // へん … その他
-constexpr int MaxPartsPerGroup = 19;   // the part panel shows positions 1..19
-constexpr int MaxKanjiPerPart = 49;    // a part's kanji list shows 49
-constexpr int MaxKanjiPerStrokes = 79; // a stroke count's kanji list shows 79
-constexpr int MinSentencesPerKanji = 3;
+constexpr int GroupCount = 8;           // へん … その他
+constexpr int MaxPartsPerGroup = 19;    // the part panel shows positions 1..19
+constexpr int MaxKanjiPerPart = 49;     // a part's kanji list shows 49
+constexpr int MaxKanjiPerStrokes = 79;  // a stroke count's kanji list shows 79
+constexpr int MinSentencesPerKanji = 5; // so that four tests of a level do not repeat themselves
+constexpr int MinSentencesPerReading = 2;
+
 constexpr int MaxTargetKana = 4;   // the answer line takes four kana
 constexpr int MaxAskedPerWord = 2; // a third sentence on the same word teaches nothing new
 constexpr int MaxHintPages = 100;
@@ -49,8 +52,30 @@ struct Kanji {
 
 struct Sentence {
     int kanji = 0;                   // kanji number
-    std::array<QString, 3> segments; // as shown (blanks made full-width)
+    std::array<QString, 3> segments; // as shown (blanks made full-width); the target holds its kana
     int target = 0;                  // 1..3
+    QString word;                    // a word read as a whole ({一日:ついたち}): its kanji; else empty
+    int row = 0;
+    bool wholeWord() const { return !word.isEmpty(); }
+};
+
+// A word the sentences use, as content/words.tsv lists it: its written form
+// (学校, 食べる), its reading, and what each of its kanji reads in it (がっ こう),
+// or none for a word read only as a whole (今日 きょう).
+struct Word {
+    QString form;
+    QString reading;
+    QStringList parts; // one per kanji of form, in order; empty for a whole-word reading
+    int row = 0;
+};
+
+// One reading of a kanji as its reading box shows it (content/reading-box.tsv).
+struct BoxRow {
+    int kanji = 0;
+    bool on = false;     // 音 (katakana) or 訓 (hiragana, okurigana after a dot)
+    QString reading;     // as readings.tsv spells it
+    QString word;        // an example word as the child sees it at the kanji's level
+    QString wordReading; // the whole word in hiragana
     int row = 0;
 };
 
@@ -98,8 +123,17 @@ struct Sources {
     QVector<TaughtReadings> readings; // by kanji number - 1
     QVector<SoundChange> soundChanges;
     QVector<SpecialReading> specialReadings;
+    QVector<Word> words;
+    QVector<BoxRow> readingBox;
+    QStringList shortfalls; // counts still short while they are only reported (see readAll)
     int cellCount = 0;
 };
+
+// The level (1..12) a kanji number belongs to.
+inline int levelOf(int kanjiNumber)
+{
+    return (kanjiNumber - 1) / fm::KanjiPerLevel + 1;
+}
 
 // Each reader appends its problems to `problems` and returns what it could
 // read; `text` is the whole file as UTF-8, `file` the name used in messages.
@@ -139,6 +173,39 @@ void checkAnswers(const Sources &s, QStringList &problems);
 // `okurigana` in some form of its word (る: れる, った …; い: く, かった …).
 // `potential` is set when only the potential form fits (はいる: はいれる).
 bool continuesOkurigana(const QString &okurigana, const QString &kana, bool *potential = nullptr);
+
+QVector<Word> readWords(const QString &file, const QByteArray &text, const QVector<Kanji> &kanji,
+                        QStringList &problems);
+QVector<BoxRow> readReadingBox(const QString &file, const QByteArray &text, const QVector<Kanji> &kanji,
+                               QStringList &problems);
+
+// The sentence as a reading question shows it: the target's kanji (or its
+// whole word) in place of the target's kana.
+QString shownForReading(const Sentence &x, const QVector<Kanji> &kanji);
+
+// What a sentence may show: no kanji outside the 240, none of a later level
+// than its own kanji, its own kanji only in the target (a writing question
+// would give it away), no word of words.tsv split between kanji and kana when
+// all its kanji are taught by then, and no sentence twice. A whole word holds
+// the sentence's kanji and none of a later level.
+void checkShownKanji(const Sources &s, QStringList &problems);
+
+// Every taught reading has exactly one row in the reading box, and every
+// example word is shown, as written, by some sentence of its kanji.
+void checkReadingBox(const Sources &s, QStringList &problems);
+
+// The counts a drill needs: MinSentencesPerKanji sentences a kanji (whole
+// words not counted: a writing test cannot ask them) and MinSentencesPerReading
+// a taught reading. One line per shortfall.
+QStringList countShortfalls(const Sources &s);
+
+// Whether readAll refuses the content for a count shortfall, or only keeps the
+// shortfalls in Sources::shortfalls for the generator to print. Set by the
+// build option FUDEMARU_CONTENT_STRICT_COUNTS.
+#ifndef FUDEMARU_CONTENT_STRICT_COUNTS
+#define FUDEMARU_CONTENT_STRICT_COUNTS 0
+#endif
+constexpr bool StrictCounts = FUDEMARU_CONTENT_STRICT_COUNTS != 0;
 
 // Reads the sources from a content directory and checks them.
 Sources readAll(const QString &contentDir, QStringList &problems);
