@@ -124,7 +124,7 @@ TEST(Player, ChoosingANameSelectsThePlayerAndOpensItsModeScreen)
     EXPECT_FALSE(t.state.ReviewMode);
     auto *mode = dynamic_cast<TF_Mode *>(t.nav.current());
     ASSERT_NE(mode, nullptr);
-    EXPECT_EQ(mode->Lbl_Name->text(), QStringLiteral("いくのかんじ名人チャレンジ"));
+    EXPECT_EQ(fm::test::child<QLabel>(mode, "Lbl_Name")->text(), QStringLiteral("いくのかんじ名人チャレンジ"));
     t.processDeletes();
     EXPECT_TRUE(list.isNull());
     EXPECT_TRUE(t.dialogs.calls.empty());
@@ -144,7 +144,7 @@ TEST(Player, ANameOfNoBytesIsShownAsAQuestionMarkAndCanBeChosen)
     EXPECT_EQ(t.state.CurrentPlayer, 2);
     auto *mode = dynamic_cast<TF_Mode *>(t.nav.current());
     ASSERT_NE(mode, nullptr);
-    EXPECT_EQ(mode->Lbl_Name->text(), QStringLiteral("？のかんじ名人チャレンジ"));
+    EXPECT_EQ(fm::test::child<QLabel>(mode, "Lbl_Name")->text(), QStringLiteral("？のかんじ名人チャレンジ"));
     EXPECT_TRUE(t.state.Players.PlayerTable[2].Name.isEmpty()) << "the roster itself is left as it is";
 }
 
