@@ -148,10 +148,10 @@ TEST(LevelRule, AFailedTestsRightAnswersNeverCount)
     auto live = stateIn(dir.path());
     const LevelKind start{1, 1};
     const TestTaken tests[] = {{StudyMode::Challenge, start, 10, true, 0},
-                          {StudyMode::Challenge, start, 10, true, 0},
-                          {StudyMode::Challenge, start, 10, true, 0},
-                          {StudyMode::Challenge, start, 6, false, 0},
-                          {StudyMode::Challenge, start, 7, true, 0}};
+                               {StudyMode::Challenge, start, 10, true, 0},
+                               {StudyMode::Challenge, start, 10, true, 0},
+                               {StudyMode::Challenge, start, 6, false, 0},
+                               {StudyMode::Challenge, start, 7, true, 0}};
     for (const TestTaken &t : tests)
         record(*live, t, 46000.5);
     EXPECT_FALSE(live->LevelUpFlag);

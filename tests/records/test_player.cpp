@@ -124,7 +124,8 @@ TEST(Player, ChoosingANameSelectsThePlayerAndOpensItsModeScreen)
     EXPECT_FALSE(t.state.ReviewMode);
     auto *mode = dynamic_cast<TF_Mode *>(t.nav.current());
     ASSERT_NE(mode, nullptr);
-    EXPECT_EQ(fm::test::child<QLabel>(mode, "Lbl_Name")->text(), QStringLiteral("いくのかんじ名人チャレンジ"));
+    EXPECT_EQ(fm::test::child<QLabel>(mode, "Lbl_Name")->text(),
+              QStringLiteral("いくのかんじ名人チャレンジ"));
     t.processDeletes();
     EXPECT_TRUE(list.isNull());
     EXPECT_TRUE(t.dialogs.calls.empty());
