@@ -16,7 +16,7 @@ FileError::FileError(QString fileName, QString detail)
 
 FileError::FileError(QString fileName, QString detail, QString message)
     : std::runtime_error(
-          (message + (detail.isEmpty() ? QString() : QStringLiteral(" (") + detail + ')')).toStdString()),
+          (message + (detail.isEmpty() ? QString() : QStringLiteral(" (") + detail + u')')).toStdString()),
       fileName_(std::move(fileName)), detail_(std::move(detail)), message_(std::move(message))
 {
 }

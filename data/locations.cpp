@@ -1,7 +1,8 @@
 #include "data/locations.h"
 #include "data/errors.h"
 #include "data/fileio.h"
-#include "data/roster.h" // MaxPlayers
+#include "data/gamescore.h"
+#include "data/roster.h"
 #include "data/studylog.h"
 #include <QDir>
 #include <QFile>
@@ -155,10 +156,10 @@ void finishMove(const QString &moving, const QString &dataDir, const QString &pr
 const QStringList &writtenFileNames()
 {
     static const QStringList names = [] {
-        QStringList n{QStringLiteral("Player1.dat")};
+        QStringList n{rosterFileName()};
         for (int i = 1; i <= MaxPlayers; ++i)
-            n << QStringLiteral("Kiroku%1.dat").arg(i);
-        n << QStringLiteral("Game1.dat") << QStringLiteral("Game2.dat");
+            n << logFileName(i);
+        n << boardFileName(GameId::Matching) << boardFileName(GameId::WhackAMole);
         return n;
     }();
     return names;

@@ -12,28 +12,25 @@ void selectPlayerFromRecords(AppState &state, int player, const QVector<StudyRec
     state.Progress = ProgressTable{};
     state.LevelCorrectCount = 0;
 
-    int16_t runLevel = 1;
-    StudyKind runKind = StudyKind::Reading;
+    LevelCounter counter;
     for (const StudyRecord &r : records) {
         if (r.Mode != StudyMode::Challenge || !isValidRecord(r))
             continue;
-        if (r.Level != runLevel || r.Kind != runKind) {
-            state.LevelCorrectCount = 0;
-            runLevel = r.Level;
-            runKind = r.Kind;
-        }
+        counter.take(r);
         for (int i = 1; i <= QuestionsPerTest; ++i) {
             ProgressCell &cell = state.Progress[r.Kanji[i]][fileValue(r.Kind)];
             ++cell.AskedCount;
             if (r.Correct[i] == 1) {
                 ++cell.CorrectCount;
-                if (entry.Kind == fileValue(r.Kind) && entry.Level == r.Level)
-                    ++state.LevelCorrectCount;
                 if (cell.CorrectCount >= MasteredAtSelection)
                     cell.Mastered = true;
             }
         }
     }
+    // The count belongs to the level the entry holds; a log that ends
+    // elsewhere (an entry not rebuilt from it) has collected nothing there.
+    if (counter.reached() == LevelKind{entry.Level, entry.Kind})
+        state.LevelCorrectCount = static_cast<int16_t>(counter.collected());
     state.ReviewMode = false;
 }
 
@@ -69,20 +66,16 @@ void recordTest(AppState &state, bool counted, double timeNow)
         ++cell.AskedCount;
         if (state.QuestionSlots[i].Correct == 1) {
             ++cell.CorrectCount;
-            if (counted)
-                ++state.LevelCorrectCount;
             if (cell.CorrectCount >= MasteredWhileTesting)
                 cell.Mastered = true;
         }
     }
-    if (state.LevelCorrectCount >= PassCount) {
-        PlayerEntry &entry = state.currentEntry();
-        const LevelKind next = levelAfter({entry.Level, entry.Kind});
-        entry.Level = next.Level;
-        entry.Kind = next.Kind;
-        state.LevelCorrectCount = 0;
-        state.LevelUpFlag = true;
-    }
+    PlayerEntry &entry = state.currentEntry();
+    LevelCounter counter({entry.Level, entry.Kind}, state.LevelCorrectCount);
+    state.LevelUpFlag = counter.take(r);
+    entry.Level = counter.reached().Level;
+    entry.Kind = counter.reached().Kind;
+    state.LevelCorrectCount = static_cast<int16_t>(counter.collected());
 }
 
 } // namespace fm

@@ -143,7 +143,12 @@ QuestionRecord readQuestionRecord(const QuestionBank &bank, const QString &dir, 
     const QByteArray &bytes = slice->bytes;
     if (bytes.size() != QuestionRecordSize)
         throw FileError(kSentenceFile, QStringLiteral("short read"));
-    return decodeQuestionRecord(bytes);
+    QuestionRecord record = decodeQuestionRecord(bytes);
+    // Checked here, once, for every reader: the red segment must be one of the three.
+    if (record.TargetSegment < 1 || record.TargetSegment > 3)
+        throw FileError(kSentenceFile,
+                        QStringLiteral("target segment %1 of kanji %2").arg(record.TargetSegment).arg(kanji));
+    return record;
 }
 
 int16_t pickChoice(const QuestionBank &bank, int kanji, const RandomFn &random)

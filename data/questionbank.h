@@ -65,8 +65,8 @@ bool splitWholeWord(const QByteArray &text, QByteArray *word, QByteArray *readin
 
 // Reads record FirstRecord + choice - 1 of Mondai1.dat, opening and closing
 // the file; a choice past the kanji's RecordCount names its whole words in
-// turn. Missing file, kanji outside 1..240 or a record past the end:
-// FileError("Mondai1.dat").
+// turn. Missing file, kanji outside 1..240, a record past the end or a target
+// segment outside 1..3: FileError("Mondai1.dat").
 QuestionRecord readQuestionRecord(const QuestionBank &bank, const QString &dir, int kanji, int choice);
 
 // 1 + a uniform draw below RecordCount (a count of 0 gives 1).

@@ -38,6 +38,11 @@ void requireNoPlayerDropped(const Roster &roster, const QString &dir)
 }
 } // namespace
 
+QString rosterFileName()
+{
+    return kRosterFile;
+}
+
 QString logFileName(int player)
 {
     return QStringLiteral("Kiroku%1.dat").arg(player);

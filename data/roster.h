@@ -74,5 +74,7 @@ QString shownName(const QByteArray &name);
 
 // Name of player n's log file: "Kiroku<n>.dat".
 QString logFileName(int player);
+// Name of the roster file: "Player1.dat".
+QString rosterFileName();
 
 } // namespace fm

@@ -138,7 +138,7 @@ void saveKeys(const QString &iniPath, const KeyValues &values)
 int readInt(QSettings &ini, const QString &key)
 {
     bool ok = false;
-    const qlonglong v = ini.value(kSection + '/' + key).toString().trimmed().toLongLong(&ok);
+    const qlonglong v = ini.value(kSection + u'/' + key).toString().trimmed().toLongLong(&ok);
     if (!ok)
         return kMissing;
     if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())

@@ -122,29 +122,32 @@ LevelKind levelAfter(LevelKind passed)
     return passed;
 }
 
-void LevelWalk::take(const StudyRecord &r)
+bool LevelCounter::take(const StudyRecord &r)
 {
     if (r.Mode != StudyMode::Challenge || !isValidRecord(r))
-        return;
-    if (r.Level != run_.Level || fileValue(r.Kind) != run_.Kind) {
+        return false;
+    const LevelKind at{r.Level, fileValue(r.Kind)};
+    if (at != at_) {
+        at_ = at;
         collected_ = 0;
-        run_ = {r.Level, fileValue(r.Kind)};
     }
-    entry_ = {r.Level, fileValue(r.Kind)};
+    if (r.Counted != 1)
+        return false;
     collected_ += r.rightCount();
-}
-
-LevelKind LevelWalk::reached() const
-{
-    return collected_ >= PassCount ? levelAfter(entry_) : entry_;
+    if (collected_ < PassCount)
+        return false;
+    // Right answers beyond the pass are not carried over.
+    at_ = levelAfter(at_);
+    collected_ = 0;
+    return true;
 }
 
 LevelKind rebuildLevel(const QVector<StudyRecord> &records)
 {
-    LevelWalk walk;
+    LevelCounter counter;
     for (const StudyRecord &r : records)
-        walk.take(r);
-    return walk.reached();
+        counter.take(r);
+    return counter.reached();
 }
 
 void rebuildLevels(Roster &roster, const QString &dir)

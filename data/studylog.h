@@ -65,31 +65,46 @@ QString setAsideLog(const QString &dir, int player);
 // True for the name of a log set aside that way.
 bool isSetAsideLogName(const QString &fileName);
 
-// Level and kind reached according to a log (the start-up rebuild).
+// A level and kind of the course.
 struct LevelKind {
     int16_t Level = 1;
     int16_t Kind = 1;
+    friend bool operator==(const LevelKind &, const LevelKind &) = default;
 };
 // Where a child goes on passing a level and kind: reading is followed by
 // writing, writing by the next level's reading. The one place that decides it.
 LevelKind levelAfter(LevelKind passed);
-LevelKind rebuildLevel(const QVector<StudyRecord> &records);
 
-// The same rule a record at a time, for whoever needs the level reached
-// after every test (the progress chart's level-rise marks).
-class LevelWalk
+// The level rule, the one counter that the live record of a test, choosing
+// a child and the start-up rebuild all use: right answers of passed
+// challenge tests (Counted set) at the child's level and kind, 40 to pass.
+// A failed test's right answers never count, so the level a child reaches
+// does not depend on whether the program was restarted or the child chosen
+// again. A challenge record at another level and kind than the counter's
+// moves the counter there with nothing collected (the log is the truth of
+// where the child studied).
+class LevelCounter
 {
   public:
-    // Takes the next record of the log; practice and invalid records change nothing.
-    void take(const StudyRecord &record);
+    LevelCounter() = default;
+    // Goes on from a level and a count already collected there (a live test).
+    LevelCounter(LevelKind at, int collected) : at_(at), collected_(collected) {}
+
+    // Takes the next record of the log; practice and invalid records change
+    // nothing. True when this record passed the level and kind.
+    bool take(const StudyRecord &record);
     // Level and kind reached after the records taken so far.
-    LevelKind reached() const;
+    LevelKind reached() const { return at_; }
+    // Right answers collected toward passing it.
+    int collected() const { return collected_; }
 
   private:
-    LevelKind entry_;
-    LevelKind run_;
+    LevelKind at_;
     int collected_ = 0;
 };
+
+// Level and kind reached according to a whole log (the start-up rebuild).
+LevelKind rebuildLevel(const QVector<StudyRecord> &records);
 
 // Start-up: Level and Kind of every player from its log.
 void rebuildLevels(Roster &roster, const QString &dir);

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 namespace fm
 {
@@ -61,6 +62,7 @@ TF_Game1::TF_Game1(Services &sv)
         b->setGeometry(16, 28 + 35 * i, 150, 30);
         b->setCursor(sv.shell.HandPointer);
         strengths->addButton(b, i);
+        b->setObjectName(QStringLiteral("Rad_Tsuyosa%1").arg(i));
         Rad_Tsuyosa[size_t(i)] = b;
     }
     Rad_Tsuyosa[1]->setChecked(true);
@@ -92,8 +94,16 @@ TF_Game1::TF_Game1(Services &sv)
     Btn_Start->setIcon(games::buttonGlyph(sv.pictures.bitmap(QLatin1String(media::kGlyphStart))));
     onGuardedClick(Btn_Start, sv.clock, [this] { Btn_StartClick(); });
 
-    Timer1.setInterval(2000);
-    connect(&Timer1, &QTimer::timeout, this, &TF_Game1::Timer1Timer);
+    Grp_Tsuyosa->setObjectName(QStringLiteral("Grp_Tsuyosa"));
+    Shap_Man_Toku->setObjectName(QStringLiteral("Shap_Man_Toku"));
+    Shap_Com_Toku->setObjectName(QStringLiteral("Shap_Com_Toku"));
+    Grp_E->setObjectName(QStringLiteral("Grp_E"));
+    Btn_Start->setObjectName(QStringLiteral("Btn_Start"));
+    Lbl_Junban->setObjectName(QStringLiteral("Lbl_Junban"));
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(2000);
+    connect(Timer1, &QTimer::timeout, this, &TF_Game1::Timer1Timer);
 
     services.random.randomize(services.clock);
 }
@@ -152,7 +162,7 @@ void TF_Game1::FormShow()
 
 void TF_Game1::FormClose()
 {
-    Timer1.stop();
+    Timer1->stop();
     music_.stop();
 }
 
@@ -179,6 +189,7 @@ void TF_Game1::makeCards()
         c->setScaledContents(true);
         c->setPixmap(cardBack());
         c->setCursor(services.shell.HandPointer);
+        c->setObjectName(QStringLiteral("Btn_E%1").arg(i));
         connect(c, &ClickLabel::clicked, this, &TF_Game1::Btn_EClick);
         Cards[size_t(i)] = c;
     }
@@ -186,6 +197,7 @@ void TF_Game1::makeCards()
     for (int k = 1; k <= 2; ++k) {
         KanjiLabels[size_t(k)] =
             makeLabel(Grp_E, QString(), 0, 0, pixelFont(layout_.kanjiPixels, true), colour::White);
+        KanjiLabels[size_t(k)]->setObjectName(QStringLiteral("KanjiLabel%1").arg(k));
         KanjiLabels[size_t(k)]->setProperty("tag", k);
         KanjiLabels[size_t(k)]->hide();
     }
@@ -206,7 +218,7 @@ void TF_Game1::Btn_StartClick()
     Lbl_Man_ten->adjustSize();
     Lbl_Com_ten->adjustSize();
     Btn_Start->hide();
-    Timer1.start();
+    Timer1->start();
     setPlayersTurn(game_.ManTurn);
     for (QWidget *b : {Shap_Man_Toku, Shap_Com_Toku}) {
         b->resize(0, b->height());
@@ -251,7 +263,7 @@ bool TF_Game1::turnFaceUp(int card, int pick)
 
     games::GameSentence s;
     if (!services.guard(this, [&] { s = games::readGameSentence(state, kanji, random()); })) {
-        Timer1.stop();
+        Timer1->stop();
         return false;
     }
     sentence_->show(s);
@@ -270,7 +282,7 @@ void TF_Game1::Btn_EClick(int card)
         return;
     case games::PlayerPick::First:
         // The computer's first step comes 2000 ms after the second pick.
-        Timer1.stop();
+        Timer1->stop();
         turnFaceUp(card, 1);
         return;
     case games::PlayerPick::Miss:
@@ -291,7 +303,7 @@ void TF_Game1::Btn_EClick(int card)
     }
     // The child's two cards stay face up until the computer's first step.
     setPlayersTurn(false);
-    Timer1.start();
+    Timer1->start();
 }
 
 void TF_Game1::Timer1Timer()
@@ -339,7 +351,7 @@ void TF_Game1::Timer1Timer()
 void TF_Game1::endOfGame()
 {
     // Nothing may tick into the boxes and the board.
-    Timer1.stop();
+    Timer1->stop();
     music_.stop();
     const games::GameOutcome outcome =
         games::gameOutcome(game_, state.currentEntry().Name, state.Game1Level, state.CurrentLevel);
@@ -352,7 +364,7 @@ void TF_Game1::Btn_CancelClick()
     if (leaving_)
         return;
     leaving_ = true;
-    Timer1.stop();
+    Timer1->stop();
     music_.stop();
     services.nav.back();
 }

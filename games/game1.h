@@ -8,12 +8,12 @@
 #include "shell/look.h"
 #include "shell/music.h"
 #include "shell/screen.h"
-#include <QTimer>
 #include <array>
 #include <memory>
 
 class QPushButton;
 class QRadioButton;
+class QTimer;
 
 namespace fm
 {
@@ -36,9 +36,23 @@ class TF_Game1 : public ScreenFrame
     explicit TF_Game1(Services &services);
     ~TF_Game1() override;
 
+    const games::MatchGame &game() const { return game_; }
+    const games::SentenceLine *sentence() const { return sentence_.get(); }
+    const CardLayout &layout() const { return layout_; }
+    // The strength item (0..2) the child has chosen.
+    int strengthItem() const;
+    bool musicPlaying() const { return music_.playing(); }
+
+    void FormShow() override;
+    void FormClose() override;
+    void BackClick() override { Btn_CancelClick(); }
+
+  private:
+    // Controls; tests and the help find the named ones by their object names.
     QLabel *Label1; // the title
     QGroupBox *Grp_Tsuyosa;
-    std::array<QRadioButton *, 3> Rad_Tsuyosa{}; // items 0..2: "つよい", "ふつう", "よわい"
+    std::array<QRadioButton *, 3>
+        Rad_Tsuyosa{}; // "Rad_Tsuyosa<item>", items 0..2: "つよい", "ふつう", "よわい"
     QGroupBox *GroupBox1;
     QLabel *Label3;
     QLabel *Lbl_Man_ten;
@@ -51,27 +65,15 @@ class TF_Game1 : public ScreenFrame
     QGroupBox *Grp_E;
     QPushButton *Btn_Start;
     QLabel *Lbl_Junban;
-    QTimer Timer1;
-    std::array<ClickLabel *, games::CardCount + 1> Cards{}; // [1..36], made at the start
-    std::array<QLabel *, 3> KanjiLabels{};                  // [1..2]
-
-    const games::MatchGame &game() const { return game_; }
-    const games::SentenceLine *sentence() const { return sentence_.get(); }
-    const CardLayout &layout() const { return layout_; }
-    // The strength item (0..2) the child has chosen.
-    int strengthItem() const;
-    bool musicPlaying() const { return music_.playing(); }
-
-    void FormShow() override;
-    void FormClose() override;
-    void BackClick() override { Btn_CancelClick(); }
+    QTimer *Timer1;                                         // the computer's steps
+    std::array<ClickLabel *, games::CardCount + 1> Cards{}; // [1..36] "Btn_E<n>", made at the start
+    std::array<QLabel *, 3> KanjiLabels{};                  // [1..2] "KanjiLabel<n>"
 
     void Btn_StartClick();
     void Btn_EClick(int card);
     void Timer1Timer();
     void Btn_CancelClick();
 
-  private:
     // The chosen strength stands out; a locked group looks locked.
     void colourStrengths();
     QLabel *groupLabel(QWidget *parent, const QString &text, int x, int y, const QFont &font);

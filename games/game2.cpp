@@ -51,7 +51,7 @@ void MoleFieldView::mousePressEvent(QMouseEvent *event)
 
 TF_Game2::TF_Game2(Services &sv)
     : ScreenFrame(sv, ScreenId::Game2), SentenceLabels(this, 30, pointFont(20)),
-      MP_MO_1(sv, QLatin1String(media::kMoleMusic), this), game(sv.random)
+      MP_MO_1(sv, QLatin1String(media::kMoleMusic), this), game_(sv.random)
 {
     Label1 = Lbl_Title;
     Label1->setFont(pixelFont(24, true));
@@ -74,8 +74,18 @@ TF_Game2::TF_Game2(Services &sv)
 
     setSentenceVisible(false);
 
-    Timer1.setSingleShot(false);
-    connect(&Timer1, &QTimer::timeout, this, &TF_Game2::Timer1Timer);
+    Img1->setObjectName(QStringLiteral("Img1"));
+    Shap_Shutsudai_sumi->setObjectName(QStringLiteral("Shap_Shutsudai_sumi"));
+    Lbl_Shutsudai_Seikai->setObjectName(QStringLiteral("Lbl_Shutsudai_Seikai"));
+    Shap_Seikai_Sumi->setObjectName(QStringLiteral("Shap_Seikai_Sumi"));
+    Lbl_Seikai->setObjectName(QStringLiteral("Lbl_Seikai"));
+    Mark_Miss->setObjectName(QStringLiteral("Mark_Miss"));
+    TBar_Speed->setObjectName(QStringLiteral("TBar_Speed"));
+    Btn_Start->setObjectName(QStringLiteral("Btn_Start"));
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setSingleShot(false);
+    connect(Timer1, &QTimer::timeout, this, &TF_Game2::Timer1Timer);
 
     services.random.randomize(services.clock);
     loadPictures();
@@ -83,7 +93,7 @@ TF_Game2::TF_Game2(Services &sv)
         prepareSounds();
     makeField();
     // Before the first game the holes stand empty.
-    field_->draw(game);
+    field_->draw(game_);
     Img1->setPicture(field_->shown());
 }
 
@@ -208,9 +218,9 @@ void TF_Game2::Btn_StartClick()
 {
     if (running_ || leaving_)
         return;
-    game.start(state.Game2Level);
+    game_.start(state.Game2Level);
     makeField();
-    field_->prepare(game.Block);
+    field_->prepare(game_.Block);
 
     TBar_Speed->setEnabled(false);
     TBar_Speed->setCursor(Qt::ArrowCursor);
@@ -231,10 +241,10 @@ void TF_Game2::Btn_StartClick()
     running_ = true;
 
     MP_MO_1.start();
-    if (!ShowKanjiSentence(game.stageKanji()))
+    if (!ShowKanjiSentence(game_.stageKanji()))
         return;
-    Timer1.setInterval(mole::tickInterval(TBar_Speed->value()));
-    Timer1.start();
+    Timer1->setInterval(mole::tickInterval(TBar_Speed->value()));
+    Timer1->start();
 }
 
 void TF_Game2::setSentenceVisible(bool visible)
@@ -266,15 +276,15 @@ void TF_Game2::Timer1Timer()
 {
     if (!running_)
         return;
-    const mole::MoleGame::Tick t = game.beginTick();
+    const mole::MoleGame::Tick t = game_.beginTick();
     if (t == mole::MoleGame::Tick::Over) {
         endOfGame();
         return;
     }
-    if (t == mole::MoleGame::Tick::NewStage && !ShowKanjiSentence(game.stageKanji()))
+    if (t == mole::MoleGame::Tick::NewStage && !ShowKanjiSentence(game_.stageKanji()))
         return;
-    game.updateHoles();
-    field_->draw(game);
+    game_.updateHoles();
+    field_->draw(game_);
     Img1->setPicture(field_->shown());
     showCounters();
 }
@@ -287,17 +297,17 @@ void TF_Game2::setBarWidth(QLabel *bar, int count)
 
 void TF_Game2::showCounters()
 {
-    Lbl_Shutsudai_Seikai->setText(QString::number(game.TargetsShown));
-    Lbl_Seikai->setText(QString::number(game.HitCount));
-    setBarWidth(Shap_Shutsudai_sumi, game.TargetsShown);
-    setBarWidth(Shap_Seikai_Sumi, game.HitCount);
+    Lbl_Shutsudai_Seikai->setText(QString::number(game_.TargetsShown));
+    Lbl_Seikai->setText(QString::number(game_.HitCount));
+    setBarWidth(Shap_Shutsudai_sumi, game_.TargetsShown);
+    setBarWidth(Shap_Seikai_Sumi, game_.HitCount);
 }
 
 void TF_Game2::Img1MouseDown(int x, int y)
 {
-    if (!running_ || !Timer1.isActive())
+    if (!running_ || !Timer1->isActive())
         return;
-    const mole::MoleGame::PressResult p = game.press(x, y);
+    const mole::MoleGame::PressResult p = game_.press(x, y);
     if (p.press == mole::Press::Outside)
         return;
     if (p.press == mole::Press::Miss) {
@@ -312,8 +322,8 @@ void TF_Game2::Img1MouseDown(int x, int y)
     // The hit picture stays until the next tick draws the field again.
     field_->drawHit(p.c, p.r);
     Img1->setPicture(field_->shown());
-    Lbl_Seikai->setText(QString::number(game.HitCount));
-    setBarWidth(Shap_Seikai_Sumi, game.HitCount);
+    Lbl_Seikai->setText(QString::number(game_.HitCount));
+    setBarWidth(Shap_Seikai_Sumi, game_.HitCount);
     playEffect(MP_Atari.get(), MP_Hazure.get());
 }
 
@@ -329,15 +339,15 @@ void TF_Game2::playEffect(MediaPlayer *play, MediaPlayer *silence)
     // Said once; the game goes on without the sound, and no mole is lost
     // while the box is up.
     waveErrorShown_ = true;
-    Timer1.stop();
+    Timer1->stop();
     services.dialogs.message(this, QStringLiteral("WAVEでエラーがおこりました。 "));
     if (running_ && !services.nav.quitRequested())
-        Timer1.start();
+        Timer1->start();
 }
 
 void TF_Game2::endOfGame()
 {
-    Timer1.stop();
+    Timer1->stop();
     running_ = false;
     leaving_ = true;
     Mark_Miss->Tim_MarkTimer();
@@ -345,16 +355,16 @@ void TF_Game2::endOfGame()
     Img1->setPicture(field_->shown());
     MP_MO_1.stop();
 
-    const bool passed = mole::passes(game.HitCount);
+    const bool passed = mole::passes(game_.HitCount);
     const QString verdict =
         passed ? QStringLiteral("おめでとう！ ごうかくです") : QStringLiteral("ざんねん！ ふごうかくです");
-    finishGame(services, this, GameId::WhackAMole, game.HitCount,
+    finishGame(services, this, GameId::WhackAMole, game_.HitCount,
                passed && mole::levelRises(state.Game2Level, state.CurrentLevel), {verdict});
 }
 
 void TF_Game2::stopEverything()
 {
-    Timer1.stop();
+    Timer1->stop();
     running_ = false;
     MP_MO_1.stop();
     for (auto *player : {&MP_Atari, &MP_Hazure})

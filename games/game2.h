@@ -47,13 +47,20 @@ class TF_Game2 : public ScreenFrame
     void FormClose() override;
     void BackClick() override { Cancel(); }
 
-    void Btn_StartClick();
-    void Timer1Timer();
-    void Img1MouseDown(int x, int y);
     // Leaves the screen for the mode screen; a game still running records nothing.
     void Cancel();
     bool running() const { return running_; }
 
+    const mole::MoleGame &game() const { return game_; }
+    mole::MoleField &field() { return *field_; }
+    const games::SentenceLine &sentence() const { return SentenceLabels; }
+
+  private:
+    void Btn_StartClick();
+    void Timer1Timer();
+    void Img1MouseDown(int x, int y);
+
+    // Controls; tests and the help find the named ones by their object names.
     QLabel *Label1; // the frame's title label
     QLabel *Label2;
     MoleFieldView *Img1;
@@ -74,15 +81,11 @@ class TF_Game2 : public ScreenFrame
     QLabel *Lbl_Seikai;
     QPushButton *Btn_Start;
     games::SentenceLine SentenceLabels; // labels 1..3 in the header's row
-    QTimer Timer1;
+    QTimer *Timer1;                     // a step of the moles
     ScreenMusic MP_MO_1;
     std::unique_ptr<MediaPlayer> MP_Atari;
     std::unique_ptr<MediaPlayer> MP_Hazure;
 
-    mole::MoleGame game;
-    mole::MoleField &field() { return *field_; }
-
-  private:
     void buildSpeedBox(const QFont &groupFont);
     void buildScoreBox(const QFont &groupFont);
     void buildStartButton();
@@ -102,6 +105,7 @@ class TF_Game2 : public ScreenFrame
     QIcon endIcon_;
     QImage holePicture_;
     QImage hitPicture_;
+    mole::MoleGame game_;
     std::unique_ptr<mole::MoleField> field_;
     bool running_ = false;
     bool leaving_ = false;

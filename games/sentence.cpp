@@ -1,6 +1,5 @@
 #include "games/sentence.h"
 #include "data/cp932.h"
-#include "data/errors.h"
 #include "data/state.h"
 #include "shell/look.h"
 #include <QLabel>
@@ -12,9 +11,6 @@ GameSentence readGameSentence(const AppState &state, int kanji, const RandomFn &
 {
     const int choice = pickChoice(state.Bank, kanji, random);
     const QuestionRecord record = readQuestionRecord(state.Bank, state.ProgramDir, kanji, choice);
-    if (record.TargetSegment < 1 || record.TargetSegment > 3)
-        throw FileError(QStringLiteral("Mondai1.dat"),
-                        QStringLiteral("target segment %1 of kanji %2").arg(record.TargetSegment).arg(kanji));
     GameSentence s;
     s.target = record.TargetSegment;
     for (int i = 1; i <= 3; ++i)

@@ -120,7 +120,7 @@ QString findHandwritingModel()
         prefixes << QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/.."));
     prefixes << QStringLiteral("/usr/local") << QStringLiteral("/usr");
     for (const QString &prefix : prefixes) {
-        const QString path = prefix + '/' + kModelPath;
+        const QString path = prefix + u'/' + kModelPath;
         if (QFileInfo(path).isFile())
             return path;
     }

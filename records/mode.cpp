@@ -70,6 +70,16 @@ TF_Mode::TF_Mode(Services &sv) : ScreenFrame(sv, ScreenId::Mode)
     Lbl_Name->setText(shownName(e.Name) + QStringLiteral("のかんじ名人チャレンジ"));
     Lbl_Name->move(16, 0);
     Lbl_Name->adjustSize();
+
+    Lbl_Name->setObjectName(QStringLiteral("Lbl_Name"));
+    Grp_gakushu->setObjectName(QStringLiteral("Grp_gakushu"));
+    Grp_Game->setObjectName(QStringLiteral("Grp_Game"));
+    Img_Yomi_Level->setObjectName(QStringLiteral("Img_Yomi_Level"));
+    Img_Kaki_Level->setObjectName(QStringLiteral("Img_Kaki_Level"));
+    Img_Game1_Level->setObjectName(QStringLiteral("Img_Game1_Level"));
+    Img_Game2_Level->setObjectName(QStringLiteral("Img_Game2_Level"));
+    Lbl_Game1->setObjectName(QStringLiteral("Lbl_Game1"));
+    Lbl_Game2->setObjectName(QStringLiteral("Lbl_Game2"));
 }
 
 void TF_Mode::drawStars(const PlayerEntry &e)
@@ -90,8 +100,9 @@ void TF_Mode::buildCommandLabels()
     static const char *const commands[] = {"", "かんじのいちらんをみる", "かんじごとのせいせきをみる",
                                            "チャレンジモードでべんきょうする",
                                            "れんしゅうモードでべんきょうする"};
-    for (int i = 1; i <= 4; ++i) {
+    for (int i = 1; i <= CommandCount; ++i) {
         auto *l = new ClickLabel(Grp_gakushu, i);
+        l->setObjectName(QStringLiteral("Lbl_Command%1").arg(i));
         l->setText(QString::fromUtf8(commands[i]));
         l->setToolTip(l->text());
         l->setFont(pointFont(12, true));
@@ -222,7 +233,7 @@ void TF_Mode::Lbl_Command1MouseMove(int command)
 {
     setTextColour(Lbl_Game1, colour::White);
     setTextColour(Lbl_Game2, colour::White);
-    for (int i = 1; i <= 4; ++i) {
+    for (int i = 1; i <= CommandCount; ++i) {
         const bool lit = i == command && !(i == Challenge && challengeInert());
         setTextColour(Lbl_Command[i], lit ? colour::Red : colour::White);
     }
@@ -235,7 +246,7 @@ void TF_Mode::Lbl_GameClick(int game)
 
 void TF_Mode::Lbl_GameMouseMove(int game)
 {
-    for (int i = 1; i <= 4; ++i)
+    for (int i = 1; i <= CommandCount; ++i)
         setTextColour(Lbl_Command[i], colour::White);
     setTextColour(Lbl_Game1, GameId(game) == GameId::Matching ? colour::Red : colour::White);
     setTextColour(Lbl_Game2, GameId(game) == GameId::WhackAMole ? colour::Red : colour::White);

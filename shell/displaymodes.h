@@ -1,7 +1,6 @@
 #pragma once
-// The display-mode service: what modes the adapter offers and switching to one
-// temporarily. On Linux desktops the program never changes the user's display
-// (it scales itself instead), so the desktop service lists no modes.
+// The display the program runs on: its size and depth, and its logical dpi.
+// The program never changes the user's display mode; it scales itself instead.
 #include <QString>
 
 namespace fm
@@ -23,20 +22,14 @@ class DisplayModeService
     virtual DisplayMode current() = 0;
     // Logical dots per inch of the screen.
     virtual int logicalDpi() = 0;
-    // Mode i of the adapter's list; false past the end.
-    virtual bool mode(int i, DisplayMode &out) = 0;
-    // Switches temporarily (not stored as the user's setting); 0 on success.
-    virtual int change(const DisplayMode &mode) = 0;
 };
 
-// The desktop: the primary screen's size and depth, no modes to switch to.
+// The desktop: the primary screen's size and depth.
 class DesktopDisplayModes final : public DisplayModeService
 {
   public:
     DisplayMode current() override;
     int logicalDpi() override;
-    bool mode(int, DisplayMode &) override { return false; }
-    int change(const DisplayMode &) override { return -1; }
 };
 
 } // namespace fm

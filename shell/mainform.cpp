@@ -19,7 +19,7 @@
 namespace fm
 {
 
-const std::array<MenuButtonIcon, 9> MenuButtonIcons = {{
+const std::array<MenuButtonIcon, menu::ButtonCount + 1> MenuButtonIcons = {{
     {0, ""},
     {1, "ヒントをみる"},
     {2, "ヘルプをみる"},
@@ -65,28 +65,21 @@ TF_Main::TF_Main(Services &sv, StartupLoader &loader)
 
 TF_Main::~TF_Main()
 {
-    // FormDestroy: the display goes back to the mode it was found in.
-    displayModes.Restore();
     delete PopForm.data();
 }
 
 bool TF_Main::checkDisplay()
 {
+    // The program scales itself to the display and never switches its mode:
+    // a display narrower than the layout cannot show it.
     ShellShared &sh = services.shell;
-    displayModes.SetDeviceContext(&services.display);
     const DisplayMode now = services.display.current();
     if (services.display.logicalDpi() == 96) {
         sh.Layout = LayoutSize::Normal;
-        displayModes.ChangeTo640();
-        if (displayModes.Index640 == -1 && now.width < 640)
-            return false;
-    } else {
-        sh.Layout = LayoutSize::Large;
-        displayModes.ChangeTo800();
-        if (displayModes.Index800 == -1 && now.width < 800)
-            return false;
+        return now.width >= 640;
     }
-    return true;
+    sh.Layout = LayoutSize::Large;
+    return now.width >= 800;
 }
 
 bool TF_Main::FormCreate()
@@ -120,7 +113,7 @@ bool TF_Main::FormCreate()
 void TF_Main::loadHeaderIcons(const QString &dir)
 {
     const QImage strip = loader_.loadButtonStrip(dir);
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < int(services.shell.ImgLst_Header.size()); ++i)
         services.shell.ImgLst_Header[size_t(i)] = whiteTransparent(strip.copy(48 * i, 0, 48, 48));
 }
 
@@ -142,7 +135,7 @@ void TF_Main::buildMenuButtons()
     // a gap between them.
     QFont captionFont = pixelFont(11, true);
     captionFont.setLetterSpacing(QFont::PercentageSpacing, 93);
-    for (int tag = 1; tag <= 8; ++tag) {
+    for (int tag = 1; tag <= menu::ButtonCount; ++tag) {
         const MenuButtonIcon &button = MenuButtonIcons[size_t(tag)];
         auto *b =
             new HeaderButton(this, tag, iconOver(sh.ImgLst_Header[size_t(button.iconCell - 1)], colour::Navy),

@@ -1,7 +1,7 @@
 #pragma once
 // TF_Main: the main screen. Its creation loads everything; it shows the menu
 // of eight picture buttons and the title animation, and it ends the program.
-#include "shell/changedisplay.h"
+#include "shell/displaymodes.h"
 #include "shell/music.h"
 #include "shell/screen.h"
 #include "shell/titleanim.h"
@@ -20,14 +20,15 @@ class TF_Pop;
 namespace menu
 {
 enum Button : int { Settings = 4, Players = 5, Results = 6, Register = 7, End = 8 };
-}
+constexpr int ButtonCount = End;
+} // namespace menu
 
 // The picture and hint of each menu button, by tag: its icon cell of ButtonX.bmp and its hint.
 struct MenuButtonIcon {
     int iconCell;
     const char *hint;
 };
-extern const std::array<MenuButtonIcon, 9> MenuButtonIcons; // [1..8]
+extern const std::array<MenuButtonIcon, menu::ButtonCount + 1> MenuButtonIcons; // [1..8]
 
 class TF_Main : public Screen
 {
@@ -61,11 +62,10 @@ class TF_Main : public Screen
     QLabel *Lbl_Title = nullptr;
     QLabel *Label1 = nullptr;
     TitleView *Img_Kanji = nullptr;
-    std::array<HeaderButton *, 9> MenuButtons{}; // [1..8]
-    std::array<QLabel *, 9> MenuCaptions{};      // [1..8], each button's name under it
+    std::array<HeaderButton *, menu::ButtonCount + 1> MenuButtons{}; // [1..8]
+    std::array<QLabel *, menu::ButtonCount + 1> MenuCaptions{};      // [1..8], each button's name under it
     QTimer Tim_Ido;
     ScreenMusic MP_1;
-    TChangeDisplay displayModes;
     std::unique_ptr<TitleAnimation> animation;
     QPointer<TF_Pop> PopForm;
     bool menuMusicPlaying() const { return MP_1.playing(); }

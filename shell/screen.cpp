@@ -92,8 +92,8 @@ ScreenFrame::ScreenFrame(Services &sv, ScreenId id, const FrameLayout &frame) : 
         return;
     static const QString hints[] = {QString(), QStringLiteral("ヒントをみる"), QStringLiteral("ヘルプをみる"),
                                     QStringLiteral("アイコンにする")};
-    for (int i = 1; i <= 4; ++i) {
-        const QString hint = i == 4 ? frame.backHint : hints[i];
+    for (int i = 1; i <= header::ButtonCount; ++i) {
+        const QString hint = i == header::Back ? frame.backHint : hints[i];
         auto *b = new HeaderButton(this, i, iconOver(sv.shell.ImgLst_Header[i - 1], colour::Navy), hint,
                                    sv.shell.HandPointer);
         b->move(80 * i - 70, frame.headerTop);
@@ -104,7 +104,7 @@ ScreenFrame::ScreenFrame(Services &sv, ScreenId id, const FrameLayout &frame) : 
 
 void ScreenFrame::setHeaderTop(int top)
 {
-    for (int i = 1; i <= 4; ++i)
+    for (int i = 1; i <= header::ButtonCount; ++i)
         if (header_[i])
             header_[i]->move(header_[i]->x(), top);
 }

@@ -19,7 +19,8 @@ namespace fm
 namespace header
 {
 enum Button : int { Hint = 1, Help = 2, Minimise = 3, Back = 4 };
-}
+constexpr int ButtonCount = Back;
+} // namespace header
 
 // The 640 × 480 layout's screen size; every screen page has it.
 constexpr int DesignWidth = 640;
@@ -111,7 +112,7 @@ class ScreenFrame : public Screen
     virtual void BackClick();
 
   private:
-    std::array<HeaderButton *, 5> header_{}; // [1..4]
+    std::array<HeaderButton *, header::ButtonCount + 1> header_{}; // [1..4]
 };
 
 } // namespace fm

@@ -1,5 +1,6 @@
 #include "shell/settei.h"
 #include "data/errors.h"
+#include "data/gamescore.h"
 #include "data/settings.h"
 #include "shell/dialogs.h"
 #include "shell/kit.h"
@@ -95,11 +96,6 @@ TF_Settei::TF_Settei(Services &sv, QWidget *parent) : QDialog(parent), services(
     Chk_Tegaki->setCursor(sv.shell.HandPointer);
     Chk_Tegaki->setToolTip(QStringLiteral("使わないときは、部首・画数・一覧から漢字をえらびます"));
 
-    Rad_PopMsg = new QComboBox(this);
-    Rad_PopMsg->addItems({QStringLiteral("あり"), QStringLiteral("なし")});
-    Rad_PopMsg->setCurrentIndex(1);
-    Rad_PopMsg->hide();
-
     connect(Btn_OK, &QPushButton::clicked, this, &TF_Settei::Btn_OKClick);
     connect(Btn_Cancel, &QPushButton::clicked, this, &TF_Settei::Btn_CancelClick);
     connect(Btn_G1_Clear, &QPushButton::clicked, this, &TF_Settei::Btn_G1_ClearClick);
@@ -118,20 +114,21 @@ void TF_Settei::FormShow()
     const AppSettings &s = services.state.Settings;
     Edt_Kaku_Time->setValue(s.WriteTimeLimit);
     Edt_Yomu_Time->setValue(s.ReadTimeLimit);
-    Rad_PopMsg->setCurrentIndex(s.PopMsgEnabled ? 0 : 1);
     Chk_Tegaki->setChecked(s.HandwritingEnabled);
-    Btn_G1_Clear->setVisible(QFile::exists(services.dataFile(QStringLiteral("Game1.dat"))));
-    Btn_G2_Clear->setVisible(QFile::exists(services.dataFile(QStringLiteral("Game2.dat"))));
+    Btn_G1_Clear->setVisible(QFile::exists(services.dataFile(boardFileName(GameId::Matching))));
+    Btn_G2_Clear->setVisible(QFile::exists(services.dataFile(boardFileName(GameId::WhackAMole))));
 }
 
 void TF_Settei::Btn_OKClick()
 {
+    // The program has no pop-up encouragement to switch on: "POPMSG" is always stored "N".
+    constexpr bool NoPopUps = false;
     // A value still being typed counts as it stands (the field only holds 1..59).
     Edt_Kaku_Time->interpretText();
     Edt_Yomu_Time->interpretText();
     try {
         writeSettings(services.state.Settings, services.state.SettingsPath, Edt_Kaku_Time->value(),
-                      Edt_Yomu_Time->value(), Rad_PopMsg->currentIndex() == 0, Chk_Tegaki->isChecked());
+                      Edt_Yomu_Time->value(), NoPopUps, Chk_Tegaki->isChecked());
     } catch (const FileError &e) {
         // The settings are not needed to run: say so, keep the limits in use
         // and go on.
@@ -161,14 +158,14 @@ void TF_Settei::erase(const QString &question, const QString &file, QPushButton 
 
 void TF_Settei::Btn_G1_ClearClick()
 {
-    erase(QStringLiteral("漢字あわせの記録を全て消します。良いですか？"), QStringLiteral("Game1.dat"),
+    erase(QStringLiteral("漢字あわせの記録を全て消します。良いですか？"), boardFileName(GameId::Matching),
           Btn_G1_Clear);
 }
 
 void TF_Settei::Btn_G2_ClearClick()
 {
-    erase(QStringLiteral("漢字もぐらたたきの記録を全て消します。良いですか？"), QStringLiteral("Game2.dat"),
-          Btn_G2_Clear);
+    erase(QStringLiteral("漢字もぐらたたきの記録を全て消します。良いですか？"),
+          boardFileName(GameId::WhackAMole), Btn_G2_Clear);
 }
 
 } // namespace fm

@@ -2,7 +2,6 @@
 // TF_Settei: the parents' settings dialog: the two time limits, the writing
 // square, and erasing the games' score boards.
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
@@ -37,7 +36,6 @@ class TF_Settei : public QDialog
     QSpinBox *Edt_Yomu_Time, *Edt_Kaku_Time; // 1 .. 59; nothing else can be typed
     UpDown *UD_Yomu_Time, *UD_Kaku_Time;
     QPushButton *Btn_G1_Clear, *Btn_G2_Clear, *Btn_OK, *Btn_Cancel;
-    QComboBox *Rad_PopMsg; // "ポップアップメッセージの有無": never shown
     QCheckBox *Chk_Tegaki; // writing tests offer the writing square
 
     void Btn_OKClick();

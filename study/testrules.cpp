@@ -1,6 +1,5 @@
 #include "study/testrules.h"
 #include "data/cp932.h"
-#include "data/errors.h"
 #include "media/mediafiles.h"
 #include "shell/kana.h"
 #include "shell/random.h"
@@ -100,9 +99,6 @@ void prepareTestSlots(AppState &state, Random &random)
 
 ShownQuestion showQuestion(const QuestionRecord &record, const Catalogue &cat, int kanji, StudyKind kind)
 {
-    if (record.TargetSegment < 1 || record.TargetSegment > 3)
-        throw FileError(QStringLiteral("Mondai1.dat"),
-                        QStringLiteral("target segment %1 of kanji %2").arg(record.TargetSegment).arg(kanji));
     const QByteArray glyph =
         kanji >= 1 && kanji <= MaxKanjiNumber ? cat.KanjiTable[kanji].Glyph : QByteArray();
     ShownQuestion q;

@@ -50,7 +50,7 @@ struct ShownQuestion {
     int16_t target = 0;
     QByteArray correctAnswer;
 };
-// Throws FileError("Mondai1.dat") for a record whose target is not 1..3.
+// The record comes from readQuestionRecord, which has checked its target.
 ShownQuestion showQuestion(const QuestionRecord &record, const Catalogue &cat, int kanji, StudyKind kind);
 // Keeps what was shown in the slot, for going back, grading and hints.
 void storeShown(QuestionSlot &slot, const ShownQuestion &shown);

@@ -66,7 +66,7 @@ QVector<WeakKanji> weakKanji(const ProgressTable &progress, int reachedLevel)
 ProgressChart buildProgressChart(const QVector<StudyRecord> &records)
 {
     ProgressChart chart;
-    LevelWalk walk;
+    LevelCounter walk;
     LevelKind best = walk.reached();
     bool anyDated = false;
     for (int i = 0; i < records.size(); ++i) {

@@ -12,6 +12,7 @@
 #include "data/settings.h"
 #include "data/state.h"
 #include "data/studylog.h"
+#include "handwriting/reference.h"
 #include "testutil.h"
 #include <QDirIterator>
 #include <QFileInfo>
@@ -62,6 +63,10 @@ void sentence(const QString &dir, AppState &s)
 {
     loadQuestionIndex(s.Bank, dir);
     readQuestionRecord(s.Bank, dir, 2, 2);
+}
+void strokes(const QString &dir, AppState &)
+{
+    ReferenceStrokes::load(dir);
 }
 void hintPage(const QString &dir, AppState &)
 {
@@ -141,8 +146,10 @@ StudyRecord fullMarks()
 QByteArray sentences(int count)
 {
     QByteArray bytes;
+    QuestionRecord record;
+    record.TargetSegment = 1;
     for (int i = 0; i < count; ++i)
-        bytes += encodeQuestionRecord({});
+        bytes += encodeQuestionRecord(record);
     return bytes;
 }
 
@@ -188,10 +195,19 @@ std::vector<Row> rows()
         {"Mondai2_Missing", "Mondai2.dat", Damage::Missing, questionIndex},
         {"Mondai1_ShorterThanItsIndex", "Mondai1.dat", Damage::Bytes, sentence, Outcome::Named, sentences(3)},
         {"Mondai1_Missing", "Mondai1.dat", Damage::Missing, sentence},
+        {"Mondai1_NoRedSegment", "Mondai1.dat", Damage::Bytes, sentence, Outcome::Named,
+         sentences(3) + encodeQuestionRecord({0, 4, {}})},
         // The hints.
         {"Hint_Number101", "Hint.dat", Damage::Bytes, hintIndex, Outcome::Named, hintNumbered(101)},
         {"Hint_CutRecord", "Hint.dat", Damage::Bytes, hintIndex, Outcome::Named, QByteArray(509, '\0')},
         {"Hint_Missing", "Hint.dat", Damage::Missing, hintIndex},
+        // The reference strokes of the writing square.
+        {"Kakijun_AnotherFile", "Kakijun1.dat", Damage::Bytes, strokes, Outcome::Named,
+         QByteArray("KKJM\1\0\1\0", 8)},
+        {"Kakijun_HeaderOnly", "Kakijun1.dat", Damage::Bytes, strokes, Outcome::Named,
+         QByteArray("KKJN\1\0\1\0", 8)},
+        {"Kakijun_Missing", "Kakijun1.dat", Damage::Missing, strokes, Outcome::NotFound},
+        {"Kakijun_Folder", "Kakijun1.dat", Damage::Folder, strokes},
     };
 
     // Odd objects in place of every file: each reader checks what it opens.
@@ -213,6 +229,7 @@ std::vector<Row> rows()
         {"HintPage", "Hint.dat", hintPage, 0},
         {"Game2", "Game2.dat", board, 0},
         {"Settings", "Fudemaru.ini", settings, 64 * 1024 + 1},
+        {"Kakijun", "Kakijun1.dat", strokes, 8 + 1024 * (4 + 30 * 4) + 1},
     };
     for (const auto &reader : readers) {
         for (const auto &[what, damage] :
@@ -222,6 +239,9 @@ std::vector<Row> rows()
             if (damage == Damage::Sparse) {
                 row.size = reader.tooLarge ? reader.tooLarge : 64 * 1024 * 1024;
                 row.outcome = reader.tooLarge ? Outcome::Named : Outcome::Loads;
+                // Only its one record is read, but a record of zeros has no red segment.
+                if (reader.load == sentence)
+                    row.outcome = Outcome::Named;
             }
             r.push_back(row);
         }

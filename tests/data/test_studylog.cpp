@@ -80,10 +80,12 @@ TEST(RebuildLevel, OnlyTheLastRunCountsAndPracticeIsIgnored)
                                        test(1, 2, 10), test(1, 2, 10), test(5, 1, 10, 2)});
     EXPECT_EQ(lk.Level, 1);
     EXPECT_EQ(lk.Kind, 2);
-    // A failed (uncounted) challenge test still counts in the rebuild.
+    // A failed (uncounted) challenge test's right answers do not count, as
+    // they do not while the child plays.
     StudyRecord failed = test(1, 1, 6);
     EXPECT_EQ(failed.Counted, 0);
-    EXPECT_EQ(rebuildLevel({test(1, 1, 10), test(1, 1, 10), test(1, 1, 10), test(1, 1, 8), failed}).Kind, 2);
+    EXPECT_EQ(rebuildLevel({test(1, 1, 10), test(1, 1, 10), test(1, 1, 10), test(1, 1, 8), failed}).Kind, 1);
+    EXPECT_EQ(rebuildLevel({test(1, 1, 10), test(1, 1, 10), test(1, 1, 10), failed, test(1, 1, 10)}).Kind, 2);
 }
 
 class LogTest : public DataDirTest
@@ -123,7 +125,7 @@ TEST_F(LogTest, SelectionMastersAtThreeRecordingAtTwo)
     EXPECT_EQ(state.Progress[1][1].AskedCount, 2);
     EXPECT_EQ(state.Progress[1][1].CorrectCount, 2);
     EXPECT_FALSE(state.Progress[1][1].Mastered) << "two right answers are not enough at selection";
-    EXPECT_EQ(state.LevelCorrectCount, 2);
+    EXPECT_EQ(state.LevelCorrectCount, 0) << "failed tests collect nothing toward the level";
 
     state.ChallengeMode = true;
     setSlots(1, 1);

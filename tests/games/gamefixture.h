@@ -9,6 +9,7 @@
 #include "games/register.h"
 #include "records/mode.h"
 #include "records/register.h"
+#include "support/find.h"
 #include "support/glyphs.h"
 #include "support/modalwatcher.h"
 #include "support/testshell.h"
@@ -58,7 +59,7 @@ struct GameWorld {
         registerRecordScreens(t.screens);
         registerGameScreens(t.screens);
         mode = static_cast<TF_Mode *>(t.nav.open(ScreenId::Mode));
-        QTest::mouseClick(mode->Lbl_Game1, Qt::LeftButton);
+        QTest::mouseClick(fm::test::child<QLabel>(mode, "Lbl_Game1"), Qt::LeftButton);
         game = dynamic_cast<TF_Game1 *>(t.nav.current());
     }
 
@@ -101,12 +102,22 @@ struct GameWorld {
     }
 
     const games::MatchGame &g() const { return game->game(); }
-    void click(int card) { QTest::mouseClick(game->Cards[size_t(card)], Qt::LeftButton); }
-    void chooseStrength(games::Strength s)
+    // The game's controls, by their names.
+    template <typename T> T *ctl(const char *name) const { return fm::test::child<T>(game, name); }
+    ClickLabel *card(int c) const { return fm::test::child<ClickLabel>(game, "Btn_E", c); }
+    QLabel *kanjiLabel(int k) const { return fm::test::child<QLabel>(game, "KanjiLabel", k); }
+    // Strength items 0..2: "つよい", "ふつう", "よわい".
+    QRadioButton *strengthButton(int item) const
     {
-        QTest::mouseClick(game->Rad_Tsuyosa[size_t(int(s) - 1)], Qt::LeftButton);
+        return fm::test::child<QRadioButton>(game, "Rad_Tsuyosa", item);
     }
-    void start() { QTest::mouseClick(game->Btn_Start, Qt::LeftButton); }
+    QTimer *timer() const { return ctl<QTimer>("Timer1"); }
+    // The computer's next step, when its timer is due.
+    void tick() const { fm::test::tick(game, "Timer1"); }
+
+    void click(int c) { QTest::mouseClick(card(c), Qt::LeftButton); }
+    void chooseStrength(games::Strength s) { QTest::mouseClick(strengthButton(int(s) - 1), Qt::LeftButton); }
+    void start() { QTest::mouseClick(ctl<QPushButton>("Btn_Start"), Qt::LeftButton); }
 
     // The partner of a card on the board (a card with the same kanji), or
     // with wantPair false a card with another kanji, when there is one.

@@ -10,6 +10,7 @@
 #include "games/register.h"
 #include "records/mode.h"
 #include "records/register.h"
+#include "support/find.h"
 #include "support/modalwatcher.h"
 #include "support/testshell.h"
 #include <QFile>
@@ -58,7 +59,7 @@ struct MoleWorld {
         registerRecordScreens(t.screens);
         registerGameScreens(t.screens);
         mode = static_cast<TF_Mode *>(t.nav.open(ScreenId::Mode));
-        QTest::mouseClick(mode->Lbl_Game2, Qt::LeftButton);
+        QTest::mouseClick(fm::test::child<QLabel>(mode, "Lbl_Game2"), Qt::LeftButton);
         screen = dynamic_cast<TF_Game2 *>(t.nav.current());
     }
 
@@ -106,13 +107,14 @@ struct MoleWorld {
     void start()
     {
         t.clock.advanceSeconds(1);
-        QTest::mouseClick(screen->Btn_Start, Qt::LeftButton);
+        QTest::mouseClick(fm::test::child<QPushButton>(screen, "Btn_Start"), Qt::LeftButton);
     }
 
     // Presses the middle of hole (c, r), low enough to meet a mole in any phase.
     void press(int c, int r)
     {
-        QTest::mouseClick(screen->Img1, Qt::LeftButton, {}, QPoint((c - 1) * 72 + 40, (r - 1) * 72 + 62));
+        QTest::mouseClick(fm::test::child<QWidget>(screen, "Img1"), Qt::LeftButton, {},
+                          QPoint((c - 1) * 72 + 40, (r - 1) * 72 + 62));
     }
 
     // Ticks to the end of the game, hitting each target mole as it comes up
@@ -123,25 +125,26 @@ struct MoleWorld {
         ModalWatcher closesTheBoard;
         QPointer<TF_Game2> s = screen;
         for (int tick = 0; tick < 5000 && s && s->running(); ++tick) {
-            s->Timer1Timer();
+            fm::test::tick(s, "Timer1");
             if (!s || !s->running())
                 break;
-            const mole::MoleGame &g = s->game;
-            EXPECT_EQ(s->Lbl_Shutsudai_Seikai->text().toInt(), g.TargetsShown);
-            EXPECT_EQ(s->Shap_Shutsudai_sumi->width(), 3 * g.TargetsShown);
+            const mole::MoleGame &g = s->game();
+            EXPECT_EQ(fm::test::child<QLabel>(s, "Lbl_Shutsudai_Seikai")->text().toInt(), g.TargetsShown);
+            EXPECT_EQ(fm::test::child<QLabel>(s, "Shap_Shutsudai_sumi")->width(), 3 * g.TargetsShown);
             for (int c = 1; c <= 5; ++c)
                 for (int r = 1; r <= 5; ++r) {
                     const mole::Hole &h = g.hole(c, r);
                     if (g.isTarget(h) && g.HitCount < hits) {
                         press(c, r);
-                        EXPECT_EQ(s->Lbl_Seikai->text().toInt(), g.HitCount);
-                        EXPECT_EQ(s->Shap_Seikai_Sumi->width(), 3 * g.HitCount);
+                        EXPECT_EQ(fm::test::child<QLabel>(s, "Lbl_Seikai")->text().toInt(), g.HitCount);
+                        EXPECT_EQ(fm::test::child<QLabel>(s, "Shap_Seikai_Sumi")->width(), 3 * g.HitCount);
                     } else if (h.Phase == 3 && !g.isTarget(h) && missDecoys) {
                         press(c, r);
                         ++pressedDecoys;
                         // A miss is seen on its hole, not only heard.
-                        EXPECT_EQ(s->Mark_Miss->mark(), QStringLiteral("×"));
-                        EXPECT_EQ(s->Mark_Miss->geometry(), mole::cellRect(c, r));
+                        EXPECT_EQ(fm::test::child<JudgeMark>(s, "Mark_Miss")->mark(), QStringLiteral("×"));
+                        EXPECT_EQ(fm::test::child<JudgeMark>(s, "Mark_Miss")->geometry(),
+                                  mole::cellRect(c, r));
                     }
                 }
         }

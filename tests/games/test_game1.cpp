@@ -36,8 +36,8 @@ Finish playThrough(GameWorld &w, Child child)
         auto *board = qobject_cast<TF_Game_Kiroku *>(modal);
         ASSERT_NE(board, nullptr);
         ++f.boards;
-        f.manBar = w.game->Shap_Man_Toku->width();
-        f.comBar = w.game->Shap_Com_Toku->width();
+        f.manBar = w.ctl<QWidget>("Shap_Man_Toku")->width();
+        f.comBar = w.ctl<QWidget>("Shap_Com_Toku")->width();
         for (const auto &row : board->board().rows)
             if (row.isNew)
                 f.boardScore = row.record.Score;
@@ -53,11 +53,11 @@ Finish playThrough(GameWorld &w, Child child)
             w.click(c);
             EXPECT_EQ(w.g().PickCount, picks);
             EXPECT_EQ(w.g().cards.RemainingCount, left);
-            w.game->Timer1Timer();
+            w.tick();
             // A taken pair, the computer's as the child's, is gone from the board.
             for (int c = 1; c <= 36; ++c) {
                 if (!w.g().cards.onBoard(c) && !w.g().over) {
-                    EXPECT_TRUE(w.game->Cards[size_t(c)]->isHidden()) << "card " << c;
+                    EXPECT_TRUE(w.card(c)->isHidden()) << "card " << c;
                 }
             }
             continue;
@@ -69,9 +69,9 @@ Finish playThrough(GameWorld &w, Child child)
         const int a = w.g().cards.CardsOnBoard[1];
         w.click(a);
         EXPECT_EQ(w.g().PickCount, 1);
-        EXPECT_FALSE(w.game->Timer1.isActive()); // stopped after the first pick
-        EXPECT_TRUE(w.game->Cards[size_t(a)]->isHidden());
-        EXPECT_TRUE(w.game->KanjiLabels[1]->isVisible());
+        EXPECT_FALSE(w.timer()->isActive()); // stopped after the first pick
+        EXPECT_TRUE(w.card(a)->isHidden());
+        EXPECT_TRUE(w.kanjiLabel(1)->isVisible());
         w.click(a); // face up already
         EXPECT_EQ(w.g().PickCount, 1);
         const bool take = left == 2 || (child == Child::TakesUnlessFourLeft ? left != 4 : left == 4);
@@ -79,7 +79,7 @@ Finish playThrough(GameWorld &w, Child child)
         w.click(b);
         if (w.g().over || !screen)
             break;
-        EXPECT_TRUE(w.game->Timer1.isActive()); // the computer's first step comes 2000 ms later
+        EXPECT_TRUE(w.timer()->isActive()); // the computer's first step comes 2000 ms later
         EXPECT_EQ(w.g().cards.RemainingCount, take ? left - 2 : left);
         if (take)
             taken = a;
@@ -110,14 +110,14 @@ TEST(MatchingGame, TheChosenStrengthStandsOutAndTheGroupLooksLockedDuringAGame)
 {
     GameWorld w(2, 5);
     w.chooseStrength(Strength::Weak);
-    const auto &rad = w.game->Rad_Tsuyosa;
+    const std::array<QRadioButton *, 3> rad{w.strengthButton(0), w.strengthButton(1), w.strengthButton(2)};
     EXPECT_GT(textPixelsLike(rad[2], colour::Yellow), 20);
     for (int i : {0, 1}) {
         EXPECT_EQ(textPixelsLike(rad[size_t(i)], colour::Yellow), 0);
         EXPECT_GT(textPixelsLike(rad[size_t(i)], colour::White), 20);
     }
     w.start();
-    EXPECT_FALSE(w.game->Grp_Tsuyosa->isEnabled());
+    EXPECT_FALSE(w.ctl<QGroupBox>("Grp_Tsuyosa")->isEnabled());
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(textPixelsLike(rad[size_t(i)], colour::White), 0) << "no item looks choosable";
@@ -134,8 +134,8 @@ TEST(MatchingGame, AChildWinsRaisesItsLevelAndFindsItOnDiskAndOnTheBoard)
     EXPECT_EQ(w.game->strengthItem(), 1); // "ふつう"
     w.chooseStrength(Strength::Strong);
     w.start();
-    EXPECT_FALSE(w.game->Grp_Tsuyosa->isEnabled());
-    EXPECT_TRUE(w.game->Btn_Start->isHidden());
+    EXPECT_FALSE(w.ctl<QGroupBox>("Grp_Tsuyosa")->isEnabled());
+    EXPECT_TRUE(w.ctl<QPushButton>("Btn_Start")->isHidden());
     EXPECT_EQ(w.g().strength, Strength::Strong);
     EXPECT_TRUE(w.game->musicPlaying());
     EXPECT_TRUE(w.t.sound.log.contains(QStringLiteral("music1 open Eawase.mid")));
@@ -145,7 +145,7 @@ TEST(MatchingGame, AChildWinsRaisesItsLevelAndFindsItOnDiskAndOnTheBoard)
     music->finish();
     EXPECT_TRUE(music->playing);
     EXPECT_EQ(music->playedFrom, 0);
-    EXPECT_EQ(w.game->Lbl_Junban->text(),
+    EXPECT_EQ(w.ctl<QLabel>("Lbl_Junban")->text(),
               w.g().ManTurn ? QStringLiteral("はるかのばん") : QStringLiteral("コンピュータのばん"));
     // Every kanji is one of the twenty of game level 2.
     for (int c = 1; c <= 36; ++c)
@@ -178,7 +178,7 @@ TEST(MatchingGame, AChildWinsRaisesItsLevelAndFindsItOnDiskAndOnTheBoard)
     auto *mode = dynamic_cast<TF_Mode *>(w.t.nav.current());
     ASSERT_NE(mode, nullptr);
     EXPECT_NE(mode, w.mode);
-    const QImage stars = mode->Img_Game1_Level->pixmap().toImage();
+    const QImage stars = fm::test::child<QLabel>(mode, "Img_Game1_Level")->pixmap().toImage();
     EXPECT_EQ(QColor(stars.pixel(records::starCellRect(3).center())), QColor(Qt::yellow));
     EXPECT_EQ(QColor(stars.pixel(records::starCellRect(4).center())), QColor(Qt::gray));
     w.t.processDeletes();
@@ -238,8 +238,8 @@ TEST(MatchingGame, BackInMidGameRecordsNothing)
             w.click(a);
             w.click(w.partner(a, turn % 2 == 0));
         } else {
-            w.game->Timer1Timer();
-            w.game->Timer1Timer();
+            w.tick();
+            w.tick();
         }
     }
     ASSERT_FALSE(w.g().over);
@@ -265,29 +265,29 @@ TEST(MatchingGame, CardsLieInTheirPlaceInBothLayouts)
          {Case{LayoutSize::Normal, 50, 50, 353, 329, QRect(10, 20, 50, 50), QRect(260, 270, 50, 50)},
           Case{LayoutSize::Large, 56, 70, 336, 336, QRect(0, 0, 56, 56), QRect(280, 280, 56, 56)}}) {
         GameWorld w(2, 5, c.layout);
-        EXPECT_EQ(w.game->Grp_E->geometry(), QRect(16, 112, c.boxW, c.boxH));
+        EXPECT_EQ(w.ctl<QGroupBox>("Grp_E")->geometry(), QRect(16, 112, c.boxW, c.boxH));
         w.start();
-        EXPECT_EQ(w.game->Cards[1]->geometry(), c.first);
-        EXPECT_EQ(w.game->Cards[6]->geometry(), c.first.translated(0, 5 * c.side)); // down the column
-        EXPECT_EQ(w.game->Cards[36]->geometry(), c.last);
-        const QRect onStage = w.game->Cards[36]->geometry().translated(w.game->Grp_E->pos());
+        EXPECT_EQ(w.card(1)->geometry(), c.first);
+        EXPECT_EQ(w.card(6)->geometry(), c.first.translated(0, 5 * c.side)); // down the column
+        EXPECT_EQ(w.card(36)->geometry(), c.last);
+        const QRect onStage = w.card(36)->geometry().translated(w.ctl<QGroupBox>("Grp_E")->pos());
         EXPECT_TRUE(QRect(0, 0, 640, 480).contains(onStage));
-        const QImage back = w.game->Cards[7]->pixmap().toImage();
+        const QImage back = w.card(7)->pixmap().toImage();
         EXPECT_EQ(back.size(), QSize(c.picture, c.picture));
         EXPECT_EQ(QColor(back.pixel(0, 0)), fm::colour::White);
         EXPECT_EQ(QColor(back.pixel(c.picture - 1, c.picture - 1)), fm::colour::Navy);
 
         // A turned card shows its kanji centred on it and the sentence at the top.
         if (!w.g().ManTurn) {
-            w.game->Timer1Timer();
-            w.game->Timer1Timer();
-            w.game->Timer1Timer();
+            w.tick();
+            w.tick();
+            w.tick();
         }
         const int card = 8;
         w.click(card);
-        const QLabel *k = w.game->KanjiLabels[1];
+        const QLabel *k = w.kanjiLabel(1);
         EXPECT_EQ(k->text(), cp932::toUnicode(glyphOf(w.g().cards.CardKanji[size_t(card)])));
-        const QPoint centre = w.game->Cards[card]->geometry().center();
+        const QPoint centre = w.card(card)->geometry().center();
         EXPECT_LE(std::abs(k->geometry().center().x() - centre.x()), 1);
         EXPECT_LE(std::abs(k->geometry().center().y() - centre.y()), 1);
         const games::SentenceLine *s = w.game->sentence();
@@ -307,10 +307,10 @@ TEST(MatchingGame, ASentenceThatCannotBeReadEndsTheProgramWithItsName)
     w.start();
     ASSERT_TRUE(QFile::remove(w.t.file(QStringLiteral("Mondai1.dat"))));
     if (!w.g().ManTurn)
-        w.game->Timer1Timer(); // the computer turns its first card
+        w.tick(); // the computer turns its first card
     else
         w.click(w.g().cards.CardsOnBoard[1]);
     EXPECT_EQ(w.t.dialogs.texts(), QStringList{QStringLiteral("Mondai1.datでエラーがおこりました。 ")});
     EXPECT_TRUE(w.t.nav.quitRequested());
-    EXPECT_FALSE(w.game->Timer1.isActive()); // nothing ticks on while the program ends
+    EXPECT_FALSE(w.timer()->isActive()); // nothing ticks on while the program ends
 }

@@ -15,13 +15,12 @@ TEST(MoleScreen, AWholeGameWonRaisesTheLevelOnDiskAndEntersTheBoard)
     ASSERT_NE(s, nullptr) << "the mode screen opens the game";
     w.start();
     // Running: speed locked, header hidden, the stage's sentence in the header's row, music looping.
-    EXPECT_EQ(s->Timer1.interval(), 1300);
-    EXPECT_FALSE(s->TBar_Speed->isEnabled());
-    EXPECT_EQ(s->Btn_Start->text(), QStringLiteral("ゲームおわり"));
+    EXPECT_EQ(fm::test::child<QTimer>(s, "Timer1")->interval(), 1300);
+    EXPECT_FALSE(fm::test::child<QSlider>(s, "TBar_Speed")->isEnabled());
+    EXPECT_EQ(fm::test::child<QPushButton>(s, "Btn_Start")->text(), QStringLiteral("ゲームおわり"));
     EXPECT_FALSE(s->headerButton(4)->isVisible());
-    EXPECT_EQ(s->SentenceLabels.label(1)->text(), QStringLiteral("%1ばんの").arg(s->game.stageKanji()));
-    EXPECT_EQ(s->SentenceLabels.label(2)->x(),
-              s->SentenceLabels.label(1)->x() + s->SentenceLabels.label(1)->width());
+    EXPECT_EQ(s->sentence().label(1)->text(), QStringLiteral("%1ばんの").arg(s->game().stageKanji()));
+    EXPECT_EQ(s->sentence().label(2)->x(), s->sentence().label(1)->x() + s->sentence().label(1)->width());
     w.t.sound.playerFor(QStringLiteral("Mogu.mid"))->finish();
     EXPECT_TRUE(w.t.sound.playerFor(QStringLiteral("Mogu.mid"))->playing);
 
@@ -63,18 +62,20 @@ TEST(MoleScreen, AbandonedGamesRecordNothing)
 {
     MoleWorld w(2, 5);
     TF_Game2 *s = w.screen;
-    s->TBar_Speed->setValue(15);
+    fm::test::child<QSlider>(s, "TBar_Speed")->setValue(15);
     // A double click on "ゲームはじめ" starts the game and does not end it again
     // (sent through the window as the desktop does: press, release, press, double click, release).
-    const QPoint onButton = s->Btn_Start->mapTo(s->window(), s->Btn_Start->rect().center());
+    const QPoint onButton =
+        fm::test::child<QPushButton>(s, "Btn_Start")
+            ->mapTo(s->window(), fm::test::child<QPushButton>(s, "Btn_Start")->rect().center());
     QTest::mouseDClick(s->window()->windowHandle(), Qt::LeftButton, {}, onButton);
     ASSERT_TRUE(s->running());
-    EXPECT_EQ(s->Timer1.interval(), 500);
-    while (s->game.HitCount < 3) {
-        s->Timer1Timer();
+    EXPECT_EQ(fm::test::child<QTimer>(s, "Timer1")->interval(), 500);
+    while (s->game().HitCount < 3) {
+        fm::test::tick(s, "Timer1");
         for (int c = 1; c <= 5; ++c)
             for (int r = 1; r <= 5; ++r)
-                if (s->game.isTarget(s->game.hole(c, r)))
+                if (s->game().isTarget(s->game().hole(c, r)))
                     w.press(c, r);
     }
     w.start(); // "ゲームおわり"
@@ -124,9 +125,9 @@ TEST(MoleScreen, FailingDevicesAndFiles)
     // The first wave player is named; the second is not even tried; the game plays silently.
     EXPECT_EQ(w.t.dialogs.texts(), QStringList{QStringLiteral("Atari.wavでエラーがおこりました。 ")});
     EXPECT_EQ(w.t.sound.log.filter(QStringLiteral("open")).size(), 1);
-    noSound->Btn_StartClick();
-    noSound->Timer1Timer();
-    noSound->Img1MouseDown(40, 62);
+    QTest::mouseClick(fm::test::child<QPushButton>(noSound, "Btn_Start"), Qt::LeftButton);
+    fm::test::tick(noSound, "Timer1");
+    QTest::mouseClick(fm::test::child<QWidget>(noSound, "Img1"), Qt::LeftButton, {}, QPoint(40, 62));
     EXPECT_EQ(w.t.dialogs.calls.size(), 1u);
     // A missing picture ends the program, naming the file.
     w.t.pictures.bitmaps.clear();

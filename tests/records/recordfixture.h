@@ -4,6 +4,7 @@
 #include "data/roster.h"
 #include "records/register.h"
 #include "shell/screen.h"
+#include "support/find.h"
 #include "support/testshell.h"
 #include <QImage>
 #include <QPainter>

@@ -69,13 +69,13 @@ class CountedGame : public ScreenFrame
 TEST(Mode, StarsShowLevelThreeReadingHalfWay)
 {
     ModeShell t(3, 1, 20, 4, 0);
-    EXPECT_EQ(readRow(t.mode->Img_Yomi_Level), "F F 16 E E E E E E E E E");
-    EXPECT_EQ(readRow(t.mode->Img_Kaki_Level), "F F E E E E E E E E E E");
-    EXPECT_EQ(readRow(t.mode->Img_Game1_Level), "F F F F E E E E E E E E");
-    EXPECT_EQ(readRow(t.mode->Img_Game2_Level), "E E E E E E E E E E E E");
+    EXPECT_EQ(readRow(fm::test::child<QLabel>(t.mode, "Img_Yomi_Level")), "F F 16 E E E E E E E E E");
+    EXPECT_EQ(readRow(fm::test::child<QLabel>(t.mode, "Img_Kaki_Level")), "F F E E E E E E E E E E");
+    EXPECT_EQ(readRow(fm::test::child<QLabel>(t.mode, "Img_Game1_Level")), "F F F F E E E E E E E E");
+    EXPECT_EQ(readRow(fm::test::child<QLabel>(t.mode, "Img_Game2_Level")), "E E E E E E E E E E E E");
     // The screen really shows those pictures where they belong.
     const QImage shown = t.mode->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QPoint star3 = t.mode->Img_Yomi_Level->mapTo(t.mode, QPoint(64 + 8, 16));
+    const QPoint star3 = fm::test::child<QLabel>(t.mode, "Img_Yomi_Level")->mapTo(t.mode, QPoint(64 + 8, 16));
     EXPECT_EQ(shown.pixel(star3), StarGreen);
     EXPECT_EQ(shown.pixel(star3 + QPoint(10, 0)), fm::colour::Navy.rgb());
 }
@@ -84,20 +84,20 @@ TEST(Mode, StarsForWritingAndForAFullCount)
 {
     {
         ModeShell t(3, 2, 0);
-        EXPECT_EQ(readRow(t.mode->Img_Yomi_Level), "F F F E E E E E E E E E");
-        EXPECT_EQ(readRow(t.mode->Img_Kaki_Level), "F F E E E E E E E E E E");
+        EXPECT_EQ(readRow(fm::test::child<QLabel>(t.mode, "Img_Yomi_Level")), "F F F E E E E E E E E E");
+        EXPECT_EQ(readRow(fm::test::child<QLabel>(t.mode, "Img_Kaki_Level")), "F F E E E E E E E E E E");
     }
     {
         ModeShell t(7, 2, 43, 12, 1);
-        EXPECT_EQ(readRow(t.mode->Img_Yomi_Level), "F F F F F F F E E E E E");
-        EXPECT_EQ(readRow(t.mode->Img_Kaki_Level), "F F F F F F F E E E E E");
-        EXPECT_EQ(readRow(t.mode->Img_Game1_Level), "F F F F F F F F F F F F");
-        EXPECT_EQ(readRow(t.mode->Img_Game2_Level), "F E E E E E E E E E E E");
+        EXPECT_EQ(readRow(fm::test::child<QLabel>(t.mode, "Img_Yomi_Level")), "F F F F F F F E E E E E");
+        EXPECT_EQ(readRow(fm::test::child<QLabel>(t.mode, "Img_Kaki_Level")), "F F F F F F F E E E E E");
+        EXPECT_EQ(readRow(fm::test::child<QLabel>(t.mode, "Img_Game1_Level")), "F F F F F F F F F F F F");
+        EXPECT_EQ(readRow(fm::test::child<QLabel>(t.mode, "Img_Game2_Level")), "F E E E E E E E E E E E");
     }
     {
         ModeShell t(13, 1, 0);
-        EXPECT_EQ(readRow(t.mode->Img_Yomi_Level), "F F F F F F F F F F F F");
-        EXPECT_EQ(readRow(t.mode->Img_Kaki_Level), "F F F F F F F F F F F F");
+        EXPECT_EQ(readRow(fm::test::child<QLabel>(t.mode, "Img_Yomi_Level")), "F F F F F F F F F F F F");
+        EXPECT_EQ(readRow(fm::test::child<QLabel>(t.mode, "Img_Kaki_Level")), "F F F F F F F F F F F F");
     }
 }
 
@@ -116,21 +116,24 @@ TEST(Mode, CreationCopiesThePlayerIntoTheCurrentState)
     EXPECT_EQ(t.state.Game1Level, 3);
     EXPECT_EQ(t.state.Game2Level, 7);
     EXPECT_EQ(t.state.HintContext, (HintCtx{4, HintSituation::Screen, StudyKind::Reading}));
-    EXPECT_EQ(m->Lbl_Name->text(), QStringLiteral("あいうえおのかんじ名人チャレンジ"));
-    EXPECT_LE(cp932::fromUnicode(m->Lbl_Name->text()).size(), 32);
-    EXPECT_EQ(m->Lbl_Name->pos(), QPoint(16, 0));
-    EXPECT_EQ(m->Grp_gakushu->geometry(), QRect(8, 96, 289, 345));
-    EXPECT_EQ(m->Grp_Game->geometry(), QRect(320, 96, 297, 345));
-    EXPECT_EQ(m->Img_Kaki_Level->geometry(), QRect(48, 144, 192, 64));
-    EXPECT_EQ(m->Img_Game2_Level->geometry(), QRect(32, 144, 192, 64));
+    EXPECT_EQ(fm::test::child<QLabel>(m, "Lbl_Name")->text(),
+              QStringLiteral("あいうえおのかんじ名人チャレンジ"));
+    EXPECT_LE(cp932::fromUnicode(fm::test::child<QLabel>(m, "Lbl_Name")->text()).size(), 32);
+    EXPECT_EQ(fm::test::child<QLabel>(m, "Lbl_Name")->pos(), QPoint(16, 0));
+    EXPECT_EQ(fm::test::child<QGroupBox>(m, "Grp_gakushu")->geometry(), QRect(8, 96, 289, 345));
+    EXPECT_EQ(fm::test::child<QGroupBox>(m, "Grp_Game")->geometry(), QRect(320, 96, 297, 345));
+    EXPECT_EQ(fm::test::child<QLabel>(m, "Img_Kaki_Level")->geometry(), QRect(48, 144, 192, 64));
+    EXPECT_EQ(fm::test::child<QLabel>(m, "Img_Game2_Level")->geometry(), QRect(32, 144, 192, 64));
     const int tops[] = {0, 218, 250, 282, 314};
     for (int i = 1; i <= 4; ++i) {
-        EXPECT_EQ(m->Lbl_Command[i]->pos(), QPoint(24, tops[i]));
-        EXPECT_EQ(m->Lbl_Command[i]->toolTip(), m->Lbl_Command[i]->text());
-        EXPECT_EQ(m->Lbl_Command[i]->cursor().shape(), t.shell.HandPointer.shape());
+        EXPECT_EQ(fm::test::child<QLabel>(m, "Lbl_Command", i)->pos(), QPoint(24, tops[i]));
+        EXPECT_EQ(fm::test::child<QLabel>(m, "Lbl_Command", i)->toolTip(),
+                  fm::test::child<QLabel>(m, "Lbl_Command", i)->text());
+        EXPECT_EQ(fm::test::child<QLabel>(m, "Lbl_Command", i)->cursor().shape(),
+                  t.shell.HandPointer.shape());
     }
-    EXPECT_EQ(m->Lbl_Game1->pos(), QPoint(16, 224));
-    EXPECT_EQ(m->Lbl_Game2->pos(), QPoint(16, 264));
+    EXPECT_EQ(fm::test::child<QLabel>(m, "Lbl_Game1")->pos(), QPoint(16, 224));
+    EXPECT_EQ(fm::test::child<QLabel>(m, "Lbl_Game2")->pos(), QPoint(16, 264));
 }
 
 TEST(Mode, HighlightFollowsThePointer)
@@ -140,23 +143,24 @@ TEST(Mode, HighlightFollowsThePointer)
     const auto colours = [m] {
         QString s;
         for (int i = 1; i <= 4; ++i)
-            s += textColour(m->Lbl_Command[i]) == colour::Red ? 'R' : 'w';
+            s += textColour(fm::test::child<QLabel>(m, "Lbl_Command", i)) == colour::Red ? 'R' : 'w';
         s += ' ';
-        s += textColour(m->Lbl_Game1) == colour::Red ? 'R' : 'w';
-        s += textColour(m->Lbl_Game2) == colour::Red ? 'R' : 'w';
+        s += textColour(fm::test::child<QLabel>(m, "Lbl_Game1")) == colour::Red ? 'R' : 'w';
+        s += textColour(fm::test::child<QLabel>(m, "Lbl_Game2")) == colour::Red ? 'R' : 'w';
         return s;
     };
-    QTest::mouseMove(m->Lbl_Command[3], QPoint(4, 4));
+    QTest::mouseMove(fm::test::child<QLabel>(m, "Lbl_Command", 3), QPoint(4, 4));
     EXPECT_EQ(colours(), QStringLiteral("wwRw ww"));
-    QTest::mouseMove(m->Lbl_Game2, QPoint(4, 4));
+    QTest::mouseMove(fm::test::child<QLabel>(m, "Lbl_Game2"), QPoint(4, 4));
     EXPECT_EQ(colours(), QStringLiteral("wwww wR"));
-    QTest::mouseMove(m->Lbl_Command[1], QPoint(4, 4));
+    QTest::mouseMove(fm::test::child<QLabel>(m, "Lbl_Command", 1), QPoint(4, 4));
     EXPECT_EQ(colours(), QStringLiteral("Rwww ww"));
-    QTest::mouseMove(m->Lbl_Game1, QPoint(4, 4));
+    QTest::mouseMove(fm::test::child<QLabel>(m, "Lbl_Game1"), QPoint(4, 4));
     EXPECT_EQ(colours(), QStringLiteral("wwww Rw"));
-    QTest::mouseMove(m->Grp_gakushu, QPoint(270, 330)); // a group's empty corner
+    QTest::mouseMove(fm::test::child<QGroupBox>(m, "Grp_gakushu"),
+                     QPoint(270, 330)); // a group's empty corner
     EXPECT_EQ(colours(), QStringLiteral("wwww ww"));
-    QTest::mouseMove(m->Lbl_Command[4], QPoint(4, 4));
+    QTest::mouseMove(fm::test::child<QLabel>(m, "Lbl_Command", 4), QPoint(4, 4));
     QTest::mouseMove(m, QPoint(620, 470)); // the background
     EXPECT_EQ(colours(), QStringLiteral("wwww ww"));
 }
@@ -168,7 +172,7 @@ TEST(Mode, ChallengeAndPracticeOpenTheirScreensWithTheRightMode)
     t.state.CurrentLevel = 1; // as a practice run might have left it
     t.state.CurrentKind = fm::StudyKind::Reading;
     t.state.ChallengeMode = false;
-    QTest::mouseClick(m->Lbl_Command[3], Qt::LeftButton);
+    QTest::mouseClick(fm::test::child<QLabel>(m, "Lbl_Command", 3), Qt::LeftButton);
     EXPECT_TRUE(t.state.ChallengeMode);
     EXPECT_EQ(t.state.CurrentLevel, 6);
     EXPECT_EQ(t.state.CurrentKind, fm::StudyKind::Writing);
@@ -178,14 +182,15 @@ TEST(Mode, ChallengeAndPracticeOpenTheirScreensWithTheRightMode)
 
     static_cast<ScreenFrame *>(t.nav.current())->BackClick();
     EXPECT_EQ(t.nav.current(), m);
-    QTest::mouseClick(m->Lbl_Command[4], Qt::LeftButton);
+    QTest::mouseClick(fm::test::child<QLabel>(m, "Lbl_Command", 4), Qt::LeftButton);
     EXPECT_FALSE(t.state.ChallengeMode);
     EXPECT_EQ(t.nav.current()->id(), ScreenId::Renshuu);
 
-    const std::pair<QLabel *, ScreenId> others[] = {{m->Lbl_Command[1], ScreenId::KIchiran},
-                                                    {m->Lbl_Command[2], ScreenId::KSeiseki1},
-                                                    {m->Lbl_Game1, ScreenId::Game1},
-                                                    {m->Lbl_Game2, ScreenId::Game2}};
+    const std::pair<QLabel *, ScreenId> others[] = {
+        {fm::test::child<QLabel>(m, "Lbl_Command", 1), ScreenId::KIchiran},
+        {fm::test::child<QLabel>(m, "Lbl_Command", 2), ScreenId::KSeiseki1},
+        {fm::test::child<QLabel>(m, "Lbl_Game1"), ScreenId::Game1},
+        {fm::test::child<QLabel>(m, "Lbl_Game2"), ScreenId::Game2}};
     for (auto [label, id] : others) {
         static_cast<ScreenFrame *>(t.nav.current())->BackClick();
         ASSERT_EQ(t.nav.current(), m);
@@ -207,17 +212,17 @@ TEST(Mode, AtLevelThirteenTheChallengeIsInertButPracticeWorks)
 {
     ModeShell t(13, 1, 0);
     TF_Mode *m = t.mode;
-    EXPECT_NE(m->Lbl_Command[3]->cursor().shape(), t.shell.HandPointer.shape());
-    QTest::mouseMove(m->Lbl_Command[3], QPoint(4, 4));
-    EXPECT_EQ(textColour(m->Lbl_Command[3]), colour::White);
+    EXPECT_NE(fm::test::child<QLabel>(m, "Lbl_Command", 3)->cursor().shape(), t.shell.HandPointer.shape());
+    QTest::mouseMove(fm::test::child<QLabel>(m, "Lbl_Command", 3), QPoint(4, 4));
+    EXPECT_EQ(textColour(fm::test::child<QLabel>(m, "Lbl_Command", 3)), colour::White);
     t.state.ChallengeMode = false;
-    QTest::mouseClick(m->Lbl_Command[3], Qt::LeftButton);
+    QTest::mouseClick(fm::test::child<QLabel>(m, "Lbl_Command", 3), Qt::LeftButton);
     EXPECT_EQ(t.nav.current(), m);
     EXPECT_FALSE(t.state.ChallengeMode);
 
-    QTest::mouseMove(m->Lbl_Command[4], QPoint(4, 4));
-    EXPECT_EQ(textColour(m->Lbl_Command[4]), colour::Red);
-    QTest::mouseClick(m->Lbl_Command[4], Qt::LeftButton);
+    QTest::mouseMove(fm::test::child<QLabel>(m, "Lbl_Command", 4), QPoint(4, 4));
+    EXPECT_EQ(textColour(fm::test::child<QLabel>(m, "Lbl_Command", 4)), colour::Red);
+    QTest::mouseClick(fm::test::child<QLabel>(m, "Lbl_Command", 4), Qt::LeftButton);
     EXPECT_EQ(t.nav.current()->id(), ScreenId::Renshuu);
 }
 
@@ -227,7 +232,7 @@ TEST(Mode, ShownAgainItKeepsItsStarsAndClosesALeftOverGame)
     TF_Mode *m = t.mode;
     int closes = 0;
     t.screens.add(ScreenId::Game1, [&closes](Services &sv) { return new CountedGame(sv, &closes); });
-    QTest::mouseClick(m->Lbl_Game1, Qt::LeftButton);
+    QTest::mouseClick(fm::test::child<QLabel>(m, "Lbl_Game1"), Qt::LeftButton);
     Screen *game = t.nav.current();
     QPointer<Screen> gameAlive = game;
     ASSERT_EQ(game->id(), ScreenId::Game1);
@@ -241,10 +246,10 @@ TEST(Mode, ShownAgainItKeepsItsStarsAndClosesALeftOverGame)
     t.processDeletes();
     EXPECT_TRUE(gameAlive.isNull());
     EXPECT_EQ(t.nav.current(), m);
-    EXPECT_EQ(readRow(m->Img_Game1_Level), "F F E E E E E E E E E E");
+    EXPECT_EQ(readRow(fm::test::child<QLabel>(m, "Img_Game1_Level")), "F F E E E E E E E E E E");
 
     // Shown again with nothing left over, nothing else is closed.
-    QTest::mouseClick(m->Lbl_Command[1], Qt::LeftButton);
+    QTest::mouseClick(fm::test::child<QLabel>(m, "Lbl_Command", 1), Qt::LeftButton);
     t.nav.back();
     EXPECT_EQ(closes, 1);
     EXPECT_EQ(t.nav.current(), m);

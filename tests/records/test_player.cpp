@@ -99,7 +99,7 @@ TEST(Player, ChoosingANameSelectsThePlayerAndOpensItsModeScreen)
     Shell t;
     writeStars(t);
     addPlayers(t.state, 3);
-    // Player 2 has 12 right answers at its level 2 writing.
+    // Player 2 has 14 right answers of two passed tests at its level 2 writing.
     t.state.Players.PlayerTable[2] = PlayerEntry{};
     t.state.Players.PlayerTable[2].Name = cp932::fromUnicode(QStringLiteral("いく"));
     t.state.Players.PlayerTable[2].Level = 2;
@@ -109,8 +109,9 @@ TEST(Player, ChoosingANameSelectsThePlayerAndOpensItsModeScreen)
     r.Kind = StudyKind::Writing;
     for (int q = 1; q <= 10; ++q) {
         r.Kanji[q] = int16_t(20 + q);
-        r.Correct[q] = q <= 6 ? 1 : 0;
+        r.Correct[q] = q <= 7 ? 1 : 0;
     }
+    r.Counted = 1;
     appendLogRecord(t.state.ProgramDir, 2, r);
     appendLogRecord(t.state.ProgramDir, 2, r);
     t.state.ReviewMode = true;
@@ -119,11 +120,12 @@ TEST(Player, ChoosingANameSelectsThePlayerAndOpensItsModeScreen)
     QPointer<TF_Player> list = s;
     QTest::mouseClick(s->Lbl_PlayerName[2], Qt::LeftButton);
     EXPECT_EQ(t.state.CurrentPlayer, 2);
-    EXPECT_EQ(t.state.LevelCorrectCount, 12);
+    EXPECT_EQ(t.state.LevelCorrectCount, 14);
     EXPECT_FALSE(t.state.ReviewMode);
     auto *mode = dynamic_cast<TF_Mode *>(t.nav.current());
     ASSERT_NE(mode, nullptr);
-    EXPECT_EQ(mode->Lbl_Name->text(), QStringLiteral("いくのかんじ名人チャレンジ"));
+    EXPECT_EQ(fm::test::child<QLabel>(mode, "Lbl_Name")->text(),
+              QStringLiteral("いくのかんじ名人チャレンジ"));
     t.processDeletes();
     EXPECT_TRUE(list.isNull());
     EXPECT_TRUE(t.dialogs.calls.empty());
@@ -143,7 +145,7 @@ TEST(Player, ANameOfNoBytesIsShownAsAQuestionMarkAndCanBeChosen)
     EXPECT_EQ(t.state.CurrentPlayer, 2);
     auto *mode = dynamic_cast<TF_Mode *>(t.nav.current());
     ASSERT_NE(mode, nullptr);
-    EXPECT_EQ(mode->Lbl_Name->text(), QStringLiteral("？のかんじ名人チャレンジ"));
+    EXPECT_EQ(fm::test::child<QLabel>(mode, "Lbl_Name")->text(), QStringLiteral("？のかんじ名人チャレンジ"));
     EXPECT_TRUE(t.state.Players.PlayerTable[2].Name.isEmpty()) << "the roster itself is left as it is";
 }
 

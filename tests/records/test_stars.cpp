@@ -2,6 +2,7 @@
 #include "records/stars.h"
 #include "shell/look.h"
 #include <QPainter>
+#include <QRegion>
 #include <gtest/gtest.h>
 
 using namespace fm::records;
@@ -33,7 +34,7 @@ std::vector<Cell> run(std::initializer_list<std::pair<Cell, int>> parts)
 
 } // namespace
 
-TEST(Stars, PartialWidthIsTheTruncatedShareOfFortyCapped)
+TEST(Stars, PartialWidthGrowsWithEveryAnswerAndFillsTheCellAtForty)
 {
     EXPECT_EQ(partialStarWidth(0), 0);
     EXPECT_EQ(partialStarWidth(1), 0); // 0.8
@@ -43,16 +44,32 @@ TEST(Stars, PartialWidthIsTheTruncatedShareOfFortyCapped)
     EXPECT_EQ(partialStarWidth(40), 32);
     EXPECT_EQ(partialStarWidth(75), 32);
     EXPECT_EQ(partialStarWidth(-3), 0);
-    for (int n = 0; n <= 40; ++n)
-        EXPECT_EQ(partialStarWidth(n), int(double(n) / 40 * 32)) << n;
+    // A right answer never takes star away, and only the pass fills the cell.
+    for (int n = 1; n <= 60; ++n) {
+        EXPECT_GE(partialStarWidth(n), partialStarWidth(n - 1)) << n;
+        EXPECT_LE(partialStarWidth(n), 32) << n;
+        EXPECT_EQ(partialStarWidth(n) == 32, n >= 40) << n;
+    }
 }
 
-TEST(Stars, CellsAreTwoRowsOfSix)
+TEST(Stars, TwelveCellsTileTheRowPictureInReadingOrder)
 {
-    EXPECT_EQ(starCellRect(1), QRect(0, 0, 32, 32));
-    EXPECT_EQ(starCellRect(6), QRect(160, 0, 32, 32));
-    EXPECT_EQ(starCellRect(7), QRect(0, 32, 32, 32));
-    EXPECT_EQ(starCellRect(12), QRect(160, 32, 32, 32));
+    const QRect picture(0, 0, 192, 64);
+    QRegion covered;
+    for (int j = 1; j <= 12; ++j) {
+        const QRect c = starCellRect(j);
+        EXPECT_EQ(c.size(), QSize(32, 32)) << j;
+        EXPECT_TRUE(picture.contains(c)) << j;
+        EXPECT_FALSE(covered.intersects(c)) << "cell " << j << " overlaps another";
+        covered += c;
+        if (j != 1 && j != 7) { // left to right within a row of six
+            EXPECT_EQ(c.left(), starCellRect(j - 1).right() + 1) << j;
+            EXPECT_EQ(c.top(), starCellRect(j - 1).top()) << j;
+        }
+    }
+    EXPECT_EQ(covered, QRegion(picture)) << "no gap in the picture";
+    EXPECT_LT(starCellRect(6).top(), starCellRect(7).top()) << "levels 7..12 are the second row";
+    EXPECT_EQ(starCellRect(7).left(), 0);
 }
 
 TEST(Stars, StudyRowsFollowLevelKindAndCount)

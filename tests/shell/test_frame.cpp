@@ -36,10 +36,17 @@ TEST(ScreenFrame, HeaderButtonsStandAtTheirPlacesWithTheirHints)
     for (int top : {30, 27, 42}) {
         SampleScreen s(t.services, top);
         const char *hints[] = {"", "ヒントをみる", "ヘルプをみる", "アイコンにする", "まえにもどる"};
-        for (int i = 1; i <= 4; ++i) {
+        for (int i = 1; i <= header::ButtonCount; ++i) {
             HeaderButton *b = s.headerButton(i);
             ASSERT_NE(b, nullptr);
-            EXPECT_EQ(b->geometry(), QRect(80 * i - 70, top, 48, 48)) << i;
+            // A row of 48-pixel buttons at the screen's height for them, the
+            // first at the left edge's margin, evenly spaced and apart.
+            EXPECT_EQ(b->size(), QSize(48, 48)) << i;
+            EXPECT_EQ(b->y(), top) << i;
+            if (i == 1)
+                EXPECT_EQ(b->x(), 10);
+            else
+                EXPECT_EQ(b->x() - s.headerButton(i - 1)->geometry().right() - 1, 32) << "gap before " << i;
             EXPECT_EQ(b->toolTip(), QString::fromUtf8(hints[i]));
             EXPECT_EQ(b->cursor().shape(), t.shell.HandPointer.shape());
         }

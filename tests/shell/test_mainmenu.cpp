@@ -299,9 +299,17 @@ TEST(MainMenu, ButtonsStandInARowWithTheirHints)
                            "せいせきをみる",
                            "とうろくをする",
                            "ふでまるのおわり"};
-    for (int tag = 1; tag <= 8; ++tag) {
+    for (int tag = 1; tag <= menu::ButtonCount; ++tag) {
         HeaderButton *b = s.menu->MenuButtons[size_t(tag)];
-        EXPECT_EQ(b->geometry(), QRect(10 + 80 * (tag - 1), 27, 48, 48));
+        // The same row as every screen's header: the first three stand
+        // where a screen's stand, the rest follow at the same step.
+        EXPECT_EQ(b->size(), QSize(48, 48)) << tag;
+        EXPECT_EQ(b->y(), 27) << tag;
+        if (tag == 1)
+            EXPECT_EQ(b->x(), 10);
+        else
+            EXPECT_EQ(b->x() - s.menu->MenuButtons[size_t(tag - 1)]->geometry().right() - 1, 32) << tag;
+        EXPECT_LE(b->geometry().right(), 640 - 10) << "inside the screen";
         EXPECT_EQ(b->toolTip(), QString::fromUtf8(hints[tag]));
         EXPECT_EQ(b->tag(), tag);
         // Its name under it, whole, between the buttons and the animation,

@@ -11,9 +11,11 @@
 #include "shell/kit.h"
 #include "shell/startup.h"
 #include "shots.h"
+#include "support/find.h"
 #include "support/testshell.h"
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace fm;
@@ -60,7 +62,13 @@ void shootGame(LayoutSize layout)
     const QString suffix = layout == LayoutSize::Large ? QStringLiteral("large") : QStringLiteral("normal");
     shots::save(g, QStringLiteral("game1_%1_before").arg(suffix));
 
-    QTest::mouseClick(g->Btn_Start, Qt::LeftButton);
+    QTest::mouseClick(fm::test::child<QPushButton>(g, "Btn_Start"), Qt::LeftButton);
+    // The computer's steps come from its timer while it runs.
+    const auto step = [g]() {
+        if (fm::test::child<QTimer>(g, "Timer1")->isActive())
+            fm::test::tick(g, "Timer1");
+    };
+    const auto card = [g](int c) { return fm::test::child<QWidget>(g, "Btn_E", c); };
     // A few turns: the child takes a pair now and then, the computer plays.
     int turns = 0;
     while (turns < 8 && !g->game().over) {
@@ -72,20 +80,20 @@ void shootGame(LayoutSize layout)
                 if ((cards.CardKanji[size_t(cards.CardsOnBoard[size_t(i)])] == cards.CardKanji[size_t(a)]) ==
                     (turns % 3 == 0))
                     b = cards.CardsOnBoard[size_t(i)];
-            QTest::mouseClick(g->Cards[size_t(a)], Qt::LeftButton);
-            QTest::mouseClick(g->Cards[size_t(b)], Qt::LeftButton);
+            QTest::mouseClick(card(a), Qt::LeftButton);
+            QTest::mouseClick(card(b), Qt::LeftButton);
         } else {
-            for (int step = 0; step < 3; ++step)
-                g->Timer1Timer();
+            for (int n = 0; n < 3; ++n)
+                step();
         }
         ++turns;
     }
     // The computer's turn with both its cards face up, or the child's first pick.
     if (!g->game().ManTurn) {
-        g->Timer1Timer();
-        g->Timer1Timer();
+        step();
+        step();
     } else {
-        QTest::mouseClick(g->Cards[size_t(g->game().cards.CardsOnBoard[3])], Qt::LeftButton);
+        QTest::mouseClick(card(g->game().cards.CardsOnBoard[3]), Qt::LeftButton);
     }
     shots::save(g, QStringLiteral("game1_%1_playing").arg(suffix));
 

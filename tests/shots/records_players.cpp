@@ -6,6 +6,8 @@
 #include "records/recordfixture.h"
 #include "records/touroku.h"
 #include "shots.h"
+#include "support/find.h"
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace fm;
@@ -45,7 +47,7 @@ void shootPlayers(int players)
         list->Lbl_PlayerClick(players);
         t.state.LevelCorrectCount = 20; // halfway through the current level
         auto *mode = static_cast<TF_Mode *>(t.nav.replace(ScreenId::Mode));
-        mode->Lbl_Command1MouseMove(TF_Mode::Challenge);
+        QTest::mouseMove(fm::test::child<QLabel>(mode, "Lbl_Command", TF_Mode::Challenge), QPoint(4, 4));
         shots::save(mode, QStringLiteral("mode-%1").arg(players));
     }
 }

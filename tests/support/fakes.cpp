@@ -132,14 +132,6 @@ FakeMediaPlayer *FakeSound::playerFor(const QString &fileName) const
     return nullptr;
 }
 
-bool FakeDisplayModes::mode(int i, DisplayMode &out)
-{
-    if (i < 0 || i >= int(modes.size()))
-        return false;
-    out = modes[size_t(i)];
-    return true;
-}
-
 int ScriptedRandom::random(int n)
 {
     asked.push_back(n);
@@ -188,7 +180,15 @@ void FakeHandwriting::open()
 {
     ++opens;
     if (current == Status::Closed)
-        current = openReady ? Status::Ready : Status::Failed;
+        current = stayOpening ? Status::Opening : openReady ? Status::Ready : Status::Failed;
+    emit statusChanged();
+}
+
+void FakeHandwriting::finishOpening(bool ready)
+{
+    if (current != Status::Opening)
+        return;
+    current = ready ? Status::Ready : Status::Failed;
     emit statusChanged();
 }
 

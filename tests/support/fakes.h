@@ -137,18 +137,9 @@ class FakeDisplayModes final : public DisplayModeService
   public:
     DisplayMode now{640, 480, 32, 60};
     int dpi = 96;
-    std::vector<DisplayMode> modes;
-    std::vector<DisplayMode> changes; // every change asked for
 
     DisplayMode current() override { return now; }
     int logicalDpi() override { return dpi; }
-    bool mode(int i, DisplayMode &out) override;
-    int change(const DisplayMode &m) override
-    {
-        changes.push_back(m);
-        now = m;
-        return 0;
-    }
 };
 
 // Pictures a test made itself, by file name; any other name is read from
@@ -176,14 +167,17 @@ class FakeHandwriting final : public Handwriting
   public:
     FakeHandwriting();
     Status current = Status::Closed;
-    bool openReady = true; // open() makes it Ready (else Failed) at once
-    QVector<int> answer;   // the candidates of every ink
-    QVector<Ink> asked;    // every ink asked about
+    bool openReady = true;    // open() makes it Ready (else Failed) at once
+    bool stayOpening = false; // open() leaves it Opening until finishOpening()
+    QVector<int> answer;      // the candidates of every ink
+    QVector<Ink> asked;       // every ink asked about
     QHash<int, ReferenceStrokeList> strokes;
     int opens = 0;
 
     Status status() const override { return current; }
     void open() override;
+    // The background opening ends: Ready (or Failed), announced as the real one does.
+    void finishOpening(bool ready = true);
     QVector<int> candidates(const Ink &ink, int reachedLevel) override;
     ReferenceStrokeList reference(int kanjiNumber) override { return strokes.value(kanjiNumber); }
     QString problem() const override
