@@ -387,7 +387,8 @@ void TF_KanjiPage::Btn_RoundClick(int r)
     Tim_Flash.stop();
     waitingForRecogniser_ = false;
     ink_.clear();
-    guide_ = std::make_unique<GuidedStrokes>(paths_);
+    guide_ = std::make_unique<GuidedStrokes>(paths_, round_ == Kaku ? StrokeJudge::Paper::Blank
+                                                                    : StrokeJudge::Paper::OverTheModel);
     static const GuidedSquare::Look looks[] = {GuidedSquare::Look::Kanji, GuidedSquare::Look::Pale,
                                                GuidedSquare::Look::StartDots, GuidedSquare::Look::Blank};
     Img_Paper->show(glyph_, paths_, looks[round_], round_ == Look ? nullptr : guide_.get());

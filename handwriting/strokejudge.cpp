@@ -102,11 +102,15 @@ QVector<QPointF> reversed(QVector<QPointF> p)
 
 } // namespace
 
-StrokeJudge::StrokeJudge(StrokePaths reference) : reference_(std::move(reference)) {}
+StrokeJudge::StrokeJudge(StrokePaths reference, Paper paper) : reference_(std::move(reference)), paper_(paper)
+{
+    // Over the model the kanji's own place is where the child writes.
+    sized_ = paper_ == Paper::OverTheModel;
+}
 
 void StrokeJudge::restart()
 {
-    sized_ = false;
+    sized_ = paper_ == Paper::OverTheModel;
     written_.clear();
     frame_ = {};
     next_ = 0;
@@ -130,13 +134,23 @@ StrokeJudge::Frame StrokeJudge::frameFor(int index, const QVector<QPointF> &chil
     f.scale = refLen >= ShortStroke ? length(child) / refLen : frame_.scale;
     QPointF r = centroid(ref), c = centroid(child);
     if (!written_.isEmpty()) {
-        QVector<QPointF> rs, cs;
+        // Dots written before: they and this stroke together give the
+        // size where they lie far enough apart, and the place.
+        QVector<QPointF> rs = ref, cs = child;
         for (int i = 0; i < written_.size(); ++i) {
             rs += resample(reference_[i]);
             cs += written_[i];
         }
         r = centroid(rs);
         c = centroid(cs);
+        double cov = 0, var = 0;
+        for (qsizetype i = 0; i < rs.size(); ++i) {
+            const QPointF a = rs[i] - r, b = cs[i] - c;
+            cov += a.x() * b.x() + a.y() * b.y();
+            var += a.x() * a.x() + a.y() * a.y();
+        }
+        if (std::sqrt(var / double(rs.size())) >= 12)
+            f.scale = std::clamp(cov / var, 0.3, 2.5);
     }
     f.dx = c.x() - r.x() * f.scale;
     f.dy = c.y() - r.y() * f.scale;
@@ -161,8 +175,8 @@ StrokeJudge::Judgement StrokeJudge::judgeAgainst(int index, const QVector<QPoint
     const double turn = meanTurn(child, ref);
 
     const bool first = !sized_;
-    const double highScale = refLen >= ShortStroke ? 1.6 : 2.5;
-    if (length(child) < TinyInk || (first && f.scale < 0.6) || (!first && childLen < 0.6 * refLen) ||
+    const double lowScale = 0.4, highScale = refLen >= ShortStroke ? 2.0 : 2.5;
+    if (length(child) < TinyInk || (first && f.scale < lowScale) || (!first && childLen < 0.6 * refLen) ||
         (first && refLen < ShortStroke && length(child) < 0.3 * refLen)) {
         j.verdict = Verdict::TooShort;
         return j;
@@ -185,7 +199,7 @@ StrokeJudge::Judgement StrokeJudge::judgeAgainst(int index, const QVector<QPoint
         j.verdict = Verdict::WrongPlace;
         return j;
     }
-    if (first) {
+    if (first && refLen >= ShortStroke) {
         // The whole kanji, laid where this stroke says, must still fit the square.
         QRectF box;
         for (const StrokePath &p : reference_)

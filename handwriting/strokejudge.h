@@ -29,7 +29,12 @@ class StrokeJudge
         bool right() const { return verdict == Verdict::Right; }
     };
 
-    explicit StrokeJudge(StrokePaths reference);
+    // Where the child is expected to write: over the kanji drawn on the
+    // paper (its strokes or their starting dots shown), or anywhere on blank
+    // paper, at any size that fits.
+    enum class Paper { OverTheModel, Blank };
+
+    explicit StrokeJudge(StrokePaths reference, Paper paper = Paper::Blank);
 
     // Judges the stroke against the next one; changes nothing.
     Judgement judge(const InkStroke &stroke) const;
@@ -57,6 +62,7 @@ class StrokeJudge
     void refit();
 
     StrokePaths reference_;
+    Paper paper_;
     QVector<QVector<QPointF>> written_; // the accepted strokes, resampled
     Frame frame_;
     bool sized_ = false; // a stroke of some length has fixed the frame
@@ -71,7 +77,10 @@ class GuidedStrokes
     static constexpr int MissesBeforeHelp = 3;
     enum class Outcome { Right, TryAgain, DrawnForChild };
 
-    explicit GuidedStrokes(StrokePaths reference) : judge_(std::move(reference)) {}
+    explicit GuidedStrokes(StrokePaths reference, StrokeJudge::Paper paper = StrokeJudge::Paper::Blank)
+        : judge_(std::move(reference), paper)
+    {
+    }
 
     Outcome write(const InkStroke &stroke);
     const StrokeJudge::Judgement &last() const { return last_; }

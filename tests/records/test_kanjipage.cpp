@@ -2,6 +2,7 @@
 // before the first test of a new level, and a child writing the kanji on it
 // through the three rounds, stroke by stroke.
 #include "handwriting/kanjipage.h"
+#include "handwriting/readingbox.h"
 #include "handwriting/strokeorderview.h"
 #include "records/kichiran.h"
 #include "records/kseiseki.h"
@@ -35,7 +36,8 @@ TF_KanjiPage *currentPage(Shell &t)
 QVector<QPointF> along(TF_KanjiPage *page, const StrokePath &line, bool backwards = false)
 {
     QVector<QPointF> points;
-    for (const QPointF &q : inkFromCentreLines({line}).first())
+    const InkStroke dense = inkFromCentreLines({line}).first();
+    for (const QPointF &q : dense)
         points << page->Img_Paper->toWidget(q);
     if (backwards)
         std::reverse(points.begin(), points.end());

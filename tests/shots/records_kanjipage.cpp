@@ -16,7 +16,8 @@ namespace
 QVector<QPointF> along(TF_KanjiPage *page, const StrokePath &line)
 {
     QVector<QPointF> points;
-    for (const QPointF &q : inkFromCentreLines({line}).first())
+    const InkStroke dense = inkFromCentreLines({line}).first();
+    for (const QPointF &q : dense)
         points << page->Img_Paper->toWidget(q);
     return points;
 }

@@ -89,6 +89,36 @@ FacePlace placeOfFace(const QImage &near, const ReferenceStrokeList &strokes)
     return place;
 }
 
+std::vector<float> inkDepth(const QImage &ink);
+
+// The ends alone leave the face's place uncertain by a few pixels, which
+// bends a stroke's last part towards an end beside the ink. Finer steps
+// then lay the strokes' own lines as deep inside the face's ink as they go.
+FacePlace refinePlace(const QImage &drawn, const ReferenceStrokeList &strokes, FacePlace coarse)
+{
+    const std::vector<float> depth = inkDepth(drawn);
+    FacePlace place = coarse;
+    double best = -1;
+    for (int ds = -4; ds <= 4; ++ds)
+        for (int dx = -4; dx <= 4; ++dx)
+            for (int dy = -4; dy <= 4; ++dy) {
+                const double scale = coarse.scale + ds * 0.01, ox = coarse.x + dx, oy = coarse.y + dy;
+                double score = 0;
+                for (const ReferenceStroke &st : strokes)
+                    for (int k = 0; k <= 12; ++k) {
+                        const QPointF q = st.from + (st.to - st.from) * (k / 12.0);
+                        const int x = int(q.x() * scale + ox), y = int(q.y() * scale + oy);
+                        if (x >= 0 && y >= 0 && x < TraceSide && y < TraceSide)
+                            score += std::min(4.f, depth[size_t(y) * TraceSide + size_t(x)]);
+                    }
+                if (score > best) {
+                    best = score;
+                    place = {scale, ox, oy};
+                }
+            }
+    return place;
+}
+
 QRect inkBox(const QImage &drawn)
 {
     QRect box;
@@ -118,7 +148,21 @@ QImage glyphInk(const QString &glyph, const ReferenceStrokeList &strokes)
     QPainter p(&ink);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     if (strokeFace) {
-        const FacePlace f = placeOfFace(inkNearby(drawn), strokes);
+        const QImage near = inkNearby(drawn);
+        const FacePlace coarse = placeOfFace(near, strokes);
+        FacePlace f = refinePlace(drawn, strokes, coarse);
+        auto endsOnInk = [&](const FacePlace &at) {
+            int on = 0;
+            for (const ReferenceStroke &st : strokes)
+                for (const QPointF &e : {st.from, st.to}) {
+                    const int x = int(e.x() * at.scale + at.x), y = int(e.y() * at.scale + at.y);
+                    on += near.rect().contains(x, y) && inked(near, x, y);
+                }
+            return on;
+        };
+        // Never at the cost of an end leaving the ink.
+        if (endsOnInk(f) < endsOnInk(coarse))
+            f = coarse;
         // The face at its place, mapped back onto the strokes' square.
         p.drawImage(QRectF(-f.x / f.scale, -f.y / f.scale, TraceSide / f.scale, TraceSide / f.scale), drawn);
         return ink;
