@@ -221,7 +221,7 @@ StrokeJudge::Judgement StrokeJudge::judge(const InkStroke &stroke) const
         return {};
     const QVector<QPointF> child = resample(stroke);
     Judgement j = judgeAgainst(next_, child, frameFor(next_, child));
-    if (j.verdict == Verdict::TooShort || j.verdict == Verdict::TooLong || !sized_)
+    if (!sized_ || length(child) < TinyInk)
         return j;
     // Another stroke still to come that fits (far better): the child wrote
     // that one out of order.

@@ -168,7 +168,9 @@ TEST(KanjiPage, BeforeTheFirstTestOfANewLevelTheChildMayLookThroughItsKanji)
     Shell t;
     oneChildStudying(t.state, 3, 1);
     ASSERT_TRUE(useBuiltStrokeFiles(t));
+    writeStars(t);
     auto *mode = static_cast<TF_Mode *>(t.nav.open(ScreenId::Mode));
+    ASSERT_NE(mode, nullptr);
 
     // Yes: the level's first page, and つぎ / まえ through its twenty.
     t.dialogs.answers = {Answer::Yes};
