@@ -186,9 +186,11 @@ void GuidedSquare::paintEvent(QPaintEvent *)
     };
     const int done = guide_ ? guide_->next() : 0;
     if (look_ == Look::Kanji) {
-        p.setPen(QPen(colour::Black, pen * 1.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        for (const StrokePath &s : paths_)
-            p.drawPath(pathOf(s, false));
+        // The kanji as the child's book prints it.
+        QFont face = pixelFont(int(sq.height() * 0.82), false, Gothic);
+        p.setFont(face);
+        p.setPen(colour::Black);
+        p.drawText(sq, Qt::AlignCenter, glyph_);
     } else if (look_ == Look::Pale) {
         p.setPen(QPen(Pale, pen * 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         for (int i = done; i < paths_.size(); ++i)
@@ -251,12 +253,12 @@ TF_KanjiPage::TF_KanjiPage(Services &sv, int kanjiNumber, QVector<int> tour)
     Lbl_Message->setWordWrap(true);
 
     Lbl_Yomi = new QLabel(this);
-    Lbl_Yomi->setGeometry(316, 36, 308, 156);
+    Lbl_Yomi->setGeometry(316, 36, 308, 160);
     Lbl_Yomi->setTextFormat(Qt::RichText);
     Lbl_Yomi->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Lbl_Yomi->setFont(pixelFont(18, true));
+    Lbl_Yomi->setFont(pixelFont(17, true));
     Lbl_Yomi->setAutoFillBackground(true);
-    Lbl_Yomi->setMargin(6);
+    Lbl_Yomi->setMargin(4);
     QPalette pal = Lbl_Yomi->palette();
     pal.setColor(QPalette::Window, Qt::white);
     pal.setColor(QPalette::WindowText, Qt::black);
@@ -316,6 +318,7 @@ void TF_KanjiPage::showKanji(int n)
     glyph_ = cp932::toUnicode(e.Glyph);
     paths_ = strokePathsOf(services, kanji_);
     Lbl_Title->setText(QStringLiteral("「%1」の ページ").arg(glyph_));
+    Lbl_Title->adjustSize();
 
     // The reading box: 音 in katakana, 訓 in hiragana with the okurigana
     // apart, and a word under each.
@@ -328,8 +331,8 @@ void TF_KanjiPage::showKanji(int n)
         if (dot >= 0)
             reading = reading.left(dot) + QStringLiteral("<span style='color:#888'>") + reading.mid(dot + 1) +
                       QStringLiteral("</span>");
-        html += QStringLiteral("<div><span style='color:%1'>%2</span> %3 "
-                               "<span style='font-size:15px'>%4（%5）</span></div>")
+        html += QStringLiteral("<div><span style='color:%1'>%2</span> %3<br>"
+                               "<span style='font-size:14px'>　　%4（%5）</span></div>")
                     .arg(r.kind == 1 ? QStringLiteral("#c02020") : QStringLiteral("#2040c0"),
                          r.kind == 1 ? QStringLiteral("音") : QStringLiteral("訓"), reading,
                          cp932::toUnicode(r.word).toHtmlEscaped(),
