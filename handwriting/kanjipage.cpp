@@ -495,7 +495,7 @@ void TF_KanjiPage::judgeWholeKanji()
         services.shell.MaruBatsu.playRight();
         say(QStringLiteral("よく かけたね！ はなまる！"), colour::Yellow);
     } else {
-        say(QStringLiteral("おしい！ 「かく」で もういちど かいて みよう"), colour::White);
+        say(QStringLiteral("おしい！ もういちど かいて みよう"), colour::White);
     }
 }
 
