@@ -1,5 +1,6 @@
 #include "records/kichiran.h"
 #include "data/cp932.h"
+#include "handwriting/kanjipage.h"
 #include "media/mediafiles.h"
 #include "records/seisekibuttons.h"
 #include "shell/clock.h"
@@ -8,7 +9,6 @@
 #include "shell/navigator.h"
 #include "shell/random.h"
 #include "shell/services.h"
-#include "shell/writing.h"
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
@@ -135,7 +135,7 @@ void TF_K_ichiran::Img_KanjiClick(QPoint at)
         return; // while the kanji move nothing stands still to be pressed
     const int kanji = records::kanjiAtListPoint(items_, at);
     if (kanji != 0)
-        showStrokeOrder(services, kanji, this);
+        openKanjiPage(services, kanji);
 }
 
 void TF_K_ichiran::BackClick()

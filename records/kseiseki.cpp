@@ -1,9 +1,9 @@
 #include "records/kseiseki.h"
 #include "data/cp932.h"
+#include "handwriting/kanjipage.h"
 #include "records/recordrules.h"
 #include "shell/look.h"
 #include "shell/services.h"
-#include "shell/writing.h"
 
 namespace fm
 {
@@ -34,7 +34,7 @@ TF_KSeiseki1::TF_KSeiseki1(Services &sv) : ScreenFrame(sv, ScreenId::KSeiseki1)
     // A press on a kanji's row shows its stroke order.
     Grd_Seiseki->setRowPointer(services.shell.HandPointer);
     connect(Grd_Seiseki, &records::SeisekiGrid::rowClicked, this,
-            [this](int r) { showStrokeOrder(services, (r - 1) / 2 + 1, this); });
+            [this](int r) { openKanjiPage(services, (r - 1) / 2 + 1); });
 
     const int level = state.CurrentLevel;
     for (int j = 1; j <= records::ListedKanji; ++j) {

@@ -3,6 +3,7 @@
 #include "data/errors.h"
 #include "data/gamescore.h"
 #include "data/roster.h"
+#include "handwriting/kanjipage.h"
 #include "media/mediafiles.h"
 #include "shell/navigator.h"
 #include "shell/pictures.h"
@@ -219,6 +220,8 @@ void TF_Mode::Lbl_Command1Click(int command)
         state.ChallengeMode = true;
         state.CurrentLevel = e.Level;
         state.CurrentKind = kindFromFile(e.Kind);
+        if (offerNewKanji(services, this))
+            break; // the level's pages first; the test waits for the next press
         services.nav.open(ScreenId::Shutsudai);
         break;
     }

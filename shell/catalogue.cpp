@@ -22,6 +22,7 @@ constexpr std::array<ScreenRow, ScreenIdCount> rows{{
     {ScreenId::Seiseki2, 11, 10, "のせいせきひょう", "TF_Seiseki2"},
     {ScreenId::Shutsudai, 12, 35, "", "TF_Shutsudai"},
     {ScreenId::Touroku, 13, 32, "", "TF_Touroku"},
+    {ScreenId::KanjiPage, 14, 311, "", "TF_KanjiPage"},
 }};
 
 constexpr bool inOrder()

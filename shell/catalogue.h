@@ -21,8 +21,9 @@ enum class ScreenId {
     Seiseki2,  // study history, one player
     Shutsudai, // test
     Touroku,   // player registration
+    KanjiPage, // one kanji's page and guided writing
 };
-constexpr int ScreenIdCount = int(ScreenId::Touroku) + 1;
+constexpr int ScreenIdCount = int(ScreenId::KanjiPage) + 1;
 
 struct ScreenRow {
     ScreenId id;

@@ -1,24 +1,12 @@
 #pragma once
-// Writing by hand: the writing square a child writes a kanji on, the
-// practice-paper drawing it shares with the stroke-order picture, and the
-// stroke-order window ("かきじゅん") that shows a kanji's strokes numbered
-// and drawn one after another.
+// Writing by hand: the writing square a child writes a kanji on and the
+// practice-paper drawing it shares with the stroke-order picture and the
+// kanji's page (handwriting/strokeorderview.h, handwriting/kanjipage.h).
 #include "handwriting/reference.h"
-#include <QDialog>
-#include <QTimer>
 #include <QWidget>
-
-class QLabel;
-class QPushButton;
 
 namespace fm
 {
-
-struct Services;
-
-// The face of fonts-kanjistrokeorders: every kanji with its strokes numbered.
-inline const QString StrokeOrderFamily = QStringLiteral("KanjiStrokeOrders");
-bool strokeOrderFontInstalled();
 
 // A kanji notebook's square: white, a firm frame and the dashed cross that
 // divides it into four.
@@ -27,21 +15,8 @@ void paintPracticePaper(QPainter &p, const QRectF &square);
 // The writing square's sign: a small practice square with a stroke on it.
 QPixmap writingIcon(int side);
 
-// The path of each reference stroke on the 0..255 square. The stroke data
-// holds only where a stroke starts and ends, and a bent stroke (the top and
-// right side of 口, the left and bottom of 山) is no straight line from one
-// to the other: each stroke's path is traced through the ink of the kanji
-// drawn in the plain face, from its start to its end, keeping off the
-// strokes already traced where another way exists. A stroke the ink cannot
-// carry (a face without the kanji) stays the straight line.
-using StrokePath = QVector<QPointF>;
-QVector<StrokePath> traceStrokePaths(const QString &glyph, const ReferenceStrokeList &strokes);
-
-// The stroke paths on the square: the first `done` strokes whole, the next
-// one drawn up to `progress` (0..1) of its length, each numbered at its
-// start; the stroke being drawn in red, the others black.
-void paintStrokes(QPainter &p, const QRectF &square, const QVector<StrokePath> &paths, int done,
-                  double progress);
+// The width of a written stroke on a square of this size.
+double penWidth(const QRectF &square);
 
 // The writing square. Strokes come from the mouse, a pen or a finger (Qt
 // turns pen and touch input the widget does not take itself into mouse
@@ -87,51 +62,5 @@ class WritingSquare : public QWidget
     InkStroke current_;
     bool drawing_ = false;
 };
-
-// The reference strokes drawn one after another on practice paper, a stroke
-// every Tim_Draw tick.
-class StrokeOrderView : public QWidget
-{
-    Q_OBJECT
-  public:
-    static constexpr int TickMs = 40;
-    static constexpr int TicksPerStroke = 12;
-    StrokeOrderView(QWidget *parent, QVector<StrokePath> paths);
-
-    void restart();
-    void Tim_DrawTimer();
-    bool finished() const { return done_ >= int(paths_.size()); }
-    int strokesDone() const { return done_; }
-    QTimer Tim_Draw;
-
-  protected:
-    void paintEvent(QPaintEvent *event) override;
-
-  private:
-    QVector<StrokePath> paths_;
-    int done_ = 0;
-    int tick_ = 0;
-};
-
-// The stroke-order window: the kanji large in the stroke-order face with its
-// strokes numbered, and beside it the strokes drawn in order.
-class TF_Kakijun : public QDialog
-{
-    Q_OBJECT
-  public:
-    TF_Kakijun(Services &services, int kanjiNumber, QWidget *parent);
-
-    QLabel *Lbl_Title;
-    QLabel *Lbl_Kanji; // the still picture
-    StrokeOrderView *Img_Kakijun;
-    QPushButton *Btn_Again;
-    QPushButton *Btn_Close;
-};
-
-// Whether kanji n has a stroke-order picture to show.
-bool strokeOrderAvailable(Services &services, int kanjiNumber);
-// Opens the stroke-order window of kanji n over parent and waits for it to
-// close; does nothing when the kanji has no reference strokes.
-void showStrokeOrder(Services &services, int kanjiNumber, QWidget *parent);
 
 } // namespace fm

@@ -1,12 +1,12 @@
 #include "study/hint.h"
 #include "data/cp932.h"
 #include "data/studylog.h"
+#include "handwriting/strokeorderview.h"
 #include "shell/helpviewer.h"
 #include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/navigator.h"
 #include "shell/services.h"
-#include "shell/writing.h"
 #include "study/hintrules.h"
 #include "study/levelup.h"
 #include <QPlainTextEdit>

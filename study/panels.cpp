@@ -150,7 +150,7 @@ void AnswerPanels::buildRadicalGroups(double scale)
 bool AnswerPanels::writingOffered() const
 {
     return kind_ == StudyKind::Writing && services_.state.Settings.HandwritingEnabled &&
-           services_.handwriting.offered() && strokeOrderFontInstalled();
+           services_.handwriting.offered();
 }
 
 void AnswerPanels::buildWritingSquare(double scale)

@@ -2,12 +2,12 @@
 #include "data/cp932.h"
 #include "data/progress.h"
 #include "data/studylog.h"
+#include "handwriting/strokeorderview.h"
 #include "shell/clock.h"
 #include "shell/endflow.h"
 #include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/navigator.h"
-#include "shell/writing.h"
 #include "study/levelup.h"
 #include <QHeaderView>
 #include <QPushButton>

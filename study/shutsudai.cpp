@@ -1,6 +1,7 @@
 #include "study/shutsudai.h"
 #include "data/cp932.h"
 #include "data/progress.h"
+#include "handwriting/strokeorderview.h"
 #include "media/mediafiles.h"
 #include "shell/clock.h"
 #include "shell/dialogs.h"

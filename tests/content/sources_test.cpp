@@ -129,7 +129,7 @@ TEST(ContentSources, HintPagesKeepTheirBoundsAndStayTogether)
                   problems);
     EXPECT_TRUE(anyLine(problems, "hints.tsv:2: ", "42 bytes, at most 40"));
     EXPECT_TRUE(anyLine(problems, "hints.tsv:3: ", "follow each other"));
-    EXPECT_TRUE(anyLine(problems, "hints.tsv:4: ", "want 1..13, 1..6, 1..2"));
+    EXPECT_TRUE(anyLine(problems, "hints.tsv:4: ", "want 1..14, 1..6, 1..2"));
     EXPECT_TRUE(anyLine(problems, "hints.tsv:5: ", "6 lines"));
     ASSERT_GE(pages.size(), 1);
     EXPECT_EQ(pages[0].level1, QStringList({QString::fromUtf8("よう"), QString::fromUtf8("こそ")}));

@@ -2,6 +2,7 @@
 // written on the square and its candidates, and the stroke-order window
 // half drawn and finished.
 #include "handwriting/reference.h"
+#include "handwriting/strokeorderview.h"
 #include "shell/writing.h"
 #include "shots.h"
 #include "study/levelup.h"

@@ -3,6 +3,7 @@
 // picture from the review and the hint.
 #include "data/hintfile.h"
 #include "handwriting/reference.h"
+#include "handwriting/strokeorderview.h"
 #include "shell/catalogue.h"
 #include "shell/writing.h"
 #include "study/hint.h"
@@ -400,65 +401,4 @@ TEST(WritingAnswer, TheReviewAndThePracticeHintShowTheStrokeOrder)
         EXPECT_EQ(hints.seen, 1);
         EXPECT_EQ(offered, !challenge);
     }
-}
-
-TEST(StrokeOrderPicture, BentStrokesFollowTheKanjiAndStraightOnesStayStraight)
-{
-    TestWorld w(2, StudyKind::Writing, true);
-    ASSERT_TRUE(w.useBuildFiles()) << "the build has not made the program's files";
-    const ReferenceStrokes reference = ReferenceStrokes::load(QStringLiteral(FUDEMARU_BIN_DIR "/"));
-    auto numberOf = [&](const char *glyph) {
-        for (int k = 1; k <= 240; ++k)
-            if (w.t.state.Cat.KanjiTable[k].Glyph == sj(glyph))
-                return k;
-        return 0;
-    };
-    // Whether some point of the path comes near p (0..255 coordinates).
-    auto passesNear = [](const StrokePath &path, QPointF p) {
-        for (const QPointF &q : path)
-            if (std::abs(q.x() - p.x()) < 0.12 * InkSide && std::abs(q.y() - p.y()) < 0.12 * InkSide)
-                return true;
-        return false;
-    };
-    // How far the path strays from the straight line between its ends.
-    auto straying = [](const StrokePath &path) {
-        const QPointF a = path.first(), ab = path.last() - path.first();
-        const double len = std::max(1.0, std::hypot(ab.x(), ab.y()));
-        double most = 0;
-        for (const QPointF &q : path)
-            most = std::max(most, std::abs(ab.x() * (q.y() - a.y()) - ab.y() * (q.x() - a.x())) / len);
-        return most;
-    };
-    const struct {
-        const char *glyph;
-        int stroke;       // 0-based
-        bool acrossFirst; // right then down (口's top and right), or down then right (山's left and bottom)
-    } bent[] = {{"口", 1, true}, {"山", 1, false}, {"円", 1, true}, {"日", 1, true}};
-    for (const auto &c : bent) {
-        const int k = numberOf(c.glyph);
-        ASSERT_NE(k, 0) << c.glyph;
-        const ReferenceStrokeList strokes = reference.of(k);
-        const QVector<StrokePath> paths = traceStrokePaths(QString::fromUtf8(c.glyph), strokes);
-        ASSERT_EQ(paths.size(), strokes.size());
-        const ReferenceStroke &s = strokes[c.stroke];
-        const QPointF bend = c.acrossFirst ? QPointF(s.to.x(), s.from.y()) : QPointF(s.from.x(), s.to.y());
-        EXPECT_TRUE(passesNear(paths[c.stroke], bend)) << c.glyph;
-        // Every path starts and ends where its stroke does.
-        for (int i = 0; i < paths.size(); ++i) {
-            EXPECT_EQ(paths[i].first(), strokes[i].from) << c.glyph << i;
-            EXPECT_EQ(paths[i].last(), strokes[i].to) << c.glyph << i;
-        }
-    }
-    for (const char *straight : {"十", "三", "二"}) {
-        const int k = numberOf(straight);
-        for (const StrokePath &p : traceStrokePaths(QString::fromUtf8(straight), reference.of(k)))
-            EXPECT_LT(straying(p), 0.06 * InkSide) << straight;
-    }
-    // Without the kanji's ink (no glyph) every stroke stays its straight line.
-    for (const StrokePath &p : traceStrokePaths(QString(), reference.of(numberOf("口"))))
-        EXPECT_EQ(p.size(), 2);
-    // And the old fault stays found: 口's second stroke as a straight line
-    // misses its corner.
-    const ReferenceStroke &mouth = reference.of(numberOf("口"))[1];
-    EXPECT_FALSE(passesNear({mouth.from, mouth.to}, QPointF(mouth.to.x(), mouth.from.y())));
 }

@@ -8,8 +8,11 @@
 #include "data/questionbank.h"
 #include "media/mediafiles.h"
 #include "tools/contentgen/pictures.h"
+#include "tools/contentgen/readingbox.h"
+#include "tools/contentgen/sheet.h"
 #include "tools/contentgen/sources.h"
 #include "tools/contentgen/strokes.h"
+#include "tools/contentgen/trace.h"
 #include <QDir>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -138,10 +141,17 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     if (args.size() == 5 && args[1] == QLatin1String("--strokes"))
         return writeReferenceStrokes(args[2], args[3], args[4]);
+    if (args.size() == 5 && args[1] == QLatin1String("--centre-lines"))
+        return writeCentreLines(args[2], args[3], args[4]);
+    if (args.size() == 4 && args[1] == QLatin1String("--reading-box"))
+        return writeReadingBox(args[2], args[3]);
+    if (args.size() == 5 && args[1] == QLatin1String("--sheet"))
+        return writeContactSheet(args[2], args[3], args[4]);
     if (args.size() != 3) {
-        std::fprintf(
-            stderr,
-            "usage: contentgen CONTENT-DIR OUTPUT-DIR | --strokes DATA-JSON CONTENT-DIR OUTPUT-DIR\n");
+        std::fprintf(stderr,
+                     "usage: contentgen CONTENT-DIR OUTPUT-DIR | --strokes DATA-JSON CONTENT-DIR OUTPUT-DIR\n"
+                     "       | --reading-box CONTENT-DIR OUTPUT-DIR | --centre-lines DATA-JSON CONTENT-DIR "
+                     "OUTPUT-DIR | --sheet CONTENT-DIR PROGRAM-DIR PNG\n");
         return 2;
     }
     const QString contentDir = args[1];

@@ -23,7 +23,7 @@ constexpr int MinSentencesPerReading = 2;
 constexpr int MaxTargetKana = 4;   // the answer line takes four kana
 constexpr int MaxAskedPerWord = 2; // a third sentence on the same word teaches nothing new
 constexpr int MaxHintPages = 100;
-constexpr int ScreenCount = 13;
+constexpr int ScreenCount = 14;
 constexpr int TestScreen = 12;
 constexpr int TestSituations = 6;
 

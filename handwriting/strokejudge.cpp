@@ -1,0 +1,313 @@
+#include "handwriting/strokejudge.h"
+#include <QRectF>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace fm
+{
+
+namespace
+{
+
+constexpr int Samples = 24;
+// Tolerances in the kanji's own 0..255 units, whatever size the child writes.
+constexpr double PlaceTolerance = 30;        // mean distance from the stroke's place
+constexpr double ShapeToleranceMin = 10;     // mean distance once moved onto its place ...
+constexpr double ShapeToleranceShare = 0.25; // ... or this share of the stroke's length
+constexpr double TurnToleranceDeg = 35;      // mean difference of the way the pen heads
+constexpr double ShortStroke = 40;           // dots and hooks: their heading says little
+constexpr double TinyInk = 4;                // a click, however large the kanji
+
+double length(const QVector<QPointF> &p)
+{
+    double len = 0;
+    for (qsizetype i = 1; i < p.size(); ++i)
+        len += std::hypot(p[i].x() - p[i - 1].x(), p[i].y() - p[i - 1].y());
+    return len;
+}
+
+// Samples points evenly along the stroke's length.
+QVector<QPointF> resample(const QVector<QPointF> &p, int n = Samples)
+{
+    QVector<QPointF> out;
+    out.reserve(n);
+    const double total = length(p);
+    if (p.isEmpty())
+        return QVector<QPointF>(n, QPointF());
+    if (total <= 0 || p.size() < 2)
+        return QVector<QPointF>(n, p.first());
+    qsizetype seg = 1;
+    double before = 0; // length up to p[seg - 1]
+    for (int k = 0; k < n; ++k) {
+        const double want = total * k / (n - 1);
+        while (seg < p.size() - 1) {
+            const double segLen = std::hypot(p[seg].x() - p[seg - 1].x(), p[seg].y() - p[seg - 1].y());
+            if (before + segLen >= want)
+                break;
+            before += segLen;
+            ++seg;
+        }
+        const QPointF d = p[seg] - p[seg - 1];
+        const double segLen = std::hypot(d.x(), d.y());
+        const double t = segLen > 0 ? std::clamp((want - before) / segLen, 0.0, 1.0) : 0.0;
+        out.append(p[seg - 1] + d * t);
+    }
+    return out;
+}
+
+QPointF centroid(const QVector<QPointF> &p)
+{
+    QPointF c;
+    for (const QPointF &q : p)
+        c += q;
+    return p.isEmpty() ? c : c / double(p.size());
+}
+
+double meanDistance(const QVector<QPointF> &a, const QVector<QPointF> &b, QPointF shift = {})
+{
+    double sum = 0;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const QPointF d = a[i] + shift - b[i];
+        sum += std::hypot(d.x(), d.y());
+    }
+    return sum / double(a.size());
+}
+
+// The mean difference, in degrees, of the way the pen heads along the two
+// strokes (each over a few samples, so that a wobble does not count).
+double meanTurn(const QVector<QPointF> &a, const QVector<QPointF> &b)
+{
+    constexpr int Span = 3;
+    double sum = 0;
+    int n = 0;
+    for (qsizetype i = 0; i + Span < a.size(); ++i) {
+        const QPointF da = a[i + Span] - a[i], db = b[i + Span] - b[i];
+        if (std::hypot(da.x(), da.y()) < 1e-6 || std::hypot(db.x(), db.y()) < 1e-6)
+            continue;
+        double diff = std::abs(std::atan2(da.y(), da.x()) - std::atan2(db.y(), db.x()));
+        if (diff > std::numbers::pi)
+            diff = 2 * std::numbers::pi - diff;
+        sum += diff;
+        ++n;
+    }
+    return n ? sum / n * 180 / std::numbers::pi : 0;
+}
+
+QVector<QPointF> reversed(QVector<QPointF> p)
+{
+    std::reverse(p.begin(), p.end());
+    return p;
+}
+
+} // namespace
+
+StrokeJudge::StrokeJudge(StrokePaths reference, Paper paper) : reference_(std::move(reference)), paper_(paper)
+{
+    // Over the model the kanji's own place is where the child writes.
+    sized_ = paper_ == Paper::OverTheModel;
+}
+
+void StrokeJudge::restart()
+{
+    sized_ = paper_ == Paper::OverTheModel;
+    written_.clear();
+    frame_ = {};
+    next_ = 0;
+}
+
+QPointF StrokeJudge::toChild(QPointF r) const
+{
+    return {r.x() * frame_.scale + frame_.dx, r.y() * frame_.scale + frame_.dy};
+}
+
+StrokeJudge::Frame StrokeJudge::frameFor(int index, const QVector<QPointF> &child) const
+{
+    if (sized_)
+        return frame_;
+    // Until a stroke of some length is accepted, this stroke tells the size
+    // by its length; the place comes from the dots already written, or from
+    // its own middle.
+    const StrokePath ref = resample(reference_[index]);
+    const double refLen = length(ref);
+    Frame f;
+    f.scale = refLen >= ShortStroke ? length(child) / refLen : frame_.scale;
+    QPointF r = centroid(ref), c = centroid(child);
+    if (!written_.isEmpty()) {
+        // Dots written before: they and this stroke together give the
+        // size where they lie far enough apart, and the place.
+        QVector<QPointF> rs = ref, cs = child;
+        for (int i = 0; i < written_.size(); ++i) {
+            rs += resample(reference_[i]);
+            cs += written_[i];
+        }
+        r = centroid(rs);
+        c = centroid(cs);
+        double cov = 0, var = 0;
+        for (qsizetype i = 0; i < rs.size(); ++i) {
+            const QPointF a = rs[i] - r, b = cs[i] - c;
+            cov += a.x() * b.x() + a.y() * b.y();
+            var += a.x() * a.x() + a.y() * a.y();
+        }
+        if (std::sqrt(var / double(rs.size())) >= 12)
+            f.scale = std::clamp(cov / var, 0.3, 2.5);
+    }
+    f.dx = c.x() - r.x() * f.scale;
+    f.dy = c.y() - r.y() * f.scale;
+    return f;
+}
+
+StrokeJudge::Judgement StrokeJudge::judgeAgainst(int index, const QVector<QPointF> &child,
+                                                 const Frame &f) const
+{
+    Judgement j;
+    const StrokePath refPath = resample(reference_[index]);
+    const double refLen = length(refPath);
+    QVector<QPointF> ref;
+    ref.reserve(refPath.size());
+    for (const QPointF &q : refPath)
+        ref.append(QPointF(q.x() * f.scale + f.dx, q.y() * f.scale + f.dy));
+    const double s = std::max(f.scale, 1e-3);
+    const double childLen = length(child) / s;
+
+    j.placeError = meanDistance(child, ref) / s;
+    j.shapeError = meanDistance(child, ref, centroid(ref) - centroid(child)) / s;
+    const double turn = meanTurn(child, ref);
+
+    const bool first = !sized_;
+    const double lowScale = 0.4, highScale = refLen >= ShortStroke ? 2.0 : 2.5;
+    if (length(child) < TinyInk || (first && f.scale < lowScale) || (!first && childLen < 0.6 * refLen) ||
+        (first && refLen < ShortStroke && length(child) < 0.3 * refLen)) {
+        j.verdict = Verdict::TooShort;
+        return j;
+    }
+    if ((first && f.scale > highScale) || (!first && childLen > 1.8 * refLen + 10)) {
+        j.verdict = Verdict::TooLong;
+        return j;
+    }
+    const double shapeTolerance = std::max(ShapeToleranceMin, ShapeToleranceShare * refLen);
+    const double turnTolerance = refLen < ShortStroke ? 2 * TurnToleranceDeg : TurnToleranceDeg;
+    const bool shapeOk = j.shapeError <= shapeTolerance && turn <= turnTolerance;
+    if (!shapeOk) {
+        const double back = meanDistance(child, reversed(ref), centroid(ref) - centroid(child)) / s;
+        j.verdict = back <= shapeTolerance && meanTurn(child, reversed(ref)) <= turnTolerance
+                        ? Verdict::Backwards
+                        : Verdict::WrongShape;
+        return j;
+    }
+    if (j.placeError > PlaceTolerance) {
+        j.verdict = Verdict::WrongPlace;
+        return j;
+    }
+    if (first && refLen >= ShortStroke) {
+        // The whole kanji, laid where this stroke says, must still fit the square.
+        QRectF box;
+        for (const StrokePath &p : reference_)
+            for (const QPointF &q : p)
+                box |= QRectF(QPointF(q.x() * f.scale + f.dx, q.y() * f.scale + f.dy), QSizeF(0.01, 0.01));
+        const double margin = 0.12 * InkSide;
+        if (!QRectF(-margin, -margin, InkSide + 2 * margin, InkSide + 2 * margin).contains(box)) {
+            j.verdict = Verdict::WrongPlace;
+            return j;
+        }
+    }
+    j.verdict = Verdict::Right;
+    return j;
+}
+
+StrokeJudge::Judgement StrokeJudge::judge(const InkStroke &stroke) const
+{
+    if (finished() || stroke.isEmpty())
+        return {};
+    const QVector<QPointF> child = resample(stroke);
+    Judgement j = judgeAgainst(next_, child, frameFor(next_, child));
+    if (!sized_ || length(child) < TinyInk)
+        return j;
+    // Another stroke still to come that fits (far better): the child wrote
+    // that one out of order.
+    for (int m = next_ + 1; m < strokeCount(); ++m) {
+        const Judgement other = judgeAgainst(m, child, frame_);
+        if (other.right() && (!j.right() || other.placeError < 0.5 * j.placeError)) {
+            j.verdict = Verdict::WrongStroke;
+            j.otherStroke = m;
+            return j;
+        }
+    }
+    return j;
+}
+
+StrokeJudge::Judgement StrokeJudge::write(const InkStroke &stroke)
+{
+    const Judgement j = judge(stroke);
+    if (j.right()) {
+        const QVector<QPointF> child = resample(stroke);
+        if (!sized_)
+            frame_ = frameFor(next_, child);
+        written_.append(child);
+        ++next_;
+        refit();
+    }
+    return j;
+}
+
+void StrokeJudge::skip()
+{
+    if (finished())
+        return;
+    QVector<QPointF> drawn;
+    for (const QPointF &q : resample(reference_[next_]))
+        drawn.append(toChild(q));
+    written_.append(drawn);
+    ++next_;
+    refit();
+}
+
+void StrokeJudge::refit()
+{
+    // Least squares of scale and shift from the kanji's strokes to the
+    // child's, over every accepted stroke.
+    QVector<QPointF> r, c;
+    for (int i = 0; i < written_.size(); ++i) {
+        r += resample(reference_[i]);
+        c += written_[i];
+    }
+    const QPointF rm = centroid(r), cm = centroid(c);
+    double cov = 0, var = 0;
+    for (qsizetype i = 0; i < r.size(); ++i) {
+        const QPointF a = r[i] - rm, b = c[i] - cm;
+        cov += a.x() * b.x() + a.y() * b.y();
+        var += a.x() * a.x() + a.y() * a.y();
+    }
+    // Strokes that span too little (a dot) keep the size known so far.
+    const double spread = std::sqrt(var / std::max<qsizetype>(1, r.size()));
+    if (spread < 12)
+        return; // dots alone: the frame their strokes gave stays
+    sized_ = true;
+    const double scale = std::clamp(cov / var, 0.3, 2.5);
+    frame_ = {scale, cm.x() - scale * rm.x(), cm.y() - scale * rm.y()};
+}
+
+GuidedStrokes::Outcome GuidedStrokes::write(const InkStroke &stroke)
+{
+    last_ = judge_.write(stroke);
+    if (last_.right()) {
+        misses_ = 0;
+        return Outcome::Right;
+    }
+    if (++misses_ < MissesBeforeHelp)
+        return Outcome::TryAgain;
+    judge_.skip();
+    misses_ = 0;
+    ++helped_;
+    return Outcome::DrawnForChild;
+}
+
+void GuidedStrokes::restart()
+{
+    judge_.restart();
+    last_ = {};
+    misses_ = 0;
+    helped_ = 0;
+}
+
+} // namespace fm

@@ -1,0 +1,73 @@
+#pragma once
+// The stroke-order picture: each stroke's centre line drawn one after
+// another and numbered, and the stroke-order window ("かきじゅん") around it.
+#include "handwriting/centrelines.h"
+#include <QDialog>
+#include <QTimer>
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+namespace fm
+{
+
+struct Services;
+
+// The centre lines of kanji n: Hitsujun1.dat's, or, where that file lacks
+// the kanji or counts its strokes otherwise, the straight lines of the
+// reference strokes. Empty when neither knows the kanji.
+StrokePaths strokePathsOf(Services &services, int kanjiNumber);
+
+// The strokes on the square: the first `done` whole, the next drawn up to
+// `progress` (0..1) of its length, each numbered where its number stands
+// clear of the others; the stroke being drawn red, the others black.
+void paintStrokes(QPainter &p, const QRectF &square, const StrokePaths &paths, int done, double progress);
+
+// The strokes drawn one after another on practice paper, a stroke every
+// TicksPerStroke ticks of Tim_Draw.
+class StrokeOrderView : public QWidget
+{
+    Q_OBJECT
+  public:
+    static constexpr int TickMs = 40;
+    static constexpr int TicksPerStroke = 12;
+    StrokeOrderView(QWidget *parent, StrokePaths paths);
+
+    void restart();
+    void Tim_DrawTimer();
+    bool finished() const { return done_ >= int(paths_.size()); }
+    int strokesDone() const { return done_; }
+    QTimer Tim_Draw;
+
+  protected:
+    void paintEvent(QPaintEvent *event) override;
+
+  private:
+    StrokePaths paths_;
+    int done_ = 0;
+    int tick_ = 0;
+};
+
+// The stroke-order window: the kanji large with its strokes numbered, and
+// beside it the strokes drawn in order.
+class TF_Kakijun : public QDialog
+{
+    Q_OBJECT
+  public:
+    TF_Kakijun(Services &services, int kanjiNumber, QWidget *parent);
+
+    QLabel *Lbl_Title;
+    QWidget *Lbl_Kanji; // the still picture
+    StrokeOrderView *Img_Kakijun;
+    QPushButton *Btn_Again;
+    QPushButton *Btn_Close;
+};
+
+// Whether kanji n has a stroke-order picture to show.
+bool strokeOrderAvailable(Services &services, int kanjiNumber);
+// Opens the stroke-order window of kanji n over parent and waits for it to
+// close; does nothing when the kanji has no strokes.
+void showStrokeOrder(Services &services, int kanjiNumber, QWidget *parent);
+
+} // namespace fm

@@ -1,0 +1,149 @@
+// The stroke centre lines traced when the program is built (Hitsujun1.dat):
+// a damaged file is refused by name, the bent strokes a teacher checked
+// follow their bends, and the stroke numbers stand clear.
+#include "handwriting/centrelines.h"
+#include "hwtest.h"
+#include <QLineF>
+
+using namespace fm;
+using namespace fm::test;
+
+namespace
+{
+
+const CentreLines &shipped()
+{
+    static const CentreLines lines = CentreLines::load(programDir());
+    return lines;
+}
+
+// Whether some point along the path comes within `near` units of p.
+bool passesNear(const StrokePath &path, QPointF p, double near = 14)
+{
+    for (const InkStroke &s : inkFromCentreLines({path}, 2))
+        for (const QPointF &q : s)
+            if (QLineF(q, p).length() < near)
+                return true;
+    return false;
+}
+
+// How far the path strays from the straight line between its ends.
+double straying(const StrokePath &path)
+{
+    const QPointF a = path.first(), ab = path.last() - path.first();
+    const double len = std::max(1.0, std::hypot(ab.x(), ab.y()));
+    double most = 0;
+    for (const QPointF &q : path)
+        most = std::max(most, std::abs(ab.x() * (q.y() - a.y()) - ab.y() * (q.x() - a.x())) / len);
+    return most;
+}
+
+} // namespace
+
+TEST(CentreLinesFile, ADamagedFileIsRefusedByName)
+{
+    const QHash<int, StrokePaths> one{{7, {{{10, 20}, {200, 20}}, {{30, 5}, {30, 100}, {90, 100}}}}};
+    const QByteArray good = CentreLines::toBytes(one);
+    const CentreLines back = CentreLines::fromBytes(good);
+    ASSERT_EQ(back.of(7).size(), 2);
+    EXPECT_EQ(back.of(7)[1], (StrokePath{{30, 5}, {30, 100}, {90, 100}}));
+    EXPECT_TRUE(back.of(8).isEmpty());
+
+    auto with = [&](int at, char value) {
+        QByteArray b = good;
+        b[at] = value;
+        return b;
+    };
+    const struct {
+        const char *name;
+        QByteArray bytes;
+    } damaged[] = {
+        {"empty", {}},
+        {"cut short", good.left(good.size() - 1)},
+        {"a byte too many", good + '\0'},
+        {"wrong signature", with(0, 'X')},
+        {"no kanji", with(6, 0)},
+        {"a stroke of one point", with(12, 1)},
+        {"more points than the file holds", with(12, 60)},
+        {"stroke count zero", with(10, 0)},
+    };
+    for (const auto &d : damaged) {
+        try {
+            CentreLines::fromBytes(d.bytes);
+            ADD_FAILURE() << d.name << " was read";
+        } catch (const FileError &e) {
+            EXPECT_TRUE(e.message().startsWith(CentreLinesFile)) << d.name;
+        }
+    }
+    EXPECT_THROW(CentreLines::toBytes({{7, {{{1, 1}}}}}), FileError) << "a stroke needs two points";
+}
+
+TEST(CentreLinesFile, EveryKanjiHasItsStrokesAndTheBentOnesFollowTheirBends)
+{
+    Catalogue cat;
+    loadCatalogue(cat, programDir());
+    EXPECT_NO_THROW(requireCentreLinesOfEveryKanji(shipped(), cat));
+
+    // Corners as fractions of the stroke's own box: right then down
+    // (横折), or down then right (縦折).
+    const struct {
+        const char *glyph;
+        int stroke; // from 0
+        bool acrossFirst;
+    } bent[] = {{"口", 1, true}, {"山", 1, false}, {"日", 1, true}, {"田", 1, true},
+                {"里", 1, true}, {"右", 3, true},  {"円", 1, true}, {"四", 1, true}};
+    for (const auto &b : bent) {
+        const StrokePath path = shipped().of(kanjiNumber(b.glyph))[b.stroke];
+        const QPointF from = path.first(), to = path.last();
+        // The far side of the bend: the stroke's rightmost x along its top,
+        // or its lowest y below its start.
+        double far = b.acrossFirst ? from.x() : from.y();
+        for (const QPointF &q : path)
+            far = std::max(far, b.acrossFirst ? q.x() : q.y());
+        const QPointF corner = b.acrossFirst ? QPointF(far, from.y()) : QPointF(from.x(), far);
+        EXPECT_TRUE(passesNear(path, corner)) << b.glyph << " stroke " << b.stroke + 1;
+        // The guard: a straight line between the ends misses that corner.
+        EXPECT_FALSE(passesNear({from, to}, corner)) << b.glyph;
+    }
+    for (const char *straight : {"一", "二", "三", "十"})
+        for (const StrokePath &p : shipped().of(kanjiNumber(straight)))
+            EXPECT_LT(straying(p), 0.05 * InkSide) << straight;
+}
+
+TEST(CentreLinesFile, StrokeNumbersNeitherOverlapNorSitOnAStroke)
+{
+    // The number box of the stroke-order window, in the strokes' units.
+    const QSizeF box(22, 18);
+    int overlapping = 0, onStroke = 0, numbers = 0;
+    for (int k = 1; k <= 240; ++k) {
+        const StrokePaths paths = shipped().of(k);
+        const QVector<QPointF> places = strokeNumberPlaces(paths, box, 5);
+        ASSERT_EQ(places.size(), paths.size());
+        QVector<QRectF> boxes;
+        for (const QPointF &c : places) {
+            QRectF r(QPointF(), box);
+            r.moveCenter(c);
+            boxes << r;
+        }
+        const QString glyph = cp932::toUnicode(shippedCatalogue().KanjiTable[k].Glyph);
+        const bool checked =
+            glyph == QStringLiteral("米") || glyph == QStringLiteral("何") || glyph == QStringLiteral("顔");
+        for (int i = 0; i < boxes.size(); ++i) {
+            ++numbers;
+            for (int j = 0; j < i; ++j)
+                if (boxes[i].intersects(boxes[j])) {
+                    ++overlapping;
+                    EXPECT_FALSE(checked) << qPrintable(glyph) << " numbers " << j + 1 << " and " << i + 1;
+                }
+            bool on = false;
+            for (const InkStroke &s : inkFromCentreLines(paths, 2))
+                for (const QPointF &q : s)
+                    on = on || boxes[i].contains(q);
+            onStroke += on;
+        }
+    }
+    // Where a crowded kanji leaves no room, a number may touch a stroke's
+    // line (65 of 1718 when this was written); two numbers never overlap.
+    EXPECT_EQ(overlapping, 0);
+    EXPECT_LT(onStroke, numbers / 20) << onStroke << " of " << numbers;
+}

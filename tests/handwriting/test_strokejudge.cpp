@@ -1,0 +1,298 @@
+// The stroke judge of guided writing: named cases a child produces, every
+// taught kanji written through it from our own centre lines and from another
+// font's strokes, and the guard that it stops strokes written out of order.
+#include "handwriting/centrelines.h"
+#include "handwriting/strokejudge.h"
+#include "hwtest.h"
+#include "support/independentink.h"
+#include <QLineF>
+#include <cstdio>
+
+using namespace fm;
+using namespace fm::test;
+using Verdict = StrokeJudge::Verdict;
+
+namespace
+{
+
+const CentreLines &shippedLines()
+{
+    static const CentreLines lines = CentreLines::load(programDir());
+    return lines;
+}
+
+StrokePaths linesOf(const char *glyph)
+{
+    return shippedLines().of(kanjiNumber(glyph));
+}
+
+InkStroke dense(const StrokePath &path)
+{
+    return inkFromCentreLines({path}).first();
+}
+
+// The whole ink laid at another size and place on the square.
+Ink placed(Ink ink, double scale, QPointF shift)
+{
+    const QPointF middle(InkSide / 2.0, InkSide / 2.0);
+    for (InkStroke &s : ink)
+        for (QPointF &p : s)
+            p = middle + (p - middle) * scale + shift;
+    return ink;
+}
+
+QString glyphOf(int k)
+{
+    return cp932::toUnicode(shippedCatalogue().KanjiTable[k].Glyph);
+}
+
+// Whether the other font writes the kanji in our order: each of its strokes,
+// both kanji brought to the same box, lies nearest our stroke of the same
+// number. (Some kanji are written in another order in Chinese: 田, 王, 右.)
+bool sameOrder(const Ink &other, const StrokePaths &ours)
+{
+    auto normalised = [](const QVector<QVector<QPointF>> &strokes) {
+        QRectF box;
+        for (const auto &s : strokes)
+            for (const QPointF &p : s)
+                box |= QRectF(p, QSizeF(0.01, 0.01));
+        QVector<QVector<QPointF>> out;
+        for (const auto &s : strokes) {
+            QVector<QPointF> n;
+            const InkStroke dense = inkFromCentreLines({s}, 2).first();
+            for (const QPointF &q : dense)
+                n << QPointF((q.x() - box.left()) / box.width(), (q.y() - box.top()) / box.height());
+            QVector<QPointF> sampled;
+            for (int i = 0; i < 16; ++i)
+                sampled << n[qsizetype(i * (n.size() - 1) / 15)];
+            out << sampled;
+        }
+        return out;
+    };
+    const auto a = normalised(other), b = normalised(ours);
+    for (int i = 0; i < a.size(); ++i) {
+        int best = -1;
+        double bestDistance = 1e9;
+        for (int j = 0; j < b.size(); ++j) {
+            double d = 0;
+            for (int k = 0; k < 16; ++k)
+                d += QLineF(a[i][k], b[j][k]).length();
+            if (d < bestDistance) {
+                bestDistance = d;
+                best = j;
+            }
+        }
+        if (best != i)
+            return false;
+    }
+    return true;
+}
+
+// Writes the ink stroke by stroke; the index of the first stroke refused, or -1.
+int firstRefused(StrokeJudge &judge, const Ink &ink)
+{
+    for (int i = 0; i < ink.size(); ++i)
+        if (!judge.write(ink[i]).right())
+            return i;
+    return -1;
+}
+
+} // namespace
+
+TEST(StrokeJudge, NamedStrokesAChildWrites)
+{
+    struct Case {
+        const char *name;
+        const char *glyph;
+        int before; // strokes written right first
+        std::function<Ink(const StrokePaths &)> child;
+        bool right;
+        Verdict verdict; // when not right
+    };
+    auto stroke = [](int i) { return [i](const StrokePaths &p) { return Ink{dense(p[i])}; }; };
+    // The stroke as one straight line as long as it is, from its start
+    // towards its end: the bend missed, nothing else.
+    auto unbent = [](int i) {
+        return [i](const StrokePaths &p) {
+            const QPointF a = p[i].first(), d = p[i].last() - a;
+            const double len = pathLength(p[i]) / std::max(1.0, std::hypot(d.x(), d.y()));
+            return Ink{dense({a, a + d * len})};
+        };
+    };
+    const Case cases[] = {
+        {"right stroke",
+         "十",
+         0,
+         [](const StrokePaths &p) { return jittered({dense(p[0])}, 4, 1); },
+         true,
+         {}},
+        {"right stroke, small and aside",
+         "十",
+         0,
+         [](const StrokePaths &p) {
+             return placed({dense(p[0])}, 0.7, {30, -25});
+         },
+         true,
+         {}},
+        {"backwards", "十", 0,
+         [](const StrokePaths &p) {
+             InkStroke s = dense(p[0]);
+             std::reverse(s.begin(), s.end());
+             return Ink{s};
+         },
+         false, Verdict::Backwards},
+        {"too short", "十", 0,
+         [](const StrokePaths &p) { return Ink{dense(p[0]).mid(0, dense(p[0]).size() / 3)}; }, false,
+         Verdict::TooShort},
+        {"a dot", "十", 0,
+         [](const StrokePaths &p) {
+             return Ink{{p[0].first(), p[0].first()}};
+         },
+         false, Verdict::TooShort},
+        {"wrong stroke", "三", 1, stroke(2), false, Verdict::WrongStroke},
+        {"wrong place", "三", 1,
+         [](const StrokePaths &p) {
+             return placed({dense(p[1])}, 1.0, {0, 45});
+         },
+         false, Verdict::WrongPlace},
+        {"口: the bent stroke",
+         "口",
+         1,
+         [](const StrokePaths &p) { return jittered({dense(p[1])}, 3, 2); },
+         true,
+         {}},
+        {"口: the bent stroke cut straight", "口", 1, unbent(1), false, Verdict::WrongShape},
+        {"九: the bent stroke",
+         "九",
+         1,
+         [](const StrokePaths &p) { return jittered({dense(p[1])}, 3, 3); },
+         true,
+         {}},
+        {"九: the bent stroke cut straight", "九", 1, unbent(1), false, Verdict::WrongShape},
+        {"a scribble", "口", 1,
+         [](const StrokePaths &) {
+             InkStroke s;
+             for (int i = 0; i < 12; ++i)
+                 s << QPointF(40 + 15 * i, i % 2 ? 60 : 200);
+             return Ink{s};
+         },
+         false, Verdict::TooLong},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const StrokePaths lines = linesOf(c.glyph);
+        ASSERT_FALSE(lines.isEmpty()) << c.glyph;
+        StrokeJudge judge(lines);
+        for (int i = 0; i < c.before; ++i)
+            ASSERT_TRUE(judge.write(dense(lines[i])).right());
+        const StrokeJudge::Judgement j = judge.write(c.child(lines).first());
+        EXPECT_EQ(j.right(), c.right);
+        if (!c.right) {
+            EXPECT_EQ(int(j.verdict), int(c.verdict));
+        }
+        EXPECT_EQ(judge.next(), c.before + (c.right ? 1 : 0))
+            << "a refused stroke leaves the next one waiting";
+    }
+}
+
+TEST(StrokeJudge, ADoubleClickOrAStrokeInTwoPiecesIsOnlyATryAgain)
+{
+    const StrokePaths lines = linesOf("十");
+    GuidedStrokes guide(lines, StrokeJudge::Paper::OverTheModel);
+    const QPointF at = lines[0].first();
+    EXPECT_EQ(guide.write({at, at}), GuidedStrokes::Outcome::TryAgain);
+    EXPECT_EQ(guide.write({at + QPointF(1, 0), at + QPointF(1, 0)}), GuidedStrokes::Outcome::TryAgain);
+    // A third miss: the program writes the stroke and the child goes on.
+    const InkStroke whole = dense(lines[0]);
+    EXPECT_EQ(guide.write(whole.mid(0, whole.size() / 2)), GuidedStrokes::Outcome::DrawnForChild);
+    EXPECT_EQ(guide.next(), 1);
+    EXPECT_EQ(guide.helped(), 1);
+    EXPECT_EQ(guide.write(dense(lines[1])), GuidedStrokes::Outcome::Right);
+    EXPECT_TRUE(guide.finished());
+}
+
+// Every taught kanji written carefully from its own centre lines, at full
+// size, small and off-centre, with a child's wobble: each stroke accepted.
+TEST(StrokeJudge, EveryKanjiFromItsOwnLinesAtAnySizeAndPlace)
+{
+    ASSERT_EQ(shippedLines().kanjiCount(), 240);
+    const struct {
+        const char *name;
+        double scale;
+        QPointF shift;
+    } ways[] = {{"full size", 1.0, {}}, {"small", 0.65, {}}, {"off-centre", 0.7, {35, -30}}};
+    for (const auto &w : ways)
+        for (int k = 1; k <= 240; ++k) {
+            const StrokePaths lines = shippedLines().of(k);
+            StrokeJudge judge(lines);
+            const Ink ink = jittered(placed(inkFromCentreLines(lines), w.scale, w.shift), 2.5, unsigned(k));
+            EXPECT_EQ(firstRefused(judge, ink), -1) << w.name << " " << qPrintable(glyphOf(k));
+        }
+}
+
+// The same with strokes from another font: nothing of it went into the judge.
+TEST(StrokeJudge, EveryKanjiFromAnotherFontsStrokes)
+{
+    if (independentInkDir().isEmpty())
+        GTEST_SKIP() << "the independent stroke data is not installed (scripts/setup --test)";
+    int covered = 0, otherOrder = 0, accepted = 0;
+    QStringList refused;
+    for (int k = 1; k <= 240; ++k) {
+        const auto other = independentInk(glyphOf(k));
+        if (!other || other->size() != shippedLines().of(k).size())
+            continue;
+        if (!sameOrder(*other, shippedLines().of(k))) {
+            ++otherOrder;
+            continue;
+        }
+        ++covered;
+        bool all = true;
+        for (const auto &[scale, shift] :
+             {std::pair{1.0, QPointF()}, {0.65, QPointF()}, {0.7, QPointF(35, -30)}}) {
+            StrokeJudge judge(shippedLines().of(k));
+            const int at = firstRefused(judge, placed(*other, scale, shift));
+            if (at >= 0) {
+                refused << QStringLiteral("%1 stroke %2 at %3").arg(glyphOf(k)).arg(at + 1).arg(scale);
+                all = false;
+            }
+        }
+        accepted += all;
+    }
+    EXPECT_GE(covered + otherOrder, 200);
+    std::printf("another font: %d kanji in our order, %d accepted at every size; %d in another order\n",
+                covered, accepted, otherOrder);
+    // Not yet every one: a bent stroke whose corner the other font draws
+    // rounder or further out, and some dots, are still refused (129 of 185
+    // when this was written).
+    EXPECT_GE(accepted * 10, covered * 6) << qPrintable(refused.join(QStringLiteral(", ")));
+}
+
+// The guard: the judge must be able to say no. Every kanji written over its
+// model (the first two rounds) with two strokes swapped is stopped at the
+// swap; on blank paper, where the first strokes also tell the size, nearly
+// every one.
+TEST(StrokeJudge, TwoStrokesSwappedAreStoppedAtTheSwap)
+{
+    for (const auto paper : {StrokeJudge::Paper::OverTheModel, StrokeJudge::Paper::Blank}) {
+        int stopped = 0, kanji = 0;
+        QStringList missed;
+        for (int k = 1; k <= 240; ++k) {
+            const StrokePaths lines = shippedLines().of(k);
+            if (lines.size() < 2)
+                continue;
+            ++kanji;
+            const int a = lines.size() >= 3 ? 1 : 0; // after the first stroke where there is one
+            Ink ink = inkFromCentreLines(lines);
+            std::swap(ink[a], ink[a + 1]);
+            StrokeJudge judge(lines, paper);
+            if (firstRefused(judge, ink) == a)
+                ++stopped;
+            else
+                missed << glyphOf(k);
+        }
+        if (paper == StrokeJudge::Paper::OverTheModel)
+            EXPECT_EQ(stopped, kanji) << qPrintable(missed.join(QLatin1Char(' ')));
+        else
+            EXPECT_GE(stopped, kanji - 6) << qPrintable(missed.join(QLatin1Char(' ')));
+    }
+}

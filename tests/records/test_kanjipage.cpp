@@ -1,0 +1,203 @@
+// A kanji's own page: opened from the kanji list, the per-kanji results and
+// before the first test of a new level, and a child writing the kanji on it
+// through the three rounds, stroke by stroke.
+#include "handwriting/kanjipage.h"
+#include "handwriting/readingbox.h"
+#include "handwriting/strokeorderview.h"
+#include "records/kichiran.h"
+#include "records/kseiseki.h"
+#include "records/mode.h"
+#include "seisekifixture.h"
+#include <QFile>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace fm;
+using namespace records_test;
+
+namespace
+{
+
+// The build's centre lines and reading boxes in the test's program directory.
+bool useBuiltStrokeFiles(Shell &t)
+{
+    for (const QString &name : {CentreLinesFile, ReadingBoxFile})
+        if (!QFile::copy(QStringLiteral(FUDEMARU_BIN_DIR "/") + name, t.file(name)))
+            return false;
+    return true;
+}
+
+TF_KanjiPage *currentPage(Shell &t)
+{
+    return dynamic_cast<TF_KanjiPage *>(t.nav.current());
+}
+
+// A stroke along the kanji's centre line, in the paper's own coordinates.
+QVector<QPointF> along(TF_KanjiPage *page, const StrokePath &line, bool backwards = false)
+{
+    QVector<QPointF> points;
+    const InkStroke dense = inkFromCentreLines({line}).first();
+    for (const QPointF &q : dense)
+        points << page->Img_Paper->toWidget(q);
+    if (backwards)
+        std::reverse(points.begin(), points.end());
+    return points;
+}
+
+} // namespace
+
+TEST(KanjiPage, OpensFromTheKanjiListAndTheResults)
+{
+    Shell t;
+    oneChildStudying(t.state, 2, 2);
+    ASSERT_TRUE(useBuiltStrokeFiles(t));
+
+    // The kanji list: nothing while the kanji move, the kanji under the press after.
+    auto *list = static_cast<TF_K_ichiran *>(t.nav.open(ScreenId::KIchiran));
+    list->BtnClick(StudyKind::Writing);
+    QPoint two;
+    for (const records::ListItem &item : list->items())
+        if (item.kanji == 2)
+            two = item.target + QPoint(records::ListCellWidth / 2, records::ListCellHeight / 2);
+    QTest::mouseClick(list->Img_Kanji, Qt::LeftButton, {}, two);
+    EXPECT_EQ(currentPage(t), nullptr);
+    for (int i = 0; i < 1000 && list->phase() != 0; ++i)
+        list->Tim_KanjiTimer();
+    QTest::mouseClick(list->Img_Kanji, Qt::LeftButton, {}, two);
+    ASSERT_NE(currentPage(t), nullptr);
+    EXPECT_EQ(currentPage(t)->kanji(), 2);
+    EXPECT_TRUE(currentPage(t)->Lbl_Title->text().contains(kanji(2)));
+    // The reading box of 二: its 音 and 訓 with a word under each.
+    EXPECT_TRUE(currentPage(t)->Lbl_Yomi->text().contains(QStringLiteral("ニ")));
+    EXPECT_TRUE(currentPage(t)->Lbl_Yomi->text().contains(QStringLiteral("ふたつ")));
+    t.click(currentPage(t)->Btn_Modoru);
+    t.processDeletes();
+    EXPECT_EQ(t.nav.current(), list);
+    t.nav.back();
+    t.processDeletes();
+
+    // The per-kanji results: row 2 is kanji 1's writing.
+    auto *results = static_cast<TF_KSeiseki1 *>(t.nav.open(ScreenId::KSeiseki1));
+    records::SeisekiGrid *g = results->Grd_Seiseki;
+    const QRect cell = g->visualRect(g->model()->index(1, 2));
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+    ASSERT_NE(currentPage(t), nullptr);
+    EXPECT_EQ(currentPage(t)->kanji(), 1);
+}
+
+// The journey of one kanji, 口 with its bent second stroke, as a child
+// meets it: tracing it with one stroke out of order, writing over its
+// starting dots after three misses, writing it on blank paper, and leaving
+// in the middle of a stroke.
+TEST(KanjiPage, AChildWritesAKanjiThroughTheThreeRounds)
+{
+    Shell t;
+    oneChildStudying(t.state, 2, 2);
+    ASSERT_TRUE(useBuiltStrokeFiles(t));
+    const int mouth = int(AllKanji.indexOf(QStringLiteral("口"))) + 1;
+    t.nav.open(ScreenId::KIchiran);
+    openKanjiPage(t.services, mouth);
+    TF_KanjiPage *page = currentPage(t);
+    ASSERT_NE(page, nullptr);
+    const StrokePaths lines = strokePathsOf(t.services, mouth);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(page->Img_Paper->look(), GuidedSquare::Look::Kanji);
+
+    // なぞる: the first stroke right, then the third before the second.
+    t.click(page->Btn_Round[1]);
+    EXPECT_EQ(page->Img_Paper->look(), GuidedSquare::Look::Pale);
+    page->Img_Paper->writeStroke(along(page, lines[0]));
+    EXPECT_EQ(page->guide()->next(), 1);
+    EXPECT_TRUE(page->Lbl_Message->text().contains(QStringLiteral("できたね")));
+    page->Img_Paper->writeStroke(along(page, lines[2]));
+    EXPECT_EQ(page->guide()->next(), 1) << "the stroke out of order is not taken";
+    EXPECT_EQ(page->Img_Paper->flash(), 1) << "the right stroke flashes with its number";
+    EXPECT_TRUE(page->Lbl_Message->text().contains(QStringLiteral("じゅんばん")));
+    page->Tim_FlashTimer();
+    EXPECT_EQ(page->Img_Paper->flash(), -1);
+    page->Img_Paper->writeStroke(along(page, lines[1]));
+    page->Img_Paper->writeStroke(along(page, lines[2]));
+    EXPECT_TRUE(page->guide()->finished());
+    EXPECT_EQ(page->Mark->mark(), QStringLiteral("○"));
+
+    // うすく: a double click and a stroke drawn backwards on the first
+    // stroke, and a third miss: the program draws it and the child goes on.
+    t.click(page->Btn_Round[2]);
+    EXPECT_EQ(page->Img_Paper->look(), GuidedSquare::Look::StartDots);
+    const QPointF start = page->Img_Paper->toWidget(lines[0].first());
+    page->Img_Paper->writeStroke({start});
+    page->Img_Paper->writeStroke({start});
+    EXPECT_EQ(page->guide()->misses(), 2);
+    page->Img_Paper->writeStroke(along(page, lines[0], true));
+    EXPECT_EQ(page->guide()->next(), 1);
+    EXPECT_EQ(page->guide()->helped(), 1);
+    page->Img_Paper->writeStroke(along(page, lines[1]));
+    page->Img_Paper->writeStroke(along(page, lines[2]));
+    EXPECT_TRUE(page->guide()->finished());
+
+    // かく: blank paper, and the finished kanji goes to the recogniser.
+    t.handwriting.answer = {mouth};
+    t.click(page->Btn_Round[3]);
+    EXPECT_EQ(page->Img_Paper->look(), GuidedSquare::Look::Blank);
+    for (const StrokePath &line : lines)
+        page->Img_Paper->writeStroke(along(page, line));
+    ASSERT_EQ(t.handwriting.asked.size(), 1);
+    EXPECT_EQ(t.handwriting.asked.first().size(), 3);
+    EXPECT_EQ(page->Mark->mark(), QStringLiteral("○"));
+
+    // Not what the child meant: no ○, and a gentle word instead of a cross.
+    page->Mark->Tim_MarkTimer();
+    t.handwriting.answer = {1, 2};
+    t.click(page->Btn_Round[3]);
+    for (const StrokePath &line : lines)
+        page->Img_Paper->writeStroke(along(page, line));
+    EXPECT_EQ(page->Mark->mark(), QString());
+    EXPECT_TRUE(page->Lbl_Message->text().contains(QStringLiteral("もういちど")));
+
+    // もどる in the middle of a stroke: the list again, nothing left behind.
+    t.click(page->Btn_Round[1]);
+    page->Img_Paper->writeStroke(along(page, lines[0]));
+    QTest::mousePress(page->Img_Paper, Qt::LeftButton, {}, start.toPoint());
+    t.click(page->Btn_Modoru);
+    t.processDeletes();
+    EXPECT_EQ(t.nav.current()->id(), ScreenId::KIchiran);
+}
+
+TEST(KanjiPage, BeforeTheFirstTestOfANewLevelTheChildMayLookThroughItsKanji)
+{
+    Shell t;
+    oneChildStudying(t.state, 3, 1);
+    ASSERT_TRUE(useBuiltStrokeFiles(t));
+    writeStars(t);
+    auto *mode = static_cast<TF_Mode *>(t.nav.open(ScreenId::Mode));
+    ASSERT_NE(mode, nullptr);
+
+    // Yes: the level's first page, and つぎ / まえ through its twenty.
+    t.dialogs.answers = {Answer::Yes};
+    mode->Lbl_Command1Click(TF_Mode::Challenge);
+    ASSERT_EQ(t.dialogs.calls.size(), 1u);
+    TF_KanjiPage *page = currentPage(t);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->kanji(), 41);
+    EXPECT_FALSE(page->Btn_Mae->isVisible());
+    for (int i = 0; i < 19; ++i)
+        t.click(page->Btn_Tsugi);
+    EXPECT_EQ(page->kanji(), 60);
+    EXPECT_FALSE(page->Btn_Tsugi->isVisible());
+    t.click(page->Btn_Mae);
+    EXPECT_EQ(page->kanji(), 59);
+    t.click(page->Btn_Modoru);
+    t.processDeletes();
+
+    // Asked once: the next press starts the test.
+    mode->Lbl_Command1Click(TF_Mode::Challenge);
+    EXPECT_EQ(t.dialogs.calls.size(), 1u);
+    EXPECT_EQ(t.nav.current()->id(), ScreenId::Shutsudai);
+    t.nav.back();
+    t.processDeletes();
+
+    // A level the child has met already offers nothing.
+    t.state.Progress[1][1].AskedCount = 1;
+    EXPECT_FALSE(levelIsNew(t.state, 1));
+    EXPECT_TRUE(levelIsNew(t.state, 4));
+}
