@@ -2,6 +2,7 @@
 #include "data/catalogue.h"
 #include "data/cp932.h"
 #include "data/levels.h"
+#include "handwriting/placement.h"
 #include "handwriting/strokeorder.h"
 #include <QHash>
 #include <algorithm>
@@ -25,10 +26,16 @@ constexpr double kStrokeWeight = 0.12;
 // kanji: each tenth of the square its stroke ends lie off on average costs
 // about as much as two and a half strokes too many.
 constexpr double kShapeWeight = 3.0;
-// A taught kanji the recogniser did not name among its guesses (its curves
-// and hooks drawn straight, say) still stands by its shape, as if it had
-// been named with a poor score.
+// A taught kanji the recogniser did not name among its guesses still stands
+// by its shape, as if it had been named with a poor score: -1, or just below
+// the poorest it named when that is lower (a fixed score would rank it above
+// the many it did name with less).
 constexpr double kUnguessedScore = -1.0;
+constexpr double kBelowPoorest = 0.05;
+// How many of the kanji the shape fits best are read again in their own
+// stroke order, and what each stroke out of place or turned costs then.
+constexpr int kRereadCount = 3;
+constexpr double kSlipCost = 0.1;
 // Kanji the child has reached go first only among near equals.
 constexpr double kReachedBonus = 0.05;
 
@@ -61,9 +68,12 @@ QVector<int> rank(const QVector<RecognizerGuess> &guesses, int strokesDrawn, con
         }
     }
     if (ink && reference) {
+        double unguessed = kUnguessedScore;
+        for (const int k : order)
+            unguessed = std::min(unguessed, score[k] - kBelowPoorest);
         for (const int k : taught)
             if (std::isnan(score[k]) && !reference->of(k).isEmpty()) {
-                score[k] = kUnguessedScore;
+                score[k] = unguessed;
                 order.push_back(k);
             }
     }
@@ -111,6 +121,39 @@ QVector<int> rankCandidates(const QVector<RecognizerGuess> &guesses, const Ink &
     if (drawn == 0)
         return {};
     return rank(guesses, drawn, catalogue, reachedLevel, max, &ink, &reference);
+}
+
+QVector<int> candidatesFor(const Recognizer &recognizer, const Ink &ink, const Catalogue &catalogue,
+                           const ReferenceStrokes &reference, int reachedLevel, int max)
+{
+    if (strokesIn(ink) == 0)
+        return {};
+    const Ink placed = placedByExtent(ink, RecognitionFill);
+    QVector<RecognizerGuess> guesses = recognizer.classify(placed, RecognizerGuessCount);
+    // The recogniser reads the strokes in the order and direction drawn. For
+    // the few kanji the drawing's shape fits best, the strokes are also read
+    // in that kanji's own order and direction, and the better score counts,
+    // less a little for each slip: a stroke order slip is advice for after
+    // the answer, not a reason to miss the kanji.
+    for (const int k : rankCandidates({}, placed, catalogue, reference, reachedLevel, kRereadCount)) {
+        int slips = 0;
+        const std::optional<Ink> reordered = inkInReferenceOrder(placed, reference.of(k), &slips);
+        if (!reordered)
+            continue;
+        const QString glyph = cp932::toUnicode(catalogue.KanjiTable[k].Glyph);
+        const QVector<RecognizerGuess> again = recognizer.classify(*reordered, RecognizerGuessCount);
+        const auto named = std::find_if(again.begin(), again.end(),
+                                        [&](const RecognizerGuess &g) { return g.glyph == glyph; });
+        if (named == again.end())
+            continue;
+        const auto before = std::find_if(guesses.begin(), guesses.end(),
+                                         [&](const RecognizerGuess &g) { return g.glyph == glyph; });
+        if (before == guesses.end())
+            guesses.push_back({glyph, named->score - kSlipCost * slips});
+        else
+            before->score = std::max(before->score, named->score - kSlipCost * slips);
+    }
+    return rankCandidates(guesses, placed, catalogue, reference, reachedLevel, max);
 }
 
 } // namespace fm

@@ -44,7 +44,8 @@ inline std::optional<Ink> independentInk(const QString &glyph)
     QFile file(dir + QLatin1Char('/') + glyph + QStringLiteral(".json"));
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QJsonArray medians = QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("medians")).toArray();
+    const QJsonArray medians =
+        QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("medians")).toArray();
     if (medians.isEmpty())
         return std::nullopt;
     Ink ink;
@@ -54,7 +55,8 @@ inline std::optional<Ink> independentInk(const QString &glyph)
             const QJsonArray xy = point.toArray();
             if (xy.size() != 2)
                 return std::nullopt;
-            stroke.append(QPointF(xy[0].toDouble() * InkSide / 1024.0, (900.0 - xy[1].toDouble()) * InkSide / 1024.0));
+            stroke.append(
+                QPointF(xy[0].toDouble() * InkSide / 1024.0, (900.0 - xy[1].toDouble()) * InkSide / 1024.0));
         }
         if (stroke.isEmpty())
             return std::nullopt;
