@@ -75,6 +75,7 @@ class WritingSquare : public QWidget
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
     QRectF paper() const;
@@ -86,6 +87,7 @@ class WritingSquare : public QWidget
     Ink ink_;
     InkStroke current_;
     bool drawing_ = false;
+    bool startedOutside_ = false; // its press went to the widget around the square
 };
 
 // The reference strokes drawn one after another on practice paper, a stroke
