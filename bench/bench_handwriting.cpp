@@ -212,4 +212,41 @@ void BM_QualityTable(benchmark::State &bs)
 }
 BENCHMARK(BM_QualityTable)->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// The look-alikes on the independent ink: for each kanji of a group, drawn
+// plainly, at half size in a corner and wobbly, the five candidates.
+void BM_LookAlikes(benchmark::State &bs)
+{
+    const TenStrokes t;
+    if (!t.recognizer || test::independentInkDir().isEmpty())
+        return bs.SkipWithError("no recogniser or no independent ink");
+    const QStringList groups{QStringLiteral("上土工"),    QStringLiteral("七入"), QStringLiteral("刀力"),
+                             QStringLiteral("日目月"),    QStringLiteral("王玉"), QStringLiteral("細組"),
+                             QStringLiteral("口田日回四")};
+    const QVector<test::InkVariant> &v = test::childVariants();
+    const test::InkVariant *ways[] = {&v[0], &v[4], &v[8]};
+    for (auto _ : bs) {
+        std::printf("\n| kanji | %s | %s | %s |\n|---|---|---|---|\n", ways[0]->name, ways[1]->name,
+                    ways[2]->name);
+        for (const QString &group : groups)
+            for (const QChar c : group) {
+                const std::optional<Ink> ink = test::independentInk(QString(c));
+                const int k = test::kanjiNumber(QString(c).toUtf8().constData());
+                if (!ink || k == 0) {
+                    std::printf("| %s | not in the independent ink | | |\n", qPrintable(QString(c)));
+                    continue;
+                }
+                QString row = QStringLiteral("| %1 |").arg(c);
+                for (const test::InkVariant *w : ways) {
+                    const Ink drawn = test::clampedToSquare(w->draw(*ink, 7000u + unsigned(k)));
+                    QStringList shown;
+                    for (const int n : candidatesFor(*t.recognizer, drawn, catalogue(), t.strokes, 0))
+                        shown << cp932::toUnicode(catalogue().KanjiTable[n].Glyph);
+                    row += QLatin1Char(' ') + shown.join(QString()) + QStringLiteral(" |");
+                }
+                std::printf("%s\n", qPrintable(row));
+            }
+    }
+}
+BENCHMARK(BM_LookAlikes)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 } // namespace

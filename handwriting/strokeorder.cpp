@@ -59,9 +59,12 @@ QVector<Ends> normalised(const QVector<Ends> &strokes)
     return placedBy(strokes, strokes);
 }
 
+// Plain sqrt: std::hypot's care for overflow costs several times as much,
+// and the candidates take hundreds of thousands of these per stroke.
 double distance(const QPointF &a, const QPointF &b)
 {
-    return std::hypot(a.x() - b.x(), a.y() - b.y());
+    const double dx = a.x() - b.x(), dy = a.y() - b.y();
+    return std::sqrt(dx * dx + dy * dy);
 }
 
 double cost(const Ends &child, const Ends &ref)
@@ -81,11 +84,13 @@ double bestPairingCost(const std::vector<std::vector<double>> &a, std::vector<in
     const double inf = std::numeric_limits<double>::infinity();
     std::vector<double> u(n + 1, 0), v(n + 1, 0);
     std::vector<int> p(n + 1, 0), way(n + 1, 0);
+    std::vector<double> minv;
+    std::vector<char> used;
     for (int i = 1; i <= n; ++i) {
         p[0] = i;
         int j0 = 0;
-        std::vector<double> minv(n + 1, inf);
-        std::vector<bool> used(n + 1, false);
+        minv.assign(n + 1, inf);
+        used.assign(n + 1, 0);
         do {
             used[j0] = true;
             const int i0 = p[j0];
