@@ -37,11 +37,11 @@ bool meetsBar(const test::Tally &t)
 
 // The whole bar on ink drawn one way, with an optional damage to the ink.
 bool holds(const Recognizer &recognizer, const ReferenceStrokes &strokes, const test::InkVariant &v,
-           const std::function<Ink(Ink)> &damage = {})
+           const char *label, const std::function<Ink(Ink)> &damage = {})
 {
     const test::Tally combined = test::measure(recognizer, strokes, v, test::Ranker::Combined, damage);
     const test::Tally alone = test::measure(recognizer, strokes, v, test::Ranker::ZinniaAlone, damage);
-    std::printf("%-34s first %3d, among five %3d of %d (recogniser alone %3d, %3d)%s%s\n", v.name,
+    std::printf("%-40s first %3d, among five %3d of %d (recogniser alone %3d, %3d)%s%s\n", label,
                 combined.first, combined.inFive, combined.covered, alone.first, alone.inFive,
                 combined.missed.isEmpty() ? "" : "; not among five: ", qPrintable(combined.missed.join(' ')));
     // The recogniser reads stroke order and direction, so its floor holds for
@@ -66,14 +66,15 @@ TEST(Quality, EveryWayAChildWritesIsRecognisedAndABrokenRecogniserFailsTheBar)
     ASSERT_GE(covered, 220);
 
     for (const test::InkVariant &v : test::childVariants())
-        EXPECT_TRUE(holds(*o.recognizer, *o.strokes, v)) << v.name;
+        EXPECT_TRUE(holds(*o.recognizer, *o.strokes, v, v.name)) << v.name;
 
     // Guards: the same measure on a recogniser that names nothing, and on
     // ink with x and y swapped (a wrong turn of the coordinates), must fail.
     const test::InkVariant &plain = test::childVariants().first();
     const test::SilentRecognizer silent;
-    EXPECT_FALSE(holds(silent, *o.strokes, plain)) << "a recogniser that names nothing passed";
-    EXPECT_FALSE(holds(*o.recognizer, *o.strokes, plain, [](Ink ink) {
+    EXPECT_FALSE(holds(silent, *o.strokes, plain, "guard: names nothing"))
+        << "a recogniser that names nothing passed";
+    EXPECT_FALSE(holds(*o.recognizer, *o.strokes, plain, "guard: x and y swapped", [](Ink ink) {
         for (InkStroke &s : ink)
             for (QPointF &p : s)
                 p = QPointF(p.y(), p.x());

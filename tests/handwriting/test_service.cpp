@@ -1,6 +1,7 @@
 // The handwriting service as the screens meet it: never offered without its
 // files, opened off the event loop, failing without a crash or a hang on a
 // damaged model or stroke file.
+#include "data/levels.h"
 #include "handwriting/handwriting.h"
 #include "handwriting/zinniamodel.h"
 #include "hwtest.h"
@@ -201,4 +202,32 @@ TEST_F(Service, TheRealModelOpensInTheBackgroundAndWithstandsScribblesAndDamage)
     EXPECT_TRUE(another.reference(1).isEmpty());
     EXPECT_EQ(another.status(), Handwriting::Status::Unavailable);
     EXPECT_EQ(another.problem(), "Kakijun1.dat: kanji 2 has no strokes");
+}
+
+// The taught kanji's model is the full model's own weights: each taught
+// kanji scores exactly as it does among all 6,420 characters.
+TEST_F(Service, TheTaughtKanjisModelScoresEachKanjiAsTheFullModelDoes)
+{
+    const QString full = findHandwritingModel();
+    if (full.isEmpty() || !QFileInfo::exists(shippedModel()))
+        GTEST_SKIP() << "tegaki-zinnia-japanese is not installed";
+    QString error;
+    const std::unique_ptr<Recognizer> all = openZinniaModel(full, &error);
+    ASSERT_NE(all, nullptr) << error.toStdString();
+    const std::unique_ptr<Recognizer> taught = openZinniaModel(shippedModel(), &error);
+    ASSERT_NE(taught, nullptr) << error.toStdString();
+    const ReferenceStrokes *strokes = test::shippedStrokes();
+    ASSERT_NE(strokes, nullptr);
+    for (const int k : {1, 17, 60, 133, 240}) {
+        const Ink ink = inkFromReference(strokes->of(k));
+        QHash<QString, double> scoreInFull;
+        for (const RecognizerGuess &g : all->classify(ink, 7000))
+            scoreInFull.insert(g.glyph, g.score);
+        const QVector<RecognizerGuess> mine = taught->classify(ink, 7000);
+        ASSERT_EQ(mine.size(), KanjiCount) << "kanji " << k;
+        for (const RecognizerGuess &g : mine) {
+            ASSERT_TRUE(scoreInFull.contains(g.glyph)) << g.glyph.toStdString();
+            EXPECT_FLOAT_EQ(float(g.score), float(scoreInFull.value(g.glyph))) << g.glyph.toStdString();
+        }
+    }
 }
