@@ -1,6 +1,7 @@
 #include "handwriting/handwriting.h"
 #include "data/errors.h"
 #include "data/fileio.h"
+#include "handwriting/zinniamodel.h"
 #include <QFileInfo>
 #include <QMetaObject>
 #include <algorithm>
@@ -17,9 +18,9 @@ namespace fm
 struct ZinniaHandwriting::Impl {
     const Catalogue &catalogue;
     QString programDir;
-    QString modelPath;
 
     mutable std::mutex mutex;
+    bool checked = false; // the files looked at (on the first question asked)
     Status status = Status::Closed;
     QString problem;
     std::thread opener;
@@ -33,26 +34,24 @@ struct ZinniaHandwriting::Impl {
     std::optional<ReferenceStrokes> strokes;
     bool strokesUnreadable = false;
 
-    Impl(const Catalogue &c, QString dir, QString model)
-        : catalogue(c), programDir(std::move(dir)), modelPath(std::move(model))
+    Impl(const Catalogue &c, QString dir) : catalogue(c), programDir(std::move(dir)) {}
+
+    // Called with the mutex held.
+    void checkOnce()
     {
+        if (checked)
+            return;
+        checked = true;
+        const QStringList problems = handwritingFilesProblems(programDir, catalogue);
+        if (!problems.isEmpty()) {
+            problem = problems.first();
+            status = Status::Unavailable;
+        }
     }
 };
 
 namespace
 {
-
-// What the constructor may afford: a look at the file system, nothing opened.
-QString missingFile(const QString &programDir, const QString &modelPath)
-{
-    if (modelPath.isEmpty())
-        return QStringLiteral("handwriting-ja.model: not installed (tegaki-zinnia-japanese)");
-    if (!QFileInfo(modelPath).isFile())
-        return QFileInfo(modelPath).fileName() + QStringLiteral(": not found at ") + modelPath;
-    if (!QFileInfo(programFile(programDir, ReferenceStrokesFile)).isFile())
-        return ReferenceStrokesFile + QStringLiteral(": not found");
-    return {};
-}
 
 QString describe(const FileError &e)
 {
@@ -62,12 +61,30 @@ QString describe(const FileError &e)
 
 } // namespace
 
-ZinniaHandwriting::ZinniaHandwriting(const Catalogue &catalogue, QString programDir, QString modelPath)
-    : d(std::make_unique<Impl>(catalogue, std::move(programDir), std::move(modelPath)))
+QStringList handwritingFilesProblems(const QString &programDir, const Catalogue &catalogue)
 {
-    d->problem = missingFile(d->programDir, d->modelPath);
-    if (!d->problem.isEmpty())
-        d->status = Status::Unavailable;
+    QStringList problems;
+    try {
+        const ReferenceStrokes strokes = ReferenceStrokes::load(programDir);
+        requireStrokesOfEveryKanji(strokes, catalogue);
+    } catch (const FileError &e) {
+        problems << describe(e);
+    }
+    try {
+        const std::optional<QByteArray> model =
+            readWholeFile(programDir, HandwritingModelFile, HandwritingModelMaxBytes);
+        const QString problem = model ? zinniaModelProblem(*model) : QStringLiteral("not found");
+        if (!problem.isEmpty())
+            problems << HandwritingModelFile + QStringLiteral(": ") + problem;
+    } catch (const FileError &e) {
+        problems << describe(e);
+    }
+    return problems;
+}
+
+ZinniaHandwriting::ZinniaHandwriting(const Catalogue &catalogue, QString programDir)
+    : d(std::make_unique<Impl>(catalogue, std::move(programDir)))
+{
 }
 
 ZinniaHandwriting::~ZinniaHandwriting()
@@ -81,12 +98,14 @@ ZinniaHandwriting::~ZinniaHandwriting()
 Handwriting::Status ZinniaHandwriting::status() const
 {
     std::lock_guard lock(d->mutex);
+    d->checkOnce();
     return d->status;
 }
 
 QString ZinniaHandwriting::problem() const
 {
     std::lock_guard lock(d->mutex);
+    d->checkOnce();
     return d->problem;
 }
 
@@ -94,13 +113,15 @@ void ZinniaHandwriting::open()
 {
     {
         std::lock_guard lock(d->mutex);
+        d->checkOnce();
         if (d->status != Status::Closed)
             return;
         d->status = Status::Opening;
     }
     d->opener = std::thread([this] {
         QString problem;
-        std::unique_ptr<Recognizer> recognizer = openZinniaModel(d->modelPath, &problem);
+        std::unique_ptr<Recognizer> recognizer =
+            openZinniaModel(programFile(d->programDir, HandwritingModelFile), &problem);
         std::optional<ReferenceStrokes> reference;
         if (recognizer) {
             try {
@@ -163,10 +184,7 @@ QVector<int> ZinniaHandwriting::candidates(const Ink &ink, int reachedLevel)
         recognizer = d->recognizer.get();
         strokes = &*d->strokes;
     }
-    if (std::none_of(ink.begin(), ink.end(), [](const InkStroke &s) { return !s.isEmpty(); }))
-        return {};
-    return rankCandidates(recognizer->classify(ink, RecognizerGuessCount), ink, d->catalogue, *strokes,
-                          reachedLevel);
+    return candidatesFor(*recognizer, ink, d->catalogue, *strokes, reachedLevel);
 }
 
 ReferenceStrokeList ZinniaHandwriting::reference(int kanjiNumber)

@@ -17,11 +17,11 @@ class Handwriting : public QObject
     Q_OBJECT
   public:
     enum class Status {
-        Unavailable, // a file it needs is missing: the square is not offered
+        Unavailable, // a file it needs is missing or damaged: the square is not offered
         Closed,      // not opened yet
         Opening,     // the model is being opened in the background
         Ready,
-        Failed // the model or the reference file is damaged
+        Failed // the model or the reference file failed to open after all
     };
 
     virtual Status status() const = 0;
@@ -41,14 +41,21 @@ class Handwriting : public QObject
     void statusChanged();
 };
 
-// The real service: the model found by findHandwritingModel() (or given),
-// Kakijun1.dat in the program directory.
+// Why the writing square cannot be offered with the files of this program
+// directory (Kakijun1.dat, the taught kanji's model), one line per file
+// naming it and what is wrong with it (missing, unreadable and why, or
+// damaged and where); empty when both are whole and fit the catalogue. The
+// service and the data tool ask this same question, so they agree.
+QStringList handwritingFilesProblems(const QString &programDir, const Catalogue &catalogue);
+
+// The real service: Tegaki1.model and Kakijun1.dat of the program directory.
+// Both are checked in full when first asked about (about a millisecond; not
+// on the way to the menu): a damaged file means the square is never offered.
 class ZinniaHandwriting : public Handwriting
 {
     Q_OBJECT
   public:
-    ZinniaHandwriting(const Catalogue &catalogue, QString programDir,
-                      QString modelPath = findHandwritingModel());
+    ZinniaHandwriting(const Catalogue &catalogue, QString programDir);
     ~ZinniaHandwriting() override;
 
     Status status() const override;

@@ -27,4 +27,15 @@ QVector<int> rankCandidates(const QVector<RecognizerGuess> &guesses, const Ink &
                             const Catalogue &catalogue, const ReferenceStrokes &reference, int reachedLevel,
                             int max = HandwritingCandidateMax);
 
+// How much of the square the ink's longer side spans once placed by its own
+// extent for recognition (placedByExtent): about what the model was trained on.
+constexpr double RecognitionFill = 0.8;
+
+// What the writing square shows: the ink placed by its own extent (where
+// and how large it was written does not matter), recognised, ranked with
+// the shape comparison.
+QVector<int> candidatesFor(const Recognizer &recognizer, const Ink &ink, const Catalogue &catalogue,
+                           const ReferenceStrokes &reference, int reachedLevel,
+                           int max = HandwritingCandidateMax);
+
 } // namespace fm

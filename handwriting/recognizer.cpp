@@ -1,4 +1,7 @@
 #include "handwriting/recognizer.h"
+#include "data/errors.h"
+#include "data/fileio.h"
+#include "handwriting/zinniamodel.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -19,7 +22,11 @@ const QString kModelPath = QStringLiteral("share/tegaki/models/zinnia/handwritin
 class ZinniaRecognizer : public Recognizer
 {
   public:
-    explicit ZinniaRecognizer(std::unique_ptr<zinnia::Recognizer> model) : model_(std::move(model)) {}
+    // zinnia reads the model in place: the bytes live as long as it does.
+    ZinniaRecognizer(QByteArray bytes, std::unique_ptr<zinnia::Recognizer> model)
+        : bytes_(std::move(bytes)), model_(std::move(model))
+    {
+    }
 
     QVector<RecognizerGuess> classify(const Ink &ink, int nbest) const override
     {
@@ -107,8 +114,12 @@ class ZinniaRecognizer : public Recognizer
     // No kanji has more than 30; beyond that the child is scribbling.
     static constexpr int kMaxStrokes = 60;
 
+    QByteArray bytes_;
     std::unique_ptr<zinnia::Recognizer> model_;
 };
+
+// The installed model is 26 MB; nothing a model could be is far larger.
+constexpr qint64 kMostModelBytes = 256 * 1024 * 1024;
 
 } // namespace
 
@@ -129,28 +140,45 @@ QString findHandwritingModel()
 
 std::unique_ptr<Recognizer> openZinniaModel(const QString &path, QString *error)
 {
+    const QString name = QFileInfo(path).fileName();
     const auto fail = [&](const QString &why) {
         if (error)
-            *error = QFileInfo(path).fileName() + QStringLiteral(": ") + why;
+            *error = name + QStringLiteral(": ") + why;
         return nullptr;
     };
     if (path.isEmpty())
         return fail(QStringLiteral("not installed (tegaki-zinnia-japanese)"));
-    const QFileInfo info(path);
-    if (!info.exists())
+    std::optional<QByteArray> bytes;
+    try {
+        bytes = readWholeFileAt(path, name, kMostModelBytes);
+    } catch (const FileError &e) {
+        return fail(e.detail().isEmpty() ? QStringLiteral("cannot be read") : e.detail());
+    }
+    if (!bytes)
         return fail(QStringLiteral("not found at %1").arg(path));
-    // zinnia maps the file into memory: only a regular file, never a FIFO or device.
-    if (!info.isFile())
-        return fail(QStringLiteral("%1 is not a regular file").arg(path));
+    return openZinniaModelBytes(std::move(*bytes), name, error);
+}
+
+std::unique_ptr<Recognizer> openZinniaModelBytes(QByteArray bytes, const QString &name, QString *error)
+{
+    const auto fail = [&](const QString &why) {
+        if (error)
+            *error = name + QStringLiteral(": ") + why;
+        return nullptr;
+    };
+    // zinnia trusts what follows the header; the whole file is checked first.
+    const QString problem = zinniaModelProblem(bytes);
+    if (!problem.isEmpty())
+        return fail(problem);
     std::unique_ptr<zinnia::Recognizer> model(zinnia::Recognizer::create());
     if (!model)
         return fail(QStringLiteral("the recogniser cannot be created"));
-    if (!model->open(QFile::encodeName(path).constData()))
+    if (!model->open(bytes.constData(), size_t(bytes.size())))
         return fail(QStringLiteral("cannot be read as a handwriting model (%1)")
                         .arg(QString::fromUtf8(model->what())));
     if (model->size() == 0)
         return fail(QStringLiteral("holds no characters"));
-    return std::make_unique<ZinniaRecognizer>(std::move(model));
+    return std::make_unique<ZinniaRecognizer>(std::move(bytes), std::move(model));
 }
 
 } // namespace fm

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <vector>
 
 // Each stroke is reduced to its start and end point, placed in the unit
@@ -31,11 +32,13 @@ struct Ends {
 // strokes, the order written may fit than the best pairing.
 constexpr double kOrderSlack = 0.3;
 
-QVector<Ends> normalised(QVector<Ends> strokes)
+// Places `strokes` in the unit square by the extent of `by` (one scale for
+// both axes, centred).
+QVector<Ends> placedBy(QVector<Ends> strokes, const QVector<Ends> &by)
 {
     double left = std::numeric_limits<double>::max(), top = left;
     double right = std::numeric_limits<double>::lowest(), bottom = right;
-    for (const Ends &e : strokes)
+    for (const Ends &e : by)
         for (const QPointF &p : {e.from, e.to}) {
             left = std::min(left, p.x());
             right = std::max(right, p.x());
@@ -51,9 +54,17 @@ QVector<Ends> normalised(QVector<Ends> strokes)
     return strokes;
 }
 
+QVector<Ends> normalised(const QVector<Ends> &strokes)
+{
+    return placedBy(strokes, strokes);
+}
+
+// Plain sqrt: std::hypot's care for overflow costs several times as much,
+// and the candidates take hundreds of thousands of these per stroke.
 double distance(const QPointF &a, const QPointF &b)
 {
-    return std::hypot(a.x() - b.x(), a.y() - b.y());
+    const double dx = a.x() - b.x(), dy = a.y() - b.y();
+    return std::sqrt(dx * dx + dy * dy);
 }
 
 double cost(const Ends &child, const Ends &ref)
@@ -65,7 +76,7 @@ double cost(const Ends &child, const Ends &ref)
 
 // The least total cost of pairing rows with columns one to one (the
 // Hungarian method with potentials, O(n^3); n is at most a kanji's strokes).
-double bestPairingCost(const std::vector<std::vector<double>> &a)
+double bestPairingCost(const std::vector<std::vector<double>> &a, std::vector<int> *rowOfColumn = nullptr)
 {
     const int n = int(a.size());
     if (n == 0)
@@ -73,11 +84,13 @@ double bestPairingCost(const std::vector<std::vector<double>> &a)
     const double inf = std::numeric_limits<double>::infinity();
     std::vector<double> u(n + 1, 0), v(n + 1, 0);
     std::vector<int> p(n + 1, 0), way(n + 1, 0);
+    std::vector<double> minv;
+    std::vector<char> used;
     for (int i = 1; i <= n; ++i) {
         p[0] = i;
         int j0 = 0;
-        std::vector<double> minv(n + 1, inf);
-        std::vector<bool> used(n + 1, false);
+        minv.assign(n + 1, inf);
+        used.assign(n + 1, 0);
         do {
             used[j0] = true;
             const int i0 = p[j0];
@@ -113,6 +126,11 @@ double bestPairingCost(const std::vector<std::vector<double>> &a)
     double total = 0;
     for (int j = 1; j <= n; ++j)
         total += a[p[j] - 1][j - 1];
+    if (rowOfColumn) {
+        rowOfColumn->assign(n, 0);
+        for (int j = 1; j <= n; ++j)
+            (*rowOfColumn)[j - 1] = p[j] - 1;
+    }
     return total;
 }
 
@@ -123,29 +141,96 @@ constexpr int kPairedStrokesSlack = 5;
 
 } // namespace
 
-double strokeShapeDistance(const Ink &child, const ReferenceStrokeList &reference)
+namespace
 {
-    QVector<Ends> drawn;
+
+// The drawn strokes' ends and the reference's, both placed by their own
+// extent; while the kanji is half written, the reference's extent is that of
+// its strokes so far, so that its first stroke drawn alone fits as well as
+// the whole kanji drawn.
+struct Placed {
+    QVector<Ends> drawn, reference;
+};
+
+Placed placedForComparison(const Ink &child, const ReferenceStrokeList &reference)
+{
+    Placed out;
     for (const InkStroke &s : child)
         if (!s.isEmpty())
-            drawn.push_back({s.first() / InkSide, s.last() / InkSide});
-    if (drawn.isEmpty())
+            out.drawn.push_back({s.first(), s.last()});
+    out.drawn = normalised(out.drawn);
+    for (const ReferenceStroke &s : reference)
+        out.reference.push_back({s.from, s.to});
+    if (!out.reference.isEmpty())
+        out.reference =
+            placedBy(out.reference, out.reference.first(std::min(out.drawn.size(), out.reference.size())));
+    return out;
+}
+
+// Square: drawn strokes are rows; columns are the reference strokes and, for
+// drawn strokes beyond them, "no stroke" at the extra cost. Rows of nothing
+// drawn pair with the reference strokes still to come for free.
+std::vector<std::vector<double>> pairingCosts(const Placed &p)
+{
+    const int n = int(std::max(p.drawn.size(), p.reference.size()));
+    std::vector<std::vector<double>> costs(n, std::vector<double>(n, 0.0));
+    for (int i = 0; i < p.drawn.size(); ++i)
+        for (int j = 0; j < n; ++j)
+            costs[i][j] = j < p.reference.size() ? cost(p.drawn[i], p.reference[j]) : kExtraStrokeCost;
+    return costs;
+}
+
+} // namespace
+
+double strokeShapeDistance(const Ink &child, const ReferenceStrokeList &reference)
+{
+    const qsizetype drawn =
+        std::count_if(child.begin(), child.end(), [](const InkStroke &s) { return !s.isEmpty(); });
+    if (drawn == 0)
         return -1;
     // Far more strokes than the kanji has: nothing to pair closely, and a
     // scribble of hundreds of strokes must not cost a cubic pairing.
-    if (drawn.size() > reference.size() + kPairedStrokesSlack)
+    if (drawn > reference.size() + kPairedStrokesSlack)
         return kExtraStrokeCost;
-    // Square: drawn strokes are rows; columns are the reference strokes and,
-    // for drawn strokes beyond them, "no stroke" at the extra cost. Rows of
-    // nothing drawn pair with the reference strokes still to come for free.
-    const int n = int(std::max(drawn.size(), reference.size()));
-    std::vector<std::vector<double>> costs(n, std::vector<double>(n, 0.0));
-    for (int i = 0; i < drawn.size(); ++i)
-        for (int j = 0; j < n; ++j)
-            costs[i][j] = j < reference.size()
-                              ? cost(drawn[i], {reference[j].from / InkSide, reference[j].to / InkSide})
-                              : kExtraStrokeCost;
-    return bestPairingCost(costs) / drawn.size();
+    // Where and how large the child wrote does not matter: the drawing and
+    // the reference are each placed in the unit square by their own extent.
+    return bestPairingCost(pairingCosts(placedForComparison(child, reference))) / double(drawn);
+}
+
+std::optional<Ink> inkInReferenceOrder(const Ink &child, const ReferenceStrokeList &reference, int *slips)
+{
+    if (slips)
+        *slips = 0;
+    Ink drawn;
+    for (const InkStroke &s : child)
+        if (!s.isEmpty())
+            drawn.push_back(s);
+    if (drawn.isEmpty() || drawn.size() > reference.size())
+        return std::nullopt;
+    const Placed p = placedForComparison(drawn, reference);
+    std::vector<int> rowOf;
+    bestPairingCost(pairingCosts(p), &rowOf);
+    Ink out;
+    int moved = 0;
+    for (int j = 0; j < reference.size(); ++j) {
+        const int i = rowOf[j];
+        if (i >= drawn.size())
+            continue;
+        InkStroke s = drawn[i];
+        const Ends &d = p.drawn[i], &r = p.reference[j];
+        if (distance(d.from, r.to) + distance(d.to, r.from) <
+            distance(d.from, r.from) + distance(d.to, r.to)) {
+            std::reverse(s.begin(), s.end());
+            ++moved;
+        }
+        moved += i != out.size();
+        out.push_back(s);
+    }
+    if (moved == 0)
+        return std::nullopt;
+    if (slips)
+        *slips = moved;
+    return out;
 }
 
 StrokeOrderVerdict compareStrokeOrder(const Ink &child, const ReferenceStrokeList &reference)

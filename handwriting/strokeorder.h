@@ -2,6 +2,7 @@
 // Whether a child wrote a kanji's strokes in the number and order of its
 // reference strokes. Only ever advice: the answer counts all the same.
 #include "handwriting/reference.h"
+#include <optional>
 
 namespace fm
 {
@@ -18,5 +19,14 @@ StrokeOrderVerdict compareStrokeOrder(const Ink &child, const ReferenceStrokeLis
 // of the square; reference strokes not yet drawn cost nothing. Negative when
 // nothing is drawn.
 double strokeShapeDistance(const Ink &child, const ReferenceStrokeList &reference);
+
+// The strokes drawn so far put in the order of the reference strokes they
+// pair with best (as strokeShapeDistance pairs them), each turned to run the
+// reference stroke's way; nullopt when they already are, or when more
+// strokes were drawn than the kanji has. *slips: the strokes out of place
+// or turned. The recogniser reads order and direction; a child's slip in
+// either should not hide the kanji.
+std::optional<Ink> inkInReferenceOrder(const Ink &child, const ReferenceStrokeList &reference,
+                                       int *slips = nullptr);
 
 } // namespace fm

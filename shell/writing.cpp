@@ -1,6 +1,7 @@
 #include "shell/writing.h"
 #include "data/cp932.h"
 #include "handwriting/handwriting.h"
+#include "handwriting/placement.h"
 #include "shell/kit.h"
 #include "shell/look.h"
 #include "shell/services.h"
@@ -72,6 +73,43 @@ WritingSquare::WritingSquare(QWidget *parent) : QWidget(parent)
     setFocusPolicy(Qt::NoFocus);
     // Two quick dots (小, 六) are two strokes: a second press is never a double click here.
     takeEveryPress(this);
+    // A child's hand misses the edge by a few pixels: presses just outside
+    // the square reach the widget around it, which passes them on here.
+    if (parent)
+        parent->installEventFilter(this);
+}
+
+bool WritingSquare::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != parentWidget() || !isVisible())
+        return QWidget::eventFilter(watched, event);
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+        type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        return QWidget::eventFilter(watched, event);
+    auto *mouse = static_cast<QMouseEvent *>(event);
+    const QPointF here = mapFromParent(mouse->position());
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+        if (mouse->button() != Qt::LeftButton || !strokeStartOnPaper(here, paper()))
+            return QWidget::eventFilter(watched, event);
+        endStroke();
+        beginStroke(here);
+        startedOutside_ = drawing_;
+        return drawing_;
+    }
+    // The rest of a stroke begun outside comes to the widget around, which took its press.
+    if (!startedOutside_ || !drawing_)
+        return QWidget::eventFilter(watched, event);
+    if (type == QEvent::MouseMove) {
+        const QPointF p = toInk(here);
+        if (current_.isEmpty() || current_.last() != p) {
+            current_.append(p);
+            update();
+        }
+    } else if (mouse->button() == Qt::LeftButton) {
+        endStroke();
+    }
+    return true;
 }
 
 QRectF WritingSquare::paper() const
@@ -95,10 +133,12 @@ QPointF WritingSquare::toWidget(const QPointF &inkPoint) const
 
 void WritingSquare::beginStroke(const QPointF &at)
 {
-    if (!paper().contains(at))
+    const std::optional<QPointF> start = strokeStartOnPaper(at, paper());
+    if (!start)
         return;
     drawing_ = true;
-    current_ = {toInk(at)};
+    startedOutside_ = false;
+    current_ = {toInk(*start)};
     update();
 }
 

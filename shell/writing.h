@@ -50,6 +50,7 @@ class WritingSquare : public QWidget
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
     QRectF paper() const;
@@ -61,6 +62,7 @@ class WritingSquare : public QWidget
     Ink ink_;
     InkStroke current_;
     bool drawing_ = false;
+    bool startedOutside_ = false; // its press went to the widget around the square
 };
 
 } // namespace fm

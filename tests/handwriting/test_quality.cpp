@@ -1,49 +1,83 @@
-// Recognition quality on the real model: each of the 240 kanji drawn from its
-// shipped reference strokes, wobbled a little, must come out among the
-// candidates, and mostly first.
-#include "data/levels.h"
-#include "handwriting/ranking.h"
-#include "hwtest.h"
+// Recognition quality on the real model, measured on ink it was not built or
+// tuned from (another font's stroke centre lines), drawn the ways a child
+// draws: the right kanji among the five for at least 98 % of the kanji and
+// first for at least 90 %, in every way. The shape comparison alone would
+// carry most kanji drawn this neatly, so the recogniser's own order must also
+// hold a floor on the plain drawings. Two guard rows break the recogniser
+// and must fail, or the measure could not see a break.
+#include "handwriting/handwriting.h"
+#include "handwriting/zinniamodel.h"
+#include "inkquality.h"
 #include <cstdio>
 
 using namespace fm;
 
-TEST(Quality, EveryKanjiDrawnFromItsStrokesIsRecognised)
+namespace
 {
-    const QString modelPath = findHandwritingModel();
-    if (modelPath.isEmpty())
-        GTEST_SKIP() << "tegaki-zinnia-japanese is not installed: no model to measure";
-    const ReferenceStrokes *strokes = test::shippedStrokes();
-    ASSERT_NE(strokes, nullptr) << "Kakijun1.dat was not built";
-    QString error;
-    const std::unique_ptr<Recognizer> recognizer = openZinniaModel(modelPath, &error);
-    ASSERT_NE(recognizer, nullptr) << error.toStdString();
-    const Catalogue &cat = test::shippedCatalogue();
 
-    int first = 0, inFive = 0, firstByRecogniser = 0, inFiveByRecogniser = 0;
-    QStringList missed;
-    for (int k = 1; k <= KanjiCount; ++k) {
-        const ReferenceStrokeList &ref = strokes->of(k);
-        // The shipped strokes are the catalogue's kanji, stroke for stroke.
-        ASSERT_EQ(ref.size(), cat.KanjiTable[k].Strokes) << "kanji " << k;
-        const Ink ink = test::jittered(inkFromReference(ref), 3.0, 1000u + unsigned(k));
-        const QVector<RecognizerGuess> guesses = recognizer->classify(ink, RecognizerGuessCount);
-        const QVector<int> found = rankCandidates(guesses, ink, cat, *strokes, 0);
-        // For the record: the recogniser and the stroke count alone.
-        const QVector<int> byRecogniser = rankCandidates(guesses, int(ink.size()), cat, 0);
-        firstByRecogniser += !byRecogniser.isEmpty() && byRecogniser.first() == k;
-        inFiveByRecogniser += byRecogniser.contains(k);
-        first += !found.isEmpty() && found.first() == k;
-        inFive += found.contains(k);
-        if (!found.contains(k))
-            missed << cp932::toUnicode(cat.KanjiTable[k].Glyph);
-    }
-    std::printf(
-        "handwriting quality: first for %d of %d (%.1f %%), among five for %d (%.1f %%); not found: %s\n",
-        first, KanjiCount, 100.0 * first / KanjiCount, inFive, 100.0 * inFive / KanjiCount,
-        qPrintable(missed.join(' ')));
-    std::printf("by the recogniser and the stroke count alone: first for %d, among five for %d\n",
-                firstByRecogniser, inFiveByRecogniser);
-    EXPECT_GE(inFive, 0.95 * KanjiCount);
-    EXPECT_GE(first, 0.85 * KanjiCount);
+constexpr double kFirstBar = 0.90;
+constexpr double kFiveBar = 0.98;
+
+struct Opened {
+    QString problem;
+    std::unique_ptr<Recognizer> recognizer;
+    const ReferenceStrokes *strokes = test::shippedStrokes();
+    Opened() : recognizer(openZinniaModel(test::programDir() + '/' + HandwritingModelFile, &problem)) {}
+};
+
+// The recogniser alone (taught kanji, stroke count; its figure is about 86 %
+// first and 97 % among five).
+constexpr double kRecogniserFirstFloor = 0.75;
+constexpr double kRecogniserFiveFloor = 0.90;
+
+bool meetsBar(const test::Tally &t)
+{
+    return t.firstShare() >= kFirstBar && t.fiveShare() >= kFiveBar;
+}
+
+// The whole bar on ink drawn one way, with an optional damage to the ink.
+bool holds(const Recognizer &recognizer, const ReferenceStrokes &strokes, const test::InkVariant &v,
+           const char *label, const std::function<Ink(Ink)> &damage = {})
+{
+    const test::Tally combined = test::measure(recognizer, strokes, v, test::Ranker::Combined, damage);
+    const test::Tally alone = test::measure(recognizer, strokes, v, test::Ranker::ZinniaAlone, damage);
+    std::printf("%-40s first %3d, among five %3d of %d (recogniser alone %3d, %3d)%s%s\n", label,
+                combined.first, combined.inFive, combined.covered, alone.first, alone.inFive,
+                combined.missed.isEmpty() ? "" : "; not among five: ", qPrintable(combined.missed.join(' ')));
+    // The recogniser reads stroke order and direction, so its floor holds for
+    // the drawings in the kanji's own order, size and place aside.
+    const bool ordered = &v == &test::childVariants().first();
+    return meetsBar(combined) && (!ordered || (alone.firstShare() >= kRecogniserFirstFloor &&
+                                               alone.fiveShare() >= kRecogniserFiveFloor));
+}
+
+} // namespace
+
+TEST(Quality, EveryWayAChildWritesIsRecognisedAndABrokenRecogniserFailsTheBar)
+{
+    if (test::independentInkDir().isEmpty())
+        GTEST_SKIP() << "the independent stroke data is not installed (scripts/setup --test)";
+    const Opened o;
+    ASSERT_NE(o.recognizer, nullptr) << o.problem.toStdString();
+    ASSERT_NE(o.strokes, nullptr) << "Kakijun1.dat was not built";
+    const int covered = int(test::coveredKanji().size());
+    // The source lacks a few kanji and draws a few with other stroke counts;
+    // a loader that lost most of them would make the figures meaningless.
+    ASSERT_GE(covered, 220);
+
+    for (const test::InkVariant &v : test::childVariants())
+        EXPECT_TRUE(holds(*o.recognizer, *o.strokes, v, v.name)) << v.name;
+
+    // Guards: the same measure on a recogniser that names nothing, and on
+    // ink with x and y swapped (a wrong turn of the coordinates), must fail.
+    const test::InkVariant &plain = test::childVariants().first();
+    const test::SilentRecognizer silent;
+    EXPECT_FALSE(holds(silent, *o.strokes, plain, "guard: names nothing"))
+        << "a recogniser that names nothing passed";
+    EXPECT_FALSE(holds(*o.recognizer, *o.strokes, plain, "guard: x and y swapped", [](Ink ink) {
+        for (InkStroke &s : ink)
+            for (QPointF &p : s)
+                p = QPointF(p.y(), p.x());
+        return ink;
+    })) << "transposed ink passed";
 }

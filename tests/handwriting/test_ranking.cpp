@@ -110,9 +110,9 @@ TEST(Ranking, ADrawingOnAKanjisReferenceStrokesLiftsIt)
     const ReferenceStrokes strokes = ReferenceStrokes::fromBytes(
         ReferenceStrokes::toBytes({{1, one}, {10, ten}, {15, tree}, {30, earth}}));
     // 十 drawn, the recogniser thinking of 一 only: 十 comes first all the
-    // same, then 木 and 土, which begin with its strokes, before 一.
+    // same, then 土 and 木, which begin with its strokes, before 一.
     EXPECT_EQ(rankCandidates(guesses({{"一", 0.3}}), inkFromReference(ten), *cat, strokes, 0, 3),
-              (QVector<int>{10, 15, 30}));
+              (QVector<int>{10, 30, 15}));
     // A kanji the recogniser is sure of stays ahead of one it did not name.
     EXPECT_EQ(rankCandidates(guesses({{"木", 1.2}}), inkFromReference(earth), *cat, strokes, 0, 2),
               (QVector<int>{15, 30}));

@@ -272,8 +272,26 @@ TEST(WritingAnswer, TheSquareKeepsEveryAnswerAlreadyGivenWhateverHappensMidStrok
     EXPECT_EQ(sq->strokeCount(), afterDots + 1);
     const QPointF edge = sq->ink().last().last();
     EXPECT_EQ(edge, QPointF(InkSide - 1, 0));
-    // A press outside the paper (the widget's own corner is inside here) starts nothing.
-    sq->writeStroke({QPointF(-10, -10), QPointF(50, 50)});
+    // A press well outside the paper starts nothing.
+    sq->writeStroke({QPointF(-60, -60), QPointF(50, 50)});
+    EXPECT_EQ(sq->strokeCount(), afterDots + 1);
+    // 三 begun a few pixels left of the square, as a child's hand misses its
+    // edge: the press lands beside the square and still starts the stroke,
+    // on the edge, and the stroke goes on across.
+    const QPoint left = sq->geometry().topLeft() + QPoint(-8, 60);
+    QTest::mousePress(p->Grp_Kaku, Qt::LeftButton, {}, left);
+    QTest::mouseMove(p->Grp_Kaku, left + QPoint(120, 2));
+    QTest::mouseMove(p->Grp_Kaku, left + QPoint(240, 4));
+    QTest::mouseRelease(p->Grp_Kaku, Qt::LeftButton, {}, left + QPoint(240, 4));
+    ASSERT_EQ(sq->strokeCount(), afterDots + 2);
+    EXPECT_EQ(sq->ink().last().first().x(), 0);
+    EXPECT_GT(sq->ink().last().last().x(), 200);
+    EXPECT_FALSE(sq->drawing());
+    // Farther off, beside the square, a press is not a stroke.
+    QTest::mousePress(p->Grp_Kaku, Qt::LeftButton, {}, sq->geometry().topRight() + QPoint(60, 60));
+    QTest::mouseRelease(p->Grp_Kaku, Qt::LeftButton, {}, sq->geometry().topRight() + QPoint(60, 60));
+    EXPECT_EQ(sq->strokeCount(), afterDots + 2);
+    w.click(p->Btn_Hitotsu);
     EXPECT_EQ(sq->strokeCount(), afterDots + 1);
 
     // Take back one, then all: the candidates follow.

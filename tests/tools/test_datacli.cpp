@@ -7,8 +7,10 @@
 #include "data/progress.h"
 #include "data/settings.h"
 #include "handwriting/reference.h"
+#include "handwriting/zinniamodel.h"
 #include "testutil.h"
 #include "tools/datacli/datacli.h"
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <functional>
 #include <sys/stat.h>
@@ -43,6 +45,9 @@ class DataCliTest : public DataDirTest
         for (int k = 1; k <= 20; ++k)
             strokes[k] = ReferenceStrokeList(3, {QPointF(10, 10 * k), QPointF(200, 10 * k)});
         write(ReferenceStrokesFile, ReferenceStrokes::toBytes(strokes));
+        QFile model(QStringLiteral(FUDEMARU_BIN_DIR "/") + HandwritingModelFile);
+        if (model.open(QIODevice::ReadOnly))
+            write(HandwritingModelFile, model.readAll());
         write("Bushu1.dat", {});
         write("Mondai2.dat", encodeQuestionIndex(index));
         write("Mondai1.dat", sentences);
@@ -317,6 +322,30 @@ TEST_F(DataCliTest, AMissingOrDamagedStrokeFileIsARemarkNotAFailure)
                        "not be offered\n"))
         << out.toStdString();
     EXPECT_TRUE(out.endsWith("ok: 20 kanji, 20 sentences, 2 players\n"));
+
+    // The model: damaged (its tail zeroed, as a torn copy looks) or not a
+    // file is said so, never "not found", and the check does not crash.
+    if (!QFile::exists(path(HandwritingModelFile)))
+        return;
+    QFile::remove(path(ReferenceStrokesFile));
+    QFile model(path(HandwritingModelFile));
+    ASSERT_TRUE(model.open(QIODevice::ReadWrite));
+    QByteArray bytes = model.readAll();
+    std::fill(bytes.begin() + bytes.size() / 2, bytes.end(), '\0');
+    model.seek(0);
+    model.write(bytes);
+    model.close();
+    EXPECT_EQ(run({"check"}), 0);
+    EXPECT_TRUE(
+        out.contains(QRegularExpression("\nTegaki1.model: character \\d+ .*; the writing square will not be "
+                                        "offered\n")))
+        << out.toStdString();
+    QFile::remove(path(HandwritingModelFile));
+    QDir(dir()).mkdir(HandwritingModelFile);
+    EXPECT_EQ(run({"check"}), 0);
+    EXPECT_TRUE(
+        out.contains("\nTegaki1.model: is not a regular file; the writing square will not be offered\n"))
+        << out.toStdString();
 }
 
 // Whatever keeps the program from starting before its menu (the settings

@@ -10,7 +10,7 @@
 #include "data/progress.h"
 #include "data/settings.h"
 #include "fudemaru_version.h"
-#include "handwriting/recognizer.h"
+#include "handwriting/handwriting.h"
 #include "handwriting/reference.h"
 #include "records/chart/progresschart.h"
 #include "tools/datacli/chartfile.h"
@@ -202,15 +202,15 @@ QString strokeOrderFontProblem()
 void checkWritingSquare(const QString &dir, const Catalogue *catalogue, QStringList &lines)
 {
     const QString notOffered = QStringLiteral("; the writing square will not be offered");
-    QString error;
-    if (!openZinniaModel(findHandwritingModel(), &error))
-        lines << error + notOffered;
-    try {
-        const ReferenceStrokes strokes = ReferenceStrokes::load(dir);
-        if (catalogue)
-            requireStrokesOfEveryKanji(strokes, *catalogue);
-    } catch (const FileError &e) {
-        lines << problem(e) + notOffered;
+    if (catalogue) {
+        for (const QString &line : handwritingFilesProblems(dir, *catalogue))
+            lines << line + notOffered;
+    } else {
+        try {
+            ReferenceStrokes::load(dir);
+        } catch (const FileError &e) {
+            lines << problem(e) + notOffered;
+        }
     }
     const QString font = strokeOrderFontProblem();
     if (!font.isEmpty())
