@@ -1,5 +1,6 @@
 #include "study/levelup.h"
 #include "data/cp932.h"
+#include "handwriting/strokeorderview.h"
 #include "media/wmfpicture.h"
 #include "shell/kit.h"
 #include "shell/look.h"

@@ -1,6 +1,7 @@
 #include "study/shutsudai.h"
 #include "data/cp932.h"
 #include "data/progress.h"
+#include "handwriting/kanjipage.h"
 #include "handwriting/strokeorderview.h"
 #include "media/mediafiles.h"
 #include "shell/clock.h"
@@ -481,7 +482,9 @@ void TF_Shutsudai::Btn_KakijunClick()
 {
     if (phase_ != Phase::Review || CurrentQuestion < 1)
         return;
-    showStrokeOrder(services, state.QuestionSlots[CurrentQuestion].Kanji, this);
+    // The missed kanji's own page: its stroke order played, and writing it
+    // stroke by stroke. Its もどる comes back to this question of the review.
+    openKanjiPage(services, state.QuestionSlots[CurrentQuestion].Kanji);
 }
 
 void TF_Shutsudai::finishReview()

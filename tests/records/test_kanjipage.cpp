@@ -8,7 +8,9 @@
 #include "records/kseiseki.h"
 #include "records/mode.h"
 #include "seisekifixture.h"
+#include "support/find.h"
 #include <QFile>
+#include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -174,7 +176,7 @@ TEST(KanjiPage, BeforeTheFirstTestOfANewLevelTheChildMayLookThroughItsKanji)
 
     // Yes: the level's first page, and つぎ / まえ through its twenty.
     t.dialogs.answers = {Answer::Yes};
-    mode->Lbl_Command1Click(TF_Mode::Challenge);
+    t.click(fm::test::child<QLabel>(mode, "Lbl_Command", TF_Mode::Challenge));
     ASSERT_EQ(t.dialogs.calls.size(), 1u);
     TF_KanjiPage *page = currentPage(t);
     ASSERT_NE(page, nullptr);
@@ -190,7 +192,7 @@ TEST(KanjiPage, BeforeTheFirstTestOfANewLevelTheChildMayLookThroughItsKanji)
     t.processDeletes();
 
     // Asked once: the next press starts the test.
-    mode->Lbl_Command1Click(TF_Mode::Challenge);
+    t.click(fm::test::child<QLabel>(mode, "Lbl_Command", TF_Mode::Challenge));
     EXPECT_EQ(t.dialogs.calls.size(), 1u);
     EXPECT_EQ(t.nav.current()->id(), ScreenId::Shutsudai);
     t.nav.back();
