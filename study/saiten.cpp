@@ -2,6 +2,7 @@
 #include "data/cp932.h"
 #include "data/progress.h"
 #include "data/studylog.h"
+#include "handwriting/kanjipage.h"
 #include "handwriting/strokeorderview.h"
 #include "shell/clock.h"
 #include "shell/endflow.h"
@@ -170,12 +171,18 @@ void TF_Saiten::noteStrokeOrder(int question)
 
 void TF_Saiten::Btn_KakijunClick(int question)
 {
-    // Grading waits while the picture is open, then goes on.
-    const bool marking = Tim_Saiten->isActive();
+    // Grading waits while the kanji's page is open, and goes on when the
+    // child comes back from it.
+    resumeMarking_ = resumeMarking_ || Tim_Saiten->isActive();
     Tim_Saiten->stop();
-    showStrokeOrder(services, Btn_Kakijun[question]->property("kanji").toInt(), this);
-    if (marking && !finished_)
+    openKanjiPage(services, Btn_Kakijun[question]->property("kanji").toInt());
+}
+
+void TF_Saiten::FormShow()
+{
+    if (resumeMarking_ && !finished_)
         Tim_Saiten->start();
+    resumeMarking_ = false;
 }
 
 bool TF_Saiten::showResult()

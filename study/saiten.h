@@ -23,6 +23,7 @@ class TF_Saiten : public ScreenFrame
     // testScreen: the test just taken; it stays hidden while this one marks.
     TF_Saiten(Services &services, Screen *testScreen);
 
+    void FormShow() override;
     void FormClose() override;
     // Every 1500 ms: the next row, or after the tenth the finish.
     void Tim_SaitenTimer();
@@ -49,6 +50,7 @@ class TF_Saiten : public ScreenFrame
 
     QPointer<Screen> testScreen_;
     bool finished_ = false;
+    bool resumeMarking_ = false; // marking stopped while a kanji's page is open
 };
 
 } // namespace fm
