@@ -3,6 +3,7 @@
 #include "data/levels.h"
 #include "data/state.h"
 #include "handwriting/handwriting.h"
+#include "handwriting/placement.h"
 #include "handwriting/readingbox.h"
 #include "handwriting/strokeorderview.h"
 #include "shell/dialogs.h"
@@ -83,7 +84,9 @@ void GuidedSquare::clearInk()
 
 QRectF GuidedSquare::paper() const
 {
-    const double side = std::min(width(), height());
+    // The widget reaches a little past the paper on every side, so that a
+    // press a child's hand just misses by still starts a stroke on its edge.
+    const double side = std::min(width(), height()) - 2 * PaperMargin;
     return QRectF((width() - side) / 2, (height() - side) / 2, side, side);
 }
 
@@ -102,10 +105,11 @@ QPointF GuidedSquare::toInk(QPointF pt) const
 
 void GuidedSquare::begin(QPointF at)
 {
-    if (look_ == Look::Kanji || !paper().contains(at))
+    const std::optional<QPointF> start = strokeStartOnPaper(at, paper());
+    if (look_ == Look::Kanji || !start)
         return;
     drawing_ = true;
-    current_ = {toInk(at)};
+    current_ = {toInk(*start)};
     update();
 }
 
@@ -248,7 +252,8 @@ TF_KanjiPage::TF_KanjiPage(Services &sv, int kanjiNumber, QVector<int> tour)
 {
     const QCursor hand = services.shell.HandPointer;
     Img_Paper = new GuidedSquare(this);
-    Img_Paper->setGeometry(16, 90, 284, 284);
+    Img_Paper->setGeometry(16 - GuidedSquare::PaperMargin, 90 - GuidedSquare::PaperMargin,
+                           284 + 2 * GuidedSquare::PaperMargin, 284 + 2 * GuidedSquare::PaperMargin);
     Lbl_Message = makeLabel(this, QString(), 16, 378, pixelFont(20, true), colour::Yellow, 290, 40);
     Lbl_Message->setWordWrap(true);
 

@@ -24,6 +24,9 @@ class GuidedSquare : public QWidget
 {
     Q_OBJECT
   public:
+    // Pixels of the widget outside the paper on each side, where a press
+    // starts a stroke on the paper's edge.
+    static constexpr int PaperMargin = 14;
     enum class Look {
         Kanji,     // the kanji itself, to look at
         Pale,      // なぞる: every stroke pale grey

@@ -11,6 +11,7 @@
 #include "support/find.h"
 #include <QFile>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -163,6 +164,31 @@ TEST(KanjiPage, AChildWritesAKanjiThroughTheThreeRounds)
     t.click(page->Btn_Modoru);
     t.processDeletes();
     EXPECT_EQ(t.nav.current()->id(), ScreenId::KIchiran);
+}
+
+TEST(KanjiPage, AStrokeBegunJustOutsideThePaperStartsOnItsEdge)
+{
+    Shell t;
+    oneChildStudying(t.state, 1, 1);
+    ASSERT_TRUE(useBuiltStrokeFiles(t));
+    t.nav.open(ScreenId::KIchiran);
+    openKanjiPage(t.services, 1); // 一
+    TF_KanjiPage *page = currentPage(t);
+    ASSERT_NE(page, nullptr);
+    t.click(page->Btn_Round[1]);
+    QSignalSpy strokes(page->Img_Paper, &GuidedSquare::strokeWritten);
+    const QRectF paper = page->Img_Paper->paper();
+    const int y = int(paper.center().y());
+    // A press left of the paper, within the widget's margin, drawn across.
+    const QPoint outside(int(paper.left()) - 8, y);
+    QTest::mousePress(page->Img_Paper, Qt::LeftButton, {}, outside);
+    for (int x = outside.x(); x <= int(paper.right()) - 20; x += 10)
+        QTest::mouseMove(page->Img_Paper, QPoint(x, y));
+    QTest::mouseRelease(page->Img_Paper, Qt::LeftButton, {}, QPoint(int(paper.right()) - 20, y));
+    ASSERT_EQ(strokes.count(), 1);
+    const InkStroke stroke = strokes.first().first().value<InkStroke>();
+    EXPECT_EQ(stroke.first().x(), 0.0) << "the stroke starts on the paper's left edge";
+    EXPECT_EQ(page->guide()->next(), 1) << "and is taken as the kanji's one stroke";
 }
 
 TEST(KanjiPage, BeforeTheFirstTestOfANewLevelTheChildMayLookThroughItsKanji)
