@@ -3,6 +3,7 @@
 #include "data/catalogue.h"
 #include "data/errors.h"
 #include "data/fileio.h"
+#include "handwriting/strokefile.h"
 #include <QList>
 #include <algorithm>
 #include <cmath>
@@ -23,17 +24,21 @@ namespace fm
 namespace
 {
 
-constexpr char kMagic[4] = {'H', 'T', 'S', 'J'};
-constexpr int kVersion = 1;
-constexpr int kHeaderSize = 8;
-constexpr int kIndexEntrySize = 4;
 constexpr qint64 kMaxFileBytes =
-    kHeaderSize + qint64(MaxKanjiNumber) * (kIndexEntrySize + CentreLines::MaxStrokesPerKanji *
-                                                                  (1 + 2 * CentreLines::MaxPointsPerStroke));
+    strokefile::HeaderSize +
+    qint64(MaxKanjiNumber) * (strokefile::IndexEntrySize +
+                              CentreLines::MaxStrokesPerKanji * (1 + 2 * CentreLines::MaxPointsPerStroke));
+
+const strokefile::Format &format()
+{
+    static const strokefile::Format f{CentreLinesFile, "HTSJ", "centre-line file",
+                                      CentreLines::MaxStrokesPerKanji, kMaxFileBytes};
+    return f;
+}
 
 FileError damaged(const QString &detail)
 {
-    return FileError(CentreLinesFile, detail);
+    return strokefile::damaged(format(), detail);
 }
 
 char coordinate(double v)
@@ -45,42 +50,15 @@ char coordinate(double v)
 
 CentreLines CentreLines::fromBytes(const QByteArray &bytes)
 {
+    const int count = strokefile::checkHeader(format(), bytes);
     const qint64 size = bytes.size();
-    if (size < kHeaderSize)
-        throw damaged(QStringLiteral("%1 bytes, shorter than its header").arg(size));
-    if (size > kMaxFileBytes)
-        throw damaged(
-            QStringLiteral("%1 bytes, more than the %2 its format allows").arg(size).arg(kMaxFileBytes));
     const char *p = bytes.constData();
-    if (!std::equal(kMagic, kMagic + 4, p))
-        throw damaged(QStringLiteral("not a centre-line file (wrong signature)"));
-    if (bin::i16(p + 4) != kVersion)
-        throw damaged(QStringLiteral("version %1, not %2").arg(bin::i16(p + 4)).arg(kVersion));
-    const int count = bin::i16(p + 6);
-    if (count < 1 || count > MaxKanjiNumber)
-        throw damaged(QStringLiteral("%1 kanji, outside 1..%2").arg(count).arg(MaxKanjiNumber));
-    if (size < kHeaderSize + qint64(count) * kIndexEntrySize)
-        throw damaged(QStringLiteral("%1 bytes, too short for the index of %2 kanji").arg(size).arg(count));
-
     CentreLines out;
     out.byKanji_.reserve(count);
-    qint64 at = kHeaderSize + qint64(count) * kIndexEntrySize;
+    qint64 at = strokefile::HeaderSize + qint64(count) * strokefile::IndexEntrySize;
     int previous = 0;
     for (int i = 0; i < count; ++i) {
-        const char *e = p + kHeaderSize + qint64(i) * kIndexEntrySize;
-        const int number = bin::i16(e);
-        const int strokes = bin::u8(e + 2);
-        if (number < 1 || number > MaxKanjiNumber || number <= previous)
-            throw damaged(QStringLiteral("index entry %1: kanji number %2 out of range or not rising")
-                              .arg(i + 1)
-                              .arg(number));
-        if (bin::u8(e + 3) != 0)
-            throw damaged(QStringLiteral("index entry %1: reserved byte not 0").arg(i + 1));
-        if (strokes < 1 || strokes > MaxStrokesPerKanji)
-            throw damaged(QStringLiteral("kanji %1: %2 strokes, outside 1..%3")
-                              .arg(number)
-                              .arg(strokes)
-                              .arg(MaxStrokesPerKanji));
+        const auto [number, strokes] = strokefile::checkIndexEntry(format(), bytes, i, previous);
         StrokePaths paths;
         paths.reserve(strokes);
         for (int s = 0; s < strokes; ++s) {
@@ -126,25 +104,11 @@ QByteArray CentreLines::toBytes(const QHash<int, StrokePaths> &byKanji)
 {
     QList<int> numbers = byKanji.keys();
     std::sort(numbers.begin(), numbers.end());
-    if (numbers.isEmpty() || numbers.size() > MaxKanjiNumber)
-        throw damaged(QStringLiteral("%1 kanji, outside 1..%2").arg(numbers.size()).arg(MaxKanjiNumber));
-    QByteArray out(kHeaderSize + numbers.size() * kIndexEntrySize, '\0');
-    std::copy(kMagic, kMagic + 4, out.data());
-    bin::putI16(out.data() + 4, kVersion);
-    bin::putI16(out.data() + 6, int16_t(numbers.size()));
+    QByteArray out = strokefile::startFile(format(), numbers.size());
     for (int i = 0; i < numbers.size(); ++i) {
         const int number = numbers[i];
         const StrokePaths &paths = byKanji[number];
-        if (number < 1 || number > MaxKanjiNumber)
-            throw damaged(QStringLiteral("kanji number %1 outside 1..%2").arg(number).arg(MaxKanjiNumber));
-        if (paths.isEmpty() || paths.size() > MaxStrokesPerKanji)
-            throw damaged(QStringLiteral("kanji %1: %2 strokes, outside 1..%3")
-                              .arg(number)
-                              .arg(paths.size())
-                              .arg(MaxStrokesPerKanji));
-        char *e = out.data() + kHeaderSize + i * kIndexEntrySize;
-        bin::putI16(e, int16_t(number));
-        bin::putU8(e + 2, uint8_t(paths.size()));
+        strokefile::putIndexEntry(format(), out, i, number, paths.size());
         for (qsizetype s = 0; s < paths.size(); ++s) {
             const StrokePath &path = paths[s];
             if (path.size() < 2 || path.size() > MaxPointsPerStroke)

@@ -3,6 +3,7 @@
 #include "data/catalogue.h"
 #include "data/errors.h"
 #include "data/fileio.h"
+#include "handwriting/strokefile.h"
 #include <QList>
 #include <algorithm>
 #include <cmath>
@@ -21,19 +22,23 @@ namespace fm
 namespace
 {
 
-constexpr char kMagic[4] = {'K', 'K', 'J', 'N'};
-constexpr int kVersion = 1;
-constexpr int kHeaderSize = 8;
-constexpr int kIndexEntrySize = 4;
 constexpr int kStrokeSize = 4;
 // The most strokes of any kanji in the source data; the taught ones have at most 20.
 constexpr int kMaxStrokesPerKanji = 30;
 constexpr qint64 kMaxFileBytes =
-    kHeaderSize + qint64(MaxKanjiNumber) * (kIndexEntrySize + kMaxStrokesPerKanji * kStrokeSize);
+    strokefile::HeaderSize +
+    qint64(MaxKanjiNumber) * (strokefile::IndexEntrySize + kMaxStrokesPerKanji * kStrokeSize);
+
+const strokefile::Format &format()
+{
+    static const strokefile::Format f{ReferenceStrokesFile, "KKJN", "stroke file", kMaxStrokesPerKanji,
+                                      kMaxFileBytes};
+    return f;
+}
 
 FileError damaged(const QString &detail)
 {
-    return FileError(ReferenceStrokesFile, detail);
+    return strokefile::damaged(format(), detail);
 }
 
 uint8_t coordinate(double v)
@@ -41,69 +46,19 @@ uint8_t coordinate(double v)
     return uint8_t(std::clamp<long>(std::lround(v), 0, InkSide - 1));
 }
 
-// The header's checks; returns the number of kanji the index holds.
-int checkHeader(const QByteArray &bytes)
-{
-    const qint64 size = bytes.size();
-    if (size < kHeaderSize)
-        throw damaged(QStringLiteral("%1 bytes, shorter than its header").arg(size));
-    if (size > kMaxFileBytes)
-        throw damaged(
-            QStringLiteral("%1 bytes, more than the %2 its format allows").arg(size).arg(kMaxFileBytes));
-    const char *p = bytes.constData();
-    if (!std::equal(kMagic, kMagic + 4, p))
-        throw damaged(QStringLiteral("not a stroke file (wrong signature)"));
-    if (bin::i16(p + 4) != kVersion)
-        throw damaged(QStringLiteral("version %1, not %2").arg(bin::i16(p + 4)).arg(kVersion));
-    const int count = bin::i16(p + 6);
-    if (count < 1 || count > MaxKanjiNumber)
-        throw damaged(QStringLiteral("%1 kanji, outside 1..%2").arg(count).arg(MaxKanjiNumber));
-    if (size < kHeaderSize + qint64(count) * kIndexEntrySize)
-        throw damaged(QStringLiteral("%1 bytes, too short for the index of %2 kanji").arg(size).arg(count));
-    return count;
-}
-
-// Index entry i (from 0) at e, after the entry of kanji previous.
-void checkIndexEntry(int i, const char *e, int previous)
-{
-    const int number = bin::i16(e);
-    const int strokes = bin::u8(e + 2);
-    if (number < 1 || number > MaxKanjiNumber)
-        throw damaged(QStringLiteral("index entry %1: kanji number %2 outside 1..%3")
-                          .arg(i + 1)
-                          .arg(number)
-                          .arg(MaxKanjiNumber));
-    if (number <= previous)
-        throw damaged(QStringLiteral("index entry %1: kanji %2 after kanji %3 (numbers must rise)")
-                          .arg(i + 1)
-                          .arg(number)
-                          .arg(previous));
-    if (bin::u8(e + 3) != 0)
-        throw damaged(
-            QStringLiteral("index entry %1: reserved byte %2, not 0").arg(i + 1).arg(bin::u8(e + 3)));
-    if (strokes < 1 || strokes > kMaxStrokesPerKanji)
-        throw damaged(QStringLiteral("kanji %1: %2 strokes, outside 1..%3")
-                          .arg(number)
-                          .arg(strokes)
-                          .arg(kMaxStrokesPerKanji));
-}
-
 } // namespace
 
 ReferenceStrokes ReferenceStrokes::fromBytes(const QByteArray &bytes)
 {
-    const int count = checkHeader(bytes);
+    const int count = strokefile::checkHeader(format(), bytes);
     const qint64 size = bytes.size();
     const char *p = bytes.constData();
     ReferenceStrokes out;
     out.byKanji_.reserve(count);
-    qint64 at = kHeaderSize + qint64(count) * kIndexEntrySize;
+    qint64 at = strokefile::HeaderSize + qint64(count) * strokefile::IndexEntrySize;
     int previous = 0;
     for (int i = 0; i < count; ++i) {
-        const char *e = p + kHeaderSize + qint64(i) * kIndexEntrySize;
-        checkIndexEntry(i, e, previous);
-        const int number = bin::i16(e);
-        const int strokes = bin::u8(e + 2);
+        const auto [number, strokes] = strokefile::checkIndexEntry(format(), bytes, i, previous);
         if (at + qint64(strokes) * kStrokeSize > size)
             throw damaged(QStringLiteral("kanji %1: its strokes lie past the end of the file").arg(number));
         ReferenceStrokeList list;
@@ -132,25 +87,10 @@ QByteArray ReferenceStrokes::toBytes(const QHash<int, ReferenceStrokeList> &byKa
 {
     QList<int> numbers = byKanji.keys();
     std::sort(numbers.begin(), numbers.end());
-    if (numbers.isEmpty() || numbers.size() > MaxKanjiNumber)
-        throw damaged(QStringLiteral("%1 kanji, outside 1..%2").arg(numbers.size()).arg(MaxKanjiNumber));
-    QByteArray out(kHeaderSize + numbers.size() * kIndexEntrySize, '\0');
-    std::copy(kMagic, kMagic + 4, out.data());
-    bin::putI16(out.data() + 4, kVersion);
-    bin::putI16(out.data() + 6, int16_t(numbers.size()));
+    QByteArray out = strokefile::startFile(format(), numbers.size());
     for (int i = 0; i < numbers.size(); ++i) {
-        const int number = numbers[i];
-        const ReferenceStrokeList &list = byKanji[number];
-        if (number < 1 || number > MaxKanjiNumber)
-            throw damaged(QStringLiteral("kanji number %1 outside 1..%2").arg(number).arg(MaxKanjiNumber));
-        if (list.isEmpty() || list.size() > kMaxStrokesPerKanji)
-            throw damaged(QStringLiteral("kanji %1: %2 strokes, outside 1..%3")
-                              .arg(number)
-                              .arg(list.size())
-                              .arg(kMaxStrokesPerKanji));
-        char *e = out.data() + kHeaderSize + i * kIndexEntrySize;
-        bin::putI16(e, int16_t(number));
-        bin::putU8(e + 2, uint8_t(list.size()));
+        const ReferenceStrokeList &list = byKanji[numbers[i]];
+        strokefile::putIndexEntry(format(), out, i, numbers[i], list.size());
         for (const ReferenceStroke &s : list) {
             out.append(char(coordinate(s.from.x())));
             out.append(char(coordinate(s.from.y())));
