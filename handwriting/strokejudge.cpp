@@ -13,11 +13,18 @@ namespace
 constexpr int Samples = 24;
 // Tolerances in the kanji's own 0..255 units, whatever size the child writes.
 constexpr double PlaceTolerance = 30;        // mean distance from the stroke's place
+constexpr double RefitPlaceTolerance = 18;   // the same, the frame refitted to the stroke
+constexpr double RefitScale = 1.3;           // how far refitting may change the size
 constexpr double ShapeToleranceMin = 10;     // mean distance once moved onto its place ...
 constexpr double ShapeToleranceShare = 0.25; // ... or this share of the stroke's length
 constexpr double TurnToleranceDeg = 35;      // mean difference of the way the pen heads
 constexpr double ShortStroke = 40;           // dots and hooks: their heading says little
 constexpr double TinyInk = 4;                // a click, however large the kanji
+// Hands differ in how far a short stroke runs (the middle line of 日 may
+// stop well short of the right side), so a stroke in its place may be far
+// shorter than the book's; shorter than this it is a stroke left half-way.
+constexpr double ShortestShare = 0.35;
+constexpr double LongestGap = 50; // units of a stroke left unwritten
 
 double length(const QVector<QPointF> &p)
 {
@@ -74,6 +81,32 @@ double meanDistance(const QVector<QPointF> &a, const QVector<QPointF> &b, QPoint
     return sum / double(a.size());
 }
 
+double distanceToPath(QPointF p, const QVector<QPointF> &path)
+{
+    double best = std::hypot(p.x() - path.first().x(), p.y() - path.first().y());
+    for (qsizetype i = 1; i < path.size(); ++i) {
+        const QPointF a = path[i - 1], d = path[i] - a;
+        const double len2 = d.x() * d.x() + d.y() * d.y();
+        const double t =
+            len2 > 0 ? std::clamp(((p.x() - a.x()) * d.x() + (p.y() - a.y()) * d.y()) / len2, 0.0, 1.0) : 0.0;
+        best = std::min(best, std::hypot(p.x() - a.x() - t * d.x(), p.y() - a.y() - t * d.y()));
+    }
+    return best;
+}
+
+// How far apart two strokes lie, whatever their pace: the mean distance of
+// each one's points from the other's line, the larger of the two ways (so
+// that a stroke covering only part of the other is not near it).
+double lineDistance(const QVector<QPointF> &a, const QVector<QPointF> &b)
+{
+    double ab = 0, ba = 0;
+    for (const QPointF &p : a)
+        ab += distanceToPath(p, b);
+    for (const QPointF &p : b)
+        ba += distanceToPath(p, a);
+    return std::max(ab / double(a.size()), ba / double(b.size()));
+}
+
 // The mean difference, in degrees, of the way the pen heads along the two
 // strokes (each over a few samples, so that a wobble does not count).
 double meanTurn(const QVector<QPointF> &a, const QVector<QPointF> &b)
@@ -121,21 +154,22 @@ QPointF StrokeJudge::toChild(QPointF r) const
     return {r.x() * frame_.scale + frame_.dx, r.y() * frame_.scale + frame_.dy};
 }
 
-StrokeJudge::Frame StrokeJudge::frameFor(int index, const QVector<QPointF> &child) const
+StrokeJudge::Frame StrokeJudge::frameFor(int index, const QVector<QPointF> &child, bool refit) const
 {
-    if (sized_)
+    if (paper_ == Paper::OverTheModel || (sized_ && !refit))
         return frame_;
-    // Until a stroke of some length is accepted, this stroke tells the size
-    // by its length; the place comes from the dots already written, or from
-    // its own middle.
+    // On blank paper the first stroke tells the size by its length and the
+    // place by its middle; dots written before it help with the place.
+    // Refitting, the size and place are fitted afresh to the strokes written
+    // so far and this one together: the first strokes tell the size of a
+    // child's kanji only roughly, and each hand draws some strokes longer or
+    // shorter than the book does.
     const StrokePath ref = resample(reference_[index]);
     const double refLen = length(ref);
     Frame f;
-    f.scale = refLen >= ShortStroke ? length(child) / refLen : frame_.scale;
+    f.scale = sized_ ? frame_.scale : refLen >= ShortStroke ? length(child) / refLen : frame_.scale;
     QPointF r = centroid(ref), c = centroid(child);
     if (!written_.isEmpty()) {
-        // Dots written before: they and this stroke together give the
-        // size where they lie far enough apart, and the place.
         QVector<QPointF> rs = ref, cs = child;
         for (int i = 0; i < written_.size(); ++i) {
             rs += resample(reference_[i]);
@@ -150,15 +184,27 @@ StrokeJudge::Frame StrokeJudge::frameFor(int index, const QVector<QPointF> &chil
             var += a.x() * a.x() + a.y() * a.y();
         }
         if (std::sqrt(var / double(rs.size())) >= 12)
-            f.scale = std::clamp(cov / var, 0.3, 2.5);
+            f.scale = sized_ ? std::clamp(cov / var, frame_.scale / RefitScale, frame_.scale * RefitScale)
+                             : std::clamp(cov / var, 0.3, 2.5);
     }
     f.dx = c.x() - r.x() * f.scale;
     f.dy = c.y() - r.y() * f.scale;
     return f;
 }
 
-StrokeJudge::Judgement StrokeJudge::judgeAgainst(int index, const QVector<QPointF> &child,
-                                                 const Frame &f) const
+StrokeJudge::Judgement StrokeJudge::judgeStroke(int index, const QVector<QPointF> &child) const
+{
+    const Judgement j = judgeAgainst(index, child, frameFor(index, child, false), PlaceTolerance);
+    if (j.right() || !sized_ || paper_ == Paper::OverTheModel)
+        return j;
+    // Refitted to this stroke the frame follows the child's proportions, so
+    // the place must then be nearer.
+    const Judgement refitted = judgeAgainst(index, child, frameFor(index, child, true), RefitPlaceTolerance);
+    return refitted.right() ? refitted : j;
+}
+
+StrokeJudge::Judgement StrokeJudge::judgeAgainst(int index, const QVector<QPointF> &child, const Frame &f,
+                                                 double placeTolerance) const
 {
     Judgement j;
     const StrokePath refPath = resample(reference_[index]);
@@ -170,13 +216,15 @@ StrokeJudge::Judgement StrokeJudge::judgeAgainst(int index, const QVector<QPoint
     const double s = std::max(f.scale, 1e-3);
     const double childLen = length(child) / s;
 
-    j.placeError = meanDistance(child, ref) / s;
+    j.placeError = lineDistance(child, ref) / s;
     j.shapeError = meanDistance(child, ref, centroid(ref) - centroid(child)) / s;
     const double turn = meanTurn(child, ref);
+    j.lengthRatio = refLen > 0 ? childLen / refLen : 0;
 
     const bool first = !sized_;
     const double lowScale = 0.4, highScale = refLen >= ShortStroke ? 2.0 : 2.5;
-    if (length(child) < TinyInk || (first && f.scale < lowScale) || (!first && childLen < 0.6 * refLen) ||
+    if (length(child) < TinyInk || (first && f.scale < lowScale) ||
+        (!first && (childLen < ShortestShare * refLen || refLen - childLen > LongestGap)) ||
         (first && refLen < ShortStroke && length(child) < 0.3 * refLen)) {
         j.verdict = Verdict::TooShort;
         return j;
@@ -195,16 +243,23 @@ StrokeJudge::Judgement StrokeJudge::judgeAgainst(int index, const QVector<QPoint
                         : Verdict::WrongShape;
         return j;
     }
-    if (j.placeError > PlaceTolerance) {
-        j.verdict = Verdict::WrongPlace;
+    if (j.placeError > placeTolerance) {
+        // Begun in its place and left well short: the child stopped half-way.
+        j.verdict = !first && childLen < 0.6 * refLen ? Verdict::TooShort : Verdict::WrongPlace;
         return j;
     }
     if (first && refLen >= ShortStroke) {
-        // The whole kanji, laid where this stroke says, must still fit the square.
+        // The whole kanji, laid where this stroke says, must still fit the
+        // square. Its length tells the size only roughly, so the kanji may
+        // be smaller round the stroke than it says.
+        constexpr double Smaller = 0.7;
+        const QPointF anchor = centroid(child);
         QRectF box;
         for (const StrokePath &p : reference_)
-            for (const QPointF &q : p)
-                box |= QRectF(QPointF(q.x() * f.scale + f.dx, q.y() * f.scale + f.dy), QSizeF(0.01, 0.01));
+            for (const QPointF &q : p) {
+                const QPointF at(q.x() * f.scale + f.dx, q.y() * f.scale + f.dy);
+                box |= QRectF(anchor + (at - anchor) * Smaller, QSizeF(0.01, 0.01));
+            }
         const double margin = 0.12 * InkSide;
         if (!QRectF(-margin, -margin, InkSide + 2 * margin, InkSide + 2 * margin).contains(box)) {
             j.verdict = Verdict::WrongPlace;
@@ -220,13 +275,13 @@ StrokeJudge::Judgement StrokeJudge::judge(const InkStroke &stroke) const
     if (finished() || stroke.isEmpty())
         return {};
     const QVector<QPointF> child = resample(stroke);
-    Judgement j = judgeAgainst(next_, child, frameFor(next_, child));
+    Judgement j = judgeStroke(next_, child);
     if (!sized_ || length(child) < TinyInk)
         return j;
     // Another stroke still to come that fits (far better): the child wrote
     // that one out of order.
     for (int m = next_ + 1; m < strokeCount(); ++m) {
-        const Judgement other = judgeAgainst(m, child, frame_);
+        const Judgement other = judgeStroke(m, child);
         if (other.right() && (!j.right() || other.placeError < 0.5 * j.placeError)) {
             j.verdict = Verdict::WrongStroke;
             j.otherStroke = m;
@@ -242,7 +297,7 @@ StrokeJudge::Judgement StrokeJudge::write(const InkStroke &stroke)
     if (j.right()) {
         const QVector<QPointF> child = resample(stroke);
         if (!sized_)
-            frame_ = frameFor(next_, child);
+            frame_ = frameFor(next_, child, false);
         written_.append(child);
         ++next_;
         refit();

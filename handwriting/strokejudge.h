@@ -23,9 +23,10 @@ class StrokeJudge
     };
     struct Judgement {
         Verdict verdict = Verdict::WrongShape;
-        int otherStroke = -1;  // with WrongStroke: the stroke the child wrote (from 0)
-        double placeError = 0; // mean distance from the stroke, in the kanji's 0..255 units
-        double shapeError = 0; // the same with the stroke moved onto its place
+        int otherStroke = -1;   // with WrongStroke: the stroke the child wrote (from 0)
+        double placeError = 0;  // mean distance from the stroke, in the kanji's 0..255 units
+        double shapeError = 0;  // the same with the stroke moved onto its place
+        double lengthRatio = 0; // the child's stroke against the stroke's length
         bool right() const { return verdict == Verdict::Right; }
     };
 
@@ -57,8 +58,10 @@ class StrokeJudge
     struct Frame {
         double scale = 1, dx = 0, dy = 0;
     };
-    Judgement judgeAgainst(int index, const QVector<QPointF> &child, const Frame &frame) const;
-    Frame frameFor(int index, const QVector<QPointF> &child) const;
+    Judgement judgeStroke(int index, const QVector<QPointF> &child) const;
+    Judgement judgeAgainst(int index, const QVector<QPointF> &child, const Frame &frame,
+                           double placeTolerance) const;
+    Frame frameFor(int index, const QVector<QPointF> &child, bool refit) const;
     void refit();
 
     StrokePaths reference_;
