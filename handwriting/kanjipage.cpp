@@ -3,7 +3,6 @@
 #include "data/levels.h"
 #include "data/state.h"
 #include "handwriting/handwriting.h"
-#include "handwriting/placement.h"
 #include "handwriting/readingbox.h"
 #include "handwriting/strokeorderview.h"
 #include "shell/dialogs.h"
@@ -13,7 +12,6 @@
 #include "shell/pictures.h"
 #include "shell/services.h"
 #include "shell/writing.h"
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSet>
@@ -49,13 +47,7 @@ QString digits(int n)
 
 // ---- the paper ----
 
-GuidedSquare::GuidedSquare(QWidget *parent) : QWidget(parent)
-{
-    setCursor(Qt::CrossCursor);
-    setFocusPolicy(Qt::NoFocus);
-    // Two quick dots are two strokes (each judged), never a double click.
-    takeEveryPress(this);
-}
+GuidedSquare::GuidedSquare(QWidget *parent) : PaperWidget(parent, PaperMargin, OnHide::DropStroke) {}
 
 void GuidedSquare::show(const QString &glyph, const StrokePaths &paths, Look look, const GuidedStrokes *guide)
 {
@@ -64,8 +56,7 @@ void GuidedSquare::show(const QString &glyph, const StrokePaths &paths, Look loo
     look_ = look;
     guide_ = guide;
     flash_ = -1;
-    drawing_ = false;
-    current_.clear();
+    dropStroke();
     update();
 }
 
@@ -75,103 +66,6 @@ void GuidedSquare::setFlash(int stroke)
     update();
 }
 
-void GuidedSquare::clearInk()
-{
-    drawing_ = false;
-    current_.clear();
-    update();
-}
-
-QRectF GuidedSquare::paper() const
-{
-    // The widget reaches a little past the paper on every side, so that a
-    // press a child's hand just misses by still starts a stroke on its edge.
-    const double side = std::min(width(), height()) - 2 * PaperMargin;
-    return QRectF((width() - side) / 2, (height() - side) / 2, side, side);
-}
-
-QPointF GuidedSquare::toWidget(QPointF q) const
-{
-    const QRectF sq = paper();
-    return {sq.left() + q.x() * sq.width() / InkSide, sq.top() + q.y() * sq.height() / InkSide};
-}
-
-QPointF GuidedSquare::toInk(QPointF pt) const
-{
-    const QRectF sq = paper();
-    return {std::clamp((pt.x() - sq.left()) * InkSide / sq.width(), 0.0, double(InkSide - 1)),
-            std::clamp((pt.y() - sq.top()) * InkSide / sq.height(), 0.0, double(InkSide - 1))};
-}
-
-void GuidedSquare::begin(QPointF at)
-{
-    const std::optional<QPointF> start = strokeStartOnPaper(at, paper());
-    if (look_ == Look::Kanji || !start)
-        return;
-    drawing_ = true;
-    current_ = {toInk(*start)};
-    update();
-}
-
-void GuidedSquare::end()
-{
-    if (!drawing_)
-        return;
-    drawing_ = false;
-    const InkStroke stroke = current_;
-    current_.clear();
-    update();
-    emit strokeWritten(stroke);
-}
-
-void GuidedSquare::mousePressEvent(QMouseEvent *e)
-{
-    if (e->button() != Qt::LeftButton)
-        return;
-    end();
-    begin(e->position());
-}
-
-void GuidedSquare::mouseDoubleClickEvent(QMouseEvent *e)
-{
-    mousePressEvent(e);
-}
-
-void GuidedSquare::mouseMoveEvent(QMouseEvent *e)
-{
-    if (!drawing_)
-        return;
-    const QPointF p = toInk(e->position());
-    if (current_.last() != p) {
-        current_.append(p);
-        update();
-    }
-}
-
-void GuidedSquare::mouseReleaseEvent(QMouseEvent *e)
-{
-    if (e->button() == Qt::LeftButton)
-        end();
-}
-
-void GuidedSquare::hideEvent(QHideEvent *e)
-{
-    // Hidden mid-stroke (もどる, the next page): that stroke is dropped.
-    drawing_ = false;
-    current_.clear();
-    QWidget::hideEvent(e);
-}
-
-void GuidedSquare::writeStroke(const QVector<QPointF> &points)
-{
-    if (points.isEmpty())
-        return;
-    begin(points.first());
-    for (qsizetype i = 1; i < points.size() && drawing_; ++i)
-        current_.append(toInk(points[i]));
-    end();
-}
-
 void GuidedSquare::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -179,14 +73,14 @@ void GuidedSquare::paintEvent(QPaintEvent *)
     paintPracticePaper(p, sq);
     p.setRenderHint(QPainter::Antialiasing);
     const double pen = penWidth(sq) * 1.4;
+    // A model stroke; `mapped`: moved to where the child's strokes put the kanji.
     auto pathOf = [&](const QVector<QPointF> &points, bool mapped) {
-        QPainterPath path(
-            toWidget(mapped && guide_ ? guide_->judge().toChild(points.first()) : points.first()));
-        for (qsizetype i = 1; i < points.size(); ++i)
-            path.lineTo(toWidget(mapped && guide_ ? guide_->judge().toChild(points[i]) : points[i]));
-        if (points.size() == 1 || points.first() == points.last())
-            path.lineTo(path.currentPosition() + QPointF(0.5, 0.5));
-        return path;
+        if (!mapped || !guide_)
+            return inkPath(points);
+        QVector<QPointF> onChild;
+        for (const QPointF &q : points)
+            onChild << guide_->judge().toChild(q);
+        return inkPath(onChild);
     };
     const int done = guide_ ? guide_->next() : 0;
     if (look_ == Look::Kanji) {
@@ -238,11 +132,9 @@ void GuidedSquare::paintEvent(QPaintEvent *)
         p.drawRoundedRect(box, 4, 4);
         p.drawText(box, Qt::AlignCenter, QString::number(flash_ + 1));
     }
-    if (drawing_ && !current_.isEmpty()) {
-        p.setPen(QPen(QColor(60, 60, 60), pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(pathOf(current_, false));
-    }
+    p.setPen(QPen(QColor(60, 60, 60), pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(inkPath(strokeInProgress()));
 }
 
 // ---- the page ----

@@ -7,6 +7,7 @@
 #include "handwriting/centrelines.h"
 #include "handwriting/strokejudge.h"
 #include "shell/kit.h"
+#include "shell/paper.h"
 #include "shell/screen.h"
 #include <QLabel>
 #include <QPushButton>
@@ -19,8 +20,9 @@ namespace fm
 struct AppState;
 class StrokeOrderView;
 
-// The practice paper of the page, which the child writes on.
-class GuidedSquare : public QWidget
+// The practice paper of the page, which the child writes on. A stroke
+// being written when the page goes is dropped.
+class GuidedSquare : public PaperWidget
 {
     Q_OBJECT
   public:
@@ -40,35 +42,18 @@ class GuidedSquare : public QWidget
     // The stroke shown red with its number after a miss (-1: none).
     void setFlash(int stroke);
     int flash() const { return flash_; }
-    void clearInk();
-    // A stroke written by a test: points in the widget's own coordinates.
-    void writeStroke(const QVector<QPointF> &points);
-    QRectF paper() const;
-    QPointF toWidget(QPointF inkPoint) const;
-
-  signals:
-    void strokeWritten(const fm::InkStroke &stroke);
 
   protected:
+    // The kanji shown to look at is not written on.
+    bool writable() const override { return look_ != Look::Kanji; }
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
 
   private:
-    QPointF toInk(QPointF widgetPoint) const;
-    void begin(QPointF at);
-    void end();
-
     QString glyph_;
     StrokePaths paths_;
     Look look_ = Look::Kanji;
     const GuidedStrokes *guide_ = nullptr;
     int flash_ = -1;
-    InkStroke current_;
-    bool drawing_ = false;
 };
 
 class TF_KanjiPage : public ScreenFrame

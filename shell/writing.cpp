@@ -1,35 +1,10 @@
 #include "shell/writing.h"
-#include "data/cp932.h"
-#include "handwriting/handwriting.h"
-#include "handwriting/placement.h"
-#include "shell/kit.h"
 #include "shell/look.h"
-#include "shell/services.h"
-#include <QFontDatabase>
-#include <QFontInfo>
-#include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
-#include <QPushButton>
-#include <cmath>
-#include <limits>
-#include <queue>
-#include <vector>
+#include <algorithm>
 
 namespace fm
 {
-
-namespace
-{
-
-QPointF onSquare(const QRectF &square, const QPointF &inkPoint)
-{
-    return {square.left() + inkPoint.x() * square.width() / InkSide,
-            square.top() + inkPoint.y() * square.height() / InkSide};
-}
-
-} // namespace
 
 double penWidth(const QRectF &square)
 {
@@ -66,169 +41,37 @@ QPixmap writingIcon(int side)
 
 // ---- the writing square ----
 
-WritingSquare::WritingSquare(QWidget *parent) : QWidget(parent)
+WritingSquare::WritingSquare(QWidget *parent) : PaperWidget(parent, 0, OnHide::KeepStroke)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
-    setCursor(Qt::CrossCursor);
-    setFocusPolicy(Qt::NoFocus);
-    // Two quick dots (小, 六) are two strokes: a second press is never a double click here.
-    takeEveryPress(this);
-    // A child's hand misses the edge by a few pixels: presses just outside
-    // the square reach the widget around it, which passes them on here.
-    if (parent)
-        parent->installEventFilter(this);
-}
-
-bool WritingSquare::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched != parentWidget() || !isVisible())
-        return QWidget::eventFilter(watched, event);
-    const auto type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
-        type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
-        return QWidget::eventFilter(watched, event);
-    auto *mouse = static_cast<QMouseEvent *>(event);
-    const QPointF here = mapFromParent(mouse->position());
-    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
-        if (mouse->button() != Qt::LeftButton || !strokeStartOnPaper(here, paper()))
-            return QWidget::eventFilter(watched, event);
-        endStroke();
-        beginStroke(here);
-        startedOutside_ = drawing_;
-        return drawing_;
-    }
-    // The rest of a stroke begun outside comes to the widget around, which took its press.
-    if (!startedOutside_ || !drawing_)
-        return QWidget::eventFilter(watched, event);
-    if (type == QEvent::MouseMove) {
-        const QPointF p = toInk(here);
-        if (current_.isEmpty() || current_.last() != p) {
-            current_.append(p);
-            update();
-        }
-    } else if (mouse->button() == Qt::LeftButton) {
-        endStroke();
-    }
-    return true;
-}
-
-QRectF WritingSquare::paper() const
-{
-    const double side = std::min(width(), height());
-    return QRectF((width() - side) / 2, (height() - side) / 2, side, side);
-}
-
-QPointF WritingSquare::toInk(const QPointF &pt) const
-{
-    const QRectF sq = paper();
-    const double x = (pt.x() - sq.left()) * InkSide / sq.width();
-    const double y = (pt.y() - sq.top()) * InkSide / sq.height();
-    return {std::clamp(x, 0.0, double(InkSide - 1)), std::clamp(y, 0.0, double(InkSide - 1))};
-}
-
-QPointF WritingSquare::toWidget(const QPointF &inkPoint) const
-{
-    return onSquare(paper(), inkPoint);
-}
-
-void WritingSquare::beginStroke(const QPointF &at)
-{
-    const std::optional<QPointF> start = strokeStartOnPaper(at, paper());
-    if (!start)
-        return;
-    drawing_ = true;
-    startedOutside_ = false;
-    current_ = {toInk(*start)};
-    update();
-}
-
-void WritingSquare::endStroke()
-{
-    if (!drawing_)
-        return;
-    drawing_ = false;
-    if (current_.size() == 1)
-        current_.append(current_.first()); // a dot is a stroke of its own
-    ink_.append(current_);
-    current_.clear();
-    update();
-    emit inkChanged();
-}
-
-void WritingSquare::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    endStroke(); // a second finger or button while drawing ends the first stroke
-    beginStroke(event->position());
-}
-
-void WritingSquare::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    // The second press of a quick pair starts a stroke like any other.
-    mousePressEvent(event);
-}
-
-void WritingSquare::mouseMoveEvent(QMouseEvent *event)
-{
-    if (!drawing_)
-        return;
-    const QPointF p = toInk(event->position());
-    if (!current_.isEmpty() && current_.last() == p)
-        return;
-    current_.append(p);
-    update();
-}
-
-void WritingSquare::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton)
-        endStroke();
-}
-
-void WritingSquare::hideEvent(QHideEvent *event)
-{
-    // Hidden in the middle of a stroke (the clock ran out, the panel
-    // changed): the stroke so far is kept as written.
-    endStroke();
-    QWidget::hideEvent(event);
+    // The square fills its widget: presses just outside it reach the widget around.
+    reachIntoParent();
+    connect(this, &PaperWidget::strokeWritten, this, [this](InkStroke stroke) {
+        if (stroke.size() == 1)
+            stroke.append(stroke.first()); // a dot is a stroke of its own
+        ink_.append(stroke);
+        update();
+        emit inkChanged();
+    });
 }
 
 void WritingSquare::undoStroke()
 {
-    if (drawing_) {
-        drawing_ = false;
-        current_.clear();
-    } else if (!ink_.isEmpty()) {
+    if (!dropStroke()) {
+        if (ink_.isEmpty())
+            return;
         ink_.removeLast();
-    } else {
-        return;
+        update();
     }
-    update();
     emit inkChanged();
 }
 
 void WritingSquare::clearInk()
 {
-    const bool had = drawing_ || !ink_.isEmpty();
-    drawing_ = false;
-    current_.clear();
+    const bool had = dropStroke() || !ink_.isEmpty();
     ink_.clear();
     update();
     if (had)
         emit inkChanged();
-}
-
-void WritingSquare::writeStroke(const QVector<QPointF> &points)
-{
-    if (points.isEmpty())
-        return;
-    beginStroke(points.first());
-    for (qsizetype i = 1; i < points.size() && drawing_; ++i) {
-        const QPointF p = toInk(points[i]);
-        current_.append(p);
-    }
-    endStroke();
 }
 
 void WritingSquare::paintEvent(QPaintEvent *)
@@ -238,18 +81,9 @@ void WritingSquare::paintEvent(QPaintEvent *)
     paintPracticePaper(p, sq);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(colour::Black, penWidth(sq), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    auto drawStroke = [&](const InkStroke &s) {
-        QPainterPath path(toWidget(s.first()));
-        for (qsizetype i = 1; i < s.size(); ++i)
-            path.lineTo(toWidget(s[i]));
-        if (s.size() == 1 || s.first() == s.last())
-            path.lineTo(toWidget(s.first()) + QPointF(0.5, 0.5));
-        p.drawPath(path);
-    };
     for (const InkStroke &s : ink_)
-        drawStroke(s);
-    if (drawing_ && !current_.isEmpty())
-        drawStroke(current_);
+        p.drawPath(inkPath(s));
+    p.drawPath(inkPath(strokeInProgress()));
 }
 
 } // namespace fm
