@@ -25,6 +25,16 @@ bool validPart(int group, int position)
 }
 } // namespace
 
+QString kanjiFileName()
+{
+    return kKanjiFile;
+}
+
+QString bushuFileName()
+{
+    return kBushuFile;
+}
+
 void Catalogue::clear()
 {
     KanjiTable.fill(KanjiEntry{});

@@ -75,6 +75,10 @@ QVector<BushuRecord> decodeBushuRecords(const QByteArray &bytes);
 // a full list) rejects the file: FileError naming Kanji1.dat or Bushu1.dat.
 void loadCatalogueFromBytes(Catalogue &cat, const QByteArray &bushu, const QByteArray &kanji);
 
+// Names of the two files: "Kanji1.dat", "Bushu1.dat".
+QString kanjiFileName();
+QString bushuFileName();
+
 // Reads Bushu1.dat, then Kanji1.dat, from the program directory.
 // Bushu1.dat missing: FileError::notFound("Bushu1.dat").
 void loadCatalogue(Catalogue &cat, const QString &dir);

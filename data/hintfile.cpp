@@ -20,6 +20,11 @@ QByteArray upToNul(QByteArrayView field)
 }
 } // namespace
 
+QString hintFileName()
+{
+    return kHintFile;
+}
+
 QByteArray encodeHintRecord(const HintRecord &r)
 {
     QByteArray out(HintRecordSize, '\0');

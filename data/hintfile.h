@@ -52,6 +52,9 @@ struct HintIndex {
     bool HintLoaded = false;
 };
 
+// Name of the file: "Hint.dat".
+QString hintFileName();
+
 QByteArray encodeHintRecord(const HintRecord &record);
 // One record's bytes (HintRecordSize of them).
 HintRecord decodeHintRecord(QByteArrayView record);

@@ -34,11 +34,17 @@ constexpr int16_t fileValue(StudyMode mode)
 {
     return int16_t(mode);
 }
-// A stored kind; anything but writing reads as reading, as the roster's
-// loader has already checked the value.
+// A stored kind as the program uses it: anything but writing reads as
+// reading. A log record of another kind is skipped (isValidRecord); a roster
+// entry keeps the value it was read with, so that saving it writes it back
+// unchanged, and is read through this.
 constexpr StudyKind kindFromFile(int value)
 {
     return value == fileValue(StudyKind::Writing) ? StudyKind::Writing : StudyKind::Reading;
+}
+constexpr StudyKind kindFromFile(StudyKind stored)
+{
+    return kindFromFile(fileValue(stored));
 }
 constexpr bool isStudyKind(int value)
 {

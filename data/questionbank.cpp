@@ -13,6 +13,21 @@ const QString kSentenceFile = QStringLiteral("Mondai1.dat");
 const QString kWholeWordFile = QStringLiteral("Mondai3.dat");
 } // namespace
 
+QString sentenceFileName()
+{
+    return kSentenceFile;
+}
+
+QString questionIndexFileName()
+{
+    return kIndexFile;
+}
+
+QString wholeWordFileName()
+{
+    return kWholeWordFile;
+}
+
 QByteArray encodeQuestionIndex(const QVector<QuestionIndexEntry> &entries)
 {
     QByteArray out(entries.size() * QuestionIndexRecordSize, '\0');

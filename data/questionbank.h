@@ -45,6 +45,12 @@ struct QuestionBank {
 // A uniform draw 0 .. n-1 (n >= 1).
 using RandomFn = std::function<int(int n)>;
 
+// Names of the files: the sentences "Mondai1.dat", their index "Mondai2.dat"
+// and the words read as a whole "Mondai3.dat".
+QString sentenceFileName();
+QString questionIndexFileName();
+QString wholeWordFileName();
+
 QByteArray encodeQuestionIndex(const QVector<QuestionIndexEntry> &entries);
 QByteArray encodeQuestionRecord(const QuestionRecord &record);
 // One record's bytes (QuestionRecordSize of them).

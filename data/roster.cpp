@@ -4,6 +4,7 @@
 #include "data/errors.h"
 #include "data/fileio.h"
 #include "data/studylog.h"
+#include <QRegularExpression>
 
 namespace fm
 {
@@ -48,6 +49,15 @@ QString logFileName(int player)
     return QStringLiteral("Kiroku%1.dat").arg(player);
 }
 
+std::optional<int> logFileNumber(const QString &fileName)
+{
+    static const QRegularExpression log(QStringLiteral("^Kiroku([0-9]+)\\.dat$"));
+    const QRegularExpressionMatch m = log.match(fileName);
+    if (!m.hasMatch())
+        return std::nullopt;
+    return m.captured(1).toInt();
+}
+
 QByteArray encodePlayers(const Roster &roster)
 {
     QByteArray out(roster.PlayerCount * PlayerRecordSize, '\0');
@@ -61,7 +71,7 @@ QByteArray encodePlayers(const Roster &roster)
         bin::putI16(p + 8, e.Reserved8);
         bin::putI16(p + 10, e.Reserved10);
         bin::putI16(p + 12, e.Reserved12);
-        bin::putI16(p + 14, e.Kind);
+        bin::putI16(p + 14, fileValue(e.Kind));
         // Byte for byte: a stored name is never re-cut (a name read with a lone
         // lead byte at its end keeps it).
         bin::putShortString(p + 16, e.Name, NameBytes);
@@ -87,7 +97,7 @@ void decodePlayers(Roster &roster, const QByteArray &bytes)
         e.Reserved8 = bin::i16(p + 8);
         e.Reserved10 = bin::i16(p + 10);
         e.Reserved12 = bin::i16(p + 12);
-        e.Kind = bin::i16(p + 14);
+        e.Kind = StudyKind(bin::i16(p + 14));
         bool ok = true;
         e.Name = bin::shortString(p + 16, NameBytes, &ok);
         if (!ok)

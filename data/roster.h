@@ -6,6 +6,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace fm
 {
@@ -25,7 +26,10 @@ struct PlayerEntry {
     int16_t Reserved8 = 0;
     int16_t Reserved10 = 0;
     int16_t Reserved12 = 0;
-    int16_t Kind = 1;
+    // As read: a damaged file may hold any value here, and it is written back
+    // as read; kindFromFile() says what it means. The start-up rebuild
+    // (rebuildLevels) sets it from the player's log.
+    StudyKind Kind = StudyKind::Reading;
     QByteArray Name; // cp932, at most 10 bytes
     uint8_t Padding = 0;
 };
@@ -74,6 +78,10 @@ QString shownName(const QByteArray &name);
 
 // Name of player n's log file: "Kiroku<n>.dat".
 QString logFileName(int player);
+// The number a name of that form carries ("Kiroku<digits>.dat"; 0 when the
+// digits are beyond an int), or nothing for any other name. Only
+// logFileName(n) itself is player n's log: "Kiroku01.dat" carries 1 but is not.
+std::optional<int> logFileNumber(const QString &fileName);
 // Name of the roster file: "Player1.dat".
 QString rosterFileName();
 

@@ -115,10 +115,9 @@ bool isSetAsideLogName(const QString &fileName)
 
 LevelKind levelAfter(LevelKind passed)
 {
-    const StudyKind next = otherKind(kindFromFile(passed.Kind));
-    if (next == StudyKind::Reading)
+    passed.Kind = otherKind(kindFromFile(passed.Kind));
+    if (passed.Kind == StudyKind::Reading)
         ++passed.Level;
-    passed.Kind = fileValue(next);
     return passed;
 }
 
@@ -126,7 +125,7 @@ bool LevelCounter::take(const StudyRecord &r)
 {
     if (r.Mode != StudyMode::Challenge || !isValidRecord(r))
         return false;
-    const LevelKind at{r.Level, fileValue(r.Kind)};
+    const LevelKind at{r.Level, r.Kind};
     if (at != at_) {
         at_ = at;
         collected_ = 0;

@@ -68,7 +68,7 @@ bool isSetAsideLogName(const QString &fileName);
 // A level and kind of the course.
 struct LevelKind {
     int16_t Level = 1;
-    int16_t Kind = 1;
+    StudyKind Kind = StudyKind::Reading;
     friend bool operator==(const LevelKind &, const LevelKind &) = default;
 };
 // Where a child goes on passing a level and kind: reading is followed by

@@ -225,7 +225,7 @@ void TF_Game2::Btn_StartClick()
     TBar_Speed->setEnabled(false);
     TBar_Speed->setCursor(Qt::ArrowCursor);
     Img1->setCursor(services.shell.HandPointer);
-    for (int i = 1; i <= 4; ++i)
+    for (int i = 1; i <= header::ButtonCount; ++i)
         if (HeaderButton *b = headerButton(i))
             b->hide();
     setSentenceVisible(true);

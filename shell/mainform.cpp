@@ -289,22 +289,22 @@ void TF_Main::Img_Button1Click(int tag)
 {
     if (commonHeaderAction(tag))
         return;
-    switch (tag) {
-    case menu::Settings: {
+    switch (menu::Button(tag)) {
+    case menu::Button::Settings: {
         TF_Settei dialog(services, this);
         dialog.exec();
         break;
     }
-    case menu::Players:
+    case menu::Button::Players:
         btn_PlayerClick();
         break;
-    case menu::Results:
+    case menu::Button::Results:
         btn_SeisekiClick();
         break;
-    case menu::Register:
+    case menu::Button::Register:
         btn_TourokuClick();
         break;
-    case menu::End:
+    case menu::Button::End:
         btn_endClick();
         break;
     }

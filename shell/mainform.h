@@ -19,8 +19,8 @@ class TF_Pop;
 // The main menu's own buttons, after the three every screen has.
 namespace menu
 {
-enum Button : int { Settings = 4, Players = 5, Results = 6, Register = 7, End = 8 };
-constexpr int ButtonCount = End;
+enum class Button : int { Settings = 4, Players = 5, Results = 6, Register = 7, End = 8 };
+constexpr int ButtonCount = int(Button::End);
 } // namespace menu
 
 // The picture and hint of each menu button, by tag: its icon cell of ButtonX.bmp and its hint.

@@ -93,7 +93,7 @@ ScreenFrame::ScreenFrame(Services &sv, ScreenId id, const FrameLayout &frame) : 
     static const QString hints[] = {QString(), QStringLiteral("ヒントをみる"), QStringLiteral("ヘルプをみる"),
                                     QStringLiteral("アイコンにする")};
     for (int i = 1; i <= header::ButtonCount; ++i) {
-        const QString hint = i == header::Back ? frame.backHint : hints[i];
+        const QString hint = i == header::Button::Back ? frame.backHint : hints[i];
         auto *b = new HeaderButton(this, i, iconOver(sv.shell.ImgLst_Header[i - 1], colour::Navy), hint,
                                    sv.shell.HandPointer);
         b->move(80 * i - 70, frame.headerTop);
@@ -111,23 +111,25 @@ void ScreenFrame::setHeaderTop(int top)
 
 bool Screen::commonHeaderAction(int index)
 {
-    switch (index) {
-    case header::Hint:
+    switch (header::Button(index)) {
+    case header::Button::Hint:
         showHint();
         return true;
-    case header::Help:
+    case header::Button::Help:
         showHelp();
         return true;
-    case header::Minimise:
+    case header::Button::Minimise:
         minimise();
         return true;
+    case header::Button::Back:
+        break;
     }
     return false;
 }
 
 void ScreenFrame::Img_Button1Click(int index)
 {
-    if (!commonHeaderAction(index) && index == header::Back)
+    if (!commonHeaderAction(index) && index == header::Button::Back)
         BackClick();
 }
 

@@ -291,7 +291,7 @@ QString levelKind(const LevelKind &reached)
         return QStringLiteral("ぜんぶ");
     return QStringLiteral("%1%2")
         .arg(reached.Level)
-        .arg(reached.Kind == fileValue(StudyKind::Reading) ? QStringLiteral("よむ") : QStringLiteral("かく"));
+        .arg(reached.Kind == StudyKind::Reading ? QStringLiteral("よむ") : QStringLiteral("かく"));
 }
 } // namespace
 
@@ -302,7 +302,7 @@ QString riseLabel(const LevelKind &reached)
         return QStringLiteral("ぜんぶ");
     return QStringLiteral("レベル%1 %2")
         .arg(reached.Level)
-        .arg(reached.Kind == fileValue(StudyKind::Reading) ? QStringLiteral("よむ") : QStringLiteral("かく"));
+        .arg(reached.Kind == StudyKind::Reading ? QStringLiteral("よむ") : QStringLiteral("かく"));
 }
 
 QString riseRangeLabel(const LevelKind &first, const LevelKind &last)

@@ -1,5 +1,6 @@
 #include "data/errors.h"
 #include "data/roster.h"
+#include "data/studylog.h"
 #include "testutil.h"
 
 using namespace fm;
@@ -31,6 +32,23 @@ TEST_F(RosterTest, RecordIsTwentyEightBytesAndRoundTrips)
     EXPECT_EQ(back.PlayerTable[1].Game1Level, 3);
 }
 
+TEST_F(RosterTest, ADamagedKindIsKeptAsReadReadsAsReadingAndIsRebuiltFromTheLog)
+{
+    Roster r;
+    addPlayer(r, sj("たろう"));
+    QByteArray bytes = encodePlayers(r);
+    bytes[14] = 7; // the kind: neither reading (1) nor writing (2)
+    Roster back;
+    decodePlayers(back, bytes);
+    ASSERT_EQ(back.PlayerCount, 1) << "a damaged kind is not refused";
+    EXPECT_EQ(fileValue(back.PlayerTable[1].Kind), 7);
+    EXPECT_EQ(kindFromFile(back.PlayerTable[1].Kind), StudyKind::Reading);
+    EXPECT_EQ(encodePlayers(back), bytes) << "written back as it was read";
+    rebuildLevels(back, dir()); // no log: level 1, reading
+    EXPECT_EQ(back.PlayerTable[1].Kind, StudyKind::Reading);
+    EXPECT_EQ(back.PlayerTable[1].Level, 1);
+}
+
 TEST_F(RosterTest, AddPlayerStartsAtLevelOneReadingAndStopsAtTen)
 {
     Roster r;
@@ -40,7 +58,7 @@ TEST_F(RosterTest, AddPlayerStartsAtLevelOneReadingAndStopsAtTen)
     EXPECT_EQ(r.PlayerCount, 10);
     const PlayerEntry &e = r.PlayerTable[10];
     EXPECT_EQ(e.Level, 1);
-    EXPECT_EQ(e.Kind, 1);
+    EXPECT_EQ(e.Kind, StudyKind::Reading);
     EXPECT_EQ(e.Game1Level, 0);
     EXPECT_EQ(e.Game2Level, 0);
     Roster r2;

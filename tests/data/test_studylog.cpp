@@ -63,14 +63,15 @@ TEST(StudyRecordFormat, FiftyTwoBytesAtTheirOffsets)
 
 TEST(RebuildLevel, FortyRightAnswersPassTheKind)
 {
-    EXPECT_EQ(rebuildLevel({test(1, 1, 10), test(1, 1, 10), test(1, 1, 10), test(1, 1, 9)}).Kind, 1);
+    EXPECT_EQ(rebuildLevel({test(1, 1, 10), test(1, 1, 10), test(1, 1, 10), test(1, 1, 9)}).Kind,
+              StudyKind::Reading);
     const LevelKind passed = rebuildLevel({test(1, 1, 10), test(1, 1, 10), test(1, 1, 10), test(1, 1, 10)});
     EXPECT_EQ(passed.Level, 1);
-    EXPECT_EQ(passed.Kind, 2);
+    EXPECT_EQ(passed.Kind, StudyKind::Writing);
     const LevelKind nextLevel =
         rebuildLevel({test(2, 2, 10), test(3, 2, 10), test(3, 2, 10), test(3, 2, 10), test(3, 2, 10)});
     EXPECT_EQ(nextLevel.Level, 4);
-    EXPECT_EQ(nextLevel.Kind, 1);
+    EXPECT_EQ(nextLevel.Kind, StudyKind::Reading);
 }
 
 TEST(RebuildLevel, OnlyTheLastRunCountsAndPracticeIsIgnored)
@@ -79,13 +80,15 @@ TEST(RebuildLevel, OnlyTheLastRunCountsAndPracticeIsIgnored)
     const LevelKind lk = rebuildLevel({test(1, 1, 10), test(1, 1, 10), test(1, 1, 10), test(1, 2, 10),
                                        test(1, 2, 10), test(1, 2, 10), test(5, 1, 10, 2)});
     EXPECT_EQ(lk.Level, 1);
-    EXPECT_EQ(lk.Kind, 2);
+    EXPECT_EQ(lk.Kind, StudyKind::Writing);
     // A failed (uncounted) challenge test's right answers do not count, as
     // they do not while the child plays.
     StudyRecord failed = test(1, 1, 6);
     EXPECT_EQ(failed.Counted, 0);
-    EXPECT_EQ(rebuildLevel({test(1, 1, 10), test(1, 1, 10), test(1, 1, 10), test(1, 1, 8), failed}).Kind, 1);
-    EXPECT_EQ(rebuildLevel({test(1, 1, 10), test(1, 1, 10), test(1, 1, 10), failed, test(1, 1, 10)}).Kind, 2);
+    EXPECT_EQ(rebuildLevel({test(1, 1, 10), test(1, 1, 10), test(1, 1, 10), test(1, 1, 8), failed}).Kind,
+              StudyKind::Reading);
+    EXPECT_EQ(rebuildLevel({test(1, 1, 10), test(1, 1, 10), test(1, 1, 10), failed, test(1, 1, 10)}).Kind,
+              StudyKind::Writing);
 }
 
 class LogTest : public DataDirTest
@@ -114,7 +117,7 @@ TEST_F(LogTest, EachPlayerIsRebuiltFromItsOwnLog)
     write("Kiroku2.dat", logOf({test(1, 1, 10), test(1, 1, 5)}));
     rebuildLevels(state.Players, dir());
     EXPECT_EQ(state.Players.PlayerTable[2].Level, 1);
-    EXPECT_EQ(state.Players.PlayerTable[2].Kind, 1);
+    EXPECT_EQ(state.Players.PlayerTable[2].Kind, StudyKind::Reading);
 }
 
 TEST_F(LogTest, SelectionMastersAtThreeRecordingAtTwo)
@@ -184,7 +187,7 @@ TEST_F(LogTest, PassingResetsTheCountAndRaisesTheLevel)
     recordTest(state, true, 46001.0);
     EXPECT_TRUE(state.LevelUpFlag);
     EXPECT_EQ(state.LevelCorrectCount, 0) << "answers beyond 40 are not carried over";
-    EXPECT_EQ(state.Players.PlayerTable[1].Kind, 2);
+    EXPECT_EQ(state.Players.PlayerTable[1].Kind, StudyKind::Writing);
     EXPECT_EQ(state.CurrentKind, fm::StudyKind::Reading)
         << "the current level and kind wait for the mode screen";
 
@@ -195,7 +198,7 @@ TEST_F(LogTest, PassingResetsTheCountAndRaisesTheLevel)
     setSlots(221, 1);
     recordTest(state, true, 46002.0);
     EXPECT_EQ(state.Players.PlayerTable[1].Level, 13);
-    EXPECT_EQ(state.Players.PlayerTable[1].Kind, 1);
+    EXPECT_EQ(state.Players.PlayerTable[1].Kind, StudyKind::Reading);
 }
 
 TEST_F(LogTest, IncompleteTailIsIgnoredAndCutBeforeTheNextAppend)
@@ -206,7 +209,7 @@ TEST_F(LogTest, IncompleteTailIsIgnoredAndCutBeforeTheNextAppend)
     EXPECT_EQ(log.records.size(), 4);
     EXPECT_EQ(log.tailBytes, 20);
     rebuildLevels(state.Players, dir());
-    EXPECT_EQ(state.Players.PlayerTable[1].Kind, 2) << "the damaged log still counts";
+    EXPECT_EQ(state.Players.PlayerTable[1].Kind, StudyKind::Writing) << "the damaged log still counts";
 
     state.CurrentPlayer = 1;
     setSlots(1, 3);

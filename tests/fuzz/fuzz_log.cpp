@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         __builtin_trap();
     const fm::LogContents log = fm::decodeLog(bytes);
     const fm::LevelKind lk = fm::rebuildLevel(log.records);
-    if (lk.Level < 1 || lk.Level > 13 || lk.Kind < 1 || lk.Kind > 2)
+    if (lk.Level < 1 || lk.Level > 13 || !fm::isStudyKind(fm::fileValue(lk.Kind)))
         __builtin_trap();
     auto state = std::make_unique<fm::AppState>();
     fm::addPlayer(state->Players, "a");

@@ -34,7 +34,7 @@ inline fm::PlayerEntry &addPlayer(fm::AppState &s, const QString &name, int leve
     const int n = fm::addPlayer(s.Players, fm::cp932::fromUnicode(name));
     fm::PlayerEntry &e = s.Players.PlayerTable[n];
     e.Level = int16_t(level);
-    e.Kind = int16_t(kind);
+    e.Kind = fm::StudyKind(kind);
     return e;
 }
 

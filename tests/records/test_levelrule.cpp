@@ -18,7 +18,7 @@ namespace
 
 int rank(LevelKind lk)
 {
-    return lk.Level * 2 + lk.Kind;
+    return lk.Level * 2 + fileValue(lk.Kind);
 }
 
 std::unique_ptr<AppState> stateIn(const QString &dir)
@@ -44,7 +44,7 @@ void record(AppState &state, const TestTaken &t, double day)
 {
     state.ChallengeMode = t.mode == StudyMode::Challenge;
     state.CurrentLevel = t.at.Level;
-    state.CurrentKind = kindFromFile(t.at.Kind);
+    state.CurrentKind = t.at.Kind;
     for (int i = 1; i <= QuestionsPerTest; ++i) {
         state.QuestionSlots[i].Kanji =
             int16_t(firstKanjiOf(t.at.Level) + (t.offset + 2 * (i - 1)) % KanjiPerLevel);
@@ -66,7 +66,7 @@ TestTaken nextTest(std::mt19937 &rng, LevelKind child)
         t.at = child;
     } else {
         t.mode = roll < 98 ? StudyMode::Practice : StudyMode::Challenge;
-        t.at = {int16_t(1 + rng() % LevelCount), int16_t(1 + rng() % 2)};
+        t.at = {int16_t(1 + rng() % LevelCount), kindFromFile(int(1 + rng() % 2))};
     }
     t.offset = int(rng() % KanjiPerLevel);
     return t;
@@ -146,7 +146,7 @@ TEST(LevelRule, AFailedTestsRightAnswersNeverCount)
 {
     QTemporaryDir dir;
     auto live = stateIn(dir.path());
-    const LevelKind start{1, 1};
+    const LevelKind start{1, StudyKind::Reading};
     const TestTaken tests[] = {{StudyMode::Challenge, start, 10, true, 0},
                                {StudyMode::Challenge, start, 10, true, 0},
                                {StudyMode::Challenge, start, 10, true, 0},
@@ -166,6 +166,6 @@ TEST(LevelRule, AFailedTestsRightAnswersNeverCount)
     // Another passed test: the rise every view shows.
     record(*live, {StudyMode::Challenge, start, 7, true, 0}, 46001.5);
     EXPECT_TRUE(live->LevelUpFlag);
-    EXPECT_EQ(entryOf(*live), (LevelKind{1, 2}));
-    EXPECT_EQ(rebuildLevel(readLog(dir.path(), 1).records), (LevelKind{1, 2}));
+    EXPECT_EQ(entryOf(*live), (LevelKind{1, StudyKind::Writing}));
+    EXPECT_EQ(rebuildLevel(readLog(dir.path(), 1).records), (LevelKind{1, StudyKind::Writing}));
 }

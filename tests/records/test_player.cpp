@@ -103,7 +103,7 @@ TEST(Player, ChoosingANameSelectsThePlayerAndOpensItsModeScreen)
     t.state.Players.PlayerTable[2] = PlayerEntry{};
     t.state.Players.PlayerTable[2].Name = cp932::fromUnicode(QStringLiteral("いく"));
     t.state.Players.PlayerTable[2].Level = 2;
-    t.state.Players.PlayerTable[2].Kind = 2;
+    t.state.Players.PlayerTable[2].Kind = StudyKind::Writing;
     StudyRecord r;
     r.Level = 2;
     r.Kind = StudyKind::Writing;

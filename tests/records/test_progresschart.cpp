@@ -36,11 +36,12 @@ QString rises(const ProgressChart &c)
 {
     QStringList out;
     for (const LevelRise &r : c.rises)
-        out << QStringLiteral("%1:%2").arg(r.test).arg(
-            r.reached.Level > LevelCount
-                ? QStringLiteral("ぜんぶ")
-                : QString::number(r.reached.Level) +
-                      (r.reached.Kind == 1 ? QStringLiteral("よむ") : QStringLiteral("かく")));
+        out << QStringLiteral("%1:%2").arg(r.test).arg(r.reached.Level > LevelCount
+                                                           ? QStringLiteral("ぜんぶ")
+                                                           : QString::number(r.reached.Level) +
+                                                                 (r.reached.Kind == StudyKind::Reading
+                                                                      ? QStringLiteral("よむ")
+                                                                      : QStringLiteral("かく")));
     return out.join(' ');
 }
 

@@ -92,8 +92,8 @@ TEST(ProgressChartPicture, CrowdedRisesShareALabelAndNoRiseGoesUnnamed)
     QVector<LevelKind> reached;
     for (int level = 1; level <= 12; ++level)
         for (int kind = 1; kind <= 2; ++kind)
-            reached.push_back(LevelKind{int16_t(level), int16_t(kind)});
-    reached.push_back(LevelKind{13, 1});
+            reached.push_back(LevelKind{int16_t(level), fm::kindFromFile(kind)});
+    reached.push_back(LevelKind{13, fm::StudyKind::Reading});
     auto spread = [](int n, double from, double to) {
         QVector<double> xs;
         for (int i = 0; i < n; ++i)

@@ -122,7 +122,7 @@ TEST(Touroku, ARegisteredPlayerIsSavedAtOnceAndListed)
     const PlayerEntry &e = t.state.Players.PlayerTable[2];
     EXPECT_EQ(e.Name, cp932::fromUnicode(QStringLiteral("ほしい")));
     EXPECT_EQ(e.Level, 1);
-    EXPECT_EQ(e.Kind, 1);
+    EXPECT_EQ(e.Kind, fm::StudyKind::Reading);
     EXPECT_EQ(e.Game1Level, 0);
     EXPECT_EQ(e.Game2Level, 0);
 
@@ -193,6 +193,6 @@ TEST(Touroku, ALogLeftByALostRosterIsSetAsideNotHandedToTheNewChild)
     Roster reloaded;
     loadRoster(reloaded, t.state.ProgramDir);
     rebuildLevels(reloaded, t.state.ProgramDir);
-    EXPECT_EQ(reloaded.PlayerTable[1].Kind, 1) << "after a restart too";
+    EXPECT_EQ(reloaded.PlayerTable[1].Kind, fm::StudyKind::Reading) << "after a restart too";
     EXPECT_TRUE(t.dialogs.calls.empty());
 }

@@ -88,7 +88,7 @@ TEST(DataDirectory, OldRecordsReachTheMenuAndTheEndButtonSavesBesideThem)
     d.t.nav.show(menu);
 
     EXPECT_EQ(d.t.state.Players.PlayerCount, 2);
-    EXPECT_EQ(d.t.state.Players.PlayerTable[2].Kind, 2) << "levels come from the copied log";
+    EXPECT_EQ(d.t.state.Players.PlayerTable[2].Kind, StudyKind::Writing) << "levels come from the copied log";
     EXPECT_EQ(bytesOf(d.t.state.DataDir + "Player1.dat"), d.roster);
     EXPECT_EQ(bytesOf(d.t.state.DataDir + "Kiroku2.dat"), d.log);
 

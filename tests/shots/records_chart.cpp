@@ -34,7 +34,7 @@ void writeLearningLog(const QString &file, int tests, double perDay, int practic
         // With every level passed there is only practice left.
         r.Mode = next(1000) < practice || at.Level > LevelCount ? StudyMode::Practice : StudyMode::Challenge;
         r.Level = int16_t(std::min<int>(at.Level, LevelCount));
-        r.Kind = kindFromFile(at.Level > LevelCount ? int16_t(1 + next(2)) : at.Kind);
+        r.Kind = at.Level > LevelCount ? kindFromFile(1 + next(2)) : at.Kind;
         r.Time = 46000.4 + n / perDay + next(100) / 400.0;
         const int skill = 5 + std::min(4, n * 4 / std::max(1, tests)) + (r.Kind == StudyKind::Reading);
         for (int i = 1; i <= 10; ++i) {

@@ -36,7 +36,7 @@ TEST(StudyWindowShots, GradingResultHintAndPicker)
     t.state.CurrentPlayer = 1;
     t.state.Players.PlayerTable[1].Name = cp932::fromUnicode(QStringLiteral("はなこ"));
     t.state.Players.PlayerTable[1].Level = 3;
-    t.state.Players.PlayerTable[1].Kind = 2;
+    t.state.Players.PlayerTable[1].Kind = fm::StudyKind::Writing;
 
     const char *sentences[10][4] = {
         {"あかい", "花", "がさいた。", "はな"}, {"", "山", "にのぼる。", "やま"},

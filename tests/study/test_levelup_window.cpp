@@ -25,7 +25,7 @@ void setPlayer(TestShell &t, int level, int kind)
     t.state.CurrentPlayer = 1;
     t.state.Players.PlayerTable[1].Name = cp932::fromUnicode(QStringLiteral("じろう"));
     t.state.Players.PlayerTable[1].Level = int16_t(level);
-    t.state.Players.PlayerTable[1].Kind = int16_t(kind);
+    t.state.Players.PlayerTable[1].Kind = StudyKind(kind);
 }
 
 // The real pictures when the build has made them.

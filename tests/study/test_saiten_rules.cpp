@@ -21,7 +21,7 @@ std::unique_ptr<AppState> stateWithPlayer(int level, int kind)
     s->Players.PlayerCount = 1;
     s->Players.PlayerTable[1].Name = sj("はなこ");
     s->Players.PlayerTable[1].Level = int16_t(level);
-    s->Players.PlayerTable[1].Kind = int16_t(kind);
+    s->Players.PlayerTable[1].Kind = fm::StudyKind(kind);
     return s;
 }
 

@@ -86,7 +86,7 @@ class FakeModeScreen : public ScreenFrame
     explicit FakeModeScreen(Services &sv) : ScreenFrame(sv, ScreenId::Mode)
     {
         levelAtCreation = state.currentEntry().Level;
-        kindAtCreation = state.currentEntry().Kind;
+        kindAtCreation = fileValue(state.currentEntry().Kind);
         countAtCreation = state.LevelCorrectCount;
     }
     int levelAtCreation, kindAtCreation, countAtCreation;
@@ -106,7 +106,7 @@ struct Grading {
         t.state.Players.PlayerCount = 1;
         t.state.Players.PlayerTable[1].Name = sj("たろう");
         t.state.Players.PlayerTable[1].Level = 2;
-        t.state.Players.PlayerTable[1].Kind = 1;
+        t.state.Players.PlayerTable[1].Kind = fm::StudyKind::Reading;
         t.state.CurrentPlayer = 1;
         t.state.CurrentLevel = 2;
         t.state.CurrentKind = fm::StudyKind::Reading;
@@ -372,7 +372,7 @@ TEST(GradingScreen, FortyRightAnswersRaiseTheLevel)
     EXPECT_EQ(levelMessages, (QStringList{"", "", "", "やったね。これでレベルがあがったよ。"}));
     EXPECT_EQ(pictures.last(), QStringLiteral("Present2.wmf"));
     EXPECT_EQ(g.t.state.Players.PlayerTable[1].Level, 2);
-    EXPECT_EQ(g.t.state.Players.PlayerTable[1].Kind, 2); // reading passed: writing next
+    EXPECT_EQ(g.t.state.Players.PlayerTable[1].Kind, fm::StudyKind::Writing); // reading passed: writing next
     EXPECT_EQ(g.t.state.LevelCorrectCount, 0);
     EXPECT_EQ(g.log().size(), 4);
 }
@@ -397,7 +397,7 @@ TEST(GradingScreen, PracticeChangesNoProgress)
     for (int k = 21; k <= 30; ++k)
         EXPECT_EQ(g.t.state.Progress[k][1].AskedCount, 0) << k;
     EXPECT_EQ(g.t.state.Players.PlayerTable[1].Level, 2);
-    EXPECT_EQ(g.t.state.Players.PlayerTable[1].Kind, 1);
+    EXPECT_EQ(g.t.state.Players.PlayerTable[1].Kind, fm::StudyKind::Reading);
 }
 
 TEST(GradingScreen, AnUnwritableLogEndsTheProgramWithItsName)

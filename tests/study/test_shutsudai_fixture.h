@@ -111,7 +111,7 @@ struct TestWorld {
         t.state.Players.PlayerCount = 1;
         t.state.Players.PlayerTable[1].Name = sj("はなこ");
         t.state.Players.PlayerTable[1].Level = int16_t(level);
-        t.state.Players.PlayerTable[1].Kind = fm::fileValue(kind);
+        t.state.Players.PlayerTable[1].Kind = kind;
         t.state.CurrentPlayer = 1;
         t.state.CurrentLevel = int16_t(level);
         t.state.CurrentKind = kind;

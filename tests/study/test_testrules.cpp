@@ -1,11 +1,14 @@
 #include "data/cp932.h"
 #include "data/errors.h"
+#include "data/settings.h"
 #include "study/grading.h"
 #include "study/testrules.h"
 #include "support/fakes.h"
 #include <QSet>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <random>
+#include <string>
 
 using namespace fm;
 using fm::test::FakeClock;
@@ -90,6 +93,36 @@ TEST(TestChoice, ChallengeWithEqualCountsPicksTenDifferentKanjiOfTheLevel)
     }
 }
 
+// Whatever the draws and the child's record: ten different kanji of the
+// level, and none asked while a kanji with fewer right answers (of this
+// kind) is left out.
+TEST(TestChoice, ChallengeAsksTenDifferentKanjiOfTheLevelNoneBeforeAWeakerOne)
+{
+    std::mt19937 rng(5);
+    for (uint64_t seed = 1; seed <= 60; ++seed) {
+        ProgressTable progress{};
+        for (int k = 1; k <= KanjiCount; ++k)
+            for (int kind = 1; kind <= 2; ++kind)
+                progress[k][kind].CorrectCount = int16_t(rng() % 4);
+        const int level = 1 + int(seed % LevelCount);
+        const StudyKind kind = seed % 2 ? StudyKind::Reading : StudyKind::Writing;
+        ScriptedRandom random(seed);
+        const TestKanji k = chooseChallengeKanji(progress, level, kind, random);
+        const QSet<int> chosen = asSet(k);
+        ASSERT_EQ(chosen.size(), QuestionsPerTest) << seed;
+        int mostRightAsked = 0;
+        for (int v : chosen) {
+            ASSERT_TRUE(v >= firstKanjiOf(level) && v <= lastKanjiOf(level)) << seed << " " << v;
+            mostRightAsked = std::max<int>(mostRightAsked, progress[v][fileValue(kind)].CorrectCount);
+        }
+        for (int v = firstKanjiOf(level); v <= lastKanjiOf(level); ++v) {
+            if (!chosen.contains(v)) {
+                EXPECT_GE(progress[v][fileValue(kind)].CorrectCount, mostRightAsked) << seed << " " << v;
+            }
+        }
+    }
+}
+
 TEST(TestChoice, PracticeDrawsWithoutRepetitionKeepingTheRestInOrder)
 {
     ScriptedRandom random;
@@ -144,6 +177,39 @@ TEST(TestChoice, PreparingDrawsOneSentencePerQuestionAndClearsTheSlots)
     }
 }
 
+// Whatever the draws, in either mode and kind: ten different kanji of the
+// level, each with a sentence it has (the first when it has none), and no
+// answer yet.
+TEST(TestChoice, EveryPreparedQuestionIsAKanjiOfTheLevelWithOneOfItsSentences)
+{
+    for (uint64_t seed = 1; seed <= 40; ++seed) {
+        AppState state;
+        state.ChallengeMode = seed % 2 == 0;
+        state.CurrentKind = seed % 3 ? StudyKind::Reading : StudyKind::Writing;
+        state.CurrentLevel = int16_t(1 + seed % LevelCount);
+        for (int k = 1; k <= KanjiCount; ++k)
+            state.Bank.QuestionIndex[k] = {0, int16_t(4 * k - 3), int16_t((k * seed) % 5)}; // 0..4 sentences
+        for (int n = 1; n <= QuestionsPerTest; ++n)
+            state.QuestionSlots[n].PlayerAnswer = "old";
+        ScriptedRandom random(seed);
+        prepareTestSlots(state, random);
+        QSet<int> kanji;
+        for (int n = 1; n <= QuestionsPerTest; ++n) {
+            const QuestionSlot &q = state.QuestionSlots[n];
+            kanji.insert(q.Kanji);
+            EXPECT_TRUE(q.Kanji >= firstKanjiOf(state.CurrentLevel) &&
+                        q.Kanji <= lastKanjiOf(state.CurrentLevel))
+                << seed << " " << n;
+            const int sentences = state.Bank.QuestionIndex[q.Kanji].RecordCount;
+            EXPECT_GE(q.QuestionChoice, 1) << seed << " " << n;
+            EXPECT_LE(q.QuestionChoice, std::max(1, sentences)) << seed << " " << n;
+            EXPECT_TRUE(q.PlayerAnswer.isEmpty());
+            EXPECT_EQ(q.Correct, 0);
+        }
+        EXPECT_EQ(kanji.size(), QuestionsPerTest) << seed;
+    }
+}
+
 TEST(TestClock, LabelTextShowsWholeMinutesOnlyWhenThereAreAny)
 {
     EXPECT_EQ(clockText(4 * 60 + 7), QStringLiteral("のこり4ふん7びょう"));
@@ -187,6 +253,25 @@ TEST(TestClock, CountsDownSecondBySecondOnTheDayNumberClock)
     const double end12 = clockEnd(c3.now(), 12);
     c3.advanceSeconds(1);
     EXPECT_EQ(clockText(remainingSeconds(end12, c3.now())), QStringLiteral("のこり11ふん59びょう"));
+}
+
+// Every limit a parent can set, from any start: the whole limit shows at the
+// start, one second less each second, and the time is up exactly when the
+// limit has passed, not a second before.
+TEST(TestClock, EveryLimitIsGivenInFullAndEndsOnTime)
+{
+    for (double start : {45000.5, 45123.987654321, 46000.0 + 86399.0 / 86400.0})
+        for (int limit = MinTimeLimit; limit <= MaxTimeLimit; ++limit) {
+            const double end = clockEnd(start, limit);
+            const auto after = [start](int seconds) { return start + seconds / 86400.0; };
+            EXPECT_EQ(remainingSeconds(end, start), limit * 60) << limit;
+            EXPECT_EQ(remainingSeconds(end, after(1)), limit * 60 - 1) << limit;
+            EXPECT_EQ(remainingSeconds(end, after(limit * 60 - 1)), 1) << limit;
+            EXPECT_EQ(remainingSeconds(end, after(limit * 60)), 0) << limit;
+            EXPECT_LE(remainingSeconds(end, after(limit * 60 + 1)), 0) << limit;
+            EXPECT_EQ(clockText(remainingSeconds(end, after(limit * 60 + 1))),
+                      QStringLiteral("のこり0びょう"));
+        }
 }
 
 TEST(TestAnswers, StoredWithoutBlanksAndCut)
@@ -307,27 +392,105 @@ TEST(TestPanels, BackGoesByPanelStateAndThePreviousOne)
     EXPECT_EQ(nav.PreviousPanelState, Panel::Choice);
 }
 
-TEST(TestPanels, ButtonPlacesFollowTheirColumnsAndRows)
+// Where the answer panels have their buttons: each panel's first and last,
+// the whole-range button, and some with large fonts.
+TEST(TestPanels, ButtonsStandWhereTheAnswerPanelsHaveThem)
 {
     using PB = PanelButton;
     EXPECT_EQ(panelButtonRect(PB::Kana, 1, 1), QRect(10, 25, 32, 32));
-    EXPECT_EQ(panelButtonRect(PB::Kana, 5, 1), QRect(10, 25 + 4 * 32, 32, 32));
-    EXPECT_EQ(panelButtonRect(PB::Kana, 6, 1), QRect(42, 25, 32, 32));
-    EXPECT_EQ(panelButtonRect(PB::Kana, 80, 1), QRect(10 + 15 * 32, 25 + 4 * 32, 32, 32));
-    EXPECT_EQ(panelButtonRect(PB::RadicalGroup, 4, 1), QRect(10, 25 + 3 * 48, 128, 48));
+    EXPECT_EQ(panelButtonRect(PB::Kana, 80, 1), QRect(490, 153, 32, 32));
+    EXPECT_EQ(panelButtonRect(PB::RadicalGroup, 1, 1), QRect(10, 25, 128, 48));
+    EXPECT_EQ(panelButtonRect(PB::RadicalGroup, 4, 1), QRect(10, 169, 128, 48));
     EXPECT_EQ(panelButtonRect(PB::RadicalGroup, 5, 1), QRect(138, 25, 128, 48));
-    EXPECT_EQ(panelButtonRect(PB::Strokes, 5, 1), QRect(10, 25 + 4 * 38, 38, 38));
-    EXPECT_EQ(panelButtonRect(PB::Strokes, 20, 1), QRect(10 + 3 * 38, 25 + 4 * 38, 38, 38));
+    EXPECT_EQ(panelButtonRect(PB::Strokes, 1, 1), QRect(10, 25, 38, 38));
+    EXPECT_EQ(panelButtonRect(PB::Strokes, 20, 1), QRect(124, 177, 38, 38));
     EXPECT_EQ(panelButtonRect(PB::WholeRange, 1, 1), QRect(10, 215, 152, 38));
-    EXPECT_EQ(panelButtonRect(PB::Part, 4, 1), QRect(10, 25 + 3 * 60, 60, 60));
-    EXPECT_EQ(panelButtonRect(PB::Part, 20, 1), QRect(250, 25 + 3 * 60, 60, 60));
+    EXPECT_EQ(panelButtonRect(PB::Part, 1, 1), QRect(10, 25, 60, 60));
+    EXPECT_EQ(panelButtonRect(PB::Part, 20, 1), QRect(250, 205, 60, 60));
     EXPECT_EQ(panelButtonRect(PB::Candidate, 1, 1), QRect(10, 24, 30, 30));
-    EXPECT_EQ(panelButtonRect(PB::Candidate, 80, 1), QRect(10 + 15 * 30, 24 + 4 * 30, 30, 30));
+    EXPECT_EQ(panelButtonRect(PB::Candidate, 80, 1), QRect(460, 144, 30, 30));
     // Large fonts: sizes and steps scaled and rounded, the offsets not.
     EXPECT_EQ(panelButtonRect(PB::Kana, 7, 1.25), QRect(50, 65, 40, 40));
     EXPECT_EQ(panelButtonRect(PB::Strokes, 7, 1.25), QRect(58, 73, 48, 48));
     EXPECT_EQ(panelButtonRect(PB::Candidate, 6, 1.25), QRect(48, 24, 38, 38));
-    EXPECT_EQ(panelButtonRect(PB::WholeRange, 1, 1.25), QRect(10, 25 + 5 * 48, 190, 48));
+    EXPECT_EQ(panelButtonRect(PB::WholeRange, 1, 1.25), QRect(10, 265, 190, 48));
+}
+
+namespace
+{
+
+struct PanelGrid {
+    PanelButton kind;
+    int count;
+    int rows;  // buttons a column holds before the next column starts
+    QSize box; // the group box the answer panels (study/panels.cpp) put them in
+};
+
+const PanelGrid panelGrids[] = {
+    {PanelButton::Kana, KanaKeyCount, 5, QSize(620, 281)},
+    {PanelButton::RadicalGroup, RadicalGroupCount, 4, QSize(401, 281)},
+    {PanelButton::Strokes, StrokeButtonCount, 5, QSize(201, 281)},
+    {PanelButton::Part, PartButtonCount, 4, QSize(401, 281)},
+    {PanelButton::Candidate, CandidateCount, 5, QSize(620, 281)},
+};
+
+} // namespace
+
+// Every panel, at either size: buttons of one size, never smaller than with
+// normal fonts, numbered down a column and then on in the next column to
+// the right, touching their neighbours and overlapping none, the first one
+// where it is with normal fonts.
+TEST(TestPanels, EachPanelIsAGridOfEqualButtonsInNumberOrderWithoutOverlap)
+{
+    for (double scale : {1.0, 1.25})
+        for (const PanelGrid &g : panelGrids) {
+            const QRect first = panelButtonRect(g.kind, 1, scale);
+            const QRect normal = panelButtonRect(g.kind, 1, 1.0);
+            const std::string what = std::to_string(int(g.kind)) + " at " + std::to_string(scale);
+            EXPECT_EQ(first.topLeft(), normal.topLeft()) << what;
+            EXPECT_GE(first.width(), normal.width()) << what;
+            EXPECT_GE(first.height(), normal.height()) << what;
+            for (int i = 2; i <= g.count; ++i) {
+                const QRect r = panelButtonRect(g.kind, i, scale);
+                const QRect before = panelButtonRect(g.kind, i - 1, scale);
+                EXPECT_EQ(r.size(), first.size()) << what << " " << i;
+                if ((i - 1) % g.rows != 0) { // under the one before it
+                    EXPECT_EQ(r.left(), before.left()) << what << " " << i;
+                    EXPECT_EQ(r.top(), before.bottom() + 1) << what << " " << i;
+                } else { // at the top of the next column
+                    EXPECT_EQ(r.top(), first.top()) << what << " " << i;
+                    EXPECT_EQ(r.left(), before.right() + 1) << what << " " << i;
+                }
+                for (int k = 1; k < i; ++k)
+                    EXPECT_FALSE(r.intersects(panelButtonRect(g.kind, k, scale)))
+                        << what << " " << i << " " << k;
+            }
+        }
+}
+
+// With normal fonts every panel fits its group box with the margin the
+// box keeps, and the whole-range button stands under the stroke counts, as
+// wide as their first column and more, within the same box.
+TEST(TestPanels, WithNormalFontsEveryPanelFitsItsBox)
+{
+    for (const PanelGrid &g : panelGrids) {
+        const QRect inside(QPoint(0, 0), g.box - QSize(10, 10));
+        for (int i = 1; i <= g.count; ++i)
+            EXPECT_TRUE(inside.contains(panelButtonRect(g.kind, i, 1))) << int(g.kind) << " " << i;
+    }
+    for (double scale : {1.0, 1.25}) {
+        const QRect whole = panelButtonRect(PanelButton::WholeRange, 1, scale);
+        const QRect lastRow = panelButtonRect(PanelButton::Strokes, 5, scale);
+        EXPECT_EQ(whole.left(), lastRow.left()) << scale;
+        EXPECT_GT(whole.top(), lastRow.bottom()) << scale;
+        EXPECT_GE(whole.width(), lastRow.width()) << scale;
+        EXPECT_EQ(whole.height(), lastRow.height()) << scale;
+        for (int s = 1; s <= StrokeButtonCount; ++s)
+            EXPECT_FALSE(whole.intersects(panelButtonRect(PanelButton::Strokes, s, scale)))
+                << scale << " " << s;
+    }
+    const QRect inside(QPoint(0, 0), panelGrids[2].box - QSize(10, 10));
+    EXPECT_TRUE(inside.contains(panelButtonRect(PanelButton::WholeRange, 1, 1)));
 }
 
 TEST(TestPanels, KanaKeysReadRightToLeftWithFiveGaps)
@@ -350,7 +513,11 @@ TEST(TestPanels, KanaKeysReadRightToLeftWithFiveGaps)
     }
     EXPECT_EQ(gaps, (QList<int>{32, 33, 34, 42, 44}));
     // あ stands in the rightmost column, at the top.
-    EXPECT_EQ(panelButtonRect(PanelButton::Kana, 76, 1).topLeft(), QPoint(10 + 15 * 32, 25));
+    const QRect a = panelButtonRect(PanelButton::Kana, 76, 1);
+    for (int i = 1; i <= KanaKeyCount; ++i) {
+        EXPECT_LE(panelButtonRect(PanelButton::Kana, i, 1).left(), a.left()) << i;
+        EXPECT_GE(panelButtonRect(PanelButton::Kana, i, 1).top(), a.top()) << i;
+    }
 }
 
 TEST(TestPanels, ListsStopAtTheirZeroOrTheirLimit)
@@ -378,9 +545,11 @@ TEST(TestPanels, WholeRangeCoversTheLevelsNeighbourhoodInRandomOrder)
         std::sort(list.begin(), list.end());
         for (int i = 0; i < 80; ++i)
             ASSERT_EQ(list[i], c.first + i) << c.level;
-        // The level's own twenty are always among them.
-        EXPECT_LE(list.first(), 20 * (c.level - 1) + 1);
-        EXPECT_GE(list.last(), 20 * c.level);
+        // Kanji of the course, the level's own twenty always among them.
+        EXPECT_GE(list.first(), 1);
+        EXPECT_LE(list.last(), KanjiCount);
+        EXPECT_LE(list.first(), firstKanjiOf(c.level));
+        EXPECT_GE(list.last(), lastKanjiOf(c.level));
     }
     ScriptedRandom random;
     random.script.assign(80, 0);

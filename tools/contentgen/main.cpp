@@ -176,11 +176,12 @@ int main(int argc, char **argv)
     QDir().mkpath(outDir);
     QByteArray sentences, index, wholeWords;
     questionFiles(s, sentences, index, wholeWords);
+    const auto out = [&outDir](const QString &name) { return outDir + '/' + name; };
     bool ok =
-        writeFile(outDir + "/Kanji1.dat", kanjiFile(s)) && writeFile(outDir + "/Bushu1.dat", bushuFile(s)) &&
-        writeFile(outDir + "/Mondai1.dat", sentences) && writeFile(outDir + "/Mondai2.dat", index) &&
-        writeFile(outDir + "/Mondai3.dat", wholeWords) && writeFile(outDir + "/Hint.dat", hintFile(s)) &&
-        writeImage(outDir + '/' + media::kPartsStrip, partStrip(s.parts, s.cellCount));
+        writeFile(out(kanjiFileName()), kanjiFile(s)) && writeFile(out(bushuFileName()), bushuFile(s)) &&
+        writeFile(out(sentenceFileName()), sentences) && writeFile(out(questionIndexFileName()), index) &&
+        writeFile(out(wholeWordFileName()), wholeWords) && writeFile(out(hintFileName()), hintFile(s)) &&
+        writeImage(out(QLatin1String(media::kPartsStrip)), partStrip(s.parts, s.cellCount));
     for (int g = 1; ok && g <= GroupCount; ++g)
         ok = writeImage(outDir + '/' + media::radicalGroupFile(g), groupPicture(g));
     if (!ok)

@@ -8,6 +8,8 @@
 #include "data/hintfile.h"
 #include "data/locations.h"
 #include "data/progress.h"
+#include "data/questionbank.h"
+#include "data/roster.h"
 #include "data/settings.h"
 #include "fudemaru_version.h"
 #include "handwriting/handwriting.h"
@@ -18,7 +20,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QRegularExpression>
 #include <algorithm>
 #include <fontconfig/fontconfig.h>
 #include <memory>
@@ -93,11 +94,11 @@ template <typename Fatal> void checkGlyphs(const AppState &state, QStringList &,
             odd << k;
     }
     if (!absent.isEmpty())
-        fatal(FileError("Kanji1.dat", QStringLiteral("%1 kanji the questions ask are missing: %2")
-                                          .arg(absent.size())
-                                          .arg(someOf(absent))));
+        fatal(FileError(kanjiFileName(), QStringLiteral("%1 kanji the questions ask are missing: %2")
+                                             .arg(absent.size())
+                                             .arg(someOf(absent))));
     if (!odd.isEmpty())
-        fatal(FileError("Kanji1.dat",
+        fatal(FileError(kanjiFileName(),
                         QStringLiteral("glyph bytes that are not one double-byte cp932 character: kanji %1")
                             .arg(someOf(odd))));
 }
@@ -144,14 +145,12 @@ void listForeignObjects(const QString &dir, bool ownDirectory, QStringList &line
 // Logs the roster has no player for, and logs set aside at a registration.
 void listStrayLogs(const QString &dir, int playerCount, QStringList &lines)
 {
-    static const QRegularExpression log(QStringLiteral("^Kiroku([0-9]+)\\.dat$"));
     const QStringList names =
         QDir(dir).entryList(QDir::Files | QDir::System | QDir::Hidden | QDir::NoSymLinks, QDir::Name);
     QVector<QPair<int, QString>> unowned;
     for (const QString &n : names) {
-        const QRegularExpressionMatch m = log.match(n);
-        if (m.hasMatch()) {
-            const int number = m.captured(1).toInt();
+        if (const std::optional<int> logNumber = logFileNumber(n)) {
+            const int number = *logNumber;
             if (number < 1 || number > playerCount || logFileName(number) != n)
                 unowned.push_back({number, n});
         } else if (isSetAsideLogName(n)) {
@@ -245,24 +244,24 @@ bool checkRoster(AppState &state, const QString &data, QStringList &lines, Fatal
 template <typename Fatal>
 int checkSentences(AppState &state, const QString &dir, QStringList &lines, Fatal &&fatal)
 {
-    const auto sentences = readFileAt(dir, "Mondai1.dat", 0, 0);
+    const auto sentences = readFileAt(dir, sentenceFileName(), 0, 0);
     if (!sentences) {
-        fatal(FileError("Mondai1.dat", "missing"));
+        fatal(FileError(sentenceFileName(), QStringLiteral("missing")));
         return 0;
     }
     int sentenceCount = 0;
     const qint64 records = sentences->fileSize / QuestionRecordSize;
     if (sentences->fileSize % QuestionRecordSize)
-        lines << QStringLiteral("Mondai1.dat: an incomplete last record of %1 bytes")
-                     .arg(sentences->fileSize % QuestionRecordSize);
+        lines << sentenceFileName() + QStringLiteral(": an incomplete last record of %1 bytes")
+                                          .arg(sentences->fileSize % QuestionRecordSize);
     for (int k = 1; k <= state.Bank.QuestionIndexCount; ++k) {
         const QuestionIndexEntry &e = state.Bank.QuestionIndex[k];
         if (e.RecordCount < 1) {
-            fatal(FileError("Mondai2.dat", QStringLiteral("kanji %1 has no sentence").arg(k)));
+            fatal(FileError(questionIndexFileName(), QStringLiteral("kanji %1 has no sentence").arg(k)));
             continue;
         }
         if (e.FirstRecord < 1 || e.FirstRecord + e.RecordCount - 1 > records) {
-            fatal(FileError("Mondai1.dat",
+            fatal(FileError(sentenceFileName(),
                             QStringLiteral("kanji %1: records %2..%3 lie past the end (%4 records)")
                                 .arg(k)
                                 .arg(e.FirstRecord)
@@ -274,9 +273,10 @@ int checkSentences(AppState &state, const QString &dir, QStringList &lines, Fata
         for (int c = 1; c <= e.RecordCount; ++c) {
             const int t = readQuestionRecord(state.Bank, dir, k, c).TargetSegment;
             if (t < 1 || t > 3)
-                fatal(FileError("Mondai1.dat", QStringLiteral("record %1: target segment %2 outside 1..3")
-                                                   .arg(e.FirstRecord + c - 1)
-                                                   .arg(t)));
+                fatal(
+                    FileError(sentenceFileName(), QStringLiteral("record %1: target segment %2 outside 1..3")
+                                                      .arg(e.FirstRecord + c - 1)
+                                                      .arg(t)));
         }
     }
     return sentenceCount;
@@ -291,12 +291,12 @@ int checkQuestions(AppState &state, const QString &dir, QStringList &lines, Fata
         loadQuestionIndex(state.Bank, dir);
         if (state.Bank.QuestionIndexCount < KanjiPerLevel)
             fatal(FileError(
-                "Mondai2.dat",
+                questionIndexFileName(),
                 QStringLiteral("%1 records: not even one level").arg(state.Bank.QuestionIndexCount)));
         else if (state.Bank.QuestionIndexCount % KanjiPerLevel != 0)
-            lines << QStringLiteral("Mondai2.dat: %1 records are not whole levels of %2")
-                         .arg(state.Bank.QuestionIndexCount)
-                         .arg(KanjiPerLevel);
+            lines << questionIndexFileName() + QStringLiteral(": %1 records are not whole levels of %2")
+                                                   .arg(state.Bank.QuestionIndexCount)
+                                                   .arg(KanjiPerLevel);
         return checkSentences(state, dir, lines, fatal);
     } catch (const FileError &e) {
         fatal(e);
@@ -494,7 +494,7 @@ int runPlayers(QStringList &words, const Dirs &defaults, QString &out)
                    .arg(n)
                    .arg(escaped(u(e.Name)))
                    .arg(e.Level)
-                   .arg(e.Kind)
+                   .arg(fileValue(e.Kind))
                    .arg(e.Game1Level)
                    .arg(e.Game2Level);
     }
