@@ -25,6 +25,11 @@ bool validPart(int group, int position)
 }
 } // namespace
 
+QString kanjiFileName()
+{
+    return kKanjiFile;
+}
+
 void Catalogue::clear()
 {
     KanjiTable.fill(KanjiEntry{});

@@ -75,6 +75,9 @@ QVector<BushuRecord> decodeBushuRecords(const QByteArray &bytes);
 // a full list) rejects the file: FileError naming Kanji1.dat or Bushu1.dat.
 void loadCatalogueFromBytes(Catalogue &cat, const QByteArray &bushu, const QByteArray &kanji);
 
+// Name of the kanji file: "Kanji1.dat".
+QString kanjiFileName();
+
 // Reads Bushu1.dat, then Kanji1.dat, from the program directory.
 // Bushu1.dat missing: FileError::notFound("Bushu1.dat").
 void loadCatalogue(Catalogue &cat, const QString &dir);

@@ -1,4 +1,5 @@
 #include "data/locations.h"
+#include "data/catalogue.h"
 #include "data/errors.h"
 #include "data/fileio.h"
 #include "data/gamescore.h"
@@ -178,7 +179,7 @@ QString defaultDataDir()
 QString shippedFilesDir(const QString &exeDir)
 {
     const QDir here(exeDir);
-    if (QFileInfo(here.filePath(QStringLiteral("Kanji1.dat"))).isFile())
+    if (QFileInfo(here.filePath(kanjiFileName())).isFile())
         return withSeparator(here.absolutePath());
     return withSeparator(QDir::cleanPath(here.absoluteFilePath(QStringLiteral("../share/fudemaru"))));
 }
