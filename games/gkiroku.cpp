@@ -94,6 +94,10 @@ TF_Game_Kiroku::TF_Game_Kiroku(Services &sv, GameId game, int16_t score, QWidget
     // moment and keeps "もどる" from the pointer.
     shieldOpeningWindow(this, services.clock, ClearOfPointer::MoveButton);
 
+    Lbl_Goukaku_Msg1->setObjectName(QStringLiteral("Lbl_Goukaku_Msg1"));
+    Lst_Kiroku->setObjectName(QStringLiteral("Lst_Kiroku"));
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+
     FormCreate(game, score);
 }
 

@@ -38,18 +38,18 @@ class TF_Game_Kiroku : public QDialog
     std::optional<GameId> game() const { return game_; }
     const games::PlacedBoard &board() const { return board_; }
 
-    QLabel *Lbl_Goukaku_Msg1;
-    QLabel *Label1;
-    QTreeWidget *Lst_Kiroku;
-    QPushButton *BitBtn1;
-
-    void BitBtn1Click();
-
   protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
   private:
+    // Controls; tests and the help find the named ones by their object names.
+    QLabel *Lbl_Goukaku_Msg1; // the verdict on the new score
+    QLabel *Label1;
+    QTreeWidget *Lst_Kiroku;
+    QPushButton *BitBtn1; // "もどる"
+
+    void BitBtn1Click();
     void FormCreate(GameId game, int16_t score);
 
     Services &services;

@@ -49,7 +49,14 @@ TF_K_ichiran::TF_K_ichiran(Services &sv)
     Btn_Yomi = button(QStringLiteral("よむ"), 376, media::kGlyphYomi, StudyKind::Reading);
     Btn_Kaki = button(QStringLiteral("かく"), 416, media::kGlyphKaki, StudyKind::Writing);
 
+    Lbl_TItle->setObjectName(QStringLiteral("Lbl_TItle"));
+    Lbl_Setsumei1->setObjectName(QStringLiteral("Lbl_Setsumei1"));
+    Lbl_Setsumei2->setObjectName(QStringLiteral("Lbl_Setsumei2"));
+    Img_Kanji->setObjectName(QStringLiteral("Img_Kanji"));
+    Btn_Yomi->setObjectName(QStringLiteral("Btn_Yomi"));
+    Btn_Kaki->setObjectName(QStringLiteral("Btn_Kaki"));
     Tim_Kanji = new QTimer(this);
+    Tim_Kanji->setObjectName(QStringLiteral("Tim_Kanji"));
     connect(Tim_Kanji, &QTimer::timeout, this, &TF_K_ichiran::Tim_KanjiTimer);
     services.random.randomize(services.clock);
 }

@@ -21,19 +21,6 @@ class TF_K_ichiran : public ScreenFrame
     explicit TF_K_ichiran(Services &services);
     ~TF_K_ichiran() override;
 
-    QLabel *Lbl_TItle; // the frame's title label
-    QLabel *Lbl_Setsumei1;
-    QLabel *Lbl_Setsumei2;
-    PictureView *Img_Kanji; // the last frame it was given, navy before the first
-    QPushButton *Btn_Yomi;
-    QPushButton *Btn_Kaki;
-    QTimer *Tim_Kanji;
-
-    // Starts the list of a kind (1 reading, 2 writing).
-    void BtnClick(StudyKind kind);
-    void Tim_KanjiTimer();
-    // A press on the finished list: the stroke order of the kanji there.
-    void Img_KanjiClick(QPoint at);
     void BackClick() override;
     void FormClose() override;
 
@@ -46,6 +33,20 @@ class TF_K_ichiran : public ScreenFrame
     bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
+    // Controls; tests and the help find the named ones by their object names.
+    QLabel *Lbl_TItle; // the frame's title label, renamed
+    QLabel *Lbl_Setsumei1;
+    QLabel *Lbl_Setsumei2;
+    PictureView *Img_Kanji; // the last frame it was given, navy before the first
+    QPushButton *Btn_Yomi;
+    QPushButton *Btn_Kaki;
+    QTimer *Tim_Kanji; // a step of the scattering or the gliding
+
+    // Starts the list of a kind (1 reading, 2 writing).
+    void BtnClick(StudyKind kind);
+    void Tim_KanjiTimer();
+    // A press on the finished list: the stroke order of the kanji there.
+    void Img_KanjiClick(QPoint at);
     void stopAnimation();
 
     ScreenMusic MP_KI_1;

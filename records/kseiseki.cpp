@@ -22,6 +22,7 @@ TF_KSeiseki1::TF_KSeiseki1(Services &sv) : ScreenFrame(sv, ScreenId::KSeiseki1)
                                  {QStringLiteral("No"), QStringLiteral("レベル"), QStringLiteral("かんじ"),
                                   QStringLiteral("しゅるい"), QStringLiteral("しけんかいすう"),
                                   QStringLiteral("ごうかくかいすう"), QStringLiteral("レベルクリアー")});
+    Grd_Seiseki->setObjectName(QStringLiteral("Grd_Seiseki"));
     const int w = ClientWidth - 10 - 20;
     const int h = ClientHeight - Lbl_Title->height() - 80;
     Grd_Seiseki->setGeometry(10, Lbl_Title->height() + 60, w, h);

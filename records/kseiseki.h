@@ -13,6 +13,8 @@ class TF_KSeiseki1 : public ScreenFrame
   public:
     explicit TF_KSeiseki1(Services &services);
 
+  private:
+    // Controls; tests and the help find the named ones by their object names.
     records::SeisekiGrid *Grd_Seiseki;
 };
 

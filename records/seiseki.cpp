@@ -54,6 +54,7 @@ TF_Seiseki1::TF_Seiseki1(Services &sv) : ScreenFrame(sv, ScreenId::Seiseki1)
     }
     Grd_Seiseki->setRowPointer(sv.shell.HandPointer);
     connect(Grd_Seiseki, &records::SeisekiGrid::rowClicked, this, &TF_Seiseki1::Grd_SeisekiClick);
+    Grd_Seiseki->setObjectName(QStringLiteral("Grd_Seiseki"));
 }
 
 void TF_Seiseki1::Grd_SeisekiClick(int row)
@@ -136,6 +137,14 @@ TF_Seiseki2::TF_Seiseki2(Services &sv) : ScreenFrame(sv, ScreenId::Seiseki2)
     Lbl_Empty->setWordWrap(true);
     Lbl_Empty->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Lbl_Empty->hide();
+
+    Grd_Seiseki->setObjectName(QStringLiteral("Grd_Seiseki"));
+    Btn_Prev->setObjectName(QStringLiteral("Btn_Prev"));
+    Btn_Next->setObjectName(QStringLiteral("Btn_Next"));
+    Btn_Graph->setObjectName(QStringLiteral("Btn_Graph"));
+    Btn_First->setObjectName(QStringLiteral("Btn_First"));
+    Btn_Last->setObjectName(QStringLiteral("Btn_Last"));
+    Lbl_Empty->setObjectName(QStringLiteral("Lbl_Empty"));
 
     // A log that cannot be read stops the screen from being built (the
     // navigator shows the file's message): no empty history behind it.

@@ -15,11 +15,14 @@ class TF_Seiseki1 : public ScreenFrame
   public:
     explicit TF_Seiseki1(Services &services);
 
+    void BackClick() override;
+
+  private:
+    // Controls; tests and the help find the named ones by their object names.
     records::SeisekiGrid *Grd_Seiseki;
 
     // A player's row: that player becomes current and its history opens.
     void Grd_SeisekiClick(int row);
-    void BackClick() override;
 };
 
 class TF_Seiseki2 : public ScreenFrame
@@ -28,6 +31,11 @@ class TF_Seiseki2 : public ScreenFrame
   public:
     explicit TF_Seiseki2(Services &services);
 
+    // Records shown so far (before the next page to read).
+    int position() const { return position_; }
+
+  private:
+    // Controls; tests and the help find the named ones by their object names.
     records::SeisekiGrid *Grd_Seiseki;
     QPushButton *Btn_Prev;
     QPushButton *Btn_Next;
@@ -46,10 +54,6 @@ class TF_Seiseki2 : public ScreenFrame
     // The same log as a picture for the parent.
     void Btn_GraphClick();
 
-    // Records shown so far (before the next page to read).
-    int position() const { return position_; }
-
-  private:
     int position_ = 0;
 };
 

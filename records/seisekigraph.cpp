@@ -42,6 +42,7 @@ TF_SeisekiGraph::TF_SeisekiGraph(Services &sv) : ScreenFrame(sv, ScreenId::Seise
     Lbl_Title->resize(Lbl_Title->width(), 27);
 
     Img_Chart = new records::ChartView(this);
+    Img_Chart->setObjectName(QStringLiteral("Img_Chart"));
     Img_Chart->setGeometry(QRect(QPoint(10, 80), chart::PictureSize));
     // Read in the constructor: a damaged log stops the opening with its message.
     chart::ProgressChart c = chart::buildProgressChart(readLog(state.DataDir, state.CurrentPlayer).records);

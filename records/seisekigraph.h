@@ -13,6 +13,7 @@ namespace records
 // Paints the chart in design coordinates; the display's scale keeps it crisp.
 class ChartView : public QWidget
 {
+    Q_OBJECT
   public:
     explicit ChartView(QWidget *parent);
     void setChart(chart::ProgressChart chart);
@@ -34,6 +35,8 @@ class TF_SeisekiGraph : public ScreenFrame
     // message and ends the program, as the history does.
     explicit TF_SeisekiGraph(Services &services);
 
+  private:
+    // Controls; tests and the help find the named ones by their object names.
     records::ChartView *Img_Chart;
 };
 

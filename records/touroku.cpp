@@ -58,6 +58,13 @@ TF_Touroku::TF_Touroku(Services &sv) : ScreenFrame(sv, ScreenId::Touroku, FrameL
         makePushButton(this, QStringLiteral("とうろくする"), QRect(512, 396, 113, 37), sv.shell.HandPointer);
     btn_Touroku->setIcon(glyph(sv.pictures.bitmap(QLatin1String(media::kGlyphOk))));
     connect(btn_Touroku, &QPushButton::clicked, this, &TF_Touroku::btn_TourokuClick);
+
+    Label1->setObjectName(QStringLiteral("Label1"));
+    lbl_Name->setObjectName(QStringLiteral("lbl_Name"));
+    btn_clear->setObjectName(QStringLiteral("btn_clear"));
+    btn_Touroku->setObjectName(QStringLiteral("btn_Touroku"));
+    for (int i = 1; i <= keys_->count(); ++i)
+        keys_->key(i)->setObjectName(QStringLiteral("Btn_Moji%1").arg(i));
 }
 
 void TF_Touroku::Btn_MojiClick(int key)

@@ -15,19 +15,21 @@ class TF_Touroku : public ScreenFrame
   public:
     explicit TF_Touroku(Services &services);
 
-    QLabel *Label1;
+    int kanaCount() const { return count_; }
+    void BackClick() override;
+
+  private:
+    // Controls; tests and the help find the named ones by their object names.
+    QLabel *Label1; // the instruction at the top
     QLabel *lbl_Name;
     QPushButton *btn_clear;
     QPushButton *btn_Touroku;
-    QPushButton *key(int i) const { return keys_->key(i); } // 1..80
-    int kanaCount() const { return count_; }
+    // The kana keys 1..80 are "Btn_Moji<n>".
 
     void Btn_MojiClick(int key);
     void btn_clearClick();
     void btn_TourokuClick();
-    void BackClick() override;
 
-  private:
     KanaKeypad *keys_ = nullptr;
     int count_ = 0;
 };

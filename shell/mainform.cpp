@@ -14,6 +14,7 @@
 #include <QCursor>
 #include <QEvent>
 #include <QLoggingCategory>
+#include <QTimer>
 #include <chrono>
 
 namespace fm
@@ -59,8 +60,13 @@ TF_Main::TF_Main(Services &sv, StartupLoader &loader)
     Label1 = makeLabel(this, QStringLiteral("Ver " FUDEMARU_VERSION), 435, 0, version, colour::White);
     Img_Kanji = new TitleView(this);
     Img_Kanji->move(20, 96);
-    Tim_Ido.setInterval(200);
-    connect(&Tim_Ido, &QTimer::timeout, this, &TF_Main::Tim_IdoTimer);
+    Lbl_Title->setObjectName(QStringLiteral("Lbl_Title"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Img_Kanji->setObjectName(QStringLiteral("Img_Kanji"));
+    Tim_Ido = new QTimer(this);
+    Tim_Ido->setObjectName(QStringLiteral("Tim_Ido"));
+    Tim_Ido->setInterval(200);
+    connect(Tim_Ido, &QTimer::timeout, this, &TF_Main::Tim_IdoTimer);
 }
 
 TF_Main::~TF_Main()
@@ -121,6 +127,7 @@ void TF_Main::showLoadingPicture()
 {
     services.shell.PopKind = PictureKind::Loading;
     PopForm = new TF_Pop(services, services.nav.host().isVisible() ? &services.nav.host() : nullptr);
+    PopForm->setObjectName(QStringLiteral("PopForm"));
     PopForm->show();
     PopForm->raise();
     PopForm->repaint();
@@ -141,6 +148,7 @@ void TF_Main::buildMenuButtons()
             new HeaderButton(this, tag, iconOver(sh.ImgLst_Header[size_t(button.iconCell - 1)], colour::Navy),
                              QString::fromUtf8(button.hint), sh.HandPointer);
         b->move(10 + 80 * (tag - 1), Lbl_Title->geometry().bottom() + 1);
+        b->setObjectName(QStringLiteral("Img_Button%1").arg(tag));
         connect(b, &HeaderButton::clicked, this, &TF_Main::Img_Button1Click);
         MenuButtons[size_t(tag)] = b;
         // Its name under it, as the hint pages call it: a child need not
@@ -150,6 +158,7 @@ void TF_Main::buildMenuButtons()
         caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         caption->setGeometry(b->x() + b->width() / 2 - CaptionWidth / 2, b->geometry().bottom() + 3,
                              CaptionWidth, captionFont.pixelSize() + 4);
+        caption->setObjectName(QStringLiteral("MenuCaption%1").arg(tag));
         connect(caption, &ClickLabel::clicked, this, &TF_Main::Img_Button1Click);
         MenuCaptions[size_t(tag)] = caption;
     }
@@ -232,7 +241,7 @@ void TF_Main::FormShow()
         PopForm->hide(); // the menu covers the start-up picture
     sh.PopSource = PictureSource::MainScreen;
     sh.PopKind = PictureKind::Menu;
-    Tim_Ido.start();
+    Tim_Ido->start();
     qCDebug(lcStartup, "menu shown at %.1f", monotonicMs());
     // The first showing starts the music when the synthesiser is ready.
     if (musicKnown_) {
@@ -245,7 +254,7 @@ void TF_Main::FormShow()
 void TF_Main::FormHide()
 {
     // The sprites stay where they are until the menu shows again.
-    Tim_Ido.stop();
+    Tim_Ido->stop();
 }
 
 QPoint TF_Main::pointerTarget() const

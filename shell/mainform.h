@@ -6,9 +6,10 @@
 #include "shell/screen.h"
 #include "shell/titleanim.h"
 #include <QPointer>
-#include <QTimer>
 #include <array>
 #include <memory>
+
+class QTimer;
 
 namespace fm
 {
@@ -46,9 +47,6 @@ class TF_Main : public Screen
     void FormActivate() override;
     void FormClose() override;
 
-    void Img_Button1Click(int tag);
-    void Tim_IdoTimer();
-
     // After the menu's first frame: the music is made ready (on a worker
     // thread), the card backs drawn and the right/wrong players opened. A
     // damaged card back shows its message and ends the program.
@@ -59,21 +57,29 @@ class TF_Main : public Screen
     // Where FormActivate puts the pointer, in this screen's coordinates.
     QPoint pointerTarget() const;
 
-    QLabel *Lbl_Title = nullptr;
-    QLabel *Label1 = nullptr;
-    TitleView *Img_Kanji = nullptr;
-    std::array<HeaderButton *, menu::ButtonCount + 1> MenuButtons{}; // [1..8]
-    std::array<QLabel *, menu::ButtonCount + 1> MenuCaptions{};      // [1..8], each button's name under it
-    QTimer Tim_Ido;
-    ScreenMusic MP_1;
-    std::unique_ptr<TitleAnimation> animation;
-    QPointer<TF_Pop> PopForm;
     bool menuMusicPlaying() const { return MP_1.playing(); }
+    // The title animation's sprites and picture; null before FormCreate built it.
+    const TitleAnimation *titleAnimation() const { return animation.get(); }
 
   protected:
     bool event(QEvent *e) override;
 
   private:
+    // Controls; tests and the help find the named ones by their object names.
+    QLabel *Lbl_Title = nullptr;
+    QLabel *Label1 = nullptr; // the version
+    TitleView *Img_Kanji = nullptr;
+    std::array<HeaderButton *, menu::ButtonCount + 1> MenuButtons{}; // [1..8] "Img_Button<n>"
+    // [1..8] "MenuCaption<n>", each button's name under it
+    std::array<QLabel *, menu::ButtonCount + 1> MenuCaptions{};
+    QTimer *Tim_Ido = nullptr; // a step of the title animation
+    ScreenMusic MP_1;
+    std::unique_ptr<TitleAnimation> animation;
+    QPointer<TF_Pop> PopForm; // the start-up picture, "PopForm"
+
+    void Img_Button1Click(int tag);
+    void Tim_IdoTimer();
+
     void musicReady();
     void learnMidiDevices();
     void startMenuMusic();

@@ -88,6 +88,7 @@ ScreenFrame::ScreenFrame(Services &sv, ScreenId id, const FrameLayout &frame) : 
 {
     Lbl_Title = makeLabel(this, screenTitle(id), 8, 0, pixelFont(27, true), colour::Yellow);
     Lbl_Title->resize(Lbl_Title->width(), 27);
+    Lbl_Title->setObjectName(QStringLiteral("Lbl_Title"));
     if (!frame.headerButtons)
         return;
     static const QString hints[] = {QString(), QStringLiteral("ヒントをみる"), QStringLiteral("ヘルプをみる"),
@@ -97,6 +98,7 @@ ScreenFrame::ScreenFrame(Services &sv, ScreenId id, const FrameLayout &frame) : 
         auto *b = new HeaderButton(this, i, iconOver(sv.shell.ImgLst_Header[i - 1], colour::Navy), hint,
                                    sv.shell.HandPointer);
         b->move(80 * i - 70, frame.headerTop);
+        b->setObjectName(QStringLiteral("Img_Button%1").arg(i));
         connect(b, &HeaderButton::clicked, this, [this](int index) { Img_Button1Click(index); });
         header_[i] = b;
     }

@@ -108,16 +108,21 @@ class ScreenFrame : public Screen
     // The title label shows the catalogue's title of the screen.
     ScreenFrame(Services &services, ScreenId id, const FrameLayout &layout = {});
 
-    QLabel *Lbl_Title = nullptr;
-    // Header button by index 1..4 (nullptr on a screen without header).
-    HeaderButton *headerButton(int index) const { return header_[index]; }
     // Moves the header row (e.g. below a label measured after building).
     void setHeaderTop(int top);
 
-    // The header buttons' click handler, by the button's index.
-    virtual void Img_Button1Click(int index);
     // Index 4. By default: close this screen and show the one it came from.
     virtual void BackClick();
+
+  protected:
+    // The title label, "Lbl_Title" (a screen that renames it says so); tests
+    // and the help find it, and the header buttons "Img_Button<n>", by name.
+    QLabel *Lbl_Title = nullptr;
+    // Header button by index 1..4 (nullptr on a screen without header).
+    HeaderButton *headerButton(int index) const { return header_[index]; }
+
+    // The header buttons' click handler, by the button's index.
+    virtual void Img_Button1Click(int index);
 
   private:
     std::array<HeaderButton *, header::ButtonCount + 1> header_{}; // [1..4]

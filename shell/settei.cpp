@@ -14,9 +14,11 @@ namespace fm
 
 UpDown::UpDown(QWidget *parent, QSpinBox *associate) : QWidget(parent)
 {
-    up_ = new QPushButton(QStringLiteral("▲"), this);
-    down_ = new QPushButton(QStringLiteral("▼"), this);
-    for (QPushButton *b : {up_, down_}) {
+    Btn_Up = new QPushButton(QStringLiteral("▲"), this);
+    Btn_Down = new QPushButton(QStringLiteral("▼"), this);
+    Btn_Up->setObjectName(QStringLiteral("Btn_Up"));
+    Btn_Down->setObjectName(QStringLiteral("Btn_Down"));
+    for (QPushButton *b : {Btn_Up, Btn_Down}) {
         b->setFont(pixelFont(7));
         b->setFocusPolicy(Qt::NoFocus);
         b->setAutoRepeat(true);
@@ -24,10 +26,10 @@ UpDown::UpDown(QWidget *parent, QSpinBox *associate) : QWidget(parent)
         takeEveryPress(b);
     }
     resize(17, associate->height());
-    up_->setGeometry(0, 0, 17, height() / 2);
-    down_->setGeometry(0, height() / 2, 17, height() - height() / 2);
-    connect(up_, &QPushButton::clicked, associate, &QSpinBox::stepUp);
-    connect(down_, &QPushButton::clicked, associate, &QSpinBox::stepDown);
+    Btn_Up->setGeometry(0, 0, 17, height() / 2);
+    Btn_Down->setGeometry(0, height() / 2, 17, height() - height() / 2);
+    connect(Btn_Up, &QPushButton::clicked, associate, &QSpinBox::stepUp);
+    connect(Btn_Down, &QPushButton::clicked, associate, &QSpinBox::stepDown);
 }
 
 namespace
@@ -95,6 +97,16 @@ TF_Settei::TF_Settei(Services &sv, QWidget *parent) : QDialog(parent), services(
     Chk_Tegaki->setGeometry(16, 102, 401, 24);
     Chk_Tegaki->setCursor(sv.shell.HandPointer);
     Chk_Tegaki->setToolTip(QStringLiteral("使わないときは、部首・画数・一覧から漢字をえらびます"));
+
+    Edt_Yomu_Time->setObjectName(QStringLiteral("Edt_Yomu_Time"));
+    Edt_Kaku_Time->setObjectName(QStringLiteral("Edt_Kaku_Time"));
+    UD_Yomu_Time->setObjectName(QStringLiteral("UD_Yomu_Time"));
+    UD_Kaku_Time->setObjectName(QStringLiteral("UD_Kaku_Time"));
+    Btn_G1_Clear->setObjectName(QStringLiteral("Btn_G1_Clear"));
+    Btn_G2_Clear->setObjectName(QStringLiteral("Btn_G2_Clear"));
+    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
+    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
+    Chk_Tegaki->setObjectName(QStringLiteral("Chk_Tegaki"));
 
     connect(Btn_OK, &QPushButton::clicked, this, &TF_Settei::Btn_OKClick);
     connect(Btn_Cancel, &QPushButton::clicked, this, &TF_Settei::Btn_CancelClick);

@@ -18,12 +18,11 @@ class UpDown : public QWidget
     Q_OBJECT
   public:
     UpDown(QWidget *parent, QSpinBox *associate);
-    QPushButton *up() const { return up_; }
-    QPushButton *down() const { return down_; }
 
   private:
-    QPushButton *up_;
-    QPushButton *down_;
+    // Tests find the arrows by their object names.
+    QPushButton *Btn_Up;
+    QPushButton *Btn_Down;
 };
 
 class TF_Settei : public QDialog
@@ -32,6 +31,11 @@ class TF_Settei : public QDialog
   public:
     TF_Settei(Services &services, QWidget *parent = nullptr);
 
+  protected:
+    void showEvent(QShowEvent *event) override;
+
+  private:
+    // Controls; tests and the help find the named ones by their object names.
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5;
     QSpinBox *Edt_Yomu_Time, *Edt_Kaku_Time; // 1 .. 59; nothing else can be typed
     UpDown *UD_Yomu_Time, *UD_Kaku_Time;
@@ -43,10 +47,6 @@ class TF_Settei : public QDialog
     void Btn_G1_ClearClick();
     void Btn_G2_ClearClick();
 
-  protected:
-    void showEvent(QShowEvent *event) override;
-
-  private:
     void FormShow();
     void erase(const QString &question, const QString &file, QPushButton *button);
     Services &services;

@@ -243,7 +243,7 @@ TEST(MatchingGame, BackInMidGameRecordsNothing)
         }
     }
     ASSERT_FALSE(w.g().over);
-    QTest::mouseClick(w.game->headerButton(4), Qt::LeftButton);
+    QTest::mouseClick(fm::test::headerButton(w.game, 4), Qt::LeftButton);
     EXPECT_EQ(w.t.nav.current(), w.mode);
     EXPECT_EQ(w.t.nav.find(ScreenId::Game1), nullptr);
     EXPECT_TRUE(w.t.sound.log.contains(QStringLiteral("music1 stop")));

@@ -18,7 +18,7 @@ TEST(MoleScreen, AWholeGameWonRaisesTheLevelOnDiskAndEntersTheBoard)
     EXPECT_EQ(fm::test::child<QTimer>(s, "Timer1")->interval(), 1300);
     EXPECT_FALSE(fm::test::child<QSlider>(s, "TBar_Speed")->isEnabled());
     EXPECT_EQ(fm::test::child<QPushButton>(s, "Btn_Start")->text(), QStringLiteral("ゲームおわり"));
-    EXPECT_FALSE(s->headerButton(4)->isVisible());
+    EXPECT_FALSE(fm::test::headerButton(s, 4)->isVisible());
     EXPECT_EQ(s->sentence().label(1)->text(), QStringLiteral("%1ばんの").arg(s->game().stageKanji()));
     EXPECT_EQ(s->sentence().label(2)->x(), s->sentence().label(1)->x() + s->sentence().label(1)->width());
     w.t.sound.playerFor(QStringLiteral("Mogu.mid"))->finish();
@@ -90,7 +90,7 @@ TEST(MoleScreen, AbandonedGamesRecordNothing)
     // The back button before a game: straight back, presses on the field did nothing.
     MoleWorld before;
     before.press(3, 3);
-    QTest::mouseClick(before.screen->headerButton(4), Qt::LeftButton);
+    QTest::mouseClick(fm::test::headerButton(before.screen, 4), Qt::LeftButton);
     before.t.processDeletes();
     EXPECT_EQ(before.t.nav.current(), before.mode);
     EXPECT_TRUE(before.t.sound.log.filter(QStringLiteral("play")).isEmpty());

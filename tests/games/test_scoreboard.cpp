@@ -6,6 +6,7 @@
 #include "games/gkiroku.h"
 #include "shell/catalogue.h"
 #include "shell/look.h"
+#include "support/find.h"
 #include "support/testshell.h"
 #include <QDir>
 #include <QFile>
@@ -54,12 +55,19 @@ struct BoardShell : TestShell {
 // What the list shows, one "mark|score|name|date" per row.
 QStringList rows(const TF_Game_Kiroku &w)
 {
+    const QTreeWidget *list = fm::test::child<QTreeWidget>(&w, "Lst_Kiroku");
     QStringList out;
-    for (int i = 0; i < w.Lst_Kiroku->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *it = w.Lst_Kiroku->topLevelItem(i);
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *it = list->topLevelItem(i);
         out << QStringList{it->text(0), it->text(1), it->text(2), it->text(3)}.join('|');
     }
     return out;
+}
+
+// The verdict on the new score above the list.
+QLabel *verdict(const TF_Game_Kiroku &w)
+{
+    return fm::test::child<QLabel>(&w, "Lbl_Goukaku_Msg1");
 }
 
 QColor colourOf(const QLabel *l)
@@ -84,8 +92,8 @@ TEST(ScoreBoard, NoFileMakesABoardOfOneMarkedRowInRed)
     EXPECT_FALSE(w.failed());
     EXPECT_EQ(w.game(), GameId::Matching);
     EXPECT_EQ(rows(w), QStringList{QStringLiteral("＊|7|はるか|24/05/06")});
-    EXPECT_EQ(w.Lbl_Goukaku_Msg1->text().remove(QLatin1Char('\n')), Yatta.arg(1));
-    EXPECT_EQ(colourOf(w.Lbl_Goukaku_Msg1), colour::Red);
+    EXPECT_EQ(verdict(w)->text().remove(QLatin1Char('\n')), Yatta.arg(1));
+    EXPECT_EQ(colourOf(verdict(w)), colour::Red);
     // Written at once, with today's day and no time of day.
     const auto file = t.stored();
     ASSERT_EQ(file.size(), 1);
@@ -105,7 +113,7 @@ TEST(ScoreBoard, NewScoreGoesAboveEqualScoresAndZeroGoesLast)
             rows(w),
             (QStringList{QStringLiteral("  |12|あい|24/01/02"), QStringLiteral("＊|9|はるか|24/05/06"),
                          QStringLiteral("  |9|いちろう|24/02/03"), QStringLiteral("  |5|うた|24/03/04")}));
-        EXPECT_EQ(w.Lbl_Goukaku_Msg1->text().remove(QLatin1Char('\n')), Yatta.arg(2));
+        EXPECT_EQ(verdict(w)->text().remove(QLatin1Char('\n')), Yatta.arg(2));
     }
     // The board is read back as written: the next game's 0 lands below everything.
     TF_Game_Kiroku w(t.services, GameId::Matching, 0, nullptr);
@@ -129,8 +137,8 @@ TEST(ScoreBoard, AFullBoardKeepsItsTenOrPushesTheLowestOff)
         EXPECT_EQ(w.board().rank, 0);
         EXPECT_EQ(rows(w).size(), 10);
         EXPECT_FALSE(rows(w).join(',').contains(QStringLiteral("＊")));
-        EXPECT_EQ(w.Lbl_Goukaku_Msg1->text().remove(QLatin1Char('\n')), Zannen);
-        EXPECT_EQ(colourOf(w.Lbl_Goukaku_Msg1), colour::Black);
+        EXPECT_EQ(verdict(w)->text().remove(QLatin1Char('\n')), Zannen);
+        EXPECT_EQ(colourOf(verdict(w)), colour::Black);
         EXPECT_EQ(encodeBoard(t.stored()), encodeBoard(tenFrom(18))); // rewritten unchanged
     }
     // 10 goes above the stored 10 and pushes 9 off.
@@ -203,15 +211,15 @@ TEST(ScoreBoard, TheMessageBreaksBetweenPhrasesAndNeverCheersNothing)
         board.resize(c.stored);
         t.store(board, GameId::WhackAMole);
         TF_Game_Kiroku w(t.services, GameId::WhackAMole, int16_t(c.score), nullptr);
-        const QString text = w.Lbl_Goukaku_Msg1->text();
+        const QString text = verdict(w)->text();
         const QString message = games::boardMessage(w.board().rank, c.score);
-        EXPECT_EQ(colourOf(w.Lbl_Goukaku_Msg1) == colour::Red, c.cheered) << c.what;
+        EXPECT_EQ(colourOf(verdict(w)) == colour::Red, c.cheered) << c.what;
         EXPECT_EQ(text.contains(QStringLiteral("やった")), c.cheered) << c.what;
         // Every line fits the label and ends where a phrase does.
-        const QFontMetrics m(w.Lbl_Goukaku_Msg1->font());
+        const QFontMetrics m(verdict(w)->font());
         const QStringList lines = text.split(QLatin1Char('\n'));
         for (int i = 0; i < lines.size(); ++i) {
-            EXPECT_LE(m.horizontalAdvance(lines[i]), w.Lbl_Goukaku_Msg1->width()) << c.what;
+            EXPECT_LE(m.horizontalAdvance(lines[i]), verdict(w)->width()) << c.what;
             // A line ends at a mark or where the message has a blank.
             if (i + 1 < lines.size()) {
                 EXPECT_TRUE(lines[i].endsWith(QStringLiteral("！")) ||

@@ -4,6 +4,7 @@
 #include "data/cp932.h"
 #include "data/studylog.h"
 #include "recordfixture.h"
+#include "records/seisekigrid.h"
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -57,6 +58,20 @@ inline fm::StudyRecord studyRecord(int level, int kind, int right, int mode = 1,
     }
     r.Counted = right >= 7 ? 1 : 0;
     return r;
+}
+
+// A records screen's table, by its name.
+inline fm::records::SeisekiGrid *grid(const QObject *screen)
+{
+    return fm::test::child<fm::records::SeisekiGrid>(screen, "Grd_Seiseki");
+}
+
+// A click on row r (1..) of a records table, as a parent clicks it.
+inline void clickRow(fm::records::SeisekiGrid *g, int r)
+{
+    const QModelIndex cell = g->model()->index(r - 1, 1);
+    g->scrollTo(cell);
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(cell).center());
 }
 
 inline void writeLog(const fm::test::TestShell &t, int player, const QVector<fm::StudyRecord> &records)

@@ -62,8 +62,7 @@ const Way ways[] = {
          twoPlayers(t);
          folderInPlaceOf(t, logFileName(2));
      },
-     [](Shell &t) { static_cast<TF_Seiseki1 *>(t.nav.open(ScreenId::Seiseki1))->Grd_SeisekiClick(2); },
-     ScreenId::Seiseki2},
+     [](Shell &t) { clickRow(grid(t.nav.open(ScreenId::Seiseki1)), 2); }, ScreenId::Seiseki2},
     // The log turns into something that is no file while the history is open.
     {"HistoryToProgressChart", "Kiroku2.dat",
      [](Shell &t) {
@@ -74,9 +73,10 @@ const Way ways[] = {
      },
      [](Shell &t) {
          auto *history = t.nav.open<TF_Seiseki2>();
-         ASSERT_TRUE(history->Btn_Graph->isVisible());
+         auto *graph = fm::test::child<QPushButton>(history, "Btn_Graph");
+         ASSERT_TRUE(graph->isVisible());
          folderInPlaceOf(t, logFileName(2));
-         history->Btn_GraphClick();
+         QTest::mouseClick(graph, Qt::LeftButton);
      },
      std::nullopt}, // the chart: see below
     {"ModeScreenWithoutItsStars", "Stars.bmp",

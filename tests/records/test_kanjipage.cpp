@@ -11,6 +11,7 @@
 #include "support/find.h"
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -57,19 +58,20 @@ TEST(KanjiPage, OpensFromTheKanjiListAndTheResults)
 
     // The kanji list: nothing while the kanji move, the kanji under the press after.
     auto *list = static_cast<TF_K_ichiran *>(t.nav.open(ScreenId::KIchiran));
-    list->BtnClick(StudyKind::Writing);
+    QTest::mouseClick(fm::test::child<QPushButton>(list, "Btn_Kaki"), Qt::LeftButton);
     QPoint two;
     for (const records::ListItem &item : list->items())
         if (item.kanji == 2)
             two = item.target + QPoint(records::ListCellWidth / 2, records::ListCellHeight / 2);
-    QTest::mouseClick(list->Img_Kanji, Qt::LeftButton, {}, two);
+    QWidget *picture = fm::test::child<QWidget>(list, "Img_Kanji");
+    QTest::mouseClick(picture, Qt::LeftButton, {}, two);
     EXPECT_EQ(currentPage(t), nullptr);
     for (int i = 0; i < 1000 && list->phase() != 0; ++i)
-        list->Tim_KanjiTimer();
-    QTest::mouseClick(list->Img_Kanji, Qt::LeftButton, {}, two);
+        fm::test::tick(list, "Tim_Kanji");
+    QTest::mouseClick(picture, Qt::LeftButton, {}, two);
     ASSERT_NE(currentPage(t), nullptr);
     EXPECT_EQ(currentPage(t)->kanji(), 2);
-    EXPECT_TRUE(currentPage(t)->Lbl_Title->text().contains(kanji(2)));
+    EXPECT_TRUE(fm::test::child<QLabel>(currentPage(t), "Lbl_Title")->text().contains(kanji(2)));
     // The reading box of 二: its 音 and 訓 with a word under each.
     EXPECT_TRUE(currentPage(t)->Lbl_Yomi->text().contains(QStringLiteral("ニ")));
     EXPECT_TRUE(currentPage(t)->Lbl_Yomi->text().contains(QStringLiteral("ふたつ")));
@@ -81,7 +83,7 @@ TEST(KanjiPage, OpensFromTheKanjiListAndTheResults)
 
     // The per-kanji results: row 2 is kanji 1's writing.
     auto *results = static_cast<TF_KSeiseki1 *>(t.nav.open(ScreenId::KSeiseki1));
-    records::SeisekiGrid *g = results->Grd_Seiseki;
+    auto *g = fm::test::child<records::SeisekiGrid>(results, "Grd_Seiseki");
     const QRect cell = g->visualRect(g->model()->index(1, 2));
     QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
     ASSERT_NE(currentPage(t), nullptr);

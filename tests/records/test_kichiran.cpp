@@ -21,12 +21,35 @@ struct ListShell : Shell {
     TF_K_ichiran *open() { return static_cast<TF_K_ichiran *>(nav.open(ScreenId::KIchiran)); }
 };
 
+// The screen's controls, by their names.
+PictureView *picture(const TF_K_ichiran *s)
+{
+    return fm::test::child<PictureView>(s, "Img_Kanji");
+}
+QPushButton *button(const TF_K_ichiran *s, const char *name)
+{
+    return fm::test::child<QPushButton>(s, name);
+}
+QLabel *label(const TF_K_ichiran *s, const char *name)
+{
+    return fm::test::child<QLabel>(s, name);
+}
+QTimer *timer(const TF_K_ichiran *s)
+{
+    return fm::test::child<QTimer>(s, "Tim_Kanji");
+}
+// One step of the animation, as the running timer gives it.
+void step(TF_K_ichiran *s)
+{
+    fm::test::tick(s, "Tim_Kanji");
+}
+
 // Ticks until the animation is over; returns how many it took.
 int runToEnd(TF_K_ichiran *s)
 {
     int ticks = 0;
     while (s->phase() != 0 && ticks < 1000) {
-        s->Tim_KanjiTimer();
+        step(s);
         ++ticks;
     }
     return ticks;
@@ -66,52 +89,52 @@ TEST(KanjiList, ALevelOneReaderSeesEveryKanjiInYellowEndingInReverseOrder)
 {
     ListShell t(1, 1);
     TF_K_ichiran *s = t.open();
-    EXPECT_EQ(s->Lbl_TItle->pos(), QPoint(3, 0));
-    EXPECT_EQ(s->Img_Kanji->geometry(), QRect(8, 88, 480, 360));
-    EXPECT_FALSE(s->Lbl_Setsumei1->isVisible());
-    EXPECT_FALSE(s->Tim_Kanji->isActive());
-    EXPECT_EQ(s->Img_Kanji->grab().toImage().pixelColor(240, 180), colour::Navy);
+    EXPECT_EQ(label(s, "Lbl_TItle")->pos(), QPoint(3, 0));
+    EXPECT_EQ(picture(s)->geometry(), QRect(8, 88, 480, 360));
+    EXPECT_FALSE(label(s, "Lbl_Setsumei1")->isVisible());
+    EXPECT_FALSE(timer(s)->isActive());
+    EXPECT_EQ(picture(s)->grab().toImage().pixelColor(240, 180), colour::Navy);
 
-    QTest::mouseClick(s->Btn_Yomi, Qt::LeftButton);
-    EXPECT_FALSE(s->Btn_Yomi->isVisible());
-    EXPECT_FALSE(s->Btn_Kaki->isVisible());
-    EXPECT_TRUE(s->Lbl_Setsumei1->isVisible());
-    EXPECT_TRUE(s->Lbl_Setsumei2->isVisible());
-    EXPECT_LE(s->Lbl_Setsumei2->geometry().right(), 639); // the whole legend on the screen
-    EXPECT_TRUE(s->Tim_Kanji->isActive());
-    EXPECT_EQ(s->Tim_Kanji->interval(), 10);
+    QTest::mouseClick(button(s, "Btn_Yomi"), Qt::LeftButton);
+    EXPECT_FALSE(button(s, "Btn_Yomi")->isVisible());
+    EXPECT_FALSE(button(s, "Btn_Kaki")->isVisible());
+    EXPECT_TRUE(label(s, "Lbl_Setsumei1")->isVisible());
+    EXPECT_TRUE(label(s, "Lbl_Setsumei2")->isVisible());
+    EXPECT_LE(label(s, "Lbl_Setsumei2")->geometry().right(), 639); // the whole legend on the screen
+    EXPECT_TRUE(timer(s)->isActive());
+    EXPECT_EQ(timer(s)->interval(), 10);
     FakeMediaPlayer *music = t.sound.playerFor(QStringLiteral("ichiran.mid"));
     ASSERT_NE(music, nullptr);
     EXPECT_TRUE(music->playing);
 
     // Scattered: every cell holds the kanji that drew it as its start.
-    s->Tim_KanjiTimer();
-    const QImage scattered = s->Img_Kanji->picture();
+    step(s);
+    const QImage scattered = picture(s)->picture();
     for (int c = 1; c <= 240; ++c)
         ASSERT_EQ(cellOf(scattered, c), expectedCell(s->items()[c].kanji, colour::Yellow)) << c;
     for (int n = 2; n <= 16; ++n)
-        s->Tim_KanjiTimer();
+        step(s);
     EXPECT_EQ(s->phase(), 1);
-    s->Tim_KanjiTimer();
+    step(s);
     EXPECT_EQ(s->phase(), 2);
-    EXPECT_EQ(s->Tim_Kanji->interval(), 200);
+    EXPECT_EQ(timer(s)->interval(), 200);
     for (int n = 1; n <= 29; ++n)
-        s->Tim_KanjiTimer();
-    EXPECT_TRUE(s->Tim_Kanji->isActive());
-    EXPECT_TRUE(s->Lbl_Setsumei1->isVisible());
+        step(s);
+    EXPECT_TRUE(timer(s)->isActive());
+    EXPECT_TRUE(label(s, "Lbl_Setsumei1")->isVisible());
 
-    s->Tim_KanjiTimer(); // the thirtieth step
+    step(s); // the thirtieth step
     EXPECT_EQ(s->phase(), 0);
-    EXPECT_FALSE(s->Tim_Kanji->isActive());
-    EXPECT_TRUE(s->Btn_Yomi->isVisible());
-    EXPECT_TRUE(s->Btn_Kaki->isVisible());
-    EXPECT_FALSE(s->Lbl_Setsumei1->isVisible());
-    EXPECT_FALSE(s->Lbl_Setsumei2->isVisible());
+    EXPECT_FALSE(timer(s)->isActive());
+    EXPECT_TRUE(button(s, "Btn_Yomi")->isVisible());
+    EXPECT_TRUE(button(s, "Btn_Kaki")->isVisible());
+    EXPECT_FALSE(label(s, "Lbl_Setsumei1")->isVisible());
+    EXPECT_FALSE(label(s, "Lbl_Setsumei2")->isVisible());
     EXPECT_FALSE(s->MusicLooping());
     EXPECT_EQ(t.sound.log.filter(QStringLiteral(" stop")).size(), 1);
 
     // Kanji 1 in the bottom cell of the right-most column, 240 in the first.
-    const QImage final = s->Img_Kanji->picture();
+    const QImage final = picture(s)->picture();
     for (int c = 1; c <= 240; ++c)
         ASSERT_EQ(cellOf(final, c), expectedCell(241 - c, colour::Yellow)) << c;
     EXPECT_FALSE(anyRed(final));
@@ -125,18 +148,18 @@ TEST(KanjiList, ALevelThreeWriterSeesClearedKanjiInRedInFront)
     t.state.Progress[50][2].Mastered = false;
     TF_K_ichiran *s = t.open();
 
-    QTest::mouseClick(s->Btn_Yomi, Qt::LeftButton);
+    QTest::mouseClick(button(s, "Btn_Yomi"), Qt::LeftButton);
     EXPECT_EQ(runToEnd(s), 17 + 30);
-    QImage final = s->Img_Kanji->picture();
+    QImage final = picture(s)->picture();
     for (int c = 1; c <= 60; ++c)
         ASSERT_EQ(cellOf(final, c), expectedCell(c, colour::Red)) << c;
     EXPECT_EQ(cellOf(final, 240), expectedCell(61, colour::Yellow));
     EXPECT_EQ(cellOf(final, 61), expectedCell(240, colour::Yellow));
     EXPECT_FALSE(anyRed(final.copy(QRect(listCell(61), QPoint(479, 359)))));
 
-    QTest::mouseClick(s->Btn_Kaki, Qt::LeftButton);
+    QTest::mouseClick(button(s, "Btn_Kaki"), Qt::LeftButton);
     runToEnd(s);
-    final = s->Img_Kanji->picture();
+    final = picture(s)->picture();
     for (int c = 1; c <= 40; ++c)
         ASSERT_EQ(cellOf(final, c), expectedCell(c, colour::Red)) << c;
     EXPECT_EQ(cellOf(final, 41), expectedCell(100, colour::Red)); // cleared on its own
@@ -148,32 +171,32 @@ TEST(KanjiList, TwoPressesStartDifferentlyAndEndAlike)
 {
     ListShell t(2, 1);
     TF_K_ichiran *s = t.open();
-    QTest::mouseClick(s->Btn_Kaki, Qt::LeftButton);
-    s->Tim_KanjiTimer();
-    const QImage firstScatter = s->Img_Kanji->picture();
+    QTest::mouseClick(button(s, "Btn_Kaki"), Qt::LeftButton);
+    step(s);
+    const QImage firstScatter = picture(s)->picture();
     const records::ListItems first = s->items();
     runToEnd(s);
-    const QImage firstEnd = s->Img_Kanji->picture();
+    const QImage firstEnd = picture(s)->picture();
 
     t.clock.advanceSeconds(10);
-    QTest::mouseClick(s->Btn_Kaki, Qt::LeftButton);
-    s->Tim_KanjiTimer();
-    EXPECT_NE(s->Img_Kanji->picture(), firstScatter);
+    QTest::mouseClick(button(s, "Btn_Kaki"), Qt::LeftButton);
+    step(s);
+    EXPECT_NE(picture(s)->picture(), firstScatter);
     int moved = 0;
     for (int c = 1; c <= 240; ++c)
         moved += s->items()[c].kanji != first[c].kanji ? 1 : 0;
     EXPECT_GT(moved, 200);
     runToEnd(s);
-    EXPECT_EQ(s->Img_Kanji->picture(), firstEnd);
+    EXPECT_EQ(picture(s)->picture(), firstEnd);
 }
 
 TEST(KanjiList, BackWhileTheKanjiMoveStopsTimerAndMusicAtOnce)
 {
     ListShell t(1, 1);
     TF_K_ichiran *s = t.open();
-    QTest::mouseClick(s->Btn_Yomi, Qt::LeftButton);
+    QTest::mouseClick(button(s, "Btn_Yomi"), Qt::LeftButton);
     for (int n = 0; n < 20; ++n)
-        s->Tim_KanjiTimer();
+        step(s);
     FakeMediaPlayer *music = t.sound.playerFor(QStringLiteral("ichiran.mid"));
     ASSERT_NE(music, nullptr);
     // The piece ends before the kanji do: it starts again.
@@ -182,8 +205,8 @@ TEST(KanjiList, BackWhileTheKanjiMoveStopsTimerAndMusicAtOnce)
     EXPECT_EQ(music->playedFrom, 0);
 
     t.sound.log.clear();
-    QTest::mouseClick(s->headerButton(4), Qt::LeftButton);
-    EXPECT_FALSE(s->Tim_Kanji->isActive());
+    QTest::mouseClick(fm::test::headerButton(s, 4), Qt::LeftButton);
+    EXPECT_FALSE(timer(s)->isActive());
     EXPECT_EQ(t.sound.log, QStringList({"music1 stop", "music1 close"}));
     EXPECT_EQ(t.sound.playerFor(QStringLiteral("ichiran.mid")), nullptr);
     t.processDeletes();
@@ -197,18 +220,18 @@ TEST(KanjiList, WithoutMusicTheKanjiMoveAllTheSame)
     ListShell t(1, 1);
     t.shell.MidiDeviceCount = 0;
     TF_K_ichiran *s = t.open();
-    QTest::mouseClick(s->Btn_Yomi, Qt::LeftButton);
+    QTest::mouseClick(button(s, "Btn_Yomi"), Qt::LeftButton);
     EXPECT_EQ(runToEnd(s), 47);
     EXPECT_TRUE(t.sound.log.isEmpty());
-    EXPECT_EQ(cellOf(s->Img_Kanji->picture(), 240), expectedCell(1, colour::Yellow));
+    EXPECT_EQ(cellOf(picture(s)->picture(), 240), expectedCell(1, colour::Yellow));
 
     // A device that fails to open says so once; the kanji still move.
     t.shell.MidiDeviceCount = 1;
     t.sound.failures.insert(QStringLiteral("music:open"));
     t.clock.advanceSeconds(10);
-    QTest::mouseClick(s->Btn_Yomi, Qt::LeftButton);
+    QTest::mouseClick(button(s, "Btn_Yomi"), Qt::LeftButton);
     EXPECT_EQ(t.dialogs.texts(), QStringList({"ichiran.mid でエラーがおこりました。 "}));
     EXPECT_EQ(runToEnd(s), 47);
-    EXPECT_EQ(cellOf(s->Img_Kanji->picture(), 240), expectedCell(1, colour::Yellow));
+    EXPECT_EQ(cellOf(picture(s)->picture(), 240), expectedCell(1, colour::Yellow));
     EXPECT_EQ(t.dialogs.calls.size(), 1u);
 }

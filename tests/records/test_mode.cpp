@@ -263,12 +263,12 @@ TEST(Mode, BackBuildsANewPlayerListEvenForAFreshModeScreen)
     auto *fresh = static_cast<TF_Mode *>(t.nav.replace(ScreenId::Mode));
     t.processDeletes();
     EXPECT_TRUE(first.isNull());
-    QTest::mouseClick(fresh->headerButton(4), Qt::LeftButton);
+    QTest::mouseClick(fm::test::headerButton(fresh, 4), Qt::LeftButton);
     auto *list = dynamic_cast<TF_Player *>(t.nav.current());
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->Lbl_PlayerName[1]->text(), QStringLiteral("みなと"));
     t.processDeletes();
     EXPECT_EQ(t.nav.find<TF_Mode>(), nullptr);
-    QTest::mouseClick(list->headerButton(4), Qt::LeftButton);
+    QTest::mouseClick(fm::test::headerButton(list, 4), Qt::LeftButton);
     EXPECT_EQ(t.nav.current(), t.menu);
 }

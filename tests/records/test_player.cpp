@@ -25,9 +25,10 @@ TEST(Player, FivePlayersFillOneColumnUnderItsTitles)
     Shell t;
     addPlayers(t.state, 5);
     auto *s = t.nav.open<TF_Player>();
-    EXPECT_EQ(s->Lbl_Title->text(), QStringLiteral("べんきょうするのはだれかな？"));
-    EXPECT_EQ(s->Lbl_Title->pos(), QPoint(24, 0));
-    EXPECT_EQ(s->headerButton(4)->toolTip(), QStringLiteral("メニューにもどる"));
+    EXPECT_EQ(fm::test::child<QLabel>(s, "Lbl_Title")->text(),
+              QStringLiteral("べんきょうするのはだれかな？"));
+    EXPECT_EQ(fm::test::child<QLabel>(s, "Lbl_Title")->pos(), QPoint(24, 0));
+    EXPECT_EQ(fm::test::headerButton(s, 4)->toolTip(), QStringLiteral("メニューにもどる"));
 
     QLabel *nameTitle = s->Lbl_ColumnTitle[1][1];
     ASSERT_NE(nameTitle, nullptr);
@@ -154,7 +155,7 @@ TEST(Player, BackReturnsToTheMenu)
     Shell t;
     addPlayers(t.state, 1);
     auto *s = t.nav.open<TF_Player>();
-    QTest::mouseClick(s->headerButton(4), Qt::LeftButton);
+    QTest::mouseClick(fm::test::headerButton(s, 4), Qt::LeftButton);
     EXPECT_EQ(t.nav.current(), t.menu);
     EXPECT_EQ(t.state.CurrentPlayer, 0);
 }

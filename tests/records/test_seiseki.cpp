@@ -40,9 +40,20 @@ void press(fm::test::TestShell &t, QPushButton *b)
     QTest::mouseClick(b, Qt::LeftButton);
 }
 
+// The history's buttons and labels, by their names.
+QPushButton *button(const TF_Seiseki2 *h, const char *name)
+{
+    return fm::test::child<QPushButton>(h, name);
+}
+QLabel *label(const QObject *screen, const char *name)
+{
+    return fm::test::child<QLabel>(screen, name);
+}
+
 QString buttons(const TF_Seiseki2 *h)
 {
-    return QString(h->Btn_Prev->isVisible() ? "prev " : "") + (h->Btn_Next->isVisible() ? "next" : "");
+    return QString(button(h, "Btn_Prev")->isVisible() ? "prev " : "") +
+           (button(h, "Btn_Next")->isVisible() ? "next" : "");
 }
 
 struct HistoryShell : Shell {
@@ -70,8 +81,8 @@ TEST(StudyHistory, ThePlayerListShowsEveryPlayerAndOpensTheirHistory)
     oneChildStudying(t.state, 3, 2);
     addPlayer(t.state, QStringLiteral("あおい"), 13, 1);
     auto *list = static_cast<TF_Seiseki1 *>(t.nav.open(ScreenId::Seiseki1));
-    records::SeisekiGrid *g = list->Grd_Seiseki;
-    EXPECT_EQ(list->Lbl_Title->text(), QStringLiteral("みんなのせいせきひょう"));
+    records::SeisekiGrid *g = grid(list);
+    EXPECT_EQ(label(list, "Lbl_Title")->text(), QStringLiteral("みんなのせいせきひょう"));
     EXPECT_EQ(g->geometry(), QRect(10, 87, 602, 346));
     EXPECT_EQ(g->rows(), 3);
     EXPECT_EQ(rowText(g, 0), QStringLiteral("No|なまえ|レベル"));
@@ -91,20 +102,20 @@ TEST(StudyHistory, ThePlayerListShowsEveryPlayerAndOpensTheirHistory)
     EXPECT_EQ(t.state.CurrentPlayer, 2);
     EXPECT_EQ(t.state.CurrentLevel, 3);
     EXPECT_EQ(t.state.CurrentKind, fm::StudyKind::Writing);
-    EXPECT_EQ(history->Lbl_Title->text(), QStringLiteral("あおいのせいせきひょう"));
-    EXPECT_EQ(page(history->Grd_Seiseki), QStringLiteral("none"));
+    EXPECT_EQ(label(history, "Lbl_Title")->text(), QStringLiteral("あおいのせいせきひょう"));
+    EXPECT_EQ(page(grid(history)), QStringLiteral("none"));
     EXPECT_EQ(buttons(history), QString());
     // No test yet: a word on what to do, not an empty table.
-    EXPECT_TRUE(history->Lbl_Empty->isVisible());
-    EXPECT_TRUE(history->Lbl_Empty->text().contains(QStringLiteral("べんきょうをする")));
-    EXPECT_FALSE(history->Grd_Seiseki->isVisible());
+    EXPECT_TRUE(label(history, "Lbl_Empty")->isVisible());
+    EXPECT_TRUE(label(history, "Lbl_Empty")->text().contains(QStringLiteral("べんきょうをする")));
+    EXPECT_FALSE(grid(history)->isVisible());
 
     // Back: the list again, then the menu.
-    QTest::mouseClick(history->headerButton(4), Qt::LeftButton);
+    QTest::mouseClick(fm::test::headerButton(history, 4), Qt::LeftButton);
     t.processDeletes();
     EXPECT_EQ(t.nav.current(), list);
     EXPECT_EQ(t.nav.find<TF_Seiseki2>(), nullptr);
-    QTest::mouseClick(list->headerButton(4), Qt::LeftButton);
+    QTest::mouseClick(fm::test::headerButton(list, 4), Qt::LeftButton);
     t.processDeletes();
     EXPECT_EQ(t.nav.current(), t.menu);
     EXPECT_EQ(t.nav.find<TF_Seiseki1>(), nullptr);
@@ -115,7 +126,7 @@ TEST(StudyHistory, OnePageLogsShowNoPageButtons)
 {
     for (int records : {7, 10}) {
         HistoryShell t(records);
-        EXPECT_EQ(page(t.history->Grd_Seiseki), QStringLiteral("1-%1 in 1-%1").arg(records));
+        EXPECT_EQ(page(grid(t.history)), QStringLiteral("1-%1 in 1-%1").arg(records));
         EXPECT_EQ(buttons(t.history), QString());
     }
 }
@@ -124,26 +135,26 @@ TEST(StudyHistory, TwentyThreeTestsOpenAtTheNewestAndPageBackAndForward)
 {
     HistoryShell t(23);
     TF_Seiseki2 *h = t.history;
-    const auto *g = h->Grd_Seiseki;
-    EXPECT_EQ(h->Lbl_Title->text(), QStringLiteral("あいうえおのせいせきひょう"));
+    const auto *g = grid(h);
+    EXPECT_EQ(label(h, "Lbl_Title")->text(), QStringLiteral("あいうえおのせいせきひょう"));
     EXPECT_EQ(rowText(g, 0),
               QStringLiteral("No|年月日|レベル|しゅつだいしたかんじ|よむ/かく|しゅるい|ごうかく"));
     EXPECT_EQ(g->geometry(), QRect(10, 87, 602, 346));
     EXPECT_EQ(g->rowHeight(9), 28);
     EXPECT_EQ(g->horizontalHeader()->height(), 28);
-    EXPECT_EQ(h->Btn_Next->geometry(), QRect(503, 14, 114, 35));
+    EXPECT_EQ(button(h, "Btn_Next")->geometry(), QRect(503, 14, 114, 35));
 
     // The newest page first: a parent comes to see the last tests.
     EXPECT_EQ(page(g), QStringLiteral("21-23 in 1-3"));
     EXPECT_EQ(g->text(3, 3), AllKanji.mid(40, 20));
     EXPECT_EQ(buttons(h), QStringLiteral("prev "));
 
-    press(t, h->Btn_Prev);
+    press(t, button(h, "Btn_Prev"));
     EXPECT_EQ(page(g), QStringLiteral("11-20 in 1-10"));
     EXPECT_EQ(g->text(1, 2), QStringLiteral("2"));
     EXPECT_EQ(g->text(1, 3), AllKanji.mid(20, 20));
     EXPECT_EQ(buttons(h), QStringLiteral("prev next"));
-    press(t, h->Btn_Prev);
+    press(t, button(h, "Btn_Prev"));
     EXPECT_EQ(page(g), QStringLiteral("1-10 in 1-10"));
     EXPECT_EQ(buttons(h), QStringLiteral("next"));
 
@@ -155,10 +166,10 @@ TEST(StudyHistory, TwentyThreeTestsOpenAtTheNewestAndPageBackAndForward)
 
     // The second press of a double click does not turn a page.
     t.clock.advanceSeconds(1);
-    QTest::mouseClick(h->Btn_Next, Qt::LeftButton);
-    QTest::mouseClick(h->Btn_Next, Qt::LeftButton);
+    QTest::mouseClick(button(h, "Btn_Next"), Qt::LeftButton);
+    QTest::mouseClick(button(h, "Btn_Next"), Qt::LeftButton);
     EXPECT_EQ(page(g), QStringLiteral("11-20 in 1-10"));
-    press(t, h->Btn_Next);
+    press(t, button(h, "Btn_Next"));
     EXPECT_EQ(page(g), QStringLiteral("21-23 in 1-3"));
     EXPECT_TRUE(t.dialogs.calls.empty());
 }
@@ -174,23 +185,24 @@ TEST(StudyHistory, ALongHistoryOpensAtTheNewestJumpsToEitherEndAndShowsWholeDate
     for (const auto &c : cases) {
         HistoryShell t(c.records);
         TF_Seiseki2 *h = t.history;
-        const auto *g = h->Grd_Seiseki;
+        const auto *g = grid(h);
         EXPECT_EQ(page(g), QString::fromLatin1(c.newest)) << c.records;
         // No button of the screen covers another or a header icon.
-        const QList<QWidget *> controls{h->Btn_First,       h->Btn_Last,        h->Btn_Prev,
-                                        h->Btn_Next,        h->Btn_Graph,       h->headerButton(1),
-                                        h->headerButton(2), h->headerButton(3), h->headerButton(4)};
+        const QList<QWidget *> controls{
+            button(h, "Btn_First"),       button(h, "Btn_Last"),        button(h, "Btn_Prev"),
+            button(h, "Btn_Next"),        button(h, "Btn_Graph"),       fm::test::headerButton(h, 1),
+            fm::test::headerButton(h, 2), fm::test::headerButton(h, 3), fm::test::headerButton(h, 4)};
         for (int i = 0; i < controls.size(); ++i)
             for (int j = i + 1; j < controls.size(); ++j) {
                 EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry())) << i << ' ' << j;
             }
-        EXPECT_TRUE(h->Btn_First->isVisible());
-        EXPECT_FALSE(h->Btn_Last->isVisible());
-        press(t, h->Btn_First);
+        EXPECT_TRUE(button(h, "Btn_First")->isVisible());
+        EXPECT_FALSE(button(h, "Btn_Last")->isVisible());
+        press(t, button(h, "Btn_First"));
         EXPECT_EQ(page(g), QStringLiteral("1-10 in 1-10")) << c.records;
-        EXPECT_FALSE(h->Btn_First->isVisible());
-        EXPECT_TRUE(h->Btn_Last->isVisible());
-        press(t, h->Btn_Last);
+        EXPECT_FALSE(button(h, "Btn_First")->isVisible());
+        EXPECT_TRUE(button(h, "Btn_Last")->isVisible());
+        press(t, button(h, "Btn_Last"));
         EXPECT_EQ(page(g), QString::fromLatin1(c.newest)) << c.records;
 
         // Every number, date and level's kanji shows whole in its column.
@@ -214,8 +226,8 @@ TEST(KanjiResults, LevelThreeWriterSeesReadingToSixtyAndWritingToFortyCleared)
     t.state.Progress[41][2] = {2, 1, false};
     t.state.Progress[7][1] = {5, 4, true};
     auto *s = static_cast<TF_KSeiseki1 *>(t.nav.open(ScreenId::KSeiseki1));
-    records::SeisekiGrid *g = s->Grd_Seiseki;
-    EXPECT_EQ(s->Lbl_Title->text(), QStringLiteral("かんじべつのせいせきひょう"));
+    records::SeisekiGrid *g = grid(s);
+    EXPECT_EQ(label(s, "Lbl_Title")->text(), QStringLiteral("かんじべつのせいせきひょう"));
     ASSERT_EQ(g->rows(), 481);
     EXPECT_EQ(rowText(g, 0),
               QStringLiteral("No|レベル|かんじ|しゅるい|しけんかいすう|ごうかくかいすう|レベルクリアー"));
@@ -257,7 +269,7 @@ TEST(KanjiResults, LevelThreeWriterSeesReadingToSixtyAndWritingToFortyCleared)
     const QRect last = g->visualRect(g->model()->index(479, 0));
     EXPECT_LE(last.bottom(), g->viewport()->height());
 
-    QTest::mouseClick(s->headerButton(4), Qt::LeftButton);
+    QTest::mouseClick(fm::test::headerButton(s, 4), Qt::LeftButton);
     t.processDeletes();
     EXPECT_EQ(t.nav.find<TF_KSeiseki1>(), nullptr);
 }

@@ -27,22 +27,24 @@ TEST(ProgressChartScreen, OpensFromTheHistoryAndGoesBackToTheSamePage)
     t.state.Progress[200][1] = {5, 0, false};
 
     auto *list = static_cast<TF_Seiseki1 *>(t.nav.open(ScreenId::Seiseki1));
-    list->Grd_SeisekiClick(2);
+    clickRow(grid(list), 2);
     auto *history = t.nav.find<TF_Seiseki2>();
     ASSERT_TRUE(history);
-    EXPECT_TRUE(history->Btn_Graph->isVisible());
+    auto *graphButton = fm::test::child<QPushButton>(history, "Btn_Graph");
+    EXPECT_TRUE(graphButton->isVisible());
     t.clock.advanceSeconds(1);
-    QTest::mouseClick(history->Btn_Next, Qt::LeftButton);
+    QTest::mouseClick(fm::test::child<QPushButton>(history, "Btn_Next"), Qt::LeftButton);
     ASSERT_EQ(history->position(), 14);
 
     t.clock.advanceSeconds(1);
-    QTest::mouseClick(history->Btn_Graph, Qt::LeftButton);
+    QTest::mouseClick(graphButton, Qt::LeftButton);
     auto *graph = t.nav.find<TF_SeisekiGraph>();
     ASSERT_TRUE(graph);
     EXPECT_TRUE(graph->isVisible());
     EXPECT_FALSE(history->isVisible());
-    EXPECT_EQ(graph->Lbl_Title->text(), QStringLiteral("あおいのグラフ"));
-    const chart::ProgressChart &c = graph->Img_Chart->chart();
+    EXPECT_EQ(fm::test::child<QLabel>(graph, "Lbl_Title")->text(), QStringLiteral("あおいのグラフ"));
+    auto *view = fm::test::child<records::ChartView>(graph, "Img_Chart");
+    const chart::ProgressChart &c = view->chart();
     EXPECT_EQ(c.tests.size(), 14);
     ASSERT_EQ(c.rises.size(), 1);
     EXPECT_EQ(chart::riseLabel(c.rises[0].reached), QStringLiteral("レベル1 かく"));
@@ -52,7 +54,7 @@ TEST(ProgressChartScreen, OpensFromTheHistoryAndGoesBackToTheSamePage)
     EXPECT_EQ(c.weak[0].asked, 9); // the practice test is not counted
 
     // What the parent sees is drawn, not a blank: the weak kanji card is yellow.
-    const QImage shot = graph->Img_Chart->grab().toImage();
+    const QImage shot = view->grab().toImage();
     ASSERT_EQ(shot.size(), chart::PictureSize);
     EXPECT_EQ(QColor(shot.pixel(shot.width() - 10, shot.height() - 5)), QColor(0, 0, 128));
     int yellow = 0;
@@ -60,7 +62,7 @@ TEST(ProgressChartScreen, OpensFromTheHistoryAndGoesBackToTheSamePage)
         yellow += QColor(shot.pixel(x, 40)) == QColor(255, 255, 0);
     EXPECT_GT(yellow, 60);
 
-    QTest::mouseClick(graph->headerButton(4), Qt::LeftButton);
+    QTest::mouseClick(fm::test::headerButton(graph, 4), Qt::LeftButton);
     EXPECT_TRUE(history->isVisible());
     EXPECT_EQ(history->position(), 14);
     EXPECT_EQ(t.dialogs.calls.size(), 0u);
@@ -75,12 +77,12 @@ TEST(ProgressChartScreen, NoButtonWithoutTests)
     writeLog(t, 2, {studyRecord(1, 1, 8)});
     t.state.CurrentPlayer = 1;
     auto *history = t.nav.open<TF_Seiseki2>();
-    EXPECT_FALSE(history->Btn_Graph->isVisible());
+    EXPECT_FALSE(fm::test::child<QPushButton>(history, "Btn_Graph")->isVisible());
     t.nav.back();
 
     t.state.CurrentPlayer = 2;
     history = t.nav.open<TF_Seiseki2>();
-    EXPECT_TRUE(history->Btn_Graph->isVisible());
+    EXPECT_TRUE(fm::test::child<QPushButton>(history, "Btn_Graph")->isVisible());
 }
 
 // 20 rises got 18 labels and bunched rises 4 labels on a solid band: a rise

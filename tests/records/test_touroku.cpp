@@ -13,10 +13,24 @@ using Kind = fm::test::FakeDialogs::Kind;
 namespace
 {
 
+// The screen's controls, by their names; kana key k (1..80) is "Btn_Moji<k>".
+QPushButton *key(const TF_Touroku *s, int k)
+{
+    return fm::test::child<QPushButton>(s, "Btn_Moji", k);
+}
+QPushButton *button(const TF_Touroku *s, const char *name)
+{
+    return fm::test::child<QPushButton>(s, name);
+}
+QLabel *label(const TF_Touroku *s, const char *name)
+{
+    return fm::test::child<QLabel>(s, name);
+}
+
 void press(TF_Touroku *s, std::initializer_list<int> keys)
 {
     for (int k : keys)
-        QTest::mouseClick(s->key(k), Qt::LeftButton);
+        QTest::mouseClick(key(s, k), Qt::LeftButton);
 }
 
 } // namespace
@@ -25,18 +39,18 @@ TEST(Touroku, BuildsKeysHeaderAndButtonsWhereTheyBelong)
 {
     Shell t;
     auto *s = t.nav.open<TF_Touroku>();
-    EXPECT_EQ(s->headerButton(1)->y(), 42);
-    EXPECT_EQ(s->headerButton(4)->y(), s->Label1->geometry().bottom() + 1 + 10);
-    EXPECT_EQ(s->Label1->text(), QStringLiteral("ボタンをおしてなまえをとうろくしてください。"));
-    EXPECT_EQ(s->key(1)->geometry(), QRect(10, 120, 40, 40));
-    EXPECT_EQ(s->key(41)->geometry(), QRect(230, 120, 40, 40));
-    EXPECT_EQ(s->key(80)->text(), QStringLiteral("ぽ"));
-    EXPECT_EQ(s->btn_clear->geometry(), QRect(512, 340, 113, 37));
-    EXPECT_EQ(s->btn_Touroku->geometry(), QRect(512, 396, 113, 37));
-    EXPECT_FALSE(s->btn_clear->isVisible());
-    EXPECT_TRUE(s->btn_Touroku->isVisible());
-    EXPECT_TRUE(s->lbl_Name->text().isEmpty());
-    EXPECT_EQ(s->key(17)->cursor().shape(), t.shell.HandPointer.shape());
+    EXPECT_EQ(fm::test::headerButton(s, 1)->y(), 42);
+    EXPECT_EQ(fm::test::headerButton(s, 4)->y(), label(s, "Label1")->geometry().bottom() + 1 + 10);
+    EXPECT_EQ(label(s, "Label1")->text(), QStringLiteral("ボタンをおしてなまえをとうろくしてください。"));
+    EXPECT_EQ(key(s, 1)->geometry(), QRect(10, 120, 40, 40));
+    EXPECT_EQ(key(s, 41)->geometry(), QRect(230, 120, 40, 40));
+    EXPECT_EQ(key(s, 80)->text(), QStringLiteral("ぽ"));
+    EXPECT_EQ(button(s, "btn_clear")->geometry(), QRect(512, 340, 113, 37));
+    EXPECT_EQ(button(s, "btn_Touroku")->geometry(), QRect(512, 396, 113, 37));
+    EXPECT_FALSE(button(s, "btn_clear")->isVisible());
+    EXPECT_TRUE(button(s, "btn_Touroku")->isVisible());
+    EXPECT_TRUE(label(s, "lbl_Name")->text().isEmpty());
+    EXPECT_EQ(key(s, 17)->cursor().shape(), t.shell.HandPointer.shape());
 }
 
 TEST(Touroku, FiveKanaMakeANameAndASixthIsRefused)
@@ -44,16 +58,16 @@ TEST(Touroku, FiveKanaMakeANameAndASixthIsRefused)
     Shell t;
     auto *s = t.nav.open<TF_Touroku>();
     press(s, {6, 37, 48, 49, 80}); // か, and the fillers い う え, then ぽ
-    EXPECT_EQ(s->lbl_Name->text(), QStringLiteral("かいうえぽ"));
+    EXPECT_EQ(label(s, "lbl_Name")->text(), QStringLiteral("かいうえぽ"));
     EXPECT_EQ(s->kanaCount(), 5);
-    EXPECT_TRUE(s->btn_clear->isVisible());
+    EXPECT_TRUE(button(s, "btn_clear")->isVisible());
     EXPECT_TRUE(t.dialogs.calls.empty());
 
     press(s, {1});
     ASSERT_EQ(t.dialogs.calls.size(), 1u);
     EXPECT_EQ(t.dialogs.calls[0].kind, Kind::Message);
     EXPECT_EQ(t.dialogs.calls[0].text, QStringLiteral("名前が長すぎます。"));
-    EXPECT_EQ(s->lbl_Name->text(), QStringLiteral("かいうえぽ"));
+    EXPECT_EQ(label(s, "lbl_Name")->text(), QStringLiteral("かいうえぽ"));
     EXPECT_EQ(s->kanaCount(), 5);
 }
 
@@ -62,17 +76,17 @@ TEST(Touroku, DeletingToZeroHidesTheDeleteButtonUntilTheNextKana)
     Shell t;
     auto *s = t.nav.open<TF_Touroku>();
     press(s, {11, 12});
-    QTest::mouseClick(s->btn_clear, Qt::LeftButton);
-    EXPECT_EQ(s->lbl_Name->text(), QStringLiteral("さ"));
-    EXPECT_TRUE(s->btn_clear->isVisible());
-    QTest::mouseClick(s->btn_clear, Qt::LeftButton);
-    EXPECT_EQ(s->lbl_Name->text(), QString());
+    QTest::mouseClick(button(s, "btn_clear"), Qt::LeftButton);
+    EXPECT_EQ(label(s, "lbl_Name")->text(), QStringLiteral("さ"));
+    EXPECT_TRUE(button(s, "btn_clear")->isVisible());
+    QTest::mouseClick(button(s, "btn_clear"), Qt::LeftButton);
+    EXPECT_EQ(label(s, "lbl_Name")->text(), QString());
     EXPECT_EQ(s->kanaCount(), 0);
-    EXPECT_FALSE(s->btn_clear->isVisible());
+    EXPECT_FALSE(button(s, "btn_clear")->isVisible());
 
     press(s, {80, 1, 2, 3, 4});
-    EXPECT_EQ(s->lbl_Name->text(), QStringLiteral("ぽあいうえ"));
-    EXPECT_TRUE(s->btn_clear->isVisible());
+    EXPECT_EQ(label(s, "lbl_Name")->text(), QStringLiteral("ぽあいうえ"));
+    EXPECT_TRUE(button(s, "btn_clear")->isVisible());
 }
 
 TEST(Touroku, AnEmptyNameRegistersNothingAndStillReturnsToTheMenu)
@@ -80,8 +94,8 @@ TEST(Touroku, AnEmptyNameRegistersNothingAndStillReturnsToTheMenu)
     Shell t;
     auto *s = t.nav.open<TF_Touroku>();
     press(s, {1});
-    QTest::mouseClick(s->btn_clear, Qt::LeftButton);
-    QTest::mouseClick(s->btn_Touroku, Qt::LeftButton);
+    QTest::mouseClick(button(s, "btn_clear"), Qt::LeftButton);
+    QTest::mouseClick(button(s, "btn_Touroku"), Qt::LeftButton);
     ASSERT_EQ(t.dialogs.calls.size(), 1u);
     EXPECT_EQ(t.dialogs.calls[0].text, QStringLiteral("名前を登録してください。"));
     EXPECT_EQ(t.state.Players.PlayerCount, 0);
@@ -96,7 +110,7 @@ TEST(Touroku, BackDropsTheTypedName)
     auto *s = t.nav.open<TF_Touroku>();
     QPointer<TF_Touroku> gone = s;
     press(s, {21, 22});
-    QTest::mouseClick(s->headerButton(4), Qt::LeftButton);
+    QTest::mouseClick(fm::test::headerButton(s, 4), Qt::LeftButton);
     t.processDeletes();
     EXPECT_TRUE(gone.isNull());
     EXPECT_EQ(t.state.Players.PlayerCount, 0);
@@ -106,7 +120,7 @@ TEST(Touroku, BackDropsTheTypedName)
 
     // A new visit starts empty.
     auto *again = t.nav.open<TF_Touroku>();
-    EXPECT_TRUE(again->lbl_Name->text().isEmpty());
+    EXPECT_TRUE(label(again, "lbl_Name")->text().isEmpty());
     EXPECT_EQ(again->kanaCount(), 0);
 }
 
@@ -116,7 +130,7 @@ TEST(Touroku, ARegisteredPlayerIsSavedAtOnceAndListed)
     addPlayer(t.state, QStringLiteral("たろう"), 4, 2);
     auto *s = t.nav.open<TF_Touroku>();
     press(s, {30, 12, 2}); // ほ し い
-    QTest::mouseClick(s->btn_Touroku, Qt::LeftButton);
+    QTest::mouseClick(button(s, "btn_Touroku"), Qt::LeftButton);
     EXPECT_EQ(t.nav.current(), t.menu);
     ASSERT_EQ(t.state.Players.PlayerCount, 2);
     const PlayerEntry &e = t.state.Players.PlayerTable[2];
@@ -148,7 +162,7 @@ TEST(Touroku, ARosterThatCannotBeWrittenEndsTheProgramWithItsMessage)
     ASSERT_TRUE(QDir(t.state.ProgramDir).mkdir(QStringLiteral("Player1.dat")));
     auto *s = t.nav.open<TF_Touroku>();
     press(s, {1});
-    QTest::mouseClick(s->btn_Touroku, Qt::LeftButton);
+    QTest::mouseClick(button(s, "btn_Touroku"), Qt::LeftButton);
     ASSERT_EQ(t.dialogs.count(Kind::Fatal), 1);
     EXPECT_EQ(t.dialogs.calls.back().text, QStringLiteral("Player1.datでエラーがおこりました。 "));
     EXPECT_TRUE(t.nav.quitRequested());
@@ -174,7 +188,7 @@ TEST(Touroku, ALogLeftByALostRosterIsSetAsideNotHandedToTheNewChild)
 
     auto *s = t.nav.open<TF_Touroku>();
     press(s, {30, 12, 2});
-    QTest::mouseClick(s->btn_Touroku, Qt::LeftButton);
+    QTest::mouseClick(button(s, "btn_Touroku"), Qt::LeftButton);
     ASSERT_EQ(t.state.Players.PlayerCount, 1);
     EXPECT_FALSE(QFile::exists(t.file(QStringLiteral("Kiroku1.dat"))));
     const QStringList setAside =

@@ -93,7 +93,7 @@ TEST(DataDirectory, OldRecordsReachTheMenuAndTheEndButtonSavesBesideThem)
     EXPECT_EQ(bytesOf(d.t.state.DataDir + "Kiroku2.dat"), d.log);
 
     d.t.state.Players.PlayerTable[1].Game1Level = 3;
-    QTest::mouseClick(menu->MenuButtons[8], Qt::LeftButton); // the door
+    QTest::mouseClick(fm::test::headerButton(menu, 8), Qt::LeftButton); // the door
     EXPECT_TRUE(d.t.dialogs.texts().isEmpty());
     Roster saved;
     loadRoster(saved, d.t.state.DataDir);

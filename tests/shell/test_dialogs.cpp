@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTest>
 #include <QTextBrowser>
 #include <gtest/gtest.h>
@@ -33,6 +34,25 @@ void touch(const QString &path)
     f.write("x");
 }
 
+// The settings dialog's controls, by their names.
+QSpinBox *field(const TF_Settei &d, const char *name)
+{
+    return fm::test::child<QSpinBox>(&d, name);
+}
+UpDown *arrows(const TF_Settei &d, const char *name)
+{
+    return fm::test::child<UpDown>(&d, name);
+}
+// "Btn_Up" or "Btn_Down" of the arrows called upDown.
+QPushButton *arrow(const TF_Settei &d, const char *upDown, const char *which)
+{
+    return fm::test::child<QPushButton>(arrows(d, upDown), which);
+}
+QPushButton *button(const TF_Settei &d, const char *name)
+{
+    return fm::test::child<QPushButton>(&d, name);
+}
+
 struct Settings : ::testing::Test {
     TestShell t;
     void SetUp() override
@@ -49,15 +69,15 @@ TEST_F(Settings, ShowsTheLimitsAndOnlyTheEraseButtonsWithAFile)
     touch(t.file("Game2.dat"));
     TF_Settei d(t.services, t.host.get());
     d.show();
-    EXPECT_EQ(d.Edt_Yomu_Time->value(), 7);
-    EXPECT_EQ(d.Edt_Kaku_Time->value(), 12);
-    EXPECT_FALSE(d.Btn_G1_Clear->isVisible());
-    EXPECT_TRUE(d.Btn_G2_Clear->isVisible());
-    EXPECT_EQ(d.Btn_Cancel->text(), QStringLiteral("CANCEL"));
+    EXPECT_EQ(field(d, "Edt_Yomu_Time")->value(), 7);
+    EXPECT_EQ(field(d, "Edt_Kaku_Time")->value(), 12);
+    EXPECT_FALSE(button(d, "Btn_G1_Clear")->isVisible());
+    EXPECT_TRUE(button(d, "Btn_G2_Clear")->isVisible());
+    EXPECT_EQ(button(d, "Btn_Cancel")->text(), QStringLiteral("CANCEL"));
     EXPECT_EQ(d.windowTitle(), QStringLiteral("がんばれ！ ふでまる"));
-    EXPECT_EQ(d.Edt_Yomu_Time->geometry(), QRect(136, 72, 33, 24));
-    EXPECT_LT(d.UD_Yomu_Time->x(), d.Edt_Yomu_Time->x()); // the arrows on the left
-    EXPECT_EQ(d.Btn_OK->geometry(), QRect(176, 176, 113, 25));
+    EXPECT_EQ(field(d, "Edt_Yomu_Time")->geometry(), QRect(136, 72, 33, 24));
+    EXPECT_LT(arrows(d, "UD_Yomu_Time")->x(), field(d, "Edt_Yomu_Time")->x()); // the arrows on the left
+    EXPECT_EQ(button(d, "Btn_OK")->geometry(), QRect(176, 176, 113, 25));
     EXPECT_EQ(d.size(), QSize(427, 213));
 }
 
@@ -77,8 +97,8 @@ TEST_F(Settings, EveryQuickPressOnAMinuteArrowCounts)
             QApplication::sendEvent(b, &up);
         }
     };
-    for (auto [arrows, field] :
-         {std::pair{d.UD_Yomu_Time, d.Edt_Yomu_Time}, std::pair{d.UD_Kaku_Time, d.Edt_Kaku_Time}}) {
+    for (auto [arrows, field] : {std::pair{arrows(d, "UD_Yomu_Time"), field(d, "Edt_Yomu_Time")},
+                                 std::pair{arrows(d, "UD_Kaku_Time"), field(d, "Edt_Kaku_Time")}}) {
         const int before = field->value();
         const QList<QPushButton *> buttons = arrows->findChildren<QPushButton *>();
         ASSERT_EQ(buttons.size(), 2);
@@ -96,9 +116,9 @@ TEST_F(Settings, OkWritesTheFileAndTheLimits)
 {
     TF_Settei d(t.services, t.host.get());
     d.show();
-    QTest::mouseClick(d.UD_Yomu_Time->up(), Qt::LeftButton);
-    QTest::mouseClick(d.UD_Kaku_Time->down(), Qt::LeftButton);
-    QTest::mouseClick(d.Btn_OK, Qt::LeftButton);
+    QTest::mouseClick(arrow(d, "UD_Yomu_Time", "Btn_Up"), Qt::LeftButton);
+    QTest::mouseClick(arrow(d, "UD_Kaku_Time", "Btn_Down"), Qt::LeftButton);
+    QTest::mouseClick(button(d, "Btn_OK"), Qt::LeftButton);
     EXPECT_EQ(d.result(), QDialog::Accepted);
     EXPECT_EQ(t.state.Settings.ReadTimeLimit, 8);
     EXPECT_EQ(t.state.Settings.WriteTimeLimit, 11);
@@ -114,8 +134,8 @@ TEST_F(Settings, CancelChangesNothing)
 {
     TF_Settei d(t.services, t.host.get());
     d.show();
-    d.Edt_Yomu_Time->setValue(30);
-    QTest::mouseClick(d.Btn_Cancel, Qt::LeftButton);
+    field(d, "Edt_Yomu_Time")->setValue(30);
+    QTest::mouseClick(button(d, "Btn_Cancel"), Qt::LeftButton);
     EXPECT_EQ(d.result(), QDialog::Rejected);
     EXPECT_EQ(t.state.Settings.ReadTimeLimit, 7);
     EXPECT_FALSE(QFile::exists(t.state.SettingsPath));
@@ -125,20 +145,22 @@ TEST_F(Settings, TheTimeFieldsTakeOnlyOneToFiftyNine)
 {
     TF_Settei d(t.services, t.host.get());
     d.show();
+    QSpinBox *yomu = field(d, "Edt_Yomu_Time");
     for (const char *typed : {"0", "60", "99", "x", "-3"}) {
-        d.Edt_Yomu_Time->setValue(7);
-        d.Edt_Yomu_Time->findChild<QLineEdit *>()->selectAll();
-        QTest::keyClicks(d.Edt_Yomu_Time, typed);
-        d.Edt_Yomu_Time->interpretText();
-        EXPECT_GE(d.Edt_Yomu_Time->value(), 1) << typed;
-        EXPECT_LE(d.Edt_Yomu_Time->value(), 59) << typed;
+        yomu->setValue(7);
+        yomu->findChild<QLineEdit *>()->selectAll();
+        QTest::keyClicks(yomu, typed);
+        yomu->interpretText();
+        EXPECT_GE(yomu->value(), 1) << typed;
+        EXPECT_LE(yomu->value(), 59) << typed;
     }
-    d.Edt_Kaku_Time->setValue(59);
-    QTest::mouseClick(d.UD_Kaku_Time->up(), Qt::LeftButton);
-    EXPECT_EQ(d.Edt_Kaku_Time->value(), 59);
-    d.Edt_Kaku_Time->setValue(1);
-    QTest::mouseClick(d.UD_Kaku_Time->down(), Qt::LeftButton);
-    EXPECT_EQ(d.Edt_Kaku_Time->value(), 1);
+    QSpinBox *kaku = field(d, "Edt_Kaku_Time");
+    kaku->setValue(59);
+    QTest::mouseClick(arrow(d, "UD_Kaku_Time", "Btn_Up"), Qt::LeftButton);
+    EXPECT_EQ(kaku->value(), 59);
+    kaku->setValue(1);
+    QTest::mouseClick(arrow(d, "UD_Kaku_Time", "Btn_Down"), Qt::LeftButton);
+    EXPECT_EQ(kaku->value(), 1);
 }
 
 TEST_F(Settings, OnlyYesErasesAScoreBoard)
@@ -148,20 +170,20 @@ TEST_F(Settings, OnlyYesErasesAScoreBoard)
     TF_Settei d(t.services, t.host.get());
     d.show();
     t.dialogs.answers = {Answer::No, Answer::Cancel, Answer::Yes};
-    QTest::mouseClick(d.Btn_G1_Clear, Qt::LeftButton);
-    QTest::mouseClick(d.Btn_G1_Clear, Qt::LeftButton);
+    QTest::mouseClick(button(d, "Btn_G1_Clear"), Qt::LeftButton);
+    QTest::mouseClick(button(d, "Btn_G1_Clear"), Qt::LeftButton);
     EXPECT_TRUE(QFile::exists(t.file("Game1.dat")));
-    EXPECT_TRUE(d.Btn_G1_Clear->isVisible());
-    QTest::mouseClick(d.Btn_G1_Clear, Qt::LeftButton);
+    EXPECT_TRUE(button(d, "Btn_G1_Clear")->isVisible());
+    QTest::mouseClick(button(d, "Btn_G1_Clear"), Qt::LeftButton);
     EXPECT_FALSE(QFile::exists(t.file("Game1.dat")));
-    EXPECT_FALSE(d.Btn_G1_Clear->isVisible());
+    EXPECT_FALSE(button(d, "Btn_G1_Clear")->isVisible());
     EXPECT_EQ(t.dialogs.texts().last(), QStringLiteral("漢字あわせの記録を全て消します。良いですか？"));
 
     t.dialogs.answers = {Answer::Yes};
-    QTest::mouseClick(d.Btn_G2_Clear, Qt::LeftButton);
+    QTest::mouseClick(button(d, "Btn_G2_Clear"), Qt::LeftButton);
     EXPECT_EQ(t.dialogs.texts().last(), QStringLiteral("漢字もぐらたたきの記録を全て消します。良いですか？"));
     EXPECT_FALSE(QFile::exists(t.file("Game2.dat")));
-    QTest::mouseClick(d.Btn_Cancel, Qt::LeftButton); // the erasing stays done
+    QTest::mouseClick(button(d, "Btn_Cancel"), Qt::LeftButton); // the erasing stays done
     EXPECT_FALSE(QFile::exists(t.file("Game2.dat")));
 }
 
@@ -172,8 +194,8 @@ TEST_F(Settings, ASettingsFileThatCannotBeSavedIsReportedAndTheLimitsStay)
     t.state.SettingsPath = t.file("config/Fudemaru.ini");
     TF_Settei d(t.services, t.host.get());
     d.show();
-    d.Edt_Yomu_Time->setValue(30);
-    QTest::mouseClick(d.Btn_OK, Qt::LeftButton);
+    field(d, "Edt_Yomu_Time")->setValue(30);
+    QTest::mouseClick(button(d, "Btn_OK"), Qt::LeftButton);
     EXPECT_EQ(t.dialogs.texts(), QStringList{QStringLiteral("Fudemaru.iniでエラーがおこりました。 ")});
     EXPECT_EQ(t.state.Settings.ReadTimeLimit, 7) << "the limits in use stay";
     EXPECT_EQ(t.state.Settings.WriteTimeLimit, 12);

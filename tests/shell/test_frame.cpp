@@ -37,7 +37,7 @@ TEST(ScreenFrame, HeaderButtonsStandAtTheirPlacesWithTheirHints)
         SampleScreen s(t.services, top);
         const char *hints[] = {"", "ヒントをみる", "ヘルプをみる", "アイコンにする", "まえにもどる"};
         for (int i = 1; i <= header::ButtonCount; ++i) {
-            HeaderButton *b = s.headerButton(i);
+            HeaderButton *b = fm::test::headerButton(&s, i);
             ASSERT_NE(b, nullptr);
             // A row of 48-pixel buttons at the screen's height for them, the
             // first at the left edge's margin, evenly spaced and apart.
@@ -46,13 +46,14 @@ TEST(ScreenFrame, HeaderButtonsStandAtTheirPlacesWithTheirHints)
             if (i == 1)
                 EXPECT_EQ(b->x(), 10);
             else
-                EXPECT_EQ(b->x() - s.headerButton(i - 1)->geometry().right() - 1, 32) << "gap before " << i;
+                EXPECT_EQ(b->x() - fm::test::headerButton(&s, i - 1)->geometry().right() - 1, 32)
+                    << "gap before " << i;
             EXPECT_EQ(b->toolTip(), QString::fromUtf8(hints[i]));
             EXPECT_EQ(b->cursor().shape(), t.shell.HandPointer.shape());
         }
     }
     SampleScreen menuBack(t.services, 30, QStringLiteral("メニューにもどる"));
-    EXPECT_EQ(menuBack.headerButton(4)->toolTip(), QStringLiteral("メニューにもどる"));
+    EXPECT_EQ(fm::test::headerButton(&menuBack, 4)->toolTip(), QStringLiteral("メニューにもどる"));
 }
 
 TEST(ScreenFrame, ForwardHidesAndBackFreesTheScreen)
@@ -69,7 +70,7 @@ TEST(ScreenFrame, ForwardHidesAndBackFreesTheScreen)
     EXPECT_EQ(second->cameFrom(), first);
 
     QPointer<SampleScreen> gone = second;
-    QTest::mouseClick(second->headerButton(4), Qt::LeftButton);
+    QTest::mouseClick(fm::test::headerButton(second, 4), Qt::LeftButton);
     EXPECT_TRUE(first->isVisible());
     EXPECT_EQ(first->shows, 2);
     EXPECT_EQ(t.nav.current(), first);
@@ -121,14 +122,14 @@ TEST(ScreenFrame, ActivationHintAndHelpUseTheScreensNumbers)
         ++hintShown;
         sv.state.HintContext = HintCtx{9, HintSituation(9), StudyKind(9)}; // whatever the window did
     };
-    QTest::mouseClick(s->headerButton(1), Qt::LeftButton);
+    QTest::mouseClick(fm::test::headerButton(s, 1), Qt::LeftButton);
     EXPECT_EQ(hintShown, 1);
     EXPECT_EQ(t.state.HintContext, (HintCtx{5, HintSituation::Screen, StudyKind::Reading}));
 
-    QTest::mouseClick(s->headerButton(2), Qt::LeftButton);
+    QTest::mouseClick(fm::test::headerButton(s, 2), Qt::LeftButton);
     EXPECT_EQ(t.help.contexts, std::vector<int>{310});
     s->setHelpContext(351);
-    QTest::mouseClick(s->headerButton(2), Qt::LeftButton);
+    QTest::mouseClick(fm::test::headerButton(s, 2), Qt::LeftButton);
     EXPECT_EQ(t.help.contexts.back(), 351);
 }
 
@@ -136,7 +137,7 @@ TEST(ScreenFrame, MinimiseDoesNotCountAsANewShowing)
 {
     TestShell t;
     auto *s = t.nav.open<SampleScreen>();
-    QTest::mouseClick(s->headerButton(3), Qt::LeftButton);
+    QTest::mouseClick(fm::test::headerButton(s, 3), Qt::LeftButton);
     EXPECT_TRUE(t.host->isMinimized() || t.host->windowState() & Qt::WindowMinimized);
     t.host->showNormal();
     EXPECT_EQ(s->shows, 1);
@@ -153,7 +154,7 @@ TEST(ScreenFrame, ScreensOpenByIdWithTheCataloguesNumbersAndNeverSilentlyAsPlace
     EXPECT_EQ(p->helpContext(), 33);
     auto *frame = dynamic_cast<ScreenFrame *>(p);
     ASSERT_NE(frame, nullptr);
-    QTest::mouseClick(frame->headerButton(4), Qt::LeftButton);
+    QTest::mouseClick(fm::test::headerButton(frame, 4), Qt::LeftButton);
     EXPECT_EQ(t.nav.current(), menu);
 
     bool built = false;

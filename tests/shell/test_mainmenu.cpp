@@ -8,11 +8,13 @@
 #include "shell/pop.h"
 #include "shell/startup.h"
 #include "support/testshell.h"
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace fm;
@@ -21,6 +23,16 @@ using fm::test::TestShell;
 
 namespace
 {
+
+// The start-up picture the menu put up ("PopForm", over the host or on its
+// own); null once it is gone.
+TF_Pop *popForm()
+{
+    for (QWidget *w : QApplication::allWidgets())
+        if (auto *pop = qobject_cast<TF_Pop *>(w); pop && pop->objectName() == QLatin1String("PopForm"))
+            return pop;
+    return nullptr;
+}
 
 // Loads nothing from disk: records the order of the loads, and
 // what was already on the screen when the data files were read.
@@ -51,8 +63,9 @@ struct RecordingLoader : StartupLoader {
     {
         note(QStringLiteral("catalogue"));
         auto *menu = dynamic_cast<TF_Main *>(t.nav.screens().empty() ? nullptr : t.nav.screens().front());
-        popShownAtCatalogue = menu && menu->PopForm && menu->PopForm->isVisible();
-        buttonsBuiltAtCatalogue = menu && menu->MenuButtons[8] != nullptr;
+        popShownAtCatalogue = menu && popForm() && popForm()->isVisible();
+        buttonsBuiltAtCatalogue =
+            menu && menu->findChild<HeaderButton *>(QStringLiteral("Img_Button8")) != nullptr;
         for (int n = 1; n <= 240; ++n)
             s.Cat.KanjiTable[size_t(n)].Glyph = cp932::fromUnicode(QStringLiteral("山"));
     }
@@ -110,7 +123,8 @@ struct Started {
         QCoreApplication::processEvents();
     }
     bool holdsMusic() const { return t.sound.holdMusic || t.sound.midiDevices == 0; }
-    void click(int tag) { QTest::mouseClick(menu->MenuButtons[size_t(tag)], Qt::LeftButton); }
+    void click(int tag) { QTest::mouseClick(fm::test::headerButton(menu, tag), Qt::LeftButton); }
+    QTimer *animationTimer() const { return fm::test::child<QTimer>(menu, "Tim_Ido"); }
 };
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -141,7 +155,8 @@ TEST(MainStartup, LoadsRunInTheirOrder)
     EXPECT_TRUE(s.t.shell.MaruBatsu.isOpen());
     EXPECT_EQ(s.t.nav.mainMenu(), s.menu);
     EXPECT_TRUE(s.menu->isVisible());
-    EXPECT_FALSE(s.menu->PopForm->isVisible()); // covered by the menu
+    ASSERT_NE(popForm(), nullptr);
+    EXPECT_FALSE(popForm()->isVisible()); // covered by the menu
     EXPECT_TRUE(s.t.dialogs.calls.empty());
 }
 
@@ -158,7 +173,7 @@ TEST(MainStartup, EachFailingLoadShowsItsMessageAndEndsCleanly)
         EXPECT_EQ(t.dialogs.calls[0].text, fileErrorMessage(load));
         EXPECT_EQ(loader.order.last(), load); // nothing after the failure
         EXPECT_FALSE(t.shell.MaruBatsu.isOpen());
-        EXPECT_EQ(menu->PopForm, nullptr);
+        EXPECT_EQ(popForm(), nullptr);
         EXPECT_EQ(t.nav.mainMenu(), nullptr);
         delete menu;
         EXPECT_FALSE(QFile::exists(t.file("Player1.dat")));
@@ -284,7 +299,7 @@ TEST(MainStartup, TooSmallADisplayEndsBeforeAnythingLoads)
     EXPECT_FALSE(menu.FormCreate());
     EXPECT_EQ(t.dialogs.texts(), QStringList{QStringLiteral("このディスプレイの解像度では、実行できません")});
     EXPECT_FALSE(loader.order.contains("catalogue"));
-    EXPECT_EQ(menu.PopForm, nullptr);
+    EXPECT_EQ(popForm(), nullptr);
 }
 
 TEST(MainMenu, ButtonsStandInARowWithTheirHints)
@@ -300,7 +315,7 @@ TEST(MainMenu, ButtonsStandInARowWithTheirHints)
                            "とうろくをする",
                            "ふでまるのおわり"};
     for (int tag = 1; tag <= menu::ButtonCount; ++tag) {
-        HeaderButton *b = s.menu->MenuButtons[size_t(tag)];
+        HeaderButton *b = fm::test::headerButton(s.menu, tag);
         // The same row as every screen's header: the first three stand
         // where a screen's stand, the rest follow at the same step.
         EXPECT_EQ(b->size(), QSize(48, 48)) << tag;
@@ -308,27 +323,28 @@ TEST(MainMenu, ButtonsStandInARowWithTheirHints)
         if (tag == 1)
             EXPECT_EQ(b->x(), 10);
         else
-            EXPECT_EQ(b->x() - s.menu->MenuButtons[size_t(tag - 1)]->geometry().right() - 1, 32) << tag;
+            EXPECT_EQ(b->x() - fm::test::headerButton(s.menu, tag - 1)->geometry().right() - 1, 32) << tag;
         EXPECT_LE(b->geometry().right(), 640 - 10) << "inside the screen";
         EXPECT_EQ(b->toolTip(), QString::fromUtf8(hints[tag]));
         EXPECT_EQ(b->tag(), tag);
         // Its name under it, whole, between the buttons and the animation,
         // clear of its neighbours' names.
-        QLabel *caption = s.menu->MenuCaptions[size_t(tag)];
+        QLabel *caption = fm::test::child<QLabel>(s.menu, "MenuCaption", tag);
         EXPECT_EQ(caption->text(), QString::fromUtf8(hints[tag]));
         EXPECT_TRUE(caption->isVisible());
         const int textWidth = QFontMetrics(caption->font()).horizontalAdvance(caption->text());
         EXPECT_LE(textWidth, 80 - 6) << tag;
         EXPECT_EQ(caption->geometry().center().x(), b->geometry().center().x());
         EXPECT_GT(caption->y(), b->geometry().bottom());
-        EXPECT_LE(caption->geometry().bottom(), s.menu->Img_Kanji->y());
+        EXPECT_LE(caption->geometry().bottom(), fm::test::child<QWidget>(s.menu, "Img_Kanji")->y());
         EXPECT_GE(caption->x() + (caption->width() - textWidth) / 2, 0);
         EXPECT_LE(caption->x() + (caption->width() + textWidth) / 2, 639);
     }
-    EXPECT_EQ(s.menu->Lbl_Title->text(), QStringLiteral("がんばれ！ ふでまる(小１～２）"));
-    EXPECT_EQ(s.menu->Img_Kanji->geometry(), QRect(20, 96, 600, 360));
+    EXPECT_EQ(fm::test::child<QLabel>(s.menu, "Lbl_Title")->text(),
+              QStringLiteral("がんばれ！ ふでまる(小１～２）"));
+    EXPECT_EQ(fm::test::child<QWidget>(s.menu, "Img_Kanji")->geometry(), QRect(20, 96, 600, 360));
     // A click on a name does what its picture does.
-    QTest::mouseClick(s.menu->MenuCaptions[7], Qt::LeftButton);
+    QTest::mouseClick(fm::test::child<QLabel>(s.menu, "MenuCaption", 7), Qt::LeftButton);
     EXPECT_EQ(s.t.nav.current()->id(), ScreenId::Touroku);
 }
 
@@ -384,7 +400,7 @@ TEST(MainMenu, HelpHintAndSettingsKeepTheMenuRunning)
     s.click(2);
     EXPECT_EQ(hints, 1);
     EXPECT_EQ(s.t.help.contexts, std::vector<int>{31});
-    EXPECT_TRUE(s.menu->Tim_Ido.isActive());
+    EXPECT_TRUE(s.animationTimer()->isActive());
     EXPECT_TRUE(s.menu->menuMusicPlaying());
     EXPECT_EQ(s.t.state.HintContext, (HintCtx{1, HintSituation::Screen, StudyKind::Reading}));
 }
@@ -399,7 +415,7 @@ TEST(MainMenu, EndButtonSavesExactlyTheRosterAndEnds)
         EXPECT_EQ(f.size(), players * PlayerRecordSize);
         EXPECT_TRUE(s.t.nav.quitRequested());
         EXPECT_FALSE(s.menu->menuMusicPlaying());
-        EXPECT_FALSE(s.menu->Tim_Ido.isActive());
+        EXPECT_FALSE(s.animationTimer()->isActive());
     }
 }
 
@@ -414,13 +430,13 @@ TEST(MainMenu, MusicRestartsFromTheBeginningOnEveryShowing)
 
     s.click(5); // leaves the menu: the music stops and closes
     EXPECT_FALSE(music->isOpen());
-    EXPECT_FALSE(s.menu->Tim_Ido.isActive());
+    EXPECT_FALSE(s.animationTimer()->isActive());
     s.t.nav.back();
     EXPECT_EQ(s.t.sound.midiSamples, 2);
     EXPECT_TRUE(music->isOpen());
     EXPECT_TRUE(music->playing);
     EXPECT_EQ(music->playedFrom, 0);
-    EXPECT_TRUE(s.menu->Tim_Ido.isActive());
+    EXPECT_TRUE(s.animationTimer()->isActive());
 }
 
 TEST(MainMenu, NoMidiDeviceMeansNoMusicAndNoMessage)
@@ -456,15 +472,15 @@ TEST(MainMenu, TheAnimationFreezesWhileTheMenuIsHidden)
 {
     Started s(1);
     for (int i = 0; i < 30; ++i)
-        s.menu->Tim_IdoTimer();
-    std::vector<SpriteSlot> before(s.menu->animation->motion.Slots.begin(),
-                                   s.menu->animation->motion.Slots.end());
+        fm::test::tick(s.menu, "Tim_Ido");
+    std::vector<SpriteSlot> before(s.menu->titleAnimation()->motion.Slots.begin(),
+                                   s.menu->titleAnimation()->motion.Slots.end());
     s.click(5);
-    EXPECT_FALSE(s.menu->Tim_Ido.isActive());
+    EXPECT_FALSE(s.animationTimer()->isActive());
     s.t.nav.back();
     for (size_t i = 1; i < before.size(); ++i) {
-        EXPECT_EQ(before[i].X, s.menu->animation->motion.Slots[i].X);
-        EXPECT_EQ(before[i].State, s.menu->animation->motion.Slots[i].State);
+        EXPECT_EQ(before[i].X, s.menu->titleAnimation()->motion.Slots[i].X);
+        EXPECT_EQ(before[i].State, s.menu->titleAnimation()->motion.Slots[i].State);
     }
-    EXPECT_EQ(s.menu->Tim_Ido.interval(), 200);
+    EXPECT_EQ(s.animationTimer()->interval(), 200);
 }

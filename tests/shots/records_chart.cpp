@@ -8,6 +8,7 @@
 #include "records/seisekigraph.h"
 #include "shots.h"
 #include <QFile>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 using namespace fm;
@@ -78,14 +79,17 @@ TEST(RecordShots, ProgressChart)
         if (player == 1)
             shots::save(history, QStringLiteral("seiseki2-graph-button"));
         // Player 3 has no tests: the button is hidden; the picture would say so.
-        EXPECT_EQ(history->Btn_Graph->isVisible(), player != 3);
-        history->Btn_GraphClick();
+        auto *graphButton = fm::test::child<QPushButton>(history, "Btn_Graph");
+        EXPECT_EQ(graphButton->isVisible(), player != 3);
+        graphButton->click(); // hidden for player 3: click() presses it all the same
         auto *graph = t.nav.find<TF_SeisekiGraph>();
         ASSERT_TRUE(graph);
         shots::save(graph, QStringLiteral("chart-player%1").arg(player));
         if (player == 2)
-            shots::save(chart::renderProgressChart(graph->Img_Chart->chart(), graph->Lbl_Title->text(), 2.5),
-                        QStringLiteral("chart-file-player2"));
+            shots::save(
+                chart::renderProgressChart(fm::test::child<records::ChartView>(graph, "Img_Chart")->chart(),
+                                           fm::test::child<QLabel>(graph, "Lbl_Title")->text(), 2.5),
+                QStringLiteral("chart-file-player2"));
         t.nav.showMainMenu();
     }
 }

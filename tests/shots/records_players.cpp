@@ -7,6 +7,7 @@
 #include "records/touroku.h"
 #include "shots.h"
 #include "support/find.h"
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -34,7 +35,7 @@ void shootPlayers(int players)
 
     auto *reg = t.nav.open<TF_Touroku>();
     for (int k : {6, 11, 29})
-        reg->Btn_MojiClick(k);
+        t.click(fm::test::child<QPushButton>(reg, "Btn_Moji", k));
     shots::save(reg, QStringLiteral("touroku-%1").arg(players));
     t.nav.showMainMenu();
 

@@ -6,10 +6,11 @@
 #include "data/studylog.h"
 #include "records/kichiran.h"
 #include "records/kseiseki.h"
-#include "records/recordfixture.h"
 #include "records/seiseki.h"
+#include "records/seisekifixture.h"
 #include "shots.h"
 #include <QFile>
+#include <QPushButton>
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
@@ -66,40 +67,42 @@ TEST(RecordShots, HistoryResultsAndKanjiList)
 
     auto *list = static_cast<TF_Seiseki1 *>(t.nav.open(ScreenId::Seiseki1));
     shots::save(list, QStringLiteral("seiseki1"));
-    list->Grd_SeisekiClick(1);
+    records_test::clickRow(records_test::grid(list), 1);
     auto *history = t.nav.find<TF_Seiseki2>();
     shots::save(history, QStringLiteral("seiseki2-newest"));
-    history->Btn_FirstClick();
+    t.click(fm::test::child<QPushButton>(history, "Btn_First"));
     shots::save(history, QStringLiteral("seiseki2-oldest"));
     t.nav.showMainMenu();
     // A child with no test yet.
     list = static_cast<TF_Seiseki1 *>(t.nav.open(ScreenId::Seiseki1));
-    list->Grd_SeisekiClick(2);
+    records_test::clickRow(records_test::grid(list), 2);
     shots::save(t.nav.find<TF_Seiseki2>(), QStringLiteral("seiseki2-no-tests"));
     t.nav.showMainMenu();
 
     selectPlayer(t.state, 1);
     auto *results = static_cast<TF_KSeiseki1 *>(t.nav.open(ScreenId::KSeiseki1));
     shots::save(results, QStringLiteral("kseiseki1-top"));
-    results->Grd_Seiseki->verticalScrollBar()->setValue(results->Grd_Seiseki->verticalScrollBar()->maximum());
+    QScrollBar *rows = records_test::grid(results)->verticalScrollBar();
+    rows->setValue(rows->maximum());
     shots::save(results, QStringLiteral("kseiseki1-end"));
     t.nav.showMainMenu();
 
     auto *kanji = static_cast<TF_K_ichiran *>(t.nav.open(ScreenId::KIchiran));
     shots::save(kanji, QStringLiteral("kichiran-start"));
-    kanji->BtnClick(StudyKind::Reading);
-    kanji->Tim_KanjiTimer();
+    const auto step = [kanji] { fm::test::tick(kanji, "Tim_Kanji"); };
+    t.click(fm::test::child<QPushButton>(kanji, "Btn_Yomi"));
+    step();
     shots::save(kanji, QStringLiteral("kichiran-scattered"));
     while (kanji->phase() == 1)
-        kanji->Tim_KanjiTimer();
+        step();
     for (int i = 0; i < 15; ++i)
-        kanji->Tim_KanjiTimer();
+        step();
     shots::save(kanji, QStringLiteral("kichiran-moving"));
     while (kanji->phase() != 0)
-        kanji->Tim_KanjiTimer();
+        step();
     shots::save(kanji, QStringLiteral("kichiran-reading"));
-    kanji->BtnClick(StudyKind::Writing);
+    t.click(fm::test::child<QPushButton>(kanji, "Btn_Kaki"));
     while (kanji->phase() != 0)
-        kanji->Tim_KanjiTimer();
+        step();
     shots::save(kanji, QStringLiteral("kichiran-writing"));
 }

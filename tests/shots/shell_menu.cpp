@@ -27,6 +27,6 @@ TEST(MenuShots, StartUpToTheMenu)
     t.nav.show(menu);
     shots::save(menu, QStringLiteral("menu"));
     for (int i = 0; i < 30; ++i)
-        menu->Tim_IdoTimer();
+        fm::test::tick(menu, "Tim_Ido");
     shots::save(menu, QStringLiteral("menu-title-moving"));
 }

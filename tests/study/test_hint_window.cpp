@@ -229,7 +229,7 @@ TEST(HintWindow, RegisteredWindowOpensModallyFromAScreensHintButton)
         }
     });
     closer.start();
-    QTest::mouseClick(frame->headerButton(1), Qt::LeftButton);
+    QTest::mouseClick(fm::test::headerButton(frame, 1), Qt::LeftButton);
     EXPECT_EQ(seenTitle, QStringLiteral("がんばれ！ ふでまる"));
     EXPECT_TRUE(seenModal);
     EXPECT_EQ(seenPage, 1); // screen 13 has no pages of its own in this file

@@ -124,7 +124,7 @@ TEST(PracticePicker, ReadingButtonAndBackButton)
 
     Picker q;
     QPointer<TF_Renshuu> picker = q.picker;
-    QTest::mouseClick(q.picker->headerButton(4), Qt::LeftButton);
+    QTest::mouseClick(fm::test::headerButton(q.picker, 4), Qt::LeftButton);
     EXPECT_EQ(q.t.nav.current(), q.mode);
     TestShell::processDeletes();
     EXPECT_TRUE(picker.isNull());

@@ -190,7 +190,7 @@ TEST(GradingScreen, MarksOneRowPerTickWithItsSound)
     EXPECT_EQ(g.saiten->GradingRow, 0);
     EXPECT_TRUE(g.saiten->Tim_Saiten->isActive());
     EXPECT_EQ(g.saiten->Tim_Saiten->interval(), 1500);
-    EXPECT_EQ(g.saiten->headerButton(1), nullptr);
+    EXPECT_EQ(g.saiten->findChild<HeaderButton *>(QStringLiteral("Img_Button1")), nullptr);
     EXPECT_EQ(g.t.state.HintContext, (HintCtx{9, HintSituation::Screen, StudyKind::Reading}));
     QTableWidget *grid = g.saiten->Grd_Saiten;
     EXPECT_EQ(grid->rowCount(), 11);

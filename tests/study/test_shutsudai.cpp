@@ -58,7 +58,7 @@ TEST(TestScreen, ChallengeReadingAnsweredOnTheKanaKeysEndsOnGrading)
 
     w.start();
     EXPECT_EQ(s->Btn_Next->text(), QStringLiteral("つぎ"));
-    EXPECT_EQ(s->Lbl_Title->text(), QStringLiteral("あかいじのかなをえらぼう！"));
+    EXPECT_EQ(fm::test::child<QLabel>(s, "Lbl_Title")->text(), QStringLiteral("あかいじのかなをえらぼう！"));
     EXPECT_EQ(s->helpContext(), help::TestReading);
     EXPECT_TRUE(s->Tim_Clock.isActive());
     EXPECT_EQ(s->Grp_Mondai->title(), QStringLiteral("だい1もん"));
@@ -108,7 +108,8 @@ TEST(TestScreen, ChallengeWritingFoundByPartStrokesAndListEndsOnGrading)
     TestWorld w(3, StudyKind::Writing, true);
     TF_Shutsudai *s = w.open();
     w.start();
-    EXPECT_EQ(s->Lbl_Title->text(), QStringLiteral("あかいじのかんじをえらぼう！"));
+    EXPECT_EQ(fm::test::child<QLabel>(s, "Lbl_Title")->text(),
+              QStringLiteral("あかいじのかんじをえらぼう！"));
     EXPECT_EQ(s->helpContext(), help::TestWriting);
     EXPECT_TRUE(s->panels->Grp_Bushu->isVisible());
     EXPECT_TRUE(s->panels->Grp_Kakusuu->isVisible());
@@ -314,7 +315,7 @@ TEST(TestScreen, TimeOutBehindAnOpenQuestionHandsTheTestToGradingOnce)
             s->Tim_ClockTimer();
         };
         if (viaBack)
-            w.click(s->headerButton(4)); // "がくしゅうをやめてもよいですか？" answered yes, too late
+            w.click(fm::test::headerButton(s, 4)); // "がくしゅうをやめて…" answered yes, too late
         else
             w.click(s->Btn_Next); // "１０もんおわりました…" answered yes, too late
         fm::test::TestShell::processDeletes();
@@ -332,14 +333,14 @@ TEST(TestScreen, BackAsksAndLeavesWithoutRecording)
     TF_Shutsudai *s = w.open();
     w.start();
     w.t.dialogs.answers = {Answer::No};
-    w.click(s->headerButton(4));
+    w.click(fm::test::headerButton(s, 4));
     EXPECT_EQ(w.t.dialogs.texts().back(), QStringLiteral("がくしゅうをやめてもよいですか？"));
     EXPECT_EQ(w.t.nav.current(), s);
     EXPECT_TRUE(s->Tim_Clock.isActive());
 
     w.t.dialogs.answers = {Answer::Yes};
     QPointer<TF_Shutsudai> gone = s;
-    w.click(s->headerButton(4));
+    w.click(fm::test::headerButton(s, 4));
     fm::test::TestShell::processDeletes();
     EXPECT_TRUE(gone.isNull());
     EXPECT_EQ(w.t.nav.current(), w.mode);
@@ -404,17 +405,17 @@ TEST(TestScreen, HintButtonTellsTheHintWindowWhereTheChildIs)
         questions.push_back(sv.state.HintQuestion);
     };
     TF_Shutsudai *s = w.open();
-    w.click(s->headerButton(1));
+    w.click(fm::test::headerButton(s, 1));
     w.start();
-    w.click(s->headerButton(1));
+    w.click(fm::test::headerButton(s, 1));
     w.click(s->panels->Btn_Bushu[1]);
-    w.click(s->headerButton(1)); // part panel, no part list made yet
+    w.click(fm::test::headerButton(s, 1)); // part panel, no part list made yet
     w.click(s->panels->Btn_Buhin[1]);
-    w.click(s->headerButton(1)); // a part's list
+    w.click(fm::test::headerButton(s, 1)); // a part's list
     w.click(s->Btn_Cancel);
-    w.click(s->headerButton(1)); // back on the part panel
+    w.click(fm::test::headerButton(s, 1)); // back on the part panel
     w.click(s->Btn_Cancel);
-    w.click(s->headerButton(1)); // first panels
+    w.click(fm::test::headerButton(s, 1)); // first panels
     const std::vector<HintCtx> expected = {{12, HintSituation::Screen, StudyKind::Writing},
                                            {12, HintSituation::Question, StudyKind::Writing},
                                            {12, HintSituation::Question, StudyKind::Writing},
@@ -465,7 +466,8 @@ TEST(TestReviewScreen, OnlyMissedQuestionsAndAWrongAnswerStays)
     ASSERT_EQ(w.t.nav.current(), s);
     EXPECT_EQ(s->phase(), TF_Shutsudai::Phase::Review);
     EXPECT_EQ(s->CurrentQuestion, 2);
-    EXPECT_EQ(s->Lbl_Title->text(), QStringLiteral("まちがえたもんだいのふくしゅうです"));
+    EXPECT_EQ(fm::test::child<QLabel>(s, "Lbl_Title")->text(),
+              QStringLiteral("まちがえたもんだいのふくしゅうです"));
     EXPECT_EQ(s->helpContext(), help::Review);
     EXPECT_TRUE(s->Btn_awase->isVisible());
     EXPECT_FALSE(s->Btn_Next->isVisible());
@@ -562,7 +564,7 @@ TEST(TestReviewScreen, BackDuringTheReviewRecordsNothing)
     ASSERT_EQ(w.t.state.TestScore, 9);
     ASSERT_EQ(s->CurrentQuestion, 10); // only question 10 missed
     w.t.dialogs.answers = {Answer::Yes};
-    w.click(s->headerButton(4));
+    w.click(fm::test::headerButton(s, 4));
     fm::test::TestShell::processDeletes();
     EXPECT_TRUE(w.log().isEmpty());
     EXPECT_FALSE(w.t.state.ReviewMode);

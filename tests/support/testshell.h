@@ -4,12 +4,13 @@
 //
 //   fm::test::TestShell t;                       // QApplication, fonts, offscreen
 //   auto *s = t.nav.open<MyScreen>();             // a screen, shown
-//   QTest::mouseClick(s->headerButton(4), Qt::LeftButton);
+//   QTest::mouseClick(fm::test::headerButton(s, 4), Qt::LeftButton); // back
 //   t.processDeletes();                           // screens are freed later
 #include "fakes.h"
 #include "shell/navigator.h"
 #include "shell/screen.h"
 #include "shell/services.h"
+#include "support/find.h"
 #include <QPoint>
 #include <QTemporaryDir>
 #include <memory>
@@ -20,6 +21,13 @@ class QWidget;
 
 namespace fm::test
 {
+
+// Header button n of a screen, by its name "Img_Button<n>": on a framed
+// screen 1..4 (hint, help, minimise, back), on the main menu 1..8.
+inline HeaderButton *headerButton(const QObject *screen, int n)
+{
+    return child<HeaderButton>(screen, "Img_Button", n);
+}
 
 // A stand-in for a screen a test does not build: the frame and a line saying
 // so, with a working back button.
