@@ -13,6 +13,11 @@ const QString kSentenceFile = QStringLiteral("Mondai1.dat");
 const QString kWholeWordFile = QStringLiteral("Mondai3.dat");
 } // namespace
 
+QString sentenceFileName()
+{
+    return kSentenceFile;
+}
+
 QByteArray encodeQuestionIndex(const QVector<QuestionIndexEntry> &entries)
 {
     QByteArray out(entries.size() * QuestionIndexRecordSize, '\0');
