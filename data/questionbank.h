@@ -69,6 +69,9 @@ QVector<QuestionRecord> wholeWordsOf(const QuestionBank &bank, int kanji);
 // True when a target segment's text is "word:reading"; fills both.
 bool splitWholeWord(const QByteArray &text, QByteArray *word, QByteArray *reading);
 
+// Name of the sentence file: "Mondai1.dat".
+QString sentenceFileName();
+
 // Reads record FirstRecord + choice - 1 of Mondai1.dat, opening and closing
 // the file; a choice past the kanji's RecordCount names its whole words in
 // turn. Missing file, kanji outside 1..240, a record past the end or a target

@@ -95,6 +95,15 @@ TF_Hint::TF_Hint(Services &sv, QWidget *parent) : QDialog(parent), services(sv),
     connect(Btn_Prev, &QPushButton::clicked, this, [this] { Btn_NextPrevClick(0); });
     connect(Btn_Next, &QPushButton::clicked, this, [this] { Btn_NextPrevClick(1); });
     connect(BitBtn1, &QPushButton::clicked, this, &TF_Hint::BitBtn1Click);
+
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Mem_Hint_Level1->setObjectName(QStringLiteral("Mem_Hint_Level1"));
+    Mem_Hint_Level2->setObjectName(QStringLiteral("Mem_Hint_Level2"));
+    Btn_Kotae_Hint->setObjectName(QStringLiteral("Btn_Kotae_Hint"));
+    Btn_Kakijun->setObjectName(QStringLiteral("Btn_Kakijun"));
+    Btn_Prev->setObjectName(QStringLiteral("Btn_Prev"));
+    Btn_Next->setObjectName(QStringLiteral("Btn_Next"));
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
 }
 
 int TF_Hint::exec()

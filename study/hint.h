@@ -27,15 +27,12 @@ class TF_Hint : public QDialog
     // Loads the hint index the first time, opens on the context's first page
     // and offers the answer hint where it applies. False when Hint.dat failed.
     bool FormShow();
-    void Btn_NextPrevClick(int tag); // tag 1 next page, 0 previous page
-    void Btn_Kotae_HintClick();
-    void Image1Click();
-    void BitBtn1Click();
-    void Btn_KakijunClick();
+    // The page shown, a record number of Hint.dat.
+    int currentHint() const { return CurrentHint; }
 
-    int CurrentHint = 1;
-
-    QLabel *Image1;
+  private:
+    // Controls; tests and the help find them by their object names.
+    QLabel *Image1; // the picture: it opens the help
     QPlainTextEdit *Mem_Hint_Level1;
     QPlainTextEdit *Mem_Hint_Level2;
     QPushButton *Btn_Kotae_Hint;
@@ -44,7 +41,14 @@ class TF_Hint : public QDialog
     QPushButton *Btn_Next;
     QPushButton *BitBtn1;
 
-  private:
+    void Btn_NextPrevClick(int tag); // tag 1 next page, 0 previous page
+    void Btn_Kotae_HintClick();
+    void Image1Click();
+    void BitBtn1Click();
+    void Btn_KakijunClick();
+
+    int CurrentHint = 1;
+
     void showPage(int page);
     bool readPage(int page);
     int hintKanji() const;

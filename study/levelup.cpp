@@ -128,6 +128,18 @@ TF_Level_Up::TF_Level_Up(Services &sv, QWidget *parent) : QDialog(parent), servi
         Btn_Kakijun[i] = b;
     }
     connect(BitBtn1, &QPushButton::clicked, this, &TF_Level_Up::BitBtn1Click);
+
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Lbl_Goukaku_Msg1->setObjectName(QStringLiteral("Lbl_Goukaku_Msg1"));
+    Lbl_Level_Msg1->setObjectName(QStringLiteral("Lbl_Level_Msg1"));
+    Grp_Title1->setObjectName(QStringLiteral("Grp_Title1"));
+    Lbl_Level1->setObjectName(QStringLiteral("Lbl_Level1"));
+    Lbl_Level2->setObjectName(QStringLiteral("Lbl_Level2"));
+    PBar_Level_Cnt->setObjectName(QStringLiteral("PBar_Level_Cnt"));
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    Lbl_Kakijun->setObjectName(QStringLiteral("Lbl_Kakijun"));
+    for (int i = 1; i <= QuestionsPerTest; ++i)
+        Btn_Kakijun[i]->setObjectName(QStringLiteral("Btn_Kakijun%1").arg(i));
     // It opens right after the child's last press of a test or a review.
     shieldOpeningWindow(this, services.clock);
 

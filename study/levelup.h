@@ -33,6 +33,9 @@ class TF_Level_Up : public QDialog
     // The picture file shown, empty for the built-in picture.
     const QString &pictureFile() const { return content_.picture; }
 
+  private:
+    // Controls; tests and the help find them by their object names,
+    // Btn_Kakijun's as "Btn_Kakijun<question>".
     QLabel *Image1;
     QLabel *Lbl_Goukaku_Msg1;
     QLabel *Lbl_Level_Msg1;
@@ -50,7 +53,6 @@ class TF_Level_Up : public QDialog
     void BitBtn1Click();
     void Btn_KakijunClick(int question);
 
-  private:
     void FormCreate();
     void showStrokeOrderAdvice();
 

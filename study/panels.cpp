@@ -53,6 +53,7 @@ AnswerPanels::AnswerPanels(Services &services, QWidget *screen, StudyKind kind, 
                                 QStringLiteral("こたえのじをぜんぶけす"));
     connect(Btn_DelPart, &QPushButton::clicked, this, [this] { Btn_DelPartClick(); });
     connect(Btn_Delall, &QPushButton::clicked, this, [this] { Btn_DelallClick(); });
+    connect(cancel_, &QPushButton::clicked, this, [this] { Btn_CancelClick(); });
 
     const double scale = layoutScale(services.shell.Layout);
     Grp_Kanji = makeGroupBox(screen,
@@ -63,6 +64,41 @@ AnswerPanels::AnswerPanels(Services &services, QWidget *screen, StudyKind kind, 
         buildWriting(scale);
     else
         buildReading(scale);
+    nameControls();
+}
+
+void AnswerPanels::nameControls()
+{
+    auto name = [](QObject *o, const QString &n) {
+        if (o)
+            o->setObjectName(n);
+    };
+    auto number = [&name](auto &controls, const QString &n) {
+        for (size_t i = 1; i < controls.size(); ++i)
+            name(controls[i], n + QString::number(i));
+    };
+    name(Grp_Kotae, QStringLiteral("Grp_Kotae"));
+    name(Lbl_kotae, QStringLiteral("Lbl_kotae"));
+    name(Btn_DelPart, QStringLiteral("Btn_DelPart"));
+    name(Btn_Delall, QStringLiteral("Btn_Delall"));
+    name(Grp_Kanji, QStringLiteral("Grp_Kanji"));
+    name(Grp_Bushu, QStringLiteral("Grp_Bushu"));
+    name(Grp_Buhin, QStringLiteral("Grp_Buhin"));
+    name(Grp_Kakusuu, QStringLiteral("Grp_Kakusuu"));
+    number(Btn_Moji, QStringLiteral("Btn_Moji"));
+    number(Btn_Bushu, QStringLiteral("Btn_Bushu"));
+    number(Btn_Kakusuu, QStringLiteral("Btn_Kakusuu"));
+    name(Btn_Gakunen_all, QStringLiteral("Btn_Gakunen_all"));
+    number(Btn_Buhin, QStringLiteral("Btn_Buhin"));
+    number(Btn_Kanji, QStringLiteral("Btn_Kanji"));
+    name(Btn_Kaku, QStringLiteral("Btn_Kaku"));
+    name(Grp_Kaku, QStringLiteral("Grp_Kaku"));
+    name(Img_Kaku, QStringLiteral("Img_Kaku"));
+    name(Lbl_KakuJoutai, QStringLiteral("Lbl_KakuJoutai"));
+    number(Btn_Kouho, QStringLiteral("Btn_Kouho"));
+    name(Lbl_Kouho, QStringLiteral("Lbl_Kouho"));
+    name(Btn_Hitotsu, QStringLiteral("Btn_Hitotsu"));
+    name(Btn_Zenbu, QStringLiteral("Btn_Zenbu"));
 }
 
 void AnswerPanels::buildReading(double scale)
@@ -219,7 +255,7 @@ void AnswerPanels::Btn_Junbi()
             Btn_Moji[i]->setVisible(kanaKeyShown(i));
     }
     title_->resize(title_->sizeHint().width(), title_->height());
-    nav.PanelState = Panel::Choice;
+    nav_.PanelState = Panel::Choice;
 }
 
 void AnswerPanels::hidePanels()
@@ -231,7 +267,7 @@ void AnswerPanels::hidePanels()
 
 void AnswerPanels::resetForQuestion()
 {
-    nav.reset();
+    nav_.reset();
     if (kind_ != StudyKind::Writing)
         return;
     forgetWriting();
@@ -242,6 +278,22 @@ void AnswerPanels::resetForQuestion()
     // A child who answers by writing finds the square open again.
     if (answersOnSquare_)
         openSquare();
+}
+
+void AnswerPanels::showDeleteButtons(bool shown)
+{
+    Btn_DelPart->setVisible(shown);
+    Btn_Delall->setVisible(shown);
+}
+
+QRect AnswerPanels::answerLineRect() const
+{
+    return QRect(Lbl_kotae->mapTo(screen_, QPoint(0, 0)), Lbl_kotae->size());
+}
+
+void AnswerPanels::releasePictures()
+{
+    PartsStrip = QImage();
 }
 
 void AnswerPanels::showAnswer()
@@ -292,6 +344,11 @@ void AnswerPanels::Btn_DelPartClick()
 
 void AnswerPanels::Btn_DelallClick()
 {
+    eraseAnswer();
+}
+
+void AnswerPanels::eraseAnswer()
+{
     clearAnswer();
     dropChosenIfErased();
 }
@@ -323,7 +380,7 @@ void AnswerPanels::Btn_BushuClick(int g)
 {
     for (int j = 1; j <= PartButtonCount; ++j)
         Btn_Buhin[j]->hide();
-    nav.toParts();
+    nav_.toParts();
     cancel_->setText(QStringLiteral("もどる"));
     cancel_->show();
     SelectedGroup = g;
@@ -369,7 +426,7 @@ void AnswerPanels::Btn_Gakunen_allClick()
 void AnswerPanels::openList(KanjiListSource source, const QVector<int16_t> &kanji)
 {
     services_.state.ListSource = source;
-    nav.toList();
+    nav_.toList();
     cancel_->setText(QStringLiteral("もどる"));
     Grp_Bushu->hide();
     Grp_Buhin->hide();
@@ -381,7 +438,7 @@ void AnswerPanels::openList(KanjiListSource source, const QVector<int16_t> &kanj
 
 void AnswerPanels::Btn_CancelClick()
 {
-    switch (nav.back()) {
+    switch (nav_.back()) {
     case PanelNav::Back::Nothing:
         break;
     case PanelNav::Back::ToFirstPanels:
@@ -416,7 +473,7 @@ void AnswerPanels::Btn_KakuClick()
 
 void AnswerPanels::openSquare()
 {
-    nav.toWriting();
+    nav_.toWriting();
     cancel_->setText(QStringLiteral("もどる"));
     cancel_->show();
     Grp_Bushu->hide();

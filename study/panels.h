@@ -37,27 +37,26 @@ class AnswerPanels : public QObject
     void hidePanels();
     // Back to the first panels when a question is shown.
     void resetForQuestion();
+    // Shows or hides the answer line's two delete buttons.
+    void showDeleteButtons(bool shown);
+    // The answer line's label, in the screen's coordinates.
+    QRect answerLineRect() const;
+    // Lets go of the part pictures when the screen closes.
+    void releasePictures();
 
     // The answer line.
     const QByteArray &answer() const { return line_.text(); }
     int AnswerCharCount() const { return line_.count(); }
     void setAnswer(const QByteArray &text);
     void clearAnswer();
+    // As "ぜんぶけす": the line empties, and a kanji picked on the square is
+    // no longer the answer.
+    void eraseAnswer();
 
-    // Handlers of the panel buttons, by the button's number.
-    void Btn_MojiClick(int i);
-    void Btn_KanjiClick(int i);
-    void Btn_DelPartClick();
-    void Btn_DelallClick();
-    void Btn_BushuClick(int g);
-    void Btn_BuhinClick(int j);
-    void Btn_KakusuuClick(int s);
-    void Btn_Gakunen_allClick();
-    void Btn_CancelClick();
-    // The writing square (writing tests, when it is offered).
-    void Btn_KakuClick();
-    void Btn_KouhoClick(int i);
-    void Img_KakuChanged();
+    // Which panel the child is on, and the radical group and part last chosen.
+    Panel panelState() const { return nav_.PanelState; }
+    int selectedGroup() const { return SelectedGroup; }
+    int selectedPart() const { return SelectedPart; }
 
     // Whether the writing square is offered on these panels.
     bool writingOffered() const;
@@ -74,10 +73,9 @@ class AnswerPanels : public QObject
     // The candidate button marked as the answer (0 for none).
     int chosenCandidate() const { return chosen_; }
 
-    PanelNav nav;
-    int SelectedGroup = 0;
-    int SelectedPart = 0;
-
+  private:
+    // Controls, on the screen; tests and the help find them by their object
+    // names, numbered ones as "<name><n>".
     QGroupBox *Grp_Kotae;
     QLabel *Lbl_kotae;
     QPushButton *Btn_DelPart;
@@ -104,7 +102,27 @@ class AnswerPanels : public QObject
     QPushButton *Btn_Hitotsu = nullptr; // takes back the last stroke
     QPushButton *Btn_Zenbu = nullptr;   // clears the square to write again
 
-  private:
+    // Handlers of the panel buttons, by the button's number.
+    void Btn_MojiClick(int i);
+    void Btn_KanjiClick(int i);
+    void Btn_DelPartClick();
+    void Btn_DelallClick();
+    void Btn_BushuClick(int g);
+    void Btn_BuhinClick(int j);
+    void Btn_KakusuuClick(int s);
+    void Btn_Gakunen_allClick();
+    // The screen's "もどる" (its cancel button): one panel back.
+    void Btn_CancelClick();
+    // The writing square (writing tests, when it is offered).
+    void Btn_KakuClick();
+    void Btn_KouhoClick(int i);
+    void Img_KakuChanged();
+
+    PanelNav nav_;
+    int SelectedGroup = 0;
+    int SelectedPart = 0;
+
+    void nameControls();
     void buildReading(double scale);
     void buildWriting(double scale);
     void buildRadicalGroups(double scale);

@@ -27,6 +27,8 @@ TF_Renshuu::TF_Renshuu(Services &sv) : ScreenFrame(sv, ScreenId::Renshuu)
     Lbl_Title->move(24, 0);
     GRP_Yomu = makeBox(this, QStringLiteral(" 「よむ」 れんしゅう"), 40);
     GRP_Kaku = makeBox(this, QStringLiteral(" 「かく」 れんしゅう"), 336);
+    GRP_Yomu->setObjectName(QStringLiteral("GRP_Yomu"));
+    GRP_Kaku->setObjectName(QStringLiteral("GRP_Kaku"));
 }
 
 QString TF_Renshuu::levelKanji(const AppState &state, int level)
@@ -45,6 +47,9 @@ void TF_Renshuu::makeButtons(QGroupBox *box, std::array<QPushButton *, 13> &butt
         QPushButton *b =
             makePushButton(box, QString::number(n), place, services.shell.HandPointer, levelKanji(state, n));
         b->setProperty("tag", n);
+        b->setObjectName((kind == StudyKind::Reading ? QStringLiteral("Btn_Level_Yomu%1")
+                                                     : QStringLiteral("Btn_Level_Kaku%1"))
+                             .arg(n));
         b->setFont(pixelFont(16, true));
         connect(b, &QPushButton::clicked, this, [this, n, kind] {
             kind == StudyKind::Reading ? Btn_Level_YomuClick(n) : Btn_Level_KakuClick(n);

@@ -19,19 +19,22 @@ class TF_Renshuu : public ScreenFrame
 
     void FormShow() override;
     void FormClose() override;
-    void Btn_Level_YomuClick(int level);
-    void Btn_Level_KakuClick(int level);
 
+    // The twenty kanji of a level, one after the other.
+    static QString levelKanji(const AppState &state, int level);
+
+  private:
+    // Controls; tests and the help find them by their object names, the
+    // level buttons as "Btn_Level_Yomu<level>" and "Btn_Level_Kaku<level>".
     QGroupBox *GRP_Yomu;
     QGroupBox *GRP_Kaku;
     // [1..12], made when the screen is first shown.
     std::array<QPushButton *, 13> Btn_Level_Yomu{};
     std::array<QPushButton *, 13> Btn_Level_Kaku{};
 
-    // The twenty kanji of a level, one after the other.
-    static QString levelKanji(const AppState &state, int level);
+    void Btn_Level_YomuClick(int level);
+    void Btn_Level_KakuClick(int level);
 
-  private:
     void makeButtons(QGroupBox *box, std::array<QPushButton *, 13> &buttons, StudyKind kind);
     void startTest(int level, StudyKind kind);
 

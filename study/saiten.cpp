@@ -44,11 +44,13 @@ TF_Saiten::TF_Saiten(Services &sv, Screen *testScreen)
 {
     Lbl_Title->move(8, 24);
     Lbl_Tokuten = makeLabel(this, QString(), 472, 24, pixelFont(27, true), colour::White, 150, 30);
+    Lbl_Tokuten->setObjectName(QStringLiteral("Lbl_Tokuten"));
     buildStrokeOrderNotes(buildGrid() + 6);
 
     GradingRow = 0;
     state.TestScore = 0;
     Tim_Saiten = new QTimer(this);
+    Tim_Saiten->setObjectName(QStringLiteral("Tim_Saiten"));
     Tim_Saiten->setInterval(GradingIntervalMs);
     connect(Tim_Saiten, &QTimer::timeout, this, &TF_Saiten::Tim_SaitenTimer);
     Tim_Saiten->start();
@@ -58,6 +60,7 @@ int TF_Saiten::buildGrid()
 {
     const int rows = QuestionsPerTest + 1;
     Grd_Saiten = new QTableWidget(rows, 5, this);
+    Grd_Saiten->setObjectName(QStringLiteral("Grd_Saiten"));
     const int gridWidth = ClientWidth - 20;
     const int gridHeight = ClientHeight - Lbl_Title->height() - 80;
     Grd_Saiten->setGeometry(10, MenuButtonBottom, gridWidth, gridHeight);
@@ -102,11 +105,13 @@ void TF_Saiten::buildStrokeOrderNotes(int noteTop)
 {
     Lbl_Kakijun = makeLabel(this, QStringLiteral("かきじゅんを たしかめよう："), 10, noteTop + 4,
                             pixelFont(16, true), colour::Yellow);
+    Lbl_Kakijun->setObjectName(QStringLiteral("Lbl_Kakijun"));
     Lbl_Kakijun->hide();
     for (int i = 1; i <= QuestionsPerTest; ++i) {
         QPushButton *b = makePushButton(this, QString(), QRect(0, noteTop, 34, 30),
                                         services.shell.HandPointer, QStringLiteral("かきじゅんを みる"));
         b->setFont(pixelFont(20, true, Gothic));
+        b->setObjectName(QStringLiteral("Btn_Kakijun%1").arg(i));
         b->hide();
         connect(b, &QPushButton::clicked, this, [this, i] { Btn_KakijunClick(i); });
         Btn_Kakijun[i] = b;

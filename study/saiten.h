@@ -25,21 +25,28 @@ class TF_Saiten : public ScreenFrame
 
     void FormShow() override;
     void FormClose() override;
-    // Every 1500 ms: the next row, or after the tenth the finish.
-    void Tim_SaitenTimer();
-    // The finish by score: record, result window, review or a fresh mode screen.
-    void Btn_CancelClick();
 
+    // The rows marked so far, 0..10.
+    int gradingRow() const { return GradingRow; }
+
+  private:
+    // Controls; tests and the help find them by their object names,
+    // Btn_Kakijun's as "Btn_Kakijun<question>".
     QLabel *Lbl_Tokuten;
     // "かきじゅんを たしかめよう": right answers written in another stroke order.
     QLabel *Lbl_Kakijun;
     std::array<QPushButton *, QuestionsPerTest + 1> Btn_Kakijun{};
-    void Btn_KakijunClick(int question);
     QTableWidget *Grd_Saiten;
     QTimer *Tim_Saiten;
+
+    // Every 1500 ms: the next row, or after the tenth the finish.
+    void Tim_SaitenTimer();
+    // The finish by score: record, result window, review or a fresh mode screen.
+    void Btn_CancelClick();
+    void Btn_KakijunClick(int question);
+
     int GradingRow = 0;
 
-  private:
     // The marking table; returns where its rows end.
     int buildGrid();
     void buildStrokeOrderNotes(int noteTop);

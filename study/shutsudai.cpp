@@ -1,6 +1,7 @@
 #include "study/shutsudai.h"
 #include "data/cp932.h"
 #include "data/progress.h"
+#include "data/questionbank.h"
 #include "handwriting/kanjipage.h"
 #include "handwriting/strokeorderview.h"
 #include "media/mediafiles.h"
@@ -53,7 +54,7 @@ TF_Shutsudai::TF_Shutsudai(Services &sv)
     panels = new AnswerPanels(sv, this, kind_, Lbl_Title, Btn_Cancel);
 
     // Right or wrong in the review, over the answer line.
-    const QRect line(panels->Lbl_kotae->mapTo(this, QPoint(0, 0)), panels->Lbl_kotae->size());
+    const QRect line = panels->answerLineRect();
     Img_Mark = new JudgeMark(this, QRect(0, 0, MarkSize, MarkSize));
     Img_Mark->move(line.center() - QPoint(MarkSize / 2, MarkSize / 2));
 
@@ -62,11 +63,13 @@ TF_Shutsudai::TF_Shutsudai(Services &sv)
     Btn_Debug->hide();
     Btn_Debug->raise();
 
-    Tim_Clock.setInterval(ClockIntervalMs);
-    connect(&Tim_Clock, &QTimer::timeout, this, &TF_Shutsudai::Tim_ClockTimer);
-    Tim_Result.setSingleShot(true);
-    Tim_Result.setInterval(JudgeMark::ShowMs);
-    connect(&Tim_Result, &QTimer::timeout, this, &TF_Shutsudai::Tim_ResultTimer);
+    Tim_Clock = new QTimer(this);
+    Tim_Clock->setInterval(ClockIntervalMs);
+    connect(Tim_Clock, &QTimer::timeout, this, &TF_Shutsudai::Tim_ClockTimer);
+    Tim_Result = new QTimer(this);
+    Tim_Result->setSingleShot(true);
+    Tim_Result->setInterval(JudgeMark::ShowMs);
+    connect(Tim_Result, &QTimer::timeout, this, &TF_Shutsudai::Tim_ResultTimer);
     // A double click on a button that moves to another question acts once.
     onGuardedClick(Btn_Next, services.clock, [this] { btn_NextClick(); });
     onGuardedClick(Btn_Prev, services.clock, [this] { Btn_PrevClick(); });
@@ -77,7 +80,20 @@ TF_Shutsudai::TF_Shutsudai(Services &sv)
                                  QStringLiteral("このかんじの かきじゅんを みる"));
     Btn_Kakijun->hide();
     onGuardedClick(Btn_Kakijun, services.clock, [this] { Btn_KakijunClick(); });
-    connect(Btn_Cancel, &QPushButton::clicked, panels, &AnswerPanels::Btn_CancelClick);
+
+    Lbl_Nokori_Time->setObjectName(QStringLiteral("Lbl_Nokori_Time"));
+    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
+    Btn_Prev->setObjectName(QStringLiteral("Btn_Prev"));
+    Btn_Next->setObjectName(QStringLiteral("Btn_Next"));
+    Btn_awase->setObjectName(QStringLiteral("Btn_awase"));
+    Btn_Debug->setObjectName(QStringLiteral("Btn_Debug"));
+    Btn_Kakijun->setObjectName(QStringLiteral("Btn_Kakijun"));
+    Grp_Mondai->setObjectName(QStringLiteral("Grp_Mondai"));
+    Img_Mark->setObjectName(QStringLiteral("Img_Mark"));
+    for (int i = 1; i <= 3; ++i)
+        Lbl_Segment[i]->setObjectName(QStringLiteral("Lbl_Segment%1").arg(i));
+    Tim_Clock->setObjectName(QStringLiteral("Tim_Clock"));
+    Tim_Result->setObjectName(QStringLiteral("Tim_Result"));
 }
 
 TF_Shutsudai::~TF_Shutsudai() = default;
@@ -102,10 +118,10 @@ void TF_Shutsudai::FormHide()
 
 void TF_Shutsudai::FormClose()
 {
-    Tim_Clock.stop();
-    Tim_Result.stop();
+    Tim_Clock->stop();
+    Tim_Result->stop();
     MP_Shu_1.stop();
-    panels->PartsStrip = QImage();
+    panels->releasePictures();
 }
 
 // ---- a new test ----
@@ -123,8 +139,7 @@ void TF_Shutsudai::prepareTest()
     Btn_Next->show();
     Btn_awase->hide();
     Btn_Prev->hide();
-    panels->Btn_DelPart->hide();
-    panels->Btn_Delall->hide();
+    panels->showDeleteButtons(false);
     Btn_Cancel->hide();
     Lbl_Nokori_Time->clear();
     phase_ = Phase::Waiting;
@@ -135,15 +150,14 @@ void TF_Shutsudai::startTest()
     Btn_Next->setText(QStringLiteral("つぎ"));
     panels->Btn_Junbi();
     Btn_Debug->setVisible(state.Settings.DebugFlag);
-    panels->Btn_DelPart->show();
-    panels->Btn_Delall->show();
+    panels->showDeleteButtons(true);
 
     StartTime = services.clock.now();
     const int limit =
         kind_ == StudyKind::Reading ? state.Settings.ReadTimeLimit : state.Settings.WriteTimeLimit;
     EndTime = clockEnd(StartTime, limit);
     setHelpContext(kind_ == StudyKind::Reading ? help::TestReading : help::TestWriting);
-    Tim_Clock.start();
+    Tim_Clock->start();
     MP_Shu_1.start();
     phase_ = Phase::Answering;
 
@@ -211,7 +225,7 @@ void TF_Shutsudai::commonTail()
     panels->resetForQuestion();
     Btn_Prev->setVisible(CurrentQuestion > 1);
     // "もどる" stays only where the panels reopened the writing square.
-    Btn_Cancel->setVisible(panels->nav.PanelState != Panel::Choice);
+    Btn_Cancel->setVisible(panels->panelState() != Panel::Choice);
 }
 
 bool TF_Shutsudai::readShown(const QuestionSlot &slot, ShownQuestion &shown)
@@ -224,7 +238,7 @@ bool TF_Shutsudai::readShown(const QuestionSlot &slot, ShownQuestion &shown)
         return true;
     // The program is ending on a file error: nothing more happens on this screen.
     phase_ = Phase::Finished;
-    Tim_Clock.stop();
+    Tim_Clock->stop();
     return false;
 }
 
@@ -284,7 +298,7 @@ void TF_Shutsudai::Btn_PrevClick()
     askedUnchosen_ = false;
     panels->resetForQuestion();
     // Back on the first panels "もどる" has nothing left to go back to.
-    Btn_Cancel->setVisible(panels->nav.PanelState != Panel::Choice);
+    Btn_Cancel->setVisible(panels->panelState() != Panel::Choice);
 }
 
 // ---- the clock and the hand-over ----
@@ -292,7 +306,7 @@ void TF_Shutsudai::Btn_PrevClick()
 void TF_Shutsudai::Tim_ClockTimer()
 {
     if (phase_ != Phase::Answering) {
-        Tim_Clock.stop();
+        Tim_Clock->stop();
         return;
     }
     const qint64 left = remainingSeconds(EndTime, services.clock.now());
@@ -305,7 +319,7 @@ void TF_Shutsudai::Tim_ClockTimer()
 void TF_Shutsudai::timeOut()
 {
     phase_ = Phase::Grading;
-    Tim_Clock.stop();
+    Tim_Clock->stop();
     Lbl_Nokori_Time->clear();
     services.dialogs.information(this, QStringLiteral("じかんがすぎました。さいてんします。"));
     // Pencils down: what stands on the answer line of the question on
@@ -320,7 +334,7 @@ void TF_Shutsudai::timeOut()
     // The questions not reached get their sentences for the grading table.
     for (int q = CurrentQuestion + 1; q <= QuestionsPerTest; ++q) {
         QuestionSlot &slot = state.QuestionSlots[q];
-        if (!QFile::exists(services.file(QStringLiteral("Mondai1.dat")))) {
+        if (!QFile::exists(services.file(sentenceFileName()))) {
             markUnseen(slot, state.Cat);
             continue;
         }
@@ -343,7 +357,7 @@ void TF_Shutsudai::handToGrading()
     if (phase_ != Phase::Answering)
         return;
     phase_ = Phase::Grading;
-    Tim_Clock.stop();
+    Tim_Clock->stop();
     MP_Shu_1.stop();
     services.nav.open<TF_Saiten>(this);
 }
@@ -372,7 +386,7 @@ void TF_Shutsudai::Img_Button1Click(int index)
     state.HintContext.kind = state.CurrentKind;
     if (CurrentQuestion != 0)
         state.HintContext.situation =
-            hintSituation(state.CurrentKind, state.ListSource, panels->nav.PanelState);
+            hintSituation(state.CurrentKind, state.ListSource, panels->panelState());
     showHint();
 }
 
@@ -391,7 +405,7 @@ void TF_Shutsudai::BackClick()
     // The time may have run out while the question was open.
     if (a != Answer::Yes || phase_ == Phase::Grading || phase_ == Phase::Finished)
         return;
-    Tim_Clock.stop();
+    Tim_Clock->stop();
     if (!state.ReviewMode)
         MP_Shu_1.stop();
     state.ReviewMode = false;
@@ -409,7 +423,7 @@ void TF_Shutsudai::BackClick()
 void TF_Shutsudai::startReview()
 {
     phase_ = Phase::Review;
-    Tim_Clock.stop();
+    Tim_Clock->stop();
     panels->clearAnswer();
     CurrentQuestion = 0;
     panels->hidePanels();
@@ -426,9 +440,8 @@ void TF_Shutsudai::startReview()
     setHelpContext(help::Review);
     // The delete buttons come with the first answer check.
     Btn_Prev->hide();
-    panels->Btn_DelPart->hide();
-    panels->Btn_Delall->hide();
-    Btn_Cancel->setVisible(panels->nav.PanelState != Panel::Choice);
+    panels->showDeleteButtons(false);
+    Btn_Cancel->setVisible(panels->panelState() != Panel::Choice);
     Lbl_Nokori_Time->clear();
 }
 
@@ -437,9 +450,8 @@ void TF_Shutsudai::btn_awaseClick()
     if (phase_ != Phase::Review)
         return;
     Btn_Prev->hide();
-    panels->Btn_DelPart->show();
-    panels->Btn_Delall->show();
-    Btn_Cancel->setVisible(panels->nav.PanelState != Panel::Choice);
+    panels->showDeleteButtons(true);
+    Btn_Cancel->setVisible(panels->panelState() != Panel::Choice);
     if (CurrentQuestion > 0 && panels->answer().isEmpty() && panels->drawingUnchosen() && !askedUnchosen_) {
         // Written but not chosen: a reminder, not a ×.
         askedUnchosen_ = true;
@@ -452,7 +464,7 @@ void TF_Shutsudai::btn_awaseClick()
         if (!answerIsRight(panels->answer().trimmed(), slot.CorrectAnswer)) {
             services.shell.MaruBatsu.playWrong();
             Img_Mark->showWrong();
-            panels->Btn_DelallClick();
+            panels->eraseAnswer();
             return; // the same question again
         }
         services.shell.MaruBatsu.playRight();
@@ -499,12 +511,12 @@ void TF_Shutsudai::finishReview()
             return;
     }
     // The last ○ shows for its moment before the result window covers it.
-    Tim_Result.start();
+    Tim_Result->start();
 }
 
 void TF_Shutsudai::Tim_ResultTimer()
 {
-    Tim_Result.stop();
+    Tim_Result->stop();
     if (phase_ != Phase::Finished || !state.ReviewMode)
         return;
     Img_Mark->Tim_MarkTimer();

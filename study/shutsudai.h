@@ -28,24 +28,16 @@ class TF_Shutsudai : public ScreenFrame
     void FormShow() override;
     void FormHide() override;
     void FormClose() override;
-
-    void btn_NextClick();
-    void Btn_PrevClick();
-    void Tim_ClockTimer();
-    // The end of the review's last ○: the result window opens.
-    void Tim_ResultTimer();
-    void Btn_DebugClick();
-    void btn_awaseClick();
-    void Btn_KakijunClick();
-    void Img_Button1Click(int index) override;
     void BackClick() override;
 
-    // Screen state.
-    int CurrentQuestion = 0;
-    double StartTime = 0;
-    double EndTime = 0;
+    // The question on screen, 1..10 (0 before the start).
+    int currentQuestion() const { return CurrentQuestion; }
+    // What the answer panels hold and show, read only.
+    const AnswerPanels &answerPanels() const { return *panels; }
 
-    // Controls.
+  private:
+    // Controls; tests and the help find them by their object names,
+    // Lbl_Segment's as "Lbl_Segment<n>".
     QLabel *Lbl_Nokori_Time;
     QPushButton *Btn_Cancel;
     QPushButton *Btn_Prev;
@@ -56,12 +48,26 @@ class TF_Shutsudai : public ScreenFrame
     QGroupBox *Grp_Mondai;
     JudgeMark *Img_Mark;                   // ○ / × of the review's answer check
     std::array<QLabel *, 4> Lbl_Segment{}; // [1..3], tags 1..3
-    QTimer Tim_Clock;
-    QTimer Tim_Result;
+    QTimer *Tim_Clock;                     // the clock of the test, every second
+    QTimer *Tim_Result;                    // the last ○ of the review, before the result
     AnswerPanels *panels;
     ScreenMusic MP_Shu_1;
 
-  private:
+    void btn_NextClick();
+    void Btn_PrevClick();
+    void Tim_ClockTimer();
+    // The end of the review's last ○: the result window opens.
+    void Tim_ResultTimer();
+    void Btn_DebugClick();
+    void btn_awaseClick();
+    void Btn_KakijunClick();
+    void Img_Button1Click(int index) override;
+
+    // Screen state.
+    int CurrentQuestion = 0;
+    double StartTime = 0;
+    double EndTime = 0;
+
     static constexpr int MarkSize = 84;
     void prepareTest();
     void startTest();

@@ -81,6 +81,7 @@ TEST_F(QuestionBankTest, ReadsOutsideTheIndexNameMondai1)
     };
     expectMondai1(0, 1);
     expectMondai1(241, 1);
+    EXPECT_EQ(sentenceFileName(), QStringLiteral("Mondai1.dat")); // the file the error names
 }
 
 TEST(SegmentText, StopsAtNulAndTrimsBlanksAndControls)

@@ -30,6 +30,6 @@ TEST(SentenceShots, ReadingAndWritingAtFourLevelsAndAWholeWord)
     ASSERT_FALSE(words.isEmpty()) << "no whole word under 日";
     w.slot(2).Kanji = 11;
     w.slot(2).QuestionChoice = int16_t(w.t.state.Bank.QuestionIndex[11].RecordCount + 1);
-    w.click(s->Btn_Next);
+    w.click(w.button("Btn_Next"));
     shots::save(s, QStringLiteral("sentence-whole-word"));
 }

@@ -23,12 +23,12 @@ TEST(TestScreenShots, ReadingWritingPartsAndReview)
         shots::save(s, QStringLiteral("test-writing"));
         const KanjiEntry &e = w.t.state.Cat.KanjiTable[w.current().Kanji];
         const int group = e.Part1Group >= 1 && e.Part1Group <= 8 ? e.Part1Group : 1;
-        w.click(s->panels->Btn_Bushu[group]);
+        w.click(w.button("Btn_Bushu", group));
         shots::save(s, QStringLiteral("test-parts"));
         if (e.Part1Group == group)
-            w.click(s->panels->Btn_Buhin[e.Part1Position]);
+            w.click(w.button("Btn_Buhin", e.Part1Position));
         else
-            w.click(s->panels->Btn_Gakunen_all);
+            w.click(w.button("Btn_Gakunen_all"));
         ASSERT_TRUE(w.clickCandidate(w.current().CorrectAnswer));
         shots::save(s, QStringLiteral("test-list"));
 
@@ -37,20 +37,20 @@ TEST(TestScreenShots, ReadingWritingPartsAndReview)
         shots::save(s, QStringLiteral("test-review"));
 
         // A wrong check, then a right one: the marks over the answer line.
-        w.click(s->Btn_awase);
+        w.click(w.button("Btn_awase"));
         shots::save(s, QStringLiteral("test-review-wrong"));
-        w.click(s->panels->Btn_Kakusuu[w.t.state.Cat.KanjiTable[w.current().Kanji].Strokes]);
+        w.click(w.button("Btn_Kakusuu", w.t.state.Cat.KanjiTable[w.current().Kanji].Strokes));
         ASSERT_TRUE(w.clickCandidate(w.current().CorrectAnswer));
-        w.click(s->Btn_awase);
+        w.click(w.button("Btn_awase"));
         shots::save(s, QStringLiteral("test-review-right"));
 
         // The last right check: its ○ stays a moment before the result opens.
-        w.click(s->panels->Btn_Kakusuu[w.t.state.Cat.KanjiTable[w.current().Kanji].Strokes]);
+        w.click(w.button("Btn_Kakusuu", w.t.state.Cat.KanjiTable[w.current().Kanji].Strokes));
         ASSERT_TRUE(w.clickCandidate(w.current().CorrectAnswer));
-        w.click(s->Btn_awase);
-        ASSERT_TRUE(s->Tim_Result.isActive());
+        w.click(w.button("Btn_awase"));
+        ASSERT_TRUE(w.ctl<QTimer>("Tim_Result")->isActive());
         shots::save(s, QStringLiteral("test-review-last"));
         fm::test::ModalWatcher closesTheResult;
-        s->Tim_ResultTimer();
+        fm::test::tick(s, "Tim_Result");
     }
 }

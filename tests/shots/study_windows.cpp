@@ -7,7 +7,9 @@
 #include "study/levelup.h"
 #include "study/renshuu.h"
 #include "study/saiten.h"
+#include "support/find.h"
 #include "support/testshell.h"
+#include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -56,9 +58,9 @@ TEST(StudyWindowShots, GradingResultHintAndPicker)
     auto *test = t.nav.open<Hidden>();
     auto *saiten = t.nav.open<TF_Saiten>(test);
     for (int i = 0; i < 10; ++i)
-        saiten->Tim_SaitenTimer();
+        fm::test::tick(saiten, "Tim_Saiten");
     shots::save(saiten, QStringLiteral("grading"));
-    saiten->Tim_Saiten->stop();
+    fm::test::child<QTimer>(saiten, "Tim_Saiten")->stop();
 
     t.state.TestScore = 8;
     t.state.ChallengeMode = true;
@@ -88,7 +90,7 @@ TEST(StudyWindowShots, GradingResultHintAndPicker)
         ASSERT_TRUE(w.FormShow());
         w.show();
         shots::save(&w, QStringLiteral("hint-page"));
-        w.Btn_Kotae_HintClick();
+        fm::test::child<QPushButton>(&w, "Btn_Kotae_Hint")->click();
         shots::save(&w, QStringLiteral("hint-answer"));
     }
 

@@ -28,8 +28,8 @@ TEST(WritingShots, TheSquareItsCandidatesAndTheStrokeOrder)
         if (k != kanji && w.t.state.Cat.KanjiTable[k].Strokes == w.t.state.Cat.KanjiTable[kanji].Strokes)
             w.t.handwriting.answer << k;
     shots::save(s, QStringLiteral("test-writing-offered"));
-    w.click(s->panels->Btn_Kaku);
-    WritingSquare *sq = s->panels->Img_Kaku;
+    w.click(w.button("Btn_Kaku"));
+    WritingSquare *sq = w.ctl<WritingSquare>("Img_Kaku");
     shots::save(s, QStringLiteral("test-writing-square-empty"));
     const double f = sq->width() / double(InkSide);
     for (const InkStroke &stroke : inkFromReference(reference.of(kanji))) {
@@ -39,16 +39,16 @@ TEST(WritingShots, TheSquareItsCandidatesAndTheStrokeOrder)
         sq->writeStroke(points);
     }
     shots::save(s, QStringLiteral("test-writing-square"));
-    w.click(s->panels->Btn_Kouho[1]);
+    w.click(w.button("Btn_Kouho", 1));
     shots::save(s, QStringLiteral("test-writing-chosen"));
     // A second pick replaces the first; the next question opens on the square.
-    if (s->panels->Btn_Kouho[2]->isVisible()) {
-        w.click(s->panels->Btn_Kouho[2]);
+    if (w.button("Btn_Kouho", 2)->isVisible()) {
+        w.click(w.button("Btn_Kouho", 2));
         shots::save(s, QStringLiteral("test-writing-chosen-again"));
     }
-    w.click(s->panels->Btn_Kouho[1]);
+    w.click(w.button("Btn_Kouho", 1));
     w.t.dialogs.answers = {Answer::No};
-    w.click(s->Btn_Next);
+    w.click(w.button("Btn_Next"));
     for (const InkStroke &stroke : inkFromReference(reference.of(w.current().Kanji))) {
         QVector<QPointF> points;
         for (const QPointF &p : stroke)

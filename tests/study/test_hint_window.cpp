@@ -4,9 +4,11 @@
 #include "data/hintfile.h"
 #include "study/hint.h"
 #include "study/register.h"
+#include "support/find.h"
 #include "support/testshell.h"
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -14,6 +16,7 @@
 #include <gtest/gtest.h>
 
 using namespace fm;
+using fm::test::child;
 using fm::test::TestShell;
 
 namespace
@@ -58,6 +61,20 @@ QString firstLine(QPlainTextEdit *memo)
     return memo->toPlainText().split(QLatin1Char('\n')).value(0);
 }
 
+// The window's page texts, red above and blue below.
+QPlainTextEdit *level1(const TF_Hint &w)
+{
+    return child<QPlainTextEdit>(&w, "Mem_Hint_Level1");
+}
+QPlainTextEdit *level2(const TF_Hint &w)
+{
+    return child<QPlainTextEdit>(&w, "Mem_Hint_Level2");
+}
+QPushButton *button(const TF_Hint &w, const char *name)
+{
+    return child<QPushButton>(&w, name);
+}
+
 } // namespace
 
 TEST(HintWindow, OpensOnTheContextsFirstPageAndPagesWithinIt)
@@ -70,24 +87,24 @@ TEST(HintWindow, OpensOnTheContextsFirstPageAndPagesWithinIt)
     ASSERT_TRUE(w.FormShow());
     EXPECT_TRUE(t.state.Hints.HintLoaded);
     EXPECT_EQ(t.state.Hints.HintLastNumber, 10);
-    EXPECT_EQ(w.CurrentHint, 7);
-    EXPECT_EQ(firstLine(w.Mem_Hint_Level1), QStringLiteral("ページ7"));
-    EXPECT_EQ(firstLine(w.Mem_Hint_Level2), QStringLiteral("せつめい7"));
-    const QStringList lines = w.Mem_Hint_Level1->toPlainText().split(QLatin1Char('\n'));
+    EXPECT_EQ(w.currentHint(), 7);
+    EXPECT_EQ(firstLine(level1(w)), QStringLiteral("ページ7"));
+    EXPECT_EQ(firstLine(level2(w)), QStringLiteral("せつめい7"));
+    const QStringList lines = level1(w)->toPlainText().split(QLatin1Char('\n'));
     EXPECT_EQ(lines.size(), 5);
     EXPECT_EQ(lines.value(1), QStringLiteral("つぎのぎょう  "));
 
-    QTest::mouseClick(w.Btn_Prev, Qt::LeftButton); // page 6 is the mode screen's
-    EXPECT_EQ(w.CurrentHint, 7);
-    EXPECT_EQ(firstLine(w.Mem_Hint_Level1), QStringLiteral("ページ7"));
-    QTest::mouseClick(w.Btn_Next, Qt::LeftButton);
-    QTest::mouseClick(w.Btn_Next, Qt::LeftButton);
-    EXPECT_EQ(w.CurrentHint, 9);
-    EXPECT_EQ(firstLine(w.Mem_Hint_Level2), QStringLiteral("せつめい9"));
-    QTest::mouseClick(w.Btn_Next, Qt::LeftButton); // page 10 is for writing
-    EXPECT_EQ(w.CurrentHint, 9);
-    QTest::mouseClick(w.Btn_Prev, Qt::LeftButton);
-    EXPECT_EQ(firstLine(w.Mem_Hint_Level1), QStringLiteral("ページ8"));
+    QTest::mouseClick(button(w, "Btn_Prev"), Qt::LeftButton); // page 6 is the mode screen's
+    EXPECT_EQ(w.currentHint(), 7);
+    EXPECT_EQ(firstLine(level1(w)), QStringLiteral("ページ7"));
+    QTest::mouseClick(button(w, "Btn_Next"), Qt::LeftButton);
+    QTest::mouseClick(button(w, "Btn_Next"), Qt::LeftButton);
+    EXPECT_EQ(w.currentHint(), 9);
+    EXPECT_EQ(firstLine(level2(w)), QStringLiteral("せつめい9"));
+    QTest::mouseClick(button(w, "Btn_Next"), Qt::LeftButton); // page 10 is for writing
+    EXPECT_EQ(w.currentHint(), 9);
+    QTest::mouseClick(button(w, "Btn_Prev"), Qt::LeftButton);
+    EXPECT_EQ(firstLine(level1(w)), QStringLiteral("ページ8"));
 }
 
 TEST(HintWindow, AContextWithoutPagesShowsPageOne)
@@ -97,10 +114,10 @@ TEST(HintWindow, AContextWithoutPagesShowsPageOne)
     t.state.HintContext = {13, HintSituation::Screen, StudyKind::Reading};
     TF_Hint w(t.services, nullptr);
     ASSERT_TRUE(w.FormShow());
-    EXPECT_EQ(w.CurrentHint, 1);
-    EXPECT_EQ(firstLine(w.Mem_Hint_Level1), QStringLiteral("ページ1"));
-    w.Btn_NextPrevClick(1);
-    EXPECT_EQ(w.CurrentHint, 1);
+    EXPECT_EQ(w.currentHint(), 1);
+    EXPECT_EQ(firstLine(level1(w)), QStringLiteral("ページ1"));
+    button(w, "Btn_Next")->click();
+    EXPECT_EQ(w.currentHint(), 1);
 }
 
 TEST(HintWindow, TheIndexIsReadOnlyOnce)
@@ -111,7 +128,7 @@ TEST(HintWindow, TheIndexIsReadOnlyOnce)
     {
         TF_Hint w(t.services, nullptr);
         ASSERT_TRUE(w.FormShow());
-        EXPECT_EQ(w.CurrentHint, 10);
+        EXPECT_EQ(w.currentHint(), 10);
     }
     // The pages change on disk; the index stays as first read, the pages are read anew.
     QByteArray bytes;
@@ -123,8 +140,8 @@ TEST(HintWindow, TheIndexIsReadOnlyOnce)
     f.close();
     TF_Hint again(t.services, nullptr);
     ASSERT_TRUE(again.FormShow());
-    EXPECT_EQ(again.CurrentHint, 10);
-    EXPECT_EQ(firstLine(again.Mem_Hint_Level1), QStringLiteral("ページ10"));
+    EXPECT_EQ(again.currentHint(), 10);
+    EXPECT_EQ(firstLine(level1(again)), QStringLiteral("ページ10"));
 }
 
 TEST(HintWindow, AnswerHintButtonOnlyForAPracticeQuestion)
@@ -149,7 +166,7 @@ TEST(HintWindow, AnswerHintButtonOnlyForAPracticeQuestion)
         t.state.ChallengeMode = c.challenge;
         TF_Hint w(t.services, nullptr);
         ASSERT_TRUE(w.FormShow());
-        EXPECT_EQ(!w.Btn_Kotae_Hint->isHidden(), c.shown)
+        EXPECT_EQ(!button(w, "Btn_Kotae_Hint")->isHidden(), c.shown)
             << c.ctx.screen << "," << fileValue(c.ctx.situation) << " challenge " << c.challenge;
     }
 }
@@ -167,15 +184,15 @@ TEST(HintWindow, AnswerHintReplacesThePageAndDrawsAnewEachPress)
     TF_Hint w(t.services, nullptr);
     ASSERT_TRUE(w.FormShow());
     w.show();
-    QTest::mouseClick(w.Btn_Kotae_Hint, Qt::LeftButton);
-    EXPECT_EQ(w.Mem_Hint_Level1->toPlainText(), QStringLiteral("こたえのさいしょのじはなにかな？\n\n\n\n\n"));
-    EXPECT_EQ(w.Mem_Hint_Level2->toPlainText(), QStringLiteral("やです？\n\n\n\n\n"));
-    QTest::mouseClick(w.Btn_Kotae_Hint, Qt::LeftButton);
-    EXPECT_EQ(firstLine(w.Mem_Hint_Level1), QStringLiteral("こたえのさいごのじはなにかな？"));
-    EXPECT_EQ(firstLine(w.Mem_Hint_Level2), QStringLiteral("まです？"));
+    QTest::mouseClick(button(w, "Btn_Kotae_Hint"), Qt::LeftButton);
+    EXPECT_EQ(level1(w)->toPlainText(), QStringLiteral("こたえのさいしょのじはなにかな？\n\n\n\n\n"));
+    EXPECT_EQ(level2(w)->toPlainText(), QStringLiteral("やです？\n\n\n\n\n"));
+    QTest::mouseClick(button(w, "Btn_Kotae_Hint"), Qt::LeftButton);
+    EXPECT_EQ(firstLine(level1(w)), QStringLiteral("こたえのさいごのじはなにかな？"));
+    EXPECT_EQ(firstLine(level2(w)), QStringLiteral("まです？"));
     // Paging afterwards shows the pages again.
-    w.Btn_NextPrevClick(1);
-    EXPECT_EQ(firstLine(w.Mem_Hint_Level1), QStringLiteral("ページ8"));
+    button(w, "Btn_Next")->click();
+    EXPECT_EQ(firstLine(level1(w)), QStringLiteral("ページ8"));
 }
 
 TEST(HintWindow, PictureOpensHelpAndReturnCloses)
@@ -185,9 +202,9 @@ TEST(HintWindow, PictureOpensHelpAndReturnCloses)
     TF_Hint w(t.services, nullptr);
     ASSERT_TRUE(w.FormShow());
     w.show();
-    QTest::mouseClick(w.Image1, Qt::LeftButton);
+    QTest::mouseClick(child<QLabel>(&w, "Image1"), Qt::LeftButton);
     EXPECT_EQ(t.help.contexts, (std::vector<int>{30}));
-    QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(button(w, "BitBtn1"), Qt::LeftButton);
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(w.result(), QDialog::Accepted);
 }
@@ -223,9 +240,9 @@ TEST(HintWindow, RegisteredWindowOpensModallyFromAScreensHintButton)
         if (auto *w = dynamic_cast<TF_Hint *>(QApplication::activeModalWidget())) {
             closer.stop();
             seenTitle = w->windowTitle();
-            seenPage = w->CurrentHint;
+            seenPage = w->currentHint();
             seenModal = w->isModal();
-            QTest::mouseClick(w->BitBtn1, Qt::LeftButton);
+            QTest::mouseClick(button(*w, "BitBtn1"), Qt::LeftButton);
         }
     });
     closer.start();

@@ -3,6 +3,7 @@
 #include "media/mediafiles.h"
 #include "shell/kit.h"
 #include "study/levelup.h"
+#include "support/find.h"
 #include "support/testshell.h"
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 using namespace fm;
+using fm::test::child;
 using fm::test::TestShell;
 
 namespace
@@ -52,33 +54,35 @@ TEST(ResultWindow, FailedChallengeShowsTheBuiltInPictureAndProgress)
     TF_Level_Up w(t.services, nullptr);
     EXPECT_FALSE(w.failed());
     EXPECT_EQ(w.size(), QSize(435, 339));
+    QPushButton *back = child<QPushButton>(&w, "BitBtn1");
     // Readable and easy to hit at 640 x 480 (it was 12-pixel text on a 129 x 25 button).
-    EXPECT_GE(w.BitBtn1->font().pixelSize(), 16);
-    EXPECT_GE(w.BitBtn1->height(), 40);
-    EXPECT_TRUE(w.rect().contains(w.BitBtn1->geometry()));
+    EXPECT_GE(back->font().pixelSize(), 16);
+    EXPECT_GE(back->height(), 40);
+    EXPECT_TRUE(w.rect().contains(back->geometry()));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("がんばれ！  じろう"));
-    EXPECT_EQ(w.Lbl_Goukaku_Msg1->text().remove(QLatin1Char('\n')),
+    EXPECT_EQ(child<QLabel>(&w, "Lbl_Goukaku_Msg1")->text().remove(QLatin1Char('\n')),
               QStringLiteral("ざんねんだったね。またがんばろうね。ふくしゅうもちゃんとやろうね。"));
-    EXPECT_TRUE(w.Lbl_Level_Msg1->text().isEmpty());
+    EXPECT_TRUE(child<QLabel>(&w, "Lbl_Level_Msg1")->text().isEmpty());
     EXPECT_TRUE(w.pictureFile().isEmpty());
-    EXPECT_FALSE(w.Image1->pixmap().isNull());
-    EXPECT_FALSE(w.Grp_Title1->isHidden());
-    EXPECT_EQ(w.Grp_Title1->title(), QStringLiteral("じろうの、チャレンジきろく"));
-    EXPECT_EQ(w.Lbl_Level1->text(), QStringLiteral("べんきょうちゅうのレベル: 5"));
-    EXPECT_EQ(w.Lbl_Level2->text(), QStringLiteral("べんきょうちゅうのしゅるい: かくれんしゅう"));
-    EXPECT_EQ(w.PBar_Level_Cnt->maximum(), 40);
-    EXPECT_EQ(w.PBar_Level_Cnt->value(), 18);
-    EXPECT_EQ(w.BitBtn1->text(), QStringLiteral("もどる"));
-    EXPECT_EQ(w.BitBtn1->cursor().shape(), t.shell.HandPointer.shape());
+    EXPECT_FALSE(child<QLabel>(&w, "Image1")->pixmap().isNull());
+    EXPECT_FALSE(child<QGroupBox>(&w, "Grp_Title1")->isHidden());
+    EXPECT_EQ(child<QGroupBox>(&w, "Grp_Title1")->title(), QStringLiteral("じろうの、チャレンジきろく"));
+    EXPECT_EQ(child<QLabel>(&w, "Lbl_Level1")->text(), QStringLiteral("べんきょうちゅうのレベル: 5"));
+    EXPECT_EQ(child<QLabel>(&w, "Lbl_Level2")->text(),
+              QStringLiteral("べんきょうちゅうのしゅるい: かくれんしゅう"));
+    EXPECT_EQ(child<QProgressBar>(&w, "PBar_Level_Cnt")->maximum(), 40);
+    EXPECT_EQ(child<QProgressBar>(&w, "PBar_Level_Cnt")->value(), 18);
+    EXPECT_EQ(back->text(), QStringLiteral("もどる"));
+    EXPECT_EQ(back->cursor().shape(), t.shell.HandPointer.shape());
     EXPECT_TRUE(t.dialogs.calls.empty());
 
     // It opens right after the child's last press: a press in its first
     // moment is not taken, one a second later is.
     w.show();
-    QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(back, Qt::LeftButton);
     EXPECT_TRUE(w.isVisible());
     t.clock.advanceSeconds(1.1);
-    QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(back, Qt::LeftButton);
     EXPECT_FALSE(w.isVisible());
 }
 
@@ -122,14 +126,14 @@ TEST(ResultWindow, TopLevelHidesTheProgressBoxWithTheRealPicture)
     TF_Level_Up w(t.services, nullptr);
     ASSERT_FALSE(w.failed());
     EXPECT_EQ(w.pictureFile(), QStringLiteral("Present2.wmf"));
-    EXPECT_EQ(w.Lbl_Level_Msg1->text().remove(QLatin1Char('\n')),
+    EXPECT_EQ(child<QLabel>(&w, "Lbl_Level_Msg1")->text().remove(QLatin1Char('\n')),
               QStringLiteral("おめでとう。これであなたは、かんじはかせです。"));
-    EXPECT_TRUE(w.Grp_Title1->isHidden());
-    EXPECT_TRUE(w.Lbl_Level1->isHidden());
-    EXPECT_TRUE(w.Lbl_Level2->isHidden());
-    EXPECT_TRUE(w.PBar_Level_Cnt->isHidden());
+    EXPECT_TRUE(child<QGroupBox>(&w, "Grp_Title1")->isHidden());
+    EXPECT_TRUE(child<QLabel>(&w, "Lbl_Level1")->isHidden());
+    EXPECT_TRUE(child<QLabel>(&w, "Lbl_Level2")->isHidden());
+    EXPECT_TRUE(child<QProgressBar>(&w, "PBar_Level_Cnt")->isHidden());
     // The picture is drawn, not the blank of a failed render.
-    const QImage img = w.Image1->pixmap().toImage();
+    const QImage img = child<QLabel>(&w, "Image1")->pixmap().toImage();
     bool drawn = false;
     for (int y = 0; y < img.height() && !drawn; y += 3)
         for (int x = 0; x < img.width() && !drawn; x += 3)
@@ -150,7 +154,7 @@ TEST(ResultWindow, EveryMessageBreaksOnlyBetweenPhrasesAndFitsItsLines)
         QStringLiteral("やったね。これでレベルがあがったよ。"),
     };
     TF_Level_Up w(t.services, nullptr);
-    for (QLabel *label : {w.Lbl_Goukaku_Msg1, w.Lbl_Level_Msg1}) {
+    for (QLabel *label : {child<QLabel>(&w, "Lbl_Goukaku_Msg1"), child<QLabel>(&w, "Lbl_Level_Msg1")}) {
         const QFontMetrics metrics(label->font());
         for (const QString &message : messages) {
             const QString shown = breakBetweenPhrases(message, label->font(), label->width());
@@ -173,14 +177,13 @@ TEST(ResultWindow, EveryMessageBreaksOnlyBetweenPhrasesAndFitsItsLines)
     // What the window shows for a test below the pass mark, the longest message.
     t.state.TestScore = 4;
     TF_Level_Up failed(t.services, nullptr);
-    EXPECT_EQ(
-        failed.Lbl_Goukaku_Msg1->text(),
-        breakBetweenPhrases(messages[0], failed.Lbl_Goukaku_Msg1->font(), failed.Lbl_Goukaku_Msg1->width()));
-    EXPECT_TRUE(failed.Lbl_Goukaku_Msg1->text().contains(QLatin1Char('\n')));
+    const QLabel *message = child<QLabel>(&failed, "Lbl_Goukaku_Msg1");
+    EXPECT_EQ(message->text(), breakBetweenPhrases(messages[0], message->font(), message->width()));
+    EXPECT_TRUE(message->text().contains(QLatin1Char('\n')));
 
     // A phrase wider than a line still shows whole, broken where it must.
     const QString long_ = QStringLiteral("ふくしゅうもちゃんとやろうね");
-    const QString forced = breakBetweenPhrases(long_, w.Lbl_Goukaku_Msg1->font(), 60);
+    const QString forced = breakBetweenPhrases(long_, child<QLabel>(&w, "Lbl_Goukaku_Msg1")->font(), 60);
     EXPECT_GT(forced.count(QLatin1Char('\n')), 1);
     EXPECT_EQ(QString(forced).remove(QLatin1Char('\n')), long_);
 }

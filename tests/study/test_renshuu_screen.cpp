@@ -4,6 +4,7 @@
 #include "shell/catalogue.h"
 #include "study/register.h"
 #include "study/renshuu.h"
+#include "support/find.h"
 #include "support/testshell.h"
 #include <QApplication>
 #include <QGroupBox>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 using namespace fm;
+using fm::test::child;
 using fm::test::TestShell;
 
 namespace
@@ -49,6 +51,13 @@ struct Picker {
         t.state.ChallengeMode = false;
         picker = dynamic_cast<TF_Renshuu *>(t.nav.open(ScreenId::Renshuu));
     }
+    QGroupBox *box(const char *name) const { return child<QGroupBox>(picker, name); }
+    // Level button n of a box: "Btn_Level_Yomu" in GRP_Yomu, "Btn_Level_Kaku" in GRP_Kaku.
+    QPushButton *level(const char *name, int n) const
+    {
+        return child<QPushButton>(box(qstrcmp(name, "Btn_Level_Yomu") == 0 ? "GRP_Yomu" : "GRP_Kaku"), name,
+                                  n);
+    }
 };
 
 } // namespace
@@ -60,36 +69,36 @@ TEST(PracticePicker, TwentyFourButtonsInTwoColumnsPerBox)
     EXPECT_EQ(p.picker->id(), ScreenId::Renshuu);
     EXPECT_EQ(p.picker->helpContext(), screenRow(ScreenId::Renshuu).helpContext);
     EXPECT_EQ(p.t.state.HintContext, (HintCtx{8, HintSituation::Screen, StudyKind::Reading}));
-    EXPECT_EQ(p.picker->GRP_Yomu->geometry(), QRect(40, 108, 265, 325));
-    EXPECT_EQ(p.picker->GRP_Kaku->geometry(), QRect(336, 108, 265, 325));
-    EXPECT_EQ(p.picker->GRP_Yomu->title(), QStringLiteral(" 「よむ」 れんしゅう"));
-    EXPECT_EQ(p.picker->GRP_Kaku->title(), QStringLiteral(" 「かく」 れんしゅう"));
-    for (auto *buttons : {&p.picker->Btn_Level_Yomu, &p.picker->Btn_Level_Kaku}) {
+    EXPECT_EQ(p.box("GRP_Yomu")->geometry(), QRect(40, 108, 265, 325));
+    EXPECT_EQ(p.box("GRP_Kaku")->geometry(), QRect(336, 108, 265, 325));
+    EXPECT_EQ(p.box("GRP_Yomu")->title(), QStringLiteral(" 「よむ」 れんしゅう"));
+    EXPECT_EQ(p.box("GRP_Kaku")->title(), QStringLiteral(" 「かく」 れんしゅう"));
+    for (const char *buttons : {"Btn_Level_Yomu", "Btn_Level_Kaku"}) {
         for (int n = 1; n <= 12; ++n) {
-            QPushButton *b = (*buttons)[n];
+            QPushButton *b = p.level(buttons, n);
             ASSERT_NE(b, nullptr) << n;
             EXPECT_EQ(b->text(), QString::number(n));
             EXPECT_EQ(b->property("tag").toInt(), n);
             EXPECT_TRUE(b->isVisible());
             EXPECT_EQ(b->cursor().shape(), p.t.shell.HandPointer.shape());
         }
-        EXPECT_EQ((*buttons)[1]->geometry(), QRect(10, 40, 80, 40));
-        EXPECT_EQ((*buttons)[6]->geometry(), QRect(10, 240, 80, 40));
-        EXPECT_EQ((*buttons)[7]->geometry(), QRect(110, 40, 80, 40));   // top of the right column
-        EXPECT_EQ((*buttons)[12]->geometry(), QRect(110, 240, 80, 40)); // its bottom
+        EXPECT_EQ(p.level(buttons, 1)->geometry(), QRect(10, 40, 80, 40));
+        EXPECT_EQ(p.level(buttons, 6)->geometry(), QRect(10, 240, 80, 40));
+        EXPECT_EQ(p.level(buttons, 7)->geometry(), QRect(110, 40, 80, 40));   // top of the right column
+        EXPECT_EQ(p.level(buttons, 12)->geometry(), QRect(110, 240, 80, 40)); // its bottom
     }
-    EXPECT_EQ(p.picker->GRP_Yomu->findChildren<QPushButton *>().size(), 12);
-    EXPECT_EQ(p.picker->GRP_Kaku->findChildren<QPushButton *>().size(), 12);
+    EXPECT_EQ(p.box("GRP_Yomu")->findChildren<QPushButton *>().size(), 12);
+    EXPECT_EQ(p.box("GRP_Kaku")->findChildren<QPushButton *>().size(), 12);
 }
 
 TEST(PracticePicker, TooltipsAreTheLevelsTwentyKanji)
 {
     Picker p;
-    EXPECT_EQ(p.picker->Btn_Level_Yomu[1]->toolTip(), Level1);
-    EXPECT_EQ(p.picker->Btn_Level_Kaku[1]->toolTip(), Level1);
-    EXPECT_EQ(p.picker->Btn_Level_Yomu[12]->toolTip(), Level12);
-    EXPECT_EQ(p.picker->Btn_Level_Kaku[12]->toolTip(), Level12);
-    EXPECT_EQ(p.picker->Btn_Level_Yomu[5]->toolTip().size(), 20);
+    EXPECT_EQ(p.level("Btn_Level_Yomu", 1)->toolTip(), Level1);
+    EXPECT_EQ(p.level("Btn_Level_Kaku", 1)->toolTip(), Level1);
+    EXPECT_EQ(p.level("Btn_Level_Yomu", 12)->toolTip(), Level12);
+    EXPECT_EQ(p.level("Btn_Level_Kaku", 12)->toolTip(), Level12);
+    EXPECT_EQ(p.level("Btn_Level_Yomu", 5)->toolTip().size(), 20);
 }
 
 TEST(PracticePicker, ALevelButtonStartsAPracticeTestAndThePickerCloses)
@@ -97,7 +106,7 @@ TEST(PracticePicker, ALevelButtonStartsAPracticeTestAndThePickerCloses)
     Picker p;
     p.t.state.ReviewMode = true; // left over
     QPointer<TF_Renshuu> picker = p.picker;
-    QTest::mouseClick(p.picker->Btn_Level_Kaku[7], Qt::LeftButton);
+    QTest::mouseClick(p.level("Btn_Level_Kaku", 7), Qt::LeftButton);
     EXPECT_EQ(p.t.state.CurrentLevel, 7);
     EXPECT_EQ(p.t.state.CurrentKind, fm::StudyKind::Writing);
     EXPECT_FALSE(p.t.state.ReviewMode);
@@ -118,7 +127,7 @@ TEST(PracticePicker, ALevelButtonStartsAPracticeTestAndThePickerCloses)
 TEST(PracticePicker, ReadingButtonAndBackButton)
 {
     Picker p;
-    p.picker->Btn_Level_YomuClick(3);
+    QTest::mouseClick(p.level("Btn_Level_Yomu", 3), Qt::LeftButton);
     EXPECT_EQ(p.t.state.CurrentLevel, 3);
     EXPECT_EQ(p.t.state.CurrentKind, fm::StudyKind::Reading);
 

@@ -5,6 +5,7 @@
 #include "shell/look.h"
 #include "study/levelup.h"
 #include "study/saiten.h"
+#include "support/find.h"
 #include "support/modalwatcher.h"
 #include "support/testshell.h"
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include <gtest/gtest.h>
 
 using namespace fm;
+using fm::test::child;
 using fm::test::TestShell;
 
 namespace
@@ -136,10 +138,15 @@ struct Grading {
         saiten = t.nav.open<TF_Saiten>(test);
     }
 
+    // The grading screen's controls, by their object names.
+    template <typename T> T *ctl(const char *name) const { return child<T>(saiten, name); }
+    // One step of the marking, as its timer gives it.
+    void tick() const { fm::test::tick(saiten, "Tim_Saiten"); }
+
     void markAll()
     {
         for (int i = 0; i < 10; ++i)
-            saiten->Tim_SaitenTimer();
+            tick();
     }
 
     QVector<StudyRecord> log() const
@@ -171,8 +178,8 @@ SeenResult readResult(QWidget *w, const Grading &g)
     auto *d = dynamic_cast<TF_Level_Up *>(w);
     if (!d)
         return r;
-    r.message = d->Lbl_Goukaku_Msg1->text().remove(QLatin1Char('\n')); // as one line
-    r.levelMessage = d->Lbl_Level_Msg1->text().remove(QLatin1Char('\n'));
+    r.message = child<QLabel>(d, "Lbl_Goukaku_Msg1")->text().remove(QLatin1Char('\n')); // as one line
+    r.levelMessage = child<QLabel>(d, "Lbl_Level_Msg1")->text().remove(QLatin1Char('\n'));
     r.picture = d->pictureFile();
     r.reviewMode = g.t.state.ReviewMode;
     r.testShows = g.test ? g.test->shows : -1;
@@ -187,30 +194,30 @@ TEST(GradingScreen, MarksOneRowPerTickWithItsSound)
     g.answer(1);
     g.open();
     EXPECT_EQ(g.t.state.TestScore, 0);
-    EXPECT_EQ(g.saiten->GradingRow, 0);
-    EXPECT_TRUE(g.saiten->Tim_Saiten->isActive());
-    EXPECT_EQ(g.saiten->Tim_Saiten->interval(), 1500);
+    EXPECT_EQ(g.saiten->gradingRow(), 0);
+    EXPECT_TRUE(g.ctl<QTimer>("Tim_Saiten")->isActive());
+    EXPECT_EQ(g.ctl<QTimer>("Tim_Saiten")->interval(), 1500);
     EXPECT_EQ(g.saiten->findChild<HeaderButton *>(QStringLiteral("Img_Button1")), nullptr);
     EXPECT_EQ(g.t.state.HintContext, (HintCtx{9, HintSituation::Screen, StudyKind::Reading}));
-    QTableWidget *grid = g.saiten->Grd_Saiten;
+    QTableWidget *grid = g.ctl<QTableWidget>("Grd_Saiten");
     EXPECT_EQ(grid->rowCount(), 11);
     EXPECT_EQ(grid->columnCount(), 5);
     EXPECT_EQ(grid->item(0, 2)->text(), QStringLiteral("あなたのこたえ"));
     EXPECT_TRUE(grid->item(1, 0)->text().isEmpty());
 
     g.t.sound.log.clear();
-    g.saiten->Tim_SaitenTimer();
+    g.tick();
     EXPECT_EQ(grid->item(1, 0)->text(), QStringLiteral("1"));
     EXPECT_EQ(grid->item(1, 1)->text(), QStringLiteral("きょうは雨がふる。"));
     EXPECT_EQ(grid->item(1, 2)->text(), QStringLiteral("あめ"));
     EXPECT_EQ(grid->item(1, 3)->text(), QStringLiteral("あめ"));
     EXPECT_EQ(grid->item(1, 4)->text(), QStringLiteral("○"));
-    EXPECT_EQ(g.saiten->Lbl_Tokuten->text(), QStringLiteral("10てん"));
+    EXPECT_EQ(g.ctl<QLabel>("Lbl_Tokuten")->text(), QStringLiteral("10てん"));
     EXPECT_EQ(g.t.sound.log, (QStringList{"wave2 stop", "wave1 rewind", "wave1 play"}));
     EXPECT_TRUE(grid->item(2, 0)->text().isEmpty()); // one row per tick
 
     g.t.sound.log.clear();
-    g.saiten->Tim_SaitenTimer();
+    g.tick();
     EXPECT_EQ(grid->item(2, 2)->text(), QStringLiteral("あま"));
     EXPECT_EQ(grid->item(2, 4)->text(), QStringLiteral("×"));
     EXPECT_EQ(g.t.sound.log, (QStringList{"wave1 stop", "wave2 rewind", "wave2 play"}));
@@ -225,15 +232,15 @@ TEST(GradingScreen, PointsTurnRedAtTheSeventhRightRow)
     g.open();
     const QColor red = colour::Red;
     for (int row = 1; row <= 7; ++row) {
-        g.saiten->Tim_SaitenTimer();
-        const QColor now = g.saiten->Lbl_Tokuten->palette().color(QPalette::WindowText);
+        g.tick();
+        const QColor now = g.ctl<QLabel>("Lbl_Tokuten")->palette().color(QPalette::WindowText);
         EXPECT_EQ(now == red, row == 7) << row;
     }
-    EXPECT_EQ(g.saiten->Lbl_Tokuten->text(), QStringLiteral("70てん"));
+    EXPECT_EQ(g.ctl<QLabel>("Lbl_Tokuten")->text(), QStringLiteral("70てん"));
     ModalWatcher w;
     for (int i = 0; i < 4; ++i)
-        g.saiten->Tim_SaitenTimer();
-    EXPECT_EQ(g.saiten->Lbl_Tokuten->text(), QStringLiteral("70てん")); // wrong rows add nothing
+        g.tick();
+    EXPECT_EQ(g.ctl<QLabel>("Lbl_Tokuten")->text(), QStringLiteral("70てん")); // wrong rows add nothing
 }
 
 TEST(GradingScreen, NoRightAnswerLeavesThePointsEmpty)
@@ -244,7 +251,7 @@ TEST(GradingScreen, NoRightAnswerLeavesThePointsEmpty)
     g.open();
     ModalWatcher w;
     g.markAll();
-    EXPECT_TRUE(g.saiten->Lbl_Tokuten->text().isEmpty());
+    EXPECT_TRUE(g.ctl<QLabel>("Lbl_Tokuten")->text().isEmpty());
     EXPECT_EQ(g.t.state.TestScore, 0);
 }
 
@@ -265,9 +272,9 @@ TEST(GradingScreen, TenRightRecordsAPassAndEndsOnAFreshModeScreen)
         EXPECT_EQ(g.visibleScreens(), 1);
     });
     g.markAll();
-    EXPECT_TRUE(saiten->Tim_Saiten->isActive());
-    g.saiten->Tim_SaitenTimer(); // the finish comes one tick after the tenth row
-    EXPECT_FALSE(saiten->Tim_Saiten->isActive());
+    EXPECT_TRUE(child<QTimer>(saiten, "Tim_Saiten")->isActive());
+    g.tick(); // the finish comes one tick after the tenth row
+    EXPECT_FALSE(child<QTimer>(saiten, "Tim_Saiten")->isActive());
 
     EXPECT_EQ(w.seen, 1);
     EXPECT_EQ(seen.message, QStringLiteral("やったね！ １００てん、おめでとう！"));
@@ -302,7 +309,7 @@ TEST(GradingScreen, EightRightGoesToTheReviewFirstAndRecordsNothing)
     ModalWatcher w;
     g.markAll();
     g.t.sound.log.clear();
-    g.saiten->Tim_SaitenTimer();
+    g.tick();
 
     EXPECT_EQ(w.seen, 0);
     EXPECT_TRUE(g.log().isEmpty());
@@ -330,7 +337,7 @@ TEST(GradingScreen, FourRightRecordsAFailShowsTheResultThenTheReview)
     SeenResult seen;
     ModalWatcher w([&](QWidget *d) { seen = readResult(d, g); });
     g.markAll();
-    g.saiten->Tim_SaitenTimer();
+    g.tick();
 
     ASSERT_EQ(w.seen, 1);
     EXPECT_EQ(seen.message,
@@ -363,7 +370,7 @@ TEST(GradingScreen, FortyRightAnswersRaiseTheLevel)
             pictures << r.picture;
         });
         g.markAll();
-        g.saiten->Tim_SaitenTimer();
+        g.tick();
         TestShell::processDeletes();
         // The next test starts from the fresh mode screen, as a child's would.
         g.t.nav.close(g.t.nav.current(), false);
@@ -387,7 +394,7 @@ TEST(GradingScreen, PracticeChangesNoProgress)
     SeenResult seen;
     ModalWatcher w([&](QWidget *d) { seen = readResult(d, g); });
     g.markAll();
-    g.saiten->Tim_SaitenTimer();
+    g.tick();
     EXPECT_EQ(seen.levelMessage, QStringLiteral("こんどは、チャレンジモードでがんばろうね。"));
     const auto records = g.log();
     ASSERT_EQ(records.size(), 1);
@@ -408,7 +415,7 @@ TEST(GradingScreen, AnUnwritableLogEndsTheProgramWithItsName)
     g.open();
     ModalWatcher w;
     g.markAll();
-    g.saiten->Tim_SaitenTimer();
+    g.tick();
     EXPECT_EQ(w.seen, 0); // no result window after a failed record
     EXPECT_TRUE(g.t.nav.quitRequested());
     ASSERT_EQ(g.t.dialogs.count(test::FakeDialogs::Kind::Fatal), 1);

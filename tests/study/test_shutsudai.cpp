@@ -29,9 +29,9 @@ void answerAllReading(
     TestWorld &w, std::function<bool(int)> right = [](int) { return true; })
 {
     for (int n = 1; n <= 10; ++n) {
-        ASSERT_EQ(w.test->CurrentQuestion, n);
+        ASSERT_EQ(w.test->currentQuestion(), n);
         w.typeKana(right(n) ? w.current().CorrectAnswer : cp932::charAt(w.current().CorrectAnswer, 0));
-        w.click(w.test->Btn_Next);
+        w.click(w.button("Btn_Next"));
     }
 }
 
@@ -45,10 +45,10 @@ TEST(TestScreen, ChallengeReadingAnsweredOnTheKanaKeysEndsOnGrading)
     ASSERT_NE(s, nullptr);
 
     // Waiting for the start: no question, no panel, no clock.
-    EXPECT_EQ(s->Btn_Next->text(), QStringLiteral("はじめ"));
-    EXPECT_FALSE(s->panels->Grp_Kanji->isVisible());
-    EXPECT_FALSE(s->Btn_Prev->isVisible());
-    EXPECT_FALSE(s->Tim_Clock.isActive());
+    EXPECT_EQ(w.button("Btn_Next")->text(), QStringLiteral("はじめ"));
+    EXPECT_FALSE(w.ctl<QGroupBox>("Grp_Kanji")->isVisible());
+    EXPECT_FALSE(w.button("Btn_Prev")->isVisible());
+    EXPECT_FALSE(w.ctl<QTimer>("Tim_Clock")->isActive());
     EXPECT_EQ(s->helpContext(), screenRow(ScreenId::Shutsudai).helpContext);
     for (int n = 1; n <= 10; ++n) {
         EXPECT_GE(w.slot(n).Kanji, 21);
@@ -57,37 +57,38 @@ TEST(TestScreen, ChallengeReadingAnsweredOnTheKanaKeysEndsOnGrading)
     }
 
     w.start();
-    EXPECT_EQ(s->Btn_Next->text(), QStringLiteral("つぎ"));
+    EXPECT_EQ(w.button("Btn_Next")->text(), QStringLiteral("つぎ"));
     EXPECT_EQ(fm::test::child<QLabel>(s, "Lbl_Title")->text(), QStringLiteral("あかいじのかなをえらぼう！"));
     EXPECT_EQ(s->helpContext(), help::TestReading);
-    EXPECT_TRUE(s->Tim_Clock.isActive());
-    EXPECT_EQ(s->Grp_Mondai->title(), QStringLiteral("だい1もん"));
+    EXPECT_TRUE(w.ctl<QTimer>("Tim_Clock")->isActive());
+    EXPECT_EQ(w.ctl<QGroupBox>("Grp_Mondai")->title(), QStringLiteral("だい1もん"));
     EXPECT_TRUE(musicDid(w, QStringLiteral("open Mondai.mid")));
-    EXPECT_FALSE(s->Btn_Debug->isVisible());
+    EXPECT_FALSE(w.button("Btn_Debug")->isVisible());
 
     // Question 1: the kanji in red where the kana word stands.
     const QuestionSlot &q1 = w.slot(1);
     EXPECT_EQ(q1.TargetSegment, 2);
     EXPECT_EQ(q1.ShownSegments[2], glyphOf(q1.Kanji));
     EXPECT_EQ(q1.CorrectAnswer, targetWord(q1.Kanji, q1.QuestionChoice));
-    EXPECT_EQ(s->Lbl_Segment[2]->palette().color(QPalette::WindowText), colour::Red);
-    EXPECT_EQ(s->Lbl_Segment[1]->palette().color(QPalette::WindowText), colour::White);
-    EXPECT_EQ(s->Lbl_Segment[2]->x(), s->Lbl_Segment[1]->x() + s->Lbl_Segment[1]->width());
+    EXPECT_EQ(w.ctl<QLabel>("Lbl_Segment", 2)->palette().color(QPalette::WindowText), colour::Red);
+    EXPECT_EQ(w.ctl<QLabel>("Lbl_Segment", 1)->palette().color(QPalette::WindowText), colour::White);
+    EXPECT_EQ(w.ctl<QLabel>("Lbl_Segment", 2)->x(),
+              w.ctl<QLabel>("Lbl_Segment", 1)->x() + w.ctl<QLabel>("Lbl_Segment", 1)->width());
 
     w.t.dialogs.answers = {Answer::No, Answer::Yes};
     answerAllReading(w);
     // "No" keeps question 10 with the clock running; "つぎ" again asks again.
     EXPECT_EQ(w.t.dialogs.count(Kind::Question), 1);
-    EXPECT_EQ(s->CurrentQuestion, 10);
-    EXPECT_TRUE(s->Tim_Clock.isActive());
+    EXPECT_EQ(s->currentQuestion(), 10);
+    EXPECT_TRUE(w.ctl<QTimer>("Tim_Clock")->isActive());
     EXPECT_EQ(w.gradingScreens(), 0);
-    w.click(s->Btn_Next);
+    w.click(w.button("Btn_Next"));
     EXPECT_EQ(w.t.dialogs.texts().back(), QStringLiteral("１０もんおわりました。さいてんしてよいですか？"));
 
     ASSERT_NE(w.grading(), nullptr);
     EXPECT_EQ(w.t.nav.current(), w.grading());
     EXPECT_FALSE(s->isVisible());
-    EXPECT_FALSE(s->Tim_Clock.isActive());
+    EXPECT_FALSE(w.ctl<QTimer>("Tim_Clock")->isActive());
     EXPECT_TRUE(musicDid(w, QStringLiteral("stop")));
     for (int n = 1; n <= 10; ++n)
         EXPECT_EQ(w.slot(n).PlayerAnswer, w.slot(n).CorrectAnswer) << n;
@@ -95,7 +96,7 @@ TEST(TestScreen, ChallengeReadingAnsweredOnTheKanaKeysEndsOnGrading)
     // Grading marks all ten right: recorded, result, a fresh mode screen.
     ModalWatcher watcher;
     for (int i = 0; i < 11; ++i)
-        w.grading()->Tim_SaitenTimer();
+        w.tickGrading();
     fm::test::TestShell::processDeletes();
     EXPECT_EQ(w.t.state.TestScore, 10);
     ASSERT_EQ(w.log().size(), 1);
@@ -111,38 +112,38 @@ TEST(TestScreen, ChallengeWritingFoundByPartStrokesAndListEndsOnGrading)
     EXPECT_EQ(fm::test::child<QLabel>(s, "Lbl_Title")->text(),
               QStringLiteral("あかいじのかんじをえらぼう！"));
     EXPECT_EQ(s->helpContext(), help::TestWriting);
-    EXPECT_TRUE(s->panels->Grp_Bushu->isVisible());
-    EXPECT_TRUE(s->panels->Grp_Kakusuu->isVisible());
-    EXPECT_FALSE(s->panels->Grp_Kanji->isVisible());
-    EXPECT_EQ(s->panels->Btn_Gakunen_all->text(), QStringLiteral("ぜんぶのじ"));
+    EXPECT_TRUE(w.ctl<QGroupBox>("Grp_Bushu")->isVisible());
+    EXPECT_TRUE(w.ctl<QGroupBox>("Grp_Kakusuu")->isVisible());
+    EXPECT_FALSE(w.ctl<QGroupBox>("Grp_Kanji")->isVisible());
+    EXPECT_EQ(w.button("Btn_Gakunen_all")->text(), QStringLiteral("ぜんぶのじ"));
 
     for (int n = 1; n <= 10; ++n) {
         const QuestionSlot &q = w.current();
         // Writing: the kana stays in red and the kanji is expected.
         EXPECT_EQ(q.ShownSegments[q.TargetSegment], targetWord(q.Kanji, q.QuestionChoice));
         EXPECT_EQ(q.CorrectAnswer, glyphOf(q.Kanji));
-        EXPECT_TRUE(s->panels->Grp_Bushu->isVisible()) << n;
+        EXPECT_TRUE(w.ctl<QGroupBox>("Grp_Bushu")->isVisible()) << n;
         switch (n % 3) {
         case 0: // radical group, then part
-            w.click(s->panels->Btn_Bushu[groupOf(q.Kanji)]);
-            EXPECT_TRUE(s->panels->Grp_Buhin->isVisible());
-            EXPECT_TRUE(s->Btn_Cancel->isVisible());
-            EXPECT_EQ(s->Btn_Cancel->text(), QStringLiteral("もどる"));
-            w.click(s->panels->Btn_Buhin[positionOf(q.Kanji)]);
+            w.click(w.button("Btn_Bushu", groupOf(q.Kanji)));
+            EXPECT_TRUE(w.ctl<QGroupBox>("Grp_Buhin")->isVisible());
+            EXPECT_TRUE(w.button("Btn_Cancel")->isVisible());
+            EXPECT_EQ(w.button("Btn_Cancel")->text(), QStringLiteral("もどる"));
+            w.click(w.button("Btn_Buhin", positionOf(q.Kanji)));
             break;
         case 1: // stroke count
-            w.click(s->panels->Btn_Kakusuu[strokesOf(q.Kanji)]);
+            w.click(w.button("Btn_Kakusuu", strokesOf(q.Kanji)));
             break;
         case 2: // the whole range
-            w.click(s->panels->Btn_Gakunen_all);
+            w.click(w.button("Btn_Gakunen_all"));
             break;
         }
-        EXPECT_TRUE(s->panels->Grp_Kanji->isVisible());
+        EXPECT_TRUE(w.ctl<QGroupBox>("Grp_Kanji")->isVisible());
         ASSERT_TRUE(w.clickCandidate(q.CorrectAnswer)) << n;
-        EXPECT_EQ(s->panels->answer(), q.CorrectAnswer);
+        EXPECT_EQ(s->answerPanels().answer(), q.CorrectAnswer);
         if (n == 10)
             w.t.dialogs.answers = {Answer::Yes};
-        w.click(s->Btn_Next);
+        w.click(w.button("Btn_Next"));
     }
     ASSERT_NE(w.grading(), nullptr);
     EXPECT_EQ(w.gradingScreens(), 1);
@@ -158,37 +159,37 @@ TEST(TestScreen, PreviousAndNextKeepTheStoredAnswers)
     w.start();
     const QByteArray a1 = w.current().CorrectAnswer;
     w.typeKana(a1);
-    w.click(s->Btn_Next);
+    w.click(w.button("Btn_Next"));
     w.typeKana(sj("あいう"));
-    w.click(s->Btn_Next);
-    EXPECT_TRUE(s->Btn_Prev->isVisible());
+    w.click(w.button("Btn_Next"));
+    EXPECT_TRUE(w.button("Btn_Prev")->isVisible());
     const QString sentence3 = w.sentence();
 
     // Typed on 3 and left by previous: kept for when the child comes back.
     w.typeKana(sj("やま"));
-    w.click(s->Btn_Prev);
-    EXPECT_EQ(s->CurrentQuestion, 2);
-    EXPECT_EQ(s->panels->answer(), sj("あいう"));
-    EXPECT_EQ(s->Grp_Mondai->title(), QStringLiteral("だい2もん"));
+    w.click(w.button("Btn_Prev"));
+    EXPECT_EQ(s->currentQuestion(), 2);
+    EXPECT_EQ(s->answerPanels().answer(), sj("あいう"));
+    EXPECT_EQ(w.ctl<QGroupBox>("Grp_Mondai")->title(), QStringLiteral("だい2もん"));
     // Three kana stored: one more fits, a fifth does not.
     w.typeKana(sj("え"));
-    w.click(s->panels->Btn_Moji[80]);
-    EXPECT_EQ(s->panels->answer(), sj("あいうえ"));
-    w.click(s->panels->Btn_DelPart);
-    EXPECT_EQ(s->panels->answer(), sj("あいう"));
+    w.click(w.button("Btn_Moji", 80));
+    EXPECT_EQ(s->answerPanels().answer(), sj("あいうえ"));
+    w.click(w.button("Btn_DelPart"));
+    EXPECT_EQ(s->answerPanels().answer(), sj("あいう"));
 
-    w.click(s->Btn_Prev);
-    EXPECT_EQ(s->CurrentQuestion, 1);
-    EXPECT_FALSE(s->Btn_Prev->isVisible());
-    EXPECT_EQ(s->panels->answer(), a1);
+    w.click(w.button("Btn_Prev"));
+    EXPECT_EQ(s->currentQuestion(), 1);
+    EXPECT_FALSE(w.button("Btn_Prev")->isVisible());
+    EXPECT_EQ(s->answerPanels().answer(), a1);
 
-    w.click(s->Btn_Next); // stores question 1 again, as it stands
-    EXPECT_EQ(s->panels->answer(), sj("あいう"));
-    w.click(s->panels->Btn_Delall);
-    EXPECT_EQ(s->panels->AnswerCharCount(), 0);
-    w.click(s->Btn_Next); // question 2 now stored empty
-    EXPECT_EQ(s->CurrentQuestion, 3);
-    EXPECT_EQ(s->panels->answer(), sj("やま"));
+    w.click(w.button("Btn_Next")); // stores question 1 again, as it stands
+    EXPECT_EQ(s->answerPanels().answer(), sj("あいう"));
+    w.click(w.button("Btn_Delall"));
+    EXPECT_EQ(s->answerPanels().AnswerCharCount(), 0);
+    w.click(w.button("Btn_Next")); // question 2 now stored empty
+    EXPECT_EQ(s->currentQuestion(), 3);
+    EXPECT_EQ(s->answerPanels().answer(), sj("やま"));
     EXPECT_EQ(w.sentence(), sentence3); // the same sentence again
     EXPECT_TRUE(w.slot(2).PlayerAnswer.isEmpty());
     EXPECT_EQ(w.slot(1).PlayerAnswer, a1);
@@ -201,30 +202,30 @@ TEST(TestScreen, TimeOutOnQuestionFourGradesTheRestEmpty)
     TF_Shutsudai *s = w.open();
     w.start();
     w.t.clock.advanceSeconds(1);
-    s->Tim_ClockTimer();
-    EXPECT_EQ(s->Lbl_Nokori_Time->text(), QStringLiteral("のこり59びょう"));
+    w.tickClock();
+    EXPECT_EQ(w.ctl<QLabel>("Lbl_Nokori_Time")->text(), QStringLiteral("のこり59びょう"));
     for (int n = 1; n <= 3; ++n) {
         w.typeKana(w.current().CorrectAnswer);
         w.t.clock.advanceSeconds(1); // a second for each answer
-        s->Tim_ClockTimer();
-        w.click(s->Btn_Next);
+        w.tickClock();
+        w.click(w.button("Btn_Next"));
     }
     w.typeKana(w.current().CorrectAnswer); // on screen: handed in as it stands
     for (int i = 5; i <= 59; ++i) {
         w.t.clock.advanceSeconds(1);
-        s->Tim_ClockTimer();
+        w.tickClock();
     }
-    EXPECT_EQ(s->Lbl_Nokori_Time->text(), QStringLiteral("のこり1びょう"));
+    EXPECT_EQ(w.ctl<QLabel>("Lbl_Nokori_Time")->text(), QStringLiteral("のこり1びょう"));
     EXPECT_EQ(w.gradingScreens(), 0);
     w.t.clock.advanceSeconds(1);
-    s->Tim_ClockTimer();
+    w.tickClock();
 
     EXPECT_EQ(w.t.dialogs.texts().back(), QStringLiteral("じかんがすぎました。さいてんします。"));
-    EXPECT_TRUE(s->Lbl_Nokori_Time->text().isEmpty());
-    EXPECT_FALSE(s->Tim_Clock.isActive());
+    EXPECT_TRUE(w.ctl<QLabel>("Lbl_Nokori_Time")->text().isEmpty());
+    EXPECT_FALSE(w.ctl<QTimer>("Tim_Clock")->isActive());
     EXPECT_EQ(w.gradingScreens(), 1);
     EXPECT_EQ(w.t.nav.current(), w.grading());
-    EXPECT_EQ(s->CurrentQuestion, 4);
+    EXPECT_EQ(s->currentQuestion(), 4);
     for (int n = 1; n <= 4; ++n)
         EXPECT_EQ(w.slot(n).PlayerAnswer, w.slot(n).CorrectAnswer) << n;
     for (int n = 5; n <= 10; ++n) {
@@ -233,8 +234,11 @@ TEST(TestScreen, TimeOutOnQuestionFourGradesTheRestEmpty)
         EXPECT_EQ(q.CorrectAnswer, targetWord(q.Kanji, q.QuestionChoice)) << n;
         EXPECT_EQ(q.ShownSegments[q.TargetSegment], glyphOf(q.Kanji)) << n;
     }
-    // A later tick changes nothing.
-    s->Tim_ClockTimer();
+    // No later tick comes: the clock has stopped for good, and time going
+    // on changes nothing.
+    EXPECT_FALSE(w.ctl<QTimer>("Tim_Clock")->isActive());
+    w.t.clock.advanceSeconds(60);
+    QCoreApplication::processEvents();
     EXPECT_EQ(w.gradingScreens(), 1);
     EXPECT_EQ(w.t.dialogs.count(Kind::Information), 1);
 }
@@ -242,13 +246,13 @@ TEST(TestScreen, TimeOutOnQuestionFourGradesTheRestEmpty)
 TEST(TestScreen, TimeOutWithoutMondai1LeavesTheUnseenQuestionsWrong)
 {
     TestWorld w(2, StudyKind::Reading, true);
-    TF_Shutsudai *s = w.open();
+    w.open();
     w.start();
     w.typeKana(w.current().CorrectAnswer);
-    w.click(s->Btn_Next);
+    w.click(w.button("Btn_Next"));
     ASSERT_TRUE(QFile::remove(w.t.file(QStringLiteral("Mondai1.dat"))));
     w.t.clock.advanceSeconds(10 * 60);
-    s->Tim_ClockTimer();
+    w.tickClock();
     EXPECT_FALSE(w.t.nav.quitRequested());
     EXPECT_EQ(w.t.dialogs.count(Kind::Fatal), 0);
     ASSERT_EQ(w.gradingScreens(), 1);
@@ -259,19 +263,19 @@ TEST(TestScreen, TimeOutWithoutMondai1LeavesTheUnseenQuestionsWrong)
         EXPECT_FALSE(w.slot(n).CorrectAnswer.isEmpty()) << n;
     }
     for (int i = 0; i < 10; ++i)
-        w.grading()->Tim_SaitenTimer();
+        w.tickGrading();
     EXPECT_EQ(w.t.state.TestScore, 1);
 }
 
 TEST(TestScreen, MissingMondai1WhenAQuestionIsShownEndsTheProgram)
 {
     TestWorld w(2, StudyKind::Reading, true);
-    TF_Shutsudai *s = w.open();
+    w.open();
     ASSERT_TRUE(QFile::remove(w.t.file(QStringLiteral("Mondai1.dat"))));
     w.start();
     EXPECT_TRUE(w.t.nav.quitRequested());
     EXPECT_EQ(w.t.dialogs.texts().back(), QStringLiteral("Mondai1.datでエラーがおこりました。 "));
-    EXPECT_FALSE(s->Tim_Clock.isActive());
+    EXPECT_FALSE(w.ctl<QTimer>("Tim_Clock")->isActive());
 }
 
 namespace
@@ -309,15 +313,15 @@ TEST(TestScreen, TimeOutBehindAnOpenQuestionHandsTheTestToGradingOnce)
         w.start();
         if (!viaBack)
             for (int n = 1; n < 10; ++n)
-                w.click(s->Btn_Next);
+                w.click(w.button("Btn_Next"));
         dialogs.whileAsking = [&] {
             w.t.clock.advanceSeconds(11 * 60);
-            s->Tim_ClockTimer();
+            w.tickClock();
         };
         if (viaBack)
             w.click(fm::test::headerButton(s, 4)); // "がくしゅうをやめて…" answered yes, too late
         else
-            w.click(s->Btn_Next); // "１０もんおわりました…" answered yes, too late
+            w.click(w.button("Btn_Next")); // "１０もんおわりました…" answered yes, too late
         fm::test::TestShell::processDeletes();
         EXPECT_EQ(w.gradingScreens(), 1) << viaBack;
         EXPECT_EQ(w.t.nav.current(), w.grading()) << viaBack;
@@ -336,7 +340,7 @@ TEST(TestScreen, BackAsksAndLeavesWithoutRecording)
     w.click(fm::test::headerButton(s, 4));
     EXPECT_EQ(w.t.dialogs.texts().back(), QStringLiteral("がくしゅうをやめてもよいですか？"));
     EXPECT_EQ(w.t.nav.current(), s);
-    EXPECT_TRUE(s->Tim_Clock.isActive());
+    EXPECT_TRUE(w.ctl<QTimer>("Tim_Clock")->isActive());
 
     w.t.dialogs.answers = {Answer::Yes};
     QPointer<TF_Shutsudai> gone = s;
@@ -351,7 +355,7 @@ TEST(TestScreen, BackAsksAndLeavesWithoutRecording)
 TEST(TestScreen, MusicLoopsWhileTestingAndEndsWithTheFirstHiding)
 {
     TestWorld w(2, StudyKind::Reading, true);
-    TF_Shutsudai *s = w.open();
+    w.open();
     w.start();
     fm::test::FakeMediaPlayer *music = w.t.sound.playerFor(QStringLiteral("Mondai.mid"));
     ASSERT_NE(music, nullptr);
@@ -360,7 +364,7 @@ TEST(TestScreen, MusicLoopsWhileTestingAndEndsWithTheFirstHiding)
     EXPECT_EQ(music->playedFrom, 0);
     w.t.dialogs.answers = {Answer::Yes};
     for (int n = 1; n <= 10; ++n)
-        w.click(s->Btn_Next);
+        w.click(w.button("Btn_Next"));
     EXPECT_FALSE(music->playing);
     EXPECT_FALSE(music->isOpen());
 
@@ -377,14 +381,14 @@ TEST(TestScreen, DebugFillInAnswersNineQuestionsAndSitsAboveTheTitle)
     TestWorld w(2, StudyKind::Reading, true);
     w.t.state.Settings.DebugFlag = true;
     TF_Shutsudai *s = w.open();
-    EXPECT_FALSE(s->Btn_Debug->isVisible());
+    EXPECT_FALSE(w.button("Btn_Debug")->isVisible());
     w.start();
-    ASSERT_TRUE(s->Btn_Debug->isVisible());
+    ASSERT_TRUE(w.button("Btn_Debug")->isVisible());
     // Where the button and the title overlap, the button takes the click.
-    EXPECT_EQ(s->childAt(20, 10), s->Btn_Debug);
-    w.click(s->Btn_Debug);
-    EXPECT_EQ(s->CurrentQuestion, 10);
-    EXPECT_FALSE(s->Btn_Debug->isVisible());
+    EXPECT_EQ(s->childAt(20, 10), w.button("Btn_Debug"));
+    w.click(w.button("Btn_Debug"));
+    EXPECT_EQ(s->currentQuestion(), 10);
+    EXPECT_FALSE(w.button("Btn_Debug")->isVisible());
     for (int n = 1; n <= 9; ++n)
         EXPECT_EQ(w.slot(n).PlayerAnswer, w.slot(n).CorrectAnswer) << n;
     EXPECT_TRUE(w.slot(10).PlayerAnswer.isEmpty());
@@ -392,7 +396,7 @@ TEST(TestScreen, DebugFillInAnswersNineQuestionsAndSitsAboveTheTitle)
     TestWorld off(2, StudyKind::Reading, true);
     off.open();
     off.start();
-    EXPECT_FALSE(off.test->Btn_Debug->isVisible());
+    EXPECT_FALSE(off.button("Btn_Debug")->isVisible());
 }
 
 TEST(TestScreen, HintButtonTellsTheHintWindowWhereTheChildIs)
@@ -408,13 +412,13 @@ TEST(TestScreen, HintButtonTellsTheHintWindowWhereTheChildIs)
     w.click(fm::test::headerButton(s, 1));
     w.start();
     w.click(fm::test::headerButton(s, 1));
-    w.click(s->panels->Btn_Bushu[1]);
+    w.click(w.button("Btn_Bushu", 1));
     w.click(fm::test::headerButton(s, 1)); // part panel, no part list made yet
-    w.click(s->panels->Btn_Buhin[1]);
+    w.click(w.button("Btn_Buhin", 1));
     w.click(fm::test::headerButton(s, 1)); // a part's list
-    w.click(s->Btn_Cancel);
+    w.click(w.button("Btn_Cancel"));
     w.click(fm::test::headerButton(s, 1)); // back on the part panel
-    w.click(s->Btn_Cancel);
+    w.click(w.button("Btn_Cancel"));
     w.click(fm::test::headerButton(s, 1)); // first panels
     const std::vector<HintCtx> expected = {{12, HintSituation::Screen, StudyKind::Writing},
                                            {12, HintSituation::Question, StudyKind::Writing},
@@ -444,8 +448,8 @@ void testWithMissed(TestWorld &w, QList<int> missed, ModalWatcher &watcher)
     answerAllReading(w, [&](int n) { return !missed.contains(n); });
     ASSERT_NE(w.grading(), nullptr);
     for (int i = 0; i < 11; ++i)
-        if (TF_Saiten *g = w.grading())
-            g->Tim_SaitenTimer();
+        if (w.grading())
+            w.tickGrading();
     fm::test::TestShell::processDeletes();
 }
 
@@ -457,7 +461,7 @@ TEST(TestReviewScreen, OnlyMissedQuestionsAndAWrongAnswerStays)
     QStringList results;
     ModalWatcher watcher([&](QWidget *d) {
         if (auto *r = dynamic_cast<TF_Level_Up *>(d))
-            results << r->Lbl_Goukaku_Msg1->text().remove(QLatin1Char('\n'));
+            results << fm::test::child<QLabel>(r, "Lbl_Goukaku_Msg1")->text().remove(QLatin1Char('\n'));
     });
     testWithMissed(w, {2, 7}, watcher);
     TF_Shutsudai *s = w.test;
@@ -465,17 +469,16 @@ TEST(TestReviewScreen, OnlyMissedQuestionsAndAWrongAnswerStays)
     EXPECT_TRUE(w.log().isEmpty()); // 7..9: recorded only at the end of the review
     ASSERT_EQ(w.t.nav.current(), s);
     EXPECT_EQ(s->phase(), TF_Shutsudai::Phase::Review);
-    EXPECT_EQ(s->CurrentQuestion, 2);
-    EXPECT_EQ(fm::test::child<QLabel>(s, "Lbl_Title")->text(),
-              QStringLiteral("まちがえたもんだいのふくしゅうです"));
+    EXPECT_EQ(s->currentQuestion(), 2);
+    EXPECT_EQ(fm::test::child<QLabel>(s, "Lbl_Title")->text(), QStringLiteral("まちがえたもんだいのふくしゅうです"));
     EXPECT_EQ(s->helpContext(), help::Review);
-    EXPECT_TRUE(s->Btn_awase->isVisible());
-    EXPECT_FALSE(s->Btn_Next->isVisible());
-    EXPECT_FALSE(s->Btn_Prev->isVisible());
-    EXPECT_FALSE(s->panels->Btn_DelPart->isVisible()); // until the first check
-    EXPECT_FALSE(s->panels->Btn_Delall->isVisible());
-    EXPECT_TRUE(s->Lbl_Nokori_Time->text().isEmpty());
-    EXPECT_EQ(s->Grp_Mondai->title(), QStringLiteral("だい2もん"));
+    EXPECT_TRUE(w.button("Btn_awase")->isVisible());
+    EXPECT_FALSE(w.button("Btn_Next")->isVisible());
+    EXPECT_FALSE(w.button("Btn_Prev")->isVisible());
+    EXPECT_FALSE(w.button("Btn_DelPart")->isVisible()); // until the first check
+    EXPECT_FALSE(w.button("Btn_Delall")->isVisible());
+    EXPECT_TRUE(w.ctl<QLabel>("Lbl_Nokori_Time")->text().isEmpty());
+    EXPECT_EQ(w.ctl<QGroupBox>("Grp_Mondai")->title(), QStringLiteral("だい2もん"));
     EXPECT_EQ(w.sentence(), cp932::toUnicode(w.slot(2).ShownSegments[1] + w.slot(2).ShownSegments[2] +
                                              w.slot(2).ShownSegments[3]));
 
@@ -483,36 +486,36 @@ TEST(TestReviewScreen, OnlyMissedQuestionsAndAWrongAnswerStays)
     for (int attempt = 0; attempt < 2; ++attempt) {
         w.typeKana(sj("ん"));
         w.t.sound.log.clear();
-        w.click(s->Btn_awase);
-        EXPECT_EQ(s->CurrentQuestion, 2);
-        EXPECT_TRUE(s->panels->answer().isEmpty());
+        w.click(w.button("Btn_awase"));
+        EXPECT_EQ(s->currentQuestion(), 2);
+        EXPECT_TRUE(s->answerPanels().answer().isEmpty());
         EXPECT_TRUE(w.t.sound.log.contains(QStringLiteral("wave2 play")))
             << w.t.sound.log.join(',').toStdString();
-        EXPECT_TRUE(s->panels->Btn_DelPart->isVisible());
+        EXPECT_TRUE(w.button("Btn_DelPart")->isVisible());
     }
     w.typeKana(w.slot(2).CorrectAnswer);
     w.t.sound.log.clear();
-    w.click(s->Btn_awase);
+    w.click(w.button("Btn_awase"));
     EXPECT_TRUE(w.t.sound.log.contains(QStringLiteral("wave1 play")));
-    EXPECT_EQ(s->CurrentQuestion, 7);
-    EXPECT_TRUE(s->panels->answer().isEmpty());
+    EXPECT_EQ(s->currentQuestion(), 7);
+    EXPECT_TRUE(s->answerPanels().answer().isEmpty());
     EXPECT_TRUE(w.log().isEmpty());
 
     w.typeKana(w.slot(7).CorrectAnswer);
-    w.click(s->Btn_awase);
+    w.click(w.button("Btn_awase"));
     // Recorded now, as passed; the last ○ shows for its moment before the
     // result covers it, and a press meanwhile changes nothing.
     ASSERT_EQ(w.log().size(), 1);
     EXPECT_EQ(w.log()[0].Counted, 1);
-    EXPECT_EQ(s->Img_Mark->mark(), QStringLiteral("○"));
+    EXPECT_EQ(w.ctl<JudgeMark>("Img_Mark")->mark(), QStringLiteral("○"));
     EXPECT_TRUE(results.isEmpty());
     EXPECT_EQ(w.t.nav.current(), s);
-    EXPECT_TRUE(s->Tim_Result.isActive());
-    EXPECT_EQ(s->Tim_Result.interval(), JudgeMark::ShowMs);
+    EXPECT_TRUE(w.ctl<QTimer>("Tim_Result")->isActive());
+    EXPECT_EQ(w.ctl<QTimer>("Tim_Result")->interval(), JudgeMark::ShowMs);
     w.t.clock.advanceSeconds(0.5);
-    w.click(s->Btn_awase);
+    w.click(w.button("Btn_awase"));
     EXPECT_EQ(w.log().size(), 1);
-    s->Tim_ResultTimer();
+    fm::test::tick(s, "Tim_Result");
     fm::test::TestShell::processDeletes();
     EXPECT_EQ(results, QStringList{QStringLiteral("ごうかくおめでとう！ふくしゅうもがんばったね。")});
     EXPECT_FALSE(w.t.state.ReviewMode);
@@ -535,7 +538,7 @@ TEST(TestReviewScreen, BelowThePassMarkTheReviewRecordsNothingMore)
     QStringList results;
     ModalWatcher watcher([&](QWidget *d) {
         if (auto *r = dynamic_cast<TF_Level_Up *>(d))
-            results << r->Lbl_Goukaku_Msg1->text().remove(QLatin1Char('\n'));
+            results << fm::test::child<QLabel>(r, "Lbl_Goukaku_Msg1")->text().remove(QLatin1Char('\n'));
     });
     testWithMissed(w, {1, 2, 3, 4, 10}, watcher);
     ASSERT_EQ(w.t.state.TestScore, 5);
@@ -544,11 +547,11 @@ TEST(TestReviewScreen, BelowThePassMarkTheReviewRecordsNothingMore)
     ASSERT_EQ(results.size(), 1);
     TF_Shutsudai *s = w.test;
     for (int n : {1, 2, 3, 4, 10}) {
-        ASSERT_EQ(s->CurrentQuestion, n);
+        ASSERT_EQ(s->currentQuestion(), n);
         w.typeKana(w.slot(n).CorrectAnswer);
-        w.click(s->Btn_awase);
+        w.click(w.button("Btn_awase"));
     }
-    s->Tim_ResultTimer();
+    fm::test::tick(s, "Tim_Result");
     fm::test::TestShell::processDeletes();
     EXPECT_EQ(w.log().size(), 1);
     EXPECT_EQ(results.size(), 2); // the result once more
@@ -562,7 +565,7 @@ TEST(TestReviewScreen, BackDuringTheReviewRecordsNothing)
     testWithMissed(w, {10}, watcher);
     TF_Shutsudai *s = w.test;
     ASSERT_EQ(w.t.state.TestScore, 9);
-    ASSERT_EQ(s->CurrentQuestion, 10); // only question 10 missed
+    ASSERT_EQ(s->currentQuestion(), 10); // only question 10 missed
     w.t.dialogs.answers = {Answer::Yes};
     w.click(fm::test::headerButton(s, 4));
     fm::test::TestShell::processDeletes();
@@ -606,9 +609,9 @@ TEST(TestScreen, ADoubleClickMovesOnOnlyOnceWhileTheKeysTakeEveryPress)
     TestWorld w(2, StudyKind::Reading, true);
     TF_Shutsudai *s = w.open();
 
-    doubleClick(w, s->Btn_Next); // はじめ
-    EXPECT_EQ(s->CurrentQuestion, 1);
-    EXPECT_EQ(s->Grp_Mondai->title(), QStringLiteral("だい1もん"));
+    doubleClick(w, w.button("Btn_Next")); // はじめ
+    EXPECT_EQ(s->currentQuestion(), 1);
+    EXPECT_EQ(w.ctl<QGroupBox>("Grp_Mondai")->title(), QStringLiteral("だい1もん"));
 
     // The same kana twice at once: both are taken.
     const QByteArray first = cp932::charAt(w.current().CorrectAnswer, 0);
@@ -617,24 +620,24 @@ TEST(TestScreen, ADoubleClickMovesOnOnlyOnceWhileTheKeysTakeEveryPress)
         if (kanaKeyShown(i) && kanaKey(i) == first)
             key = i;
     ASSERT_NE(key, 0);
-    QTest::mouseClick(s->panels->Btn_Moji[key], Qt::LeftButton);
-    QTest::mouseClick(s->panels->Btn_Moji[key], Qt::LeftButton);
-    EXPECT_EQ(s->panels->answer(), first + first);
+    QTest::mouseClick(w.button("Btn_Moji", key), Qt::LeftButton);
+    QTest::mouseClick(w.button("Btn_Moji", key), Qt::LeftButton);
+    EXPECT_EQ(s->answerPanels().answer(), first + first);
 
     w.t.clock.advanceSeconds(3);
-    doubleClick(w, s->Btn_Next); // つぎ
-    EXPECT_EQ(s->CurrentQuestion, 2);
-    EXPECT_EQ(s->Grp_Mondai->title(), QStringLiteral("だい2もん"));
+    doubleClick(w, w.button("Btn_Next")); // つぎ
+    EXPECT_EQ(s->currentQuestion(), 2);
+    EXPECT_EQ(w.ctl<QGroupBox>("Grp_Mondai")->title(), QStringLiteral("だい2もん"));
     EXPECT_EQ(w.slot(1).PlayerAnswer, first + first);
     EXPECT_EQ(w.slot(3).TargetSegment, 0); // never shown
 
     // Once the moment has passed the button takes a press again.
     w.t.clock.advanceSeconds(0.5);
-    QTest::mouseClick(s->Btn_Next, Qt::LeftButton);
-    EXPECT_EQ(s->CurrentQuestion, 3);
+    QTest::mouseClick(w.button("Btn_Next"), Qt::LeftButton);
+    EXPECT_EQ(s->currentQuestion(), 3);
     w.t.clock.advanceSeconds(0.5);
-    doubleClick(w, s->Btn_Prev); // まえのもんだい: one question back
-    EXPECT_EQ(s->CurrentQuestion, 2);
+    doubleClick(w, w.button("Btn_Prev")); // まえのもんだい: one question back
+    EXPECT_EQ(s->currentQuestion(), 2);
     EXPECT_EQ(w.gradingScreens(), 0);
 }
 
@@ -644,17 +647,17 @@ TEST(TestReviewScreen, TheAnswerCheckShowsAMarkForASecondAndADoubleClickChecksOn
     ModalWatcher watcher;
     testWithMissed(w, {2, 7}, watcher);
     TF_Shutsudai *s = w.test;
-    ASSERT_EQ(s->CurrentQuestion, 2);
-    JudgeMark *mark = s->Img_Mark;
+    ASSERT_EQ(s->currentQuestion(), 2);
+    JudgeMark *mark = w.ctl<JudgeMark>("Img_Mark");
     EXPECT_TRUE(mark->mark().isEmpty());
     EXPECT_FALSE(mark->isVisible());
     // Over the answer line.
-    const QRect line(s->panels->Lbl_kotae->mapTo(s, QPoint(0, 0)), s->panels->Lbl_kotae->size());
+    const QRect line(w.ctl<QLabel>("Lbl_kotae")->mapTo(s, QPoint(0, 0)), w.ctl<QLabel>("Lbl_kotae")->size());
     EXPECT_TRUE(mark->geometry().contains(line.center()));
 
     const QColor red = colour::Red, blue(20, 100, 255);
     w.typeKana(sj("ん"));
-    w.click(s->Btn_awase);
+    w.click(w.button("Btn_awase"));
     EXPECT_EQ(mark->mark(), QStringLiteral("×"));
     EXPECT_GT(pixelsLike(s, mark->geometry(), blue), 200);
     EXPECT_EQ(pixelsLike(s, mark->geometry(), red), 0);
@@ -671,8 +674,8 @@ TEST(TestReviewScreen, TheAnswerCheckShowsAMarkForASecondAndADoubleClickChecksOn
     w.typeKana(w.slot(2).CorrectAnswer);
     w.t.sound.log.clear();
     w.t.clock.advanceSeconds(2);
-    doubleClick(w, s->Btn_awase);
-    EXPECT_EQ(s->CurrentQuestion, 7);
+    doubleClick(w, w.button("Btn_awase"));
+    EXPECT_EQ(s->currentQuestion(), 7);
     EXPECT_EQ(mark->mark(), QStringLiteral("○"));
     EXPECT_GT(pixelsLike(s, mark->geometry(), red), 200);
     EXPECT_EQ(w.t.sound.log.count(QStringLiteral("wave2 play")), 0);
@@ -689,7 +692,7 @@ TEST(TestReviewScreen, TheSecondPressOnTheResultsBackButtonDoesNotTypeInTheRevie
     ModalWatcher watcher([&](QWidget *d) {
         if (auto *r = dynamic_cast<TF_Level_Up *>(d)) {
             w.t.clock.advanceSeconds(1.1); // the child reads it first
-            QTest::mouseClick(r->BitBtn1, Qt::LeftButton);
+            QTest::mouseClick(fm::test::child<QPushButton>(r, "BitBtn1"), Qt::LeftButton);
         }
     });
     testWithMissed(w, {1, 2, 3, 4, 5}, watcher);
@@ -698,8 +701,8 @@ TEST(TestReviewScreen, TheSecondPressOnTheResultsBackButtonDoesNotTypeInTheRevie
     ASSERT_EQ(watcher.seen, 1);
     w.t.clock.advanceSeconds(0.15);
     w.typeKana(sj("あ")); // where the second press landed
-    EXPECT_TRUE(s->panels->answer().isEmpty());
+    EXPECT_TRUE(s->answerPanels().answer().isEmpty());
     w.t.clock.advanceSeconds(0.5);
     w.typeKana(sj("あ"));
-    EXPECT_EQ(s->panels->answer(), sj("あ"));
+    EXPECT_EQ(s->answerPanels().answer(), sj("あ"));
 }

@@ -11,6 +11,7 @@
 #include "study/register.h"
 #include "study/saiten.h"
 #include "study/shutsudai.h"
+#include "support/find.h"
 #include "support/glyphs.h"
 #include "support/modalwatcher.h"
 #include "support/testshell.h"
@@ -18,8 +19,10 @@
 #include <QDialog>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -221,11 +224,26 @@ struct TestWorld {
         return test;
     }
 
+    // The test screen's controls (the panels' too), by their object names.
+    template <typename T> T *ctl(const char *name) const { return fm::test::child<T>(test, name); }
+    template <typename T> T *ctl(const char *name, int n) const { return fm::test::child<T>(test, name, n); }
+    QPushButton *button(const char *name) const { return ctl<QPushButton>(name); }
+    QPushButton *button(const char *name, int n) const { return ctl<QPushButton>(name, n); }
+    // Whether the screen holds a control of that name at all (reading builds no kanji panels).
+    bool has(const char *name) const
+    {
+        return test->findChild<QObject *>(QString::fromLatin1(name)) != nullptr;
+    }
+
     void click(QWidget *w) { t.click(w); }
-    void start() { click(test->Btn_Next); }
+    void start() { click(button("Btn_Next")); }
+    // A second of the test's clock, as its timer gives it.
+    void tickClock() { fm::test::tick(test, "Tim_Clock"); }
+    // The next step of the grading screen's marking.
+    void tickGrading() { fm::test::tick(grading(), "Tim_Saiten"); }
 
     QuestionSlot &slot(int n) { return t.state.QuestionSlots[n]; }
-    QuestionSlot &current() { return slot(test->CurrentQuestion); }
+    QuestionSlot &current() { return slot(test->currentQuestion()); }
 
     // Types text on the kana keys.
     void typeKana(const QByteArray &text)
@@ -237,8 +255,8 @@ struct TestWorld {
                 if (kanaKeyShown(i) && kanaKey(i) == ch)
                     key = i;
             ASSERT_NE(key, 0) << "no key for a character";
-            ASSERT_TRUE(test->panels->Btn_Moji[key]->isVisible());
-            click(test->panels->Btn_Moji[key]);
+            ASSERT_TRUE(button("Btn_Moji", key)->isVisible());
+            click(button("Btn_Moji", key));
         }
     }
 
@@ -246,7 +264,7 @@ struct TestWorld {
     bool clickCandidate(const QByteArray &glyph)
     {
         for (int i = 1; i <= CandidateCount; ++i) {
-            QPushButton *b = test->panels->Btn_Kanji[i];
+            QPushButton *b = button("Btn_Kanji", i);
             if (b->isVisible() && b->text() == cp932::toUnicode(glyph)) {
                 click(b);
                 return true;
@@ -258,7 +276,8 @@ struct TestWorld {
     // Reading on screen: the three labels as one text.
     QString sentence() const
     {
-        return test->Lbl_Segment[1]->text() + test->Lbl_Segment[2]->text() + test->Lbl_Segment[3]->text();
+        return ctl<QLabel>("Lbl_Segment", 1)->text() + ctl<QLabel>("Lbl_Segment", 2)->text() +
+               ctl<QLabel>("Lbl_Segment", 3)->text();
     }
 
     TF_Saiten *grading() const { return t.nav.find<TF_Saiten>(); }
@@ -268,7 +287,7 @@ struct TestWorld {
     {
         t.dialogs.answers = {Answer::Yes};
         for (int i = 0; i < 11 && !grading(); ++i)
-            click(s->Btn_Next);
+            click(fm::test::child<QPushButton>(s, "Btn_Next"));
         ASSERT_NE(grading(), nullptr);
         for (auto &q : t.state.QuestionSlots)
             q.Correct = 1;

@@ -39,38 +39,39 @@ TEST(TestScreenShots, ReadingWritingPartsAndReview)
             const QImage shot = grab(s);
             ASSERT_EQ(shot.size(), QSize(640, 480));
             // The red kanji stands in the question box; the rest is navy ground.
-            EXPECT_GT(countColour(shot, s->Grp_Mondai->geometry(), colour::Red), 20);
+            EXPECT_GT(countColour(shot, w.ctl<QGroupBox>("Grp_Mondai")->geometry(), colour::Red), 20);
             EXPECT_EQ(shot.pixelColor(636, 476), colour::Navy);
             continue;
         }
         const QImage first = grab(s);
-        EXPECT_GT(countColour(first, s->Grp_Mondai->geometry(), colour::Red), 20);
+        EXPECT_GT(countColour(first, w.ctl<QGroupBox>("Grp_Mondai")->geometry(), colour::Red), 20);
         const int k = w.current().Kanji;
         const KanjiEntry &e = w.t.state.Cat.KanjiTable[k];
         const int group = e.Part1Group >= 1 && e.Part1Group <= 8 ? e.Part1Group : 1;
-        w.click(s->panels->Btn_Bushu[group]);
+        w.click(w.button("Btn_Bushu", group));
         const QImage parts = grab(s);
         // The part pictures cover their buttons with something other than navy.
-        const QRect firstPart = s->panels->Btn_Buhin[1]->geometry().translated(s->panels->Grp_Buhin->pos());
+        const QRect firstPart =
+            w.button("Btn_Buhin", 1)->geometry().translated(w.ctl<QGroupBox>("Grp_Buhin")->pos());
         EXPECT_LT(countColour(parts, firstPart, colour::Navy), firstPart.width() * firstPart.height() / 4);
         if (e.Part1Group == group)
-            w.click(s->panels->Btn_Buhin[e.Part1Position]);
+            w.click(w.button("Btn_Buhin", e.Part1Position));
         else
-            w.click(s->panels->Btn_Gakunen_all);
+            w.click(w.button("Btn_Gakunen_all"));
         EXPECT_TRUE(w.clickCandidate(w.current().CorrectAnswer));
 
         // The review screen of a test with questions 3 and 5 missed.
         w.reviewWithMissed(s, {3, 5});
-        EXPECT_EQ(s->CurrentQuestion, 3);
+        EXPECT_EQ(s->currentQuestion(), 3);
 
         // A wrong check, then a right one: the marks over the answer line.
-        w.click(s->Btn_awase);
-        EXPECT_GT(countColour(grab(s), s->Img_Mark->geometry(), QColor(20, 100, 255)), 100);
-        w.click(s->panels->Btn_Kakusuu[w.t.state.Cat.KanjiTable[w.current().Kanji].Strokes]);
+        w.click(w.button("Btn_awase"));
+        EXPECT_GT(countColour(grab(s), w.ctl<JudgeMark>("Img_Mark")->geometry(), QColor(20, 100, 255)), 100);
+        w.click(w.button("Btn_Kakusuu", w.t.state.Cat.KanjiTable[w.current().Kanji].Strokes));
         ASSERT_TRUE(w.clickCandidate(w.current().CorrectAnswer));
-        w.click(s->Btn_awase);
-        EXPECT_EQ(s->CurrentQuestion, 5);
-        EXPECT_GT(countColour(grab(s), s->Img_Mark->geometry(), colour::Red), 100);
+        w.click(w.button("Btn_awase"));
+        EXPECT_EQ(s->currentQuestion(), 5);
+        EXPECT_GT(countColour(grab(s), w.ctl<JudgeMark>("Img_Mark")->geometry(), colour::Red), 100);
     }
 }
 
@@ -93,17 +94,17 @@ TEST(TestScreenWithBuildFiles, EveryLevelCanBeAnsweredOnThePanels)
                     ASSERT_LE(cp932::charCount(q.CorrectAnswer), ReadingAnswerLimit) << level;
                     w.typeKana(q.CorrectAnswer);
                 } else {
-                    w.click(s->panels->Btn_Kakusuu[w.t.state.Cat.KanjiTable[q.Kanji].Strokes]);
+                    w.click(w.button("Btn_Kakusuu", w.t.state.Cat.KanjiTable[q.Kanji].Strokes));
                     ASSERT_TRUE(w.clickCandidate(q.CorrectAnswer)) << level << '/' << q.Kanji;
                 }
-                ASSERT_EQ(s->panels->answer(), q.CorrectAnswer) << level << '/' << n;
+                ASSERT_EQ(s->answerPanels().answer(), q.CorrectAnswer) << level << '/' << n;
                 if (n == 10)
                     w.t.dialogs.answers = {Answer::Yes};
-                w.click(s->Btn_Next);
+                w.click(w.button("Btn_Next"));
             }
             ASSERT_NE(w.grading(), nullptr);
             for (int i = 0; i < 10; ++i)
-                w.grading()->Tim_SaitenTimer();
+                w.tickGrading();
             EXPECT_EQ(w.t.state.TestScore, 10) << level << '/' << fileValue(kind);
         }
     }

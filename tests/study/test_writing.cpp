@@ -15,6 +15,7 @@
 using namespace fm;
 using namespace studytest;
 using Kind = fm::test::FakeDialogs::Kind;
+using fm::test::child;
 
 namespace
 {
@@ -25,12 +26,23 @@ QVector<QPointF> across(const WritingSquare *square, double y)
     return {QPointF(20, y), QPointF(square->width() / 2.0, y), QPointF(square->width() - 20, y)};
 }
 
-QStringList shownCandidates(const AnswerPanels *p)
+WritingSquare *square(const TestWorld &w)
+{
+    return w.ctl<WritingSquare>("Img_Kaku");
+}
+
+// A horizontal stroke written across the square at height y.
+void writeAcross(const TestWorld &w, double y)
+{
+    square(w)->writeStroke(across(square(w), y));
+}
+
+QStringList shownCandidates(const TestWorld &w)
 {
     QStringList out;
     for (int i = 1; i <= WritingCandidateCount; ++i)
-        if (p->Btn_Kouho[i]->isVisible())
-            out << p->Btn_Kouho[i]->text();
+        if (w.button("Btn_Kouho", i)->isVisible())
+            out << w.button("Btn_Kouho", i)->text();
     return out;
 }
 
@@ -41,14 +53,14 @@ TEST(WritingAnswer, AChildWritesTheKanjiPicksItAndIsToldGentlyAboutStrokeOrder)
     TestWorld w(2, StudyKind::Writing, true);
     TF_Shutsudai *s = w.open();
     w.start();
-    AnswerPanels *p = s->panels;
-    ASSERT_NE(p->Btn_Kaku, nullptr);
-    EXPECT_TRUE(p->Btn_Kaku->isVisible());
+    const AnswerPanels &p = s->answerPanels();
+    ASSERT_NE(w.button("Btn_Kaku"), nullptr);
+    EXPECT_TRUE(w.button("Btn_Kaku")->isVisible());
 
-    w.click(p->Btn_Kaku);
-    EXPECT_TRUE(p->Grp_Kaku->isVisible());
-    EXPECT_FALSE(p->Grp_Bushu->isVisible());
-    EXPECT_TRUE(s->Btn_Cancel->isVisible());
+    w.click(w.button("Btn_Kaku"));
+    EXPECT_TRUE(w.ctl<QGroupBox>("Grp_Kaku")->isVisible());
+    EXPECT_FALSE(w.ctl<QGroupBox>("Grp_Bushu")->isVisible());
+    EXPECT_TRUE(w.button("Btn_Cancel")->isVisible());
     EXPECT_EQ(w.t.handwriting.opens, 1);
 
     // The right kanji has three strokes; the child writes two and picks it.
@@ -57,10 +69,10 @@ TEST(WritingAnswer, AChildWritesTheKanjiPicksItAndIsToldGentlyAboutStrokeOrder)
     w.t.handwriting.strokes[kanji] = {
         {{30, 60}, {220, 60}}, {{30, 128}, {220, 128}}, {{30, 200}, {220, 200}}};
     w.t.handwriting.answer = {other, kanji};
-    p->Img_Kaku->writeStroke(across(p->Img_Kaku, 40));
-    p->Img_Kaku->writeStroke(across(p->Img_Kaku, 200));
-    EXPECT_EQ(p->Img_Kaku->strokeCount(), 2);
-    EXPECT_EQ(shownCandidates(p),
+    writeAcross(w, 40);
+    writeAcross(w, 200);
+    EXPECT_EQ(square(w)->strokeCount(), 2);
+    EXPECT_EQ(shownCandidates(w),
               (QStringList{cp932::toUnicode(glyphOf(other)), cp932::toUnicode(glyphOf(kanji))}));
     // Points are in the square's 0..255 coordinates, whatever its size on screen.
     for (const InkStroke &stroke : w.t.handwriting.asked.last())
@@ -69,40 +81,45 @@ TEST(WritingAnswer, AChildWritesTheKanjiPicksItAndIsToldGentlyAboutStrokeOrder)
             EXPECT_LT(pt.x(), InkSide);
         }
 
-    w.click(p->Btn_Kouho[2]);
-    EXPECT_EQ(p->answer(), glyphOf(kanji));
+    w.click(w.button("Btn_Kouho", 2));
+    EXPECT_EQ(p.answer(), glyphOf(kanji));
 
-    // The rest answered right by the list; then grading.
+    // The rest answered right by the list (back from the square once); then grading.
     w.t.dialogs.answers = {Answer::Yes};
     for (int q = 1; q <= 10 && !w.grading(); ++q) {
-        if (q > 1)
-            p->setAnswer(w.slot(q).CorrectAnswer);
-        w.click(s->Btn_Next);
+        if (q > 1) {
+            if (w.ctl<QGroupBox>("Grp_Kaku")->isVisible())
+                w.click(w.button("Btn_Cancel"));
+            w.click(w.button("Btn_Kakusuu", strokesOf(w.slot(q).Kanji)));
+            ASSERT_TRUE(w.clickCandidate(w.slot(q).CorrectAnswer)) << q;
+        }
+        w.click(w.button("Btn_Next"));
     }
     TF_Saiten *g = w.grading();
     ASSERT_NE(g, nullptr);
     EXPECT_TRUE(w.slot(1).StrokeOrderDiffers);
-    g->Tim_SaitenTimer();
-    EXPECT_EQ(g->Grd_Saiten->item(1, 4)->text(), QStringLiteral("○")); // it still counts
-    EXPECT_TRUE(g->Lbl_Kakijun->isVisible());
-    ASSERT_TRUE(g->Btn_Kakijun[1]->isVisible());
-    EXPECT_EQ(g->Btn_Kakijun[1]->text(), cp932::toUnicode(glyphOf(kanji)));
+    fm::test::tick(g, "Tim_Saiten");
+    EXPECT_EQ(child<QTableWidget>(g, "Grd_Saiten")->item(1, 4)->text(),
+              QStringLiteral("○")); // it still counts
+    EXPECT_TRUE(child<QLabel>(g, "Lbl_Kakijun")->isVisible());
+    ASSERT_TRUE(child<QPushButton>(g, "Btn_Kakijun", 1)->isVisible());
+    EXPECT_EQ(child<QPushButton>(g, "Btn_Kakijun", 1)->text(), cp932::toUnicode(glyphOf(kanji)));
 
     // The kanji's page opens over grading, which waits for the child to come back.
-    w.click(g->Btn_Kakijun[1]);
+    w.click(child<QPushButton>(g, "Btn_Kakijun", 1));
     auto *page = dynamic_cast<TF_KanjiPage *>(w.t.nav.current());
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->kanji(), kanji);
-    EXPECT_FALSE(g->Tim_Saiten->isActive());
+    EXPECT_FALSE(child<QTimer>(g, "Tim_Saiten")->isActive());
     w.click(page->Btn_Modoru);
     EXPECT_EQ(w.t.nav.current(), g);
-    EXPECT_TRUE(g->Tim_Saiten->isActive());
+    EXPECT_TRUE(child<QTimer>(g, "Tim_Saiten")->isActive());
 
     for (int i = 0; i < 9; ++i)
-        g->Tim_SaitenTimer();
+        fm::test::tick(g, "Tim_Saiten");
     EXPECT_EQ(w.t.state.TestScore, 10);
     for (int q = 2; q <= 10; ++q)
-        EXPECT_FALSE(g->Btn_Kakijun[q]->isVisible()) << q; // not written: no advice
+        EXPECT_FALSE(child<QPushButton>(g, "Btn_Kakijun", q)->isVisible()) << q; // not written: no advice
 
     // Grading moves on by itself; the advice waits on the result window
     // until the child presses "もどる".
@@ -114,12 +131,14 @@ TEST(WritingAnswer, AChildWritesTheKanjiPicksItAndIsToldGentlyAboutStrokeOrder)
         if (!r)
             return;
         for (int q = 1; q <= 10; ++q)
-            adviceShown += !r->Btn_Kakijun[q]->isHidden();
-        adviceGlyph = r->Btn_Kakijun[1]->text();
-        fitsWindow = r->rect().contains(r->BitBtn1->geometry()) &&
-                     !r->BitBtn1->geometry().intersects(r->Btn_Kakijun[1]->geometry());
+            adviceShown += !child<QPushButton>(r, "Btn_Kakijun", q)->isHidden();
+        adviceGlyph = child<QPushButton>(r, "Btn_Kakijun", 1)->text();
+        fitsWindow = r->rect().contains(child<QPushButton>(r, "BitBtn1")->geometry()) &&
+                     !child<QPushButton>(r, "BitBtn1")
+                          ->geometry()
+                          .intersects(child<QPushButton>(r, "Btn_Kakijun", 1)->geometry());
     });
-    g->Tim_SaitenTimer();
+    fm::test::tick(g, "Tim_Saiten");
     EXPECT_EQ(result.seen, 1);
     EXPECT_EQ(adviceShown, 1);
     EXPECT_EQ(adviceGlyph, cp932::toUnicode(glyphOf(kanji)));
@@ -134,76 +153,76 @@ TEST(WritingAnswer, OnePickIsTheAnswerAndTheSquareStaysTheChildsWay)
     TestWorld w(2, StudyKind::Writing, true);
     TF_Shutsudai *s = w.open();
     w.start();
-    AnswerPanels *p = s->panels;
-    w.click(p->Btn_Kaku);
+    const AnswerPanels &p = s->answerPanels();
+    w.click(w.button("Btn_Kaku"));
     const int kanji = w.slot(1).Kanji;
     const int other = kanji == 1 ? 2 : 1;
     w.t.handwriting.answer = {other, kanji};
-    p->Img_Kaku->writeStroke(across(p->Img_Kaku, 128));
-    EXPECT_TRUE(p->Lbl_KakuJoutai->text().contains(QStringLiteral("えらぼう")));
+    writeAcross(w, 128);
+    EXPECT_TRUE(w.ctl<QLabel>("Lbl_KakuJoutai")->text().contains(QStringLiteral("えらぼう")));
 
     // Two picks: the second replaces the first and is the one marked.
-    w.click(p->Btn_Kouho[1]);
-    w.click(p->Btn_Kouho[2]);
-    EXPECT_EQ(p->answer(), glyphOf(kanji));
-    EXPECT_EQ(p->chosenCandidate(), 2);
-    EXPECT_TRUE(p->Btn_Kouho[2]->isChecked());
-    EXPECT_FALSE(p->Btn_Kouho[1]->isChecked());
-    EXPECT_TRUE(p->Lbl_KakuJoutai->text().contains(cp932::toUnicode(glyphOf(kanji))));
-    EXPECT_FALSE(p->Lbl_KakuJoutai->text().contains(QStringLiteral("えらぼう")));
+    w.click(w.button("Btn_Kouho", 1));
+    w.click(w.button("Btn_Kouho", 2));
+    EXPECT_EQ(p.answer(), glyphOf(kanji));
+    EXPECT_EQ(p.chosenCandidate(), 2);
+    EXPECT_TRUE(w.button("Btn_Kouho", 2)->isChecked());
+    EXPECT_FALSE(w.button("Btn_Kouho", 1)->isChecked());
+    EXPECT_TRUE(w.ctl<QLabel>("Lbl_KakuJoutai")->text().contains(cp932::toUnicode(glyphOf(kanji))));
+    EXPECT_FALSE(w.ctl<QLabel>("Lbl_KakuJoutai")->text().contains(QStringLiteral("えらぼう")));
 
     // The square's erase buttons are not the answer line's.
-    EXPECT_NE(p->Btn_Zenbu->text(), p->Btn_Delall->text());
-    EXPECT_NE(p->Btn_Hitotsu->text(), p->Btn_DelPart->text());
+    EXPECT_NE(w.button("Btn_Zenbu")->text(), w.button("Btn_Delall")->text());
+    EXPECT_NE(w.button("Btn_Hitotsu")->text(), w.button("Btn_DelPart")->text());
 
     // Write again and pick: one kanji, the new one.
-    w.click(p->Btn_Zenbu);
-    EXPECT_EQ(p->answer(), glyphOf(kanji)); // the drawing went, the answer stays
+    w.click(w.button("Btn_Zenbu"));
+    EXPECT_EQ(p.answer(), glyphOf(kanji)); // the drawing went, the answer stays
     w.t.handwriting.answer = {other};
-    p->Img_Kaku->writeStroke(across(p->Img_Kaku, 100));
-    w.click(p->Btn_Kouho[1]);
-    EXPECT_EQ(p->answer(), glyphOf(other));
+    writeAcross(w, 100);
+    w.click(w.button("Btn_Kouho", 1));
+    EXPECT_EQ(p.answer(), glyphOf(other));
 
     // The next question opens on the square again, "もどる" beside it.
-    w.click(s->Btn_Next);
-    ASSERT_EQ(s->CurrentQuestion, 2);
+    w.click(w.button("Btn_Next"));
+    ASSERT_EQ(s->currentQuestion(), 2);
     EXPECT_EQ(w.slot(1).PlayerAnswer, glyphOf(other));
-    EXPECT_TRUE(p->Grp_Kaku->isVisible());
-    EXPECT_TRUE(s->Btn_Cancel->isVisible());
-    EXPECT_EQ(p->Img_Kaku->strokeCount(), 0);
-    EXPECT_EQ(p->chosenCandidate(), 0);
+    EXPECT_TRUE(w.ctl<QGroupBox>("Grp_Kaku")->isVisible());
+    EXPECT_TRUE(w.button("Btn_Cancel")->isVisible());
+    EXPECT_EQ(square(w)->strokeCount(), 0);
+    EXPECT_EQ(p.chosenCandidate(), 0);
 
     // Written, never chosen: つぎ asks once; "no" stays, the next つぎ goes on.
-    p->Img_Kaku->writeStroke(across(p->Img_Kaku, 128));
+    writeAcross(w, 128);
     const int asked = w.t.dialogs.count(Kind::Question);
     w.t.dialogs.answers = {Answer::No};
-    w.click(s->Btn_Next);
-    EXPECT_EQ(s->CurrentQuestion, 2);
+    w.click(w.button("Btn_Next"));
+    EXPECT_EQ(s->currentQuestion(), 2);
     EXPECT_EQ(w.t.dialogs.count(Kind::Question), asked + 1);
-    w.click(s->Btn_Next);
-    EXPECT_EQ(s->CurrentQuestion, 3);
+    w.click(w.button("Btn_Next"));
+    EXPECT_EQ(s->currentQuestion(), 3);
     EXPECT_EQ(w.t.dialogs.count(Kind::Question), asked + 1);
     EXPECT_TRUE(w.slot(2).PlayerAnswer.isEmpty());
     EXPECT_TRUE(w.slot(2).DrawingUnchosen);
 
     // A chosen answer erased from the answer line leaves the drawing unchosen again.
     w.t.handwriting.answer = {w.slot(3).Kanji};
-    p->Img_Kaku->writeStroke(across(p->Img_Kaku, 128));
-    w.click(p->Btn_Kouho[1]);
-    EXPECT_FALSE(p->drawingUnchosen());
-    w.click(p->Btn_Delall);
-    EXPECT_EQ(p->chosenCandidate(), 0);
-    EXPECT_TRUE(p->drawingUnchosen());
+    writeAcross(w, 128);
+    w.click(w.button("Btn_Kouho", 1));
+    EXPECT_FALSE(p.drawingUnchosen());
+    w.click(w.button("Btn_Delall"));
+    EXPECT_EQ(p.chosenCandidate(), 0);
+    EXPECT_TRUE(p.drawingUnchosen());
 
     // "もどる" from the square: the lists, from now on.
-    w.click(s->Btn_Cancel);
-    EXPECT_FALSE(p->Grp_Kaku->isVisible());
+    w.click(w.button("Btn_Cancel"));
+    EXPECT_FALSE(w.ctl<QGroupBox>("Grp_Kaku")->isVisible());
     w.t.dialogs.answers = {Answer::Yes};
-    w.click(s->Btn_Next);
-    ASSERT_EQ(s->CurrentQuestion, 4);
-    EXPECT_TRUE(p->Grp_Bushu->isVisible());
-    EXPECT_FALSE(p->Grp_Kaku->isVisible());
-    EXPECT_FALSE(s->Btn_Cancel->isVisible());
+    w.click(w.button("Btn_Next"));
+    ASSERT_EQ(s->currentQuestion(), 4);
+    EXPECT_TRUE(w.ctl<QGroupBox>("Grp_Bushu")->isVisible());
+    EXPECT_FALSE(w.ctl<QGroupBox>("Grp_Kaku")->isVisible());
+    EXPECT_FALSE(w.button("Btn_Cancel")->isVisible());
 }
 
 TEST(WritingAnswer, WhenTheClockRunsOutTheChosenKanjiCountsAndAnUnchosenDrawingSaysWhy)
@@ -220,25 +239,25 @@ TEST(WritingAnswer, WhenTheClockRunsOutTheChosenKanjiCountsAndAnUnchosenDrawingS
     };
     for (const Case &c : cases) {
         TestWorld w(2, StudyKind::Writing, true);
-        TF_Shutsudai *s = w.open();
+        w.open();
         w.start();
-        AnswerPanels *p = s->panels;
-        w.click(p->Btn_Kaku);
+        w.click(w.button("Btn_Kaku"));
         const int kanji = w.slot(1).Kanji;
         w.t.handwriting.answer = {kanji};
-        p->Img_Kaku->writeStroke(across(p->Img_Kaku, 128));
+        writeAcross(w, 128);
         if (c.pick)
-            w.click(p->Btn_Kouho[1]);
+            w.click(w.button("Btn_Kouho", 1));
         w.t.clock.advanceSeconds(11 * 60);
-        s->Tim_ClockTimer();
+        w.tickClock();
         TF_Saiten *g = w.grading();
         ASSERT_NE(g, nullptr) << c.what;
         EXPECT_EQ(w.slot(1).PlayerAnswer.isEmpty(), !c.pick) << c.what;
-        g->Tim_SaitenTimer();
-        EXPECT_EQ(g->Grd_Saiten->item(1, 4)->text(), c.right ? QStringLiteral("○") : QStringLiteral("×"))
+        fm::test::tick(g, "Tim_Saiten");
+        EXPECT_EQ(child<QTableWidget>(g, "Grd_Saiten")->item(1, 4)->text(),
+                  c.right ? QStringLiteral("○") : QStringLiteral("×"))
             << c.what;
         const QString expected = c.cell.isEmpty() ? cp932::toUnicode(glyphOf(kanji)) : c.cell;
-        EXPECT_EQ(g->Grd_Saiten->item(1, 2)->text(), expected) << c.what;
+        EXPECT_EQ(child<QTableWidget>(g, "Grd_Saiten")->item(1, 2)->text(), expected) << c.what;
     }
 }
 
@@ -247,9 +266,9 @@ TEST(WritingAnswer, TheSquareKeepsEveryAnswerAlreadyGivenWhateverHappensMidStrok
     TestWorld w(2, StudyKind::Writing, true);
     TF_Shutsudai *s = w.open();
     w.start();
-    AnswerPanels *p = s->panels;
-    w.click(p->Btn_Kaku);
-    WritingSquare *sq = p->Img_Kaku;
+    w.click(w.button("Btn_Kaku"));
+    WritingSquare *sq = square(w);
+    QGroupBox *box = w.ctl<QGroupBox>("Grp_Kaku");
     const int kanji = w.slot(1).Kanji;
     w.t.handwriting.answer = {kanji};
 
@@ -270,45 +289,45 @@ TEST(WritingAnswer, TheSquareKeepsEveryAnswerAlreadyGivenWhateverHappensMidStrok
     // edge: the press lands beside the square and still starts the stroke,
     // on the edge, and the stroke goes on across.
     const QPoint left = sq->geometry().topLeft() + QPoint(-8, 60);
-    QTest::mousePress(p->Grp_Kaku, Qt::LeftButton, {}, left);
-    QTest::mouseMove(p->Grp_Kaku, left + QPoint(120, 2));
-    QTest::mouseMove(p->Grp_Kaku, left + QPoint(240, 4));
-    QTest::mouseRelease(p->Grp_Kaku, Qt::LeftButton, {}, left + QPoint(240, 4));
+    QTest::mousePress(box, Qt::LeftButton, {}, left);
+    QTest::mouseMove(box, left + QPoint(120, 2));
+    QTest::mouseMove(box, left + QPoint(240, 4));
+    QTest::mouseRelease(box, Qt::LeftButton, {}, left + QPoint(240, 4));
     ASSERT_EQ(sq->strokeCount(), afterDots + 2);
     EXPECT_EQ(sq->ink().last().first().x(), 0);
     EXPECT_GT(sq->ink().last().last().x(), 200);
     EXPECT_FALSE(sq->drawing());
     // Farther off, beside the square, a press is not a stroke.
-    QTest::mousePress(p->Grp_Kaku, Qt::LeftButton, {}, sq->geometry().topRight() + QPoint(60, 60));
-    QTest::mouseRelease(p->Grp_Kaku, Qt::LeftButton, {}, sq->geometry().topRight() + QPoint(60, 60));
+    QTest::mousePress(box, Qt::LeftButton, {}, sq->geometry().topRight() + QPoint(60, 60));
+    QTest::mouseRelease(box, Qt::LeftButton, {}, sq->geometry().topRight() + QPoint(60, 60));
     EXPECT_EQ(sq->strokeCount(), afterDots + 2);
-    w.click(p->Btn_Hitotsu);
+    w.click(w.button("Btn_Hitotsu"));
     EXPECT_EQ(sq->strokeCount(), afterDots + 1);
 
     // Take back one, then all: the candidates follow.
-    w.click(p->Btn_Hitotsu);
+    w.click(w.button("Btn_Hitotsu"));
     EXPECT_EQ(sq->strokeCount(), afterDots);
-    w.click(p->Btn_Zenbu);
+    w.click(w.button("Btn_Zenbu"));
     EXPECT_EQ(sq->strokeCount(), 0);
-    EXPECT_TRUE(shownCandidates(p).isEmpty());
+    EXPECT_TRUE(shownCandidates(w).isEmpty());
 
     // Answer, then start another stroke and press つぎ before letting go.
     sq->writeStroke(across(sq, 128));
-    w.click(p->Btn_Kouho[1]);
+    w.click(w.button("Btn_Kouho", 1));
     QTest::mousePress(sq, Qt::LeftButton, {}, QPoint(60, 60));
     EXPECT_TRUE(sq->drawing());
-    w.click(s->Btn_Next);
+    w.click(w.button("Btn_Next"));
     EXPECT_EQ(w.slot(1).PlayerAnswer, glyphOf(kanji));
-    EXPECT_EQ(s->CurrentQuestion, 2);
+    EXPECT_EQ(s->currentQuestion(), 2);
     EXPECT_FALSE(sq->drawing());
-    EXPECT_EQ(sq->strokeCount(), 0);       // a new question starts on clean paper
-    EXPECT_TRUE(p->Grp_Kaku->isVisible()); // the child's way of answering is kept
+    EXPECT_EQ(sq->strokeCount(), 0); // a new question starts on clean paper
+    EXPECT_TRUE(box->isVisible());   // the child's way of answering is kept
 
     // The clock runs out while the child is writing: grading still comes,
     // with the first answer.
     QTest::mousePress(sq, Qt::LeftButton, {}, QPoint(60, 60));
     w.t.clock.advanceSeconds(11 * 60);
-    s->Tim_ClockTimer();
+    w.tickClock();
     ASSERT_NE(w.grading(), nullptr);
     EXPECT_EQ(w.slot(1).PlayerAnswer, glyphOf(kanji));
 }
@@ -333,22 +352,22 @@ TEST(WritingAnswer, TheSquareIsOfferedOnlyWhereItCanWork)
         TestWorld w(2, c.kind, true);
         w.t.state.Settings.HandwritingEnabled = c.setting;
         w.t.handwriting.current = c.status;
-        TF_Shutsudai *s = w.open();
+        w.open();
         w.start();
-        EXPECT_EQ(s->panels->Btn_Kaku != nullptr && s->panels->Btn_Kaku->isVisible(), c.offered) << c.what;
+        EXPECT_EQ(w.has("Btn_Kaku") && w.button("Btn_Kaku")->isVisible(), c.offered) << c.what;
     }
 
     // A model that turns out damaged when opened: the square says so and
     // "もどる" leads back to the other ways.
     TestWorld w(2, StudyKind::Writing, true);
     w.t.handwriting.openReady = false;
-    TF_Shutsudai *s = w.open();
+    w.open();
     w.start();
-    w.click(s->panels->Btn_Kaku);
-    EXPECT_TRUE(s->panels->Lbl_KakuJoutai->text().contains(QStringLiteral("ほかの")));
-    w.click(s->Btn_Cancel);
-    EXPECT_TRUE(s->panels->Grp_Bushu->isVisible());
-    EXPECT_FALSE(s->panels->Grp_Kaku->isVisible());
+    w.click(w.button("Btn_Kaku"));
+    EXPECT_TRUE(w.ctl<QLabel>("Lbl_KakuJoutai")->text().contains(QStringLiteral("ほかの")));
+    w.click(w.button("Btn_Cancel"));
+    EXPECT_TRUE(w.ctl<QGroupBox>("Grp_Bushu")->isVisible());
+    EXPECT_FALSE(w.ctl<QGroupBox>("Grp_Kaku")->isVisible());
 }
 
 TEST(WritingAnswer, TheReviewAndThePracticeHintShowTheStrokeOrder)
@@ -360,31 +379,31 @@ TEST(WritingAnswer, TheReviewAndThePracticeHintShowTheStrokeOrder)
         const int missed = w.slot(3).Kanji;
         w.t.handwriting.strokes[missed] = {{{30, 60}, {220, 60}}};
         w.reviewWithMissed(s, {3});
-        ASSERT_EQ(s->CurrentQuestion, 3);
-        ASSERT_TRUE(s->Btn_Kakijun->isVisible());
+        ASSERT_EQ(s->currentQuestion(), 3);
+        ASSERT_TRUE(w.button("Btn_Kakijun")->isVisible());
         // It opens the missed kanji's page; もどる comes back to the same question.
-        w.click(s->Btn_Kakijun);
+        w.click(w.button("Btn_Kakijun"));
         auto *page = dynamic_cast<TF_KanjiPage *>(w.t.nav.current());
         ASSERT_NE(page, nullptr);
         EXPECT_EQ(page->kanji(), missed);
         w.click(page->Btn_Modoru);
         EXPECT_EQ(w.t.nav.current(), s);
-        EXPECT_EQ(s->CurrentQuestion, 3);
+        EXPECT_EQ(s->currentQuestion(), 3);
 
         // Written on the square but not chosen: "こたえあわせ" reminds once
         // instead of marking the child wrong; a second press checks.
-        w.click(s->panels->Btn_Kaku);
-        s->panels->Img_Kaku->writeStroke(across(s->panels->Img_Kaku, 128));
+        w.click(w.button("Btn_Kaku"));
+        writeAcross(w, 128);
         const int told = w.t.dialogs.count(Kind::Information);
         w.t.clock.advanceSeconds(1);
-        w.click(s->Btn_awase);
+        w.click(w.button("Btn_awase"));
         EXPECT_EQ(w.t.dialogs.count(Kind::Information), told + 1);
-        EXPECT_TRUE(s->Img_Mark->mark().isEmpty());
+        EXPECT_TRUE(w.ctl<JudgeMark>("Img_Mark")->mark().isEmpty());
         w.t.clock.advanceSeconds(1);
-        w.click(s->Btn_awase);
+        w.click(w.button("Btn_awase"));
         EXPECT_EQ(w.t.dialogs.count(Kind::Information), told + 1);
-        EXPECT_EQ(s->Img_Mark->mark(), QStringLiteral("×"));
-        EXPECT_EQ(s->CurrentQuestion, 3);
+        EXPECT_EQ(w.ctl<JudgeMark>("Img_Mark")->mark(), QStringLiteral("×"));
+        EXPECT_EQ(s->currentQuestion(), 3);
     }
 
     // The hint window of a practice writing question offers it with the
@@ -403,9 +422,9 @@ TEST(WritingAnswer, TheReviewAndThePracticeHintShowTheStrokeOrder)
         bool offered = false;
         ModalWatcher hints([&](QWidget *win) {
             if (auto *hint = qobject_cast<TF_Hint *>(win))
-                offered = hint->Btn_Kakijun->isVisible();
+                offered = child<QPushButton>(hint, "Btn_Kakijun")->isVisible();
         });
-        hs->Img_Button1Click(1);
+        h.click(hs->headerButton(1));
         EXPECT_EQ(hints.seen, 1);
         EXPECT_EQ(offered, !challenge);
     }
