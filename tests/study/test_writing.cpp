@@ -424,7 +424,7 @@ TEST(WritingAnswer, TheReviewAndThePracticeHintShowTheStrokeOrder)
             if (auto *hint = qobject_cast<TF_Hint *>(win))
                 offered = child<QPushButton>(hint, "Btn_Kakijun")->isVisible();
         });
-        h.click(hs->headerButton(1));
+        h.click(fm::test::headerButton(hs, 1));
         EXPECT_EQ(hints.seen, 1);
         EXPECT_EQ(offered, !challenge);
     }
