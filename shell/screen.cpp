@@ -94,7 +94,7 @@ ScreenFrame::ScreenFrame(Services &sv, ScreenId id, const FrameLayout &frame) : 
     static const QString hints[] = {QString(), QStringLiteral("ヒントをみる"), QStringLiteral("ヘルプをみる"),
                                     QStringLiteral("アイコンにする")};
     for (int i = 1; i <= header::ButtonCount; ++i) {
-        const QString hint = i == header::Button::Back ? frame.backHint : hints[i];
+        const QString hint = i == int(header::Button::Back) ? frame.backHint : hints[i];
         auto *b = new HeaderButton(this, i, iconOver(sv.shell.ImgLst_Header[i - 1], colour::Navy), hint,
                                    sv.shell.HandPointer);
         b->move(80 * i - 70, frame.headerTop);
@@ -131,7 +131,7 @@ bool Screen::commonHeaderAction(int index)
 
 void ScreenFrame::Img_Button1Click(int index)
 {
-    if (!commonHeaderAction(index) && index == header::Button::Back)
+    if (!commonHeaderAction(index) && index == int(header::Button::Back))
         BackClick();
 }
 

@@ -20,14 +20,6 @@ namespace header
 {
 enum class Button : int { Hint = 1, Help = 2, Minimise = 3, Back = 4 };
 constexpr int ButtonCount = int(Button::Back);
-// A clicked button's tag (1..ButtonCount) against a button.
-constexpr bool operator==(int tag, Button button)
-{
-    return tag == int(button);
-}
-// Only for study/shutsudai.cpp, which says header::Hint and is being
-// changed elsewhere; new code says header::Button::Hint. Goes when it does.
-using enum Button;
 } // namespace header
 
 // The 640 × 480 layout's screen size; every screen page has it.

@@ -378,7 +378,7 @@ void TF_Shutsudai::Btn_DebugClick()
 
 void TF_Shutsudai::Img_Button1Click(int index)
 {
-    if (index != header::Hint) {
+    if (index != int(header::Button::Hint)) {
         ScreenFrame::Img_Button1Click(index);
         return;
     }
