@@ -470,7 +470,8 @@ TEST(TestReviewScreen, OnlyMissedQuestionsAndAWrongAnswerStays)
     ASSERT_EQ(w.t.nav.current(), s);
     EXPECT_EQ(s->phase(), TF_Shutsudai::Phase::Review);
     EXPECT_EQ(s->currentQuestion(), 2);
-    EXPECT_EQ(fm::test::child<QLabel>(s, "Lbl_Title")->text(), QStringLiteral("まちがえたもんだいのふくしゅうです"));
+    EXPECT_EQ(fm::test::child<QLabel>(s, "Lbl_Title")->text(),
+              QStringLiteral("まちがえたもんだいのふくしゅうです"));
     EXPECT_EQ(s->helpContext(), help::Review);
     EXPECT_TRUE(w.button("Btn_awase")->isVisible());
     EXPECT_FALSE(w.button("Btn_Next")->isVisible());
