@@ -284,10 +284,10 @@ TEST(StrokeJudge, EveryKanjiFromAnotherFontsStrokes)
     EXPECT_GE(covered + otherOrder, 200);
     std::printf("another font: %d kanji in our order, %d accepted at every size; %d in another order\n",
                 covered, accepted, otherOrder);
-    // Not yet every one: a bent stroke whose corner the other font draws
-    // rounder or further out, and some dots, are still refused (129 of 185
-    // when this was written).
-    EXPECT_GE(accepted * 10, covered * 6) << qPrintable(refused.join(QStringLiteral(", ")));
+    // Not yet every one: dots drawn in another direction, the strokes of
+    // ⻌ and a few strokes drawn much longer in that font are still refused
+    // (170 of 185 when this was written).
+    EXPECT_GE(accepted * 100, covered * 90) << qPrintable(refused.join(QStringLiteral(", ")));
     if (qEnvironmentVariableIsSet("FUDEMARU_SHOW_REFUSED"))
         std::printf("%s\n", qPrintable(refused.join(QStringLiteral("\n"))));
 }
