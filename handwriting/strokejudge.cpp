@@ -18,8 +18,11 @@ constexpr double RefitScale = 1.3;           // how far refitting may change the
 constexpr double ShapeToleranceMin = 10;     // mean distance once moved onto its place ...
 constexpr double ShapeToleranceShare = 0.25; // ... or this share of the stroke's length
 constexpr double TurnToleranceDeg = 35;      // mean difference of the way the pen heads
-constexpr double ShortStroke = 40;           // dots and hooks: their heading says little
-constexpr double TinyInk = 4;                // a click, however large the kanji
+constexpr double ShortStroke = 40;           // dots and hooks: their length says little of the size
+// Dots and short ticks are written at many angles (the dot of 六 straight
+// down or slanting right): their heading is allowed twice the turn.
+constexpr double DotLength = 60;
+constexpr double TinyInk = 4; // a click, however large the kanji
 // Hands differ in how far a short stroke runs (the middle line of 日 may
 // stop well short of the right side), so a stroke in its place may be far
 // shorter than the book's; shorter than this it is a stroke left half-way.
@@ -133,10 +136,42 @@ QVector<QPointF> reversed(QVector<QPointF> p)
     return p;
 }
 
+// The least-squares size and shift that carry the reference points onto
+// the child's, point for point.
+struct Fit {
+    QPointF reference, child; // the two centroids
+    double scale = 1;
+    double spread = 0; // how far the reference points lie from their centroid
+};
+
+Fit fitPoints(const QVector<QPointF> &reference, const QVector<QPointF> &child)
+{
+    Fit f{centroid(reference), centroid(child)};
+    double cov = 0, var = 0;
+    for (qsizetype i = 0; i < reference.size(); ++i) {
+        const QPointF a = reference[i] - f.reference, b = child[i] - f.child;
+        cov += a.x() * b.x() + a.y() * b.y();
+        var += a.x() * a.x() + a.y() * a.y();
+    }
+    f.spread = std::sqrt(var / double(std::max<qsizetype>(1, reference.size())));
+    f.scale = var > 0 ? cov / var : 1;
+    return f;
+}
+
+// Strokes whose points spread less than this round their middle (a dot)
+// cannot tell a size ...
+constexpr double LeastSpread = 12;
+// ... and up to this, the size is taken from their length, not fitted point
+// for point: a dot (up to DotLength long; its points spread about 0.29 of
+// its length) slanting another way than the book's would shrink the kanji.
+constexpr double FitSpread = 18;
+
 } // namespace
 
 StrokeJudge::StrokeJudge(StrokePaths reference, Paper paper) : reference_(std::move(reference)), paper_(paper)
 {
+    for (const StrokePath &p : reference_)
+        sampled_.append(resample(p));
     // Over the model the kanji's own place is where the child writes.
     sized_ = paper_ == Paper::OverTheModel;
 }
@@ -164,7 +199,7 @@ StrokeJudge::Frame StrokeJudge::frameFor(int index, const QVector<QPointF> &chil
     // so far and this one together: the first strokes tell the size of a
     // child's kanji only roughly, and each hand draws some strokes longer or
     // shorter than the book does.
-    const StrokePath ref = resample(reference_[index]);
+    const QVector<QPointF> &ref = sampled_[index];
     const double refLen = length(ref);
     Frame f;
     f.scale = sized_ ? frame_.scale : refLen >= ShortStroke ? length(child) / refLen : frame_.scale;
@@ -172,20 +207,15 @@ StrokeJudge::Frame StrokeJudge::frameFor(int index, const QVector<QPointF> &chil
     if (!written_.isEmpty()) {
         QVector<QPointF> rs = ref, cs = child;
         for (int i = 0; i < written_.size(); ++i) {
-            rs += resample(reference_[i]);
+            rs += sampled_[i];
             cs += written_[i];
         }
-        r = centroid(rs);
-        c = centroid(cs);
-        double cov = 0, var = 0;
-        for (qsizetype i = 0; i < rs.size(); ++i) {
-            const QPointF a = rs[i] - r, b = cs[i] - c;
-            cov += a.x() * b.x() + a.y() * b.y();
-            var += a.x() * a.x() + a.y() * a.y();
-        }
-        if (std::sqrt(var / double(rs.size())) >= 12)
-            f.scale = sized_ ? std::clamp(cov / var, frame_.scale / RefitScale, frame_.scale * RefitScale)
-                             : std::clamp(cov / var, 0.3, 2.5);
+        const Fit fit = fitPoints(rs, cs);
+        r = fit.reference;
+        c = fit.child;
+        if (fit.spread >= FitSpread)
+            f.scale = sized_ ? std::clamp(fit.scale, frame_.scale / RefitScale, frame_.scale * RefitScale)
+                             : std::clamp(fit.scale, 0.3, 2.5);
     }
     f.dx = c.x() - r.x() * f.scale;
     f.dy = c.y() - r.y() * f.scale;
@@ -207,7 +237,7 @@ StrokeJudge::Judgement StrokeJudge::judgeAgainst(int index, const QVector<QPoint
                                                  double placeTolerance) const
 {
     Judgement j;
-    const StrokePath refPath = resample(reference_[index]);
+    const QVector<QPointF> &refPath = sampled_[index];
     const double refLen = length(refPath);
     QVector<QPointF> ref;
     ref.reserve(refPath.size());
@@ -234,7 +264,7 @@ StrokeJudge::Judgement StrokeJudge::judgeAgainst(int index, const QVector<QPoint
         return j;
     }
     const double shapeTolerance = std::max(ShapeToleranceMin, ShapeToleranceShare * refLen);
-    const double turnTolerance = refLen < ShortStroke ? 2 * TurnToleranceDeg : TurnToleranceDeg;
+    const double turnTolerance = refLen < DotLength ? 2 * TurnToleranceDeg : TurnToleranceDeg;
     const bool shapeOk = j.shapeError <= shapeTolerance && turn <= turnTolerance;
     if (!shapeOk) {
         const double back = meanDistance(child, reversed(ref), centroid(ref) - centroid(child)) / s;
@@ -310,7 +340,7 @@ void StrokeJudge::skip()
     if (finished())
         return;
     QVector<QPointF> drawn;
-    for (const QPointF &q : resample(reference_[next_]))
+    for (const QPointF &q : sampled_[next_])
         drawn.append(toChild(q));
     written_.append(drawn);
     ++next_;
@@ -323,23 +353,17 @@ void StrokeJudge::refit()
     // child's, over every accepted stroke.
     QVector<QPointF> r, c;
     for (int i = 0; i < written_.size(); ++i) {
-        r += resample(reference_[i]);
+        r += sampled_[i];
         c += written_[i];
     }
-    const QPointF rm = centroid(r), cm = centroid(c);
-    double cov = 0, var = 0;
-    for (qsizetype i = 0; i < r.size(); ++i) {
-        const QPointF a = r[i] - rm, b = c[i] - cm;
-        cov += a.x() * b.x() + a.y() * b.y();
-        var += a.x() * a.x() + a.y() * a.y();
-    }
-    // Strokes that span too little (a dot) keep the size known so far.
-    const double spread = std::sqrt(var / std::max<qsizetype>(1, r.size()));
-    if (spread < 12)
+    const Fit fit = fitPoints(r, c);
+    if (fit.spread < LeastSpread)
         return; // dots alone: the frame their strokes gave stays
     sized_ = true;
-    const double scale = std::clamp(cov / var, 0.3, 2.5);
-    frame_ = {scale, cm.x() - scale * rm.x(), cm.y() - scale * rm.y()};
+    if (fit.spread < FitSpread)
+        return; // one short stroke: the size its length gave stays
+    const double scale = std::clamp(fit.scale, 0.3, 2.5);
+    frame_ = {scale, fit.child.x() - scale * fit.reference.x(), fit.child.y() - scale * fit.reference.y()};
 }
 
 GuidedStrokes::Outcome GuidedStrokes::write(const InkStroke &stroke)

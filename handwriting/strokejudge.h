@@ -65,6 +65,7 @@ class StrokeJudge
     void refit();
 
     StrokePaths reference_;
+    QVector<QVector<QPointF>> sampled_; // each reference stroke, resampled once
     Paper paper_;
     QVector<QVector<QPointF>> written_; // the accepted strokes, resampled
     Frame frame_;

@@ -6,7 +6,9 @@
 #include "hwtest.h"
 #include "support/independentink.h"
 #include <QLineF>
+#include <cmath>
 #include <cstdio>
+#include <numbers>
 
 using namespace fm;
 using namespace fm::test;
@@ -46,10 +48,11 @@ QString glyphOf(int k)
     return cp932::toUnicode(shippedCatalogue().KanjiTable[k].Glyph);
 }
 
-// Whether the other font writes the kanji in our order: each of its strokes,
-// both kanji brought to the same box, lies nearest our stroke of the same
-// number. (Some kanji are written in another order in Chinese: 田, 王, 右.)
-bool sameOrder(const Ink &other, const StrokePaths &ours)
+// Which of our strokes each of the other font's strokes is: the one it lies
+// nearest, both kanji brought to the same box. Some kanji are written in
+// another order in Chinese (田, 王, 右); their strokes are put into ours.
+// Empty when two of its strokes are nearest the same one of ours.
+QVector<int> strokeMatch(const Ink &other, const StrokePaths &ours)
 {
     auto normalised = [](const QVector<QVector<QPointF>> &strokes) {
         QRectF box;
@@ -70,6 +73,7 @@ bool sameOrder(const Ink &other, const StrokePaths &ours)
         return out;
     };
     const auto a = normalised(other), b = normalised(ours);
+    QVector<int> match;
     for (int i = 0; i < a.size(); ++i) {
         int best = -1;
         double bestDistance = 1e9;
@@ -82,10 +86,11 @@ bool sameOrder(const Ink &other, const StrokePaths &ours)
                 best = j;
             }
         }
-        if (best != i)
-            return false;
+        if (match.contains(best))
+            return {};
+        match << best;
     }
-    return true;
+    return match;
 }
 
 // Writes the ink stroke by stroke; the index of the first stroke refused, or -1.
@@ -210,6 +215,38 @@ TEST(StrokeJudge, NamedStrokesAChildWrites)
     }
 }
 
+// A dot's slant differs from hand to hand: 六 with its dot slanting 50
+// degrees to the right is accepted, and so is every stroke after it (the
+// slanting dot must not shrink the frame the later strokes are judged in).
+// The dot written upwards is still refused.
+TEST(StrokeJudge, ADotSlantingAnotherWayIsStillTheDot)
+{
+    const StrokePaths lines = linesOf("六");
+    ASSERT_EQ(lines.size(), 4);
+    const QPointF top = lines[0].first();
+    InkStroke slanted;
+    const double c = std::cos(50 * std::numbers::pi / 180), s = std::sin(50 * std::numbers::pi / 180);
+    for (const QPointF &p : dense(lines[0])) {
+        const QPointF d = p - top; // turned 50 degrees towards the right
+        slanted << top + QPointF(d.x() * c + d.y() * s, -d.x() * s + d.y() * c);
+    }
+    for (const auto paper : {StrokeJudge::Paper::Blank, StrokeJudge::Paper::OverTheModel}) {
+        StrokeJudge upwards(lines, paper);
+        InkStroke backwards = slanted;
+        std::reverse(backwards.begin(), backwards.end());
+        EXPECT_EQ(int(upwards.write(backwards).verdict), int(Verdict::Backwards));
+
+        Ink ink = inkFromCentreLines(lines);
+        ink[0] = slanted;
+        for (const double scale : {1.0, 0.65}) {
+            if (paper == StrokeJudge::Paper::OverTheModel && scale != 1.0)
+                continue;
+            StrokeJudge judge(lines, paper);
+            EXPECT_EQ(firstRefused(judge, jittered(placed(ink, scale, {}), 2.5, 7)), -1) << scale;
+        }
+    }
+}
+
 TEST(StrokeJudge, ADoubleClickOrAStrokeInTwoPiecesIsOnlyATryAgain)
 {
     const StrokePaths lines = linesOf("十");
@@ -250,26 +287,31 @@ TEST(StrokeJudge, EveryKanjiFromAnotherFontsStrokes)
 {
     if (independentInkDir().isEmpty())
         GTEST_SKIP() << "the independent stroke data is not installed (scripts/setup --test)";
-    int covered = 0, otherOrder = 0, accepted = 0;
+    int covered = 0, reordered = 0, unmatched = 0, accepted = 0, acceptedReordered = 0;
     QStringList refused;
     for (int k = 1; k <= 240; ++k) {
-        const auto other = independentInk(glyphOf(k));
-        if (!other || other->size() != shippedLines().of(k).size())
+        const auto source = independentInk(glyphOf(k));
+        if (!source || source->size() != shippedLines().of(k).size())
             continue;
-        if (!sameOrder(*other, shippedLines().of(k))) {
-            ++otherOrder;
+        const QVector<int> match = strokeMatch(*source, shippedLines().of(k));
+        if (match.isEmpty()) {
+            ++unmatched;
             continue;
         }
-        ++covered;
+        Ink other(source->size());
+        for (int i = 0; i < match.size(); ++i)
+            other[match[i]] = (*source)[i];
+        const bool inOurOrder = other == *source;
+        ++(inOurOrder ? covered : reordered);
         bool all = true;
         for (const auto &[scale, shift] :
              {std::pair{1.0, QPointF()}, {0.65, QPointF()}, {0.7, QPointF(35, -30)}}) {
             StrokeJudge judge(shippedLines().of(k));
             StrokeJudge::Judgement why;
-            const int at = firstRefused(judge, placed(*other, scale, shift), &why);
+            const int at = firstRefused(judge, placed(other, scale, shift), &why);
             if (at >= 0) {
                 refused << QStringLiteral("%1 stroke %2 at %3 (verdict %4, place %5, shape %6, length %7)")
-                               .arg(glyphOf(k))
+                               .arg(glyphOf(k) + (inOurOrder ? QString() : QStringLiteral(" (reordered)")))
                                .arg(at + 1)
                                .arg(scale)
                                .arg(int(why.verdict))
@@ -279,15 +321,18 @@ TEST(StrokeJudge, EveryKanjiFromAnotherFontsStrokes)
                 all = false;
             }
         }
-        accepted += all;
+        (inOurOrder ? accepted : acceptedReordered) += all;
     }
-    EXPECT_GE(covered + otherOrder, 200);
-    std::printf("another font: %d kanji in our order, %d accepted at every size; %d in another order\n",
-                covered, accepted, otherOrder);
-    // Not yet every one: dots drawn in another direction, the strokes of
-    // ⻌ and a few strokes drawn much longer in that font are still refused
-    // (170 of 185 when this was written).
-    EXPECT_GE(accepted * 100, covered * 90) << qPrintable(refused.join(QStringLiteral(", ")));
+    EXPECT_GE(covered + reordered, 200);
+    std::printf("another font: %d kanji in our order, %d accepted at every size; %d in another order put "
+                "into ours, %d accepted; %d not matched\n",
+                covered, accepted, reordered, acceptedReordered, unmatched);
+    // Not every one: the other font draws some kanji in their Chinese forms
+    // (穴 of 空 with 八, ⻌ ending straight down, a hook on 糸's vertical,
+    // the ㇒ of 考 as 一, 氵's rising stroke and 化's ノ twice as long). When this was written 174 of 185 in
+    // our order and 24 of 29 put into our order were accepted at every size.
+    EXPECT_GE(accepted * 100, covered * 92) << qPrintable(refused.join(QStringLiteral(", ")));
+    EXPECT_GE(acceptedReordered * 100, reordered * 75) << qPrintable(refused.join(QStringLiteral(", ")));
     if (qEnvironmentVariableIsSet("FUDEMARU_SHOW_REFUSED"))
         std::printf("%s\n", qPrintable(refused.join(QStringLiteral("\n"))));
 }
