@@ -1,5 +1,6 @@
 #include "data/fileio.h"
 #include "data/errors.h"
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -479,6 +480,23 @@ bool renameWithoutReplacing(const QString &dir, const QString &name, const QStri
         }
     }
     throw FileError(name, why(qPrintable(QStringLiteral("cannot be renamed to ") + newName), errno));
+}
+
+QString setAsideOrphan(const QString &dir, const QString &name)
+{
+    if (!entryExists(dir, name))
+        return {};
+    QString stem = name;
+    if (stem.endsWith(QStringLiteral(".dat")))
+        stem.chop(4);
+    stem += QStringLiteral(".orphaned-") +
+            QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    for (int k = 1;; ++k) {
+        const QString newName =
+            stem + (k == 1 ? QString() : QStringLiteral("-%1").arg(k)) + QStringLiteral(".dat");
+        if (renameWithoutReplacing(dir, name, newName))
+            return newName;
+    }
 }
 
 QStringList saveTemporaries(const QString &dir)

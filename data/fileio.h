@@ -83,6 +83,13 @@ bool entryExists(const QString &dir, const QString &name);
 // FileError(name) when the rename fails otherwise.
 bool renameWithoutReplacing(const QString &dir, const QString &name, const QString &newName);
 
+// A record of a child no longer in the roster, found where a new child's
+// file goes: renamed "<stem>.orphaned-<yyyyMMdd-HHmmss>.dat" ("-2", "-3"...
+// added when that is taken), never deleted. Returns the new name, or an empty
+// string when there was no such file. FileError(name) when it cannot be
+// renamed.
+QString setAsideOrphan(const QString &dir, const QString &name);
+
 // Temporaries of interrupted saves in dir ("<file>.saving-XXXXXX", regular
 // files only), sorted by name.
 QStringList saveTemporaries(const QString &dir);

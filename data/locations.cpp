@@ -4,6 +4,7 @@
 #include "data/fileio.h"
 #include "data/gamescore.h"
 #include "data/roster.h"
+#include "data/stamps.h"
 #include "data/studylog.h"
 #include <QDir>
 #include <QFile>
@@ -160,6 +161,8 @@ const QStringList &writtenFileNames()
         QStringList n{rosterFileName()};
         for (int i = 1; i <= MaxPlayers; ++i)
             n << logFileName(i);
+        for (int i = 1; i <= MaxPlayers; ++i)
+            n << stampFileName(i);
         n << boardFileName(GameId::Matching) << boardFileName(GameId::WhackAMole);
         return n;
     }();

@@ -9,7 +9,7 @@ namespace fm
 {
 
 // Every file the program writes: Player1.dat, Kiroku1.dat .. Kiroku10.dat,
-// Game1.dat, Game2.dat.
+// Hanko1.dat .. Hanko10.dat, Game1.dat, Game2.dat.
 const QStringList &writtenFileNames();
 
 // The user's data directory for Fudemaru (~/.local/share/Fudemaru/ on a

@@ -3,6 +3,7 @@
 #include "data/cp932.h"
 #include "data/errors.h"
 #include "data/fileio.h"
+#include "data/stamps.h"
 #include "data/studylog.h"
 #include <QRegularExpression>
 
@@ -144,8 +145,9 @@ int registerPlayer(Roster &roster, const QString &dir, const QByteArray &name)
         // is not to be set aside.
         requireNoPlayerDropped(before, dir);
         // Set aside first: if the roster cannot be saved afterwards, the old
-        // log is kept under its new name and no child is handed it.
+        // log and stamps are kept under new names and no child is handed them.
         setAsideLog(dir, n);
+        setAsideOrphan(dir, stampFileName(n));
         saveRoster(roster, dir);
     } catch (...) {
         roster = before;

@@ -2,7 +2,6 @@
 #include "data/binio.h"
 #include "data/errors.h"
 #include "data/fileio.h"
-#include <QDateTime>
 #include <QRegularExpression>
 
 namespace fm
@@ -93,18 +92,7 @@ void appendLogRecord(const QString &dir, int player, const StudyRecord &record)
 
 QString setAsideLog(const QString &dir, int player)
 {
-    const QString name = logFileName(player);
-    if (!entryExists(dir, name))
-        return {};
-    const QString stem = QStringLiteral("Kiroku%1.orphaned-%2")
-                             .arg(player)
-                             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    for (int k = 1;; ++k) {
-        const QString newName =
-            stem + (k == 1 ? QString() : QStringLiteral("-%1").arg(k)) + QStringLiteral(".dat");
-        if (renameWithoutReplacing(dir, name, newName))
-            return newName;
-    }
+    return setAsideOrphan(dir, logFileName(player));
 }
 
 bool isSetAsideLogName(const QString &fileName)

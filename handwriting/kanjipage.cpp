@@ -1,6 +1,7 @@
 #include "handwriting/kanjipage.h"
 #include "data/cp932.h"
 #include "data/levels.h"
+#include "data/stamps.h"
 #include "data/state.h"
 #include "handwriting/handwriting.h"
 #include "handwriting/readingbox.h"
@@ -391,6 +392,10 @@ void TF_KanjiPage::judgeWholeKanji()
         Mark->showRight();
         services.shell.MaruBatsu.playRight();
         say(QStringLiteral("よく かけたね！ はなまる！"), colour::Yellow);
+        // Written alone, every stroke: the kanji's stamp in the child's list.
+        const int player = services.state.CurrentPlayer;
+        if (guide_->helped() == 0 && player >= 1 && player <= services.state.Players.PlayerCount)
+            services.guard(this, [&] { addStamp(services.state.DataDir, player, kanji_); });
     } else {
         say(QStringLiteral("おしい！ もういちど かいて みよう"), colour::White);
     }

@@ -1,5 +1,6 @@
 #include "records/kichiran.h"
 #include "data/cp932.h"
+#include "data/stamps.h"
 #include "handwriting/kanjipage.h"
 #include "media/mediafiles.h"
 #include "records/seisekibuttons.h"
@@ -80,7 +81,10 @@ void TF_K_ichiran::BtnClick(StudyKind kind)
     items_ = records::layoutKanjiList(cleared, services.random);
     // Drawn for the display the picture is shown on, so glyphs stay sharp.
     picture_ = records::KanjiListPicture(Img_Kanji->devicePixelRatioF());
-    picture_.prepare(items_, glyphs);
+    const Stamps stamps = state.CurrentPlayer >= 1 && state.CurrentPlayer <= state.Players.PlayerCount
+                              ? loadStamps(state.DataDir, state.CurrentPlayer)
+                              : Stamps{};
+    picture_.prepare(items_, glyphs, stamps);
     scattered_ = picture_.scattered();
 
     phase_ = 1;

@@ -60,9 +60,11 @@ QImage KanjiListPicture::glyphPicture(const QString &text, const QColor &colour,
     return img;
 }
 
-void KanjiListPicture::prepare(const ListItems &items, const std::vector<QString> &glyphs)
+void KanjiListPicture::prepare(const ListItems &items, const std::vector<QString> &glyphs,
+                               const std::array<bool, ListedKanji + 1> &stamped)
 {
     items_ = items;
+    stamped_.assign(ListedKanji + 1, false);
     sprites_.assign(ListedKanji + 1, QImage());
     offsets_.assign(ListedKanji + 1, QPointF());
     const QFont font = glyphFont();
@@ -72,6 +74,7 @@ void KanjiListPicture::prepare(const ListItems &items, const std::vector<QString
         const QImage full = glyphPicture(text, items[c].cleared ? colour::Red : colour::Yellow, font, ratio_);
         // Only the part the strokes cover is copied in every frame.
         const QRect inked = inkedRect(full);
+        stamped_[size_t(c)] = k >= 1 && k <= ListedKanji && stamped[size_t(k)];
         sprites_[c] = full.copy(inked);
         sprites_[c].setDevicePixelRatio(ratio_);
         offsets_[c] = QPointF(inked.topLeft()) / ratio_;
@@ -89,6 +92,18 @@ void KanjiListPicture::drawAll(QImage &frame, int tick) const
         const QPoint at = tick == 0 ? item.start : glidePosition(item.start, item.target, tick);
         p.drawImage(QPointF(at) + offsets_[c], sprites_[c]);
     }
+    if (tick < GlideTicks)
+        return;
+    // The stamps: a green circle round each stamped kanji, as a teacher
+    // circles a well written one.
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(colour::Lime, 1.5));
+    p.setBrush(Qt::NoBrush);
+    const QPointF middle(ListCellWidth / 2.0, ListCellHeight / 2.0);
+    for (int c = 1; c <= ListedKanji; ++c)
+        if (stamped_[size_t(c)])
+            p.drawEllipse(QPointF(items_[c].target) + middle, ListCellWidth / 2.0 - 0.75,
+                          ListCellWidth / 2.0 - 0.75);
 }
 
 QImage KanjiListPicture::scattered() const

@@ -6,6 +6,7 @@
 #include "records/recordrules.h"
 #include <QFont>
 #include <QImage>
+#include <array>
 #include <vector>
 
 namespace fm::records
@@ -22,8 +23,10 @@ class KanjiListPicture
     QSize pixelSize() const;
 
     // Renders every item's glyph (red when cleared, yellow otherwise) for the
-    // items of one press; glyphs[k] is the text of kanji k.
-    void prepare(const ListItems &items, const std::vector<QString> &glyphs);
+    // items of one press; glyphs[k] is the text of kanji k. A kanji with
+    // stamped[k] gets its stamp in the corner of its cell once in place.
+    void prepare(const ListItems &items, const std::vector<QString> &glyphs,
+                 const std::array<bool, ListedKanji + 1> &stamped = {});
 
     // The kanji at their start cells.
     QImage scattered() const;
@@ -41,6 +44,7 @@ class KanjiListPicture
     ListItems items_{};
     std::vector<QImage> sprites_;  // by start cell, [1..240]: the inked part of the glyph
     std::vector<QPointF> offsets_; // where that part lies in its cell
+    std::vector<bool> stamped_;    // by start cell
 };
 
 } // namespace fm::records

@@ -1,3 +1,4 @@
+#include "data/stamps.h"
 #include "data/studylog.h"
 #include "recordfixture.h"
 #include "records/player.h"
@@ -185,6 +186,7 @@ TEST(Touroku, ALogLeftByALostRosterIsSetAsideNotHandedToTheNewChild)
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }();
     ASSERT_EQ(oldLog.size(), 4 * StudyRecordSize);
+    ASSERT_TRUE(addStamp(t.state.ProgramDir, 1, 3)); // and its stamps
 
     auto *s = t.nav.open<TF_Touroku>();
     press(s, {30, 12, 2});
@@ -197,6 +199,8 @@ TEST(Touroku, ALogLeftByALostRosterIsSetAsideNotHandedToTheNewChild)
     QFile kept(t.file(setAside.first()));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), oldLog);
+    EXPECT_EQ(loadStamps(t.state.ProgramDir, 1), Stamps{}) << "no stamps of the old child";
+    EXPECT_EQ(QDir(t.state.ProgramDir).entryList({QStringLiteral("Hanko1.orphaned-*.dat")}).size(), 1);
 
     // The new child starts at the beginning, with nothing of the old log.
     auto *list = t.nav.open<TF_Player>();

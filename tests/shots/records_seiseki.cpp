@@ -3,6 +3,7 @@
 // pictures.
 #include "data/catalogue.h"
 #include "data/progress.h"
+#include "data/stamps.h"
 #include "data/studylog.h"
 #include "records/kichiran.h"
 #include "records/kseiseki.h"
@@ -87,6 +88,9 @@ TEST(RecordShots, HistoryResultsAndKanjiList)
     shots::save(results, QStringLiteral("kseiseki1-end"));
     t.nav.showMainMenu();
 
+    // Kanji the child wrote alone on their pages: their stamps.
+    for (const int k : {1, 2, 3, 21, 22, 45})
+        addStamp(t.state.DataDir, 1, k);
     auto *kanji = static_cast<TF_K_ichiran *>(t.nav.open(ScreenId::KIchiran));
     shots::save(kanji, QStringLiteral("kichiran-start"));
     const auto step = [kanji] { fm::test::tick(kanji, "Tim_Kanji"); };
