@@ -343,7 +343,7 @@ TEST_F(Content, SentencesOfOneKanjiDiffer)
 
 TEST_F(Content, HintPagesCoverEveryScreenAndTestSituation)
 {
-    QFile f(BinDir + "/Hint.dat");
+    QFile f(BinDir + "/" + fm::hintFileName());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QVector<fm::HintRecord> pages = fm::decodeHintFile(f.readAll());
     ASSERT_FALSE(pages.isEmpty());

@@ -16,7 +16,7 @@ bool isKanji(QChar c)
 
 TEST(ContentHints, PagesSpeakInKanaAChildReads)
 {
-    QFile f(QStringLiteral(FUDEMARU_BIN_DIR "/Hint.dat"));
+    QFile f(QStringLiteral(FUDEMARU_BIN_DIR "/") + fm::hintFileName());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QVector<fm::HintRecord> pages = fm::decodeHintFile(f.readAll());
     ASSERT_FALSE(pages.isEmpty());
