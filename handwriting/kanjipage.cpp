@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QSet>
+#include <QTimer>
 
 namespace fm
 {
@@ -145,12 +146,15 @@ TF_KanjiPage::TF_KanjiPage(Services &sv, int kanjiNumber, QVector<int> tour)
 {
     const QCursor hand = services.shell.HandPointer;
     Img_Paper = new GuidedSquare(this);
+    Img_Paper->setObjectName(QStringLiteral("Img_Paper"));
     Img_Paper->setGeometry(16 - GuidedSquare::PaperMargin, 90 - GuidedSquare::PaperMargin,
                            284 + 2 * GuidedSquare::PaperMargin, 284 + 2 * GuidedSquare::PaperMargin);
     Lbl_Message = makeLabel(this, QString(), 16, 378, pixelFont(20, true), colour::Yellow, 290, 40);
+    Lbl_Message->setObjectName(QStringLiteral("Lbl_Message"));
     Lbl_Message->setWordWrap(true);
 
     Lbl_Yomi = new QLabel(this);
+    Lbl_Yomi->setObjectName(QStringLiteral("Lbl_Yomi"));
     Lbl_Yomi->setGeometry(316, 36, 308, 160);
     Lbl_Yomi->setTextFormat(Qt::RichText);
     Lbl_Yomi->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -165,9 +169,13 @@ TF_KanjiPage::TF_KanjiPage(Services &sv, int kanjiNumber, QVector<int> tour)
     Lbl_Kakusuu = makeLabel(this, QString(), 316, 198, pixelFont(20, true), colour::White, 110, 28);
     Lbl_Level = makeLabel(this, QString(), 430, 198, pixelFont(20, true), colour::White, 194, 28);
     Lbl_Buhin = makeLabel(this, QString(), 316, 232, pixelFont(16, true), colour::White, 140, 48);
+    Lbl_Kakusuu->setObjectName(QStringLiteral("Lbl_Kakusuu"));
+    Lbl_Level->setObjectName(QStringLiteral("Lbl_Level"));
+    Lbl_Buhin->setObjectName(QStringLiteral("Lbl_Buhin"));
     Lbl_Buhin->setWordWrap(true);
     for (int i = 0; i < 2; ++i) {
         Img_Buhin[i] = new QLabel(this);
+        Img_Buhin[i]->setObjectName(QStringLiteral("Img_Buhin%1").arg(i));
         Img_Buhin[i]->setGeometry(460 + i * 56, 230, 50, 50);
     }
 
@@ -175,9 +183,12 @@ TF_KanjiPage::TF_KanjiPage(Services &sv, int kanjiNumber, QVector<int> tour)
     Img_Kakijun->setGeometry(316, 286, 130, 130);
     Btn_Again = makePushButton(this, QStringLiteral("もういちど"), QRect(454, 286, 170, 40), hand,
                                QStringLiteral("かきじゅんを もういちど みる"));
+    Btn_Again->setObjectName(QStringLiteral("Btn_Again"));
     Btn_Again->setFont(pixelFont(18, true));
     Btn_Mae = makePushButton(this, QStringLiteral("◀ まえ"), QRect(454, 334, 82, 40), hand);
+    Btn_Mae->setObjectName(QStringLiteral("Btn_Mae"));
     Btn_Tsugi = makePushButton(this, QStringLiteral("つぎ ▶"), QRect(542, 334, 82, 40), hand);
+    Btn_Tsugi->setObjectName(QStringLiteral("Btn_Tsugi"));
     for (QPushButton *b : {Btn_Mae, Btn_Tsugi})
         b->setFont(pixelFont(18, true));
 
@@ -185,17 +196,22 @@ TF_KanjiPage::TF_KanjiPage(Services &sv, int kanjiNumber, QVector<int> tour)
     for (int r = 1; r <= 3; ++r) {
         Btn_Round[r] = makePushButton(this, QString::fromUtf8(captions[r]),
                                       QRect(16 + (r - 1) * 150, 424, 142, 48), hand);
+        Btn_Round[r]->setObjectName(QStringLiteral("Btn_Round%1").arg(r));
         Btn_Round[r]->setFont(pixelFont(22, true));
         connect(Btn_Round[r], &QPushButton::clicked, this, [this, r] { Btn_RoundClick(r); });
     }
     Btn_Round[0] = nullptr;
     Btn_Modoru = makePushButton(this, QStringLiteral("もどる"), QRect(482, 424, 142, 48), hand);
+    Btn_Modoru->setObjectName(QStringLiteral("Btn_Modoru"));
     Btn_Modoru->setFont(pixelFont(22, true));
     Mark = new JudgeMark(this, QRect(16, 90, 284, 284));
+    Mark->setObjectName(QStringLiteral("Mark"));
 
-    Tim_Flash.setSingleShot(true);
-    Tim_Flash.setInterval(FlashMs);
-    connect(&Tim_Flash, &QTimer::timeout, this, &TF_KanjiPage::Tim_FlashTimer);
+    Tim_Flash = new QTimer(this);
+    Tim_Flash->setObjectName(QStringLiteral("Tim_Flash"));
+    Tim_Flash->setSingleShot(true);
+    Tim_Flash->setInterval(FlashMs);
+    connect(Tim_Flash, &QTimer::timeout, this, &TF_KanjiPage::Tim_FlashTimer);
     connect(Btn_Again, &QPushButton::clicked, Img_Kakijun, &StrokeOrderView::restart);
     onGuardedClick(Btn_Modoru, services.clock, [this] { BackClick(); });
     onGuardedClick(Btn_Tsugi, services.clock, [this] { Btn_TsugiClick(); });
@@ -264,6 +280,7 @@ void TF_KanjiPage::showKanji(int n)
 
     delete Img_Kakijun;
     Img_Kakijun = new StrokeOrderView(this, paths_);
+    Img_Kakijun->setObjectName(QStringLiteral("Img_Kakijun"));
     Img_Kakijun->setGeometry(316, 286, 130, 130);
     Img_Kakijun->show();
     connect(Btn_Again, &QPushButton::clicked, Img_Kakijun, &StrokeOrderView::restart);
@@ -285,7 +302,7 @@ void TF_KanjiPage::say(const QString &text, const QColor &c)
 void TF_KanjiPage::Btn_RoundClick(int r)
 {
     round_ = std::clamp(r, int(Look), int(Kaku));
-    Tim_Flash.stop();
+    Tim_Flash->stop();
     waitingForRecogniser_ = false;
     ink_.clear();
     guide_ = std::make_unique<GuidedStrokes>(paths_, round_ == Kaku ? StrokeJudge::Paper::Blank
@@ -312,7 +329,7 @@ void TF_KanjiPage::Img_PaperStroke(const InkStroke &stroke)
 {
     if (round_ == Look || !guide_ || guide_->finished())
         return;
-    Tim_Flash.stop();
+    Tim_Flash->stop();
     Img_Paper->setFlash(-1);
     const int index = guide_->next();
     switch (guide_->write(stroke)) {
@@ -332,7 +349,7 @@ void TF_KanjiPage::Img_PaperStroke(const InkStroke &stroke)
             why = QStringLiteral("かく じゅんばんが ちがうよ。");
         say(why + QStringLiteral("あかい せんの %1かくめを かこう").arg(digits(index + 1)), colour::White);
         Img_Paper->setFlash(index);
-        Tim_Flash.start();
+        Tim_Flash->start();
         break;
     }
     case GuidedStrokes::Outcome::DrawnForChild: {
@@ -352,7 +369,7 @@ void TF_KanjiPage::Img_PaperStroke(const InkStroke &stroke)
 
 void TF_KanjiPage::Tim_FlashTimer()
 {
-    Tim_Flash.stop();
+    Tim_Flash->stop();
     Img_Paper->setFlash(-1);
 }
 
@@ -417,15 +434,15 @@ void TF_KanjiPage::Btn_MaeClick()
 
 void TF_KanjiPage::BackClick()
 {
-    Tim_Flash.stop();
-    Img_Kakijun->Tim_Draw.stop();
+    Tim_Flash->stop();
+    Img_Kakijun->stop();
     services.nav.back();
 }
 
 void TF_KanjiPage::FormHide()
 {
-    Tim_Flash.stop();
-    Img_Kakijun->Tim_Draw.stop();
+    Tim_Flash->stop();
+    Img_Kakijun->stop();
 }
 
 void TF_KanjiPage::FormClose()

@@ -11,8 +11,9 @@
 #include "shell/screen.h"
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <memory>
+
+class QTimer;
 
 namespace fm
 {
@@ -67,6 +68,19 @@ class TF_KanjiPage : public ScreenFrame
     // move between its pages.
     TF_KanjiPage(Services &services, int kanjiNumber, QVector<int> tour = {});
 
+    void BackClick() override;
+    void FormHide() override;
+    void FormClose() override;
+
+    int kanji() const { return kanji_; }
+    int round() const { return round_; }
+    const GuidedStrokes *guide() const { return guide_.get(); }
+    // The child's strokes of this round as the recogniser sees them.
+    const Ink &ink() const { return ink_; }
+
+  private:
+    // Controls; tests and the help find them by their object names, the
+    // arrays' as "Img_Buhin<0..1>" and "Btn_Round<1..3>".
     QLabel *Lbl_Yomi;    // the reading box
     QLabel *Lbl_Kakusuu; // stroke count
     QLabel *Lbl_Level;
@@ -81,24 +95,14 @@ class TF_KanjiPage : public ScreenFrame
     QPushButton *Btn_Mae;
     QPushButton *Btn_Tsugi;
     JudgeMark *Mark;
-    QTimer Tim_Flash;
+    QTimer *Tim_Flash; // the missed stroke shown red for FlashMs
 
     void Btn_RoundClick(int round);
     void Img_PaperStroke(const InkStroke &stroke);
     void Tim_FlashTimer();
     void Btn_TsugiClick();
     void Btn_MaeClick();
-    void BackClick() override;
-    void FormHide() override;
-    void FormClose() override;
 
-    int kanji() const { return kanji_; }
-    int round() const { return round_; }
-    const GuidedStrokes *guide() const { return guide_.get(); }
-    // The child's strokes of this round as the recogniser sees them.
-    const Ink &ink() const { return ink_; }
-
-  private:
     void showKanji(int kanjiNumber);
     void finishRound();
     void judgeWholeKanji();

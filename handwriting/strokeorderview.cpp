@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QTimer>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -108,10 +109,11 @@ void paintStrokes(QPainter &p, const QRectF &square, const StrokePaths &paths, i
 // ---- the stroke-order view ----
 
 StrokeOrderView::StrokeOrderView(QWidget *parent, StrokePaths paths)
-    : QWidget(parent), paths_(std::move(paths))
+    : QWidget(parent), Tim_Draw(new QTimer(this)), paths_(std::move(paths))
 {
-    Tim_Draw.setInterval(TickMs);
-    connect(&Tim_Draw, &QTimer::timeout, this, &StrokeOrderView::Tim_DrawTimer);
+    Tim_Draw->setObjectName(QStringLiteral("Tim_Draw"));
+    Tim_Draw->setInterval(TickMs);
+    connect(Tim_Draw, &QTimer::timeout, this, &StrokeOrderView::Tim_DrawTimer);
     restart();
 }
 
@@ -121,20 +123,25 @@ void StrokeOrderView::restart()
     tick_ = 0;
     update();
     if (!paths_.isEmpty())
-        Tim_Draw.start();
+        Tim_Draw->start();
+}
+
+void StrokeOrderView::stop()
+{
+    Tim_Draw->stop();
 }
 
 void StrokeOrderView::Tim_DrawTimer()
 {
     if (finished()) {
-        Tim_Draw.stop();
+        Tim_Draw->stop();
         return;
     }
     if (++tick_ >= TicksPerStroke) {
         tick_ = 0;
         ++done_;
         if (finished())
-            Tim_Draw.stop();
+            Tim_Draw->stop();
     }
     update();
 }
@@ -190,16 +197,21 @@ TF_Kakijun::TF_Kakijun(Services &services, int kanjiNumber, QWidget *parent) : Q
                               : QString();
     Lbl_Title = makeLabel(this, QStringLiteral("「%1」の かきじゅん").arg(glyph), 16, 8, pixelFont(22, true),
                           colour::Yellow, 528, 30);
+    Lbl_Title->setObjectName(QStringLiteral("Lbl_Title"));
     const StrokePaths paths = strokePathsOf(services, kanjiNumber);
     Lbl_Kanji = new StillStrokes(this, paths);
+    Lbl_Kanji->setObjectName(QStringLiteral("Lbl_Kanji"));
     Lbl_Kanji->setGeometry(16, 48, 256, 256);
     Img_Kakijun = new StrokeOrderView(this, paths);
+    Img_Kakijun->setObjectName(QStringLiteral("Img_Kakijun"));
     Img_Kakijun->setGeometry(288, 48, 256, 256);
 
     const QCursor hand = services.shell.HandPointer;
     Btn_Again = makePushButton(this, QStringLiteral("もういちど"), QRect(288, 314, 124, 36), hand,
                                QStringLiteral("かきじゅんを もういちど みる"));
+    Btn_Again->setObjectName(QStringLiteral("Btn_Again"));
     Btn_Close = makePushButton(this, QStringLiteral("もどる"), QRect(420, 314, 124, 36), hand);
+    Btn_Close->setObjectName(QStringLiteral("Btn_Close"));
     connect(Btn_Again, &QPushButton::clicked, Img_Kakijun, &StrokeOrderView::restart);
     connect(Btn_Close, &QPushButton::clicked, this, &QDialog::accept);
 }

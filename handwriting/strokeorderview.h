@@ -3,11 +3,11 @@
 // another and numbered, and the stroke-order window ("かきじゅん") around it.
 #include "handwriting/centrelines.h"
 #include <QDialog>
-#include <QTimer>
 #include <QWidget>
 
 class QLabel;
 class QPushButton;
+class QTimer;
 
 namespace fm
 {
@@ -25,7 +25,7 @@ StrokePaths strokePathsOf(Services &services, int kanjiNumber);
 void paintStrokes(QPainter &p, const QRectF &square, const StrokePaths &paths, int done, double progress);
 
 // The strokes drawn one after another on practice paper, a stroke every
-// TicksPerStroke ticks of Tim_Draw.
+// TicksPerStroke ticks of its timer "Tim_Draw" (tests tick it by name).
 class StrokeOrderView : public QWidget
 {
     Q_OBJECT
@@ -34,16 +34,20 @@ class StrokeOrderView : public QWidget
     static constexpr int TicksPerStroke = 12;
     StrokeOrderView(QWidget *parent, StrokePaths paths);
 
+    // From the first stroke again.
     void restart();
-    void Tim_DrawTimer();
+    // The drawing stops where it is.
+    void stop();
     bool finished() const { return done_ >= int(paths_.size()); }
     int strokesDone() const { return done_; }
-    QTimer Tim_Draw;
 
   protected:
     void paintEvent(QPaintEvent *event) override;
 
   private:
+    QTimer *Tim_Draw;
+    void Tim_DrawTimer();
+
     StrokePaths paths_;
     int done_ = 0;
     int tick_ = 0;
@@ -57,6 +61,8 @@ class TF_Kakijun : public QDialog
   public:
     TF_Kakijun(Services &services, int kanjiNumber, QWidget *parent);
 
+  private:
+    // Controls; tests and the help find them by their object names.
     QLabel *Lbl_Title;
     QWidget *Lbl_Kanji; // the still picture
     StrokeOrderView *Img_Kakijun;

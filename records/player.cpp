@@ -36,6 +36,7 @@ void TF_Player::buildTitles(int column, int xOffset)
     for (int t = 1; t <= 3; ++t) {
         QLabel *title =
             makeLabel(this, texts[t - 1], left, records::PlayerTitleTop, listFont(), colour::Yellow);
+        title->setObjectName(QStringLiteral("Lbl_ColumnTitle%1_%2").arg(t).arg(column));
         Lbl_ColumnTitle[t][column] = title;
         left = title->geometry().right() + 1 + 20;
     }
@@ -52,6 +53,7 @@ void TF_Player::buildPlayer(int n)
     const PlayerEntry &e = state.Players.PlayerTable[n];
 
     auto *name = new ClickLabel(this, n);
+    name->setObjectName(QStringLiteral("Lbl_PlayerName%1").arg(n));
     name->setText(shownName(e.Name));
     name->setFont(listFont());
     setTextColour(name, colour::White);
@@ -71,6 +73,8 @@ void TF_Player::buildPlayer(int n)
         this, kindFromFile(e.Kind) == StudyKind::Reading ? QStringLiteral("よむ ") : QStringLiteral("かく "),
         Lbl_ColumnTitle[3][column]->x() + 20, top, listFont(), colour::White);
     Lbl_PlayerKind[n]->setVisible(!allDone);
+    Lbl_PlayerLevel[n]->setObjectName(QStringLiteral("Lbl_PlayerLevel%1").arg(n));
+    Lbl_PlayerKind[n]->setObjectName(QStringLiteral("Lbl_PlayerKind%1").arg(n));
 }
 
 void TF_Player::Lbl_PlayerMouseMove(int player)

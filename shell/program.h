@@ -90,7 +90,6 @@ class Program
 
     ScreenRegistry &screens() { return registry_; }
     Services &services() { return services_; }
-    TF_Main *menu() const { return menu_; }
 
     // Pointer, title, host window and the main screen's start-up; false when
     // start-up failed (its message has been shown).

@@ -7,6 +7,7 @@
 #include "support/find.h"
 #include "support/testshell.h"
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QTest>
 
@@ -58,6 +59,12 @@ struct Shell : fm::test::TestShell {
 inline QColor textColour(const QWidget *w)
 {
     return w->palette().color(QPalette::WindowText);
+}
+
+// Player n's name on the player list ("Lbl_PlayerName<n>"); null past the roster's end.
+inline QLabel *playerName(const QWidget *list, int n)
+{
+    return list->findChild<QLabel *>(QStringLiteral("Lbl_PlayerName%1").arg(n));
 }
 
 } // namespace records_test

@@ -54,7 +54,7 @@ const Way ways[] = {
      },
      [](Shell &t) {
          auto *list = t.nav.open<TF_Player>();
-         QTest::mouseClick(list->Lbl_PlayerName[2], Qt::LeftButton);
+         QTest::mouseClick(playerName(list, 2), Qt::LeftButton);
      },
      ScreenId::Mode},
     {"HistoryListToOnePlayer", "Kiroku2.dat",

@@ -18,6 +18,7 @@
 
 using namespace fm;
 using namespace records_test;
+using fm::test::child;
 
 namespace
 {
@@ -42,7 +43,7 @@ QVector<QPointF> along(TF_KanjiPage *page, const StrokePath &line, bool backward
     QVector<QPointF> points;
     const InkStroke dense = inkFromCentreLines({line}).first();
     for (const QPointF &q : dense)
-        points << page->Img_Paper->toWidget(q);
+        points << child<GuidedSquare>(page, "Img_Paper")->toWidget(q);
     if (backwards)
         std::reverse(points.begin(), points.end());
     return points;
@@ -73,9 +74,9 @@ TEST(KanjiPage, OpensFromTheKanjiListAndTheResults)
     EXPECT_EQ(currentPage(t)->kanji(), 2);
     EXPECT_TRUE(fm::test::child<QLabel>(currentPage(t), "Lbl_Title")->text().contains(kanji(2)));
     // The reading box of 二: its 音 and 訓 with a word under each.
-    EXPECT_TRUE(currentPage(t)->Lbl_Yomi->text().contains(QStringLiteral("ニ")));
-    EXPECT_TRUE(currentPage(t)->Lbl_Yomi->text().contains(QStringLiteral("ふたつ")));
-    t.click(currentPage(t)->Btn_Modoru);
+    EXPECT_TRUE(child<QLabel>(currentPage(t), "Lbl_Yomi")->text().contains(QStringLiteral("ニ")));
+    EXPECT_TRUE(child<QLabel>(currentPage(t), "Lbl_Yomi")->text().contains(QStringLiteral("ふたつ")));
+    t.click(child<QPushButton>(currentPage(t), "Btn_Modoru"));
     t.processDeletes();
     EXPECT_EQ(t.nav.current(), list);
     t.nav.back();
@@ -106,64 +107,67 @@ TEST(KanjiPage, AChildWritesAKanjiThroughTheThreeRounds)
     ASSERT_NE(page, nullptr);
     const StrokePaths lines = strokePathsOf(t.services, mouth);
     ASSERT_EQ(lines.size(), 3);
-    EXPECT_EQ(page->Img_Paper->look(), GuidedSquare::Look::Kanji);
+    GuidedSquare *sq = child<GuidedSquare>(page, "Img_Paper");
+    QLabel *message = child<QLabel>(page, "Lbl_Message");
+    JudgeMark *mark = child<JudgeMark>(page, "Mark");
+    EXPECT_EQ(sq->look(), GuidedSquare::Look::Kanji);
 
     // なぞる: the first stroke right, then the third before the second.
-    t.click(page->Btn_Round[1]);
-    EXPECT_EQ(page->Img_Paper->look(), GuidedSquare::Look::Pale);
-    page->Img_Paper->writeStroke(along(page, lines[0]));
+    t.click(child<QPushButton>(page, "Btn_Round", 1));
+    EXPECT_EQ(sq->look(), GuidedSquare::Look::Pale);
+    sq->writeStroke(along(page, lines[0]));
     EXPECT_EQ(page->guide()->next(), 1);
-    EXPECT_TRUE(page->Lbl_Message->text().contains(QStringLiteral("できたね")));
-    page->Img_Paper->writeStroke(along(page, lines[2]));
+    EXPECT_TRUE(message->text().contains(QStringLiteral("できたね")));
+    sq->writeStroke(along(page, lines[2]));
     EXPECT_EQ(page->guide()->next(), 1) << "the stroke out of order is not taken";
-    EXPECT_EQ(page->Img_Paper->flash(), 1) << "the right stroke flashes with its number";
-    EXPECT_TRUE(page->Lbl_Message->text().contains(QStringLiteral("じゅんばん")));
-    page->Tim_FlashTimer();
-    EXPECT_EQ(page->Img_Paper->flash(), -1);
-    page->Img_Paper->writeStroke(along(page, lines[1]));
-    page->Img_Paper->writeStroke(along(page, lines[2]));
+    EXPECT_EQ(sq->flash(), 1) << "the right stroke flashes with its number";
+    EXPECT_TRUE(message->text().contains(QStringLiteral("じゅんばん")));
+    fm::test::tick(page, "Tim_Flash");
+    EXPECT_EQ(sq->flash(), -1);
+    sq->writeStroke(along(page, lines[1]));
+    sq->writeStroke(along(page, lines[2]));
     EXPECT_TRUE(page->guide()->finished());
-    EXPECT_EQ(page->Mark->mark(), QStringLiteral("○"));
+    EXPECT_EQ(mark->mark(), QStringLiteral("○"));
 
     // うすく: a double click and a stroke drawn backwards on the first
     // stroke, and a third miss: the program draws it and the child goes on.
-    t.click(page->Btn_Round[2]);
-    EXPECT_EQ(page->Img_Paper->look(), GuidedSquare::Look::StartDots);
-    const QPointF start = page->Img_Paper->toWidget(lines[0].first());
-    page->Img_Paper->writeStroke({start});
-    page->Img_Paper->writeStroke({start});
+    t.click(child<QPushButton>(page, "Btn_Round", 2));
+    EXPECT_EQ(sq->look(), GuidedSquare::Look::StartDots);
+    const QPointF start = sq->toWidget(lines[0].first());
+    sq->writeStroke({start});
+    sq->writeStroke({start});
     EXPECT_EQ(page->guide()->misses(), 2);
-    page->Img_Paper->writeStroke(along(page, lines[0], true));
+    sq->writeStroke(along(page, lines[0], true));
     EXPECT_EQ(page->guide()->next(), 1);
     EXPECT_EQ(page->guide()->helped(), 1);
-    page->Img_Paper->writeStroke(along(page, lines[1]));
-    page->Img_Paper->writeStroke(along(page, lines[2]));
+    sq->writeStroke(along(page, lines[1]));
+    sq->writeStroke(along(page, lines[2]));
     EXPECT_TRUE(page->guide()->finished());
 
     // かく: blank paper, and the finished kanji goes to the recogniser.
     t.handwriting.answer = {mouth};
-    t.click(page->Btn_Round[3]);
-    EXPECT_EQ(page->Img_Paper->look(), GuidedSquare::Look::Blank);
+    t.click(child<QPushButton>(page, "Btn_Round", 3));
+    EXPECT_EQ(sq->look(), GuidedSquare::Look::Blank);
     for (const StrokePath &line : lines)
-        page->Img_Paper->writeStroke(along(page, line));
+        sq->writeStroke(along(page, line));
     ASSERT_EQ(t.handwriting.asked.size(), 1);
     EXPECT_EQ(t.handwriting.asked.first().size(), 3);
-    EXPECT_EQ(page->Mark->mark(), QStringLiteral("○"));
+    EXPECT_EQ(mark->mark(), QStringLiteral("○"));
 
     // Not what the child meant: no ○, and a gentle word instead of a cross.
-    page->Mark->Tim_MarkTimer();
+    mark->Tim_MarkTimer();
     t.handwriting.answer = {1, 2};
-    t.click(page->Btn_Round[3]);
+    t.click(child<QPushButton>(page, "Btn_Round", 3));
     for (const StrokePath &line : lines)
-        page->Img_Paper->writeStroke(along(page, line));
-    EXPECT_EQ(page->Mark->mark(), QString());
-    EXPECT_TRUE(page->Lbl_Message->text().contains(QStringLiteral("もういちど")));
+        sq->writeStroke(along(page, line));
+    EXPECT_EQ(mark->mark(), QString());
+    EXPECT_TRUE(message->text().contains(QStringLiteral("もういちど")));
 
     // もどる in the middle of a stroke: the list again, nothing left behind.
-    t.click(page->Btn_Round[1]);
-    page->Img_Paper->writeStroke(along(page, lines[0]));
-    QTest::mousePress(page->Img_Paper, Qt::LeftButton, {}, start.toPoint());
-    t.click(page->Btn_Modoru);
+    t.click(child<QPushButton>(page, "Btn_Round", 1));
+    sq->writeStroke(along(page, lines[0]));
+    QTest::mousePress(sq, Qt::LeftButton, {}, start.toPoint());
+    t.click(child<QPushButton>(page, "Btn_Modoru"));
     t.processDeletes();
     EXPECT_EQ(t.nav.current()->id(), ScreenId::KIchiran);
 }
@@ -177,16 +181,17 @@ TEST(KanjiPage, AStrokeBegunJustOutsideThePaperStartsOnItsEdge)
     openKanjiPage(t.services, 1); // 一
     TF_KanjiPage *page = currentPage(t);
     ASSERT_NE(page, nullptr);
-    t.click(page->Btn_Round[1]);
-    QSignalSpy strokes(page->Img_Paper, &GuidedSquare::strokeWritten);
-    const QRectF paper = page->Img_Paper->paper();
+    t.click(child<QPushButton>(page, "Btn_Round", 1));
+    GuidedSquare *sq = child<GuidedSquare>(page, "Img_Paper");
+    QSignalSpy strokes(sq, &GuidedSquare::strokeWritten);
+    const QRectF paper = sq->paper();
     const int y = int(paper.center().y());
     // A press left of the paper, within the widget's margin, drawn across.
     const QPoint outside(int(paper.left()) - 8, y);
-    QTest::mousePress(page->Img_Paper, Qt::LeftButton, {}, outside);
+    QTest::mousePress(sq, Qt::LeftButton, {}, outside);
     for (int x = outside.x(); x <= int(paper.right()) - 20; x += 10)
-        QTest::mouseMove(page->Img_Paper, QPoint(x, y));
-    QTest::mouseRelease(page->Img_Paper, Qt::LeftButton, {}, QPoint(int(paper.right()) - 20, y));
+        QTest::mouseMove(sq, QPoint(x, y));
+    QTest::mouseRelease(sq, Qt::LeftButton, {}, QPoint(int(paper.right()) - 20, y));
     ASSERT_EQ(strokes.count(), 1);
     const InkStroke stroke = strokes.first().first().value<InkStroke>();
     EXPECT_EQ(stroke.first().x(), 0.0) << "the stroke starts on the paper's left edge";
@@ -209,14 +214,14 @@ TEST(KanjiPage, BeforeTheFirstTestOfANewLevelTheChildMayLookThroughItsKanji)
     TF_KanjiPage *page = currentPage(t);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->kanji(), 41);
-    EXPECT_FALSE(page->Btn_Mae->isVisible());
+    EXPECT_FALSE(child<QPushButton>(page, "Btn_Mae")->isVisible());
     for (int i = 0; i < 19; ++i)
-        t.click(page->Btn_Tsugi);
+        t.click(child<QPushButton>(page, "Btn_Tsugi"));
     EXPECT_EQ(page->kanji(), 60);
-    EXPECT_FALSE(page->Btn_Tsugi->isVisible());
-    t.click(page->Btn_Mae);
+    EXPECT_FALSE(child<QPushButton>(page, "Btn_Tsugi")->isVisible());
+    t.click(child<QPushButton>(page, "Btn_Mae"));
     EXPECT_EQ(page->kanji(), 59);
-    t.click(page->Btn_Modoru);
+    t.click(child<QPushButton>(page, "Btn_Modoru"));
     t.processDeletes();
 
     // Asked once: the next press starts the test.

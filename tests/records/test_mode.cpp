@@ -266,7 +266,7 @@ TEST(Mode, BackBuildsANewPlayerListEvenForAFreshModeScreen)
     QTest::mouseClick(fm::test::headerButton(fresh, 4), Qt::LeftButton);
     auto *list = dynamic_cast<TF_Player *>(t.nav.current());
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->Lbl_PlayerName[1]->text(), QStringLiteral("みなと"));
+    EXPECT_EQ(playerName(list, 1)->text(), QStringLiteral("みなと"));
     t.processDeletes();
     EXPECT_EQ(t.nav.find<TF_Mode>(), nullptr);
     QTest::mouseClick(fm::test::headerButton(list, 4), Qt::LeftButton);

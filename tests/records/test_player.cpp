@@ -18,6 +18,20 @@ void addPlayers(AppState &s, int n)
         addPlayer(s, QString::fromUtf8(names[i]), 1 + i % 12, 1 + i % 2);
 }
 
+// The list's labels by their object names; null where the list has none.
+QLabel *columnTitle(const TF_Player *s, int title, int column)
+{
+    return s->findChild<QLabel *>(QStringLiteral("Lbl_ColumnTitle%1_%2").arg(title).arg(column));
+}
+QLabel *level(const TF_Player *s, int n)
+{
+    return s->findChild<QLabel *>(QStringLiteral("Lbl_PlayerLevel%1").arg(n));
+}
+QLabel *kind(const TF_Player *s, int n)
+{
+    return s->findChild<QLabel *>(QStringLiteral("Lbl_PlayerKind%1").arg(n));
+}
+
 } // namespace
 
 TEST(Player, FivePlayersFillOneColumnUnderItsTitles)
@@ -30,25 +44,25 @@ TEST(Player, FivePlayersFillOneColumnUnderItsTitles)
     EXPECT_EQ(fm::test::child<QLabel>(s, "Lbl_Title")->pos(), QPoint(24, 0));
     EXPECT_EQ(fm::test::headerButton(s, 4)->toolTip(), QStringLiteral("メニューにもどる"));
 
-    QLabel *nameTitle = s->Lbl_ColumnTitle[1][1];
+    QLabel *nameTitle = columnTitle(s, 1, 1);
     ASSERT_NE(nameTitle, nullptr);
     EXPECT_EQ(nameTitle->text(), QStringLiteral("    なまえ  "));
     EXPECT_EQ(nameTitle->pos(), QPoint(20, 90));
-    EXPECT_EQ(s->Lbl_ColumnTitle[2][1]->x(), nameTitle->geometry().right() + 1 + 20);
-    EXPECT_EQ(s->Lbl_ColumnTitle[3][1]->x(), s->Lbl_ColumnTitle[2][1]->geometry().right() + 1 + 20);
+    EXPECT_EQ(columnTitle(s, 2, 1)->x(), nameTitle->geometry().right() + 1 + 20);
+    EXPECT_EQ(columnTitle(s, 3, 1)->x(), columnTitle(s, 2, 1)->geometry().right() + 1 + 20);
     for (int t3 = 1; t3 <= 3; ++t3)
-        EXPECT_EQ(s->Lbl_ColumnTitle[t3][2], nullptr);
+        EXPECT_EQ(columnTitle(s, t3, 2), nullptr);
 
     for (int n = 1; n <= 5; ++n) {
-        EXPECT_EQ(s->Lbl_PlayerName[n]->pos(), QPoint(40, 80 + n * 52)) << n;
-        EXPECT_EQ(s->Lbl_PlayerLevel[n]->pos(), QPoint(s->Lbl_ColumnTitle[2][1]->x() + 20, 80 + n * 52));
-        EXPECT_EQ(s->Lbl_PlayerKind[n]->pos(), QPoint(s->Lbl_ColumnTitle[3][1]->x() + 20, 80 + n * 52));
-        EXPECT_EQ(s->Lbl_PlayerName[n]->cursor().shape(), t.shell.HandPointer.shape());
+        EXPECT_EQ(playerName(s, n)->pos(), QPoint(40, 80 + n * 52)) << n;
+        EXPECT_EQ(level(s, n)->pos(), QPoint(columnTitle(s, 2, 1)->x() + 20, 80 + n * 52));
+        EXPECT_EQ(kind(s, n)->pos(), QPoint(columnTitle(s, 3, 1)->x() + 20, 80 + n * 52));
+        EXPECT_EQ(playerName(s, n)->cursor().shape(), t.shell.HandPointer.shape());
     }
-    EXPECT_EQ(s->Lbl_PlayerName[6], nullptr);
-    EXPECT_EQ(s->Lbl_PlayerLevel[2]->text(), QStringLiteral("2"));
-    EXPECT_EQ(s->Lbl_PlayerKind[2]->text(), QStringLiteral("かく "));
-    EXPECT_EQ(s->Lbl_PlayerKind[3]->text(), QStringLiteral("よむ "));
+    EXPECT_EQ(playerName(s, 6), nullptr);
+    EXPECT_EQ(level(s, 2)->text(), QStringLiteral("2"));
+    EXPECT_EQ(kind(s, 2)->text(), QStringLiteral("かく "));
+    EXPECT_EQ(kind(s, 3)->text(), QStringLiteral("よむ "));
 }
 
 TEST(Player, TheSixthPlayerStartsTheRightColumnWithItsOwnTitles)
@@ -57,12 +71,12 @@ TEST(Player, TheSixthPlayerStartsTheRightColumnWithItsOwnTitles)
     addPlayers(t.state, 6);
     auto *s = t.nav.open<TF_Player>();
     for (int t3 = 1; t3 <= 3; ++t3) {
-        ASSERT_NE(s->Lbl_ColumnTitle[t3][2], nullptr);
-        EXPECT_EQ(s->Lbl_ColumnTitle[t3][2]->x(), s->Lbl_ColumnTitle[t3][1]->x() + 310);
-        EXPECT_EQ(s->Lbl_ColumnTitle[t3][2]->y(), 90);
+        ASSERT_NE(columnTitle(s, t3, 2), nullptr);
+        EXPECT_EQ(columnTitle(s, t3, 2)->x(), columnTitle(s, t3, 1)->x() + 310);
+        EXPECT_EQ(columnTitle(s, t3, 2)->y(), 90);
     }
-    EXPECT_EQ(s->Lbl_PlayerName[6]->pos(), QPoint(350, 132));
-    EXPECT_EQ(s->Lbl_PlayerName[6]->text(), QStringLiteral("かな"));
+    EXPECT_EQ(playerName(s, 6)->pos(), QPoint(350, 132));
+    EXPECT_EQ(playerName(s, 6)->text(), QStringLiteral("かな"));
 }
 
 TEST(Player, APlayerWithEveryLevelPassedIsAKanjiDoctor)
@@ -71,12 +85,12 @@ TEST(Player, APlayerWithEveryLevelPassedIsAKanjiDoctor)
     addPlayer(t.state, QStringLiteral("はかせ"), 13, 1);
     addPlayer(t.state, QStringLiteral("ふつう"), 12, 2);
     auto *s = t.nav.open<TF_Player>();
-    EXPECT_EQ(s->Lbl_PlayerLevel[1]->text(), QStringLiteral("かんじはかせ"));
-    EXPECT_EQ(textColour(s->Lbl_PlayerLevel[1]), colour::Red);
-    EXPECT_FALSE(s->Lbl_PlayerKind[1]->isVisible());
-    EXPECT_EQ(s->Lbl_PlayerLevel[2]->text(), QStringLiteral("12"));
-    EXPECT_EQ(textColour(s->Lbl_PlayerLevel[2]), colour::White);
-    EXPECT_TRUE(s->Lbl_PlayerKind[2]->isVisible());
+    EXPECT_EQ(level(s, 1)->text(), QStringLiteral("かんじはかせ"));
+    EXPECT_EQ(textColour(level(s, 1)), colour::Red);
+    EXPECT_FALSE(kind(s, 1)->isVisible());
+    EXPECT_EQ(level(s, 2)->text(), QStringLiteral("12"));
+    EXPECT_EQ(textColour(level(s, 2)), colour::White);
+    EXPECT_TRUE(kind(s, 2)->isVisible());
 }
 
 TEST(Player, TheNameUnderThePointerTurnsRedAndTheBackgroundClearsIt)
@@ -84,15 +98,15 @@ TEST(Player, TheNameUnderThePointerTurnsRedAndTheBackgroundClearsIt)
     Shell t;
     addPlayers(t.state, 7);
     auto *s = t.nav.open<TF_Player>();
-    QTest::mouseMove(s->Lbl_PlayerName[7], QPoint(5, 5));
+    QTest::mouseMove(playerName(s, 7), QPoint(5, 5));
     for (int n = 1; n <= 7; ++n)
-        EXPECT_EQ(textColour(s->Lbl_PlayerName[n]), n == 7 ? colour::Red : colour::White) << n;
-    QTest::mouseMove(s->Lbl_PlayerName[2], QPoint(5, 5));
-    EXPECT_EQ(textColour(s->Lbl_PlayerName[2]), colour::Red);
-    EXPECT_EQ(textColour(s->Lbl_PlayerName[7]), colour::White);
+        EXPECT_EQ(textColour(playerName(s, n)), n == 7 ? colour::Red : colour::White) << n;
+    QTest::mouseMove(playerName(s, 2), QPoint(5, 5));
+    EXPECT_EQ(textColour(playerName(s, 2)), colour::Red);
+    EXPECT_EQ(textColour(playerName(s, 7)), colour::White);
     QTest::mouseMove(s, QPoint(600, 460));
     for (int n = 1; n <= 7; ++n)
-        EXPECT_EQ(textColour(s->Lbl_PlayerName[n]), colour::White) << n;
+        EXPECT_EQ(textColour(playerName(s, n)), colour::White) << n;
 }
 
 TEST(Player, ChoosingANameSelectsThePlayerAndOpensItsModeScreen)
@@ -119,7 +133,7 @@ TEST(Player, ChoosingANameSelectsThePlayerAndOpensItsModeScreen)
 
     auto *s = t.nav.open<TF_Player>();
     QPointer<TF_Player> list = s;
-    QTest::mouseClick(s->Lbl_PlayerName[2], Qt::LeftButton);
+    QTest::mouseClick(playerName(s, 2), Qt::LeftButton);
     EXPECT_EQ(t.state.CurrentPlayer, 2);
     EXPECT_EQ(t.state.LevelCorrectCount, 14);
     EXPECT_FALSE(t.state.ReviewMode);
@@ -139,10 +153,10 @@ TEST(Player, ANameOfNoBytesIsShownAsAQuestionMarkAndCanBeChosen)
     addPlayers(t.state, 2);
     t.state.Players.PlayerTable[2].Name.clear(); // as a damaged roster can hold it
     auto *s = t.nav.open<TF_Player>();
-    ASSERT_NE(s->Lbl_PlayerName[2], nullptr);
-    EXPECT_EQ(s->Lbl_PlayerName[2]->text(), QStringLiteral("？"));
-    EXPECT_GT(s->Lbl_PlayerName[2]->width(), 10);
-    QTest::mouseClick(s->Lbl_PlayerName[2], Qt::LeftButton);
+    ASSERT_NE(playerName(s, 2), nullptr);
+    EXPECT_EQ(playerName(s, 2)->text(), QStringLiteral("？"));
+    EXPECT_GT(playerName(s, 2)->width(), 10);
+    QTest::mouseClick(playerName(s, 2), Qt::LeftButton);
     EXPECT_EQ(t.state.CurrentPlayer, 2);
     auto *mode = dynamic_cast<TF_Mode *>(t.nav.current());
     ASSERT_NE(mode, nullptr);

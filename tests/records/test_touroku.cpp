@@ -152,8 +152,8 @@ TEST(Touroku, ARegisteredPlayerIsSavedAtOnceAndListed)
     EXPECT_EQ(f.size(), 2 * PlayerRecordSize);
 
     auto *list = t.nav.open<TF_Player>();
-    ASSERT_NE(list->Lbl_PlayerName[2], nullptr);
-    EXPECT_EQ(list->Lbl_PlayerName[2]->text(), QStringLiteral("ほしい"));
+    ASSERT_NE(playerName(list, 2), nullptr);
+    EXPECT_EQ(playerName(list, 2)->text(), QStringLiteral("ほしい"));
 }
 
 TEST(Touroku, ARosterThatCannotBeWrittenEndsTheProgramWithItsMessage)
@@ -204,7 +204,7 @@ TEST(Touroku, ALogLeftByALostRosterIsSetAsideNotHandedToTheNewChild)
 
     // The new child starts at the beginning, with nothing of the old log.
     auto *list = t.nav.open<TF_Player>();
-    QTest::mouseClick(list->Lbl_PlayerName[1], Qt::LeftButton);
+    QTest::mouseClick(playerName(list, 1), Qt::LeftButton);
     EXPECT_EQ(t.state.CurrentLevel, 1);
     EXPECT_EQ(t.state.CurrentKind, fm::StudyKind::Reading);
     EXPECT_EQ(t.state.Progress[1][1].AskedCount, 0);

@@ -5,10 +5,13 @@
 #include "handwriting/strokeorderview.h"
 #include "records/recordfixture.h"
 #include "shots.h"
+#include "support/find.h"
 #include <QImage>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 using namespace fm;
+using fm::test::child;
 
 namespace
 {
@@ -18,7 +21,7 @@ QVector<QPointF> along(TF_KanjiPage *page, const StrokePath &line)
     QVector<QPointF> points;
     const InkStroke dense = inkFromCentreLines({line}).first();
     for (const QPointF &q : dense)
-        points << page->Img_Paper->toWidget(q);
+        points << child<GuidedSquare>(page, "Img_Paper")->toWidget(q);
     return points;
 }
 
@@ -40,22 +43,25 @@ TEST(KanjiPageShots, LookAndTheThreeRounds)
     for (int k : {18, 4, 97, 109, 155}) {
         openKanjiPage(t.services, k);
         auto *page = static_cast<TF_KanjiPage *>(t.nav.current());
-        while (!page->Img_Kakijun->finished())
-            page->Img_Kakijun->Tim_DrawTimer();
+        auto *strokeOrder = child<StrokeOrderView>(page, "Img_Kakijun");
+        while (!strokeOrder->finished())
+            fm::test::tick(strokeOrder, "Tim_Draw");
         shots::save(page, QStringLiteral("kanjipage-%1").arg(k));
         if (k == 18) {
             const StrokePaths lines = strokePathsOf(t.services, k);
-            page->Btn_RoundClick(TF_KanjiPage::Nazoru);
-            page->Img_Paper->writeStroke(along(page, lines[0]));
+            GuidedSquare *sq = child<GuidedSquare>(page, "Img_Paper");
+            auto round = [page](int r) { child<QPushButton>(page, "Btn_Round", r)->click(); };
+            round(TF_KanjiPage::Nazoru);
+            sq->writeStroke(along(page, lines[0]));
             shots::save(page, QStringLiteral("kanjipage-nazoru"));
-            page->Img_Paper->writeStroke(along(page, lines[2]));
+            sq->writeStroke(along(page, lines[2]));
             shots::save(page, QStringLiteral("kanjipage-nazoru-miss"));
-            page->Btn_RoundClick(TF_KanjiPage::Usuku);
-            page->Img_Paper->writeStroke(along(page, lines[0]));
+            round(TF_KanjiPage::Usuku);
+            sq->writeStroke(along(page, lines[0]));
             shots::save(page, QStringLiteral("kanjipage-usuku"));
-            page->Btn_RoundClick(TF_KanjiPage::Kaku);
+            round(TF_KanjiPage::Kaku);
             for (const StrokePath &line : lines)
-                page->Img_Paper->writeStroke(along(page, line));
+                sq->writeStroke(along(page, line));
             shots::save(page, QStringLiteral("kanjipage-kaku-done"));
         }
         t.nav.back();

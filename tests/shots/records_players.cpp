@@ -41,11 +41,11 @@ void shootPlayers(int players)
 
     auto *list = t.nav.open<TF_Player>();
     if (players > 0)
-        list->Lbl_PlayerMouseMove(1);
+        QTest::mouseMove(fm::test::child<QLabel>(list, "Lbl_PlayerName", 1), QPoint(5, 5));
     shots::save(list, QStringLiteral("player-%1").arg(players));
 
     if (players > 0) {
-        list->Lbl_PlayerClick(players);
+        QTest::mouseClick(fm::test::child<QLabel>(list, "Lbl_PlayerName", players), Qt::LeftButton);
         t.state.LevelCorrectCount = 20; // halfway through the current level
         auto *mode = static_cast<TF_Mode *>(t.nav.replace(ScreenId::Mode));
         QTest::mouseMove(fm::test::child<QLabel>(mode, "Lbl_Command", TF_Mode::Challenge), QPoint(4, 4));

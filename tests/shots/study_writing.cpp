@@ -72,10 +72,11 @@ TEST(WritingShots, TheSquareItsCandidatesAndTheStrokeOrder)
 
     TF_Kakijun window(w.t.services, kanji, s);
     window.show();
+    auto *strokeOrder = fm::test::child<StrokeOrderView>(&window, "Img_Kakijun");
     for (int i = 0; i < 2 * StrokeOrderView::TicksPerStroke + 5; ++i)
-        window.Img_Kakijun->Tim_DrawTimer();
+        fm::test::tick(strokeOrder, "Tim_Draw");
     shots::save(&window, QStringLiteral("kakijun-drawing"));
-    while (!window.Img_Kakijun->finished())
-        window.Img_Kakijun->Tim_DrawTimer();
+    while (!strokeOrder->finished())
+        fm::test::tick(strokeOrder, "Tim_Draw");
     shots::save(&window, QStringLiteral("kakijun"));
 }

@@ -439,32 +439,48 @@ namespace
 
 // A test of level 2 reading taken to grading with the questions in `missed`
 // answered wrong, then marked: the review starts when the score allows it.
-void testWithMissed(TestWorld &w, QList<int> missed, ModalWatcher &watcher)
+// Every result window is read as the child sees it, then closed.
+class TestReviewScreen : public ::testing::Test
 {
-    (void)watcher;
-    w.open();
-    w.start();
-    w.t.dialogs.answers = {Answer::Yes};
-    answerAllReading(w, [&](int n) { return !missed.contains(n); });
-    ASSERT_NE(w.grading(), nullptr);
-    for (int i = 0; i < 11; ++i)
-        if (w.grading())
-            w.tickGrading();
-    fm::test::TestShell::processDeletes();
-}
+  protected:
+    void review(QList<int> missed)
+    {
+        w.open();
+        w.start();
+        w.t.dialogs.answers = {Answer::Yes};
+        answerAllReading(w, [&](int n) { return !missed.contains(n); });
+        ASSERT_NE(w.grading(), nullptr);
+        for (int i = 0; i < 11; ++i)
+            if (w.grading())
+                w.tickGrading();
+        fm::test::TestShell::processDeletes();
+        s = w.test;
+    }
+    // The review's question n answered right and checked.
+    void answerRight(int n)
+    {
+        w.typeKana(w.slot(n).CorrectAnswer);
+        w.click(w.button("Btn_awase"));
+    }
+
+    TestWorld w{2, StudyKind::Reading, true};
+    QStringList results;                         // each result window's message
+    std::function<void(TF_Level_Up *)> onResult; // what the child then does there
+    ModalWatcher watcher{[this](QWidget *d) {
+        if (auto *r = dynamic_cast<TF_Level_Up *>(d)) {
+            results << fm::test::child<QLabel>(r, "Lbl_Goukaku_Msg1")->text().remove(QLatin1Char('\n'));
+            if (onResult)
+                onResult(r);
+        }
+    }};
+    TF_Shutsudai *s = nullptr;
+};
 
 } // namespace
 
-TEST(TestReviewScreen, OnlyMissedQuestionsAndAWrongAnswerStays)
+TEST_F(TestReviewScreen, StartsOnTheFirstMissedQuestionAndRecordsNothingYet)
 {
-    TestWorld w(2, StudyKind::Reading, true);
-    QStringList results;
-    ModalWatcher watcher([&](QWidget *d) {
-        if (auto *r = dynamic_cast<TF_Level_Up *>(d))
-            results << fm::test::child<QLabel>(r, "Lbl_Goukaku_Msg1")->text().remove(QLatin1Char('\n'));
-    });
-    testWithMissed(w, {2, 7}, watcher);
-    TF_Shutsudai *s = w.test;
+    review({2, 7});
     ASSERT_EQ(w.t.state.TestScore, 8);
     EXPECT_TRUE(w.log().isEmpty()); // 7..9: recorded only at the end of the review
     ASSERT_EQ(w.t.nav.current(), s);
@@ -482,8 +498,12 @@ TEST(TestReviewScreen, OnlyMissedQuestionsAndAWrongAnswerStays)
     EXPECT_EQ(w.ctl<QGroupBox>("Grp_Mondai")->title(), QStringLiteral("だい2もん"));
     EXPECT_EQ(w.sentence(), cp932::toUnicode(w.slot(2).ShownSegments[1] + w.slot(2).ShownSegments[2] +
                                              w.slot(2).ShownSegments[3]));
+}
 
-    // Wrong twice: the line clears, the question stays, the wrong sound plays.
+// Wrong twice: the line clears, the question stays, the wrong sound plays.
+TEST_F(TestReviewScreen, AWrongAnswerClearsTheLineAndTheQuestionStays)
+{
+    review({2, 7});
     for (int attempt = 0; attempt < 2; ++attempt) {
         w.typeKana(sj("ん"));
         w.t.sound.log.clear();
@@ -494,6 +514,11 @@ TEST(TestReviewScreen, OnlyMissedQuestionsAndAWrongAnswerStays)
             << w.t.sound.log.join(',').toStdString();
         EXPECT_TRUE(w.button("Btn_DelPart")->isVisible());
     }
+}
+
+TEST_F(TestReviewScreen, ARightAnswerGoesOnToTheNextMissedQuestion)
+{
+    review({2, 7});
     w.typeKana(w.slot(2).CorrectAnswer);
     w.t.sound.log.clear();
     w.click(w.button("Btn_awase"));
@@ -501,11 +526,16 @@ TEST(TestReviewScreen, OnlyMissedQuestionsAndAWrongAnswerStays)
     EXPECT_EQ(s->currentQuestion(), 7);
     EXPECT_TRUE(s->answerPanels().answer().isEmpty());
     EXPECT_TRUE(w.log().isEmpty());
+}
 
-    w.typeKana(w.slot(7).CorrectAnswer);
-    w.click(w.button("Btn_awase"));
-    // Recorded now, as passed; the last ○ shows for its moment before the
-    // result covers it, and a press meanwhile changes nothing.
+// The last missed question right: recorded now, as passed; the last ○ shows
+// for its moment before the result covers it, and a press meanwhile changes
+// nothing. Then a fresh mode screen, the old one gone.
+TEST_F(TestReviewScreen, TheLastRightAnswerRecordsThePassAndShowsTheResultAfterItsMark)
+{
+    review({2, 7});
+    answerRight(2);
+    answerRight(7);
     ASSERT_EQ(w.log().size(), 1);
     EXPECT_EQ(w.log()[0].Counted, 1);
     EXPECT_EQ(w.ctl<JudgeMark>("Img_Mark")->mark(), QStringLiteral("○"));
@@ -521,36 +551,35 @@ TEST(TestReviewScreen, OnlyMissedQuestionsAndAWrongAnswerStays)
     EXPECT_EQ(results, QStringList{QStringLiteral("ごうかくおめでとう！ふくしゅうもがんばったね。")});
     EXPECT_FALSE(w.t.state.ReviewMode);
     EXPECT_EQ(w.t.nav.find<TF_Shutsudai>(), nullptr);
-    // A fresh mode screen, the old one gone.
     auto *now = dynamic_cast<TestModeScreen *>(w.t.nav.current());
     ASSERT_NE(now, nullptr);
     int modes = 0;
     for (Screen *x : w.t.nav.screens())
         modes += x->id() == ScreenId::Mode;
     EXPECT_EQ(modes, 1);
-    // No music in the review.
+}
+
+TEST_F(TestReviewScreen, PlaysNoMusic)
+{
+    review({2, 7});
+    w.t.sound.log.clear();
+    answerRight(2);
+    answerRight(7);
+    fm::test::tick(s, "Tim_Result");
     EXPECT_FALSE(musicDid(w, QStringLiteral("play")));
     EXPECT_FALSE(musicDid(w, QStringLiteral("open Mondai.mid")));
 }
 
-TEST(TestReviewScreen, BelowThePassMarkTheReviewRecordsNothingMore)
+TEST_F(TestReviewScreen, BelowThePassMarkTheReviewRecordsNothingMore)
 {
-    TestWorld w(2, StudyKind::Reading, true);
-    QStringList results;
-    ModalWatcher watcher([&](QWidget *d) {
-        if (auto *r = dynamic_cast<TF_Level_Up *>(d))
-            results << fm::test::child<QLabel>(r, "Lbl_Goukaku_Msg1")->text().remove(QLatin1Char('\n'));
-    });
-    testWithMissed(w, {1, 2, 3, 4, 10}, watcher);
+    review({1, 2, 3, 4, 10});
     ASSERT_EQ(w.t.state.TestScore, 5);
     ASSERT_EQ(w.log().size(), 1); // recorded by grading, not passed
     EXPECT_EQ(w.log()[0].Counted, 0);
     ASSERT_EQ(results.size(), 1);
-    TF_Shutsudai *s = w.test;
     for (int n : {1, 2, 3, 4, 10}) {
         ASSERT_EQ(s->currentQuestion(), n);
-        w.typeKana(w.slot(n).CorrectAnswer);
-        w.click(w.button("Btn_awase"));
+        answerRight(n);
     }
     fm::test::tick(s, "Tim_Result");
     fm::test::TestShell::processDeletes();
@@ -559,12 +588,9 @@ TEST(TestReviewScreen, BelowThePassMarkTheReviewRecordsNothingMore)
     EXPECT_NE(dynamic_cast<TestModeScreen *>(w.t.nav.current()), nullptr);
 }
 
-TEST(TestReviewScreen, BackDuringTheReviewRecordsNothing)
+TEST_F(TestReviewScreen, BackDuringTheReviewRecordsNothing)
 {
-    TestWorld w(2, StudyKind::Reading, true);
-    ModalWatcher watcher;
-    testWithMissed(w, {10}, watcher);
-    TF_Shutsudai *s = w.test;
+    review({10});
     ASSERT_EQ(w.t.state.TestScore, 9);
     ASSERT_EQ(s->currentQuestion(), 10); // only question 10 missed
     w.t.dialogs.answers = {Answer::Yes};
@@ -642,12 +668,9 @@ TEST(TestScreen, ADoubleClickMovesOnOnlyOnceWhileTheKeysTakeEveryPress)
     EXPECT_EQ(w.gradingScreens(), 0);
 }
 
-TEST(TestReviewScreen, TheAnswerCheckShowsAMarkForASecondAndADoubleClickChecksOnce)
+TEST_F(TestReviewScreen, TheAnswerCheckShowsAMarkForASecondAndADoubleClickChecksOnce)
 {
-    TestWorld w(2, StudyKind::Reading, true);
-    ModalWatcher watcher;
-    testWithMissed(w, {2, 7}, watcher);
-    TF_Shutsudai *s = w.test;
+    review({2, 7});
     ASSERT_EQ(s->currentQuestion(), 2);
     JudgeMark *mark = w.ctl<JudgeMark>("Img_Mark");
     EXPECT_TRUE(mark->mark().isEmpty());
@@ -685,19 +708,15 @@ TEST(TestReviewScreen, TheAnswerCheckShowsAMarkForASecondAndADoubleClickChecksOn
     EXPECT_EQ(pixelsLike(s, mark->geometry(), red), 0);
 }
 
-TEST(TestReviewScreen, TheSecondPressOnTheResultsBackButtonDoesNotTypeInTheReview)
+TEST_F(TestReviewScreen, TheSecondPressOnTheResultsBackButtonDoesNotTypeInTheReview)
 {
-    TestWorld w(2, StudyKind::Reading, true);
     // Below the pass mark the result comes first, then the review; "もどる"
     // is double-clicked.
-    ModalWatcher watcher([&](QWidget *d) {
-        if (auto *r = dynamic_cast<TF_Level_Up *>(d)) {
-            w.t.clock.advanceSeconds(1.1); // the child reads it first
-            QTest::mouseClick(fm::test::child<QPushButton>(r, "BitBtn1"), Qt::LeftButton);
-        }
-    });
-    testWithMissed(w, {1, 2, 3, 4, 5}, watcher);
-    TF_Shutsudai *s = w.test;
+    onResult = [&](TF_Level_Up *r) {
+        w.t.clock.advanceSeconds(1.1); // the child reads it first
+        QTest::mouseClick(fm::test::child<QPushButton>(r, "BitBtn1"), Qt::LeftButton);
+    };
+    review({1, 2, 3, 4, 5});
     ASSERT_EQ(s->phase(), TF_Shutsudai::Phase::Review);
     ASSERT_EQ(watcher.seen, 1);
     w.t.clock.advanceSeconds(0.15);

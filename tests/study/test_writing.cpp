@@ -46,31 +46,74 @@ QStringList shownCandidates(const TestWorld &w)
     return out;
 }
 
+// The first question of a level-2 writing challenge, started.
+class WritingOnTheSquare : public ::testing::Test
+{
+  protected:
+    WritingOnTheSquare() { w.start(); }
+
+    // The square opened and one stroke written; the recogniser offers `offered`.
+    void writeOne(const QVector<int> &offered)
+    {
+        w.click(w.button("Btn_Kaku"));
+        w.t.handwriting.answer = offered;
+        writeAcross(w, 128);
+    }
+
+    // The right kanji has three strokes; two written, it is offered second.
+    void writeTwoOfThree()
+    {
+        w.click(w.button("Btn_Kaku"));
+        w.t.handwriting.strokes[kanji] = {
+            {{30, 60}, {220, 60}}, {{30, 128}, {220, 128}}, {{30, 200}, {220, 200}}};
+        w.t.handwriting.answer = {other, kanji};
+        writeAcross(w, 40);
+        writeAcross(w, 200);
+    }
+
+    // Those two strokes picked as the kanji, the rest answered right by the
+    // list (back from the square once), and the test handed to grading.
+    void toGrading()
+    {
+        writeTwoOfThree();
+        w.click(w.button("Btn_Kouho", 2));
+        w.t.dialogs.answers = {Answer::Yes};
+        for (int q = 1; q <= 10 && !w.grading(); ++q) {
+            if (q > 1) {
+                if (w.ctl<QGroupBox>("Grp_Kaku")->isVisible())
+                    w.click(w.button("Btn_Cancel"));
+                w.click(w.button("Btn_Kakusuu", strokesOf(w.slot(q).Kanji)));
+                ASSERT_TRUE(w.clickCandidate(w.slot(q).CorrectAnswer)) << q;
+            }
+            w.click(w.button("Btn_Next"));
+        }
+        g = w.grading();
+        ASSERT_NE(g, nullptr);
+    }
+
+    TestWorld w{2, StudyKind::Writing, true};
+    TF_Shutsudai *s = w.open();
+    const AnswerPanels &p = s->answerPanels();
+    const int kanji = w.slot(1).Kanji, other = kanji == 1 ? 2 : 1;
+    TF_Saiten *g = nullptr; // after toGrading()
+};
+
 } // namespace
 
-TEST(WritingAnswer, AChildWritesTheKanjiPicksItAndIsToldGentlyAboutStrokeOrder)
+TEST_F(WritingOnTheSquare, KakuOpensTheSquareInPlaceOfTheLists)
 {
-    TestWorld w(2, StudyKind::Writing, true);
-    TF_Shutsudai *s = w.open();
-    w.start();
-    const AnswerPanels &p = s->answerPanels();
     ASSERT_NE(w.button("Btn_Kaku"), nullptr);
     EXPECT_TRUE(w.button("Btn_Kaku")->isVisible());
-
     w.click(w.button("Btn_Kaku"));
     EXPECT_TRUE(w.ctl<QGroupBox>("Grp_Kaku")->isVisible());
     EXPECT_FALSE(w.ctl<QGroupBox>("Grp_Bushu")->isVisible());
     EXPECT_TRUE(w.button("Btn_Cancel")->isVisible());
     EXPECT_EQ(w.t.handwriting.opens, 1);
+}
 
-    // The right kanji has three strokes; the child writes two and picks it.
-    const int kanji = w.slot(1).Kanji;
-    const int other = kanji == 1 ? 2 : 1;
-    w.t.handwriting.strokes[kanji] = {
-        {{30, 60}, {220, 60}}, {{30, 128}, {220, 128}}, {{30, 200}, {220, 200}}};
-    w.t.handwriting.answer = {other, kanji};
-    writeAcross(w, 40);
-    writeAcross(w, 200);
+TEST_F(WritingOnTheSquare, WrittenStrokesBringCandidatesAndThePickIsTheAnswer)
+{
+    writeTwoOfThree();
     EXPECT_EQ(square(w)->strokeCount(), 2);
     EXPECT_EQ(shownCandidates(w),
               (QStringList{cp932::toUnicode(glyphOf(other)), cp932::toUnicode(glyphOf(kanji))}));
@@ -80,49 +123,51 @@ TEST(WritingAnswer, AChildWritesTheKanjiPicksItAndIsToldGentlyAboutStrokeOrder)
             EXPECT_GE(pt.x(), 0);
             EXPECT_LT(pt.x(), InkSide);
         }
-
     w.click(w.button("Btn_Kouho", 2));
     EXPECT_EQ(p.answer(), glyphOf(kanji));
+}
 
-    // The rest answered right by the list (back from the square once); then grading.
-    w.t.dialogs.answers = {Answer::Yes};
-    for (int q = 1; q <= 10 && !w.grading(); ++q) {
-        if (q > 1) {
-            if (w.ctl<QGroupBox>("Grp_Kaku")->isVisible())
-                w.click(w.button("Btn_Cancel"));
-            w.click(w.button("Btn_Kakusuu", strokesOf(w.slot(q).Kanji)));
-            ASSERT_TRUE(w.clickCandidate(w.slot(q).CorrectAnswer)) << q;
-        }
-        w.click(w.button("Btn_Next"));
-    }
-    TF_Saiten *g = w.grading();
-    ASSERT_NE(g, nullptr);
+// Written in another stroke order, the kanji still counts, and grading
+// tells the child gently beside its row, and beside no other.
+TEST_F(WritingOnTheSquare, AKanjiWrittenInAnotherOrderCountsAndOnlyItGetsAdvice)
+{
+    ASSERT_NO_FATAL_FAILURE(toGrading());
     EXPECT_TRUE(w.slot(1).StrokeOrderDiffers);
-    fm::test::tick(g, "Tim_Saiten");
+    w.tickGrading();
     EXPECT_EQ(child<QTableWidget>(g, "Grd_Saiten")->item(1, 4)->text(),
               QStringLiteral("○")); // it still counts
     EXPECT_TRUE(child<QLabel>(g, "Lbl_Kakijun")->isVisible());
     ASSERT_TRUE(child<QPushButton>(g, "Btn_Kakijun", 1)->isVisible());
     EXPECT_EQ(child<QPushButton>(g, "Btn_Kakijun", 1)->text(), cp932::toUnicode(glyphOf(kanji)));
+    for (int i = 0; i < 9; ++i)
+        w.tickGrading();
+    EXPECT_EQ(w.t.state.TestScore, 10);
+    for (int q = 2; q <= 10; ++q)
+        EXPECT_FALSE(child<QPushButton>(g, "Btn_Kakijun", q)->isVisible()) << q; // not written: no advice
+}
 
-    // The kanji's page opens over grading, which waits for the child to come back.
+// The kanji's page opens over grading, which waits for the child to come back.
+TEST_F(WritingOnTheSquare, TheAdviceOpensTheKanjisPageAndMarkingWaitsForTheChild)
+{
+    ASSERT_NO_FATAL_FAILURE(toGrading());
+    w.tickGrading();
     w.click(child<QPushButton>(g, "Btn_Kakijun", 1));
     auto *page = dynamic_cast<TF_KanjiPage *>(w.t.nav.current());
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->kanji(), kanji);
     EXPECT_FALSE(child<QTimer>(g, "Tim_Saiten")->isActive());
-    w.click(page->Btn_Modoru);
+    w.click(child<QPushButton>(page, "Btn_Modoru"));
     EXPECT_EQ(w.t.nav.current(), g);
     EXPECT_TRUE(child<QTimer>(g, "Tim_Saiten")->isActive());
+}
 
-    for (int i = 0; i < 9; ++i)
-        fm::test::tick(g, "Tim_Saiten");
-    EXPECT_EQ(w.t.state.TestScore, 10);
-    for (int q = 2; q <= 10; ++q)
-        EXPECT_FALSE(child<QPushButton>(g, "Btn_Kakijun", q)->isVisible()) << q; // not written: no advice
-
-    // Grading moves on by itself; the advice waits on the result window
-    // until the child presses "もどる".
+// Grading moves on by itself; the advice waits on the result window
+// until the child presses "もどる".
+TEST_F(WritingOnTheSquare, TheResultWindowKeepsTheAdvice)
+{
+    ASSERT_NO_FATAL_FAILURE(toGrading());
+    for (int i = 0; i < 10; ++i)
+        w.tickGrading();
     int adviceShown = 0;
     QString adviceGlyph;
     bool fitsWindow = false;
@@ -138,30 +183,20 @@ TEST(WritingAnswer, AChildWritesTheKanjiPicksItAndIsToldGentlyAboutStrokeOrder)
                           ->geometry()
                           .intersects(child<QPushButton>(r, "Btn_Kakijun", 1)->geometry());
     });
-    fm::test::tick(g, "Tim_Saiten");
+    w.tickGrading();
     EXPECT_EQ(result.seen, 1);
     EXPECT_EQ(adviceShown, 1);
     EXPECT_EQ(adviceGlyph, cp932::toUnicode(glyphOf(kanji)));
     EXPECT_TRUE(fitsWindow);
 }
 
-// The faults a child met on the square, as one journey: two picks made a
+// The faults a child met on the square, one test each: two picks made a
 // two-kanji answer, "erase and write again" added a kanji, the square closed
 // on every question, and a drawing never chosen was lost without a word.
-TEST(WritingAnswer, OnePickIsTheAnswerAndTheSquareStaysTheChildsWay)
+TEST_F(WritingOnTheSquare, OfTwoPicksTheSecondIsTheOneAnswer)
 {
-    TestWorld w(2, StudyKind::Writing, true);
-    TF_Shutsudai *s = w.open();
-    w.start();
-    const AnswerPanels &p = s->answerPanels();
-    w.click(w.button("Btn_Kaku"));
-    const int kanji = w.slot(1).Kanji;
-    const int other = kanji == 1 ? 2 : 1;
-    w.t.handwriting.answer = {other, kanji};
-    writeAcross(w, 128);
+    writeOne({other, kanji});
     EXPECT_TRUE(w.ctl<QLabel>("Lbl_KakuJoutai")->text().contains(QStringLiteral("えらぼう")));
-
-    // Two picks: the second replaces the first and is the one marked.
     w.click(w.button("Btn_Kouho", 1));
     w.click(w.button("Btn_Kouho", 2));
     EXPECT_EQ(p.answer(), glyphOf(kanji));
@@ -170,20 +205,29 @@ TEST(WritingAnswer, OnePickIsTheAnswerAndTheSquareStaysTheChildsWay)
     EXPECT_FALSE(w.button("Btn_Kouho", 1)->isChecked());
     EXPECT_TRUE(w.ctl<QLabel>("Lbl_KakuJoutai")->text().contains(cp932::toUnicode(glyphOf(kanji))));
     EXPECT_FALSE(w.ctl<QLabel>("Lbl_KakuJoutai")->text().contains(QStringLiteral("えらぼう")));
+}
 
-    // The square's erase buttons are not the answer line's.
+// The square's erase buttons are not the answer line's. Write again and
+// pick: one kanji, the new one.
+TEST_F(WritingOnTheSquare, ErasingTheDrawingKeepsTheAnswerUntilTheNextPick)
+{
+    writeOne({other, kanji});
     EXPECT_NE(w.button("Btn_Zenbu")->text(), w.button("Btn_Delall")->text());
     EXPECT_NE(w.button("Btn_Hitotsu")->text(), w.button("Btn_DelPart")->text());
-
-    // Write again and pick: one kanji, the new one.
+    w.click(w.button("Btn_Kouho", 2));
     w.click(w.button("Btn_Zenbu"));
     EXPECT_EQ(p.answer(), glyphOf(kanji)); // the drawing went, the answer stays
     w.t.handwriting.answer = {other};
     writeAcross(w, 100);
     w.click(w.button("Btn_Kouho", 1));
     EXPECT_EQ(p.answer(), glyphOf(other));
+}
 
-    // The next question opens on the square again, "もどる" beside it.
+// The next question opens on the square again, "もどる" beside it.
+TEST_F(WritingOnTheSquare, TheNextQuestionOpensOnACleanSquare)
+{
+    writeOne({other});
+    w.click(w.button("Btn_Kouho", 1));
     w.click(w.button("Btn_Next"));
     ASSERT_EQ(s->currentQuestion(), 2);
     EXPECT_EQ(w.slot(1).PlayerAnswer, glyphOf(other));
@@ -191,8 +235,14 @@ TEST(WritingAnswer, OnePickIsTheAnswerAndTheSquareStaysTheChildsWay)
     EXPECT_TRUE(w.button("Btn_Cancel")->isVisible());
     EXPECT_EQ(square(w)->strokeCount(), 0);
     EXPECT_EQ(p.chosenCandidate(), 0);
+}
 
-    // Written, never chosen: つぎ asks once; "no" stays, the next つぎ goes on.
+// Written, never chosen: つぎ asks once; "no" stays, the next つぎ goes on.
+TEST_F(WritingOnTheSquare, ADrawingNeverChosenIsAskedAboutOnce)
+{
+    w.click(w.button("Btn_Kaku"));
+    w.click(w.button("Btn_Next")); // question 1 left unanswered
+    w.t.handwriting.answer = {other};
     writeAcross(w, 128);
     const int asked = w.t.dialogs.count(Kind::Question);
     w.t.dialogs.answers = {Answer::No};
@@ -204,20 +254,27 @@ TEST(WritingAnswer, OnePickIsTheAnswerAndTheSquareStaysTheChildsWay)
     EXPECT_EQ(w.t.dialogs.count(Kind::Question), asked + 1);
     EXPECT_TRUE(w.slot(2).PlayerAnswer.isEmpty());
     EXPECT_TRUE(w.slot(2).DrawingUnchosen);
+}
 
-    // A chosen answer erased from the answer line leaves the drawing unchosen again.
-    w.t.handwriting.answer = {w.slot(3).Kanji};
-    writeAcross(w, 128);
+// A chosen answer erased from the answer line leaves the drawing unchosen again.
+TEST_F(WritingOnTheSquare, AChosenAnswerErasedFromTheLineLeavesTheDrawingUnchosen)
+{
+    writeOne({kanji});
     w.click(w.button("Btn_Kouho", 1));
     EXPECT_FALSE(p.drawingUnchosen());
     w.click(w.button("Btn_Delall"));
     EXPECT_EQ(p.chosenCandidate(), 0);
     EXPECT_TRUE(p.drawingUnchosen());
+}
 
-    // "もどる" from the square: the lists, from now on.
+// "もどる" from the square: the lists, from now on.
+TEST_F(WritingOnTheSquare, BackFromTheSquareKeepsToTheListsFromThenOn)
+{
+    w.click(w.button("Btn_Kaku"));
+    w.click(w.button("Btn_Next")); // questions 1 and 2 left unanswered, on the square
+    w.click(w.button("Btn_Next"));
     w.click(w.button("Btn_Cancel"));
     EXPECT_FALSE(w.ctl<QGroupBox>("Grp_Kaku")->isVisible());
-    w.t.dialogs.answers = {Answer::Yes};
     w.click(w.button("Btn_Next"));
     ASSERT_EQ(s->currentQuestion(), 4);
     EXPECT_TRUE(w.ctl<QGroupBox>("Grp_Bushu")->isVisible());
@@ -386,7 +443,7 @@ TEST(WritingAnswer, TheReviewAndThePracticeHintShowTheStrokeOrder)
         auto *page = dynamic_cast<TF_KanjiPage *>(w.t.nav.current());
         ASSERT_NE(page, nullptr);
         EXPECT_EQ(page->kanji(), missed);
-        w.click(page->Btn_Modoru);
+        w.click(child<QPushButton>(page, "Btn_Modoru"));
         EXPECT_EQ(w.t.nav.current(), s);
         EXPECT_EQ(s->currentQuestion(), 3);
 
