@@ -1,6 +1,7 @@
 // A kanji's own page: opened from the kanji list, the per-kanji results and
 // before the first test of a new level, and a child writing the kanji on it
 // through the three rounds, stroke by stroke.
+#include "data/stamps.h"
 #include "handwriting/kanjipage.h"
 #include "handwriting/readingbox.h"
 #include "handwriting/strokeorderview.h"
@@ -170,6 +171,65 @@ TEST(KanjiPage, AChildWritesAKanjiThroughTheThreeRounds)
     t.click(child<QPushButton>(page, "Btn_Modoru"));
     t.processDeletes();
     EXPECT_EQ(t.nav.current()->id(), ScreenId::KIchiran);
+}
+
+// A kanji written alone on blank paper earns its stamp: circled in green in
+// the child's kanji list. One the program helped with does not.
+TEST(KanjiPage, AKanjiWrittenAloneIsCircledInTheList)
+{
+    Shell t;
+    oneChildStudying(t.state, 2, 2);
+    ASSERT_TRUE(useBuiltStrokeFiles(t));
+    const int mouth = int(AllKanji.indexOf(QStringLiteral("口"))) + 1;
+    auto *list = static_cast<TF_K_ichiran *>(t.nav.open(ScreenId::KIchiran));
+    openKanjiPage(t.services, mouth);
+    TF_KanjiPage *page = currentPage(t);
+    ASSERT_NE(page, nullptr);
+    const StrokePaths lines = strokePathsOf(t.services, mouth);
+    GuidedSquare *sq = child<GuidedSquare>(page, "Img_Paper");
+    t.handwriting.answer = {mouth};
+
+    // Three dots on the first stroke: the program draws it, so no stamp.
+    t.click(child<QPushButton>(page, "Btn_Round", 3));
+    const QPointF start = sq->toWidget(lines[0].first());
+    for (int i = 0; i < GuidedStrokes::MissesBeforeHelp; ++i)
+        sq->writeStroke({start});
+    for (int i = 1; i < lines.size(); ++i)
+        sq->writeStroke(along(page, lines[i]));
+    EXPECT_EQ(child<JudgeMark>(page, "Mark")->mark(), QStringLiteral("○"));
+    EXPECT_EQ(loadStamps(t.state.DataDir, 1), Stamps{});
+
+    // Every stroke alone: the stamp, kept in the child's file.
+    t.click(child<QPushButton>(page, "Btn_Round", 3));
+    for (const StrokePath &line : lines)
+        sq->writeStroke(along(page, line));
+    EXPECT_TRUE(loadStamps(t.state.DataDir, 1)[size_t(mouth)]);
+    t.click(child<QPushButton>(page, "Btn_Modoru"));
+    t.processDeletes();
+
+    // In the list, once the kanji are in place: a green ring round 口 only.
+    QTest::mouseClick(child<QPushButton>(list, "Btn_Kaki"), Qt::LeftButton);
+    for (int i = 0; i < 1000 && list->phase() != 0; ++i)
+        fm::test::tick(list, "Tim_Kanji");
+    const QImage shown = child<PictureView>(list, "Img_Kanji")->picture();
+    auto ringAt = [&](int kanji) {
+        for (const records::ListItem &item : list->items()) {
+            if (item.kanji != kanji)
+                continue;
+            // The ring's left side, half-way down the cell: green, where the
+            // cell is otherwise navy (a yellow glyph is red too).
+            for (int dx = 0; dx <= 2; ++dx) {
+                const QPointF at = (QPointF(item.target) + QPointF(dx, records::ListCellHeight / 2.0)) *
+                                   shown.devicePixelRatio();
+                const QColor c = shown.pixelColor(at.toPoint());
+                if (c.green() > 100 && c.red() < 100)
+                    return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(ringAt(mouth));
+    EXPECT_FALSE(ringAt(mouth == 1 ? 2 : 1));
 }
 
 TEST(KanjiPage, AStrokeBegunJustOutsideThePaperStartsOnItsEdge)
