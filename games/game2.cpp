@@ -65,7 +65,7 @@ TF_Game2::TF_Game2(Services &sv)
     takeEveryPress(Img1); // two moles in a row may be hit fast
     connect(Img1, &MoleFieldView::pressed, this, &TF_Game2::Img1MouseDown);
     Mark_Miss = new JudgeMark(Img1, mole::cellRect(1, 1));
-    Mark_Miss->Tim_Mark.setInterval(MissMarkMs);
+    Mark_Miss->setShowTime(MissMarkMs);
 
     const QFont groupFont = pixelFont(19, true);
     buildSpeedBox(groupFont);
@@ -318,7 +318,7 @@ void TF_Game2::Img1MouseDown(int x, int y)
         return;
     }
     if (Mark_Miss->geometry() == mole::cellRect(p.c, p.r))
-        Mark_Miss->Tim_MarkTimer(); // the hit picture takes the hole
+        Mark_Miss->clear(); // the hit picture takes the hole
     // The hit picture stays until the next tick draws the field again.
     field_->drawHit(p.c, p.r);
     Img1->setPicture(field_->shown());
@@ -350,7 +350,7 @@ void TF_Game2::endOfGame()
     Timer1->stop();
     running_ = false;
     leaving_ = true;
-    Mark_Miss->Tim_MarkTimer();
+    Mark_Miss->clear();
     field_->clear();
     Img1->setPicture(field_->shown());
     MP_MO_1.stop();

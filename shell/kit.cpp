@@ -371,9 +371,11 @@ JudgeMark::JudgeMark(QWidget *parent, const QRect &place) : QWidget(parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     hide();
-    Tim_Mark.setSingleShot(true);
-    Tim_Mark.setInterval(ShowMs);
-    connect(&Tim_Mark, &QTimer::timeout, this, &JudgeMark::Tim_MarkTimer);
+    Tim_Mark = new QTimer(this);
+    Tim_Mark->setObjectName(QStringLiteral("Tim_Mark"));
+    Tim_Mark->setSingleShot(true);
+    Tim_Mark->setInterval(ShowMs);
+    connect(Tim_Mark, &QTimer::timeout, this, &JudgeMark::clear);
 }
 
 void JudgeMark::showRight()
@@ -393,12 +395,17 @@ void JudgeMark::showMark(const QString &mark)
     raise();
     show();
     update();
-    Tim_Mark.start(); // a second again from this answer
+    Tim_Mark->start(); // a second again from this answer
 }
 
-void JudgeMark::Tim_MarkTimer()
+void JudgeMark::setShowTime(int ms)
 {
-    Tim_Mark.stop();
+    Tim_Mark->setInterval(ms);
+}
+
+void JudgeMark::clear()
+{
+    Tim_Mark->stop();
     hide();
 }
 

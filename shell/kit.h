@@ -172,14 +172,16 @@ class JudgeMark : public QWidget
     void showWrong();
     // "○" or "×" while shown, empty otherwise.
     QString mark() const { return isVisible() ? mark_ : QString(); }
-    // The end of the second: the mark goes.
-    void Tim_MarkTimer();
-    QTimer Tim_Mark;
+    // How long a mark stays (ShowMs unless set).
+    void setShowTime(int ms);
+    // The mark goes now.
+    void clear();
 
   protected:
     void paintEvent(QPaintEvent *event) override;
 
   private:
+    QTimer *Tim_Mark; // the mark's time; at its end, the mark goes
     void showMark(const QString &mark);
     QString mark_;
 };

@@ -519,7 +519,7 @@ void TF_Shutsudai::Tim_ResultTimer()
     Tim_Result->stop();
     if (phase_ != Phase::Finished || !state.ReviewMode)
         return;
-    Img_Mark->Tim_MarkTimer();
+    Img_Mark->clear();
     finishToFreshMode(services, this, nullptr, [this] {
         state.ReviewMode = false;
         TF_Level_Up result(services, this);

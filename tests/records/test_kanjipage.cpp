@@ -156,7 +156,7 @@ TEST(KanjiPage, AChildWritesAKanjiThroughTheThreeRounds)
     EXPECT_EQ(mark->mark(), QStringLiteral("○"));
 
     // Not what the child meant: no ○, and a gentle word instead of a cross.
-    mark->Tim_MarkTimer();
+    fm::test::tick(mark, "Tim_Mark");
     t.handwriting.answer = {1, 2};
     t.click(child<QPushButton>(page, "Btn_Round", 3));
     for (const StrokePath &line : lines)

@@ -685,11 +685,11 @@ TEST_F(TestReviewScreen, TheAnswerCheckShowsAMarkForASecondAndADoubleClickChecks
     EXPECT_EQ(mark->mark(), QStringLiteral("×"));
     EXPECT_GT(pixelsLike(s, mark->geometry(), blue), 200);
     EXPECT_EQ(pixelsLike(s, mark->geometry(), red), 0);
-    EXPECT_TRUE(mark->Tim_Mark.isActive());
-    EXPECT_EQ(mark->Tim_Mark.interval(), JudgeMark::ShowMs);
+    EXPECT_TRUE(fm::test::child<QTimer>(mark, "Tim_Mark")->isActive());
+    EXPECT_EQ(fm::test::child<QTimer>(mark, "Tim_Mark")->interval(), JudgeMark::ShowMs);
     // It takes no clicks: what lies beneath it does.
     EXPECT_NE(s->childAt(mark->geometry().center()), mark);
-    mark->Tim_MarkTimer(); // a second later
+    fm::test::tick(mark, "Tim_Mark"); // a second later
     EXPECT_TRUE(mark->mark().isEmpty());
     EXPECT_EQ(pixelsLike(s, mark->geometry(), blue), 0);
 
@@ -703,7 +703,7 @@ TEST_F(TestReviewScreen, TheAnswerCheckShowsAMarkForASecondAndADoubleClickChecks
     EXPECT_EQ(mark->mark(), QStringLiteral("○"));
     EXPECT_GT(pixelsLike(s, mark->geometry(), red), 200);
     EXPECT_EQ(w.t.sound.log.count(QStringLiteral("wave2 play")), 0);
-    mark->Tim_MarkTimer();
+    fm::test::tick(mark, "Tim_Mark");
     EXPECT_FALSE(mark->isVisible());
     EXPECT_EQ(pixelsLike(s, mark->geometry(), red), 0);
 }
