@@ -180,7 +180,7 @@ TEST(Mode, ChallengeAndPracticeOpenTheirScreensWithTheRightMode)
     EXPECT_EQ(t.nav.current()->id(), ScreenId::Shutsudai);
     EXPECT_FALSE(m->isVisible());
 
-    static_cast<ScreenFrame *>(t.nav.current())->BackClick();
+    QTest::mouseClick(fm::test::headerButton(t.nav.current(), int(header::Button::Back)), Qt::LeftButton);
     EXPECT_EQ(t.nav.current(), m);
     QTest::mouseClick(fm::test::child<QLabel>(m, "Lbl_Command", 4), Qt::LeftButton);
     EXPECT_FALSE(t.state.ChallengeMode);
@@ -192,7 +192,7 @@ TEST(Mode, ChallengeAndPracticeOpenTheirScreensWithTheRightMode)
         {fm::test::child<QLabel>(m, "Lbl_Game1"), ScreenId::Game1},
         {fm::test::child<QLabel>(m, "Lbl_Game2"), ScreenId::Game2}};
     for (auto [label, id] : others) {
-        static_cast<ScreenFrame *>(t.nav.current())->BackClick();
+        QTest::mouseClick(fm::test::headerButton(t.nav.current(), int(header::Button::Back)), Qt::LeftButton);
         ASSERT_EQ(t.nav.current(), m);
         // A practice test of another level and kind left its values behind.
         t.state.CurrentLevel = 9;

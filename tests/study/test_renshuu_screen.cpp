@@ -120,7 +120,7 @@ TEST(PracticePicker, ALevelButtonStartsAPracticeTestAndThePickerCloses)
     EXPECT_TRUE(picker.isNull());
 
     // Going back from the test shows the mode screen.
-    test->BackClick();
+    QTest::mouseClick(fm::test::headerButton(test, int(header::Button::Back)), Qt::LeftButton);
     EXPECT_EQ(p.t.nav.current(), p.mode);
 }
 
