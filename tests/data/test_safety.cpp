@@ -6,6 +6,7 @@
 #include "data/progress.h"
 #include "data/roster.h"
 #include "data/settings.h"
+#include "data/stamps.h"
 #include "data/studylog.h"
 #include "testutil.h"
 #include <QFileInfo>
@@ -84,14 +85,16 @@ class SaveFaultTest : public DataDirTest
     }
 };
 
-TEST_F(SaveFaultTest, AFullDiskNeverReplacesTheRosterBoardsOrSettings)
+TEST_F(SaveFaultTest, AFullDiskNeverReplacesTheRosterBoardsSettingsOrStamps)
 {
-    // The three whole-file saves, each with its old contents in place.
+    // The four whole-file saves, each with its old contents in place.
     saveRoster(rosterOf({"たろう", "はなこ", "じろう"}), dir());
     writeBoard(dir(), GameId::Matching, {{12, sj("はなこ"), 46000.0}, {9, sj("たろう"), 45990.0}});
     AppSettings settings;
     writeSettings(settings, path("Fudemaru.ini"), 7, 12, false);
+    ASSERT_TRUE(addStamp(dir(), 1, 3));
     const QByteArray roster = read("Player1.dat"), board = read("Game1.dat"), ini = read("Fudemaru.ini");
+    const QByteArray stamps = read("Hanko1.dat");
     ASSERT_EQ(roster.size(), 3 * PlayerRecordSize);
 
     const Roster bigger = rosterOf({"たろう", "はなこ", "じろう", "さくら"});
@@ -112,12 +115,14 @@ TEST_F(SaveFaultTest, AFullDiskNeverReplacesTheRosterBoardsOrSettings)
                   expected("Game1.dat"));
         EXPECT_EQ(errorOf([&] { writeSettings(settings, path("Fudemaru.ini"), 3, 4, false); }).message(),
                   expected("Fudemaru.ini"));
+        EXPECT_EQ(errorOf([&] { addStamp(dir(), 1, 9); }).message(), expected("Hanko1.dat"));
         EXPECT_EQ(read("Player1.dat"), roster) << "every child is still there";
+        EXPECT_EQ(read("Hanko1.dat"), stamps);
         EXPECT_EQ(read("Game1.dat"), board);
         EXPECT_EQ(read("Fudemaru.ini"), ini);
         EXPECT_EQ(settings.WriteTimeLimit, 7) << "the limits in use stay as they were";
         EXPECT_EQ(settings.ReadTimeLimit, 12);
-        expectOnly({"Player1.dat", "Game1.dat", "Fudemaru.ini"});
+        expectOnly({"Player1.dat", "Game1.dat", "Fudemaru.ini", "Hanko1.dat"});
     }
 
     // With room again, the same saves go through.
@@ -127,6 +132,8 @@ TEST_F(SaveFaultTest, AFullDiskNeverReplacesTheRosterBoardsOrSettings)
     EXPECT_EQ(back.PlayerCount, 4);
     writeSettings(settings, path("Fudemaru.ini"), 3, 4, false);
     EXPECT_EQ(settings.WriteTimeLimit, 3);
+    EXPECT_TRUE(addStamp(dir(), 1, 9));
+    EXPECT_TRUE(loadStamps(dir(), 1)[3]);
 }
 
 TEST_F(SaveFaultTest, AShortAppendIsReportedAndTakenBackSoTheLogStaysWhole)
