@@ -306,10 +306,12 @@ StrokeJudge::Judgement StrokeJudge::judge(const InkStroke &stroke) const
         return {};
     const QVector<QPointF> child = resample(stroke);
     Judgement j = judgeStroke(next_, child);
-    if (!sized_ || length(child) < TinyInk)
+    // The very first stroke on blank paper could be any of them, anywhere.
+    if ((!sized_ && written_.isEmpty()) || length(child) < TinyInk)
         return j;
     // Another stroke still to come that fits (far better): the child wrote
-    // that one out of order.
+    // that one out of order. After dots alone (計, 学) their place says
+    // roughly where the kanji lies, enough to tell one line from the next.
     for (int m = next_ + 1; m < strokeCount(); ++m) {
         const Judgement other = judgeStroke(m, child);
         if (other.right() && (!j.right() || other.placeError < 0.5 * j.placeError)) {
