@@ -4,6 +4,7 @@
 #include "handwriting/centrelines.h"
 #include "hwtest.h"
 #include <QLineF>
+#include <numbers>
 
 using namespace fm;
 using namespace fm::test;
@@ -36,6 +37,55 @@ double straying(const StrokePath &path)
     for (const QPointF &q : path)
         most = std::max(most, std::abs(ab.x() * (q.y() - a.y()) - ab.y() * (q.x() - a.x())) / len);
     return most;
+}
+
+// The corner of a bent stroke: the first point after which it runs mostly
+// down (across first) or mostly across (down first); -1 when it never turns.
+qsizetype cornerOf(const StrokePath &path, bool acrossFirst)
+{
+    for (qsizetype c = 1; c + 1 < path.size(); ++c) {
+        const QPointF d = path[c + 1] - path[c];
+        if (acrossFirst ? std::abs(d.x()) < std::abs(d.y()) : std::abs(d.y()) < std::abs(d.x()))
+            return c;
+    }
+    return -1;
+}
+
+// Whether a bent stroke turns at one sharp corner, as a child writes 口:
+// straight into the corner one way and straight out of it the other (each
+// within 30 degrees), the corner being the stroke's farthest point the first
+// way. A corner cut by a slant fails: the slant is neither way, or the turn
+// comes short of the far side.
+bool turnsSharply(const StrokePath &path, bool acrossFirst)
+{
+    const qsizetype c = cornerOf(path, acrossFirst);
+    if (c < 0)
+        return false;
+    const double steep = std::tan(std::numbers::pi / 6);
+    auto runs = [&](QPointF d, bool across) {
+        return across ? std::abs(d.y()) <= std::abs(d.x()) * steep
+                      : std::abs(d.x()) <= std::abs(d.y()) * steep;
+    };
+    double far = 0;
+    for (const QPointF &q : path)
+        far = std::max(far, acrossFirst ? q.x() : q.y());
+    return runs(path[c] - path[c - 1], acrossFirst) && runs(path[c + 1] - path[c], !acrossFirst) &&
+           (acrossFirst ? path[c].x() : path[c].y()) >= far - 1.5;
+}
+
+// The stroke with its corner cut: a slant from `by` units before the corner
+// to `by` units after it.
+StrokePath cutCorner(StrokePath path, bool acrossFirst, double by = 8)
+{
+    const qsizetype c = cornerOf(path, acrossFirst);
+    if (c < 0)
+        return path;
+    const QPointF p = path[c];
+    auto towards = [&](QPointF q) { return p + (q - p) * (by / QLineF(p, q).length()); };
+    const QPointF before = towards(path[c - 1]), after = towards(path[c + 1]);
+    path[c] = after;
+    path.insert(c, before);
+    return path;
 }
 
 } // namespace
@@ -84,14 +134,15 @@ TEST(CentreLinesFile, EveryKanjiHasItsStrokesAndTheBentOnesFollowTheirBends)
     loadCatalogue(cat, programDir());
     EXPECT_NO_THROW(requireCentreLinesOfEveryKanji(shipped(), cat));
 
-    // Corners as fractions of the stroke's own box: right then down
-    // (横折), or down then right (縦折).
+    // Right then down (横折), or down then right (縦折): the right side of
+    // every box shape, and the corner of 山.
     const struct {
         const char *glyph;
         int stroke; // from 0
         bool acrossFirst;
-    } bent[] = {{"口", 1, true}, {"山", 1, false}, {"日", 1, true}, {"田", 1, true},
-                {"里", 1, true}, {"右", 3, true},  {"円", 1, true}, {"四", 1, true}};
+    } bent[] = {{"口", 1, true}, {"山", 1, false}, {"日", 1, true}, {"田", 1, true}, {"里", 1, true},
+                {"右", 3, true}, {"円", 1, true},  {"四", 1, true}, {"中", 1, true}, {"名", 4, true},
+                {"石", 3, true}, {"古", 3, true},  {"回", 1, true}, {"語", 12, true}};
     for (const auto &b : bent) {
         const StrokePath path = shipped().of(kanjiNumber(b.glyph))[b.stroke];
         const QPointF from = path.first(), to = path.last();
@@ -104,6 +155,10 @@ TEST(CentreLinesFile, EveryKanjiHasItsStrokesAndTheBentOnesFollowTheirBends)
         EXPECT_TRUE(passesNear(path, corner)) << b.glyph << " stroke " << b.stroke + 1;
         // The guard: a straight line between the ends misses that corner.
         EXPECT_FALSE(passesNear({from, to}, corner)) << b.glyph;
+        // And the corner is sharp, not cut by a slant; the guard: the same
+        // stroke with its corner cut is not.
+        EXPECT_TRUE(turnsSharply(path, b.acrossFirst)) << b.glyph << " stroke " << b.stroke + 1;
+        EXPECT_FALSE(turnsSharply(cutCorner(path, b.acrossFirst), b.acrossFirst)) << b.glyph;
     }
     for (const char *straight : {"一", "二", "三", "十"})
         for (const StrokePath &p : shipped().of(kanjiNumber(straight)))
