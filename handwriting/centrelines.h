@@ -60,10 +60,19 @@ Ink inkFromCentreLines(const StrokePaths &paths, double step = 6.0);
 namespace fm
 {
 
-// Where each stroke's number stands: the centre of a box of `box` size (in
-// the 0..255 units of the strokes) near the stroke's start, clear of every
-// other number and of every stroke where the square leaves room, and inside
-// the square.
-QVector<QPointF> strokeNumberPlaces(const StrokePaths &paths, QSizeF box, double strokeHalfWidth);
+// Where each stroke's number stands: its box (in the 0..255 units of the
+// strokes) inside the square and near the stroke's start, always nearer it
+// than any other stroke's start (of two strokes that start within a stroke's
+// width of each other, as 口's first two do, the way each leaves the point
+// tells them apart), and clear of every other number and of every stroke's
+// line (`strokeHalfWidth` either side of its centre line) wherever the
+// square leaves room. `box` is a two-digit number's box; a number of one
+// digit has a narrower one, and where there is no room a number's box (and
+// the number in it) is drawn smaller, SmallerNumber or SmallestNumber times
+// the size.
+inline constexpr double OneDigitWidth = 0.6;
+inline constexpr double SmallerNumber = 0.8;
+inline constexpr double SmallestNumber = 0.7;
+QVector<QRectF> strokeNumberBoxes(const StrokePaths &paths, QSizeF box, double strokeHalfWidth);
 
 } // namespace fm

@@ -53,6 +53,23 @@ const CentreLines *shippedCentreLines(const QString &dir)
     return cache.lines.get();
 }
 
+// Where the numbers of these strokes stand: worked out once for a kanji and
+// size, not on every frame of the animation (both pictures of the window
+// ask for the same).
+const QVector<QRectF> &numberBoxes(const StrokePaths &paths, QSizeF box, double halfWidth)
+{
+    struct Cached {
+        StrokePaths paths;
+        QSizeF box;
+        double halfWidth = -1;
+        QVector<QRectF> boxes;
+    };
+    static Cached cache;
+    if (cache.paths != paths || cache.box != box || cache.halfWidth != halfWidth)
+        cache = {paths, box, halfWidth, strokeNumberBoxes(paths, box, halfWidth)};
+    return cache.boxes;
+}
+
 } // namespace
 
 StrokePaths strokePathsOf(Services &services, int kanjiNumber)
@@ -75,11 +92,10 @@ void paintStrokes(QPainter &p, const QRectF &square, const StrokePaths &paths, i
     p.setRenderHint(QPainter::Antialiasing);
     const double width = penWidth(square);
     const int numberPx = std::max(10, int(square.width() / 15));
-    const QFont numberFont = pixelFont(numberPx, true, Gothic);
-    p.setFont(numberFont);
     const double unit = square.width() / InkSide;
     const QSizeF box(numberPx * 1.25 / unit, numberPx * 1.05 / unit);
-    const QVector<QPointF> places = strokeNumberPlaces(paths, box, width / 2 / unit);
+    const QVector<QRectF> &boxes = numberBoxes(paths, box, width / 2 / unit);
+    int shown = 0; // the strokes begun, each with its number
     for (int i = 0; i < int(paths.size()) && i <= done; ++i) {
         const StrokePath &s = paths[i];
         const bool current = i == done;
@@ -98,10 +114,20 @@ void paintStrokes(QPainter &p, const QRectF &square, const StrokePaths &paths, i
             QPen(current ? colour::Red : colour::Black, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.setBrush(Qt::NoBrush);
         p.drawPath(line);
-        QRectF r(QPointF(), box * unit);
-        r.moveCenter(onSquare(square, places[i]));
-        p.setPen(current ? colour::Red : colour::Blue);
-        p.drawText(r, Qt::AlignCenter, QString::number(i + 1));
+        ++shown;
+    }
+    // The numbers over every stroke, each ringed with paper: one that has no
+    // room but on a line still reads.
+    for (int i = 0; i < shown; ++i) {
+        // A crowded number is drawn smaller, as its box is.
+        const QRectF r(onSquare(square, boxes[i].topLeft()), boxes[i].size() * unit);
+        p.setFont(pixelFont(int(std::lround(numberPx * boxes[i].height() / box.height())), true, Gothic));
+        const QString number = QString::number(i + 1);
+        p.setPen(Qt::white);
+        for (const QPointF &d : {QPointF(-1, 0), QPointF(1, 0), QPointF(0, -1), QPointF(0, 1)})
+            p.drawText(r.translated(d), Qt::AlignCenter, number);
+        p.setPen(i == done ? colour::Red : colour::Blue);
+        p.drawText(r, Qt::AlignCenter, number);
     }
     p.restore();
 }

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <cmath>
 #include <cstdio>
 
 namespace fm::content
@@ -57,11 +58,12 @@ int writeContactSheet(const QString &contentDir, const QString &programDir, cons
             p.setBrush(Qt::NoBrush);
         }
         const QSizeF box(15 / unit, 14 / unit);
-        const QVector<QPointF> places = strokeNumberPlaces(paths, box, 1.5 / unit);
-        p.setFont(numberFont);
-        for (int n = 0; n < places.size(); ++n) {
-            QRectF r(QPointF(), box * unit);
-            r.moveCenter(at(places[n]));
+        const QVector<QRectF> boxes = strokeNumberBoxes(paths, box, 1.5 / unit);
+        for (int n = 0; n < boxes.size(); ++n) {
+            const QRectF r(at(boxes[n].topLeft()), boxes[n].size() * unit);
+            QFont f = numberFont;
+            f.setPixelSize(int(std::lround(numberFont.pixelSize() * boxes[n].height() / box.height())));
+            p.setFont(f);
             p.setPen(QColor::fromHsv(n * 300 / std::max<qsizetype>(1, paths.size()), 230, 140));
             p.drawText(r, Qt::AlignCenter, QString::number(n + 1));
         }

@@ -12,6 +12,8 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <numbers>
+#include <optional>
 #include <queue>
 #include <vector>
 
@@ -283,8 +285,9 @@ QVector<QPoint> inkPath(const QImage &ink, const std::vector<float> &depth, cons
     return path;
 }
 
-// Keeps the corners of a pixel path (Douglas-Peucker); appends all but its first point.
-void keepCorners(const QVector<QPoint> &path, int first, int last, double tolerance, StrokePath &out)
+// Keeps the corners of a pixel path (Douglas-Peucker); appends the indices
+// of the points kept, all but the first.
+void keepCorners(const QVector<QPoint> &path, int first, int last, double tolerance, QVector<int> &out)
 {
     const QPointF a = path[first], b = path[last];
     const QPointF ab = b - a;
@@ -304,8 +307,160 @@ void keepCorners(const QVector<QPoint> &path, int first, int last, double tolera
         keepCorners(path, first, at, tolerance, out);
         keepCorners(path, at, last, tolerance, out);
     } else {
-        out.append(b);
+        out.append(last);
     }
+}
+
+// The straight line that best fits pixels first..last of a path (least
+// squares), leaving out a few at each end where a bend rounds them off: a
+// point on it and its direction along the path.
+struct Run {
+    QPointF at, dir;
+};
+
+Run fitRun(const QVector<QPoint> &path, int first, int last)
+{
+    const int trim = std::min(4, (last - first) / 4);
+    const int from = first + trim, to = last - trim;
+    QPointF mean;
+    for (int i = from; i <= to; ++i)
+        mean += QPointF(path[i]);
+    mean /= double(to - from + 1);
+    double xx = 0, yy = 0, xy = 0;
+    for (int i = from; i <= to; ++i) {
+        const QPointF d = QPointF(path[i]) - mean;
+        xx += d.x() * d.x();
+        yy += d.y() * d.y();
+        xy += d.x() * d.y();
+    }
+    const double angle = 0.5 * std::atan2(2 * xy, xx - yy);
+    QPointF dir(std::cos(angle), std::sin(angle));
+    const QPointF along = QPointF(path[last] - path[first]);
+    if (dir.x() * along.x() + dir.y() * along.y() < 0)
+        dir = -dir;
+    return {mean, dir};
+}
+
+// The signed turn from one run's direction to another's, in radians.
+double turnBetween(const Run &in, const Run &out)
+{
+    return std::atan2(in.dir.x() * out.dir.y() - in.dir.y() * out.dir.x(),
+                      in.dir.x() * out.dir.x() + in.dir.y() * out.dir.y());
+}
+
+// Whether some ink lies within `reach` pixels of p (a square round it).
+bool inkWithin(const QImage &ink, QPointF p, int reach)
+{
+    const int x0 = int(std::lround(p.x())), y0 = int(std::lround(p.y()));
+    for (int y = std::max(0, y0 - reach); y <= std::min(TraceSide - 1, y0 + reach); ++y)
+        for (int x = std::max(0, x0 - reach); x <= std::min(TraceSide - 1, x0 + reach); ++x)
+            if (inked(ink, x, y))
+                return true;
+    return false;
+}
+
+// The corners of a traced way, sharp where the kanji's are. The search
+// through the ink cuts a corner with a diagonal step or more (shorter, and
+// two half turns cost what one whole turn does), and Douglas-Peucker keeps
+// the cut: as a short slant of its own, or, where the side after the corner
+// runs within the tolerance of the cut (the right side of 口), as the start
+// of a side that leaves the top in one slant. So each side of a sharp bend is
+// fitted with a straight line through its own pixels, clear of the cut, and
+// the corner put where the two lines cross (by the ink, near the bend).
+StrokePath sharpCorners(const QVector<QPoint> &pixels, const QImage &ink, double tolerance)
+{
+    constexpr double SharpTurn = 30 * std::numbers::pi / 180;
+    constexpr double CornerReach = 8; // how far a corner may lie from the bend as traced
+    // The face rounds the outside of a corner: the corner of its centre
+    // lines lies a few pixels beyond the ink.
+    constexpr int CornerOffInk = 4;
+    constexpr int ShortCut = 10;       // the most pixels a cut corner spans
+    constexpr double StraightSide = 3; // how far a straight side's pixels stray from its line
+    QVector<int> kept{0};
+    keepCorners(pixels, 0, int(pixels.size()) - 1, tolerance, kept);
+    StrokePath at;
+    for (int k : kept)
+        at.append(QPointF(pixels[k]));
+    // A turn of a kanji's stroke is sharp where one side runs across (the
+    // corners of 口, 山, 又 and ム); a bend between two slants (the foot of
+    // 力's hook) is round. A hairpin's sides barely cross: it stays as traced.
+    auto across = [](const Run &r) { return std::abs(r.dir.y()) < std::sin(SharpTurn); };
+    // Where the lines of two runs cross, at a sharp turn.
+    auto corner = [&](const Run &in, const Run &out, QPointF bend) -> std::optional<QPointF> {
+        const double turn = std::abs(turnBetween(in, out));
+        if (turn < SharpTurn || turn > std::numbers::pi - SharpTurn || !(across(in) || across(out)))
+            return std::nullopt;
+        // in.at + in.dir * t == out.at + out.dir * u
+        const QPointF d = out.at - in.at;
+        const double cross = in.dir.x() * out.dir.y() - in.dir.y() * out.dir.x();
+        const double t = (d.x() * out.dir.y() - d.y() * out.dir.x()) / cross;
+        const QPointF c = in.at + in.dir * t;
+        if (QLineF(c, bend).length() > CornerReach || !inkWithin(ink, c, CornerOffInk))
+            return std::nullopt;
+        return c;
+    };
+    QVector<bool> sharpened(kept.size(), false);
+    for (qsizetype i = 1; i + 1 < kept.size(); ++i) {
+        const Run in = fitRun(pixels, kept[i - 1], kept[i]);
+        // A cut kept as a short slant between two half turns the same way.
+        if (i + 2 < kept.size() && kept[i + 1] - kept[i] <= ShortCut) {
+            const Run cut = fitRun(pixels, kept[i], kept[i + 1]);
+            const Run out = fitRun(pixels, kept[i + 1], kept[i + 2]);
+            const auto c = corner(in, out, (at[i] + at[i + 1]) / 2);
+            if (c && turnBetween(in, cut) * turnBetween(cut, out) > 0) {
+                at[i] = *c;
+                sharpened[i] = true;
+                kept[i] = (kept[i] + kept[i + 1]) / 2;
+                kept.remove(i + 1);
+                at.remove(i + 1);
+                sharpened.remove(i + 1);
+                continue;
+            }
+        }
+        if (const auto c = corner(in, fitRun(pixels, kept[i], kept[i + 1]), at[i])) {
+            at[i] = *c;
+            sharpened[i] = true;
+        }
+    }
+    // The sides of a corner run on straight past a point the cut left on
+    // them (the staircase of a slanting side's pixels puts one where its
+    // first step leaves the corner): such a point goes, and the corner is
+    // put again where the whole sides cross. Only the pixels round the
+    // corner itself are left out of that test: a side's far end (the nib
+    // where 村's last stroke starts) must fit the line too.
+    auto straight = [&](int first, int last, bool cornerFirst) {
+        const Run r = fitRun(pixels, first, last);
+        const int trim = std::min(4, (last - first) / 4);
+        for (int k = cornerFirst ? first + trim : first; k <= (cornerFirst ? last : last - trim); ++k) {
+            const QPointF d = QPointF(pixels[k]) - r.at;
+            if (std::abs(d.x() * r.dir.y() - d.y() * r.dir.x()) > StraightSide)
+                return false;
+        }
+        return true;
+    };
+    for (qsizetype i = 1; i + 1 < kept.size(); ++i) {
+        if (!sharpened[i])
+            continue;
+        bool longer = false;
+        while (i + 2 < kept.size() && !sharpened[i + 1] && straight(kept[i], kept[i + 2], true)) {
+            kept.remove(i + 1);
+            at.remove(i + 1);
+            sharpened.remove(i + 1);
+            longer = true;
+        }
+        while (i >= 2 && !sharpened[i - 1] && straight(kept[i - 2], kept[i], false)) {
+            --i;
+            kept.remove(i);
+            at.remove(i);
+            sharpened.remove(i);
+            longer = true;
+        }
+        if (longer)
+            if (const auto c =
+                    corner(fitRun(pixels, kept[i - 1], kept[i]), fitRun(pixels, kept[i], kept[i + 1]), at[i]))
+                at[i] = *c;
+    }
+    return at;
 }
 
 // Marks what a traced stroke covers, for the strokes after it.
@@ -382,8 +537,7 @@ QVector<StrokePath> traceStrokePaths(const QString &glyph, const ReferenceStroke
                 // The way as traced, its corners kept within a pixel or two:
                 // the face's strokes are thin, and a line cut straighter
                 // would leave them.
-                StrokePath traced{QPointF(pixels.first())};
-                keepCorners(pixels, 0, int(pixels.size()) - 1, CornerTolerance, traced);
+                StrokePath traced = sharpCorners(pixels, ink, CornerTolerance);
                 // The reference ends where they lie beside the traced ones.
                 if (QLineF(traced.first(), s.from).length() > 1.5)
                     traced.prepend(s.from);
