@@ -230,14 +230,15 @@ void TF_KanjiPage::showKanji(int n)
     kanji_ = n >= 1 && n <= KanjiCount ? n : 1;
     const KanjiEntry &e = table[size_t(kanji_)];
     glyph_ = cp932::toUnicode(e.Glyph);
-    paths_ = strokePathsOf(services, kanji_);
+    paths_.clear();
+    services.guardNonFatal(this, [&] { paths_ = strokePathsOf(services, kanji_); });
     Lbl_Title->setText(QStringLiteral("「%1」の ページ").arg(glyph_));
     Lbl_Title->adjustSize();
 
     // The reading box: 音 in katakana, 訓 in hiragana with the okurigana
     // apart, and a word under each.
     ReadingBox box;
-    services.guard(this, [&] { box = ReadingBox::load(services.state.ProgramDir); });
+    services.guardNonFatal(this, [&] { box = ReadingBox::load(services.state.ProgramDir); });
     QString html;
     for (const BoxReading &r : box.of(kanji_)) {
         QString reading = cp932::toUnicode(r.reading).toHtmlEscaped();
@@ -412,7 +413,7 @@ void TF_KanjiPage::judgeWholeKanji()
         // Written alone, every stroke: the kanji's stamp in the child's list.
         const int player = services.state.CurrentPlayer;
         if (guide_->helped() == 0 && player >= 1 && player <= services.state.Players.PlayerCount)
-            services.guard(this, [&] { addStamp(services.state.DataDir, player, kanji_); });
+            services.guardNonFatal(this, [&] { addStamp(services.state.DataDir, player, kanji_); });
     } else {
         say(QStringLiteral("おしい！ もういちど かいて みよう"), colour::White);
     }
@@ -486,6 +487,10 @@ bool offerNewKanji(Services &services, QWidget *parent)
 void openKanjiPage(Services &services, int kanjiNumber, QVector<int> tour)
 {
     if (kanjiNumber < 1 || kanjiNumber > KanjiCount)
+        return;
+    // Without its centre lines the page could only teach bent strokes
+    // straight: the parent is told which file to mend, and no page opens.
+    if (!services.guardNonFatal(services.nav.current(), [&] { strokePathsOf(services, kanjiNumber); }))
         return;
     services.nav.open<TF_KanjiPage>(kanjiNumber, std::move(tour));
 }

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <optional>
 
 namespace fm
 {
@@ -29,28 +30,32 @@ QPointF onSquare(const QRectF &square, const QPointF &inkPoint)
 }
 
 // The file read once per program directory (and again when it changes).
-const CentreLines *shippedCentreLines(const QString &dir)
+// A missing or damaged file throws its FileError, every time it is asked
+// for: drawing the strokes without it would teach bent strokes straight.
+const CentreLines &shippedCentreLines(const QString &dir)
 {
     struct Cached {
         QString path;
         QDateTime modified;
         qint64 size = -1;
         std::unique_ptr<CentreLines> lines;
+        std::optional<FileError> error;
     };
     static Cached cache;
     const QFileInfo info(dir + CentreLinesFile);
     if (!info.exists())
-        return nullptr;
+        throw FileError::notFound(CentreLinesFile);
     if (cache.path != info.filePath() || cache.modified != info.lastModified() || cache.size != info.size()) {
-        cache = {info.filePath(), info.lastModified(), info.size(), nullptr};
+        cache = {info.filePath(), info.lastModified(), info.size(), nullptr, std::nullopt};
         try {
             cache.lines = std::make_unique<CentreLines>(CentreLines::load(dir));
         } catch (const FileError &e) {
-            // The picture then draws the reference strokes' straight lines.
-            qWarning("%s", e.what());
+            cache.error = e;
         }
     }
-    return cache.lines.get();
+    if (cache.error)
+        throw *cache.error;
+    return *cache.lines;
 }
 
 // Where the numbers of these strokes stand: worked out once for a kanji and
@@ -75,11 +80,11 @@ const QVector<QRectF> &numberBoxes(const StrokePaths &paths, QSizeF box, double 
 StrokePaths strokePathsOf(Services &services, int kanjiNumber)
 {
     const ReferenceStrokeList reference = services.handwriting.reference(kanjiNumber);
-    if (const CentreLines *lines = shippedCentreLines(services.state.ProgramDir)) {
-        const StrokePaths &paths = lines->of(kanjiNumber);
-        if (!paths.isEmpty() && (reference.isEmpty() || paths.size() == reference.size()))
-            return paths;
-    }
+    if (reference.isEmpty() && !QFileInfo::exists(services.state.ProgramDir + CentreLinesFile))
+        return {}; // no stroke files at all: nothing to show, and nothing to say
+    const StrokePaths &paths = shippedCentreLines(services.state.ProgramDir).of(kanjiNumber);
+    if (!paths.isEmpty() && (reference.isEmpty() || paths.size() == reference.size()))
+        return paths;
     StrokePaths straight;
     for (const ReferenceStroke &s : reference)
         straight.append({s.from, s.to});
@@ -224,7 +229,12 @@ TF_Kakijun::TF_Kakijun(Services &services, int kanjiNumber, QWidget *parent) : Q
     Lbl_Title = makeLabel(this, QStringLiteral("「%1」の かきじゅん").arg(glyph), 16, 8, pixelFont(22, true),
                           colour::Yellow, 528, 30);
     Lbl_Title->setObjectName(QStringLiteral("Lbl_Title"));
-    const StrokePaths paths = strokePathsOf(services, kanjiNumber);
+    StrokePaths paths;
+    try {
+        paths = strokePathsOf(services, kanjiNumber);
+    } catch (const FileError &) {
+        // showStrokeOrder has said so; nothing is drawn rather than a guess.
+    }
     Lbl_Kanji = new StillStrokes(this, paths);
     Lbl_Kanji->setObjectName(QStringLiteral("Lbl_Kanji"));
     Lbl_Kanji->setGeometry(16, 48, 256, 256);
@@ -250,6 +260,8 @@ bool strokeOrderAvailable(Services &services, int kanjiNumber)
 void showStrokeOrder(Services &services, int kanjiNumber, QWidget *parent)
 {
     if (!strokeOrderAvailable(services, kanjiNumber))
+        return;
+    if (!services.guardNonFatal(parent, [&] { strokePathsOf(services, kanjiNumber); }))
         return;
     TF_Kakijun window(services, kanjiNumber, parent);
     window.exec();

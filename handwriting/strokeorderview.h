@@ -16,7 +16,9 @@ struct Services;
 
 // The centre lines of kanji n: Hitsujun1.dat's, or, where that file lacks
 // the kanji or counts its strokes otherwise, the straight lines of the
-// reference strokes. Empty when neither knows the kanji.
+// reference strokes. Empty when neither knows the kanji. FileError
+// (Hitsujun1.dat) when that file is damaged, or missing while the reference
+// strokes are there.
 StrokePaths strokePathsOf(Services &services, int kanjiNumber);
 
 // The strokes on the square: the first `done` whole, the next drawn up to

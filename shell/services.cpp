@@ -22,6 +22,17 @@ void Services::fail(const FileError &error, QWidget *parent)
     nav.quit();
 }
 
+bool Services::guardNonFatal(QWidget *parent, const std::function<void()> &f)
+{
+    try {
+        f();
+        return true;
+    } catch (const FileError &e) {
+        dialogs.message(parent, e.message());
+        return false;
+    }
+}
+
 bool Services::guard(QWidget *parent, const std::function<void()> &f)
 {
     try {

@@ -78,6 +78,10 @@ struct Services {
     // Runs f; a FileError thrown inside ends the program as above. Returns
     // false when it did.
     bool guard(QWidget *parent, const std::function<void()> &f);
+    // Runs f; a FileError thrown inside is shown with its message and the
+    // program goes on (a file nothing else depends on: the stamps, the
+    // strokes' centre lines). Returns false when it was thrown.
+    bool guardNonFatal(QWidget *parent, const std::function<void()> &f);
 };
 
 } // namespace fm

@@ -10,6 +10,7 @@
 #include "records/mode.h"
 #include "seisekifixture.h"
 #include "support/find.h"
+#include "support/modalwatcher.h"
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -230,6 +231,49 @@ TEST(KanjiPage, AKanjiWrittenAloneIsCircledInTheList)
     };
     EXPECT_TRUE(ringAt(mouth));
     EXPECT_FALSE(ringAt(mouth == 1 ? 2 : 1));
+}
+
+// Without its centre lines a bent stroke could only be drawn and judged
+// straight: a damaged or missing Hitsujun1.dat is named to the parent, no page
+// or stroke-order window opens, and the program goes on.
+TEST(KanjiPage, ADamagedCentreLineFileIsNamedAndNothingIsTaughtStraight)
+{
+    Shell t;
+    oneChildStudying(t.state, 1, 1);
+    const int mouth = int(AllKanji.indexOf(QStringLiteral("口"))) + 1;
+    t.handwriting.strokes[mouth] = {{{40, 40}, {40, 200}}, {{40, 40}, {200, 200}}, {{40, 200}, {200, 200}}};
+    auto *list = static_cast<TF_K_ichiran *>(t.nav.open(ScreenId::KIchiran));
+    const QString file = t.file(CentreLinesFile);
+    for (const bool missing : {false, true}) {
+        SCOPED_TRACE(missing ? "missing" : "damaged");
+        QFile::remove(file);
+        if (!missing) {
+            QFile damaged(file);
+            ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+            damaged.write("not the centre lines");
+        }
+        const size_t before = t.dialogs.calls.size();
+        openKanjiPage(t.services, mouth);
+        EXPECT_EQ(t.nav.current(), list) << "no page";
+        fm::test::ModalWatcher watch;
+        showStrokeOrder(t.services, mouth, list);
+        EXPECT_EQ(watch.seen, 0) << "no stroke-order window";
+        ASSERT_EQ(t.dialogs.calls.size(), before + 2);
+        for (size_t i = before; i < t.dialogs.calls.size(); ++i) {
+            EXPECT_EQ(t.dialogs.calls[i].kind, fm::test::FakeDialogs::Kind::Message) << "the program goes on";
+            EXPECT_TRUE(t.dialogs.calls[i].text.contains(CentreLinesFile))
+                << t.dialogs.calls[i].text.toStdString();
+        }
+        EXPECT_FALSE(t.nav.quitRequested());
+    }
+    // The guard: with the build's file the window and the page open.
+    ASSERT_TRUE(useBuiltStrokeFiles(t));
+    fm::test::ModalWatcher watch;
+    showStrokeOrder(t.services, mouth, list);
+    EXPECT_EQ(watch.seen, 1);
+    openKanjiPage(t.services, mouth);
+    ASSERT_NE(currentPage(t), nullptr);
+    EXPECT_EQ(strokePathsOf(t.services, mouth).size(), 3);
 }
 
 TEST(KanjiPage, AStrokeBegunJustOutsideThePaperStartsOnItsEdge)

@@ -15,6 +15,7 @@ TEST(WritingShots, TheSquareItsCandidatesAndTheStrokeOrder)
 {
     TestWorld w(3, StudyKind::Writing, true);
     ASSERT_TRUE(w.useBuildFiles()) << "the build has not made the program's files";
+    ASSERT_TRUE(w.useCentreLines());
     const ReferenceStrokes reference = ReferenceStrokes::load(QStringLiteral(FUDEMARU_BIN_DIR "/"));
     TF_Shutsudai *s = w.open();
     w.start();

@@ -216,6 +216,14 @@ struct TestWorld {
         return true;
     }
 
+    // The build's stroke centre lines, which the kanji's page and the
+    // stroke-order window need beside the reference strokes.
+    bool useCentreLines()
+    {
+        return QFile::copy(QStringLiteral(FUDEMARU_BIN_DIR "/Hitsujun1.dat"),
+                           t.file(QStringLiteral("Hitsujun1.dat")));
+    }
+
     // The mode screen, then the test screen opened from it by id.
     TF_Shutsudai *open()
     {

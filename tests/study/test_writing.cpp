@@ -150,6 +150,7 @@ TEST_F(WritingOnTheSquare, AKanjiWrittenInAnotherOrderCountsAndOnlyItGetsAdvice)
 TEST_F(WritingOnTheSquare, TheAdviceOpensTheKanjisPageAndMarkingWaitsForTheChild)
 {
     ASSERT_NO_FATAL_FAILURE(toGrading());
+    ASSERT_TRUE(w.useCentreLines());
     w.tickGrading();
     w.click(child<QPushButton>(g, "Btn_Kakijun", 1));
     auto *page = dynamic_cast<TF_KanjiPage *>(w.t.nav.current());
@@ -431,6 +432,7 @@ TEST(WritingAnswer, TheReviewAndThePracticeHintShowTheStrokeOrder)
 {
     {
         TestWorld w(2, StudyKind::Writing, false);
+        ASSERT_TRUE(w.useCentreLines());
         TF_Shutsudai *s = w.open();
         w.start();
         const int missed = w.slot(3).Kanji;
