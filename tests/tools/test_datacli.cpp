@@ -6,6 +6,7 @@
 #include "data/locations.h"
 #include "data/progress.h"
 #include "data/settings.h"
+#include "handwriting/centrelines.h"
 #include "handwriting/reference.h"
 #include "handwriting/zinniamodel.h"
 #include "testutil.h"
@@ -45,6 +46,10 @@ class DataCliTest : public DataDirTest
         for (int k = 1; k <= 20; ++k)
             strokes[k] = ReferenceStrokeList(3, {QPointF(10, 10 * k), QPointF(200, 10 * k)});
         write(ReferenceStrokesFile, ReferenceStrokes::toBytes(strokes));
+        QHash<int, StrokePaths> lines;
+        for (int k = 1; k <= 20; ++k)
+            lines[k] = StrokePaths(3, {QPointF(10, 10 * k), QPointF(200, 10 * k)});
+        write(CentreLinesFile, CentreLines::toBytes(lines));
         QFile model(QStringLiteral(FUDEMARU_BIN_DIR "/") + HandwritingModelFile);
         if (model.open(QIODevice::ReadOnly))
             write(HandwritingModelFile, model.readAll());
@@ -322,6 +327,20 @@ TEST_F(DataCliTest, AMissingOrDamagedStrokeFileIsARemarkNotAFailure)
                        "not be offered\n"))
         << out.toStdString();
     EXPECT_TRUE(out.endsWith("ok: 20 kanji, 20 sentences, 2 players\n"));
+
+    // The centre lines, missing or damaged, beside whole reference strokes.
+    write(ReferenceStrokesFile, ReferenceStrokes::toBytes({{1, {{QPointF(1, 1), QPointF(9, 9)}}}}));
+    QFile::remove(path(CentreLinesFile));
+    EXPECT_EQ(run({"check"}), 0);
+    EXPECT_TRUE(
+        out.contains("Hitsujun1.dat: not found; the kanji pages and the stroke order will not be shown\n"))
+        << out.toStdString();
+    write(CentreLinesFile, "HTSJ");
+    EXPECT_EQ(run({"check"}), 0);
+    EXPECT_TRUE(
+        out.contains(QRegularExpression("\nHitsujun1.dat: .*; the kanji pages and the stroke order will "
+                                        "not be shown\n")))
+        << out.toStdString();
 
     // The model: damaged (its tail zeroed, as a torn copy looks) or not a
     // file is said so, never "not found", and the check does not crash.

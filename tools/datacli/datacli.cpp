@@ -12,6 +12,7 @@
 #include "data/roster.h"
 #include "data/settings.h"
 #include "fudemaru_version.h"
+#include "handwriting/centrelines.h"
 #include "handwriting/handwriting.h"
 #include "handwriting/reference.h"
 #include "records/chart/progresschart.h"
@@ -214,6 +215,15 @@ void checkWritingSquare(const QString &dir, const Catalogue *catalogue, QStringL
     const QString font = strokeOrderFontProblem();
     if (!font.isEmpty())
         lines << font + notOffered;
+    // The kanji pages and the stroke-order window draw the centre lines; the
+    // program will not draw them from the reference strokes' ends alone.
+    if (QFileInfo::exists(programFile(dir, ReferenceStrokesFile))) {
+        try {
+            CentreLines::load(dir);
+        } catch (const FileError &e) {
+            lines << problem(e) + QStringLiteral("; the kanji pages and the stroke order will not be shown");
+        }
+    }
 }
 
 // The players and each one's log: what the program skips or ignores in them.
