@@ -148,6 +148,25 @@ void requireCentreLinesOfEveryKanji(const CentreLines &lines, const Catalogue &c
     }
 }
 
+QPointF pointAlong(const StrokePath &path, double length)
+{
+    for (qsizetype i = 1; i < path.size(); ++i) {
+        const double len = QLineF(path[i - 1], path[i]).length();
+        if (len >= length)
+            return path[i - 1] + (path[i] - path[i - 1]) * (length / len);
+        length -= len;
+    }
+    return path.last();
+}
+
+double distanceToSegment(QPointF p, QPointF a, QPointF b)
+{
+    const QPointF ab = b - a, ap = p - a;
+    const double len2 = ab.x() * ab.x() + ab.y() * ab.y();
+    const double t = len2 > 0 ? std::clamp((ap.x() * ab.x() + ap.y() * ab.y()) / len2, 0.0, 1.0) : 0.0;
+    return std::hypot(ap.x() - ab.x() * t, ap.y() - ab.y() * t);
+}
+
 double pathLength(const StrokePath &path)
 {
     double len = 0;
@@ -189,14 +208,6 @@ double distanceToBox(const QRectF &r, QPointF p)
     return std::hypot(dx, dy);
 }
 
-double distanceToSegment(QPointF p, QPointF a, QPointF b)
-{
-    const QPointF ab = b - a, ap = p - a;
-    const double len2 = ab.x() * ab.x() + ab.y() * ab.y();
-    const double t = len2 > 0 ? std::clamp((ap.x() * ab.x() + ap.y() * ab.y()) / len2, 0.0, 1.0) : 0.0;
-    return std::hypot(ap.x() - ab.x() * t, ap.y() - ab.y() * t);
-}
-
 // Whether segment ab crosses the upright line x = at between y0 and y1.
 bool crossesUpright(QPointF a, QPointF b, double at, double y0, double y1)
 {
@@ -222,18 +233,6 @@ double boxToSegment(const QRectF &r, QPointF a, QPointF b)
     return d;
 }
 
-// The point `length` units along a stroke (its end, when shorter).
-QPointF along(const StrokePath &p, double length)
-{
-    for (qsizetype i = 1; i < p.size(); ++i) {
-        const double len = QLineF(p[i - 1], p[i]).length();
-        if (len >= length)
-            return p[i - 1] + (p[i] - p[i - 1]) * (length / len);
-        length -= len;
-    }
-    return p.last();
-}
-
 } // namespace
 
 QVector<QRectF> strokeNumberBoxes(const StrokePaths &paths, QSizeF box, double strokeHalfWidth)
@@ -253,8 +252,8 @@ QVector<QRectF> strokeNumberBoxes(const StrokePaths &paths, QSizeF box, double s
                 continue;
             QPointF mine = paths[i].first(), theirs = paths[j].first();
             if (QLineF(mine, theirs).length() < OneStart) {
-                mine = along(paths[i], OneStart);
-                theirs = along(paths[j], OneStart);
+                mine = pointAlong(paths[i], OneStart);
+                theirs = pointAlong(paths[j], OneStart);
             }
             margin = std::min(margin, QLineF(c, theirs).length() - QLineF(c, mine).length());
         }

@@ -50,6 +50,10 @@ class CentreLines
 void requireCentreLinesOfEveryKanji(const CentreLines &lines, const Catalogue &catalogue);
 
 double pathLength(const StrokePath &path);
+// The point `length` units along a path (its end, when shorter).
+QPointF pointAlong(const StrokePath &path, double length);
+// How far p lies from the segment ab.
+double distanceToSegment(QPointF p, QPointF a, QPointF b);
 
 // Points along each stroke at most `step` apart: the strokes as a careful
 // hand would write them.

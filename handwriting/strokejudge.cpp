@@ -29,20 +29,12 @@ constexpr double TinyInk = 4; // a click, however large the kanji
 constexpr double ShortestShare = 0.35;
 constexpr double LongestGap = 50; // units of a stroke left unwritten
 
-double length(const QVector<QPointF> &p)
-{
-    double len = 0;
-    for (qsizetype i = 1; i < p.size(); ++i)
-        len += std::hypot(p[i].x() - p[i - 1].x(), p[i].y() - p[i - 1].y());
-    return len;
-}
-
 // Samples points evenly along the stroke's length.
 QVector<QPointF> resample(const QVector<QPointF> &p, int n = Samples)
 {
     QVector<QPointF> out;
     out.reserve(n);
-    const double total = length(p);
+    const double total = pathLength(p);
     if (p.isEmpty())
         return QVector<QPointF>(n, QPointF());
     if (total <= 0 || p.size() < 2)
@@ -87,13 +79,8 @@ double meanDistance(const QVector<QPointF> &a, const QVector<QPointF> &b, QPoint
 double distanceToPath(QPointF p, const QVector<QPointF> &path)
 {
     double best = std::hypot(p.x() - path.first().x(), p.y() - path.first().y());
-    for (qsizetype i = 1; i < path.size(); ++i) {
-        const QPointF a = path[i - 1], d = path[i] - a;
-        const double len2 = d.x() * d.x() + d.y() * d.y();
-        const double t =
-            len2 > 0 ? std::clamp(((p.x() - a.x()) * d.x() + (p.y() - a.y()) * d.y()) / len2, 0.0, 1.0) : 0.0;
-        best = std::min(best, std::hypot(p.x() - a.x() - t * d.x(), p.y() - a.y() - t * d.y()));
-    }
+    for (qsizetype i = 1; i < path.size(); ++i)
+        best = std::min(best, distanceToSegment(p, path[i - 1], path[i]));
     return best;
 }
 
@@ -200,9 +187,9 @@ StrokeJudge::Frame StrokeJudge::frameFor(int index, const QVector<QPointF> &chil
     // child's kanji only roughly, and each hand draws some strokes longer or
     // shorter than the book does.
     const QVector<QPointF> &ref = sampled_[index];
-    const double refLen = length(ref);
+    const double refLen = pathLength(ref);
     Frame f;
-    f.scale = sized_ ? frame_.scale : refLen >= ShortStroke ? length(child) / refLen : frame_.scale;
+    f.scale = sized_ ? frame_.scale : refLen >= ShortStroke ? pathLength(child) / refLen : frame_.scale;
     QPointF r = centroid(ref), c = centroid(child);
     if (!written_.isEmpty()) {
         QVector<QPointF> rs = ref, cs = child;
@@ -238,13 +225,13 @@ StrokeJudge::Judgement StrokeJudge::judgeAgainst(int index, const QVector<QPoint
 {
     Judgement j;
     const QVector<QPointF> &refPath = sampled_[index];
-    const double refLen = length(refPath);
+    const double refLen = pathLength(refPath);
     QVector<QPointF> ref;
     ref.reserve(refPath.size());
     for (const QPointF &q : refPath)
         ref.append(QPointF(q.x() * f.scale + f.dx, q.y() * f.scale + f.dy));
     const double s = std::max(f.scale, 1e-3);
-    const double childLen = length(child) / s;
+    const double childLen = pathLength(child) / s;
 
     j.placeError = lineDistance(child, ref) / s;
     j.shapeError = meanDistance(child, ref, centroid(ref) - centroid(child)) / s;
@@ -253,9 +240,9 @@ StrokeJudge::Judgement StrokeJudge::judgeAgainst(int index, const QVector<QPoint
 
     const bool first = !sized_;
     const double lowScale = 0.4, highScale = refLen >= ShortStroke ? 2.0 : 2.5;
-    if (length(child) < TinyInk || (first && f.scale < lowScale) ||
+    if (pathLength(child) < TinyInk || (first && f.scale < lowScale) ||
         (!first && (childLen < ShortestShare * refLen || refLen - childLen > LongestGap)) ||
-        (first && refLen < ShortStroke && length(child) < 0.3 * refLen)) {
+        (first && refLen < ShortStroke && pathLength(child) < 0.3 * refLen)) {
         j.verdict = Verdict::TooShort;
         return j;
     }
@@ -307,7 +294,7 @@ StrokeJudge::Judgement StrokeJudge::judge(const InkStroke &stroke) const
     const QVector<QPointF> child = resample(stroke);
     Judgement j = judgeStroke(next_, child);
     // The very first stroke on blank paper could be any of them, anywhere.
-    if ((!sized_ && written_.isEmpty()) || length(child) < TinyInk)
+    if ((!sized_ && written_.isEmpty()) || pathLength(child) < TinyInk)
         return j;
     // Another stroke still to come that fits (far better): the child wrote
     // that one out of order. After dots alone (計, 学) their place says

@@ -89,18 +89,6 @@ StrokePath cutCorner(StrokePath path, bool acrossFirst, double by = 8)
     return path;
 }
 
-// The point `length` units along a stroke (its end, when shorter).
-QPointF alongStroke(const StrokePath &path, double length)
-{
-    for (qsizetype i = 1; i < path.size(); ++i) {
-        const double len = QLineF(path[i - 1], path[i]).length();
-        if (len >= length)
-            return path[i - 1] + (path[i] - path[i - 1]) * (length / len);
-        length -= len;
-    }
-    return path.last();
-}
-
 double distanceToBox(const QRectF &r, QPointF p)
 {
     return std::hypot(std::max({r.left() - p.x(), 0.0, p.x() - r.right()}),
@@ -152,8 +140,8 @@ NumberFaults faultsOf(const StrokePaths &paths, const QVector<QRectF> &boxes, do
         for (qsizetype j = 0; j < paths.size(); ++j) {
             QPointF mine = paths[i].first(), theirs = paths[j].first();
             if (QLineF(mine, theirs).length() < 12) {
-                mine = alongStroke(paths[i], 12);
-                theirs = alongStroke(paths[j], 12);
+                mine = pointAlong(paths[i], 12);
+                theirs = pointAlong(paths[j], 12);
             }
             if (j != i && QLineF(c, theirs).length() <= QLineF(c, mine).length()) {
                 ++f.misleading;
