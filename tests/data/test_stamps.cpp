@@ -3,6 +3,7 @@
 #include "data/errors.h"
 #include "data/stamps.h"
 #include "testutil.h"
+#include <unistd.h>
 
 using namespace fm;
 
@@ -67,6 +68,19 @@ TEST_F(StampsTest, ADamagedFileCostsOnlyTheStamps)
         ADD_FAILURE() << "a stamp written through a link";
     } catch (const FileError &e) {
         EXPECT_EQ(e.fileName(), QStringLiteral("Hanko5.dat"));
+    }
+    EXPECT_EQ(read(QStringLiteral("elsewhere")), good);
+
+    // A second name of another file (a hard link): the same.
+    ASSERT_EQ(::link(QFile::encodeName(path(QStringLiteral("elsewhere"))).constData(),
+                     QFile::encodeName(path(QStringLiteral("Hanko6.dat"))).constData()),
+              0);
+    EXPECT_EQ(loadStamps(dir(), 6), Stamps{});
+    try {
+        addStamp(dir(), 6, 1);
+        ADD_FAILURE() << "a stamp written to a file with a second name";
+    } catch (const FileError &e) {
+        EXPECT_EQ(e.fileName(), QStringLiteral("Hanko6.dat"));
     }
     EXPECT_EQ(read(QStringLiteral("elsewhere")), good);
 }
